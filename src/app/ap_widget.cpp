@@ -1,0 +1,409 @@
+#include "app/ap_widget.h"
+
+#include "app/app_objects.h"
+#include "app/splash.h"
+#include "common/ini_store.h"
+#include "common/message.h"
+#include "tables/globals_map.h"
+#include "tables/settings_map.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QMenu>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+
+using orba::app;
+
+namespace orba {
+AppObjects &app()
+{
+    static AppObjects objects;
+    return objects;
+}
+} // namespace orba
+
+tcApWidget::tcApWidget(bool wantMenu, QWidget *parent) : QWidget(parent)
+{
+    auto &g = app();
+    g.mainWindow = this;
+
+    m_currentPreset.clear();
+    m_currentPreset.inUse = 1;
+
+    setWindowTitle(QStringLiteral("ORBA"));
+    setWindowIcon(QIcon(QStringLiteral(":/Resources/talmen_vee.png")));
+
+    g.settings = new IniStore(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
+
+    g.appDir = QDir::current();
+    g.appDir.mkdir(QStringLiteral("maps"));
+    g.mapsDir = QDir(g.appDir.filePath(QStringLiteral("maps")));
+    g.appDir.mkdir(QStringLiteral("presets"));
+    g.presetsDir = QDir(g.appDir.filePath(QStringLiteral("presets")));
+    g.presetsDir.mkdir(QStringLiteral("favorites"));
+    g.favoritesDir = QDir(g.presetsDir.filePath(QStringLiteral("favorites")));
+    g.appDir.mkdir(QStringLiteral("skins"));
+    g.skinsDir = QDir(g.appDir.filePath(QStringLiteral("skins")));
+
+    if (wantMenu)
+        buildMenu();
+    connectOwnSignals();
+
+    m_statusText = QStringLiteral("OffLine");
+    m_deviceText = QStringLiteral("--------");
+    m_presetText = QStringLiteral("--------");
+
+    buildIcons();
+
+    g.settingsToSend = new SETTINGS_FLAGS;
+    g.settingsToShow = new SETTINGS_FLAGS;
+    g.globalsToSend = new GLOBALS_FLAGS;
+    g.globalsToShow = new GLOBALS_FLAGS;
+    g.globals = new GLOBALS_MAP;
+    g.globals->setChangeCallback(&tcApWidget::onGlobalsChanged, this);
+    g.live = new SETTINGS_MAP;
+    g.live->setChangeCallback(&tcApWidget::onSettingsChanged, this);
+    m_linkState = 0;
+
+    m_onlineWanted = g.settings->readInt(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), 0) != 0;
+    m_tcpMeters = g.settings->readInt(QStringLiteral("OPTIONS"), QStringLiteral("TCPMETERS"), 0) != 0;
+    if (m_onlineAction)
+        m_onlineAction->setChecked(m_onlineWanted);
+
+    auto startTimer = [this](int ms, void (tcApWidget::*slot)()) {
+        auto *t = new QTimer(this);
+        connect(t, &QTimer::timeout, this, slot);
+        t->start(ms);
+        return t;
+    };
+    m_meterTimer = startTimer(101, &tcApWidget::slot_meter_timer);
+    m_animateTimer = startTimer(100, &tcApWidget::slot_animate_timer);
+    m_pingTimer = startTimer(2000, &tcApWidget::slot_ping_timer);
+    m_checkTimer = startTimer(1000, &tcApWidget::slot_crc_check);
+
+    g.presetSlots = new PresetHeader[PRESET_SLOTS];
+    for (int i = 0; i < PRESET_SLOTS; ++i)
+        g.presetSlots[i].clear();
+
+    slot_centerMenu();
+    m_currentPreset.setName("Unknown");
+
+    emit sig_preset_pkg_install();
+    emit sig_startup_connect();
+    emit sig_crc_check();
+}
+
+tcApWidget::~tcApWidget()
+{
+    teardown();
+}
+
+void tcApWidget::buildMenu()
+{
+    m_menu = new QMenu(this);
+    QMenu *file = m_menu->addMenu(QStringLiteral("File"));
+    file->addAction(QStringLiteral("About..."), this, &tcApWidget::slot_about);
+    file->addAction(QStringLiteral("Center Window"), this, &tcApWidget::slot_centerMenu);
+    file->addAction(QStringLiteral("Choose Skin..."), this, &tcApWidget::slot_choose_skin);
+    file->addSeparator();
+    file->addAction(QStringLiteral("Exit"), this, &tcApWidget::slot_exitMenu);
+
+    QMenu *hw = m_menu->addMenu(QStringLiteral("Hardware"));
+    hw->addAction(QStringLiteral("Devices..."), this, &tcApWidget::slot_device_dlg);
+    hw->addSeparator();
+    m_onlineAction = hw->addAction(QStringLiteral("On-Line Mode..."), this, &tcApWidget::slot_menu_on_line);
+    m_onlineAction->setCheckable(true);
+    hw->addAction(QStringLiteral("Event Scheduler..."), this, &tcApWidget::slot_event_dlg);
+    hw->addAction(QStringLiteral("Login Password..."), this, &tcApWidget::slot_password_dlg);
+    hw->addAction(QStringLiteral("Front Panel Password..."), this, &tcApWidget::slot_fppasswd_dlg);
+    hw->addSeparator();
+    hw->addAction(QStringLiteral("Version..."), this, &tcApWidget::slot_version_dlg);
+    hw->addSeparator();
+    hw->addAction(QStringLiteral("Update..."), this, &tcApWidget::slot_swup_dlg);
+    if (QFile::exists(QStringLiteral("rir_loader") + QStringLiteral(ORBA_EXE_SUFFIX)))
+        hw->addAction(QStringLiteral("Update Front Panel GUI..."), this, &tcApWidget::slot_rir_dlg);
+    hw->addSeparator();
+    hw->addAction(QStringLiteral("Assign IP Address..."), this, &tcApWidget::slot_netsrvr_dlg);
+
+    QMenu *presets = m_menu->addMenu(QStringLiteral("Presets"));
+    presets->addAction(QStringLiteral("Take..."), this, &tcApWidget::slot_preset_take);
+    presets->addAction(QStringLiteral("Save..."), this, &tcApWidget::slot_preset_save);
+    presets->addAction(QStringLiteral("Library..."), this, &tcApWidget::slot_preset_dlg);
+}
+
+void tcApWidget::buildIcons()
+{
+    auto folderIcon = [](const char *closed, const char *open) {
+        QIcon icon;
+        icon.addPixmap(QPixmap(QString::fromLatin1(closed)), QIcon::Normal, QIcon::Off);
+        icon.addPixmap(QPixmap(QString::fromLatin1(open)), QIcon::Active, QIcon::On);
+        return icon;
+    };
+    auto fileIcon = [](const char *path) {
+        QIcon icon;
+        icon.addPixmap(QPixmap(QString::fromLatin1(path)), QIcon::Normal, QIcon::Off);
+        return icon;
+    };
+    m_icons.folder = folderIcon(":/Resources/folder.bmp", ":/Resources/ofolder.bmp");
+    m_icons.pfolder = folderIcon(":/Resources/pfolder.bmp", ":/Resources/opfolder.bmp");
+    m_icons.doc = fileIcon(":/Resources/doc.bmp");
+    m_icons.pdoc = fileIcon(":/Resources/pdoc.bmp");
+    m_icons.updoc = fileIcon(":/Resources/updoc.bmp");
+    m_icons.mpdoc = fileIcon(":/Resources/mpdoc.bmp");
+    m_icons.ldoc = fileIcon(":/Resources/ldoc.bmp");
+    m_icons.pldoc = fileIcon(":/Resources/pldoc.bmp");
+}
+
+void tcApWidget::connectOwnSignals()
+{
+    const auto q = Qt::QueuedConnection;
+    connect(this, &tcApWidget::sig_map_settings_dirty, this, &tcApWidget::slot_map_settings_dirty, q);
+    connect(this, &tcApWidget::sig_gui_settings_dirty, this, &tcApWidget::slot_gui_settings_dirty, q);
+    connect(this, &tcApWidget::sig_map_globals_dirty, this, &tcApWidget::slot_map_globals_dirty, q);
+    connect(this, &tcApWidget::sig_gui_globals_dirty, this, &tcApWidget::slot_gui_globals_dirty, q);
+    connect(this, &tcApWidget::sig_connecting, this, &tcApWidget::slot_connecting, q);
+    connect(this, &tcApWidget::sig_connect, this, &tcApWidget::slot_connect, q);
+    connect(this, &tcApWidget::sig_connect_accepted, this, &tcApWidget::slot_connect_accepted, q);
+    connect(this, &tcApWidget::sig_connect_rejected, this, &tcApWidget::slot_connect_rejected, q);
+    connect(this, &tcApWidget::sig_disconnect, this, &tcApWidget::slot_disconnect, q);
+    connect(this, &tcApWidget::sig_crc_check, this, &tcApWidget::slot_crc_check, q);
+    connect(this, &tcApWidget::sig_preset_pkg_install, this, &tcApWidget::slot_preset_pkg_install, q);
+    connect(this, &tcApWidget::sig_startup_connect, this, &tcApWidget::slot_startup_connect, q);
+    connect(this, &tcApWidget::sig_request_meters, this, &tcApWidget::slot_request_meters, q);
+}
+
+void tcApWidget::onSettingsChanged(void *context, uint16_t id, int source)
+{
+    auto *self = static_cast<tcApWidget *>(context);
+    auto &g = app();
+    if (source == CHANGE_USER || source == CHANGE_LOCAL) {
+        g.settingsToSend->set(id);
+        if (!self->m_mapSettingsPending.exchange(true))
+            emit self->sig_map_settings_dirty();
+    }
+    if (source == CHANGE_PROCESSOR || source == CHANGE_LOCAL) {
+        g.settingsToShow->set(id);
+        if (!self->m_guiSettingsPending.exchange(true))
+            emit self->sig_gui_settings_dirty();
+    }
+}
+
+void tcApWidget::onGlobalsChanged(void *context, uint16_t id, int source)
+{
+    auto *self = static_cast<tcApWidget *>(context);
+    auto &g = app();
+    if (source == CHANGE_USER || source == CHANGE_LOCAL) {
+        g.globalsToSend->set(id);
+        if (!self->m_mapGlobalsPending.exchange(true))
+            emit self->sig_map_globals_dirty();
+    }
+    if (source == CHANGE_PROCESSOR || source == CHANGE_LOCAL) {
+        g.globalsToShow->set(id);
+        if (!self->m_guiGlobalsPending.exchange(true))
+            emit self->sig_gui_globals_dirty();
+    }
+}
+
+void tcApWidget::setStatusText(const QString &text, int code)
+{
+    m_statusText = text;
+    m_statusCode = code;
+}
+
+void tcApWidget::setDeviceText(const QString &text, int code)
+{
+    m_deviceText = text;
+    m_deviceCode = code;
+}
+
+void tcApWidget::setPresetText(const QString &text, int code)
+{
+    m_presetText = text;
+    m_presetCode = code;
+}
+
+bool tcApWidget::require_online(const QString &title)
+{
+    if (m_onlineWanted && m_linkState.load() == 3)
+        return true;
+    orba::showMessage(orba::MessageKind::Information, this, title, QStringLiteral("You must be online."));
+    return false;
+}
+
+void tcApWidget::slot_centerMenu()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect s = screen->geometry();
+    move((s.width() - width()) / 2, (s.height() - height()) / 2);
+}
+
+void tcApWidget::slot_exitMenu()
+{
+    QApplication::closeAllWindows();
+}
+
+void tcApWidget::slot_minimize()
+{
+    showMinimized();
+}
+
+void tcApWidget::slot_about()
+{
+    m_about = std::make_unique<tcSplash>(QPixmap(QStringLiteral(":/Resources/splash.bmp")));
+    m_about->show();
+    m_about->repaint();
+}
+
+void tcApWidget::slot_gui_settings_dirty()
+{
+    m_guiSettingsPending = false;
+    refreshGuiSettings();
+}
+
+void tcApWidget::slot_gui_globals_dirty()
+{
+    m_guiGlobalsPending = false;
+    refreshGuiGlobals();
+}
+
+void tcApWidget::slot_fppasswd_dlg()
+{
+    fpPasswordDialog();
+}
+
+void tcApWidget::slot_map_settings_dirty()
+{
+    m_mapSettingsPending = false;
+}
+
+void tcApWidget::slot_map_globals_dirty()
+{
+    m_mapGlobalsPending = false;
+}
+
+void tcApWidget::slot_password_dlg()
+{
+    require_online(QStringLiteral("Password Update"));
+}
+
+void tcApWidget::slot_version_dlg()
+{
+    require_online(QStringLiteral("ORBA Version"));
+}
+
+void tcApWidget::slot_swup_dlg()
+{
+    require_online(QStringLiteral("Update"));
+}
+
+void tcApWidget::slot_rir_dlg() {}
+void tcApWidget::slot_gui_access() {}
+void tcApWidget::slot_gui_lock() {}
+void tcApWidget::slot_preset_take() {}
+
+void tcApWidget::slot_preset_save()
+{
+    require_online(QStringLiteral("Preset Save"));
+}
+
+void tcApWidget::slot_preset_dlg() {}
+void tcApWidget::slot_device_dlg() {}
+void tcApWidget::slot_choose_skin() {}
+void tcApWidget::slot_connecting() {}
+void tcApWidget::slot_connect() {}
+void tcApWidget::slot_connect_rejected() {}
+void tcApWidget::slot_connect_accepted() {}
+void tcApWidget::slot_disconnect() {}
+
+void tcApWidget::slot_menu_on_line()
+{
+    set_online(!m_onlineWanted);
+}
+
+void tcApWidget::set_online(bool wanted)
+{
+    m_onlineWanted = wanted;
+    if (m_onlineAction)
+        m_onlineAction->setChecked(wanted);
+    auto &g = app();
+    g.settings->writeInt(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), wanted ? 1 : 0);
+    g.settings->flush();
+}
+
+void tcApWidget::slot_meter_timer() {}
+void tcApWidget::slot_animate_timer() {}
+void tcApWidget::slot_ping_timer() {}
+
+void tcApWidget::slot_crc_check() {}
+
+void tcApWidget::slot_preset_pkg_install()
+{
+    app().presetsDir.mkdir(QStringLiteral("autoload"));
+}
+
+void tcApWidget::slot_startup_connect()
+{
+    set_online(m_onlineWanted);
+}
+
+void tcApWidget::slot_netsrvr_dlg() {}
+void tcApWidget::slot_config_dlg() {}
+
+void tcApWidget::slot_time_set()
+{
+    require_online(QStringLiteral("Set Time"));
+}
+
+void tcApWidget::slot_event_dlg()
+{
+    require_online(QStringLiteral("Event Scheduler"));
+}
+
+void tcApWidget::slot_request_meters() {}
+
+void tcApWidget::closeEvent(QCloseEvent *event)
+{
+    teardown();
+    QWidget::closeEvent(event);
+}
+
+void tcApWidget::teardown()
+{
+    if (m_tornDown)
+        return;
+    m_tornDown = true;
+    delete m_meterTimer;
+    delete m_animateTimer;
+    delete m_pingTimer;
+    delete m_checkTimer;
+    m_meterTimer = m_animateTimer = m_pingTimer = m_checkTimer = nullptr;
+    delete m_menu;
+    m_menu = nullptr;
+    m_onlineAction = nullptr;
+
+    auto &g = app();
+    auto destroy = [](auto *&pointer) {
+        auto *object = pointer;
+        pointer = nullptr;
+        delete object;
+    };
+    destroy(g.live);
+    destroy(g.settingsToSend);
+    destroy(g.settingsToShow);
+    destroy(g.globals);
+    destroy(g.globalsToSend);
+    destroy(g.globalsToShow);
+    PresetHeader *presetSlots = g.presetSlots;
+    g.presetSlots = nullptr;
+    delete[] presetSlots;
+    destroy(g.settings); // flushes "KELQT.ini"
+    g.appDir = g.mapsDir = g.presetsDir = g.favoritesDir = g.skinsDir = QDir();
+    if (g.mainWindow == this)
+        g.mainWindow = nullptr;
+}

@@ -1,0 +1,36 @@
+#include "app/splash.h"
+
+#include "app/version.h"
+
+#include <QPainter>
+
+tcSplash::tcSplash(const QPixmap &pixmap, Qt::WindowFlags flags) : QSplashScreen(pixmap, flags) {}
+
+QString tcSplash::versionText()
+{
+    return QString::asprintf("Version: %d.%d.%d\tBuilt: %s, %s\n", ORBA_VERSION_MAJOR, ORBA_VERSION_MINOR,
+                             ORBA_VERSION_BUILD, ORBA_BUILD_DATE, ORBA_BUILD_TIME);
+}
+
+void tcSplash::drawContents(QPainter *painter)
+{
+    QSplashScreen::drawContents(painter);
+    const int w = pixmap().width() - 1;
+    painter->setPen(QColor(0, 128, 255));
+
+    QFont nameFont(QStringLiteral("Arial"), m_nameFontSize, 75);
+    painter->setFont(nameFont);
+    painter->drawText(QRect(0, m_nameOffset + 50, w, 49), Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("ORBA"));
+
+    QFont versionFont(QStringLiteral("Arial"), m_versionFontSize, 50);
+    painter->setFont(versionFont);
+    QString text = versionText();
+    text.replace(QLatin1Char('\t'), QLatin1String("    "));
+    painter->drawText(QRect(0, m_versionOffset + 50, w, 49), Qt::AlignHCenter | Qt::AlignTop, text.trimmed());
+}
+
+void tcSplash::mousePressEvent(QMouseEvent *)
+{
+    // Only the About box is clickable; the start-up splash finishes with the window.
+    close();
+}

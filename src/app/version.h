@@ -1,0 +1,7 @@
+#pragma once
+
+#define ORBA_VERSION_MAJOR 1
+#define ORBA_VERSION_MINOR 5
+#define ORBA_VERSION_BUILD 0
+#define ORBA_BUILD_DATE __DATE__
+#define ORBA_BUILD_TIME __TIME__

@@ -1,0 +1,6 @@
+// Shows message requests as real message boxes; installed by the application at start-up.
+#pragma once
+
+namespace orba {
+void installWidgetMessageHandler();
+}

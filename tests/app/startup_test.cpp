@@ -1,0 +1,50 @@
+#include "app/app_objects.h"
+#include "app/kel_widget.h"
+#include "common/ini_store.h"
+#include "message_recorder.h"
+#include "work_dir.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using orba::test::WorkDirTest;
+
+class StartupTest : public WorkDirTest
+{
+};
+
+TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
+{
+    orba::test::MessageRecorder messages;
+    {
+        KelWidget w;
+        QApplication::processEvents(); // the queued start-up actions
+        EXPECT_EQ(orba::app().mainWindow, &w);
+        ASSERT_NE(orba::app().live, nullptr);
+        EXPECT_EQ(w.statusText(), QStringLiteral("OffLine"));
+        EXPECT_EQ(w.deviceText(), QStringLiteral("--------"));
+        w.close();
+        EXPECT_EQ(orba::app().live, nullptr);
+        EXPECT_EQ(orba::app().settings, nullptr);
+    }
+    for (const char *dir : {"maps", "presets", "presets/favorites", "presets/autoload", "skins"})
+        EXPECT_TRUE(QDir(path(dir)).exists()) << dir;
+    // Only the keys written during the run.
+    IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
+    EXPECT_EQ(settings.entries().size(), 1u);
+    EXPECT_EQ(settings.readInt("OPTIONS", "ONLINE", 9), 0);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(StartupTest, OfflineDialogsSayYouMustBeOnlineUnderTheirOwnTitle)
+{
+    orba::test::MessageRecorder messages;
+    KelWidget w;
+    w.slot_version_dlg();
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().title, QStringLiteral("ORBA Version"));
+    EXPECT_EQ(messages.last().text, QStringLiteral("You must be online."));
+    w.close();
+}

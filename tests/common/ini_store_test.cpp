@@ -1,0 +1,179 @@
+#include "common/crc32.h"
+#include "common/ini_store.h"
+#include "work_dir.h"
+
+#include <QFile>
+#include <QFileDevice>
+
+#include <gtest/gtest.h>
+
+using orba::test::WorkDirTest;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+} // namespace
+
+TEST(Crc32, MatchesTheIeeeCheckValueAndGivesZeroForEmptyText)
+{
+    EXPECT_EQ(orba::crc32("123456789"), 0xCBF43926u);
+    EXPECT_EQ(orba::crc32(""), 0u);
+    EXPECT_NE(orba::crc32("0"), 0u); // a code of "0" is a real code
+    orba::Crc32 pieces;
+    pieces.update("1234", 4);
+    pieces.update("56789", 5);
+    EXPECT_EQ(pieces.value(), 0xCBF43926u);
+}
+
+class IniStoreTest : public WorkDirTest
+{
+};
+
+TEST_F(IniStoreTest, WritesTheExactXmlLayoutWithSectionsSortedAndEscaped)
+{
+    {
+        IniStore s("a.cfg", IniStore::XmlFile);
+        s.writeString("Zeta", "k", "1");
+        s.writeString("Device", "IPAddr", "10.0.0.5");
+        s.writeString("Alpha", "text", "a<b & \"c\">");
+        s.writeInt("Alpha", "count", -7);
+        EXPECT_TRUE(s.isDirty());
+        EXPECT_TRUE(s.flush());
+        EXPECT_FALSE(s.isDirty());
+    }
+    const QByteArray expected = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                                "<INI>\n"
+                                "<Alpha\n"
+                                "    count=\"-7\"\n"
+                                "    text=\"a&lt;b &amp; &quot;c&quot;&gt;\"\n"
+                                "/>\n"
+                                "<Device\n"
+                                "    IPAddr=\"10.0.0.5\"\n"
+                                "/>\n"
+                                "<Zeta\n"
+                                "    k=\"1\"\n"
+                                "/>\n"
+                                "</INI>\n";
+    EXPECT_EQ(readAll(path("a.cfg")), expected);
+}
+
+TEST_F(IniStoreTest, ReadsBackEveryEntryUnchanged)
+{
+    const QString tricky = QStringLiteral("&amp; <tag> \"quoted\" & more");
+    {
+        IniStore s("r.cfg", IniStore::XmlFile);
+        s.writeString("OPTIONS", "ONLINE", "1");
+        s.writeString("DEVICE", "name", tricky);
+        s.writeString("Empty", "value", "");
+    }
+    IniStore s("r.cfg", IniStore::XmlFile);
+    EXPECT_FALSE(s.isDirty());
+    EXPECT_EQ(s.readString("DEVICE", "name", "x"), tricky);
+    EXPECT_EQ(s.readInt("OPTIONS", "ONLINE", 0), 1);
+    // An entry that exists but is empty is returned as empty, not as the default.
+    EXPECT_EQ(s.readString("Empty", "value", "default"), QString());
+    EXPECT_EQ(s.readString("Missing", "value", "default"), QStringLiteral("default"));
+    EXPECT_EQ(s.entries().size(), 3u);
+}
+
+TEST_F(IniStoreTest, ReadIntTakesTheLeadingNumberAndDefaultsWhenMissing)
+{
+    IniStore s("i.cfg", IniStore::XmlFile);
+    s.writeString("S", "mixed", "12abc");
+    s.writeString("S", "word", "abc");
+    s.writeString("S", "negative", "-42");
+    EXPECT_EQ(s.readInt("S", "mixed", 5), 12);
+    EXPECT_EQ(s.readInt("S", "word", 5), 0);
+    EXPECT_EQ(s.readInt("S", "negative", 5), -42);
+    EXPECT_EQ(s.readInt("S", "missing", 5), 5);
+    char buf[6];
+    s.readString("S", "mixed", "default", buf, sizeof buf);
+    EXPECT_STREQ(buf, "12abc");
+    s.readString("S", "missing", "defaults", buf, sizeof buf);
+    EXPECT_STREQ(buf, "defau");
+}
+
+TEST_F(IniStoreTest, OrbaElementsAddNothingAndOtherElementsCountAtAnyDepth)
+{
+    writeAll(path("d.cfg"), "<?xml version=\"1.0\"?>\n"
+                            "<INI>\n"
+                            "  <ORBA secret=\"1\"><Inner a=\"x\"/></ORBA>\n"
+                            "  <Outer b=\"2\"><Deep c=\"3\"><Deeper d=\"4\"/></Deep></Outer>\n"
+                            "</INI>\n");
+    IniStore s("d.cfg", IniStore::XmlFile);
+    EXPECT_EQ(s.readString("ORBA", "secret", "none"), QStringLiteral("none"));
+    EXPECT_EQ(s.readString("Inner", "a", ""), QStringLiteral("x"));
+    EXPECT_EQ(s.readInt("Outer", "b", 0), 2);
+    EXPECT_EQ(s.readInt("Deep", "c", 0), 3);
+    EXPECT_EQ(s.readInt("Deeper", "d", 0), 4);
+}
+
+TEST_F(IniStoreTest, KeepsEntriesReadBeforeAParseErrorAndTreatsAMissingFileAsEmpty)
+{
+    QByteArray doc = "<?xml version=\"1.0\"?>\n<INI>\n<A k=\"1\"/>\n";
+    doc += QByteArray(3000, ' '); // the error lies beyond the first 1000-byte block
+    doc += "<B k=\"2\"/>\n<broken <<<\n";
+    writeAll(path("p.cfg"), doc);
+    IniStore s("p.cfg", IniStore::XmlFile);
+    EXPECT_EQ(s.readInt("A", "k", 0), 1);
+    EXPECT_EQ(s.readInt("B", "k", 0), 2);
+
+    IniStore missing("nothing-here.cfg", IniStore::XmlFile);
+    EXPECT_TRUE(missing.entries().empty());
+}
+
+TEST_F(IniStoreTest, AFailedWriteKeepsTheOldFileAndStaysDirtyForTheNextFlush)
+{
+    QDir().mkdir("ro");
+    {
+        IniStore s("ro/k.cfg", IniStore::XmlFile);
+        s.writeString("OPTIONS", "ONLINE", "1");
+    }
+    const QByteArray before = readAll(path("ro/k.cfg"));
+    ASSERT_FALSE(before.isEmpty());
+
+    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (QFile(path("ro/probe")).open(QIODevice::WriteOnly)) {
+        QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        GTEST_SKIP() << "running with privileges that ignore folder permissions";
+    }
+    IniStore s("ro/k.cfg", IniStore::XmlFile);
+    s.writeString("OPTIONS", "ONLINE", "0");
+    EXPECT_FALSE(s.flush());
+    EXPECT_TRUE(s.isDirty());
+    EXPECT_EQ(readAll(path("ro/k.cfg")), before);
+
+    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_TRUE(s.flush());
+    IniStore again("ro/k.cfg", IniStore::XmlFile);
+    EXPECT_EQ(again.readInt("OPTIONS", "ONLINE", 9), 0);
+}
+
+TEST_F(IniStoreTest, ProfileBackEndWritesAtOnceAndReadsTextAndNumbers)
+{
+    {
+        IniStore s("ap_scale.ini", IniStore::ProfileFile);
+        s.writeString("scale", "X", "1.5");
+        s.writeString("scale", "Y", "2,5"); // a comma is no list separator in a profile value
+        s.writeInt("scale", "N", 12);
+        IniStore reader("ap_scale.ini", IniStore::ProfileFile);
+        EXPECT_EQ(reader.readString("scale", "X", "1.0"), QStringLiteral("1.5"));
+    }
+    IniStore s("ap_scale.ini", IniStore::ProfileFile);
+    EXPECT_EQ(s.readString("scale", "Y", "1.0"), QStringLiteral("2,5"));
+    EXPECT_EQ(s.readInt("scale", "N", 0), 12);
+    EXPECT_EQ(s.readString("scale", "Z", "1.0"), QStringLiteral("1.0"));
+    EXPECT_EQ(s.readInt("scale", "Z", 7), 7);
+}
