@@ -1,5 +1,6 @@
 #include "app/app_objects.h"
 #include "app/kel_widget.h"
+#include "app/splash.h"
 #include "common/ini_store.h"
 #include "message_recorder.h"
 #include "work_dir.h"
@@ -47,4 +48,25 @@ TEST_F(StartupTest, OfflineDialogsSayYouMustBeOnlineUnderTheirOwnTitle)
     EXPECT_EQ(messages.last().title, QStringLiteral("ORBA Version"));
     EXPECT_EQ(messages.last().text, QStringLiteral("You must be online."));
     w.close();
+}
+
+TEST(Splash, DrawsTheProductWordAndVersionInTheirBands)
+{
+    tcSplash splash(QPixmap(QStringLiteral(":/Resources/splash.bmp")));
+    ASSERT_FALSE(splash.pixmap().isNull());
+    const QImage img = splash.grab().toImage();
+    if (!qEnvironmentVariableIsEmpty("ORBA_SAVE_SPLASH"))
+        img.save(qEnvironmentVariable("ORBA_SAVE_SPLASH"));
+    auto bandHasText = [&](int top, int bottom) {
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                if (c.blue() > 200 && c.red() < 80 && c.green() > 90 && c.green() < 170)
+                    return true;
+            }
+        return false;
+    };
+    EXPECT_TRUE(bandHasText(58, 58 + 20));  // "ORBA"
+    EXPECT_TRUE(bandHasText(76, 76 + 16));  // the version line
+    EXPECT_TRUE(tcSplash::versionText().startsWith(QStringLiteral("Version: 1.5.0\tBuilt: ")));
 }
