@@ -1,7 +1,8 @@
 #include "common/ini_store.h"
 
+#include "common/atomic_file.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStringList>
 
@@ -180,11 +181,7 @@ bool IniStore::flush()
 {
     if (m_mode != XmlFile || !m_dirty)
         return true;
-    QSaveFile f(m_path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(renderIniXml(m_entries));
-    if (!f.commit())
+    if (!orba::writeFileAtomically(m_path, renderIniXml(m_entries)))
         return false;
     m_dirty = false;
     return true;

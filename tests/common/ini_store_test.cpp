@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using orba::test::WorkDirTest;
 
 namespace {
@@ -134,31 +137,54 @@ TEST_F(IniStoreTest, KeepsEntriesReadBeforeAParseErrorAndTreatsAMissingFileAsEmp
     EXPECT_TRUE(missing.entries().empty());
 }
 
+// Makes every write that would grow a file past `limit` bytes fail, as a full disk does; root is
+// bound by it too, unlike folder permissions.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit r = m_old;
+        r.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &r);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
 TEST_F(IniStoreTest, AFailedWriteKeepsTheOldFileAndStaysDirtyForTheNextFlush)
 {
-    QDir().mkdir("ro");
     {
-        IniStore s("ro/k.cfg", IniStore::XmlFile);
+        IniStore s("k.cfg", IniStore::XmlFile);
         s.writeString("OPTIONS", "ONLINE", "1");
     }
-    const QByteArray before = readAll(path("ro/k.cfg"));
+    const QByteArray before = readAll(path("k.cfg"));
     ASSERT_FALSE(before.isEmpty());
 
-    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    if (QFile(path("ro/probe")).open(QIODevice::WriteOnly)) {
-        QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        GTEST_SKIP() << "running with privileges that ignore folder permissions";
-    }
-    IniStore s("ro/k.cfg", IniStore::XmlFile);
+    IniStore s("k.cfg", IniStore::XmlFile);
     s.writeString("OPTIONS", "ONLINE", "0");
-    EXPECT_FALSE(s.flush());
+    s.writeString("DEVICE", "name", QString(4000, QLatin1Char('x')));
+    {
+        FileSizeLimit full(1024);
+        EXPECT_FALSE(s.flush());
+    }
     EXPECT_TRUE(s.isDirty());
-    EXPECT_EQ(readAll(path("ro/k.cfg")), before);
+    EXPECT_EQ(readAll(path("k.cfg")), before);
+    EXPECT_EQ(QDir(path()).entryList(QDir::Files), QStringList{"k.cfg"}); // no temporary left behind
 
-    QFile::setPermissions(path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_TRUE(s.flush());
-    IniStore again("ro/k.cfg", IniStore::XmlFile);
+    EXPECT_TRUE(s.flush()); // the next flush retries
+    IniStore again("k.cfg", IniStore::XmlFile);
     EXPECT_EQ(again.readInt("OPTIONS", "ONLINE", 9), 0);
+    EXPECT_EQ(again.readString("DEVICE", "name", "").size(), 4000);
 }
 
 TEST_F(IniStoreTest, ProfileBackEndWritesAtOnceAndReadsTextAndNumbers)
