@@ -1,0 +1,207 @@
+// The orba-preset command-line tool, run as a separate program.
+#include "preset_helpers.h"
+#include "presets/preset_file.h"
+#include "presets/preset_package.h"
+#include "work_dir.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace orba;
+using namespace orba::test;
+
+namespace {
+
+struct ToolRun
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+class OrbaPresetToolTest : public WorkDirTest
+{
+protected:
+    ToolRun run(const QStringList &args)
+    {
+        QProcess p;
+        p.start(QDir(binDir()).filePath("orba-preset"), args);
+        ToolRun r;
+        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+            return r;
+        r.status = p.exitCode();
+        r.out = p.readAllStandardOutput();
+        r.err = p.readAllStandardError();
+        return r;
+    }
+    void save(const QString &file, const SETTINGS_MAP &set, const std::string &name)
+    {
+        PresetHeader h;
+        h.clear();
+        h.setName(name);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+        ASSERT_TRUE(writePreset(h, set, file));
+    }
+    // One line on standard error, starting with the program's name.
+    static void expectOneErrorLine(const ToolRun &r, const char *text)
+    {
+        EXPECT_NE(r.status, 0);
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.constData();
+        EXPECT_TRUE(r.err.startsWith("orba-preset: ")) << r.err.constData();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.constData();
+        EXPECT_TRUE(r.err.endsWith('\n'));
+        EXPECT_TRUE(r.err.contains(text)) << r.err.constData();
+    }
+};
+
+} // namespace
+
+TEST_F(OrbaPresetToolTest, ShowPrintsNameChecksumsAndEveryParameterInTableOrder)
+{
+    SETTINGS_MAP set;
+    set.setFloat(PEQ1_LIFT, -3.0f, CHANGE_LOCAL);
+    save(path("p.orba"), set, "Evening Talk");
+    const ToolRun r = run({"show", path("p.orba")});
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    const QList<QByteArray> lines = r.out.split('\n');
+    ASSERT_EQ(lines.size(), 3 + SETTINGS_COUNT + 1); // and the final line feed
+    EXPECT_EQ(lines[0], "Evening Talk");
+    const SetChecksums sums = set.checksums();
+    EXPECT_EQ(
+        lines[1],
+        QString::asprintf("presetChecksum %08X (%d)", sums.presetChecksum, sums.presetCount).toLatin1());
+    EXPECT_EQ(
+        lines[2],
+        QString::asprintf("systemChecksum %08X (%d)", sums.systemChecksum, sums.systemCount).toLatin1());
+    for (int i = 0; i < SETTINGS_COUNT; ++i) {
+        const uint16_t id = settingIdAt(i);
+        EXPECT_EQ(lines[3 + i],
+                  QByteArray(settingName(id)) + '\t' + QByteArray::fromStdString(set.label(id)).trimmed());
+    }
+    EXPECT_TRUE(r.out.contains("PEQ 1 Lift\t"));
+    EXPECT_TRUE(r.err.isEmpty());
+}
+
+TEST_F(OrbaPresetToolTest, DiffListsOnlyDifferencesAndExitsZeroOneOrTwo)
+{
+    SETTINGS_MAP a, b;
+    b.setFloat(PEQ1_LIFT, -3.0f, CHANGE_LOCAL);
+    b.setBool(PEQ_MASTER_IN, !a.getBool(PEQ_MASTER_IN), CHANGE_LOCAL);
+    save(path("a.orba"), a, "A");
+    save(path("a2.orba"), a, "Other name, same settings");
+    save(path("b.orba"), b, "B");
+
+    ToolRun r = run({"diff", path("a.orba"), path("a2.orba")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.isEmpty());
+
+    r = run({"diff", path("a.orba"), path("b.orba")});
+    EXPECT_EQ(r.status, 1);
+    const QList<QByteArray> lines = r.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    const auto line = [](const SETTINGS_MAP &x, const SETTINGS_MAP &y, uint16_t id) {
+        return QByteArray(settingName(id)) + '\t' + QByteArray::fromStdString(x.label(id)).trimmed() + '\t' +
+               QByteArray::fromStdString(y.label(id)).trimmed();
+    };
+    // Table order: PEQ Mstr In comes before PEQ 1 Lift.
+    EXPECT_EQ(lines[0], line(a, b, PEQ_MASTER_IN));
+    EXPECT_EQ(lines[1], line(a, b, PEQ1_LIFT));
+
+    r = run({"diff", path("a.orba"), path("missing.orba")});
+    EXPECT_EQ(r.status, 2);
+    expectOneErrorLine(r, "missing.orba: no such file");
+}
+
+TEST_F(OrbaPresetToolTest, ConvertReadsTheOldFormatAndWritesTheCurrentOne)
+{
+    ASSERT_TRUE(writeAll(path("old.txt"), "ORBA PRESET FILE:Legacy\n782:-2.0\n768:1\n"));
+    const ToolRun r = run({"convert", path("old.txt"), path("new.orba")});
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    EXPECT_TRUE(readAll(path("new.orba")).startsWith("TALMEN ORBA PRESET:Legacy: \n"));
+    SETTINGS_MAP set;
+    PresetHeader h;
+    ASSERT_EQ(loadPreset(h, set, path("new.orba")), PRESET_OK);
+    EXPECT_EQ(h.nameText(), "Legacy");
+    EXPECT_FLOAT_EQ(set.getFloat(PEQ1_LIFT), -2.0f);
+    EXPECT_EQ(set.getInt(PEQ_POSITION), 1u);
+}
+
+TEST_F(OrbaPresetToolTest, FailedConvertWritesNothing)
+{
+    ASSERT_TRUE(writeAll(path("junk.orba"), "hello\n"));
+    ToolRun r = run({"convert", path("junk.orba"), path("out.orba")});
+    expectOneErrorLine(r, "junk.orba: Invalid File Type");
+    EXPECT_FALSE(QFileInfo::exists(path("out.orba")));
+
+    // An existing output stays as it was.
+    ASSERT_TRUE(writeAll(path("out.orba"), "previous"));
+    r = run({"convert", path("missing.orba"), path("out.orba")});
+    expectOneErrorLine(r, "missing.orba: no such file");
+    EXPECT_EQ(readAll(path("out.orba")), "previous");
+
+    save(path("good.orba"), SETTINGS_MAP(), "Good");
+    r = run({"convert", path("good.orba"), path("no/such/folder/out.orba")});
+    expectOneErrorLine(r, "cannot write");
+    EXPECT_FALSE(QFileInfo::exists(path("no")));
+}
+
+TEST_F(OrbaPresetToolTest, PackAndInstallRoundTrip)
+{
+    SETTINGS_MAP set;
+    changeEveryParameter(set);
+    save(path("tree/one.orba"), set, "One");
+    save(path("tree/sub/two.orba"), SETTINGS_MAP(), "Two");
+    ASSERT_TRUE(writeAll(path("tree/orba_pset_idx.txt"), "one.orba\n"));
+
+    ToolRun r = run({"pack", path("tree"), path("tree.pkg")});
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    // The same bytes as the library's own build.
+    ASSERT_EQ(buildPackage(path("tree"), path("lib.pkg")), 0);
+    EXPECT_EQ(readAll(path("tree.pkg")), readAll(path("lib.pkg")));
+
+    r = run({"install", path("tree.pkg"), path("copy/here")});
+    ASSERT_EQ(r.status, 0) << r.err.constData();
+    for (const char *file : {"one.orba", "sub/two.orba", "orba_pset_idx.txt"})
+        EXPECT_EQ(readAll(path("copy/here/") + file), readAll(path("tree/") + file)) << file;
+}
+
+TEST_F(OrbaPresetToolTest, ErrorsAreOneClearLine)
+{
+    expectOneErrorLine(run({"show", path("missing.orba")}), "missing.orba: no such file");
+    ASSERT_TRUE(writeAll(path("text.orba"), "just some text\n"));
+    expectOneErrorLine(run({"show", path("text.orba")}), "text.orba: Invalid File Type");
+    expectOneErrorLine(run({"show", path()}), "is a folder");
+
+    ASSERT_TRUE(writeAll(path("foreign.pkg"), "PK\x03\x04 not ours at all"));
+    expectOneErrorLine(run({"install", path("foreign.pkg"), path("t")}),
+                       "This is not an ORBA preset package.");
+    ASSERT_TRUE(writeAll(path("tiny.pkg"), "\xBB\xBB"));
+    expectOneErrorLine(run({"install", path("tiny.pkg"), path("t")}), "This is not an ORBA preset package.");
+    QByteArray cut = packageHeader() + packageRecord("a.orba", "data");
+    cut.chop(1);
+    ASSERT_TRUE(writeAll(path("cut.pkg"), cut));
+    expectOneErrorLine(run({"install", path("cut.pkg"), path("t")}), "damaged package record");
+    ASSERT_TRUE(writeAll(path("escape.pkg"), packageHeader() + packageRecord("../up.orba", "x")));
+    expectOneErrorLine(run({"install", path("escape.pkg"), path("t")}), "leaves the target folder");
+    EXPECT_FALSE(QFileInfo::exists(path("up.orba")));
+    expectOneErrorLine(run({"install", path("none.pkg"), path("t")}), "none.pkg: no such file");
+    expectOneErrorLine(run({"pack", path("nofolder"), path("x.pkg")}), "nofolder: no such folder");
+
+    expectOneErrorLine(run({}), "no command");
+    expectOneErrorLine(run({"frobnicate"}), "unknown command");
+    expectOneErrorLine(run({"show"}), "expects 1 argument");
+    expectOneErrorLine(run({"diff", "a"}), "expects 2 arguments");
+}
+
+TEST_F(OrbaPresetToolTest, HelpListsTheCommands)
+{
+    const ToolRun r = run({"--help"});
+    EXPECT_EQ(r.status, 0);
+    for (const char *command :
+         {"show FILE", "diff A B", "convert OLD NEW.orba", "pack FOLDER OUT.pkg", "install PKG FOLDER"})
+        EXPECT_TRUE(r.out.contains(command)) << command;
+    EXPECT_TRUE(r.err.isEmpty());
+}
