@@ -37,6 +37,16 @@ qsizetype currentFormatStart(QByteArrayView data)
     return line.field1 == PRESET_MAGIC ? line.next : -1;
 }
 
+// Checks the first line's magic and takes the name from it. Returns where the line ends, or -1.
+qsizetype takeHeaderLine(QByteArrayView data, const char *magic, PresetHeader &header)
+{
+    const PresetLine line = readPresetLine(data, 0);
+    if (line.field1 != magic)
+        return -1;
+    header.setName(line.field2.toStdString());
+    return line.next;
+}
+
 // Deciphers the 92-byte block after the header line; bytes past the end of the data stay zero.
 // Returns how many bytes were there.
 qsizetype readBlock(QByteArrayView data, qsizetype start, Rc4 &rc4, uint8_t (&block)[PRESET_BLOCK_BYTES])
@@ -129,13 +139,12 @@ PresetLine readPresetLine(QByteArrayView data, qsizetype pos)
 
 int decodePresetHeader(QByteArrayView data, PresetHeader &header)
 {
-    const PresetLine line = readPresetLine(data, 0);
-    if (line.field1 != PRESET_MAGIC)
+    const qsizetype start = takeHeaderLine(data, PRESET_MAGIC, header);
+    if (start < 0)
         return PRESET_INVALID_TYPE;
-    header.setName(line.field2.toStdString());
     Rc4 rc4(PRESET_KEY, PRESET_KEY_LENGTH);
     uint8_t block[PRESET_BLOCK_BYTES];
-    const qsizetype got = readBlock(data, line.next, rc4, block);
+    const qsizetype got = readBlock(data, start, rc4, block);
     PresetReserved &r = header.reserved;
     r.word[0] = qFromLittleEndian<uint32_t>(block + 4);
     r.word[1] = qFromLittleEndian<uint32_t>(block + 8);
@@ -149,11 +158,7 @@ int decodePresetHeader(QByteArrayView data, PresetHeader &header)
 
 int decodeOldPresetHeader(QByteArrayView data, PresetHeader &header)
 {
-    const PresetLine line = readPresetLine(data, 0);
-    if (line.field1 != OLD_PRESET_MAGIC)
-        return PRESET_INVALID_TYPE;
-    header.setName(line.field2.toStdString());
-    return PRESET_OK;
+    return takeHeaderLine(data, OLD_PRESET_MAGIC, header) < 0 ? PRESET_INVALID_TYPE : PRESET_OK;
 }
 
 int decodePresetHeaderAny(QByteArrayView data, PresetHeader &header)
