@@ -1,10 +1,10 @@
 #include "presets/preset_file.h"
 
+#include "common/atomic_file.h"
 #include "common/message.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 
 namespace orba {
 
@@ -55,16 +55,6 @@ void showPresetError(QObject *parent, const QString &format, int code)
     if (at >= 0)
         text.replace(at, 2, QLatin1String(presetResultText(code)));
     showMessage(MessageKind::Warning, parent, QStringLiteral("Error"), text, MsgOk);
-}
-
-bool writeFileAtomically(const QString &path, const QByteArray &data)
-{
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    // An uncommitted file is discarded, leaving the old one in place. The explicit flush matters:
-    // when the disk fills up part-way, commit() alone can report success for a truncated file.
-    return f.write(data) == data.size() && f.flush() && f.commit();
 }
 
 } // namespace orba

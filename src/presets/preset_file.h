@@ -26,7 +26,4 @@ bool writePreset(const PresetHeader &header, const SETTINGS_MAP &table, const QS
 // Shows a warning titled "Error": format with the result text in its %s, one OK button.
 void showPresetError(QObject *parent, const QString &format, int code);
 
-// Replaces the file's content in one step (temporary file and rename); false on any failure.
-bool writeFileAtomically(const QString &path, const QByteArray &data);
-
 } // namespace orba

@@ -1,6 +1,6 @@
 #include "presets/preset_index.h"
 
-#include "presets/preset_file.h"
+#include "common/atomic_file.h"
 
 #include <QDir>
 #include <QFile>

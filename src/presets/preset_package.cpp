@@ -1,7 +1,7 @@
 #include "presets/preset_package.h"
 
+#include "common/atomic_file.h"
 #include "common/message.h"
-#include "presets/preset_file.h"
 #include "presets/preset_index.h"
 
 #include <QDir>
@@ -176,8 +176,12 @@ int buildPackage(const QString &folder, const QString &packagePath)
         const QByteArray record = packageRecord(path, data);
         written = written && out.write(record) == record.size();
     }
-    // See writeFileAtomically: without the flush a full disk can pass as success.
-    return written && out.flush() && out.commit() ? 0 : -1;
+    if (!written) {
+        out.cancelWriting();
+        out.commit(); // discards the temporary file
+        return -1;
+    }
+    return commitSaveFile(out) ? 0 : -1;
 }
 
 PackageResult installPackageData(QByteArrayView package, const QString &targetFolder)

@@ -13,11 +13,6 @@
 #include <cstring>
 #include <limits>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
-
 using namespace orba;
 using namespace orba::test;
 
@@ -358,15 +353,12 @@ TEST_F(PresetFileTest, FailedWriteLeavesTheOldFile)
 
     SETTINGS_MAP other;
     changeEveryParameter(other);
-    struct rlimit saved;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tiny = saved;
-    tiny.rlim_cur = 100;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    const bool written = writePreset(named("Bad"), other, path("keep.orba"));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    bool written = true;
+    {
+        FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.active());
+        written = writePreset(named("Bad"), other, path("keep.orba"));
+    }
 
     EXPECT_FALSE(written);
     EXPECT_EQ(readAll(path("keep.orba")), before);

@@ -18,6 +18,25 @@ int differingParameters(const SETTINGS_MAP &a, const SETTINGS_MAP &b);
 QByteArray readAll(const QString &path);
 bool writeAll(const QString &path, const QByteArray &data);
 
+#ifdef Q_OS_UNIX
+// While it lives, writing beyond the given size fails for this process (root included), as on a
+// full disk.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(unsigned long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    bool active() const { return m_active; }
+
+private:
+    unsigned long m_saved = 0;
+    void (*m_handler)(int) = nullptr;
+    bool m_active = false;
+};
+#endif
+
 // Ids used by the tests, all outside the installation parameters unless named so.
 constexpr uint16_t PEQ_POSITION = 768;    // integer 0..1
 constexpr uint16_t PEQ_MASTER_IN = 769;   // boolean

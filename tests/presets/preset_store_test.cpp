@@ -401,6 +401,19 @@ TEST_F(PresetStoreTest, BuildIntoAnUnwritablePlaceFails)
     EXPECT_EQ(buildPackage(path("src"), path("no/such/folder/p.pkg")), -1);
 }
 
+#ifdef Q_OS_UNIX
+TEST_F(PresetStoreTest, BuildThatRunsOutOfRoomKeepsTheOldPackage)
+{
+    savePreset(path("src/p.orba"), "p");
+    ASSERT_TRUE(writeAll(path("p.pkg"), "old package"));
+    FileSizeLimit limit(200);
+    ASSERT_TRUE(limit.active());
+    EXPECT_EQ(buildPackage(path("src"), path("p.pkg")), -1);
+    EXPECT_EQ(readAll(path("p.pkg")), "old package");
+    EXPECT_EQ(QDir(path()).entryList(QDir::Files), QStringList{"p.pkg"});
+}
+#endif
+
 // ---- quick save -----------------------------------------------------------------------------------
 
 TEST_F(PresetStoreTest, QuickSaveSwitchRestoresTheSettingsThatWereLive)
