@@ -83,9 +83,9 @@ void setFromText(SETTINGS_MAP &table, uint16_t id, QByteArrayView text)
 {
     switch (settingType(id)) {
     case SETTING_FLOAT: {
-        const double d = leadingDouble(text);
-        if (!std::isnan(d))
-            table.setFloat(id, float(std::clamp(d, -double(FLT_MAX), double(FLT_MAX))), CHANGE_LOCAL);
+        // An infinity is clamped by the parameter's range like any other large value.
+        const double d = std::clamp(leadingDouble(text), -double(FLT_MAX), double(FLT_MAX));
+        table.setFloat(id, float(d), CHANGE_LOCAL);
         break;
     }
     case SETTING_INT:
