@@ -25,10 +25,18 @@ struct ToolRun
 class OrbaPresetToolTest : public WorkDirTest
 {
 protected:
+    void SetUp() override
+    {
+        WorkDirTest::SetUp();
+        ASSERT_TRUE(QFileInfo(program()).isExecutable())
+            << "orba-preset not found in ORBA_BIN_DIR (\"" << binDir().toStdString()
+            << "\"); run through ctest";
+    }
+    static QString program() { return QDir(binDir()).filePath("orba-preset"); }
     ToolRun run(const QStringList &args)
     {
         QProcess p;
-        p.start(QDir(binDir()).filePath("orba-preset"), args);
+        p.start(program(), args);
         ToolRun r;
         if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
             return r;
