@@ -1,0 +1,74 @@
+// METERIFACE: the meter receiver. It binds a local UDP port (the first free one of ten from the
+// first meter port), receives meter datagrams on its own thread, checks each one and keeps only
+// the newest valid datagram, which the GUI fetches with a timer. Datagrams that come inside
+// MSG_METER_DATA frames are checked the same way. The request counter ties datagrams to the
+// latest meter request, so answers to an older request are dropped.
+#pragma once
+
+#include "link/meter_datagram.h"
+#include "link/ports.h"
+#include "link/socket_wait.h"
+
+#include <QThread>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+class METERIFACE;
+
+class tcMeterThrd : public QThread
+{
+public:
+    explicit tcMeterThrd(METERIFACE *meters) : m_meters(meters) {}
+
+protected:
+    void run() override;
+
+private:
+    METERIFACE *m_meters;
+};
+
+class METERIFACE
+{
+public:
+    using Notify = void (*)(void *context);
+    static constexpr int READ_WAIT_MS = 3000;
+
+    METERIFACE(void *context, Notify notify, uint16_t firstPort = orba::meterFirstPort());
+    ~METERIFACE(); // close()
+    METERIFACE(const METERIFACE &) = delete;
+    METERIFACE &operator=(const METERIFACE &) = delete;
+
+    uint16_t port() const { return m_port; } // the port bound (or last tried when none was free)
+    bool hasSocket() const { return m_socket >= 0; }
+
+    // Keeps the datagram as the newest when it passes the check; returns whether it did.
+    bool check_datagram(const uint8_t *bytes, size_t size = orba::METER_SIZE);
+    // Copies the newest datagram (604 bytes) and returns 0, or -1 when none came since the last fetch.
+    int fetch(uint8_t *destination);
+    // Stops the thread and closes the socket; safe to call twice.
+    void close();
+
+    // The counter of the next meter request (incremented, wrapping at 256).
+    uint8_t nextRequestCounter() { return uint8_t(++m_counter); }
+    uint8_t requestCounter() const { return m_counter.load(); }
+
+    void receiveLoop(); // the thread's loop
+
+private:
+    void *m_context;
+    Notify m_notify;
+    uint16_t m_port;
+    int m_socket = -1; // set before the thread starts, closed after it ended
+    std::atomic<uint8_t> m_counter{0};
+    std::atomic<bool> m_stop{false};
+    orba::WakePipe m_wake;
+    std::unique_ptr<tcMeterThrd> m_thread;
+    uint8_t m_receive[orba::METER_SIZE] = {}; // thread only
+
+    mutable std::mutex m_lock; // newest and the new-data flag
+    uint8_t m_newest[orba::METER_SIZE] = {};
+    bool m_newData = false;
+};

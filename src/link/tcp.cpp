@@ -1,0 +1,392 @@
+#include "link/tcp.h"
+
+#include "link/frames.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace orba;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+void setOption(int fd, int level, int name, const void *value, socklen_t size)
+{
+    // A refused option leaves the socket usable with the system's default.
+    [[maybe_unused]] const int r = ::setsockopt(fd, level, name, value, size);
+}
+
+void setReuseAndAbortiveClose(int fd)
+{
+    const int on = 1;
+    setOption(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    const linger abortive = {1, 0};
+    setOption(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+}
+
+void setNonBlocking(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFL, 0);
+    ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+}
+
+void shutAndClose(int fd)
+{
+    ::shutdown(fd, SHUT_RDWR);
+    ::close(fd);
+}
+
+bool wouldBlock(int err)
+{
+    return err == EAGAIN || err == EWOULDBLOCK || err == EINTR;
+}
+
+void socketCallFailed()
+{
+    std::fprintf(stderr, "socket call failed: %s\n", std::strerror(errno));
+}
+
+} // namespace
+
+void tcQTcpThrd::run()
+{
+    while (!m_tcp->stopping())
+        m_tcp->pump();
+}
+
+tcQTcp::tcQTcp(uint16_t port, const TcpCallbacks &callbacks) : m_port(port), m_callbacks(callbacks) {}
+
+tcQTcp::~tcQTcp()
+{
+    stopWorker();
+    report(LINK_GONE);
+}
+
+void tcQTcp::startWorker()
+{
+    m_thread = std::make_unique<tcQTcpThrd>(this);
+    m_thread->start(QThread::HighestPriority);
+}
+
+void tcQTcp::stopWorker()
+{
+    if (!m_thread)
+        return;
+    m_stop.store(true);
+    m_wake.wake();
+    closeSilently();
+    while (m_thread->isRunning())
+        QThread::msleep(1);
+    m_thread->wait();
+    m_thread.reset();
+}
+
+void tcQTcp::report(int status)
+{
+    if (m_callbacks.on_status)
+        m_callbacks.on_status(m_callbacks.context, status);
+}
+
+void tcQTcp::setDataSocket(int fd)
+{
+    std::lock_guard<std::mutex> guard(m_ioLock);
+    m_socket = fd;
+}
+
+int tcQTcp::takeDataSocket()
+{
+    std::lock_guard<std::mutex> guard(m_ioLock);
+    const int fd = m_socket;
+    m_socket = -1;
+    return fd;
+}
+
+void tcQTcp::configureDataSocket(int fd)
+{
+    setReuseAndAbortiveClose(fd);
+    const int size = int(BUFFER_SIZE);
+    setOption(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    setOption(fd, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
+    setNonBlocking(fd);
+}
+
+void tcQTcp::pauseRest(Clock::time_point started, int waitMs)
+{
+    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
+    sleepUnlessWoken(waitMs - int(spent.count()), m_wake);
+}
+
+void tcQTcp::close()
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    m_connected.store(false);
+    const int fd = takeDataSocket();
+    if (fd < 0)
+        return;
+    shutAndClose(fd);
+    report(LINK_CLOSED);
+}
+
+void tcQTcp::closeSilently()
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    m_connected.store(false);
+    const int fd = takeDataSocket();
+    if (fd >= 0)
+        shutAndClose(fd);
+}
+
+int tcQTcp::send(const void *bytes, size_t count)
+{
+    if (!m_connected.load())
+        return -1;
+    if (count == 0)
+        return 0;
+    std::lock_guard<std::mutex> sendGuard(m_sendLock);
+    const auto *p = static_cast<const uint8_t *>(bytes);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(m_sendBudgetMs.load());
+    size_t offset = 0;
+    while (offset < count) {
+        int fd;
+        ssize_t n;
+        int err = 0;
+        {
+            std::lock_guard<std::mutex> io(m_ioLock);
+            fd = m_socket;
+            n = fd < 0 ? -1 : ::send(fd, p + offset, count - offset, MSG_NOSIGNAL | MSG_DONTWAIT);
+            err = fd < 0 ? EBADF : errno;
+        }
+        if (n > 0) {
+            offset += size_t(n);
+            continue;
+        }
+        if (n < 0 && !wouldBlock(err)) {
+            close();
+            return -1;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            break;
+        // Rather than spin, sleep until the socket takes bytes again or the budget is spent.
+        if (waitFor(fd, POLLOUT, int(left.count()), m_wake) == WaitResult::Woken)
+            break;
+    }
+    if (offset == 0) {
+        close();
+        return 0;
+    }
+    return int(offset);
+}
+
+int tcQTcp::receive(uint8_t *buffer, size_t capacity)
+{
+    if (!m_connected.load())
+        return -1;
+    ssize_t n;
+    int err;
+    {
+        std::lock_guard<std::mutex> io(m_ioLock);
+        n = m_socket < 0 ? -1 : ::recv(m_socket, buffer, capacity, MSG_DONTWAIT);
+        err = m_socket < 0 ? EBADF : errno;
+    }
+    if (n > 0)
+        return int(n);
+    if (n < 0 && wouldBlock(err))
+        return 0;
+    close();
+    return -1;
+}
+
+void tcQTcp::setWorkerPriority(bool highest)
+{
+    if (m_workerHighest == highest)
+        return;
+    m_workerHighest = highest;
+    QThread::currentThread()->setPriority(highest ? QThread::HighestPriority : QThread::LowPriority);
+}
+
+void tcQTcp::pump()
+{
+    if (m_connected.load()) {
+        setWorkerPriority(true);
+        int fd;
+        {
+            std::lock_guard<std::mutex> io(m_ioLock);
+            fd = m_socket;
+        }
+        if (fd < 0) // closed by a sender a moment ago; the next step reconnects
+            return;
+        if (waitFor(fd, POLLIN, CONNECT_WAIT_MS, m_wake) != WaitResult::Ready)
+            return;
+        const int n = receive(m_buffer, sizeof m_buffer);
+        if (n > 0 && m_callbacks.on_data)
+            m_callbacks.on_data(m_callbacks.context, m_buffer, size_t(n));
+        return;
+    }
+    setWorkerPriority(false);
+    sleepUnlessWoken(1, m_wake);
+    if (m_stop.load()) {
+        setWorkerPriority(true);
+        return;
+    }
+    if (open())
+        report(LINK_UP);
+}
+
+// ---- Client ----
+
+tcQTcpClient::tcQTcpClient(const char *address, uint16_t port, const TcpCallbacks &callbacks,
+                           int connectWaitMs)
+    : tcQTcp(port, callbacks), m_connectWaitMs(connectWaitMs)
+{
+    m_addressValid = parseIPv4(address, m_address);
+    startWorker();
+}
+
+tcQTcpClient::~tcQTcpClient()
+{
+    stopWorker();
+}
+
+bool tcQTcpClient::open()
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    if (m_connected.load())
+        close();
+    report(LINK_CONNECTING);
+    const auto started = Clock::now();
+
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        socketCallFailed();
+        pauseRest(started, m_connectWaitMs);
+        return false;
+    }
+    configureDataSocket(fd);
+    setDataSocket(fd);
+
+    bool failed = !m_addressValid;
+    if (!failed) {
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(port());
+        std::memcpy(&to.sin_addr, m_address, 4);
+        if (::connect(fd, reinterpret_cast<const sockaddr *>(&to), sizeof to) != 0 && errno != EINPROGRESS &&
+            errno != EINTR)
+            failed = true;
+    }
+    if (!failed) {
+        const WaitResult w = waitFor(fd, POLLOUT, m_connectWaitMs, m_wake);
+        if (w == WaitResult::Woken) {
+            closeSilently();
+            return false;
+        }
+        int err = 0;
+        socklen_t size = sizeof err;
+        // Writable with a pending error is a refused or failed connect, not a success.
+        if (w != WaitResult::Ready || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &size) != 0 || err != 0)
+            failed = true;
+    }
+    if (failed) {
+        close();
+        pauseRest(started, m_connectWaitMs);
+        return false;
+    }
+    if (m_stop.load()) {
+        closeSilently();
+        return false;
+    }
+    m_connected.store(true);
+    return true;
+}
+
+// ---- Server ----
+
+tcQTcpServer::tcQTcpServer(uint16_t port, const TcpCallbacks &callbacks, int acceptWaitMs)
+    : tcQTcp(port, callbacks), m_acceptWaitMs(acceptWaitMs)
+{
+    startWorker();
+}
+
+tcQTcpServer::~tcQTcpServer()
+{
+    stopWorker();
+}
+
+void tcQTcpServer::closeSilently()
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    int listening;
+    {
+        std::lock_guard<std::mutex> io(m_ioLock);
+        listening = m_listen;
+        m_listen = -1;
+    }
+    if (listening >= 0)
+        shutAndClose(listening);
+    tcQTcp::closeSilently();
+}
+
+bool tcQTcpServer::open()
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    if (m_connected.load())
+        close();
+    report(LINK_CONNECTING);
+    const auto started = Clock::now();
+
+    const int listening = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (listening < 0) {
+        socketCallFailed();
+        pauseRest(started, BIND_RETRY_MS);
+        return false;
+    }
+    setReuseAndAbortiveClose(listening);
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_port = htons(port());
+    any.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (::bind(listening, reinterpret_cast<const sockaddr *>(&any), sizeof any) != 0 ||
+        ::listen(listening, 2) != 0) {
+        ::close(listening);
+        // A port held by someone else would otherwise be retried a thousand times a second.
+        pauseRest(started, BIND_RETRY_MS);
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> io(m_ioLock);
+        m_listen = listening;
+    }
+    setNonBlocking(listening);
+
+    bool accepted = false;
+    const WaitResult w = waitFor(listening, POLLIN, m_acceptWaitMs, m_wake);
+    if (w == WaitResult::Ready) {
+        const int fd = ::accept4(listening, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd >= 0) {
+            configureDataSocket(fd);
+            setDataSocket(fd);
+            accepted = true;
+        }
+    }
+    if (w == WaitResult::Woken || m_stop.load()) {
+        closeSilently();
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> io(m_ioLock);
+        m_listen = -1;
+    }
+    shutAndClose(listening);
+    report(LINK_CLOSED);
+    if (accepted)
+        m_connected.store(true);
+    return accepted;
+}

@@ -1,0 +1,207 @@
+// The meter receiver: the datagram check, newest-only keeping, the UDP port fallback and real
+// datagrams sent to 127.0.0.1.
+#include "link/meter.h"
+#include "link_recorder.h"
+#include "loopback_peer.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+using namespace orba;
+using orba::test::freeUdpPort;
+using orba::test::waitUntil;
+
+namespace {
+
+std::vector<uint8_t> datagram(uint8_t counter, uint8_t marker = 0)
+{
+    std::vector<uint8_t> d(METER_SIZE);
+    MeterHeader h;
+    h.counter = counter;
+    buildMeterDatagram(d.data(), h, nullptr);
+    d[METER_BODY_AT] = marker;
+    return d;
+}
+
+// A UDP socket bound to port on all addresses, as the receiver binds.
+int bindUdp(uint16_t port)
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void sendTo(uint16_t port, const std::vector<uint8_t> &bytes)
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr *>(&a), sizeof a);
+    ::close(fd);
+}
+
+} // namespace
+
+TEST(MeterDatagram, OnlyExactly604BytesWithMagicKindAndCounterPass)
+{
+    auto d = datagram(7);
+    EXPECT_EQ(checkMeterDatagram(d.data(), 604, 7), MeterCheck::Accepted);
+    EXPECT_EQ(checkMeterDatagram(d.data(), 604, 6), MeterCheck::WrongCounter);
+    EXPECT_EQ(checkMeterDatagram(d.data(), 603, 7), MeterCheck::WrongSize);
+    d.push_back(0);
+    EXPECT_EQ(checkMeterDatagram(d.data(), 605, 7), MeterCheck::WrongSize);
+    d = datagram(7);
+    d[15] = 'X';
+    EXPECT_EQ(checkMeterDatagram(d.data(), 604, 7), MeterCheck::WrongMagic);
+    d = datagram(7);
+    d[16] = 1;
+    EXPECT_EQ(checkMeterDatagram(d.data(), 604, 7), MeterCheck::WrongKind);
+}
+
+TEST(MeterDatagram, HeaderFieldsRoundTrip)
+{
+    MeterHeader h;
+    h.counter = 9;
+    const uint8_t clock[7] = {9, 6, 5, 5, 15, 11, 31};
+    std::memcpy(h.clock, clock, 7);
+    h.sntp = true;
+    h.server[0] = 10;
+    h.tzOffset = -3600;
+    std::vector<uint8_t> body(METER_BODY_SIZE, 0x42);
+    std::vector<uint8_t> d(METER_SIZE);
+    buildMeterDatagram(d.data(), h, body.data());
+    EXPECT_EQ(std::memcmp(d.data(), "CV_QPL_METERMSG_", 16), 0);
+    EXPECT_EQ(d[16], 2);
+    EXPECT_EQ(d[20], 9);
+    EXPECT_EQ(d[26], 31);
+    EXPECT_EQ(d[30], 1);
+    EXPECT_EQ(d[32], 10);
+    EXPECT_EQ(d[603], 0x42);
+    const MeterHeader back = readMeterHeader(d.data());
+    EXPECT_EQ(back.counter, 9);
+    EXPECT_EQ(back.clock[4], 15);
+    EXPECT_TRUE(back.sntp);
+    EXPECT_EQ(back.tzOffset, -3600);
+}
+
+TEST(Meteriface, KeepsOnlyTheNewestDatagramAndDropsOlderRequests)
+{
+    METERIFACE meters(nullptr, nullptr, freeUdpPort());
+    uint8_t out[METER_SIZE];
+    EXPECT_EQ(meters.fetch(out), -1);
+    EXPECT_EQ(meters.nextRequestCounter(), 1);
+    EXPECT_TRUE(meters.check_datagram(datagram(1, 0xA1).data()));
+    EXPECT_TRUE(meters.check_datagram(datagram(1, 0xA2).data()));
+    EXPECT_EQ(meters.fetch(out), 0);
+    EXPECT_EQ(out[METER_BODY_AT], 0xA2);
+    EXPECT_EQ(meters.fetch(out), -1);
+
+    meters.nextRequestCounter();
+    EXPECT_FALSE(meters.check_datagram(datagram(1).data())); // answers the previous request
+    EXPECT_EQ(meters.fetch(out), -1);
+}
+
+TEST(Meteriface, TheCounterWrapsAt256)
+{
+    METERIFACE meters(nullptr, nullptr, freeUdpPort());
+    for (int i = 0; i < 255; ++i)
+        meters.nextRequestCounter();
+    EXPECT_EQ(meters.requestCounter(), 255);
+    EXPECT_EQ(meters.nextRequestCounter(), 0);
+    EXPECT_TRUE(meters.check_datagram(datagram(0).data()));
+}
+
+TEST(Meteriface, UdpDatagramsOfTheWrongSizeAreDroppedAndGoodOnesKept)
+{
+    std::atomic<int> accepted{0};
+    auto notify = [](void *context) { ++*static_cast<std::atomic<int> *>(context); };
+    METERIFACE meters(&accepted, notify, freeUdpPort());
+    ASSERT_TRUE(meters.hasSocket());
+    const uint8_t counter = meters.nextRequestCounter();
+
+    auto longer = datagram(counter, 1);
+    longer.push_back(0);
+    auto shorter = datagram(counter, 2);
+    shorter.pop_back();
+    sendTo(meters.port(), longer);
+    sendTo(meters.port(), shorter);
+    sendTo(meters.port(), datagram(uint8_t(counter - 1), 3));
+    sendTo(meters.port(), datagram(counter, 4));
+    ASSERT_TRUE(waitUntil([&] { return accepted.load() >= 1; }));
+    sendTo(meters.port(), datagram(counter, 5));
+    ASSERT_TRUE(waitUntil([&] { return accepted.load() >= 2; }));
+    EXPECT_EQ(accepted.load(), 2);
+    uint8_t out[METER_SIZE];
+    ASSERT_EQ(meters.fetch(out), 0);
+    EXPECT_EQ(out[METER_BODY_AT], 5);
+}
+
+TEST(Meteriface, TakesTheNextPortWhenTheFirstIsTaken)
+{
+    const uint16_t first = freeUdpPort();
+    const int blocker = bindUdp(first);
+    ASSERT_GE(blocker, 0);
+    METERIFACE meters(nullptr, nullptr, first);
+    EXPECT_TRUE(meters.hasSocket());
+    EXPECT_GT(meters.port(), first);
+    EXPECT_LE(meters.port(), first + 9);
+    ::close(blocker);
+}
+
+TEST(Meteriface, WithAllTenPortsTakenItKeepsNoSocketAndStillTakesTcpMeters)
+{
+    const uint16_t first = freeUdpPort();
+    if (first > 65500)
+        GTEST_SKIP() << "no room for ten ports";
+    std::vector<int> blockers;
+    for (int i = 0; i < 10; ++i) {
+        const int fd = bindUdp(uint16_t(first + i));
+        if (fd < 0) {
+            for (int b : blockers)
+                ::close(b);
+            GTEST_SKIP() << "a port of the range is in use";
+        }
+        blockers.push_back(fd);
+    }
+    {
+        METERIFACE meters(nullptr, nullptr, first);
+        EXPECT_FALSE(meters.hasSocket());
+        meters.nextRequestCounter();
+        EXPECT_TRUE(meters.check_datagram(datagram(1).data()));
+    }
+    for (int b : blockers)
+        ::close(b);
+}
+
+TEST(Meteriface, CloseEndsTheThreadAtOnceAndSaysSo)
+{
+    METERIFACE meters(nullptr, nullptr, freeUdpPort());
+    ASSERT_TRUE(meters.hasSocket());
+    testing::internal::CaptureStdout();
+    const auto started = std::chrono::steady_clock::now();
+    meters.close();
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    EXPECT_NE(out.find("Sleeping in METERIFACE::close()  X\n"), std::string::npos) << out;
+    EXPECT_FALSE(meters.hasSocket());
+    meters.close(); // twice is harmless
+}

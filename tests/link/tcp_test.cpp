@@ -1,0 +1,236 @@
+// The transport on real sockets on 127.0.0.1: status sequences, data, sending, destruction.
+#include "link/tcp.h"
+#include "link_recorder.h"
+#include "loopback_peer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <numeric>
+#include <thread>
+
+using orba::test::freeTcpPort;
+using orba::test::LinkRecorder;
+using orba::test::LoopbackPeer;
+
+namespace {
+
+constexpr int kShortWaitMs = 100; // connect wait for tests that want several attempts
+
+std::vector<int> firstStatuses(const LinkRecorder &r, size_t n)
+{
+    auto s = r.statuses();
+    s.resize(std::min(n, s.size()));
+    return s;
+}
+
+} // namespace
+
+TEST(TcpClient, UnreachablePortReportsConnectingThenClosedAgainAndAgainButNeverUp)
+{
+    LinkRecorder rec;
+    {
+        tcQTcpClient client("127.0.0.1", freeTcpPort(), rec.callbacks(), kShortWaitMs);
+        ASSERT_TRUE(rec.waitStatusCount(LINK_CLOSED, 3));
+        EXPECT_FALSE(client.isConnected());
+    }
+    const auto s = rec.statuses();
+    ASSERT_GE(s.size(), 7u);
+    for (size_t i = 0; i + 1 < s.size(); ++i)
+        EXPECT_EQ(s[i], i % 2 == 0 ? LINK_CONNECTING : LINK_CLOSED) << "at " << i;
+    EXPECT_EQ(s.back(), LINK_GONE);
+    EXPECT_EQ(rec.count(LINK_UP), 0);
+}
+
+TEST(TcpClient, ARefusedAttemptWaitsOutTheConnectWaitBeforeTheNextOne)
+{
+    LinkRecorder rec;
+    const auto started = std::chrono::steady_clock::now();
+    tcQTcpClient client("127.0.0.1", freeTcpPort(), rec.callbacks(), 300);
+    ASSERT_TRUE(rec.waitStatusCount(LINK_CONNECTING, 2));
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(290));
+}
+
+TEST(TcpClient, DestroyingWhileAnAttemptWaitsEndsAtOnce)
+{
+    LinkRecorder rec;
+    const auto started = std::chrono::steady_clock::now();
+    {
+        tcQTcpClient client("127.0.0.1", freeTcpPort(), rec.callbacks()); // 5 s wait between attempts
+        ASSERT_TRUE(rec.waitStatusCount(LINK_CLOSED, 1));
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    EXPECT_EQ(rec.statuses().back(), LINK_GONE);
+}
+
+TEST(TcpClient, AnAddressThatIsNoDottedQuadNeverConnects)
+{
+    LinkRecorder rec;
+    LoopbackPeer peer;
+    tcQTcpClient client("localhost", peer.port(), rec.callbacks(), kShortWaitMs);
+    ASSERT_TRUE(rec.waitStatusCount(LINK_CLOSED, 2));
+    EXPECT_EQ(peer.accepted(), 0);
+    EXPECT_EQ(rec.count(LINK_UP), 0);
+}
+
+TEST(TcpClient, PeerThatAcceptsAndClosesGivesUpThenClosedThenANewAttempt)
+{
+    LoopbackPeer peer(LoopbackPeer::CloseOnAccept);
+    LinkRecorder rec;
+    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks(), kShortWaitMs);
+    ASSERT_TRUE(rec.waitStatusCount(LINK_CONNECTING, 2));
+    EXPECT_EQ(firstStatuses(rec, 4),
+              (std::vector<int>{LINK_CONNECTING, LINK_UP, LINK_CLOSED, LINK_CONNECTING}));
+}
+
+TEST(TcpClient, DestroyingAConnectedTransportReportsGoneAndNoClosed)
+{
+    LoopbackPeer peer;
+    LinkRecorder rec;
+    auto client = std::make_unique<tcQTcpClient>("127.0.0.1", peer.port(), rec.callbacks());
+    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 1));
+    ASSERT_TRUE(peer.waitAccepted(1));
+    client.reset();
+    EXPECT_EQ(rec.statuses(), (std::vector<int>{LINK_CONNECTING, LINK_UP, LINK_GONE}));
+}
+
+TEST(TcpClient, SendWhileNotConnectedReturnsMinusOneAndReportsNothing)
+{
+    LinkRecorder rec;
+    tcQTcpClient client("127.0.0.1", freeTcpPort(), rec.callbacks(), 60000);
+    ASSERT_TRUE(rec.waitStatusCount(LINK_CLOSED, 1));
+    const auto before = rec.statuses();
+    const uint8_t bytes[6] = {0xA5, 0xA5, 6, 0, 21, 0};
+    EXPECT_EQ(client.send(bytes, sizeof bytes), -1);
+    EXPECT_EQ(client.receive(nullptr, 0), -1);
+    EXPECT_EQ(rec.statuses(), before);
+}
+
+TEST(TcpClient, BytesGoBothWaysWhole)
+{
+    LoopbackPeer peer;
+    LinkRecorder rec;
+    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks());
+    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 1));
+    ASSERT_TRUE(peer.waitAccepted(1));
+
+    std::vector<uint8_t> out(20000);
+    std::iota(out.begin(), out.end(), uint8_t(0));
+    EXPECT_EQ(client.send(out.data(), out.size()), int(out.size()));
+    ASSERT_TRUE(peer.waitBytes(out.size()));
+
+    std::vector<uint8_t> in(30000);
+    for (size_t i = 0; i < in.size(); ++i)
+        in[i] = uint8_t(i * 7);
+    ASSERT_TRUE(peer.send(in.data(), in.size()));
+    ASSERT_TRUE(rec.waitBytes(in.size()));
+    EXPECT_EQ(rec.bytes(), in);
+    EXPECT_GE(rec.chunks(), 4u); // never more than 8192 bytes at a time
+}
+
+TEST(TcpClient, AReceiveThatWouldBlockReturnsZeroAndLeavesTheLinkUp)
+{
+    LoopbackPeer peer;
+    LinkRecorder rec;
+    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks());
+    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 1));
+    uint8_t buffer[16];
+    EXPECT_EQ(client.receive(buffer, sizeof buffer), 0);
+    EXPECT_TRUE(client.isConnected());
+    EXPECT_EQ(rec.count(LINK_CLOSED), 0);
+}
+
+TEST(TcpClient, PeerClosingIsReportedAndTheLinkComesBack)
+{
+    LoopbackPeer peer;
+    LinkRecorder rec;
+    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks());
+    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 1));
+    ASSERT_TRUE(peer.waitAccepted(1));
+    peer.closeConnection();
+    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 2));
+    EXPECT_EQ(firstStatuses(rec, 5),
+              (std::vector<int>{LINK_CONNECTING, LINK_UP, LINK_CLOSED, LINK_CONNECTING, LINK_UP}));
+    EXPECT_TRUE(peer.waitAccepted(2));
+}
+
+TEST(TcpClient, ASendThatCannotFinishInItsBudgetReturnsWhatWentOut)
+{
+    LoopbackPeer peer;
+    peer.setReading(false);
+    LinkRecorder rec;
+    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks());
+    client.setSendBudget(200);
+    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 1));
+    std::vector<uint8_t> big(8 << 20, 0x55);
+    const int sent = client.send(big.data(), big.size());
+    EXPECT_GT(sent, 0);
+    EXPECT_LT(sent, int(big.size()));
+    EXPECT_TRUE(client.isConnected());
+
+    // Once every buffer is full nothing at all goes out: the link is closed and 0 returned. (The
+    // system may take a last few bytes first.)
+    int last = -1;
+    for (int attempt = 0; attempt < 20 && last != 0; ++attempt)
+        last = client.send(big.data(), big.size());
+    EXPECT_EQ(last, 0);
+    EXPECT_FALSE(client.isConnected());
+    EXPECT_EQ(rec.count(LINK_CLOSED), 1);
+}
+
+TEST(TcpClient, FramesFromTwoThreadsStayWhole)
+{
+    LoopbackPeer peer;
+    LinkRecorder rec;
+    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks());
+    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 1));
+    auto sender = [&](uint8_t type) {
+        std::vector<uint8_t> frame(1100, type);
+        frame[0] = frame[1] = 0xA5;
+        frame[2] = uint8_t(frame.size());
+        frame[3] = uint8_t(frame.size() >> 8);
+        frame[4] = type;
+        frame[5] = 0;
+        for (int i = 0; i < 200; ++i)
+            client.send(frame.data(), frame.size());
+    };
+    std::thread a(sender, 1), b(sender, 2);
+    a.join();
+    b.join();
+    ASSERT_TRUE(peer.waitFrames(400));
+    for (const auto &f : peer.frames()) {
+        ASSERT_EQ(f.size(), 1100u);
+        EXPECT_TRUE(std::all_of(f.begin() + 6, f.end(), [&](uint8_t b) { return b == f[4]; }));
+    }
+}
+
+TEST(TcpServer, AcceptsOneClientAndCarriesBytes)
+{
+    const uint16_t port = freeTcpPort();
+    LinkRecorder serverRec, clientRec;
+    tcQTcpServer server(port, serverRec.callbacks());
+    ASSERT_TRUE(serverRec.waitStatusCount(LINK_CONNECTING, 1));
+    tcQTcpClient client("127.0.0.1", port, clientRec.callbacks(), kShortWaitMs);
+    ASSERT_TRUE(serverRec.waitStatusCount(LINK_UP, 1));
+    ASSERT_TRUE(clientRec.waitStatusCount(LINK_UP, 1));
+    // The listening socket is closed once a peer is taken.
+    EXPECT_EQ(firstStatuses(serverRec, 3), (std::vector<int>{LINK_CONNECTING, LINK_CLOSED, LINK_UP}));
+
+    const uint8_t hello[5] = {1, 2, 3, 4, 5};
+    EXPECT_EQ(client.send(hello, 5), 5);
+    ASSERT_TRUE(serverRec.waitBytes(5));
+    EXPECT_EQ(server.send(hello, 3), 3);
+    ASSERT_TRUE(clientRec.waitBytes(3));
+}
+
+TEST(TcpServer, DestroyingAWaitingServerEndsAtOnceWithoutClosedReport)
+{
+    LinkRecorder rec;
+    const auto started = std::chrono::steady_clock::now();
+    {
+        tcQTcpServer server(freeTcpPort(), rec.callbacks());
+        ASSERT_TRUE(rec.waitStatusCount(LINK_CONNECTING, 1));
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    EXPECT_EQ(rec.statuses(), (std::vector<int>{LINK_CONNECTING, LINK_GONE}));
+}
