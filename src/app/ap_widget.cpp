@@ -1,9 +1,12 @@
 #include "app/ap_widget.h"
 
+#include "admin/device_list.h"
 #include "app/app_objects.h"
 #include "app/splash.h"
 #include "common/ini_store.h"
 #include "common/message.h"
+#include "link/meter.h"
+#include "link/tcp.h"
 #include "tables/globals_map.h"
 #include "tables/settings_map.h"
 
@@ -31,8 +34,10 @@ tcApWidget::tcApWidget(bool wantMenu, QWidget *parent) : QWidget(parent)
     auto &g = app();
     g.mainWindow = this;
 
-    m_currentPreset.clear();
-    m_currentPreset.inUse = 1;
+    PresetHeader blank;
+    blank.clear();
+    blank.inUse = 1;
+    m_currentPreset.store(blank);
 
     setWindowTitle(QStringLiteral("ORBA"));
     setWindowIcon(QIcon(QStringLiteral(":/Resources/talmen_vee.png")));
@@ -49,6 +54,10 @@ tcApWidget::tcApWidget(bool wantMenu, QWidget *parent) : QWidget(parent)
     g.appDir.mkdir(QStringLiteral("skins"));
     g.skinsDir = QDir(g.appDir.filePath(QStringLiteral("skins")));
 
+    m_clock.clear();
+    m_events.clear();
+    m_version.clear();
+
     if (wantMenu)
         buildMenu();
     connectOwnSignals();
@@ -59,6 +68,8 @@ tcApWidget::tcApWidget(bool wantMenu, QWidget *parent) : QWidget(parent)
 
     buildIcons();
 
+    g.grab = new GrabRecord;
+    g.headerWait = new HeaderWaitRecord;
     g.settingsToSend = new SETTINGS_FLAGS;
     g.settingsToShow = new SETTINGS_FLAGS;
     g.globalsToSend = new GLOBALS_FLAGS;
@@ -67,7 +78,15 @@ tcApWidget::tcApWidget(bool wantMenu, QWidget *parent) : QWidget(parent)
     g.globals->setChangeCallback(&tcApWidget::onGlobalsChanged, this);
     g.live = new SETTINGS_MAP;
     g.live->setChangeCallback(&tcApWidget::onSettingsChanged, this);
-    m_linkState = 0;
+    g.meters = new METERIFACE(nullptr, nullptr);
+    m_linkState = LINK_STATE_INITIAL;
+    g.devices = new DeviceList(g.mapsDir);
+
+    const QString device =
+        g.settings->readString(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("????????"))
+            .left(DeviceRecord::NAME_LENGTH);
+    g.devices->setCurrentByName(device);
+    setDeviceText(device, 0);
 
     m_onlineWanted = g.settings->readInt(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), 0) != 0;
     m_tcpMeters = g.settings->readInt(QStringLiteral("OPTIONS"), QStringLiteral("TCPMETERS"), 0) != 0;
@@ -85,12 +104,26 @@ tcApWidget::tcApWidget(bool wantMenu, QWidget *parent) : QWidget(parent)
     m_pingTimer = startTimer(2000, &tcApWidget::slot_ping_timer);
     m_checkTimer = startTimer(1000, &tcApWidget::slot_crc_check);
 
-    g.presetSlots = new PresetHeader[PRESET_SLOTS];
-    for (int i = 0; i < PRESET_SLOTS; ++i)
-        g.presetSlots[i].clear();
+    g.presetSlots = new PresetSlotList;
+
+    LinkContext context;
+    context.live = g.live;
+    context.globals = g.globals;
+    context.presetSlots = g.presetSlots;
+    context.grab = g.grab;
+    context.headerWait = g.headerWait;
+    context.version = &m_version;
+    context.events = &m_events;
+    context.currentPreset = &m_currentPreset;
+    context.meters = g.meters;
+    context.host = this;
+    m_link = std::make_unique<MessageLink>(context);
+    g.link = m_link.get();
 
     slot_centerMenu();
-    m_currentPreset.setName("Unknown");
+    PresetHeader current = m_currentPreset.load();
+    current.setName("Unknown");
+    m_currentPreset.store(current);
 
     emit sig_preset_pkg_install();
     emit sig_startup_connect();
@@ -212,18 +245,24 @@ void tcApWidget::setStatusText(const QString &text, int code)
 {
     m_statusText = text;
     m_statusCode = code;
+    if (skinLoaded())
+        benchShowStatus(1004, text, code);
 }
 
 void tcApWidget::setDeviceText(const QString &text, int code)
 {
     m_deviceText = text;
     m_deviceCode = code;
+    if (skinLoaded())
+        benchShowStatus(1005, text, code);
 }
 
 void tcApWidget::setPresetText(const QString &text, int code)
 {
     m_presetText = text;
     m_presetCode = code;
+    if (skinLoaded())
+        benchShowStatus(1006, text, code);
 }
 
 bool tcApWidget::require_online(const QString &title)
@@ -292,11 +331,6 @@ void tcApWidget::slot_password_dlg()
     require_online(QStringLiteral("Password Update"));
 }
 
-void tcApWidget::slot_version_dlg()
-{
-    require_online(QStringLiteral("ORBA Version"));
-}
-
 void tcApWidget::slot_swup_dlg()
 {
     require_online(QStringLiteral("Update"));
@@ -313,32 +347,8 @@ void tcApWidget::slot_preset_save()
 }
 
 void tcApWidget::slot_preset_dlg() {}
-void tcApWidget::slot_device_dlg() {}
 void tcApWidget::slot_choose_skin() {}
-void tcApWidget::slot_connecting() {}
-void tcApWidget::slot_connect() {}
-void tcApWidget::slot_connect_rejected() {}
-void tcApWidget::slot_connect_accepted() {}
-void tcApWidget::slot_disconnect() {}
-
-void tcApWidget::slot_menu_on_line()
-{
-    set_online(!m_onlineWanted);
-}
-
-void tcApWidget::set_online(bool wanted)
-{
-    m_onlineWanted = wanted;
-    if (m_onlineAction)
-        m_onlineAction->setChecked(wanted);
-    auto &g = app();
-    g.settings->writeInt(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), wanted ? 1 : 0);
-    g.settings->flush();
-}
-
-void tcApWidget::slot_meter_timer() {}
 void tcApWidget::slot_animate_timer() {}
-void tcApWidget::slot_ping_timer() {}
 
 void tcApWidget::slot_crc_check() {}
 
@@ -364,8 +374,6 @@ void tcApWidget::slot_event_dlg()
 {
     require_online(QStringLiteral("Event Scheduler"));
 }
-
-void tcApWidget::slot_request_meters() {}
 
 void tcApWidget::closeEvent(QCloseEvent *event)
 {
@@ -393,15 +401,22 @@ void tcApWidget::teardown()
         pointer = nullptr;
         delete object;
     };
+    dropTransport();
+    if (g.meters)
+        g.meters->close();
+    destroy(g.meters);
     destroy(g.live);
     destroy(g.settingsToSend);
     destroy(g.settingsToShow);
     destroy(g.globals);
     destroy(g.globalsToSend);
     destroy(g.globalsToShow);
-    PresetHeader *presetSlots = g.presetSlots;
-    g.presetSlots = nullptr;
-    delete[] presetSlots;
+    destroy(g.grab);
+    destroy(g.headerWait);
+    destroy(g.presetSlots);
+    destroy(g.devices);
+    g.link = nullptr;
+    m_link.reset();
     destroy(g.settings); // flushes "KELQT.ini"
     g.appDir = g.mapsDir = g.presetsDir = g.favoritesDir = g.skinsDir = QDir();
     if (g.mainWindow == this)

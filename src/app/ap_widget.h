@@ -3,6 +3,8 @@
 // and slots through which the parameter model, the link and the dialogs meet.
 #pragma once
 
+#include "link/message_link.h"
+#include "link/records.h"
 #include "tables/preset_header.h"
 
 #include <QIcon>
@@ -14,8 +16,11 @@
 
 class QMenu;
 class QAction;
+class QDialog;
 class QTimer;
 class tcSplash;
+class tcQTcpClient;
+class DeviceRecord;
 
 // The eight icons shared by the preset dialogs.
 struct PresetIcons
@@ -24,7 +29,16 @@ struct PresetIcons
     QIcon doc, pdoc, updoc, mpdoc, ldoc, pldoc;
 };
 
-class tcApWidget : public QWidget
+// Link states of the connection manager.
+enum LinkState : int {
+    LINK_STATE_INITIAL = 0,
+    LINK_TRYING = 1,
+    LINK_PENDING = 2,
+    LINK_ONLINE = 3,
+    LINK_OFFLINE = 4
+};
+
+class tcApWidget : public QWidget, protected LinkHost
 {
     Q_OBJECT
 public:
@@ -50,6 +64,28 @@ public:
 
     // Shows "You must be online." under the title unless on-line is wanted and the link is up.
     bool require_online(const QString &title);
+
+    // The one place where the link to the current device is made or dropped.
+    void set_online(bool wanted);
+    // Meters over the control link instead of UDP; saved, and asked for again at once.
+    void set_tcp_meters(bool on);
+    // The transport's status callback (worker thread; LINK_GONE on the destroying thread).
+    void on_link_status(int code);
+    tcQTcpClient *transport() const { return m_transport.get(); }
+    int statusDisplayCode() const { return m_statusCode; }
+    int deviceCode() const { return m_deviceCode; }
+
+    // What the link's handlers store, and where the GUI reads it.
+    orba::ProcessorVersion read_version() const { return m_version.load(); }
+    void store_version(const orba::ProcessorVersion &version) { m_version.store(version); }
+    void append_event(const uint8_t *record) { m_events.append(record); }
+    void clear_events() { m_events.clear(); }
+    EventRecord event_at(int index) const { return m_events.at(index); }
+    int event_count() const { return m_events.count(); }
+    PresetHeader current_preset() const { return m_currentPreset.load(); }
+    void store_current_preset(const PresetHeader &header) { m_currentPreset.store(header); }
+    ProcessorClock processor_clock() const { return m_clock.load(); }
+    const VersionRecord &versionRecord() const { return m_version; }
 
 signals:
     void sig_map_settings_dirty();
@@ -110,6 +146,28 @@ public slots:
     void slot_request_meters();
 
 protected:
+    // Seams: until the skin lands there is no bench, so the steps that need one are skipped; a
+    // test says here that a skin is loaded. Every modal dialog of the connection manager runs
+    // through execDialog, so tests can answer it.
+    virtual bool skinLoaded() const { return false; }
+    virtual int execDialog(QDialog *dialog);
+
+    // Bench hooks, filled in with the skin and its panels.
+    virtual void benchSetOnline(bool /*online*/) {}                                 // control 1035
+    virtual void benchShowStatus(int /*display*/, const QString &, int /*code*/) {} // 1004-1006
+    virtual void benchApplyAccess(const DeviceRecord & /*device*/) {}               // lock code and bits
+    virtual void benchClearAccess() {}                                              // code 0, bits 0
+    virtual void benchResetMeterGroups() {}                                         // no stale readings
+    virtual void showMeterDatagram(const uint8_t * /*datagram*/) {}                 // to the meter groups
+
+    // LinkHost, on the transport's worker thread: only queued signals from here.
+    void linkVersionStored() override { emit sig_recv_version(); }
+    void linkSlotsChanged() override { emit sig_summary_changed(); }
+    void linkEventsReady() override { emit sig_new_events(); }
+    void linkCurrentPresetChanged() override { emit sig_crc_check(); }
+    void linkConnectReply(uint16_t result) override;
+    void linkFirmwareAck(const orba::FwAckMsg &) override {} // no download runs yet
+
     virtual void hookEmpty() {}
     virtual void afterSkinLoad() {}
     virtual void refreshGuiSettings() = 0;
@@ -119,11 +177,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void teardown();
 
-    void set_online(bool wanted);
-
 private:
     static void onSettingsChanged(void *context, uint16_t id, int source);
     static void onGlobalsChanged(void *context, uint16_t id, int source);
+    static void onLinkData(void *context, const uint8_t *bytes, size_t count);
+    static void onLinkStatus(void *context, int code);
+    void dropTransport();
+    void forgetProcessorSlots();
     void buildMenu();
     void buildIcons();
     void connectOwnSignals();
@@ -138,7 +198,15 @@ private:
     QTimer *m_checkTimer = nullptr;
     std::unique_ptr<tcSplash> m_about;
 
-    PresetHeader m_currentPreset{};
+    VersionRecord m_version;
+    ClockRecord m_clock;
+    EventList m_events;
+    CurrentPresetRecord m_currentPreset;
+    std::unique_ptr<MessageLink> m_link;
+    std::unique_ptr<tcQTcpClient> m_transport;
+    bool m_loginOpen = false;
+    bool m_keepRejected = false; // a cancelled login ends on "Rejected", not on the "Offline" after it
+
     bool m_onlineWanted = false;
     bool m_tcpMeters = false;
     std::atomic<int> m_linkState{0};

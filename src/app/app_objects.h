@@ -8,7 +8,12 @@ class IniStore;
 class SETTINGS_MAP;
 class GLOBALS_MAP;
 class tcApWidget;
-struct PresetHeader;
+class PresetSlotList;
+class GrabRecord;
+class HeaderWaitRecord;
+class METERIFACE;
+class DeviceList;
+class MessageLink;
 
 #include "tables/globals_map.h"
 #include "tables/settings_map.h"
@@ -29,7 +34,12 @@ struct AppObjects
     GLOBALS_FLAGS *globalsToShow = nullptr;
     GLOBALS_MAP *globals = nullptr;
     SETTINGS_MAP *live = nullptr;
-    PresetHeader *presetSlots = nullptr; // the processor's 80 preset slots
+    GrabRecord *grab = nullptr;             // a pending grab of a processor slot
+    HeaderWaitRecord *headerWait = nullptr; // a wait for one slot's header
+    METERIFACE *meters = nullptr;           // the meter receiver
+    DeviceList *devices = nullptr;          // the processors, and the current one
+    PresetSlotList *presetSlots = nullptr;  // the processor's 80 preset slots
+    MessageLink *link = nullptr;            // every message to the processor goes through it
     tcApWidget *mainWindow = nullptr;
 };
 

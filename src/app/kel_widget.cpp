@@ -1,6 +1,7 @@
 #include "app/kel_widget.h"
 
 #include "app/app_objects.h"
+#include "link/message_link.h"
 
 #include <QCloseEvent>
 
@@ -12,16 +13,26 @@ KelWidget::KelWidget(QWidget *parent) : tcApWidget(true, parent)
     slot_centerMenu();
 }
 
-KelWidget::~KelWidget() = default;
+KelWidget::~KelWidget()
+{
+    // Stop the link's threads before any part of the window is gone.
+    teardown();
+}
 
 void KelWidget::slot_map_settings_dirty()
 {
     tcApWidget::slot_map_settings_dirty();
+    auto &g = app();
+    if (g.link && g.live && g.settingsToSend)
+        g.link->send_changed_values(*g.live, *g.settingsToSend);
 }
 
 void KelWidget::slot_map_globals_dirty()
 {
     tcApWidget::slot_map_globals_dirty();
+    auto &g = app();
+    if (g.link && g.globalsToSend)
+        g.link->send_changed_globals(*g.globalsToSend);
 }
 
 void KelWidget::refreshGuiSettings()

@@ -1,0 +1,271 @@
+// The connection manager of the main window: the link to the current device, the login
+// handshake, the status texts, the ping, the meter requests and the meter timer, and the device
+// and version dialogs. Transport reports arrive on the worker thread and become queued signals,
+// so every state change below runs on the GUI thread.
+#include "app/ap_widget.h"
+
+#include "admin/device_list.h"
+#include "admin/device_version_dlg.h"
+#include "admin/devices_dlg.h"
+#include "admin/pswd_entry_dlg.h"
+#include "app/app_objects.h"
+#include "common/ini_store.h"
+#include "link/meter.h"
+#include "link/ports.h"
+#include "link/tcp.h"
+
+#include <QAction>
+#include <QDialog>
+
+using orba::app;
+
+namespace {
+const QString kOptions = QStringLiteral("OPTIONS");
+} // namespace
+
+int tcApWidget::execDialog(QDialog *dialog)
+{
+    return dialog->exec();
+}
+
+void tcApWidget::onLinkData(void *context, const uint8_t *bytes, size_t count)
+{
+    static_cast<tcApWidget *>(context)->m_link->feed(bytes, count);
+}
+
+void tcApWidget::onLinkStatus(void *context, int code)
+{
+    static_cast<tcApWidget *>(context)->on_link_status(code);
+}
+
+void tcApWidget::on_link_status(int code)
+{
+    // A frame cut by a reconnect must never be completed with bytes of the next connection.
+    m_link->reset_assembler();
+    switch (code) {
+    case LINK_CLOSED:
+    case LINK_GONE:
+        emit sig_disconnect();
+        break;
+    case LINK_UP:
+        emit sig_connect();
+        break;
+    case LINK_CONNECTING:
+        emit sig_connecting();
+        break;
+    default:
+        break;
+    }
+    m_version.clear();
+    emit sig_recv_version();
+}
+
+void tcApWidget::linkConnectReply(uint16_t result)
+{
+    if (result == orba::CONNECT_ACCEPTED)
+        emit sig_connect_accepted();
+    else if (result == orba::CONNECT_PASSWORD)
+        emit sig_connect_rejected();
+}
+
+void tcApWidget::dropTransport()
+{
+    // Nobody may send through the transport while it is being destroyed.
+    if (m_link)
+        m_link->setTransport(nullptr);
+    m_transport.reset();
+}
+
+void tcApWidget::forgetProcessorSlots()
+{
+    auto &g = app();
+    if (g.presetSlots)
+        g.presetSlots->clearAll();
+    emit sig_summary_changed();
+    // A dialog that waits for the processor gives up.
+    if (g.grab)
+        g.grab->setDone();
+    if (g.headerWait)
+        g.headerWait->setDone();
+}
+
+void tcApWidget::set_online(bool wanted)
+{
+    auto &g = app();
+    m_onlineWanted = wanted;
+    if (m_onlineAction)
+        m_onlineAction->setChecked(wanted);
+    if (skinLoaded())
+        benchSetOnline(wanted);
+    g.settings->writeInt(kOptions, QStringLiteral("ONLINE"), wanted ? 1 : 0);
+    g.settings->flush();
+
+    const int before = m_linkState.load();
+    dropTransport();
+
+    DeviceRecord *device = g.devices ? g.devices->current() : nullptr;
+    if (!wanted || !device)
+        return;
+    // The report of the link just dropped arrives after the new attempt has set "trying"; a link
+    // that was up is lost here and now, so its processor's slots go with it.
+    if (before == LINK_PENDING || before == LINK_ONLINE)
+        forgetProcessorSlots();
+    m_linkState = LINK_TRYING;
+    TcpCallbacks callbacks;
+    callbacks.context = this;
+    callbacks.on_data = &tcApWidget::onLinkData;
+    callbacks.on_status = &tcApWidget::onLinkStatus;
+    const QByteArray address = device->ipAddress().toLatin1();
+    m_transport = std::make_unique<tcQTcpClient>(address.constData(), orba::processorPort(), callbacks);
+    m_link->setTransport(m_transport.get());
+}
+
+void tcApWidget::slot_menu_on_line()
+{
+    set_online(!m_onlineWanted);
+}
+
+void tcApWidget::slot_connecting()
+{
+    m_linkState = LINK_TRYING;
+    setStatusText(QStringLiteral("Trying.."), 2);
+}
+
+void tcApWidget::slot_connect()
+{
+    if (!skinLoaded())
+        return;
+    auto &g = app();
+    if (g.settings->readInt(QStringLiteral("DEVICE"), QStringLiteral("forceconnect"), 0) != 0) {
+        emit sig_connect_accepted();
+        return;
+    }
+    m_linkState = LINK_PENDING;
+    setStatusText(QStringLiteral("Pending"), 0);
+    const DeviceRecord *device = g.devices ? g.devices->current() : nullptr;
+    m_link->send_connect(device ? device->remoteCodeCrc() : orba::CONNECT_NO_DEVICE);
+}
+
+void tcApWidget::slot_connect_accepted()
+{
+    if (!skinLoaded())
+        return;
+    m_linkState = LINK_ONLINE;
+    setStatusText(QStringLiteral("Online"), 0);
+    emit sig_request_meters();
+    if (const DeviceRecord *device = app().devices ? app().devices->current() : nullptr)
+        benchApplyAccess(*device);
+}
+
+void tcApWidget::slot_connect_rejected()
+{
+    if (!skinLoaded() || m_loginOpen)
+        return;
+    const tcQTcpClient *asked = m_transport.get();
+    m_loginOpen = true;
+    tcPswdEntryDlg dialog(tcPswdEntryDlg::Login, 0, this);
+    const bool ok = execDialog(&dialog) == QDialog::Accepted;
+    m_loginOpen = false;
+
+    DeviceRecord *device = app().devices ? app().devices->current() : nullptr;
+    if (!ok) {
+        m_keepRejected = m_transport != nullptr; // its end is reported after this
+        set_online(false);
+        setStatusText(QStringLiteral("Rejected"), 1);
+        return;
+    }
+    if (dialog.remember() && device)
+        device->saveRemoteCrc(dialog.passwordCrc());
+    // While the dialog was open the link may have dropped or been replaced; that connection asks
+    // again on its own.
+    if (m_transport.get() != asked || m_linkState.load() != LINK_PENDING)
+        return;
+    m_linkState = LINK_PENDING;
+    setStatusText(QStringLiteral("Pending"), 0);
+    m_link->send_connect(dialog.passwordCrc());
+}
+
+void tcApWidget::slot_disconnect()
+{
+    if (!skinLoaded())
+        return;
+    const int before = m_linkState.exchange(LINK_OFFLINE);
+    if (m_keepRejected)
+        m_keepRejected = false;
+    else
+        setStatusText(QStringLiteral("Offline"), m_onlineWanted ? 1 : 0);
+    benchClearAccess();
+    if (before != LINK_TRYING)
+        forgetProcessorSlots();
+    benchResetMeterGroups();
+}
+
+void tcApWidget::slot_ping_timer()
+{
+    m_link->send_ping();
+}
+
+void tcApWidget::set_tcp_meters(bool on)
+{
+    m_tcpMeters = on;
+    app().settings->writeInt(kOptions, QStringLiteral("TCPMETERS"), on ? 1 : 0);
+    emit sig_request_meters();
+}
+
+void tcApWidget::slot_request_meters()
+{
+    METERIFACE *meters = app().meters;
+    if (!meters)
+        return;
+    const uint8_t counter = meters->nextRequestCounter();
+    if (m_tcpMeters)
+        m_link->request_meters_tcp(counter);
+    else
+        m_link->request_meters_udp(meters->port(), counter);
+}
+
+void tcApWidget::slot_meter_timer()
+{
+    METERIFACE *meters = app().meters;
+    if (!skinLoaded() || m_linkState.load() != LINK_ONLINE || !meters)
+        return;
+    uint8_t datagram[orba::METER_SIZE];
+    if (meters->fetch(datagram) != 0)
+        return;
+    const orba::MeterHeader header = orba::readMeterHeader(datagram);
+    if (m_clock.storeClock(header.clock))
+        emit sig_ap_clock();
+    m_clock.storeSntp(header.sntp, header.server, header.tzOffset);
+    showMeterDatagram(datagram);
+}
+
+void tcApWidget::slot_version_dlg()
+{
+    if (!require_online(QStringLiteral("ORBA Version")))
+        return;
+    tcDeviceVersionDlg dialog(&m_version, this);
+    connect(this, &tcApWidget::sig_recv_version, &dialog, &tcDeviceVersionDlg::slot_recv_version);
+    m_link->request_version();
+    execDialog(&dialog);
+}
+
+void tcApWidget::slot_device_dlg()
+{
+    auto &g = app();
+    if (!g.devices)
+        return;
+    tcDevicesDlg dialog(g.devices, this);
+    if (execDialog(&dialog) != QDialog::Accepted)
+        return;
+    const int row = dialog.selectedRow();
+    if (m_onlineWanted) {
+        set_online(false);
+        g.devices->setCurrentIndex(row);
+        set_online(true);
+    } else {
+        g.devices->setCurrentIndex(row);
+    }
+    const QString name = g.devices->nameAt(row);
+    g.settings->writeString(QStringLiteral("DEVICE"), QStringLiteral("name"), name);
+    setDeviceText(name, 0);
+}
