@@ -31,7 +31,8 @@ std::vector<uint8_t> valuesStream()
         while (id != SETTINGS_END) {
             uint16_t n = 0;
             for (; n < orba::VALUES_PER_FRAME && id != SETTINGS_END; id = orba::nextSettingId(id))
-                if (orba::putSettingEntry(frame + orba::VALUES_HEADER_SIZE + n * orba::VALUE_ENTRY_SIZE, set, id))
+                if (orba::putSettingEntry(frame + orba::VALUES_HEADER_SIZE + n * orba::VALUE_ENTRY_SIZE, set,
+                                          id))
                     ++n;
             const size_t length = orba::putValuesHeader(frame, orba::TARGET_LIVE, 1, 1, n);
             stream.insert(stream.end(), frame, frame + length);

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         meters.nextRequestCounter();
     const uint8_t counter = meters.requestCounter();
     const bool valid = size == orba::METER_SIZE && std::memcmp(data, orba::METER_MAGIC, 16) == 0 &&
-                       data[orba::METER_KIND_AT] == orba::METER_KIND && data[orba::METER_COUNTER_AT] == counter;
+                       data[orba::METER_KIND_AT] == orba::METER_KIND &&
+                       data[orba::METER_COUNTER_AT] == counter;
     const bool kept = meters.check_datagram(data, size);
     if (kept != valid)
         std::abort();

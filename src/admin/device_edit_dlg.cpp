@@ -2,11 +2,9 @@
 
 #include "admin/dialog_place.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
@@ -36,20 +34,9 @@ tcDeviceEditDlg::tcDeviceEditDlg(const QString &name, const QString &address, bo
     form->addRow(QStringLiteral("Name:"), m_nameEdit);
     form->addRow(QStringLiteral("IP Address:"), m_ipaddrEdit);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &tcDeviceEditDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &tcDeviceEditDlg::reject);
+    layout->addLayout(orba::okCancelRow(this));
 }
 
 void tcDeviceEditDlg::showEvent(QShowEvent *event)

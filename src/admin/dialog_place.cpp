@@ -1,7 +1,9 @@
 #include "admin/dialog_place.h"
 
+#include <QDialog>
 #include <QGuiApplication>
-#include <QWidget>
+#include <QHBoxLayout>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -25,6 +27,22 @@ void centreOverParent(QWidget *dialog, const QWidget *parent, bool clampTo50)
         top = std::max(top, 50);
     }
     dialog->move(left, top);
+}
+
+QHBoxLayout *okCancelRow(QDialog *dialog)
+{
+    auto *ok = new QPushButton(QStringLiteral("OK"), dialog);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
 
 } // namespace orba

@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 tcPswdEntryDlg::tcPswdEntryDlg(Mode mode, uint32_t currentCrc, QWidget *parent)
@@ -40,22 +39,10 @@ tcPswdEntryDlg::tcPswdEntryDlg(Mode mode, uint32_t currentCrc, QWidget *parent)
         form->setRowVisible(m_verify, false);
     }
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(ok, &QPushButton::clicked, this, &tcPswdEntryDlg::accept);
-    connect(cancel, &QPushButton::clicked, this, &tcPswdEntryDlg::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_remember);
-    layout->addLayout(buttons);
+    layout->addLayout(orba::okCancelRow(this));
 }
 
 void tcPswdEntryDlg::showEvent(QShowEvent *event)

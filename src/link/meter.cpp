@@ -5,8 +5,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 using namespace orba;
 
@@ -38,7 +40,7 @@ METERIFACE::METERIFACE(void *context, Notify notify, uint16_t firstPort)
     if (m_socket < 0)
         return; // meters can still come over the control link
     m_thread = std::make_unique<tcMeterThrd>(this);
-    m_thread->start(QThread::HighPriority);
+    m_thread->start(WorkerThread::HighPriority);
 }
 
 METERIFACE::~METERIFACE()
@@ -92,7 +94,7 @@ void METERIFACE::close()
             std::printf("Sleeping in METERIFACE::close()  %c\n", running ? 'R' : 'X');
             if (!running)
                 break;
-            QThread::msleep(1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         std::fflush(stdout);
         m_thread->wait();

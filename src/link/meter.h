@@ -8,8 +8,7 @@
 #include "link/meter_datagram.h"
 #include "link/ports.h"
 #include "link/socket_wait.h"
-
-#include <QThread>
+#include "link/worker_thread.h"
 
 #include <atomic>
 #include <cstdint>
@@ -18,10 +17,11 @@
 
 class METERIFACE;
 
-class tcMeterThrd : public QThread
+class tcMeterThrd : public orba::WorkerThread
 {
 public:
     explicit tcMeterThrd(METERIFACE *meters) : m_meters(meters) {}
+    ~tcMeterThrd() override { wait(); }
 
 protected:
     void run() override;

@@ -12,6 +12,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <thread>
+
 using namespace orba;
 using Clock = std::chrono::steady_clock;
 
@@ -48,11 +50,6 @@ bool wouldBlock(int err)
     return err == EAGAIN || err == EWOULDBLOCK || err == EINTR;
 }
 
-void socketCallFailed()
-{
-    std::fprintf(stderr, "socket call failed: %s\n", std::strerror(errno));
-}
-
 } // namespace
 
 void tcQTcpThrd::run()
@@ -72,7 +69,7 @@ tcQTcp::~tcQTcp()
 void tcQTcp::startWorker()
 {
     m_thread = std::make_unique<tcQTcpThrd>(this);
-    m_thread->start(QThread::HighestPriority);
+    m_thread->start(WorkerThread::HighestPriority);
 }
 
 void tcQTcp::stopWorker()
@@ -83,7 +80,7 @@ void tcQTcp::stopWorker()
     m_wake.wake();
     closeSilently();
     while (m_thread->isRunning())
-        QThread::msleep(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     m_thread->wait();
     m_thread.reset();
 }
@@ -121,6 +118,20 @@ void tcQTcp::pauseRest(Clock::time_point started, int waitMs)
 {
     const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
     sleepUnlessWoken(waitMs - int(spent.count()), m_wake);
+}
+
+int tcQTcp::beginAttempt(Clock::time_point &started, int retryMs)
+{
+    if (m_connected.load())
+        close();
+    report(LINK_CONNECTING);
+    started = Clock::now();
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        std::fprintf(stderr, "socket call failed: %s\n", std::strerror(errno));
+        pauseRest(started, retryMs);
+    }
+    return fd;
 }
 
 void tcQTcp::close()
@@ -209,7 +220,7 @@ void tcQTcp::setWorkerPriority(bool highest)
     if (m_workerHighest == highest)
         return;
     m_workerHighest = highest;
-    QThread::currentThread()->setPriority(highest ? QThread::HighestPriority : QThread::LowPriority);
+    WorkerThread::setCurrentPriority(highest ? WorkerThread::HighestPriority : WorkerThread::LowPriority);
 }
 
 void tcQTcp::pump()
@@ -258,17 +269,10 @@ tcQTcpClient::~tcQTcpClient()
 bool tcQTcpClient::open()
 {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    if (m_connected.load())
-        close();
-    report(LINK_CONNECTING);
-    const auto started = Clock::now();
-
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        socketCallFailed();
-        pauseRest(started, m_connectWaitMs);
+    Clock::time_point started;
+    const int fd = beginAttempt(started, m_connectWaitMs);
+    if (fd < 0)
         return false;
-    }
     configureDataSocket(fd);
     setDataSocket(fd);
 
@@ -337,17 +341,10 @@ void tcQTcpServer::closeSilently()
 bool tcQTcpServer::open()
 {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    if (m_connected.load())
-        close();
-    report(LINK_CONNECTING);
-    const auto started = Clock::now();
-
-    const int listening = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listening < 0) {
-        socketCallFailed();
-        pauseRest(started, BIND_RETRY_MS);
+    Clock::time_point started;
+    const int listening = beginAttempt(started, BIND_RETRY_MS);
+    if (listening < 0)
         return false;
-    }
     setReuseAndAbortiveClose(listening);
     sockaddr_in any{};
     any.sin_family = AF_INET;

@@ -5,8 +5,7 @@
 #pragma once
 
 #include "link/socket_wait.h"
-
-#include <QThread>
+#include "link/worker_thread.h"
 
 #include <atomic>
 #include <chrono>
@@ -33,10 +32,11 @@ struct TcpCallbacks
 
 class tcQTcp;
 
-class tcQTcpThrd : public QThread
+class tcQTcpThrd : public orba::WorkerThread
 {
 public:
     explicit tcQTcpThrd(tcQTcp *tcp) : m_tcp(tcp) {}
+    ~tcQTcpThrd() override { wait(); }
 
 protected:
     void run() override;
@@ -88,6 +88,9 @@ protected:
     void setDataSocket(int fd);
     int takeDataSocket();
     static void configureDataSocket(int fd);
+    // The start of every attempt, under the lock: drops a link still up, reports the attempt and
+    // makes a TCP socket; -1 (after the retry pause) when the system gives none.
+    int beginAttempt(std::chrono::steady_clock::time_point &started, int retryMs);
     // Sleeps away what is left of the wait since an attempt started, unless woken.
     void pauseRest(std::chrono::steady_clock::time_point started, int waitMs);
 

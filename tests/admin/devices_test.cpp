@@ -11,6 +11,7 @@
 #include "common/ini_store.h"
 #include "link/records.h"
 #include "message_recorder.h"
+#include "wait.h"
 #include "work_dir.h"
 
 #include <QApplication>
@@ -74,17 +75,9 @@ void type(QWidget *target, const QString &text)
     }
 }
 
-bool waitFor(const std::function<bool()> &condition, int timeoutMs = 3000)
+bool waitFor(const std::function<bool()> &condition)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
+    return orba::test::waitProcessingEvents(condition);
 }
 
 } // namespace

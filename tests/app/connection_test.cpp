@@ -16,6 +16,7 @@
 #include "link/wire.h"
 #include "loopback_peer.h"
 #include "message_recorder.h"
+#include "wait.h"
 #include "work_dir.h"
 
 #include <QApplication>
@@ -36,17 +37,9 @@ using orba::test::LoopbackPeer;
 
 namespace {
 
-bool waitFor(const std::function<bool()> &condition, int timeoutMs = 5000)
+bool waitFor(const std::function<bool()> &condition)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
+    return orba::test::waitProcessingEvents(condition);
 }
 
 struct Shown

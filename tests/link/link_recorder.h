@@ -2,13 +2,13 @@
 #pragma once
 
 #include "link/tcp.h"
+#include "wait.h"
 
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace orba::test {
@@ -88,17 +88,5 @@ private:
     std::vector<uint8_t> m_bytes;
     size_t m_chunks = 0;
 };
-
-// Polls a condition that no one signals, with a deadline.
-inline bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 5000)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 } // namespace orba::test

@@ -174,8 +174,8 @@ TEST(TcpClient, ASendThatCannotFinishInItsBudgetReturnsWhatWentOut)
     for (int attempt = 0; attempt < 20 && last != 0; ++attempt)
         last = client.send(big.data(), big.size());
     EXPECT_EQ(last, 0);
-    EXPECT_FALSE(client.isConnected());
-    EXPECT_EQ(rec.count(LINK_CLOSED), 1);
+    // Closed (the worker may already be connecting again).
+    EXPECT_EQ(firstStatuses(rec, 3), (std::vector<int>{LINK_CONNECTING, LINK_UP, LINK_CLOSED}));
 }
 
 TEST(TcpClient, FramesFromTwoThreadsStayWhole)
