@@ -91,6 +91,8 @@ void tcApWidget::forgetProcessorSlots()
 
 void tcApWidget::set_online(bool wanted)
 {
+    if (m_tornDown)
+        return;
     auto &g = app();
     m_onlineWanted = wanted;
     if (m_onlineAction)
@@ -127,12 +129,16 @@ void tcApWidget::slot_menu_on_line()
 
 void tcApWidget::slot_connecting()
 {
+    if (m_tornDown) // reports queued before the close arrive after it
+        return;
     m_linkState = LINK_TRYING;
     setStatusText(QStringLiteral("Trying.."), 2);
 }
 
 void tcApWidget::slot_connect()
 {
+    if (m_tornDown)
+        return;
     if (!skinLoaded())
         return;
     auto &g = app();
@@ -148,6 +154,8 @@ void tcApWidget::slot_connect()
 
 void tcApWidget::slot_connect_accepted()
 {
+    if (m_tornDown)
+        return;
     if (!skinLoaded())
         return;
     m_linkState = LINK_ONLINE;
@@ -159,6 +167,8 @@ void tcApWidget::slot_connect_accepted()
 
 void tcApWidget::slot_connect_rejected()
 {
+    if (m_tornDown)
+        return;
     if (!skinLoaded() || m_loginOpen)
         return;
     const tcQTcpClient *asked = m_transport.get();
@@ -187,6 +197,8 @@ void tcApWidget::slot_connect_rejected()
 
 void tcApWidget::slot_disconnect()
 {
+    if (m_tornDown)
+        return;
     if (!skinLoaded())
         return;
     const int before = m_linkState.exchange(LINK_OFFLINE);
@@ -202,11 +214,15 @@ void tcApWidget::slot_disconnect()
 
 void tcApWidget::slot_ping_timer()
 {
+    if (m_tornDown)
+        return;
     m_link->send_ping();
 }
 
 void tcApWidget::set_tcp_meters(bool on)
 {
+    if (m_tornDown)
+        return;
     m_tcpMeters = on;
     app().settings->writeInt(kOptions, QStringLiteral("TCPMETERS"), on ? 1 : 0);
     emit sig_request_meters();
@@ -214,6 +230,8 @@ void tcApWidget::set_tcp_meters(bool on)
 
 void tcApWidget::slot_request_meters()
 {
+    if (m_tornDown)
+        return;
     METERIFACE *meters = app().meters;
     if (!meters)
         return;
@@ -226,6 +244,8 @@ void tcApWidget::slot_request_meters()
 
 void tcApWidget::slot_meter_timer()
 {
+    if (m_tornDown)
+        return;
     METERIFACE *meters = app().meters;
     if (!skinLoaded() || m_linkState.load() != LINK_ONLINE || !meters)
         return;
@@ -241,6 +261,8 @@ void tcApWidget::slot_meter_timer()
 
 void tcApWidget::slot_version_dlg()
 {
+    if (m_tornDown)
+        return;
     if (!require_online(QStringLiteral("ORBA Version")))
         return;
     tcDeviceVersionDlg dialog(&m_version, this);
@@ -251,6 +273,8 @@ void tcApWidget::slot_version_dlg()
 
 void tcApWidget::slot_device_dlg()
 {
+    if (m_tornDown)
+        return;
     auto &g = app();
     if (!g.devices)
         return;

@@ -568,6 +568,18 @@ TEST_F(Connection, TheVersionDialogShowsTheReply)
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(Connection, ReportsStillQueuedWhenTheWindowClosesAreHarmless)
+{
+    TestWindow &w = open();
+    w.set_online(true);
+    ASSERT_TRUE(peer.waitAccepted(1)); // the link is up, its reports wait in the queue
+    ASSERT_TRUE(test::waitUntil([&] { return w.transport()->isConnected(); }));
+    w.close();
+    QApplication::processEvents();
+    EXPECT_EQ(w.transport(), nullptr);
+    EXPECT_EQ(app().link, nullptr);
+}
+
 TEST_F(Connection, EveryLinkReportClearsTheStoredVersion)
 {
     TestWindow &w = open();
