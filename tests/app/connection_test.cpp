@@ -29,6 +29,10 @@
 
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <functional>
 
 using namespace orba;
@@ -185,6 +189,28 @@ TEST_F(Connection, HandshakeSendsTheRememberedPasswordAndGoesOnlineOnReplyTwo)
 
     IniStore saved(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
     EXPECT_EQ(saved.readInt(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), 0), 1);
+}
+
+TEST_F(Connection, WithTheFirstMeterPortTakenTheRequestCarriesTheOneBound)
+{
+    const uint16_t first = test::freeUdpPort();
+    const int blocker = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_port = htons(first);
+    ASSERT_EQ(::bind(blocker, reinterpret_cast<sockaddr *>(&any), sizeof any), 0);
+    setMeterFirstPort(first);
+    setting(QStringLiteral("DEVICE"), QStringLiteral("forceconnect"), QStringLiteral("1"));
+    TestWindow &w = open();
+    EXPECT_GT(app().meters->port(), first);
+    w.set_online(true);
+    ASSERT_TRUE(waitFor([&] { return !framesOf(MSG_METER_REQUEST_UDP).empty(); }));
+    const Frame request = framesOf(MSG_METER_REQUEST_UDP)[0];
+    uint16_t port = 0;
+    uint8_t counter = 0;
+    ASSERT_TRUE(parseMeterRequestUdp(request.data(), request.size(), port, counter));
+    EXPECT_EQ(port, app().meters->port());
+    ::close(blocker);
 }
 
 TEST_F(Connection, ForceconnectGoesOnlineWithoutAHandshake)
