@@ -13,7 +13,7 @@ esac
 orba_install_packages "${ORBA_PACKAGES[@]}"
 ORBA_BUILD="$dir" orba_build -DORBA_SANITIZE="$kind" -DORBA_BUILD_BENCH=OFF
 export QT_QPA_PLATFORM=offscreen
-export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1 second_deadlock_stack=1}"
+export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1 second_deadlock_stack=1 suppressions=$ORBA_ROOT/scripts/tsan.supp}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1 halt_on_error=1}"
 cd "$dir"
