@@ -1,0 +1,208 @@
+#include "skin/bench.h"
+
+#include "common/check.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+tcBench::tcBench(void *owner) : m_owner(owner), m_measure(std::make_unique<QPixmap>(10, 10)) {}
+
+tcBench::~tcBench()
+{
+    tcBench::clear();
+}
+
+int tcBench::accessLevel(int)
+{
+    return 0;
+}
+
+void tcBench::paint(QPainter &painter, const QRect &rect)
+{
+    painter.save();
+    QRect dirty = rect;
+    if (m_scaling) {
+        painter.scale(m_sx, m_sy);
+        // The far edges round outward so that a factor below 1 leaves no skin pixel unpainted.
+        dirty = QRect(QPoint(static_cast<int>(rect.left() / m_sx), static_cast<int>(rect.top() / m_sy)),
+                      QPoint(static_cast<int>(std::ceil((rect.right() + 1) / m_sx)) - 1,
+                             static_cast<int>(std::ceil((rect.bottom() + 1) / m_sy)) - 1));
+    }
+    for (tcBenchObject *object : m_objects) {
+        if (object->intersects(dirty))
+            object->draw(painter);
+    }
+    painter.restore();
+}
+
+void tcBench::tick()
+{
+    for (tcBenchObject *object : m_objects)
+        object->tick();
+}
+
+void tcBench::clear()
+{
+    m_captured = nullptr;
+    // Objects may look each other up while they go, so the list empties one at a time.
+    while (!m_objects.empty()) {
+        tcBenchObject *object = m_objects.back();
+        m_objects.pop_back();
+        delete object;
+    }
+    m_hasList = false;
+    m_hasFonts = false;
+}
+
+const SkinFont *tcBench::findFont(const char *) const
+{
+    return nullptr;
+}
+
+void tcBench::appendObject(tcBenchObject *object)
+{
+    ORBA_CHECK(object != nullptr, "item != NULL");
+    m_hasList = true;
+    m_objects.push_back(object);
+}
+
+int tcBench::leftPress(int x, int y)
+{
+    m_captured = nullptr;
+    const int sx = toSkinX(x), sy = toSkinY(y);
+    for (tcBenchObject *object : m_objects) {
+        if (object->acceptsLeftClick() && object->contains(sx, sy)) {
+            if (object->leftPress(sx, sy)) {
+                m_captured = object;
+                return 0;
+            }
+            return 1;
+        }
+    }
+    return 2;
+}
+
+int tcBench::rightPress(int x, int y)
+{
+    m_captured = nullptr;
+    const int sx = toSkinX(x), sy = toSkinY(y);
+    for (tcBenchObject *object : m_objects) {
+        if (object->acceptsRightClick() && object->contains(sx, sy)) {
+            if (object->rightPress(sx, sy)) {
+                m_captured = object;
+                return 0;
+            }
+            return 1;
+        }
+    }
+    return 2;
+}
+
+bool tcBench::release(int x, int y)
+{
+    if (!m_captured)
+        return false;
+    tcBenchObject *object = m_captured;
+    m_captured = nullptr;
+    object->release(toSkinX(x), toSkinY(y));
+    return true;
+}
+
+bool tcBench::move(int x, int y, int modifiers)
+{
+    const int sx = toSkinX(x), sy = toSkinY(y);
+    if (m_captured) {
+        m_captured->drag(sx, sy, modifiers);
+        return true;
+    }
+    for (tcBenchObject *object : m_objects) {
+        if (object->tracksHover())
+            object->hover(sx, sy, modifiers);
+    }
+    return false;
+}
+
+bool tcBench::wheel(int x, int y, int step, int modifiers)
+{
+    const int sx = toSkinX(x), sy = toSkinY(y);
+    for (tcBenchObject *object : m_objects) {
+        if (object->acceptsWheel() && object->contains(sx, sy)) {
+            object->wheel(step, modifiers);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool tcBench::doubleClick(int x, int y)
+{
+    const int sx = toSkinX(x), sy = toSkinY(y);
+    for (tcBenchObject *object : m_objects) {
+        if (object->acceptsDoubleClick() && object->contains(sx, sy)) {
+            object->doubleClick(sx, sy);
+            return true;
+        }
+    }
+    return false;
+}
+
+tcBenchObject *tcBench::findObject(const NameString &id) const
+{
+    for (tcBenchObject *object : m_objects) {
+        if (object->id() == id)
+            return object;
+    }
+    return nullptr;
+}
+
+tcBenchObject *tcBench::findObject(const NameString &id, int typeCode) const
+{
+    tcBenchObject *object = findObject(id);
+    return object && object->typeCode() == typeCode ? object : nullptr;
+}
+
+void tcBench::setScaling(bool on, float sx, float sy)
+{
+    // A zero or negative factor would divide by zero on every event.
+    m_scaling = on && sx > 0.0f && sy > 0.0f;
+    m_sx = m_scaling ? sx : 1.0f;
+    m_sy = m_scaling ? sy : 1.0f;
+}
+
+int tcBench::toWidgetX(int v) const
+{
+    return m_scaling ? static_cast<int>(m_sx * v + 0.5f) : v;
+}
+
+int tcBench::toWidgetY(int v) const
+{
+    return m_scaling ? static_cast<int>(m_sy * v + 0.5f) : v;
+}
+
+int tcBench::toSkinX(int v) const
+{
+    return m_scaling ? static_cast<int>(v / m_sx + 0.5f) : v;
+}
+
+int tcBench::toSkinY(int v) const
+{
+    return m_scaling ? static_cast<int>(v / m_sy + 0.5f) : v;
+}
+
+QRect tcBench::toWidgetRect(const QRect &r) const
+{
+    if (!m_scaling)
+        return r;
+    const int left = static_cast<int>(r.left() * m_sx), top = static_cast<int>(r.top() * m_sy);
+    const int right = static_cast<int>((r.right() + 1) * m_sx),
+              bottom = static_cast<int>((r.bottom() + 1) * m_sy);
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+void tcBench::setFonts(const QFont &header, const QFont &fixed)
+{
+    m_headerFont = header;
+    m_fixedFont = fixed;
+    m_hasFonts = true;
+}

@@ -1,0 +1,37 @@
+#include "skin/plain_bench.h"
+
+#include "skin/skin_report.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+void tcPlainBench::fitHost()
+{
+    tcBenchObject *background = findObject("BKGRND");
+    if (!m_host || !background)
+        return;
+    const QRect area = toWidgetRect(background->area());
+    m_host->resize(area.right() + 1, area.bottom() + 1);
+}
+
+void tcPlainBench::invalidate(const QRect &rect, int)
+{
+    ++m_invalidates;
+    m_lastInvalidated = rect;
+    if (m_host)
+        m_host->update(toWidgetRect(rect));
+}
+
+void tcPlainBench::report(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    if (m_quiet) {
+        char buffer[orba::skin::kReportBufferSize];
+        std::vsnprintf(buffer, sizeof buffer, format, args);
+        m_messages << QString::fromUtf8(buffer);
+    } else {
+        m_messages << orba::skin::reportToDebug(format, args);
+    }
+    va_end(args);
+}

@@ -1,0 +1,226 @@
+#include "skin/skin_dlg.h"
+
+#include "common/message.h"
+#include "skin/skin_pack.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#ifndef ORBA_EXE_SUFFIX
+#define ORBA_EXE_SUFFIX ""
+#endif
+
+namespace {
+const QString kErrorTitle = QStringLiteral("Pack Skin Error");
+
+bool confirm(QWidget *parent, const QString &title, const QString &text)
+{
+    orba::MessageRequest request;
+    request.kind = orba::MessageKind::Question;
+    request.parent = parent;
+    request.title = title;
+    request.text = text;
+    request.buttons = orba::MsgOk | orba::MsgCancel;
+    request.defaultButton = orba::MsgCancel;
+    request.okText = QStringLiteral("Okay");
+    return orba::showMessage(request) == orba::MsgOk;
+}
+} // namespace
+
+tcSkinDlg::tcSkinDlg(QWidget *parent, const QDir &skinsFolder) : QDialog(parent), m_skins(skinsFolder)
+{
+    setWindowTitle(QStringLiteral("Choose Skin"));
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("listWidget"));
+    auto makeButton = [this](const char *name, const char *text) {
+        auto *b = new QPushButton(QString::fromLatin1(text), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    m_packButton = makeButton("packButton", "Pack");
+    m_unpackButton = makeButton("unpackButton", "Un-Pack");
+    m_fileButton = makeButton("fileButton", "Show Files");
+    m_folderButton = makeButton("folderButton", "Show Folders");
+    m_okButton = makeButton("okButton", "OK");
+    m_cancelButton = makeButton("cancelButton", "Cancel");
+    m_okButton->setDefault(true);
+
+    auto *buttons = new QGridLayout;
+    buttons->addWidget(m_folderButton, 0, 0);
+    buttons->addWidget(m_fileButton, 0, 1);
+    buttons->addWidget(m_packButton, 1, 0);
+    buttons->addWidget(m_unpackButton, 1, 1);
+    buttons->addWidget(m_okButton, 2, 0);
+    buttons->addWidget(m_cancelButton, 2, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_list);
+    layout->addLayout(buttons);
+
+    connect(m_folderButton, &QPushButton::clicked, this, &tcSkinDlg::slot_folder_click);
+    connect(m_fileButton, &QPushButton::clicked, this, &tcSkinDlg::slot_file_click);
+    connect(m_packButton, &QPushButton::clicked, this, &tcSkinDlg::slot_pack_click);
+    connect(m_unpackButton, &QPushButton::clicked, this, &tcSkinDlg::slot_unpack_click);
+    connect(m_okButton, &QPushButton::clicked, this, &tcSkinDlg::accept);
+    connect(m_cancelButton, &QPushButton::clicked, this, &tcSkinDlg::reject);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
+
+    fillList();
+    const auto rows = m_list->findItems(QStringLiteral("default"), Qt::MatchExactly);
+    if (!rows.isEmpty())
+        m_list->setCurrentItem(rows.first());
+}
+
+void tcSkinDlg::fillList()
+{
+    m_list->clear();
+    m_skins.refresh();
+    const QStringList names =
+        m_mode == 0 ? m_skins.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)
+                    : m_skins.entryList(QStringList{QStringLiteral("*.skin")}, QDir::Files, QDir::Name);
+    m_list->addItems(names);
+}
+
+void tcSkinDlg::slot_folder_click()
+{
+    m_mode = 0;
+    fillList();
+}
+
+void tcSkinDlg::slot_file_click()
+{
+    m_mode = 1;
+    fillList();
+}
+
+void tcSkinDlg::accept()
+{
+    QListWidgetItem *row = m_list->currentItem();
+    if (!row || !row->isSelected())
+        return;
+    m_chosenName = row->text();
+    m_chosenKind = m_mode;
+    QDialog::accept();
+}
+
+QString tcSkinDlg::packerPath()
+{
+    return QDir::current().absoluteFilePath(QStringLiteral("SkinPacker") + QStringLiteral(ORBA_EXE_SUFFIX));
+}
+
+void tcSkinDlg::slot_pack_click()
+{
+    QListWidgetItem *row = m_list->currentItem();
+    if (m_mode != 0 || !row)
+        return;
+    const QString name = row->text();
+    if (!confirm(this, QStringLiteral("Pack Skin"),
+                 QStringLiteral("Are you sure\nYou will overwrite your existing \"") + name +
+                     QStringLiteral(".skin\" file.")))
+        return;
+    if (!runPacker(name))
+        orba::showMessage(orba::MessageKind::Warning, this, QStringLiteral("Error"),
+                          QStringLiteral("Packing the skin \"%1\" failed. The packer's report is in "
+                                         "\"skin_packer_results.txt\".")
+                              .arg(name));
+}
+
+bool tcSkinDlg::runPacker(const QString &folderName)
+{
+    const QString packer = packerPath();
+    if (!QFileInfo(packer).isExecutable())
+        return false;
+    const QString folder = QFileInfo(m_skins.filePath(folderName)).absoluteFilePath();
+    QStringList args{QStringLiteral("-p"), QStringLiteral("-d"), folder};
+    const QString images = QDir(folder).filePath(QStringLiteral("../../skin_images"));
+    if (QFileInfo(images).isDir())
+        args << QStringLiteral("-i") << QDir::cleanPath(QFileInfo(images).absoluteFilePath());
+    args << QStringLiteral("-f")
+         << QFileInfo(m_skins.filePath(folderName + QStringLiteral(".skin"))).absoluteFilePath();
+
+    QProcess process;
+    process.setStandardOutputFile(QDir::current().filePath(QStringLiteral("skin_packer_results.txt")),
+                                  QIODevice::Truncate);
+    process.start(packer, args);
+    if (!process.waitForStarted(kPackerTimeoutMs))
+        return false;
+    if (!process.waitForFinished(kPackerTimeoutMs)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return false;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return false;
+    if (m_mode == 1)
+        fillList();
+    return true;
+}
+
+void tcSkinDlg::slot_unpack_click()
+{
+    QListWidgetItem *row = m_list->currentItem();
+    if (m_mode != 1 || !row)
+        return;
+    const QString file = row->text();
+    const QString name = QFileInfo(file).completeBaseName();
+    if (!confirm(this, QStringLiteral("UnPack Skin"),
+                 QStringLiteral("Are you sure\nYou will overwrite your existing \"") + name +
+                     QStringLiteral("\" folder.")))
+        return;
+    m_skins.mkpath(name);
+    unpackSkin(m_skins.filePath(file), m_skins.filePath(name), this);
+}
+
+bool tcSkinDlg::unpackSkin(const QString &file, const QString &targetFolder, QWidget *parent)
+{
+    using orba::skin::UnpackStatus;
+    const orba::skin::UnpackResult result = orba::skin::unpackSkinFile(file, targetFolder);
+    QString text;
+    switch (result.status) {
+    case UnpackStatus::Ok:
+    case UnpackStatus::Truncated: // the complete entries before the break stand
+        return result.status == UnpackStatus::Ok;
+    case UnpackStatus::NoTarget:
+        text = QStringLiteral("Failed attempting to create temporary skin directory");
+        break;
+    case UnpackStatus::BadFile:
+        text = QStringLiteral("Failed attempting to unpack skin \"%1\"").arg(file);
+        break;
+    case UnpackStatus::UnsafeName:
+        text = QStringLiteral(
+                   "Refused to unpack \"%1\" from skin \"%2\": the name leads outside the skin folder.")
+                   .arg(result.entry, file);
+        break;
+    case UnpackStatus::WriteFailed:
+        text = QStringLiteral("Failed attempting to write \"%1\" while unpacking skin \"%2\"")
+                   .arg(result.entry, file);
+        break;
+    }
+    orba::showMessage(orba::MessageKind::Warning, parent, kErrorTitle, text);
+    return false;
+}
+
+bool tcSkinDlg::removeFolder(const QString &folder)
+{
+    QDir dir(folder);
+    if (!dir.exists())
+        return false;
+    bool ok = true;
+    const QFileInfoList entries =
+        dir.entryInfoList(QStringList{QStringLiteral("*")},
+                          QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        if (entry.isDir() && !entry.isSymLink())
+            ok = removeFolder(entry.absoluteFilePath()) && ok;
+        else
+            ok = QFile::remove(entry.absoluteFilePath()) && ok;
+    }
+    const QString name = dir.dirName();
+    dir.cdUp();
+    return dir.rmdir(name) && ok;
+}

@@ -1,0 +1,213 @@
+#include "skin/skin_pack.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
+
+#include <algorithm>
+
+namespace orba::skin {
+
+namespace {
+
+void putU16(QByteArray &out, uint16_t v)
+{
+    out.append(static_cast<char>(v & 0xFF));
+    out.append(static_cast<char>(v >> 8));
+}
+
+void putU32(QByteArray &out, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+uint32_t getU32(const char *p)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(p);
+    return u[0] | (u[1] << 8) | (u[2] << 16) | (static_cast<uint32_t>(u[3]) << 24);
+}
+
+uint16_t getU16(const char *p)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(p);
+    return static_cast<uint16_t>(u[0] | (u[1] << 8));
+}
+
+void addFolder(std::vector<PackSource> &out, const QString &folder, uint16_t kind, const QString &exclude,
+               QSet<QString> &names)
+{
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return;
+    const QDir root(folder);
+    std::vector<PackSource> found;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString absolute = QFileInfo(path).absoluteFilePath();
+        if (!exclude.isEmpty() && absolute == QFileInfo(exclude).absoluteFilePath())
+            continue;
+        found.push_back({root.relativeFilePath(path), absolute, kind});
+    }
+    std::sort(found.begin(), found.end(),
+              [](const PackSource &a, const PackSource &b) { return a.name < b.name; });
+    for (PackSource &s : found) {
+        if (names.contains(s.name))
+            continue;
+        names.insert(s.name);
+        out.push_back(std::move(s));
+    }
+}
+
+} // namespace
+
+QByteArray packHeader(uint32_t entryCount)
+{
+    QByteArray out("SKIN", 4);
+    putU16(out, kPackFormatVersion);
+    putU16(out, 0);
+    putU32(out, entryCount);
+    putU32(out, 0);
+    return out;
+}
+
+QByteArray packEntryHeader(uint16_t kind, uint16_t nameLength, uint32_t dataLength)
+{
+    QByteArray out;
+    putU16(out, kind);
+    putU16(out, nameLength);
+    putU32(out, dataLength);
+    return out;
+}
+
+std::vector<PackSource> collectPackSources(const QString &skinFolder, const QString &imagesFolder,
+                                           const QString &exclude)
+{
+    std::vector<PackSource> out;
+    QSet<QString> names;
+    addFolder(out, skinFolder, kPackFromSkin, exclude, names);
+    addFolder(out, imagesFolder, kPackFromImages, exclude, names);
+    return out;
+}
+
+bool writePackedSkin(const QString &file, const std::vector<PackSource> &sources, QString *error,
+                     QStringList *report)
+{
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("cannot create \"%1\": %2").arg(file, out.errorString());
+        return false;
+    }
+    out.write(packHeader(static_cast<uint32_t>(sources.size())));
+    for (const PackSource &s : sources) {
+        const QByteArray name = s.name.toUtf8();
+        if (name.size() > 0xFFFF || !safeEntryName(name)) {
+            *error = QStringLiteral("unusable file name \"%1\"").arg(s.name);
+            return false;
+        }
+        QFile in(s.path);
+        if (!in.open(QIODevice::ReadOnly)) {
+            *error = QStringLiteral("cannot read \"%1\": %2").arg(s.path, in.errorString());
+            return false;
+        }
+        const QByteArray data = in.readAll();
+        if (in.error() != QFileDevice::NoError || data.size() != in.size() || data.size() > 0xFFFFFFFFll) {
+            *error = QStringLiteral("cannot read \"%1\"").arg(s.path);
+            return false;
+        }
+        out.write(
+            packEntryHeader(s.kind, static_cast<uint16_t>(name.size()), static_cast<uint32_t>(data.size())));
+        out.write(name);
+        out.write(data);
+        if (report)
+            *report << QStringLiteral("%1 (%2 bytes)").arg(s.name).arg(data.size());
+    }
+    if (!out.commit()) {
+        *error = QStringLiteral("cannot write \"%1\": %2").arg(file, out.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool safeEntryName(const QByteArray &name)
+{
+    if (name.isEmpty() || name.startsWith('/') || name.contains('\\') || name.contains('\0') ||
+        name.contains(':'))
+        return false;
+    for (const QByteArray &part : name.split('/')) {
+        if (part.isEmpty() || part == "." || part == "..")
+            return false;
+    }
+    return true;
+}
+
+UnpackResult unpackSkinFile(const QString &file, const QString &targetFolder)
+{
+    UnpackResult result;
+    if (targetFolder.isEmpty() || !QFileInfo(targetFolder).isDir()) {
+        result.status = UnpackStatus::NoTarget;
+        return result;
+    }
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) {
+        result.status = UnpackStatus::BadFile;
+        return result;
+    }
+    const QByteArray header = in.read(kPackHeaderSize);
+    if (header.size() != kPackHeaderSize || !header.startsWith("SKIN")) {
+        result.status = UnpackStatus::BadFile;
+        return result;
+    }
+    const QString root = QFileInfo(targetFolder).canonicalFilePath();
+    const QDir target(root);
+    for (;;) {
+        const QByteArray entry = in.read(kPackEntryHeaderSize);
+        if (entry.isEmpty())
+            break;
+        if (entry.size() != kPackEntryHeaderSize) {
+            result.status = UnpackStatus::Truncated;
+            break;
+        }
+        const uint16_t nameLength = getU16(entry.constData() + 2);
+        const qint64 dataLength = getU32(entry.constData() + 4);
+        const QByteArray name = in.read(nameLength);
+        // A declared length beyond the end of the file is a cut-off entry: nothing of it is written.
+        if (name.size() != nameLength || dataLength > in.size() - in.pos()) {
+            result.status = UnpackStatus::Truncated;
+            result.entry = QString::fromUtf8(name);
+            break;
+        }
+        result.entry = QString::fromUtf8(name);
+        if (!safeEntryName(name)) {
+            result.status = UnpackStatus::UnsafeName;
+            break;
+        }
+        const QByteArray data = in.read(dataLength);
+        if (data.size() != dataLength) {
+            result.status = UnpackStatus::Truncated;
+            break;
+        }
+        const QString path = target.filePath(QString::fromUtf8(name));
+        const QString parent = QFileInfo(path).absolutePath();
+        // A sub-folder that is a link out of the target would carry the file elsewhere.
+        if (!QDir().mkpath(parent) ||
+            !(QFileInfo(parent).canonicalFilePath() + QLatin1Char('/')).startsWith(root + QLatin1Char('/'))) {
+            result.status = QFileInfo(parent).exists() ? UnpackStatus::UnsafeName : UnpackStatus::WriteFailed;
+            break;
+        }
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
+            result.status = UnpackStatus::WriteFailed;
+            break;
+        }
+        ++result.written;
+    }
+    if (result.status == UnpackStatus::Ok)
+        result.entry.clear();
+    return result;
+}
+
+} // namespace orba::skin
