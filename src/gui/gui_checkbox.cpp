@@ -1,0 +1,79 @@
+#include "gui/gui_checkbox.h"
+
+#include "gui/gui_image.h"
+
+tcGuiCheckBox::tcGuiCheckBox(const NameString &id, tcBench *bench, int serial)
+    : tcGuiObject(id, bench, serial, kGuiCheckBox)
+{
+    m_height = 20;
+    m_width = 20;
+}
+
+tcGuiObject *tcGuiCheckBox::clone(tcBench *bench) const
+{
+    auto *copy = new tcGuiCheckBox(m_id, bench, m_serial);
+    copyBaseTo(*copy);
+    copy->m_picture = pictureFor(bench, m_picture);
+    copy->m_checked = m_checked;
+    return copy;
+}
+
+void tcGuiCheckBox::setChecked(bool on)
+{
+    if (on == m_checked)
+        return;
+    m_checked = on;
+    if (m_visible)
+        invalidate();
+}
+
+bool tcGuiCheckBox::leftPress(int, int)
+{
+    if (refusesInput())
+        return false;
+    m_pressed = true;
+    invalidate();
+    return true;
+}
+
+void tcGuiCheckBox::drag(int x, int y, int)
+{
+    const bool inside = contains(x, y);
+    if (inside != m_pressed) {
+        m_pressed = inside;
+        invalidate();
+    }
+}
+
+void tcGuiCheckBox::release(int x, int y)
+{
+    if (m_highlighted)
+        m_highlighted = contains(x, y);
+    if (!m_pressed)
+        return;
+    m_pressed = false;
+    // Moves are throttled: a release outside counts as a press taken back.
+    if (!contains(x, y)) {
+        invalidate();
+        return;
+    }
+    m_checked = !m_checked;
+    invalidate();
+    if (m_toggled)
+        m_toggled(m_context, m_controlId, m_checked);
+}
+
+void tcGuiCheckBox::afterLoad()
+{
+    finishLoad(m_picture);
+}
+
+void tcGuiCheckBox::draw(QPainter &painter)
+{
+    if (!m_visible)
+        return;
+    if (m_picture)
+        m_picture->drawSection(painter, m_x, m_y,
+                               twoStateSection(m_checked, m_pressed, m_highlighted, disabledLook()));
+    drawCaption(painter, m_alignment, 0);
+}

@@ -1,0 +1,152 @@
+#include "gui/gui_graph.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+tcGuiGraph::tcGuiGraph(const NameString &id, tcBench *bench, int serial, int typeCode)
+    : tcGuiObject(id, bench, serial, typeCode)
+{
+}
+
+tcGuiGraph::~tcGuiGraph() = default;
+
+void tcGuiGraph::layoutPlot()
+{
+    m_plot = QRect(m_gutterLeft, m_gutterTop, std::max(0, m_width - m_gutterLeft - m_gutterRight),
+                   std::max(0, m_height - m_gutterTop - m_gutterBottom));
+}
+
+void tcGuiGraph::ensurePixmap(int width, int height)
+{
+    width = std::max(1, width);
+    height = std::max(1, height);
+    if (!m_pixmap || m_pixmap->width() < width || m_pixmap->height() < height)
+        m_pixmap = std::make_unique<QPixmap>(width, height);
+    m_dirty = true;
+}
+
+void tcGuiGraph::markDirty(int flags)
+{
+    if (flags & kRedraw)
+        m_dirty = true;
+    if (flags & kRepaint)
+        invalidate();
+}
+
+void tcGuiGraph::drawGrid(QPainter &painter, int kindBit, QRgb colour)
+{
+    painter.setPen(QColor::fromRgba(colour));
+    if (m_xAxis) {
+        for (const tcGuiAxis::Tick &t : m_xAxis->ticks()) {
+            if ((t.kind & tcGuiAxis::kGrid) && (t.kind & kindBit))
+                painter.drawLine(m_plot.left() + t.pos, m_plot.top(), m_plot.left() + t.pos, m_plot.bottom());
+        }
+    }
+    const tcGuiAxis *y = m_gridRight ? m_yAxis2 : m_yAxis;
+    if (y) {
+        for (const tcGuiAxis::Tick &t : y->ticks()) {
+            if ((t.kind & tcGuiAxis::kGrid) && (t.kind & kindBit))
+                painter.drawLine(m_plot.left(), m_plot.top() + t.pos, m_plot.right(), m_plot.top() + t.pos);
+        }
+    }
+}
+
+void tcGuiGraph::drawLabels(QPainter &painter, int kindBit)
+{
+    painter.setPen(QColor::fromRgba(gutterFg));
+    auto labelled = [kindBit](const tcGuiAxis::Tick &t) {
+        return (t.kind & tcGuiAxis::kLabel) && (t.kind & kindBit) && !t.label.isEmpty();
+    };
+    if (m_xAxis) {
+        for (const tcGuiAxis::Tick &t : m_xAxis->ticks()) {
+            if (labelled(t))
+                painter.drawText(QRect(m_plot.left() + t.pos, m_plot.bottom() + 1 + 3, 0, 0),
+                                 Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, t.label);
+        }
+    }
+    if (m_yAxis) {
+        for (const tcGuiAxis::Tick &t : m_yAxis->ticks()) {
+            if (labelled(t))
+                painter.drawText(QRect(m_plot.left() - 3, m_plot.top() + t.pos, 0, 0),
+                                 Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip, t.label);
+        }
+    }
+    if (m_yAxis2) {
+        for (const tcGuiAxis::Tick &t : m_yAxis2->ticks()) {
+            if (labelled(t))
+                painter.drawText(QRect(m_plot.right() + 1 + 3, m_plot.top() + t.pos, 0, 0),
+                                 Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, t.label);
+        }
+    }
+}
+
+void tcGuiGraph::drawAxisTitles(QPainter &painter)
+{
+    painter.setPen(QColor::fromRgba(gutterFg));
+    const int middle = m_gutterTop + m_plot.height() / 2;
+    if (m_yAxis && !m_yAxis->title().isEmpty()) {
+        painter.save();
+        painter.translate(0, middle);
+        painter.rotate(270);
+        painter.drawText(QRect(0, 0, 0, 0), Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip,
+                         m_yAxis->title());
+        painter.restore();
+    }
+    if (m_yAxis2 && !m_yAxis2->title().isEmpty()) {
+        painter.save();
+        painter.translate(m_width, middle);
+        painter.rotate(270);
+        painter.drawText(QRect(0, 0, 0, 0), Qt::AlignHCenter | Qt::AlignBottom | Qt::TextDontClip,
+                         m_yAxis2->title());
+        painter.restore();
+    }
+    if (m_xAxis && !m_xAxis->title().isEmpty())
+        painter.drawText(QRect(m_plot.center().x(), m_plot.bottom() + 1 + 12, 0, 0),
+                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, m_xAxis->title());
+}
+
+void tcGuiGraph::renderPixmap()
+{
+    QPainter painter(m_pixmap.get());
+    const QRect whole(0, 0, m_width, m_height);
+    painter.setPen(QColor::fromRgba(gutterBg));
+    painter.setBrush(QColor::fromRgba(gutterBg));
+    painter.drawRect(whole.adjusted(0, 0, -1, -1));
+    painter.fillRect(m_plot, QColor::fromRgba(plotBg));
+    painter.setBrush(Qt::NoBrush);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    if (m_bench && m_bench->headerFont())
+        painter.setFont(*m_bench->headerFont());
+    painter.setPen(QColor::fromRgba(gutterFg));
+    painter.drawText(QRect(m_plot.left() + 10, 1, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                     m_title);
+    drawGutters(painter);
+    painter.save();
+    painter.setClipRect(m_plot);
+    drawPlotBackground(painter);
+    painter.restore();
+    drawGrid(painter, tcGuiAxis::kMinor, axisMinor);
+    drawLabels(painter, tcGuiAxis::kMinor);
+    drawGrid(painter, tcGuiAxis::kMajor, axisMajor);
+    drawLabels(painter, tcGuiAxis::kMajor);
+    drawAxisTitles(painter);
+    painter.save();
+    painter.setClipRect(m_plot);
+    drawCurves(painter);
+    painter.restore();
+    drawOverlay(painter);
+}
+
+void tcGuiGraph::draw(QPainter &painter)
+{
+    if (!m_visible)
+        return;
+    if (m_dirty && m_pixmap) {
+        m_dirty = false;
+        renderPixmap();
+    }
+    if (m_pixmap)
+        painter.drawPixmap(m_x, m_y, *m_pixmap, 0, 0, m_width, m_height);
+    drawLive(painter);
+}

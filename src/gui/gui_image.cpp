@@ -1,0 +1,100 @@
+#include "gui/gui_image.h"
+
+#include <QBitmap>
+#include <QPainter>
+
+tcGuiImage::tcGuiImage(const NameString &id, tcBench *bench, int serial)
+    : tcGuiObject(id, bench, serial, kGuiImage)
+{
+    m_width = 20;
+    m_height = 20;
+    updateArea();
+    m_captionRect = m_area;
+}
+
+tcGuiObject *tcGuiImage::clone(tcBench *bench) const
+{
+    auto *copy = new tcGuiImage(m_id, bench, m_serial);
+    copyBaseTo(*copy);
+    copy->m_file = m_file;
+    copy->m_sections = m_sections;
+    copy->m_hasTransparent = m_hasTransparent;
+    copy->m_transparent = m_transparent;
+    return copy;
+}
+
+void tcGuiImage::afterLoad()
+{
+    // Pictures are shared by many objects and load once.
+    if (m_tried) {
+        return;
+    }
+    m_tried = true;
+    if (!m_file.isEmpty() && m_pixmap.load(m_file) && m_hasTransparent)
+        m_pixmap.setMask(m_pixmap.createMaskFromColor(QColor::fromRgba(m_transparent), Qt::MaskInColor));
+    if (m_pixmap.width() <= 0 || m_pixmap.height() <= 0)
+        m_pixmap = QPixmap();
+    m_width = m_pixmap.width();
+    m_height = m_pixmap.height();
+    updateArea();
+    m_captionRect = m_area;
+    m_loaded = true;
+}
+
+void tcGuiImage::draw(QPainter &painter)
+{
+    if (m_visible)
+        drawWhole(painter, m_x, m_y);
+}
+
+void tcGuiImage::drawMissingMark(QPainter &painter, int x, int y)
+{
+    painter.save();
+    painter.setPen(QColor(Qt::red));
+    painter.setBrush(QColor(Qt::white));
+    painter.drawRect(x, y, 15, 15);
+    painter.drawLine(x, y, x + 15, y + 15);
+    painter.drawLine(x + 15, y, x, y + 15);
+    painter.restore();
+}
+
+void tcGuiImage::drawSection(QPainter &painter, int x, int y, int k) const
+{
+    const int n = sectionCount();
+    if (m_pixmap.isNull() || k < 0 || k >= n) {
+        drawMissingMark(painter, x, y);
+        return;
+    }
+    const int w = m_pixmap.width(), h = m_pixmap.height();
+    painter.drawPixmap(x, y, m_pixmap, k * w / n, 0, w / n, h);
+}
+
+void tcGuiImage::drawSectionPart(QPainter &painter, int x, int y, int k, int sx, int sy, int sw, int sh) const
+{
+    const int n = sectionCount();
+    if (m_pixmap.isNull() || k < 0 || k >= n) {
+        drawMissingMark(painter, x, y);
+        return;
+    }
+    if (sw <= 0 || sh <= 0)
+        return;
+    painter.drawPixmap(x, y, m_pixmap, k * m_pixmap.width() / n + sx, sy, sw, sh);
+}
+
+void tcGuiImage::drawWhole(QPainter &painter, int x, int y) const
+{
+    if (m_pixmap.isNull()) {
+        drawMissingMark(painter, x, y);
+        return;
+    }
+    painter.drawPixmap(x, y, m_pixmap);
+}
+
+void tcGuiImage::drawStretched(QPainter &painter, int x, int y, int w, int h) const
+{
+    if (m_pixmap.isNull()) {
+        drawMissingMark(painter, x, y);
+        return;
+    }
+    painter.drawPixmap(QRect(x, y, w, h), m_pixmap);
+}

@@ -1,0 +1,44 @@
+#include "gui/gui_label.h"
+
+#include "gui/gui_image.h"
+
+tcGuiLabel::tcGuiLabel(const NameString &id, tcBench *bench, int serial)
+    : tcGuiObject(id, bench, serial, kGuiLabel)
+{
+    m_height = 20;
+    m_width = 50;
+    m_textX = 0;
+    m_textY = 0;
+}
+
+tcGuiObject *tcGuiLabel::clone(tcBench *bench) const
+{
+    auto *copy = new tcGuiLabel(m_id, bench, m_serial);
+    copyBaseTo(*copy);
+    copy->m_picture = pictureFor(bench, m_picture);
+    return copy;
+}
+
+void tcGuiLabel::afterLoad()
+{
+    useDefaultFont();
+    if (m_picture) {
+        m_picture->afterLoad();
+        if (m_width == 0)
+            m_width = m_picture->width();
+        if (m_height == 0)
+            m_height = m_picture->height();
+    }
+    updateArea();
+    layoutCaption(33);
+    m_loaded = true;
+}
+
+void tcGuiLabel::draw(QPainter &painter)
+{
+    if (!m_visible)
+        return;
+    if (m_picture)
+        m_picture->drawStretched(painter, m_x, m_y, m_width, m_height);
+    drawCaption(painter, m_alignment, 0);
+}

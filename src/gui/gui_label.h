@@ -1,0 +1,20 @@
+// tcGuiLabel: a caption with an optional picture stretched to the label's size.
+#pragma once
+
+#include "gui/gui_object.h"
+
+class tcGuiLabel : public tcGuiObject
+{
+public:
+    tcGuiLabel(const NameString &id, tcBench *bench, int serial);
+
+    tcGuiObject *clone(tcBench *bench) const override;
+    void afterLoad() override;
+    void draw(QPainter &painter) override;
+
+    void setPicture(tcGuiImage *picture) { m_picture = picture; }
+    tcGuiImage *picture() const { return m_picture; }
+
+private:
+    tcGuiImage *m_picture = nullptr;
+};

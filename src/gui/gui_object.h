@@ -1,0 +1,184 @@
+// tcGuiObject: base of every skinned control and indicator. Not a widget: a rectangle in skin
+// coordinates with a caption, colours and state, drawn by its bench and fed with the bench's
+// pointer dispatch. It carries what a control panel binds: the type code, the control id and the
+// context its callbacks report to. The bench owns its objects; pictures are image objects of the
+// same bench (never owned by their users).
+#pragma once
+
+#include "skin/bench.h"
+
+#include <QFont>
+#include <QRgb>
+#include <QString>
+
+class QWidget;
+struct SkinFont;
+
+enum GuiTypeCode : int {
+    kGuiButton = 3,
+    kGuiLamp = 4,
+    kGuiCheckBox = 5,
+    kGuiDisplay = 6,
+    kGuiKnob = 7,
+    kGuiSlider = 8,
+    kGuiCombo = 9,
+    kGuiListbox = 10,
+    kGuiRadioGroup = 11,
+    kGuiRadioItem = 12,
+    kGuiMeter = 13,
+    kGuiApGraph = 14,
+    kGuiDynGraph = 15,
+    kGuiLabel = 16,
+    kGuiImage = 17,
+};
+
+class tcGuiImage;
+
+class tcGuiObject : public tcBenchObject
+{
+public:
+    static constexpr int kDisabledLook = 2;
+
+    tcGuiObject(const NameString &id, tcBench *bench, int serial, int typeCode);
+    ~tcGuiObject() override;
+    tcGuiObject(const tcGuiObject &) = delete;
+    tcGuiObject &operator=(const tcGuiObject &) = delete;
+
+    // The object of that id (and type code, when one is given) on the bench, or none.
+    static tcGuiObject *find(const tcBench *bench, const NameString &id, int typeCode = 0);
+
+    const NameString &id() const override { return m_id; }
+    int typeCode() const override { return m_typeCode; }
+    int serial() const override { return m_serial; }
+    QRect area() const override { return m_area; }
+
+    // A copy for another bench: same id and serial, position, caption, colours, font, alignment;
+    // pictures are the other bench's images of the same ids.
+    virtual tcGuiObject *clone(tcBench *bench) const;
+    virtual tcGuiObject *parentGroup() const { return nullptr; }
+    virtual int parentType() const { return 2; }
+    virtual QWidget *hostWidget() const { return m_host; }
+    void afterLoad() override;
+    virtual void setVisible(bool visible);
+    virtual void hide();
+    virtual void setCaption(const QString &text);
+    virtual void setX(int v) { m_x = v; }
+    virtual void setY(int v) { m_y = v; }
+    virtual void setHeight(int v) { m_height = v; }
+    virtual void setWidth(int v) { m_width = v; }
+    virtual void setTextX(int v) { m_textX = v; }
+    virtual void setTextY(int v) { m_textY = v; }
+    bool contains(int x, int y) const override;
+    bool intersects(const QRect &rect) const override;
+    bool leftPress(int x, int y) override;
+    void release(int x, int y) override;
+    bool rightPress(int x, int y) override;
+    virtual void release2(int x, int y);
+    void drag(int x, int y, int modifiers) override;
+    void hover(int x, int y, int modifiers) override;
+    void wheel(int step, int modifiers) override;
+    void doubleClick(int x, int y) override;
+    bool acceptsLeftClick() const override { return true; }
+    bool acceptsRightClick() const override { return false; }
+    bool acceptsWheel() const override { return false; }
+    bool acceptsDoubleClick() const override { return false; }
+    bool tracksHover() const override { return false; }
+    virtual bool singleClickActs() const { return m_singleClick; }
+    virtual int minimum() const { return m_minimum; }
+    virtual int maximum() const { return m_maximum; }
+    virtual void setModeFlag(bool on) { m_modeFlag = on; }
+    void tick() override {}
+    void draw(QPainter &) override {}
+    virtual void layoutCaption(int alignment);
+    virtual void drawCaption(QPainter &painter, int flags, int offset);
+
+    // Non-virtual state and accessors.
+    void setDisabledState(int bits);
+    int disabledState() const { return m_disabled; }
+    bool disabledLook() const { return (m_disabled & kDisabledLook) != 0; }
+    void invalidate(int flags = 0);
+    void setFont(const SkinFont *font);
+    const SkinFont *fontRecord() const { return m_fontRecord; }
+    // The caption font, or the bench's header font for an object without one.
+    QFont captionFont() const;
+    int lineStep() const;
+
+    int controlId() const { return m_controlId; }
+    void setControlId(int id) { m_controlId = id; }
+    void *callbackContext() const { return m_context; }
+    void setCallbackContext(void *context) { m_context = context; }
+    void setHostWidget(QWidget *host) { m_host = host; }
+    tcBench *bench() const { return m_bench; }
+
+    bool isLoaded() const { return m_loaded; }
+    bool isVisible() const { return m_visible; }
+    bool isHighlighted() const { return m_highlighted; }
+    bool modeFlag() const { return m_modeFlag; }
+    int x() const { return m_x; }
+    int y() const { return m_y; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    int textX() const { return m_textX; }
+    int textY() const { return m_textY; }
+    QRect captionRect() const { return m_captionRect; }
+    QString caption() const { return m_caption.toQString(); }
+    // The loader's direct store, without a repaint.
+    void setCaptionText(const char *text) { m_caption = text; }
+    QRgb captionColour() const { return m_captionColour; }
+    void setCaptionColour(QRgb c) { m_captionColour = c; }
+    int alignment() const { return m_alignment; }
+    void setAlignment(int a) { m_alignment = a; }
+    void setRange(int minimum, int maximum);
+    void setSingleClick(bool on) { m_singleClick = on; }
+
+    // Section of a two-state picture: 0 off or 3 on, plus 2 pressed, else plus 1 highlighted; in
+    // the disabled look 1 when highlighted, else 0.
+    static int twoStateSection(bool on, bool pressed, bool highlighted, bool disabledLook)
+    {
+        if (disabledLook)
+            return highlighted ? 1 : 0;
+        return (on ? 3 : 0) + (pressed ? 2 : (highlighted ? 1 : 0));
+    }
+
+    // The font angle as drawn: 0, 90 and -90 stay, others keep their remainder of 90.
+    static int normalisedAngle(int angle);
+
+protected:
+    // The common end of afterLoad: default font, size from the picture, area, caption, loaded.
+    void finishLoad(tcGuiImage *picture, int captionAlignment = 33);
+    void useDefaultFont(const char *name = "VORUD_HFONT");
+    void updateArea();
+    // True when the user's input must be refused: disabled or locked by the bench.
+    bool refusesInput() const;
+    void copyBaseTo(tcGuiObject &copy) const;
+    static tcGuiImage *pictureFor(tcBench *bench, const tcGuiImage *picture);
+
+    bool m_loaded = false;
+    bool m_visible = false;
+    int m_typeCode;
+    tcBench *m_bench;
+    bool m_modeFlag = false;
+    int m_disabled = 0;
+    NameString m_id;
+    QWidget *m_host = nullptr;
+    int m_serial;
+    int m_x = 0, m_y = 0;
+    int m_height = 100, m_width = 50;
+    QRect m_area{QPoint(0, 0), QPoint(49, 99)};
+    QRect m_captionRect{QPoint(0, 0), QPoint(49, 99)};
+    int m_lastX = 0, m_lastY = 0;
+    bool m_highlighted = false;
+    bool m_flag2 = false;
+    bool m_singleClick = true;
+    QRgb m_background = 0xFF000000u;
+    QRgb m_frame = 0xFFC0C0C0u;
+    QRgb m_captionColour = 0xFF000000u;
+    const SkinFont *m_fontRecord = nullptr;
+    QFont m_font;
+    NameString m_caption;
+    int m_textX = 10, m_textY = 10;
+    int m_alignment = 33;
+    int m_minimum = 0, m_maximum = 255;
+    int m_controlId = -1;
+    void *m_context = nullptr;
+};
