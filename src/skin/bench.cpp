@@ -195,8 +195,9 @@ QRect tcBench::toWidgetRect(const QRect &r) const
     if (!m_scaling)
         return r;
     const int left = static_cast<int>(r.left() * m_sx), top = static_cast<int>(r.top() * m_sy);
-    const int right = static_cast<int>((r.right() + 1) * m_sx),
-              bottom = static_cast<int>((r.bottom() + 1) * m_sy);
+    const int right = static_cast<int>((r.right() + 1) * m_sx) - 1;
+    const int bottom = static_cast<int>((r.bottom() + 1) * m_sy) - 1;
+
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 

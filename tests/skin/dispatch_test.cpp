@@ -1,0 +1,256 @@
+// The host widget's event handling and the bench's dispatch, with plain recording objects.
+#include "skin/skin_test_util.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+using namespace orba::test;
+
+namespace {
+
+struct Log
+{
+    QStringList events;
+};
+
+// A rectangle that records what the bench asks of it and paints itself in one colour.
+class Probe : public tcBenchObject
+{
+public:
+    Probe(const char *id, QRect rect, QColor colour, Log *log, bool capture = true)
+        : m_id(id), m_rect(rect), m_colour(colour), m_log(log), m_capture(capture)
+    {
+    }
+    const NameString &id() const override { return m_id; }
+    int typeCode() const override { return 99; }
+    int serial() const override { return 0; }
+    QRect area() const override { return m_rect; }
+    void afterLoad() override {}
+    bool contains(int x, int y) const override
+    {
+        return x >= m_rect.left() && x <= m_rect.right() + 1 && y >= m_rect.top() && y <= m_rect.bottom() + 1;
+    }
+    bool intersects(const QRect &r) const override { return m_rect.intersects(r); }
+    bool leftPress(int x, int y) override { return note("left", x, y), m_capture; }
+    void release(int x, int y) override { note("release", x, y); }
+    bool rightPress(int x, int y) override { return note("right", x, y), m_capture; }
+    void drag(int x, int y, int m) override { note("drag", x, y, m); }
+    void hover(int x, int y, int m) override { note("hover", x, y, m); }
+    void wheel(int step, int m) override { note("wheel", step, 0, m); }
+    void doubleClick(int x, int y) override { note("double", x, y); }
+    bool acceptsLeftClick() const override { return true; }
+    bool acceptsRightClick() const override { return true; }
+    bool acceptsWheel() const override { return true; }
+    bool acceptsDoubleClick() const override { return true; }
+    bool tracksHover() const override { return true; }
+    void tick() override { note("tick", 0, 0); }
+    void draw(QPainter &painter) override { painter.fillRect(m_rect, m_colour); }
+
+private:
+    void note(const char *what, int a, int b, int m = 0)
+    {
+        m_log->events << QStringLiteral("%1 %2 %3,%4 %5")
+                             .arg(m_id.toQString(), QLatin1String(what))
+                             .arg(a)
+                             .arg(b)
+                             .arg(m);
+    }
+    NameString m_id;
+    QRect m_rect;
+    QColor m_colour;
+    Log *m_log;
+    bool m_capture;
+};
+
+class Host : public tcVORudWidget
+{
+public:
+    QList<QPoint> menus;
+
+protected:
+    void contextMenuAt(int x, int y) override { menus << QPoint(x, y); }
+};
+
+class DispatchTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        host = std::make_unique<Host>();
+        bench = new tcPlainBench(QStringLiteral("."));
+        bench->setQuiet(true);
+        bench->setHost(host.get());
+        host->setBench(bench);
+        host->resize(200, 200);
+        host->move(100, 100);
+    }
+    void add(Probe *p) { bench->appendObject(p); }
+    void mouse(QEvent::Type type, Qt::MouseButton button, QPoint pos, Qt::KeyboardModifiers mods = {})
+    {
+        const Qt::MouseButtons buttons =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent event(type, QPointF(pos), QPointF(host->mapToGlobal(pos)), button, buttons, mods);
+        QCoreApplication::sendEvent(host.get(), &event);
+    }
+    void moveTo(QPoint pos, Qt::KeyboardModifiers mods = {})
+    {
+        QMouseEvent event(QEvent::MouseMove, QPointF(pos), QPointF(host->mapToGlobal(pos)), Qt::NoButton,
+                          host->leftDown() ? Qt::LeftButton : Qt::NoButton, mods);
+        QCoreApplication::sendEvent(host.get(), &event);
+    }
+    void wheelAt(QPoint pos, int delta, Qt::KeyboardModifiers mods = {})
+    {
+        QWheelEvent event(QPointF(pos), QPointF(host->mapToGlobal(pos)), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(host.get(), &event);
+    }
+
+    Log log;
+    std::unique_ptr<Host> host;
+    tcPlainBench *bench = nullptr;
+};
+
+} // namespace
+
+TEST_F(DispatchTest, OverlapGoesToTheFirstDefinedWhileTheLaterPaintsOnTop)
+{
+    add(new Probe("A", QRect(10, 40, 50, 50), Qt::red, &log));
+    add(new Probe("B", QRect(30, 60, 50, 50), Qt::blue, &log));
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(40, 70));
+    ASSERT_FALSE(log.events.isEmpty());
+    EXPECT_EQ(log.events.last(), QStringLiteral("A left 40,70 0"));
+    EXPECT_EQ(bench->capturedObject()->id().toQString(), QStringLiteral("A"));
+    const QImage image = host->grab().toImage();
+    EXPECT_EQ(image.pixelColor(40, 70), QColor(Qt::blue));
+    EXPECT_EQ(image.pixelColor(15, 45), QColor(Qt::red));
+}
+
+TEST_F(DispatchTest, TopStripDragStartsAbove30Pixels)
+{
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(50, 29));
+    EXPECT_TRUE(host->windowDragging());
+    mouse(QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(50, 29));
+    EXPECT_FALSE(host->windowDragging());
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(50, 30));
+    EXPECT_FALSE(host->windowDragging());
+    mouse(QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(50, 30));
+
+    add(new Probe("TOP", QRect(0, 0, 100, 20), Qt::red, &log));
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(50, 10));
+    EXPECT_FALSE(host->windowDragging()) << "objects under the pointer take precedence";
+}
+
+TEST_F(DispatchTest, WindowDragMovesTheWindowByThePointer)
+{
+    const QPoint start = host->pos();
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(50, 10));
+    moveTo(QPoint(60, 20)); // exactly 10 right and below the press: ignored
+    EXPECT_EQ(host->pos(), start);
+    host->expireThrottle();
+    moveTo(QPoint(57, 13));
+    EXPECT_EQ(host->pos(), start + QPoint(7, 3));
+}
+
+TEST_F(DispatchTest, RightPressOnNothingOpensTheMenuAtTheGlobalPosition)
+{
+    mouse(QEvent::MouseButtonPress, Qt::RightButton, QPoint(70, 80));
+    ASSERT_EQ(host->menus.size(), 1);
+    EXPECT_EQ(host->menus[0], host->mapToGlobal(QPoint(70, 80)));
+    EXPECT_FALSE(host->rightDown());
+}
+
+TEST_F(DispatchTest, CapturedRightPressGetsTheRelease)
+{
+    add(new Probe("R", QRect(10, 40, 50, 50), Qt::red, &log));
+    mouse(QEvent::MouseButtonPress, Qt::RightButton, QPoint(20, 50));
+    EXPECT_TRUE(host->menus.isEmpty());
+    mouse(QEvent::MouseButtonRelease, Qt::RightButton, QPoint(90, 90));
+    EXPECT_EQ(log.events,
+              (QStringList{QStringLiteral("R right 20,50 0"), QStringLiteral("R release 90,90 0")}));
+    EXPECT_EQ(bench->capturedObject(), nullptr);
+}
+
+TEST_F(DispatchTest, PressNotCapturedIsHandledWithoutDrag)
+{
+    add(new Probe("N", QRect(10, 0, 50, 20), Qt::red, &log, false));
+    EXPECT_EQ(bench->leftPress(20, 10), 1);
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(20, 10));
+    EXPECT_FALSE(host->leftDown());
+    EXPECT_FALSE(host->windowDragging());
+    EXPECT_EQ(bench->leftPress(150, 150), 2);
+}
+
+TEST_F(DispatchTest, WheelStepsAreTheSignOfTheDelta)
+{
+    add(new Probe("W", QRect(0, 0, 100, 100), Qt::red, &log));
+    wheelAt(QPoint(5, 5), 120, Qt::ShiftModifier);
+    wheelAt(QPoint(5, 5), -240, Qt::ControlModifier);
+    EXPECT_EQ(log.events, (QStringList{QStringLiteral("W wheel 1,0 1"), QStringLiteral("W wheel -1,0 2")}));
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(5, 5));
+    log.events.clear();
+    wheelAt(QPoint(5, 5), 120);
+    EXPECT_TRUE(log.events.isEmpty()) << "no wheel while the left button is held";
+}
+
+TEST_F(DispatchTest, ScalingConvertsEventsAndRepaints)
+{
+    add(new Probe("S", QRect(11, 11, 5, 5), Qt::red, &log));
+    bench->setScaling(true, 2.0f, 2.0f);
+    EXPECT_EQ(bench->leftPress(21, 21), 0);
+    EXPECT_EQ(log.events.last(), QStringLiteral("S left 11,11 0"));
+    EXPECT_EQ(bench->toWidgetX(11), 22);
+    EXPECT_EQ(bench->toWidgetRect(QRect(11, 11, 5, 5)), QRect(22, 22, 10, 10));
+    const QImage image = host->grab().toImage();
+    EXPECT_EQ(image.pixelColor(22, 22), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(31, 31), QColor(Qt::red));
+    EXPECT_NE(image.pixelColor(33, 33), QColor(Qt::red));
+}
+
+TEST_F(DispatchTest, MovesAreThrottledToOnePerPeriod)
+{
+    add(new Probe("H", QRect(0, 0, 100, 100), Qt::red, &log));
+    moveTo(QPoint(5, 5));
+    moveTo(QPoint(6, 6)); // within the period: dropped
+    EXPECT_EQ(log.events, QStringList{QStringLiteral("H hover 5,5 0")});
+    EXPECT_TRUE(host->throttleRunning());
+    host->expireThrottle();
+    moveTo(QPoint(7, 7), Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_EQ(log.events.last(), QStringLiteral("H hover 7,7 3"));
+    // With a capture the move is a drag.
+    host->expireThrottle();
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(8, 8));
+    moveTo(QPoint(9, 9));
+    EXPECT_EQ(log.events.last(), QStringLiteral("H drag 9,9 0"));
+}
+
+TEST_F(DispatchTest, DoubleClickAndTickReachObjects)
+{
+    add(new Probe("D", QRect(0, 0, 100, 100), Qt::red, &log));
+    mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, QPoint(3, 4));
+    bench->tick();
+    EXPECT_EQ(log.events, (QStringList{QStringLiteral("D double 3,4 0"), QStringLiteral("D tick 0,0 0")}));
+}
+
+TEST_F(DispatchTest, AfterCloseEventsFindNoBench)
+{
+    add(new Probe("C", QRect(0, 0, 100, 100), Qt::red, &log));
+    host->close();
+    EXPECT_EQ(host->bench(), nullptr);
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(50, 50));
+    wheelAt(QPoint(5, 5), 120);
+    EXPECT_TRUE(log.events.isEmpty());
+}
+
+TEST_F(DispatchTest, CenterOnScreenUsesIntegerHalves)
+{
+    host->resize(301, 201);
+    host->centerOnScreen();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(host->frameGeometry().left(), (screen.width() - host->frameGeometry().width()) / 2);
+    EXPECT_EQ(host->frameGeometry().top(), (screen.height() - host->frameGeometry().height()) / 2);
+}

@@ -1,0 +1,229 @@
+// Packed skins: SkinPacker and unpackSkin round trip, the refusals of unsafe and cut-off entries,
+// and the skin dialog's listing, packing and choosing.
+#include "skin/skin_dlg.h"
+#include "skin/skin_pack.h"
+#include "skin/skin_test_util.h"
+#include "support/message_recorder.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace orba::test;
+
+namespace {
+
+QString packer()
+{
+    return QDir(binDir()).filePath(QStringLiteral("SkinPacker"));
+}
+
+QByteArray entry(const QByteArray &name, const QByteArray &data, qint64 declared = -1)
+{
+    const quint32 d = declared < 0 ? quint32(data.size()) : quint32(declared);
+    return orba::skin::packEntryHeader(0, quint16(name.size()), d) + name + data;
+}
+
+// Every file under a folder, relative name to contents.
+QMap<QString, QByteArray> tree(const QString &folder)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        out[QDir(folder).relativeFilePath(file)] = readBytes(file);
+    }
+    return out;
+}
+
+class PackTest : public WorkDirTest
+{
+protected:
+    int runPacker(const QStringList &args, QByteArray *output = nullptr)
+    {
+        QProcess p;
+        p.start(packer(), args);
+        EXPECT_TRUE(p.waitForFinished(30000));
+        if (output)
+            *output = p.readAllStandardOutput();
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+    MessageRecorder messages;
+};
+
+} // namespace
+
+TEST_F(PackTest, PackerAndUnpackRoundTripByteForByte)
+{
+    QByteArray binary(70000, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char(i * 7);
+    writeText(path(QStringLiteral("skins/mine/skin.xml")), "<skin/>");
+    writeText(path(QStringLiteral("skins/mine/parts/inc.xml")), "<color id=\"a\"/>");
+    writeText(path(QStringLiteral("skins/mine/parts/deeper/data.bin")), binary);
+    writeText(path(QStringLiteral("skins/mine/empty.txt")), "");
+    writeText(path(QStringLiteral("images/knob.png")), "png bytes");
+    writeText(path(QStringLiteral("images/skin.xml")), "shadowed by the skin's own");
+    QByteArray report;
+    ASSERT_EQ(
+        runPacker({"-p", "-d", path("skins/mine"), "-i", path("images"), "-f", path("mine.skin")}, &report),
+        0);
+    EXPECT_TRUE(report.contains("Packed 5 files.")) << report.constData();
+
+    QDir().mkpath(path(QStringLiteral("out")));
+    ASSERT_TRUE(tcSkinDlg::unpackSkin(path("mine.skin"), path("out")));
+    EXPECT_TRUE(messages.empty());
+    auto expected = tree(path("skins/mine"));
+    expected[QStringLiteral("knob.png")] = "png bytes";
+    EXPECT_EQ(tree(path("out")), expected);
+}
+
+TEST_F(PackTest, PackerFailsClearlyAndKeepsTheOldFile)
+{
+    writeText(path(QStringLiteral("old.skin")), "previous");
+    QByteArray report;
+    EXPECT_NE(runPacker({"-p", "-d", path("nothing-here"), "-f", path("old.skin")}, &report), 0);
+    EXPECT_TRUE(report.contains("ERROR:"));
+    EXPECT_NE(runPacker({"-d", path("."), "-f", path("old.skin")}), 0) << "-p is required";
+    EXPECT_NE(runPacker({"-p", "-d"}), 0);
+    EXPECT_EQ(readBytes(path("old.skin")), QByteArray("previous"));
+}
+
+TEST_F(PackTest, HeaderOnlyFileUnpacksToNothing)
+{
+    writeText(path(QStringLiteral("empty.skin")), orba::skin::packHeader(0));
+    QDir().mkpath(path(QStringLiteral("out")));
+    EXPECT_TRUE(tcSkinDlg::unpackSkin(path("empty.skin"), path("out")));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(tree(path("out")).isEmpty());
+}
+
+TEST_F(PackTest, BadMagicAndMissingTargetAreRefused)
+{
+    writeText(path(QStringLiteral("bad.skin")), QByteArray("NOPE") + QByteArray(12, '\0'));
+    QDir().mkpath(path(QStringLiteral("out")));
+    EXPECT_FALSE(tcSkinDlg::unpackSkin(path("bad.skin"), path("out")));
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Pack Skin Error"));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Failed attempting to unpack skin \"%1\"").arg(path("bad.skin")));
+    writeText(path(QStringLiteral("short.skin")), "SKIN");
+    EXPECT_FALSE(tcSkinDlg::unpackSkin(path("short.skin"), path("out")));
+    EXPECT_FALSE(tcSkinDlg::unpackSkin(path("bad.skin"), path("absent")));
+    EXPECT_EQ(messages.last().text, QStringLiteral("Failed attempting to create temporary skin directory"));
+}
+
+TEST_F(PackTest, EntriesLeadingOutsideTheTargetAreRefused)
+{
+    QDir().mkpath(path(QStringLiteral("a/out")));
+    const QStringList evil{QStringLiteral("../escaped.txt"), QStringLiteral("sub/../../escaped.txt"),
+                           path(QStringLiteral("a/absolute.txt")), QStringLiteral("c:escaped.txt"),
+                           QStringLiteral("sub\\..\\..\\escaped.txt")};
+    for (const QString &name : evil) {
+        messages.clear();
+        const QByteArray file = orba::skin::packHeader(2) + entry("good.txt", "fine") +
+                                entry(name.toUtf8(), "bad") + entry("after.txt", "never");
+        writeText(path(QStringLiteral("evil.skin")), file);
+        EXPECT_FALSE(tcSkinDlg::unpackSkin(path("evil.skin"), path("a/out"))) << name.toStdString();
+        ASSERT_EQ(messages.messages().size(), 1u);
+        EXPECT_EQ(messages.last().title, QStringLiteral("Pack Skin Error"));
+        EXPECT_TRUE(messages.last().text.contains(name)) << messages.last().text.toStdString();
+        EXPECT_EQ(readBytes(path("a/out/good.txt")), QByteArray("fine"));
+        EXPECT_FALSE(QFile::exists(path("a/out/after.txt"))) << "unpacking stops at the refused entry";
+    }
+    EXPECT_FALSE(QFile::exists(path("a/escaped.txt")));
+    EXPECT_FALSE(QFile::exists(path("escaped.txt")));
+    EXPECT_FALSE(QFile::exists(path("a/absolute.txt")));
+}
+
+TEST_F(PackTest, CutOffEntryWritesNothingOfIt)
+{
+    const QByteArray file =
+        orba::skin::packHeader(2) + entry("whole.txt", "complete") + entry("cut.txt", "only part", 1000);
+    writeText(path(QStringLiteral("cut.skin")), file);
+    QDir().mkpath(path(QStringLiteral("out")));
+    tcSkinDlg::unpackSkin(path("cut.skin"), path("out"));
+    EXPECT_EQ(readBytes(path("out/whole.txt")), QByteArray("complete"));
+    EXPECT_FALSE(QFile::exists(path("out/cut.txt")));
+    const auto result = orba::skin::unpackSkinFile(path("cut.skin"), path("out"));
+    EXPECT_EQ(result.status, orba::skin::UnpackStatus::Truncated);
+    EXPECT_EQ(result.written, 1);
+    // A header cut inside its 8 bytes as well.
+    writeText(path(QStringLiteral("cut2.skin")), orba::skin::packHeader(1) + entry("a.txt", "x") + "abc");
+    EXPECT_EQ(orba::skin::unpackSkinFile(path("cut2.skin"), path("out")).status,
+              orba::skin::UnpackStatus::Truncated);
+}
+
+TEST_F(PackTest, RemoveFolderTakesEverythingAndTheFolder)
+{
+    writeText(path(QStringLiteral("temp_skin_dir/a.txt")), "a");
+    writeText(path(QStringLiteral("temp_skin_dir/sub/.hidden")), "b");
+    EXPECT_TRUE(tcSkinDlg::removeFolder(path("temp_skin_dir")));
+    EXPECT_FALSE(QFileInfo::exists(path("temp_skin_dir")));
+}
+
+TEST_F(PackTest, DialogListsChoosesAndPacks)
+{
+    writeText(path(QStringLiteral("skins/default/skin.xml")), "<skin/>");
+    writeText(path(QStringLiteral("skins/other/skin.xml")), "<skin/>");
+    writeText(path(QStringLiteral("skins/old.skin")), orba::skin::packHeader(0));
+    writeText(path(QStringLiteral("skin_images/pic.png")), "pic");
+    ASSERT_TRUE(QFile::copy(packer(), path(QStringLiteral("SkinPacker"))));
+    QFile::setPermissions(path(QStringLiteral("SkinPacker")),
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner);
+
+    tcSkinDlg dialog(nullptr, QDir(path("skins")));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose Skin"));
+    ASSERT_EQ(dialog.listWidget()->count(), 2);
+    ASSERT_NE(dialog.listWidget()->currentItem(), nullptr);
+    EXPECT_EQ(dialog.listWidget()->currentItem()->text(), QStringLiteral("default"));
+
+    messages.answer(orba::MsgCancel);
+    dialog.slot_pack_click();
+    EXPECT_FALSE(QFile::exists(path("skins/default.skin")));
+    EXPECT_EQ(messages.last().title, QStringLiteral("Pack Skin"));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Are you sure\nYou will overwrite your existing \"default.skin\" file."));
+
+    messages.answer(orba::MsgOk);
+    dialog.slot_pack_click();
+    EXPECT_EQ(messages.messages().size(), 2u) << "no error box";
+    ASSERT_TRUE(QFile::exists(path("skins/default.skin")));
+    EXPECT_TRUE(readBytes(path("skin_packer_results.txt")).contains("pic.png"));
+
+    dialog.slot_file_click();
+    ASSERT_EQ(dialog.listWidget()->count(), 2);
+    dialog.listWidget()->setCurrentRow(1);
+    EXPECT_EQ(dialog.listWidget()->currentItem()->text(), QStringLiteral("old.skin"));
+    messages.answer(orba::MsgOk);
+    dialog.listWidget()->setCurrentRow(0);
+    dialog.slot_unpack_click();
+    EXPECT_EQ(messages.last().title, QStringLiteral("UnPack Skin"));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Are you sure\nYou will overwrite your existing \"default\" folder."));
+    EXPECT_EQ(readBytes(path("skins/default/pic.png")), QByteArray("pic"));
+
+    dialog.listWidget()->setCurrentRow(1);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.chosenName(), QStringLiteral("old.skin"));
+    EXPECT_EQ(dialog.chosenKind(), 1);
+}
+
+TEST_F(PackTest, DialogAcceptNeedsARowAndPackingNeedsThePacker)
+{
+    writeText(path(QStringLiteral("skins/mine/skin.xml")), "<skin/>");
+    tcSkinDlg dialog(nullptr, QDir(path("skins")));
+    dialog.listWidget()->clearSelection();
+    dialog.listWidget()->setCurrentRow(-1);
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    dialog.listWidget()->setCurrentRow(0);
+    messages.answer(orba::MsgOk);
+    dialog.slot_pack_click();
+    EXPECT_EQ(messages.last().title, QStringLiteral("Error"));
+    EXPECT_FALSE(QFile::exists(path("skins/mine.skin")));
+}

@@ -1,0 +1,50 @@
+// Helpers for skin and GUI tests: skins are built in the test's own temporary folder (XML written
+// by the test, pictures drawn with QPainter and saved as PNG) and loaded into a plain bench hosted
+// by a real widget.
+#pragma once
+
+#include "skin/plain_bench.h"
+#include "skin/vorud_widget.h"
+#include "support/work_dir.h"
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+namespace orba::test {
+
+void writeText(const QString &path, const QByteArray &text);
+QByteArray readBytes(const QString &path);
+
+// A picture of `sections` frames side by side, each `w` x `h`, frame k filled with colours[k % n].
+void writePng(const QString &path, int w, int h, int sections, const QList<QColor> &colours);
+
+// A picture whose frame k is filled with a colour that encodes k (red = 10 * k + 5), so a grabbed
+// pixel tells which frame was drawn.
+void writeIndexedPng(const QString &path, int w, int h, int sections);
+int sectionOfPixel(QRgb pixel);
+
+class SkinTest : public WorkDirTest
+{
+protected:
+    // Writes skin/skin.xml (wrapped in <skin> ... </skin> unless `whole`) and loads it.
+    int loadSkin(const QByteArray &body, bool whole = false, const SkinVocabulary *vocabulary = nullptr);
+    QString skinDir() const { return path(QStringLiteral("skin")); }
+    QString skinPath(const QString &name) const;
+    tcPlainBench &bench() { return *m_bench; }
+    tcVORudWidget &host() { return *m_host; }
+    bool hasMessage(const QString &part) const;
+    int countMessages(const QString &part) const;
+    // Renders the host widget into an image.
+    QImage grab();
+
+    void TearDown() override;
+
+    std::unique_ptr<tcVORudWidget> m_host;
+    tcPlainBench *m_bench = nullptr; // owned by the host
+};
+
+} // namespace orba::test
