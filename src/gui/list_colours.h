@@ -13,17 +13,19 @@ struct GuiListColours
 };
 
 // The scroll rule shared by the drop list and the list box: the offset moves with the pointer
-// within the rail, and the first visible row follows in proportion.
+// within the rail, and the first visible row follows in proportion. A one-row list scrolls over
+// one row's height, so it can still reach every item.
 struct ListScroll
 {
+    static int span(int rows, int rowHeight) { return (rows > 1 ? rows - 1 : 1) * rowHeight; }
     static int clampOffset(int offset, int rows, int rowHeight)
     {
-        const int limit = rows > 1 ? (rows - 1) * rowHeight : 0;
+        const int limit = span(rows, rowHeight);
         return offset < 0 ? 0 : (offset > limit ? limit : offset);
     }
     static int firstRow(int offset, int count, int rows, int rowHeight)
     {
-        const int span = (rows - 1) * rowHeight;
+        const int span = ListScroll::span(rows, rowHeight);
         if (span <= 0 || count <= rows)
             return 0;
         const int first = (count - rows) * offset / span;

@@ -1,0 +1,165 @@
+// The level meter: position tables, labels, painted bars and the partial repaint of a level change.
+#include "gui/gui_meter.h"
+#include "gui/gui_test_util.h"
+
+#include <QPaintEvent>
+
+#include <gtest/gtest.h>
+
+using namespace orba::test;
+
+namespace {
+
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    QRect last;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            last = static_cast<QPaintEvent *>(event)->rect();
+        }
+        return false;
+    }
+};
+
+class MeterTest : public GuiTest
+{
+protected:
+    tcGuiMeter *loadMeter(const QByteArray &type, bool bar = true)
+    {
+        png(QStringLiteral("mbg.png"), 40, 220, 1, {Qt::white});
+        if (bar)
+            indexedPng(QStringLiteral("bar.png"), 8, 200, 6);
+        indexedPng(QStringLiteral("ovr.png"), 8, 4, 6);
+        EXPECT_EQ(
+            load("<meter id=\"M\"><position x=\"10\" y=\"10\" barlx=\"5\" barrx=\"20\" bary=\"10\" "
+                 "ovrlx=\"5\" "
+                 "ovrrx=\"20\" ovry=\"2\"/><bitmap bg=\"MBG\" bar=\"MBAR\" ovr=\"MOVR\"/><type " +
+                 type +
+                 "/></meter>"
+                 "<image id=\"MBG\" file=\"mbg.png\"/><image id=\"MBAR\" file=\"bar.png\" sections=\"6\"/>"
+                 "<image id=\"MOVR\" file=\"ovr.png\" sections=\"6\"/>"),
+            0);
+        auto *m = object<tcGuiMeter>("M");
+        showAll();
+        return m;
+    }
+    void levels(tcGuiMeter *m, uint8_t l0, uint8_t l1, uint8_t p0 = 255, uint8_t p1 = 255, uint8_t o0 = 0,
+                uint8_t o1 = 0)
+    {
+        const uint8_t l[2] = {l0, l1}, p[2] = {p0, p1}, o[2] = {o0, o1};
+        m->setLevels(l, p, o);
+    }
+};
+
+} // namespace
+
+TEST(MeterTableTest, SpanPositions)
+{
+    EXPECT_EQ(tcGuiMeter::spanPosition(0.0, 30.0, 200, true), 0);
+    EXPECT_EQ(tcGuiMeter::spanPosition(-15.0, 30.0, 200, true), 100);
+    EXPECT_EQ(tcGuiMeter::spanPosition(-30.0, 30.0, 200, true), 199);
+    EXPECT_EQ(tcGuiMeter::spanPosition(-50.0, 30.0, 200, true), 200) << "below the span: all dark";
+    EXPECT_EQ(tcGuiMeter::spanPosition(-15.0, 30.0, 200, false), 100) << "horizontal: lit length";
+    EXPECT_EQ(tcGuiMeter::spanPosition(-50.0, 30.0, 200, false), 0);
+    EXPECT_EQ(tcGuiMeter::tableForStyle(tcGuiMeter::kVUFS30), 0);
+    EXPECT_EQ(tcGuiMeter::tableForStyle(tcGuiMeter::kVU40), 1);
+    EXPECT_EQ(tcGuiMeter::tableForStyle(tcGuiMeter::kVUFS60), 2);
+    EXPECT_EQ(tcGuiMeter::tableForStyle(tcGuiMeter::kGR30), 3);
+    EXPECT_EQ(tcGuiMeter::tableForStyle(tcGuiMeter::kGR20), 4);
+    EXPECT_STREQ(tcGuiMeter::labelText(tcGuiMeter::kVU40, 10), "-40");
+    EXPECT_STREQ(tcGuiMeter::labelText(tcGuiMeter::kGR20, 1), "-2");
+}
+
+TEST_F(MeterTest, VerticalBarsSplitAtTheTablePosition)
+{
+    tcGuiMeter *m = loadMeter("style=\"VUFS30\" clip=\"1\"");
+    EXPECT_EQ(m->area(), QRect(10, 10, 40, 220));
+    EXPECT_EQ(m->position(0), 0);
+    EXPECT_EQ(m->position(60), 100);
+    EXPECT_EQ(m->position(120), 199);
+    showHost();
+    levels(m, 60, 0, 20, 255, 1, 0);
+    const QImage image = grab();
+    // Left bar at (15, 20): dark frame 1 above row 100, lit frame 0 below; a peak at -5 dB (row 33).
+    EXPECT_EQ(sectionOfPixel(image.pixel(16, 20 + 99)), 1);
+    EXPECT_EQ(sectionOfPixel(image.pixel(16, 20 + 100)), 0);
+    EXPECT_EQ(sectionOfPixel(image.pixel(16, 20 + 32)), 1);
+    EXPECT_EQ(sectionOfPixel(image.pixel(16, 20 + 33)), 0);
+    EXPECT_EQ(sectionOfPixel(image.pixel(16, 20 + 37)), 0);
+    EXPECT_EQ(sectionOfPixel(image.pixel(16, 20 + 38)), 1);
+    // Right bar fully lit, no peak.
+    EXPECT_EQ(sectionOfPixel(image.pixel(31, 20)), 0);
+    // Overload lamps at y 12: left lit (frame 0), right dark (frame 1).
+    EXPECT_EQ(sectionOfPixel(image.pixel(16, 13)), 0);
+    EXPECT_EQ(sectionOfPixel(image.pixel(31, 13)), 1);
+    // The background shows between the bars.
+    EXPECT_EQ(image.pixelColor(26, 100), QColor(Qt::white));
+}
+
+TEST_F(MeterTest, LevelChangeRepaintsOnlyTheBars)
+{
+    tcGuiMeter *m = loadMeter("style=\"VU30\" clip=\"0\"");
+    showHost();
+    PaintCounter counter;
+    host().installEventFilter(&counter);
+    levels(m, 10, 10);
+    EXPECT_EQ(counter.paints, 1);
+    EXPECT_EQ(counter.last, QRect(15, 20, 23, 200)) << "the union of the two bars, straight on the host";
+    levels(m, 10, 10);
+    EXPECT_EQ(counter.paints, 1) << "unchanged levels: no repaint";
+    levels(m, 10, 10, 255, 255, 7, 0);
+    EXPECT_EQ(counter.paints, 2) << "an overload change counts";
+    levels(m, 10, 10, 255, 255, 1, 0);
+    EXPECT_EQ(counter.paints, 2) << "overloads count as 0 or 1";
+    m->hide();
+    levels(m, 50, 50);
+    m->setVisible(true);
+    EXPECT_EQ(m->channel(0).level, 10) << "a hidden meter does not store levels";
+    host().removeEventFilter(&counter);
+}
+
+TEST_F(MeterTest, OneChannelHorizontalGainReduction)
+{
+    tcGuiMeter *m = loadMeter("style=\"GR20\" channels=\"1\" vertical=\"0\"");
+    EXPECT_EQ(m->barLength(), 8);
+    showHost();
+    levels(m, 0, 0, 0, 0);
+    const QImage image = grab();
+    // Horizontal GR: the measured (lit) part from the left; no peak marks on GR meters.
+    EXPECT_EQ(sectionOfPixel(image.pixel(15, 25)), 4);
+    EXPECT_EQ(image.pixelColor(31, 25), QColor(Qt::white)) << "the second channel is not drawn";
+}
+
+TEST_F(MeterTest, MissingBarPictureShowsTheMark)
+{
+    tcGuiMeter *m = loadMeter("style=\"VU30\"", false);
+    EXPECT_EQ(m->barLength(), 200);
+    const QImage image = grab();
+    EXPECT_EQ(image.pixelColor(15, 20), QColor(Qt::red)) << "outline of the mark";
+    EXPECT_EQ(image.pixelColor(17, 21), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(30, 20), QColor(Qt::red));
+}
+
+TEST_F(MeterTest, WrongSectionCountsAreReported)
+{
+    indexedPng(QStringLiteral("bar3.png"), 8, 100, 3);
+    ASSERT_EQ(load("<image id=\"B\" file=\"bar3.png\" sections=\"3\"/>"
+                   "<meter id=\"M\"><bitmap bar=\"B\" ovr=\"B\"/><text x=\"3\"/></meter>"),
+              0);
+    EXPECT_TRUE(hasMessage(QStringLiteral("WARNING: Meter bar image does not have 6 sections.")));
+    EXPECT_TRUE(hasMessage(QStringLiteral("WARNING: Meter ovr image does not have 6 sections.")));
+    auto *m = object<tcGuiMeter>("M");
+    EXPECT_TRUE(m->labelsShown());
+    EXPECT_EQ(m->labelPosition(0), 0);
+    EXPECT_EQ(m->labelPosition(5), 50);
+    EXPECT_EQ(m->labelPosition(10), 99);
+    m->setMode(tcGuiMeter::kGR30, true, 5);
+    EXPECT_EQ(m->channels(), 2);
+    EXPECT_EQ(m->style(), tcGuiMeter::kGR30);
+}

@@ -1,0 +1,128 @@
+// The object base: hit test, visibility, captions and repaint requests.
+#include "gui/gui_label.h"
+#include "gui/gui_lamp.h"
+#include "gui/gui_test_util.h"
+
+#include <gtest/gtest.h>
+
+using namespace orba::test;
+
+namespace {
+bool isInk(QRgb p)
+{
+    return qRed(p) > 128 && qGreen(p) < 100 && qBlue(p) < 100;
+}
+
+class ObjectTest : public GuiTest
+{
+};
+
+// The first and last rows of a colour inside a column band, or (-1, -1).
+// Rows holding red ink (anti-aliased text blends into its background).
+QPair<int, int> rowsOf(const QImage &image, int x0, int x1)
+{
+    int first = -1, last = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = x0; x < x1; ++x)
+            if (isInk(image.pixel(x, y))) {
+                if (first < 0)
+                    first = y;
+                last = y;
+            }
+    return {first, last};
+}
+} // namespace
+
+TEST_F(ObjectTest, HitTestIncludesTheFarEdgesAndSkipsHiddenObjects)
+{
+    ASSERT_EQ(load("<label id=\"L\"><position x=\"10\" y=\"10\"/><bitmap w=\"20\" h=\"5\"/></label>"), 0);
+    auto *l = object<tcGuiLabel>("L");
+    EXPECT_FALSE(l->contains(15, 12)) << "hidden";
+    l->setVisible(true);
+    EXPECT_TRUE(l->contains(10, 12));
+    EXPECT_TRUE(l->contains(30, 12));
+    EXPECT_FALSE(l->contains(31, 12));
+    EXPECT_TRUE(l->contains(10, 15));
+    EXPECT_FALSE(l->contains(10, 16));
+}
+
+TEST_F(ObjectTest, RepaintsOnlyWhatChanged)
+{
+    ASSERT_EQ(load("<lamp id=\"L\"/>"), 0);
+    auto *l = object<tcGuiLamp>("L");
+    const int start = bench().invalidateCount();
+    l->setCaption(QStringLiteral("hidden"));
+    EXPECT_EQ(bench().invalidateCount(), start) << "a hidden object only stores its caption";
+    EXPECT_EQ(l->caption(), QStringLiteral("hidden"));
+    l->setVisible(true);
+    l->setVisible(true);
+    EXPECT_EQ(bench().invalidateCount(), start + 1);
+    l->setCaption(QStringLiteral("hidden"));
+    EXPECT_EQ(bench().invalidateCount(), start + 1) << "same text, no repaint";
+    l->setCaption(QStringLiteral("shown"));
+    EXPECT_EQ(bench().invalidateCount(), start + 3) << "old and new caption rectangles";
+    l->setState(1);
+    l->setState(1);
+    EXPECT_EQ(bench().invalidateCount(), start + 4);
+    l->hide();
+    EXPECT_FALSE(l->isVisible());
+}
+
+TEST_F(ObjectTest, CaptionLinesFollowTheLineStep)
+{
+    ASSERT_EQ(load("<font id=\"F\" size=\"12\" space=\"11\"/>"
+                   "<label id=\"L\"><position x=\"100\" y=\"50\"/><bitmap w=\"1\" h=\"1\"/>"
+                   "<text value=\"AAAA&#10;AAAA\" x=\"10\" y=\"10\" color=\"ff0000\" font=\"F\"/></label>"
+                   "<label id=\"BG\"><position x=\"0\" y=\"0\"/><bitmap w=\"400\" h=\"300\"/></label>"),
+              0);
+    auto *l = object<tcGuiLabel>("L");
+    EXPECT_EQ(l->caption(), QStringLiteral("AAAA\nAAAA"));
+    EXPECT_EQ(l->captionRect().top(), 60);
+    EXPECT_EQ(l->captionRect().left(), 110);
+    l->setHostWidget(&host());
+    l->setVisible(true);
+    const QImage image = grab();
+    const auto rows = rowsOf(image, 110, 160);
+    ASSERT_GE(rows.first, 60);
+    EXPECT_LT(rows.first, 71) << "first line from y 60";
+    EXPECT_GE(rows.second, 71) << "second line from y 71";
+    EXPECT_LE(rows.second, 71 + 11);
+}
+
+TEST_F(ObjectTest, FontAnglesAreNormalised)
+{
+    EXPECT_EQ(tcGuiObject::normalisedAngle(0), 0);
+    EXPECT_EQ(tcGuiObject::normalisedAngle(90), 90);
+    EXPECT_EQ(tcGuiObject::normalisedAngle(-90), -90);
+    EXPECT_EQ(tcGuiObject::normalisedAngle(135), 45);
+    EXPECT_EQ(tcGuiObject::normalisedAngle(-100), -10);
+}
+
+TEST_F(ObjectTest, RotatedCaptionRunsUpward)
+{
+    ASSERT_EQ(load("<font id=\"R\" size=\"14\" angle=\"90\"/>"
+                   "<label id=\"L\"><position x=\"100\" y=\"150\"/><bitmap w=\"1\" h=\"1\"/>"
+                   "<text value=\"WWWWWW\" x=\"0\" y=\"0\" color=\"ff0000\" font=\"R\"/></label>"),
+              0);
+    auto *l = object<tcGuiLabel>("L");
+    // Drawn rotated by 270 degrees: the text stands above its point, a few pixels wide.
+    EXPECT_LT(l->captionRect().width(), l->captionRect().height());
+    EXPECT_LE(l->captionRect().bottom(), 151);
+    l->setVisible(true);
+    const QImage image = grab();
+    const auto rows = rowsOf(image, 95, 120);
+    ASSERT_GE(rows.first, 0);
+    EXPECT_LT(rows.second, 152);
+    EXPECT_LT(rows.first, 130);
+}
+
+TEST_F(ObjectTest, DisabledStateRepaintsAndRefusesInput)
+{
+    ASSERT_EQ(load("<lamp id=\"L\"/>"), 0);
+    auto *l = object<tcGuiLamp>("L");
+    l->setVisible(true);
+    const int start = bench().invalidateCount();
+    l->setDisabledState(2);
+    EXPECT_TRUE(l->disabledLook());
+    EXPECT_EQ(bench().invalidateCount(), start + 1);
+}

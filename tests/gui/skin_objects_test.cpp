@@ -1,0 +1,209 @@
+// The loader with the GUI vocabulary: object elements, their children and attributes.
+#include "gui/gui_apgraph.h"
+#include "gui/gui_button.h"
+#include "gui/gui_combo.h"
+#include "gui/gui_display.h"
+#include "gui/gui_image.h"
+#include "gui/gui_knob.h"
+#include "gui/gui_listbox.h"
+#include "gui/gui_meter.h"
+#include "gui/gui_radiogroup.h"
+#include "gui/gui_radioitem.h"
+#include "gui/gui_slider.h"
+#include "gui/gui_test_util.h"
+
+#include <gtest/gtest.h>
+
+using namespace orba::test;
+
+namespace {
+class SkinObjectsTest : public GuiTest
+{
+};
+} // namespace
+
+TEST_F(SkinObjectsTest, SecondElementWithTheSameIdChangesTheFirstObject)
+{
+    png("b.png", 30, 20, 12, {Qt::red});
+    ASSERT_EQ(load("<image id=\"BIMG\" file=\"b.png\" sections=\"12\"/>\n"
+                   "<button id=\"B\"><position x=\"5\" y=\"6\"/><bitmap image=\"BIMG\"/></button>\n"
+                   "<button id=\"B\"><position x=\"50\"/><mode autorepeat=\"1\"/></button>\n"),
+              0);
+    int buttons = 0;
+    for (tcBenchObject *o : bench().objects())
+        buttons += o->typeCode() == kGuiButton ? 1 : 0;
+    EXPECT_EQ(buttons, 1);
+    auto *b = object<tcGuiButton>("B");
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->x(), 50);
+    EXPECT_EQ(b->y(), 6);
+    EXPECT_TRUE(b->modeFlag()) << "mode switches auto-repeat on";
+    EXPECT_EQ(b->picture(), object<tcGuiImage>("BIMG")) << "and leaves the picture alone";
+    EXPECT_EQ(b->width(), 30);
+    EXPECT_EQ(b->height(), 20);
+    EXPECT_EQ(b->area(), QRect(50, 6, 30, 20));
+}
+
+TEST_F(SkinObjectsTest, ImagesMayBeUsedBeforeTheyAreDefined)
+{
+    png("k.png", 16, 16, 26, {Qt::green});
+    ASSERT_EQ(load("<knob id=\"K\" type=\"RING_DOT\"><bitmap image=\"LATER\"/></knob>\n"
+                   "<image id=\"LATER\" file=\"k.png\" sections=\"26\"/>\n"),
+              0);
+    auto *k = object<tcGuiKnob>("K");
+    auto *img = object<tcGuiImage>("LATER");
+    ASSERT_NE(img, nullptr);
+    EXPECT_EQ(k->picture(), img);
+    EXPECT_TRUE(img->hasPixmap());
+    EXPECT_EQ(img->sectionCount(), 26);
+    EXPECT_EQ(k->width(), 16);
+    EXPECT_EQ(k->ringStyle(), tcGuiKnob::kRingDot);
+    EXPECT_EQ(img->serial(), 10002) << "the reference created the image";
+    EXPECT_EQ(k->serial(), 10001);
+}
+
+TEST_F(SkinObjectsTest, IdOfAnotherClassIsReportedAndLeftAlone)
+{
+    ASSERT_EQ(load("<button id=\"X\"><position x=\"5\"/></button>\n"
+                   "<knob id=\"X\"><position x=\"99\"/></knob>\n"
+                   "<slider id=\"S\"><bitmap rail=\"X\"/></slider>\n"),
+              0);
+    EXPECT_EQ(object<tcGuiObject>("X")->typeCode(), kGuiButton);
+    EXPECT_EQ(object<tcGuiObject>("X")->x(), 5);
+    EXPECT_TRUE(
+        hasMessage(QStringLiteral("ERROR: Object \"knob\" on line 4 of the skin file uses the id \"X\"")));
+    EXPECT_TRUE(hasMessage(QStringLiteral("ERROR: Image \"X\" on line 5")));
+    EXPECT_EQ(object<tcGuiSlider>("S")->rail(), nullptr);
+}
+
+TEST_F(SkinObjectsTest, AttributeOrderInTheFileDoesNotMatter)
+{
+    ASSERT_EQ(load("<offset id=\"o\" value=\"3\"/>"
+                   "<label id=\"A\"><position x=\"o+1\" y=\"7\"/><text align=\"cc\" value=\"t\" "
+                   "font=\"VORUD_MONOFONT\"/></label>"
+                   "<label id=\"B\"><position y=\"7\" x=\"o+1\"/><text font=\"VORUD_MONOFONT\" value=\"t\" "
+                   "align=\"cc\"/></label>"),
+              0);
+    auto *a = object<tcGuiObject>("A");
+    auto *b = object<tcGuiObject>("B");
+    EXPECT_EQ(a->x(), 4);
+    EXPECT_EQ(a->x(), b->x());
+    EXPECT_EQ(a->y(), b->y());
+    EXPECT_EQ(a->alignment(), b->alignment());
+    EXPECT_EQ(a->fontRecord(), b->fontRecord());
+    EXPECT_EQ(a->caption(), QStringLiteral("t"));
+}
+
+TEST_F(SkinObjectsTest, ComboModeAttributes)
+{
+    ASSERT_EQ(load("<combo id=\"C\" type=\"ROLL\"><mode units=\"dB\" dlgregexp=\"[0-9]+\" dclickable=\"1\" "
+                   "reverse=\"1\" autoroll=\"1\" editable=\"0\"/><drop rows=\"6\"/>"
+                   "<color bg_select=\"123456\" bg_rail=\"abcdef\"/><text dfont=\"VORUD_MONOFONT\"/></combo>"
+                   "<combo id=\"D\"><mode type=\"NONSENSE\"/></combo>"),
+              0);
+    auto *c = object<tcGuiCombo>("C");
+    EXPECT_EQ(c->type(), tcGuiCombo::kRoll);
+    EXPECT_EQ(c->units(), QStringLiteral("dB"));
+    EXPECT_EQ(c->pattern(), QStringLiteral("[0-9]+"));
+    EXPECT_TRUE(c->acceptsDoubleClick());
+    EXPECT_TRUE(c->modeFlag());
+    EXPECT_EQ(c->rows(), 6);
+    EXPECT_EQ(c->colours().bgSelect, 0xFF123456u);
+    EXPECT_EQ(c->colours().bgRail, 0xFFABCDEFu);
+    EXPECT_EQ(c->colours().fg, 0xFFC0C0C0u);
+    EXPECT_EQ(c->textY(), -12) << "the caption stands above the box";
+    EXPECT_EQ(object<tcGuiCombo>("D")->type(), tcGuiCombo::kUser) << "unknown keywords leave the type";
+}
+
+TEST_F(SkinObjectsTest, DisplayColoursModesAndFont)
+{
+    ASSERT_EQ(load("<display id=\"D\"><position x=\"1\" y=\"2\" w=\"80\" h=\"14\"/>"
+                   "<color fg=\"ff0000\" bg=\"TRANSPARENT\" bg_error=\"00ff00\" bg_warn=\"TRANSPARENT\"/>"
+                   "<mode marquee=\"1\" editable=\"0\" units=\"Hz\" dclickable=\"0\"/></display>"
+                   "<display id=\"E\"/>"),
+              0);
+    auto *d = object<tcGuiDisplay>("D");
+    EXPECT_EQ(d->area(), QRect(1, 2, 80, 14));
+    EXPECT_TRUE(d->colours(0).transparent);
+    EXPECT_EQ(d->colours(0).fg, 0xFFFF0000u);
+    EXPECT_FALSE(d->colours(1).transparent);
+    EXPECT_EQ(d->colours(1).bg, 0xFF00FF00u);
+    EXPECT_TRUE(d->colours(2).transparent);
+    EXPECT_TRUE(d->editable()) << "present means editable";
+    EXPECT_TRUE(d->modeFlag());
+    EXPECT_EQ(d->units(), QStringLiteral("Hz"));
+    EXPECT_EQ(d->fontRecord(), bench().findFont("VORUD_MONOFONT"));
+    EXPECT_FALSE(object<tcGuiDisplay>("E")->acceptsDoubleClick());
+}
+
+TEST_F(SkinObjectsTest, RadioItemsBelongToTheirGroup)
+{
+    ASSERT_EQ(load("<radiogroup id=\"G\"><position x=\"10\" y=\"20\"/>"
+                   "<radioitem id=\"A\" value=\"One\"/><radioitem id=\"B\" x=\"40\" y=\"2\" tx=\"3\"/>"
+                   "<radioitem value=\"no id\"/></radiogroup>"),
+              0);
+    auto *g = object<tcGuiRadioGroup>("G");
+    ASSERT_EQ(g->items().size(), 2u);
+    auto *a = object<tcGuiRadioItem>("A");
+    auto *b = object<tcGuiRadioItem>("B");
+    EXPECT_EQ(a->parentGroup(), g);
+    EXPECT_EQ(a->parentType(), kGuiRadioGroup);
+    // Without pictures the pitch and indent are 14.
+    EXPECT_EQ(a->x(), 24);
+    EXPECT_EQ(a->y(), 34);
+    EXPECT_EQ(b->x(), 50);
+    EXPECT_EQ(b->y(), 22);
+    EXPECT_EQ(b->textX(), 3);
+    EXPECT_TRUE(a->selected()) << "the first item is chosen after loading";
+    EXPECT_EQ(g->selectedId(), NameString("A"));
+    EXPECT_TRUE(hasMessage(QStringLiteral("ERROR: Object \"radioitem\" with no id attribute")));
+}
+
+TEST_F(SkinObjectsTest, MeterAndGraphAttributes)
+{
+    ASSERT_EQ(
+        load("<meter id=\"M\"><position x=\"1\" y=\"2\" bary=\"7\" barrx=\"20\" ovry=\"3\" ovrlx=\"4\"/>"
+             "<type style=\"GR20\" clip=\"1\" channels=\"1\" vertical=\"0\"/><text y=\"5\" "
+             "color=\"ffffff\"/></meter>"
+             "<ap_graph id=\"G\"><position1 x=\"10\" y=\"20\" w=\"300\" h=\"200\"/>"
+             "<position3 x=\"0\" y=\"0\" w=\"600\" h=\"400\"/><color audio=\"00ff00\" "
+             "plot_bg=\"111111\"/></ap_graph>"),
+        0);
+    auto *m = object<tcGuiMeter>("M");
+    EXPECT_EQ(m->style(), tcGuiMeter::kGR20);
+    EXPECT_TRUE(m->clip());
+    EXPECT_EQ(m->channels(), 1);
+    EXPECT_FALSE(m->vertical());
+    EXPECT_TRUE(m->labelsShown());
+    EXPECT_EQ(m->channel(0).barY, 7);
+    EXPECT_EQ(m->channel(1).barY, 7);
+    EXPECT_EQ(m->channel(1).barX, 20);
+    EXPECT_EQ(m->channel(0).ovrX, 4);
+    EXPECT_EQ(m->channel(1).ovrY, 3);
+    auto *g = object<tcGuiApGraph>("G");
+    EXPECT_EQ(g->layoutRect(0), QRect(10, 20, 300, 200));
+    EXPECT_EQ(g->layoutRect(2), QRect(0, 0, 600, 400));
+    EXPECT_EQ(g->area(), QRect(10, 20, 300, 200));
+    EXPECT_EQ(g->layout(), 0);
+    EXPECT_EQ(g->plotBg, 0xFF111111u);
+}
+
+TEST_F(SkinObjectsTest, IncludedFileContinuesAnObjectElement)
+{
+    writeText(skinPath(QStringLiteral("pos.xml")), "<position x=\"77\" y=\"88\"/>");
+    const QByteArray xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE skin [<!ENTITY pos SYSTEM \"pos.xml\">]>\n"
+                           "<skin><lamp id=\"L\">&pos;</lamp></skin>\n";
+    ASSERT_EQ(loadSkin(xml, true, &guiSkinVocabulary()), 0);
+    EXPECT_EQ(object<tcGuiObject>("L")->x(), 77);
+    EXPECT_EQ(object<tcGuiObject>("L")->y(), 88);
+}
+
+TEST_F(SkinObjectsTest, TypedLookupChecksTheClass)
+{
+    ASSERT_EQ(load("<knob id=\"K\"/><listbox id=\"L\" type=\"MULTI\"><mode sclickable=\"0\"/></listbox>"), 0);
+    EXPECT_NE(tcGuiObject::find(&bench(), NameString("K"), kGuiKnob), nullptr);
+    EXPECT_EQ(tcGuiObject::find(&bench(), NameString("K"), kGuiSlider), nullptr);
+    EXPECT_EQ(tcGuiObject::find(&bench(), NameString("nothing")), nullptr);
+    EXPECT_EQ(object<tcGuiListbox>("L")->type(), tcGuiListbox::kMulti);
+    EXPECT_FALSE(object<tcGuiListbox>("L")->singleClickActs());
+}
