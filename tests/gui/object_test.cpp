@@ -70,17 +70,17 @@ TEST_F(ObjectTest, RepaintsOnlyWhatChanged)
 
 TEST_F(ObjectTest, CaptionLinesFollowTheLineStep)
 {
-    ASSERT_EQ(load("<font id=\"F\" size=\"12\" space=\"11\"/>"
+    png(QStringLiteral("bg.png"), 400, 300, 1, {Qt::white});
+    ASSERT_EQ(load("<image id=\"BKGRND\" file=\"bg.png\"/><font id=\"F\" size=\"12\" space=\"11\"/>"
                    "<label id=\"L\"><position x=\"100\" y=\"50\"/><bitmap w=\"1\" h=\"1\"/>"
                    "<text value=\"AAAA&#10;AAAA\" x=\"10\" y=\"10\" color=\"ff0000\" font=\"F\"/></label>"
-                   "<label id=\"BG\"><position x=\"0\" y=\"0\"/><bitmap w=\"400\" h=\"300\"/></label>"),
+                   ""),
               0);
     auto *l = object<tcGuiLabel>("L");
     EXPECT_EQ(l->caption(), QStringLiteral("AAAA\nAAAA"));
     EXPECT_EQ(l->captionRect().top(), 60);
     EXPECT_EQ(l->captionRect().left(), 110);
-    l->setHostWidget(&host());
-    l->setVisible(true);
+    showAll();
     const QImage image = grab();
     const auto rows = rowsOf(image, 110, 160);
     ASSERT_GE(rows.first, 60);
@@ -100,7 +100,8 @@ TEST_F(ObjectTest, FontAnglesAreNormalised)
 
 TEST_F(ObjectTest, RotatedCaptionRunsUpward)
 {
-    ASSERT_EQ(load("<font id=\"R\" size=\"14\" angle=\"90\"/>"
+    png(QStringLiteral("bg.png"), 400, 300, 1, {Qt::white});
+    ASSERT_EQ(load("<image id=\"BKGRND\" file=\"bg.png\"/><font id=\"R\" size=\"14\" angle=\"90\"/>"
                    "<label id=\"L\"><position x=\"100\" y=\"150\"/><bitmap w=\"1\" h=\"1\"/>"
                    "<text value=\"WWWWWW\" x=\"0\" y=\"0\" color=\"ff0000\" font=\"R\"/></label>"),
               0);
@@ -108,7 +109,7 @@ TEST_F(ObjectTest, RotatedCaptionRunsUpward)
     // Drawn rotated by 270 degrees: the text stands above its point, a few pixels wide.
     EXPECT_LT(l->captionRect().width(), l->captionRect().height());
     EXPECT_LE(l->captionRect().bottom(), 151);
-    l->setVisible(true);
+    showAll();
     const QImage image = grab();
     const auto rows = rowsOf(image, 95, 120);
     ASSERT_GE(rows.first, 0);
