@@ -1,6 +1,7 @@
 #include "gui/gui_image.h"
 
 #include <QBitmap>
+#include <QFileInfo>
 #include <QPainter>
 
 tcGuiImage::tcGuiImage(const NameString &id, tcBench *bench, int serial)
@@ -30,7 +31,8 @@ void tcGuiImage::afterLoad()
         return;
     }
     m_tried = true;
-    if (!m_file.isEmpty() && m_pixmap.load(m_file) && m_hasTransparent)
+    // Only regular files: a device named as a picture would be read without end.
+    if (!m_file.isEmpty() && QFileInfo(m_file).isFile() && m_pixmap.load(m_file) && m_hasTransparent)
         m_pixmap.setMask(m_pixmap.createMaskFromColor(QColor::fromRgba(m_transparent), Qt::MaskInColor));
     if (m_pixmap.width() <= 0 || m_pixmap.height() <= 0)
         m_pixmap = QPixmap();

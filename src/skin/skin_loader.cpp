@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <expat.h>
 
@@ -152,7 +153,9 @@ bool SkinParser::parseFile(XML_Parser parser, const QString &path)
 {
     const QByteArray name = path.toUtf8();
     m_bench.report("Entering file \"%s\"\n", name.constData());
-    std::FILE *file = std::fopen(QFile::encodeName(path).constData(), "r");
+    // Only regular files: a device or a pipe named as an included file would never end.
+    std::FILE *file =
+        QFileInfo(path).isFile() ? std::fopen(QFile::encodeName(path).constData(), "r") : nullptr;
     if (!file) {
         m_bench.report("Leaving file \"%s\"\n", name.constData());
         return false;

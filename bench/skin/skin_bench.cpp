@@ -1,0 +1,110 @@
+// Skin figures: loading a generated skin of about 300 objects with pictures, a full repaint of its
+// 1100 x 720 surface, and a meter level change with its partial repaint.
+#include "gui/gui_meter.h"
+#include "gui/gui_object.h"
+#include "gui/skin_elements.h"
+#include "sample_skin.h"
+#include "skin/plain_bench.h"
+#include "skin/vorud_widget.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QWindow>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kGroups = 57; // 57 x 5 + 17 = 302 objects
+
+QString sampleFolder()
+{
+    static QTemporaryDir dir;
+    static const int objects = orba::sample::writeSampleSkin(dir.path(), kGroups);
+    (void)objects;
+    return dir.path();
+}
+
+std::unique_ptr<tcPlainBench> loaded()
+{
+    auto bench = std::make_unique<tcPlainBench>(sampleFolder(), &guiSkinVocabulary());
+    bench->setQuiet(true);
+    bench->loadSkin();
+    return bench;
+}
+
+void showAll(tcBench &bench, QWidget *host)
+{
+    for (tcBenchObject *o : bench.objects()) {
+        auto *g = static_cast<tcGuiObject *>(o);
+        g->setHostWidget(host);
+        if (g->typeCode() != kGuiImage || g->id() == NameString("BKGRND"))
+            g->setVisible(true);
+    }
+}
+
+void LoadASkinOf300Objects(benchmark::State &state)
+{
+    sampleFolder();
+    size_t objects = 0;
+    for (auto _ : state) {
+        auto bench = loaded();
+        objects = bench->objects().size();
+        benchmark::DoNotOptimize(objects);
+    }
+    state.counters["objects"] = static_cast<double>(objects);
+}
+BENCHMARK(LoadASkinOf300Objects)->Unit(benchmark::kMillisecond);
+
+void RepaintTheWholeSurface(benchmark::State &state)
+{
+    auto bench = loaded();
+    showAll(*bench, nullptr);
+    QImage surface(1100, 720, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&surface);
+        bench->paint(painter, QRect(0, 0, 1100, 720));
+    }
+}
+BENCHMARK(RepaintTheWholeSurface)->Unit(benchmark::kMillisecond);
+
+void ChangeAMeterLevel(benchmark::State &state)
+{
+    tcVORudWidget host;
+    auto *bench = loaded().release();
+    bench->setHost(&host);
+    host.setBench(bench);
+    host.resize(1100, 720);
+    showAll(*bench, &host);
+    host.show();
+    QElapsedTimer clock;
+    clock.start();
+    while (!(host.windowHandle() && host.windowHandle()->isExposed()) && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    auto *meter = static_cast<tcGuiMeter *>(tcGuiObject::find(bench, NameString("METER0"), kGuiMeter));
+    uint8_t level = 0;
+    for (auto _ : state) {
+        level = static_cast<uint8_t>(level + 7);
+        const uint8_t levels[2] = {level, static_cast<uint8_t>(level / 2)}, peaks[2] = {10, 20},
+                      ovl[2] = {0, 1};
+        meter->setLevels(levels, peaks, ovl); // repaints the bars synchronously
+    }
+}
+BENCHMARK(ChangeAMeterLevel)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
