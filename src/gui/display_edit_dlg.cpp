@@ -71,3 +71,16 @@ QString runDisplayEditor(const tcGuiObject &object, const QString &units, const 
         return QString();
     return dialog.text();
 }
+
+void runDoubleClickActions(const tcGuiObject &object, bool editable, const QString &units,
+                           const QString &pattern, void (*edited)(void *, int, const char *), bool flag,
+                           void (*doubleClicked)(void *, int))
+{
+    if (editable && edited) {
+        const QString text = runDisplayEditor(object, units, pattern);
+        if (!text.isEmpty())
+            edited(object.callbackContext(), object.controlId(), text.toUtf8().constData());
+    }
+    if (flag && doubleClicked)
+        doubleClicked(object.callbackContext(), object.controlId());
+}

@@ -32,3 +32,9 @@ private:
 // text when it was cancelled.
 class tcGuiObject;
 QString runDisplayEditor(const tcGuiObject &object, const QString &units, const QString &pattern);
+
+// The double click of displays and combos: the editor when editable and an edit callback is set,
+// then the double-click callback when the object has the flag.
+void runDoubleClickActions(const tcGuiObject &object, bool editable, const QString &units,
+                           const QString &pattern, void (*edited)(void *, int, const char *), bool flag,
+                           void (*doubleClicked)(void *, int));

@@ -182,13 +182,8 @@ void tcGuiCombo::doubleClick(int, int)
 {
     if (refusesInput())
         return;
-    if (m_editable && m_comboEdited) {
-        const QString text = runDisplayEditor(*this, m_units, m_pattern);
-        if (!text.isEmpty())
-            m_comboEdited(m_context, m_controlId, text.toUtf8().constData());
-    }
-    if (m_dclick && m_comboDoubleClicked)
-        m_comboDoubleClicked(m_context, m_controlId);
+    runDoubleClickActions(*this, m_editable, m_units, m_pattern, m_comboEdited, m_dclick,
+                          m_comboDoubleClicked);
 }
 
 void tcGuiCombo::openPopup()

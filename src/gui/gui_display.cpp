@@ -130,11 +130,6 @@ void tcGuiDisplay::doubleClick(int, int)
 {
     if (refusesInput())
         return;
-    if (m_editable && m_displayEdited) {
-        const QString text = runDisplayEditor(*this, m_units, m_pattern);
-        if (!text.isEmpty())
-            m_displayEdited(m_context, m_controlId, text.toUtf8().constData());
-    }
-    if (m_dclick && m_displayDoubleClicked)
-        m_displayDoubleClicked(m_context, m_controlId);
+    runDoubleClickActions(*this, m_editable, m_units, m_pattern, m_displayEdited, m_dclick,
+                          m_displayDoubleClicked);
 }

@@ -67,13 +67,13 @@ void tcBench::appendObject(tcBenchObject *object)
     m_objects.push_back(object);
 }
 
-int tcBench::leftPress(int x, int y)
+int tcBench::press(int x, int y, bool right)
 {
     m_captured = nullptr;
     const int sx = toSkinX(x), sy = toSkinY(y);
     for (tcBenchObject *object : m_objects) {
-        if (object->acceptsLeftClick() && object->contains(sx, sy)) {
-            if (object->leftPress(sx, sy)) {
+        if ((right ? object->acceptsRightClick() : object->acceptsLeftClick()) && object->contains(sx, sy)) {
+            if (right ? object->rightPress(sx, sy) : object->leftPress(sx, sy)) {
                 m_captured = object;
                 return 0;
             }
@@ -83,20 +83,14 @@ int tcBench::leftPress(int x, int y)
     return 2;
 }
 
+int tcBench::leftPress(int x, int y)
+{
+    return press(x, y, false);
+}
+
 int tcBench::rightPress(int x, int y)
 {
-    m_captured = nullptr;
-    const int sx = toSkinX(x), sy = toSkinY(y);
-    for (tcBenchObject *object : m_objects) {
-        if (object->acceptsRightClick() && object->contains(sx, sy)) {
-            if (object->rightPress(sx, sy)) {
-                m_captured = object;
-                return 0;
-            }
-            return 1;
-        }
-    }
-    return 2;
+    return press(x, y, true);
 }
 
 bool tcBench::release(int x, int y)

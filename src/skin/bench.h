@@ -72,6 +72,8 @@ protected:
     void createObjectList() { m_hasList = true; }
 
 private:
+    int press(int x, int y, bool right);
+
     void *m_owner;
     tcBenchObject *m_captured = nullptr;
     std::vector<tcBenchObject *> m_objects;
