@@ -19,8 +19,9 @@ void tcGuiGraph::layoutPlot()
 
 void tcGuiGraph::ensurePixmap(int width, int height)
 {
-    width = std::max(1, width);
-    height = std::max(1, height);
+    // A broken skin may give any size; the picture stays within what a screen can show.
+    width = std::clamp(width, 1, 8192);
+    height = std::clamp(height, 1, 8192);
     if (!m_pixmap || m_pixmap->width() < width || m_pixmap->height() < height)
         m_pixmap = std::make_unique<QPixmap>(width, height);
     m_dirty = true;

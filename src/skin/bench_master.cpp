@@ -12,8 +12,9 @@ namespace {
 
 void setFontSize(SkinFont &font, int size)
 {
-    // Skin sizes are nominal: the pixel size is three less, never below five.
-    font.font.setPixelSize(std::max(size, 8) - 3);
+    // Skin sizes are nominal: the pixel size is three less, never below five; absurd sizes are
+    // bounded so a broken skin cannot ask the font engine for giant glyphs.
+    font.font.setPixelSize(std::min(std::max(size, 8), 1000) - 3);
 }
 
 SkinFont *newFont(const char *name, const QString &face, int size, int space)
