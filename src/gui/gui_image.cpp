@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QPainter>
 
+#include <cstdint>
+
 tcGuiImage::tcGuiImage(const NameString &id, tcBench *bench, int serial)
     : tcGuiObject(id, bench, serial, kGuiImage)
 {
@@ -60,6 +62,12 @@ void tcGuiImage::drawMissingMark(QPainter &painter, int x, int y)
     painter.restore();
 }
 
+int tcGuiImage::sectionLeft(int k) const
+{
+    // In 64 bits: a skin may cut a wide picture into very many sections.
+    return static_cast<int>(static_cast<int64_t>(k) * m_pixmap.width() / sectionCount());
+}
+
 void tcGuiImage::drawSection(QPainter &painter, int x, int y, int k) const
 {
     const int n = sectionCount();
@@ -68,7 +76,7 @@ void tcGuiImage::drawSection(QPainter &painter, int x, int y, int k) const
         return;
     }
     const int w = m_pixmap.width(), h = m_pixmap.height();
-    painter.drawPixmap(x, y, m_pixmap, k * w / n, 0, w / n, h);
+    painter.drawPixmap(x, y, m_pixmap, sectionLeft(k), 0, w / n, h);
 }
 
 void tcGuiImage::drawSectionPart(QPainter &painter, int x, int y, int k, int sx, int sy, int sw, int sh) const
@@ -80,7 +88,7 @@ void tcGuiImage::drawSectionPart(QPainter &painter, int x, int y, int k, int sx,
     }
     if (sw <= 0 || sh <= 0)
         return;
-    painter.drawPixmap(x, y, m_pixmap, k * m_pixmap.width() / n + sx, sy, sw, sh);
+    painter.drawPixmap(x, y, m_pixmap, sectionLeft(k) + sx, sy, sw, sh);
 }
 
 void tcGuiImage::drawWhole(QPainter &painter, int x, int y) const

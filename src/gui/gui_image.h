@@ -38,6 +38,8 @@ public:
     static void drawMissingMark(QPainter &painter, int x, int y);
 
 private:
+    int sectionLeft(int k) const;
+
     QString m_file;
     QPixmap m_pixmap;
     int m_sections = 1;

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 
 tcGuiObject::tcGuiObject(const NameString &id, tcBench *bench, int serial, int typeCode)
@@ -201,7 +202,8 @@ QFont tcGuiObject::captionFont() const
 
 int tcGuiObject::lineStep() const
 {
-    return m_fontRecord ? m_fontRecord->space : 11;
+    // Bounded so that a caption of many lines stays within the coordinate range.
+    return m_fontRecord ? std::clamp(m_fontRecord->space, -1000, 1000) : 11;
 }
 
 int tcGuiObject::normalisedAngle(int angle)

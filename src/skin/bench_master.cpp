@@ -427,7 +427,8 @@ int tcBenchMaster::expression(const char *text)
     resolver.lookup = &lookupOffset;
     resolver.missing = &reportMissing;
     resolver.context = this;
-    return orba::skin::evalExpression(text, resolver);
+    // Skin numbers are coordinates, sizes and counts: bounded so that sums of them never overflow.
+    return std::clamp<int32_t>(orba::skin::evalExpression(text, resolver), -kMaxNumber, kMaxNumber);
 }
 
 QRgb tcBenchMaster::colourValue(const char *text) const

@@ -53,6 +53,7 @@ public:
     static constexpr int kParseDepth = 10;
     static constexpr int kBufferSize = 10000;
     static constexpr int kFirstSerial = 10001;
+    static constexpr int kMaxNumber = 1000000; // skin numbers are bounded to +-this
 
     tcBenchMaster(const QString &skinFolder, const SkinVocabulary *objects = nullptr);
     ~tcBenchMaster() override;
@@ -77,7 +78,8 @@ public:
     int offsetCount() const { return m_offsetCount; }
     int regionCount() const { return m_regionCount; }
 
-    // Value syntax, as the attribute handlers use it (messages carry the current line).
+    // Value syntax, as the attribute handlers use it (messages carry the current line); numbers
+    // are bounded to +-kMaxNumber.
     int number(const char *text);
     int expression(const char *text);
     QRgb colourValue(const char *text) const;

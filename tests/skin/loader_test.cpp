@@ -125,7 +125,8 @@ TEST_F(LoaderTest, OffsetsAndExpressions)
     // A whole value that names an offset wins over reading it as an expression.
     EXPECT_EQ(bench().number("abc"), 12);
     EXPECT_EQ(bench().number("12"), 12);
-    EXPECT_EQ(bench().number("99999999999999"), INT32_MAX) << "saturates instead of overflowing";
+    EXPECT_EQ(bench().number("99999999999999"), 1000000) << "bounded instead of overflowing";
+    EXPECT_EQ(bench().number("-2000000 - 5"), -1000000);
 }
 
 TEST_F(LoaderTest, FlagsAndAlignment)
