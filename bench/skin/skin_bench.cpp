@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QTemporaryDir>
 #include <QWindow>
 
@@ -60,6 +61,18 @@ void LoadASkinOf300Objects(benchmark::State &state)
     state.counters["objects"] = static_cast<double>(objects);
 }
 BENCHMARK(LoadASkinOf300Objects)->Unit(benchmark::kMillisecond);
+
+// The same with Qt's pixmap cache emptied first, so every picture is read and decoded again.
+void LoadASkinOf300ObjectsReadingEveryPicture(benchmark::State &state)
+{
+    sampleFolder();
+    for (auto _ : state) {
+        QPixmapCache::clear();
+        auto bench = loaded();
+        benchmark::DoNotOptimize(bench->objects().size());
+    }
+}
+BENCHMARK(LoadASkinOf300ObjectsReadingEveryPicture)->Unit(benchmark::kMillisecond);
 
 void RepaintTheWholeSurface(benchmark::State &state)
 {
