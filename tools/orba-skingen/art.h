@@ -1,0 +1,80 @@
+// The default skin's pictures, drawn with QPainter. Every picture is a strip of equal sections side
+// by side, in the section order its object class reads (see each function). Text that must stay
+// sharp when the skin is scaled is not drawn here but given to the objects as captions; only
+// headings of the background panels are part of the pictures.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <functional>
+
+class QPainter;
+
+namespace orba::skingen::art {
+
+constexpr int kRingLamps = 21;         // mask bits 2 .. 22
+constexpr int kRingKnobSections = 26;  // 0 rest, 1 highlighted, 2 disabled, bit b lit in b + 3
+constexpr int kButtonSections = 12;    // lamp state 0..3 x rest, highlighted, pressed
+constexpr int kTwoStateSections = 6;   // off x rest, highlighted, pressed; then on
+constexpr int kComboArrowSections = 5; // rest, upper lit, lower lit, upper pressed, lower pressed
+constexpr int kMeterSections = 6;      // (lit, dark) for 30/40 dB, 60 dB and gain reduction
+constexpr int kLampSections = 3;       // state 0, 1, 2
+constexpr int kHandleSections = 4;     // grouped, grouped current, independent, independent current
+
+// A transparent strip of `n` sections of w x h; `paint` draws section k in its own coordinates.
+QImage strip(int w, int h, int n, const std::function<void(QPainter &, int k)> &paint);
+
+// Knobs. Ring knobs: 26 sections (body rest, highlighted, disabled, two unused, then one lit lamp
+// per section). Film-strip knobs: `frames` turns of a pointer with a lit arc.
+QImage ringKnob(int size, const QColor &accent);
+QImage filmKnob(int size, const QColor &accent, int frames);
+
+// Buttons, 12 sections. Plain: command buttons (lamp 1 lights a bar in the accent). Flow: the
+// signal-flow buttons (accent edge; lamp 1 shown on screen, lamp 2 block bypassed). Segment: one of
+// a choice (lamp 1 selected). Window: glyph buttons of the top strip.
+enum class ButtonStyle { Plain, Flow, Segment, Window };
+enum class Glyph { None, About, Minimise, Exit };
+QImage button(int w, int h, ButtonStyle style, const QColor &accent, Glyph glyph = Glyph::None);
+
+// Two-state pictures, 6 sections: a sliding switch, a lit-lamp push switch of w x h, a round
+// radio lamp, and the per-band switch of the compressor editor.
+QImage slideSwitch(const QColor &accent);
+QImage pushSwitch(int w, int h, const QColor &accent);
+QImage radioLamp(const QColor &accent);
+QImage bandSwitch(const QColor &accent);
+
+// A status lamp of 3 sections with the colour of each state.
+QImage lamp(const QColor &state0, const QColor &state1, const QColor &state2);
+
+// Combo arrow zone, 5 sections: two step arrows, or one drop-down chevron.
+QImage comboArrows(int w, int h, bool drop, const QColor &accent);
+
+// Meter pictures: bars of 6 sections (green, yellow and red zones at the tenths of the scale),
+// overload lamps of 6 sections, and the background with its wells and scale ticks.
+QImage meterBar(int w, int length);
+QImage meterOverload(int w, int h);
+QImage meterBackground(int w, int h, int barLeft, int barRight, int barTop, int barWidth, int length,
+                       int overloadTop, int overloadHeight);
+
+// Slider and list-box pictures of 2 sections (rest, active).
+QImage sliderRail(int w, int h, bool horizontal, const QColor &accent);
+QImage sliderThumb(int w, int h, bool horizontal, const QColor &accent);
+QImage scrollBar(int w, int h, const QColor &accent);
+
+// The adjuster handle of the band editors, 4 sections.
+QImage adjusterHandle(int size, const QColor &accent);
+
+// Panels. A section panel with an optional baked heading; a heading plate for a screen title.
+void paintSection(QPainter &p, const QRect &r, const QColor &accent, const QString &heading,
+                  bool headingRow = true);
+QImage sectionBox(int w, int h, const QColor &accent);
+QImage titlePlate(int w, int h, const QColor &accent);
+// A recessed field frame drawn around an object's rectangle (displays and combos).
+void paintWell(QPainter &p, const QRect &objectRect);
+// The brand mark of the top strip.
+void paintBrand(QPainter &p, const QPoint &at);
+
+} // namespace orba::skingen::art
