@@ -9,6 +9,9 @@ orba_build
 work="${ORBA_WORK:-$ORBA_BUILD/run}"
 mkdir -p "$work"
 cd "$work"
+# The packed default skin: what a first start (no KELQT.ini yet) loads from skins/.
+mkdir -p skins
+cp -f "$ORBA_BUILD/skins/default.skin" skins/default.skin
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != "offscreen" ]; then
     echo "No display found. Run it under a virtual display, for example:"

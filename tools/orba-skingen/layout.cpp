@@ -96,9 +96,9 @@ Element Surface::position(int x, int y) const
     return Element(QStringLiteral("position")).attr(QStringLiteral("x"), X(x)).attr(QStringLiteral("y"), Y(y));
 }
 
-void Surface::section(const QRect &r, const QString &heading, bool headingRow)
+void Surface::section(const QRect &r, const QString &heading, bool headingRow, const QColor &tick)
 {
-    m_sections.append({r, heading, headingRow});
+    m_sections.append({r, heading, headingRow, tick.isValid() ? tick : m_accent});
 }
 
 void Surface::text(const QRect &r, const QString &s, int align, int pixelSize, bool bold)
@@ -178,7 +178,8 @@ void Surface::knob(const QString &id, const QString &caption, int cx, int top, R
 void Surface::valueDisplay(const QString &id, int cx, int y, int w)
 {
     const QRect r(cx - w / 2, y, w, kValueHeight);
-    m_wells << r;
+    if (!m_conditional.contains(id))
+        m_wells << r;
     const QString value = QStringLiteral("C_VALUE_%1").arg(upperKey(m_key));
     Element e(QStringLiteral("display"));
     e.attr(QStringLiteral("id"), id)
@@ -248,7 +249,8 @@ void Surface::pushSwitch(const QString &id, const QString &caption, const QRect 
 void Surface::combo(const QString &id, const QString &caption, int x, int y, int w, ComboKind kind, int rows)
 {
     const QRect r(x, y, w, kComboHeight);
-    m_wells << r;
+    if (!m_conditional.contains(id))
+        m_wells << r;
     const QString key = upperKey(m_key);
     Element e(QStringLiteral("combo"));
     e.attr(QStringLiteral("id"), id)
@@ -363,7 +365,7 @@ void Surface::finish(const QString &id)
     if (m_under)
         m_under(p);
     for (const Section &s : std::as_const(m_sections))
-        art::paintSection(p, s.rect, m_accent, s.heading, s.headingRow);
+        art::paintSection(p, s.rect, s.tick, s.heading, s.headingRow);
     if (m_over)
         m_over(p);
     for (const QRect &r : std::as_const(m_wells))
@@ -440,12 +442,9 @@ void writeTheme(SkinWriter &w)
     w.colour(QStringLiteral("C_AUDIO"), QColor(120, 200, 255));
 
     w.themeComment(QStringLiteral("The equaliser editor's sections and their sum, in the equaliser's colours."));
-    const QColor peq = block(kParametric).accent;
-    w.colour(QStringLiteral("PEQ1color"), shade(peq, -38, 1.0));
-    w.colour(QStringLiteral("PEQ2color"), shade(peq, -8, 1.12));
-    w.colour(QStringLiteral("PEQ3color"), shade(peq, 24, 1.05));
-    w.colour(QStringLiteral("PEQ4color"), shade(peq, 52, 1.0));
-    w.colour(QStringLiteral("PEQSUMcolor"), mix(QColor(12, 14, 17), peq, 0.42));
+    for (int i = 0; i < 4; ++i)
+        w.colour(QStringLiteral("PEQ%1color").arg(i + 1), peqSection(i));
+    w.colour(QStringLiteral("PEQSUMcolor"), mix(QColor(12, 14, 17), block(kParametric).accent, 0.42));
 
     w.themeComment(QStringLiteral("The compressor's five band curves, low to high."));
     const QColor comp = block(kCompressor).accent;

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -45,9 +46,11 @@ public:
     const QRect &area() const { return m_area; }
 
     // Background parts (relative rectangles).
-    void section(const QRect &r, const QString &heading = {}, bool headingRow = true);
+    void section(const QRect &r, const QString &heading = {}, bool headingRow = true, const QColor &tick = {});
     void text(const QRect &r, const QString &s, int align, int pixelSize = 10, bool bold = true);
     // Painted before the sections (under) and after them (over).
+    // Objects a panel shows only in some states: no well is baked behind them.
+    void setConditional(const QStringList &ids) { m_conditional = ids; }
     void setExtraPainters(std::function<void(QPainter &)> under, std::function<void(QPainter &)> over)
     {
         m_under = std::move(under);
@@ -107,9 +110,11 @@ private:
         QRect rect;
         QString heading;
         bool headingRow;
+        QColor tick;
     };
     QList<Section> m_sections;
     QList<QRect> m_wells;
+    QStringList m_conditional;
     QList<Baked> m_texts;
     std::function<void(QPainter &)> m_under, m_over;
 };

@@ -29,15 +29,15 @@ void limiterRow(Surface &s, const QRect &r, const LimiterIds &ids)
 {
     s.section(r, QStringLiteral("Limiter"));
     s.slideSwitch(ids.enable, QStringLiteral("In"), r.right() - 40, r.y() + 3, true);
-    const int top = r.y() + 30;
+    const int top = r.y() + 28;
     s.knob(ids.thr, QStringLiteral("T h r e s h"), r.x() + 48, top, Ring::ReBar, Surface::kSmallKnobSize + 4, ids.thrD);
     s.knob(ids.atk, QStringLiteral("A t t a c k"), r.x() + 128, top, Ring::Bar, Surface::kSmallKnobSize + 4, ids.atkD);
     s.knob(ids.rls, QStringLiteral("R e l e a s e"), r.x() + 208, top, Ring::Bar, Surface::kSmallKnobSize + 4, ids.rlsD);
     s.knob(ids.rll, QStringLiteral("L o n g   R e l."), r.x() + 288, top, Ring::Bar, Surface::kSmallKnobSize + 4,
            ids.rllD);
-    s.slideSwitch(ids.longRel, QStringLiteral("Long release"), r.x() + 352, top + 10);
-    s.slideSwitch(ids.link, QStringLiteral("Stereo link"), r.x() + 352, top + 38);
-    s.combo(ids.clip, QStringLiteral("Clipper"), r.x() + 352, top + 82, 170, ComboKind::Drop);
+    s.slideSwitch(ids.longRel, QStringLiteral("Long release"), r.x() + 352, top + 2);
+    s.slideSwitch(ids.link, QStringLiteral("Stereo link"), r.x() + 352, top + 30);
+    s.combo(ids.clip, QStringLiteral("Clipper"), r.x() + 352, top + 70, 170, ComboKind::Drop);
 }
 
 } // namespace
@@ -47,19 +47,20 @@ void layoutInput(SkinWriter &w)
     Surface s = screenSurface(w, kInput);
     s.title(QStringLiteral("INPUT_LABEL"), QStringLiteral("INPUT"));
 
-    const QRect source(0, kTop, 264, 186);
+    s.setConditional({QStringLiteral("INPUT_HPFD_DSPY")});
+    const QRect source(0, kTop, 264, 200);
     s.section(source, QStringLiteral("Source"));
-    s.radio(QStringLiteral("INPUT_SRC"), QString(), 16, kTop + 38,
+    s.radio(QStringLiteral("INPUT_SRC"), QString(), 16, kTop + 56,
             {{QStringLiteral("INPUT_SRC_LINE"), QStringLiteral("Analog line"), 0, 0},
              {QStringLiteral("INPUT_SRC_AES"), QStringLiteral("AES3 digital"), 0, 26}});
-    s.text(QRect(148, kTop + 30, 110, 14), QStringLiteral("SIGNAL"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
-    s.lamp(QStringLiteral("INPUT_ANA_FAIL"), QStringLiteral("Analog"), 148, kTop + 48, LampKind::Status);
-    s.lamp(QStringLiteral("INPUT_AES_FAIL"), QStringLiteral("AES"), 148, kTop + 74, LampKind::Status);
-    s.slideSwitch(QStringLiteral("INPUT_FAILOVER"), QStringLiteral("Fail over to analog"), 16, kTop + 130);
+    s.text(QRect(16, kTop + 36, 110, 14), QStringLiteral("INPUT"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
+    s.text(QRect(148, kTop + 36, 110, 14), QStringLiteral("SIGNAL"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
+    s.lamp(QStringLiteral("INPUT_ANA_FAIL"), QStringLiteral("Analog"), 148, kTop + 56, LampKind::Status);
+    s.lamp(QStringLiteral("INPUT_AES_FAIL"), QStringLiteral("AES"), 148, kTop + 82, LampKind::Status);
 
-    const QRect gain(274, kTop, 264, 186);
+    const QRect gain(274, kTop, 264, 200);
     s.section(gain, QStringLiteral("Gain"));
-    const int gt = kTop + 44;
+    const int gt = kTop + 50;
     s.knob(QStringLiteral("INPUT_ANA_GAIN_KNOB"), QStringLiteral("A n a l o g"), 274 + 46, gt, Ring::Pan, Surface::kKnobSize,
            QStringLiteral("INPUT_ANA_GAIN_DSPY"));
     s.knob(QStringLiteral("INPUT_AES_GAIN_KNOB"), QStringLiteral("A E S"), 274 + 132, gt, Ring::Pan, Surface::kKnobSize,
@@ -67,19 +68,25 @@ void layoutInput(SkinWriter &w)
     s.knob(QStringLiteral("INPUT_OFFSET_KNOB"), QStringLiteral("O f f s e t"), 274 + 218, gt, Ring::Pan,
            Surface::kKnobSize, QStringLiteral("INPUT_OFFSET_DSPY"));
 
-    const int hy = kTop + 196;
-    s.section(QRect(0, hy, 538, 164), QStringLiteral("High-pass filters"));
-    s.slideSwitch(QStringLiteral("INPUT_HPF_STEREO"), QStringLiteral("Stereo (one filter)"), 16, hy + 42);
-    s.slideSwitch(QStringLiteral("INPUT_HPFS_IN"), QStringLiteral("Sum filter in"), 16, hy + 78);
-    s.slideSwitch(QStringLiteral("INPUT_HPFD_IN"), QStringLiteral("Difference filter in"), 16, hy + 114);
-    s.knob(QStringLiteral("INPUT_HPFS_KNOB"), QStringLiteral("S u m   F r e q."), 336, hy + 46, Ring::Bar,
+    const int hy = kTop + 210;
+    s.section(QRect(0, hy, 538, 190), QStringLiteral("High-pass filters"));
+    s.slideSwitch(QStringLiteral("INPUT_HPF_STEREO"), QStringLiteral("Stereo (one filter)"), 16, hy + 48);
+    s.slideSwitch(QStringLiteral("INPUT_HPFS_IN"), QStringLiteral("Sum filter in"), 16, hy + 88);
+    s.slideSwitch(QStringLiteral("INPUT_HPFD_IN"), QStringLiteral("Difference filter in"), 16, hy + 128);
+    s.knob(QStringLiteral("INPUT_HPFS_KNOB"), QStringLiteral("S u m   F r e q."), 336, hy + 56, Ring::Bar,
            Surface::kKnobSize, QStringLiteral("INPUT_HPFS_DSPY"));
-    s.knob(QStringLiteral("INPUT_HPFD_KNOB"), QStringLiteral("D i f f   F r e q."), 452, hy + 46, Ring::Bar,
+    s.knob(QStringLiteral("INPUT_HPFD_KNOB"), QStringLiteral("D i f f   F r e q."), 452, hy + 56, Ring::Bar,
            Surface::kKnobSize, QStringLiteral("INPUT_HPFD_DSPY"));
 
-    const int sy = hy + 174;
-    s.section(QRect(0, sy, 538, 70), QStringLiteral("Symmetry"));
-    s.slideSwitch(QStringLiteral("INPUT_SYMMETRY"), QStringLiteral("Phase rotator for asymmetric voice"), 16, sy + 38);
+    const int sy = hy + 200;
+    s.section(QRect(0, sy, 264, 576 - sy), QStringLiteral("Symmetry"));
+    s.slideSwitch(QStringLiteral("INPUT_SYMMETRY"), QStringLiteral("Phase rotator"), 16, sy + 48);
+    s.text(QRect(56, sy + 72, 200, 40), QStringLiteral("Evens out asymmetric voice peaks"),
+           Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, 9, false);
+    s.section(QRect(274, sy, 264, 576 - sy), QStringLiteral("Fail-over"));
+    s.slideSwitch(QStringLiteral("INPUT_FAILOVER"), QStringLiteral("Fall back to analog"), 290, sy + 48);
+    s.text(QRect(330, sy + 72, 200, 40), QStringLiteral("when the AES input loses its signal"),
+           Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, 9, false);
 
     s.finish(QStringLiteral("INPUT_BKGRND"));
 }
@@ -101,7 +108,7 @@ void layoutParametric(SkinWriter &w)
     for (int b = 0; b < 4; ++b) {
         const int x = b * 136;
         const QRect column(x, columnTop, 130, 458);
-        s.section(column, QLatin1String(bands[b]));
+        s.section(column, QLatin1String(bands[b]), true, peqSection(b));
         const QString n = QString::number(b + 1);
         s.slideSwitch(QStringLiteral("PEQ%1_ENABLE").arg(n), QStringLiteral("In"), x + 90, columnTop + 3, true);
         const int cx = x + 65;
@@ -140,20 +147,21 @@ void layoutCompressor(SkinWriter &w)
     g.child(colours);
     w.object(QStringLiteral("COMP_GRAPH"), kDynGraph, kCompressor, g, s.abs(QRect(8, kTop + 30, 322, 214)));
 
+    s.setConditional({QStringLiteral("COMP_DMSTR")});
     s.section(QRect(348, kTop, 190, 252), QStringLiteral("Band edit"));
-    const int ry = kTop + 38;
+    const int ry = kTop + 34;
     s.text(QRect(364, ry - 4, 150, 14), QStringLiteral("AGC"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
-    s.text(QRect(364, ry + 80, 150, 14), QStringLiteral("COMPRESSOR"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
+    s.text(QRect(364, ry + 78, 150, 14), QStringLiteral("COMPRESSOR"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
     s.radio(QStringLiteral("COMP_TYPE"), QString(), 364, ry + 14,
             {{QStringLiteral("COMP_TYPE_A_ATT"), QStringLiteral("Attack"), 0, 0},
              {QStringLiteral("COMP_TYPE_A_REL"), QStringLiteral("Release"), 0, 20},
              {QStringLiteral("COMP_TYPE_A_FRZ"), QStringLiteral("Freeze offset"), 0, 40},
-             {QStringLiteral("COMP_TYPE_C_THR"), QStringLiteral("Threshold"), 0, 86},
-             {QStringLiteral("COMP_TYPE_C_ATT"), QStringLiteral("Attack"), 0, 106},
-             {QStringLiteral("COMP_TYPE_C_REL"), QStringLiteral("Release"), 0, 126},
-             {QStringLiteral("COMP_TYPE_C_RAT"), QStringLiteral("Ratio"), 0, 146},
-             {QStringLiteral("COMP_TYPE_C_OUT"), QStringLiteral("Output trim"), 0, 166},
-             {QStringLiteral("COMP_TYPE_C_DOUT"), QStringLiteral("Difference trim"), 0, 186}});
+             {QStringLiteral("COMP_TYPE_C_THR"), QStringLiteral("Threshold"), 0, 82},
+             {QStringLiteral("COMP_TYPE_C_ATT"), QStringLiteral("Attack"), 0, 101},
+             {QStringLiteral("COMP_TYPE_C_REL"), QStringLiteral("Release"), 0, 120},
+             {QStringLiteral("COMP_TYPE_C_RAT"), QStringLiteral("Ratio"), 0, 139},
+             {QStringLiteral("COMP_TYPE_C_OUT"), QStringLiteral("Output trim"), 0, 158},
+             {QStringLiteral("COMP_TYPE_C_DOUT"), QStringLiteral("Difference trim"), 0, 177}});
 
     // AGC and compressor sections side by side, knobs left, combos right.
     const int row = kTop + 262;
@@ -194,22 +202,22 @@ void layoutAmHd(SkinWriter &w)
 {
     Surface s = screenSurface(w, kAmHd);
     s.title(QStringLiteral("AMHD_LABEL"), QStringLiteral("HD OUTPUT"));
+    const int small = Surface::kSmallKnobSize;
 
-    const int k = Surface::kSmallKnobSize + 4;
-    s.section(QRect(0, kTop, 264, 130), QStringLiteral("Source and level"));
-    s.combo(QStringLiteral("AMHD_SOURCE"), QStringLiteral("Source"), 14, kTop + 52, 100, ComboKind::Drop);
-    s.knob(QStringLiteral("AMHD_TRIM_KNOB"), QStringLiteral("T r i m"), 154, kTop + 30, Ring::Pan, k,
+    s.section(QRect(0, kTop, 264, 96), QStringLiteral("Source and level"));
+    s.combo(QStringLiteral("AMHD_SOURCE"), QStringLiteral("Source"), 14, kTop + 50, 100, ComboKind::Drop);
+    s.knob(QStringLiteral("AMHD_TRIM_KNOB"), QStringLiteral("T r i m"), 156, kTop + 22, Ring::Pan, small,
            QStringLiteral("AMHD_TRIM_DSPY"));
-    s.knob(QStringLiteral("AMHD_AES_GAIN_KNOB"), QStringLiteral("O u t p u t"), 226, kTop + 30, Ring::Bar, k,
+    s.knob(QStringLiteral("AMHD_AES_GAIN_KNOB"), QStringLiteral("O u t p u t"), 226, kTop + 22, Ring::Bar, small,
            QStringLiteral("AMHD_AES_GAIN_DSPY"));
 
-    s.section(QRect(274, kTop, 264, 130), QStringLiteral("Channels"));
-    s.slideSwitch(QStringLiteral("AMHD_PHASE"), QStringLiteral("Invert phase"), 290, kTop + 34);
-    s.slideSwitch(QStringLiteral("AMHD_SWAP"), QStringLiteral("Swap L / R"), 290, kTop + 58);
-    s.slideSwitch(QStringLiteral("AMHD_DEEMPH"), QStringLiteral("De-emphasis"), 290, kTop + 82);
-    s.slideSwitch(QStringLiteral("AMHD_HYPER_MONO"), QStringLiteral("Hyper mono"), 290, kTop + 106);
+    s.section(QRect(274, kTop, 264, 96), QStringLiteral("Channels"));
+    s.slideSwitch(QStringLiteral("AMHD_PHASE"), QStringLiteral("Invert phase"), 288, kTop + 36);
+    s.slideSwitch(QStringLiteral("AMHD_SWAP"), QStringLiteral("Swap L / R"), 288, kTop + 66);
+    s.slideSwitch(QStringLiteral("AMHD_DEEMPH"), QStringLiteral("De-emphasis"), 410, kTop + 36);
+    s.slideSwitch(QStringLiteral("AMHD_HYPER_MONO"), QStringLiteral("Hyper mono"), 410, kTop + 66);
 
-    limiterRow(s, QRect(0, kTop + 140, 538, 132),
+    limiterRow(s, QRect(0, kTop + 106, 538, 120),
                {QStringLiteral("AMHD_LIM_ENABLE"), QStringLiteral("AMHD_LIM_CLIP"), QStringLiteral("AMHD_LIM_LINK"),
                 QStringLiteral("AMHD_LIM_THR_KNOB"), QStringLiteral("AMHD_LIM_THR_DSPY"),
                 QStringLiteral("AMHD_LIM_ATK_KNOB"), QStringLiteral("AMHD_LIM_ATK_DSPY"),
@@ -217,21 +225,21 @@ void layoutAmHd(SkinWriter &w)
                 QStringLiteral("AMHD_LIM_RLL_KNOB"), QStringLiteral("AMHD_LIM_RLL_DSPY"),
                 QStringLiteral("AMHD_LIM_LONG")});
 
-    const int py = kTop + 282;
-    s.section(QRect(0, py, 538, 100), QStringLiteral("Bandwidth and protection"));
-    s.combo(QStringLiteral("AMHD_BANDWIDTH"), QStringLiteral("Bandwidth"), 14, py + 52, 100, ComboKind::Step);
-    s.slideSwitch(QStringLiteral("AMHD_HF_PRO_I"), QStringLiteral("HF protect"), 136, py + 30);
-    s.combo(QStringLiteral("AMHD_HF_PRO_F"), QString(), 136, py + 60, 100, ComboKind::Step);
-    s.knob(QStringLiteral("AMHD_CEILING_KNOB"), QStringLiteral("C e i l i n g"), 330, py + 24, Ring::ReBar, k,
+    const int py = kTop + 236;
+    s.section(QRect(0, py, 538, 94), QStringLiteral("Bandwidth and protection"));
+    s.combo(QStringLiteral("AMHD_BANDWIDTH"), QStringLiteral("Bandwidth"), 14, py + 50, 100, ComboKind::Step);
+    s.slideSwitch(QStringLiteral("AMHD_HF_PRO_I"), QStringLiteral("HF protect"), 136, py + 31);
+    s.combo(QStringLiteral("AMHD_HF_PRO_F"), QString(), 136, py + 62, 100, ComboKind::Step);
+    s.knob(QStringLiteral("AMHD_CEILING_KNOB"), QStringLiteral("C e i l i n g"), 330, py + 20, Ring::ReBar, small,
            QStringLiteral("AMHD_CEILING_DSPY"));
-    s.knob(QStringLiteral("AMHD_RECOVERY_KNOB"), QStringLiteral("R e c o v e r y"), 440, py + 24, Ring::Bar, k,
+    s.knob(QStringLiteral("AMHD_RECOVERY_KNOB"), QStringLiteral("R e c o v e r y"), 440, py + 20, Ring::Bar, small,
            QStringLiteral("AMHD_RECOVERY_DSPY"));
 
-    const int gy = py + 110;
+    const int gy = py + 104;
     s.heading(QStringLiteral("AMHD_RADIO"), QRect(0, gy, 538, 576 - gy), QStringLiteral("HD Radio  ·  multiband EQ"));
     Element g(QStringLiteral("ap_graph"));
     g.attr(QStringLiteral("id"), QStringLiteral("AMHD_GRAPH"));
-    const QRect graph(8, gy + 28, 522, 576 - gy - 36);
+    const QRect graph(8, gy + 28, 522, 576 - gy - 34);
     for (int i = 1; i <= 9; ++i)
         g.child(Element(QStringLiteral("position%1").arg(i))
                     .attr(QStringLiteral("x"), s.X(graph.x()))
@@ -256,7 +264,7 @@ void layoutAmOut(SkinWriter &w)
     s.title(QStringLiteral("FMO_LABEL"), QStringLiteral("AM OUTPUT"));
     const int k = Surface::kSmallKnobSize + 4;
 
-    limiterRow(s, QRect(0, kTop, 538, 132),
+    limiterRow(s, QRect(0, kTop, 538, 120),
                {QStringLiteral("FMO_LIM_ENABLE"), QStringLiteral("FMO_LIM_CLIP"), QStringLiteral("FMO_LIM_LINK"),
                 QStringLiteral("FMO_LIM_THR_KNOB"), QStringLiteral("FMO_LIM_THR_DSPY"),
                 QStringLiteral("FMO_LIM_ATK_KNOB"), QStringLiteral("FMO_LIM_ATK_DSPY"),
@@ -265,7 +273,7 @@ void layoutAmOut(SkinWriter &w)
                 QStringLiteral("FMO_LIM_LONG")});
 
     // Output trim, emphasis with its position; the lamps mark the entry each combo shows.
-    const int oy = kTop + 142;
+    const int oy = kTop + 130;
     s.section(QRect(0, oy, 358, 112), QStringLiteral("Output"));
     s.knob(QStringLiteral("FMO_MSTR_KNOB"), QStringLiteral("T r i m"), 48, oy + 28, Ring::Pan, k,
            QStringLiteral("FMO_MSTR_DSPY"));
@@ -286,7 +294,7 @@ void layoutAmOut(SkinWriter &w)
 
     // Multiband limiter: drive, knee and mode, the row that the main graph edits, its own graph.
     const int my = oy + 122;
-    s.heading(QStringLiteral("FMO_LABEL2"), QRect(0, my, 538, 178), QStringLiteral("Multiband limiter"));
+    s.heading(QStringLiteral("FMO_LABEL2"), QRect(0, my, 538, 190), QStringLiteral("Multiband limiter"));
     s.slideSwitch(QStringLiteral("FMO_MBLIM_ENABLE"), QStringLiteral("In"), 538 - 40, my + 3, true);
     s.knob(QStringLiteral("FMO_MBLIM_DRV_KNOB"), QStringLiteral("D r i v e"), 48, my + 30, Ring::Bar, k,
            QStringLiteral("FMO_MBLIM_DRV_DSPY"));
@@ -301,7 +309,7 @@ void layoutAmOut(SkinWriter &w)
              {QStringLiteral("FMO_MBLIM_TYPE_EQ"), QStringLiteral("EQ"), 70, 0}});
     Element g(QStringLiteral("ap_graph"));
     g.attr(QStringLiteral("id"), QStringLiteral("FMO_GRAPH"));
-    const QRect graph(222, my + 30, 308, 140);
+    const QRect graph(222, my + 30, 308, 152);
     for (int i = 1; i <= 9; ++i)
         g.child(Element(QStringLiteral("position%1").arg(i))
                     .attr(QStringLiteral("x"), s.X(graph.x()))
@@ -317,7 +325,7 @@ void layoutAmOut(SkinWriter &w)
                 .attr(QStringLiteral("audio"), QStringLiteral("C_AMOUT")));
     w.object(QStringLiteral("FMO_GRAPH"), kApGraph, kAmOut, g, s.abs(graph));
 
-    const int by = my + 188;
+    const int by = my + 200;
     s.section(QRect(0, by, 538, 576 - by), QStringLiteral("Bass clipper"));
     s.combo(QStringLiteral("FMO_BCLP_DRV"), QStringLiteral("Drive"), 16, by + 50, 116, ComboKind::Step);
     s.combo(QStringLiteral("FMO_BCLP_STROKE"), QStringLiteral("Stroke"), 146, by + 50, 116, ComboKind::Drop, 4);
@@ -333,12 +341,15 @@ void layoutAmTx(SkinWriter &w)
     s.title(QStringLiteral("AMT_LABEL"), QStringLiteral("AM TRANSMITTER"));
     const int k = Surface::kSmallKnobSize + 4;
 
+    s.setConditional({QStringLiteral("AMT_OUT_B_DSPY"), QStringLiteral("AMT_LFTILT_F_B"),
+                      QStringLiteral("AMT_LFTILT_Q_B"), QStringLiteral("AMT_LFTILT_L_B"),
+                      QStringLiteral("AMT_HFTILT_F_B"), QStringLiteral("AMT_HFTILT_Q_B"),
+                      QStringLiteral("AMT_HFTILT_L_B")});
     s.section(QRect(0, kTop, 264, 132), QStringLiteral("Audio"));
-    s.combo(QStringLiteral("AMT_FILTER"), QStringLiteral("Audio bandwidth"), 14, kTop + 52, 236, ComboKind::Drop);
-    s.combo(QStringLiteral("AMT_WIDTH"), QStringLiteral("Stereo"), 14, kTop + 100, 110, ComboKind::Drop, 4);
-    s.knob(QStringLiteral("AMT_MODULATION_KNOB"), QStringLiteral("P o s.   m o d."), 196, kTop + 64 - 14 - 22, Ring::Bar,
-           Surface::kSmallKnobSize, QString());
-    s.valueDisplay(QStringLiteral("AMT_MODULATION_DSPY"), 196, kTop + 100 + 2);
+    s.combo(QStringLiteral("AMT_FILTER"), QStringLiteral("Bandwidth"), 14, kTop + 52, 150, ComboKind::Drop);
+    s.combo(QStringLiteral("AMT_WIDTH"), QStringLiteral("Stereo"), 14, kTop + 100, 150, ComboKind::Drop, 4);
+    s.knob(QStringLiteral("AMT_MODULATION_KNOB"), QStringLiteral("P o s.   m o d."), 216, kTop + 30, Ring::Bar, k,
+           QStringLiteral("AMT_MODULATION_DSPY"));
 
     // Outputs A and B with their phase switches.
     s.section(QRect(274, kTop, 264, 132), QStringLiteral("Outputs"));
@@ -403,22 +414,21 @@ void layoutSystem(SkinWriter &w)
     s.lamp(QStringLiteral("STATUS_AES"), QStringLiteral("AES"), 290, kTop + 100, LampKind::Status);
 
     const int ay = kTop + 160;
-    s.section(QRect(0, ay, 264, 186), QStringLiteral("Access"));
-    s.button(QStringLiteral("PASSWORDS"), QStringLiteral("Passwords…"), QRect(16, ay + 36, 232, 28),
-             ButtonStyle::Plain);
-    s.button(QStringLiteral("FPPASSWD"), QStringLiteral("Front-panel code…"), QRect(16, ay + 72, 232, 28),
-             ButtonStyle::Plain);
-    s.button(QStringLiteral("GUIACCESS"), QStringLiteral("Control access…"), QRect(16, ay + 108, 232, 28),
-             ButtonStyle::Plain);
-    s.button(QStringLiteral("GUILOCK"), QStringLiteral("Lock controls"), QRect(16, ay + 144, 232, 28),
-             ButtonStyle::Plain);
-
-    s.section(QRect(274, ay, 264, 186), QStringLiteral("Tools"));
-    s.button(QStringLiteral("SKIN"), QStringLiteral("Choose skin…"), QRect(290, ay + 36, 232, 28), ButtonStyle::Plain);
-    s.button(QStringLiteral("EVENTSCHED"), QStringLiteral("Event scheduler…"), QRect(290, ay + 72, 232, 28),
-             ButtonStyle::Plain);
-    s.button(QStringLiteral("TIME_SET"), QStringLiteral("Set processor clock…"), QRect(290, ay + 108, 232, 28),
-             ButtonStyle::Plain);
+    const int ah = 576 - ay;
+    s.section(QRect(0, ay, 264, ah), QStringLiteral("Access"));
+    const char *access[4][2] = {{"PASSWORDS", "Passwords…"},
+                                {"FPPASSWD", "Front-panel code…"},
+                                {"GUIACCESS", "Control access…"},
+                                {"GUILOCK", "Lock controls"}};
+    for (int i = 0; i < 4; ++i)
+        s.button(QLatin1String(access[i][0]), QString::fromUtf8(access[i][1]), QRect(16, ay + 44 + i * 48, 232, 30),
+                 ButtonStyle::Plain);
+    s.section(QRect(274, ay, 264, ah), QStringLiteral("Tools"));
+    const char *tools[3][2] = {
+        {"SKIN", "Choose skin…"}, {"EVENTSCHED", "Event scheduler…"}, {"TIME_SET", "Set processor clock…"}};
+    for (int i = 0; i < 3; ++i)
+        s.button(QLatin1String(tools[i][0]), QString::fromUtf8(tools[i][1]), QRect(290, ay + 44 + i * 48, 232, 30),
+                 ButtonStyle::Plain);
 
     s.finish(QStringLiteral("SYS_BKGRND"));
 }

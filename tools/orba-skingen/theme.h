@@ -86,6 +86,14 @@ inline QColor shade(const QColor &accent, int degrees, double lightness = 1.0)
     return QColor::fromHslF(hue, s, std::min(1.0f, float(l * lightness)), a);
 }
 
+// The equaliser's four sections: neighbours of its accent, low to high.
+inline QColor peqSection(int i)
+{
+    const int turns[4] = {-38, -8, 24, 52};
+    const double light[4] = {1.0, 1.12, 1.05, 1.0};
+    return shade(block(kParametric).accent, turns[i], light[i]);
+}
+
 // "RRGGBB" as the skin file writes colours.
 inline QString hex(const QColor &c)
 {
