@@ -18,9 +18,9 @@
 
 #include <QColor>
 #include <QDirIterator>
+#include <QFile>
 #include <QPainter>
 #include <QPixmap>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -226,6 +226,16 @@ TEST_F(DefaultSkinTest, EveryPictureLoadsWithTheSectionsItsClassReads)
     ASSERT_NE(object("STOCK_LIST", kListbox), nullptr);
 }
 
+std::string describe(const QRect &r)
+{
+    return QStringLiteral("(%1, %2, %3 x %4)")
+        .arg(r.x())
+        .arg(r.y())
+        .arg(r.width())
+        .arg(r.height())
+        .toStdString();
+}
+
 // Where a caption is drawn: each line aligned about its point as the object draws it (radio items,
 // radio groups and combos always top-left, the others with their own alignment).
 QRect drawnCaption(tcGuiObject *o)
@@ -238,8 +248,9 @@ QRect drawnCaption(tcGuiObject *o)
     QRect block;
     const QStringList lines = o->caption().split(QLatin1Char('\n'));
     for (int n = 0; n < lines.size(); ++n)
-        block = block.united(p.boundingRect(QRect(o->x() + o->textX(), o->y() + o->textY() + n * o->lineStep(), 0, 0),
-                                            align | 0x300, lines[n]));
+        block = block.united(
+            p.boundingRect(QRect(o->x() + o->textX(), o->y() + o->textY() + n * o->lineStep(), 0, 0),
+                           align | 0x300, lines[n]));
     return block;
 }
 
@@ -276,8 +287,8 @@ TEST_F(DefaultSkinTest, ObjectsAndCaptionsOfAScreenNeverOverlap)
                 if (qstrcmp(shown[i].name, shown[j].name) == 0)
                     continue;
                 EXPECT_FALSE(shown[i].rect.intersects(shown[j].rect))
-                    << s.word << ": " << shown[i].name << " meets " << shown[j].name << " ("
-                    << qPrintable(QStringLiteral("%1,%2 %3x%4 / %5,%6 %7x%8").arg(shown[i].rect.x()).arg(shown[i].rect.y()).arg(shown[i].rect.width()).arg(shown[i].rect.height()).arg(shown[j].rect.x()).arg(shown[j].rect.y()).arg(shown[j].rect.width()).arg(shown[j].rect.height())) << ")";
+                    << s.word << ": " << shown[i].name << " " << describe(shown[i].rect) << " meets "
+                    << shown[j].name << " " << describe(shown[j].rect);
             }
         }
     }
@@ -288,7 +299,8 @@ TEST_F(DefaultSkinTest, PackedSkinUnpacksToTheSameFolderByteForByte)
     QTemporaryDir work;
     const QString packed = QDir(work.path()).filePath(QStringLiteral("default.skin"));
     QString output;
-    ASSERT_EQ(run(program("SkinPacker"), {QStringLiteral("-p"), QStringLiteral("-d"), folder(), QStringLiteral("-f"), packed},
+    ASSERT_EQ(run(program("SkinPacker"),
+                  {QStringLiteral("-p"), QStringLiteral("-d"), folder(), QStringLiteral("-f"), packed},
                   &output),
               0)
         << output.toStdString();
@@ -307,7 +319,8 @@ TEST_F(DefaultSkinTest, PackedSkinUnpacksToTheSameFolderByteForByte)
     QStringList messages;
     EXPECT_NE(orba::skinshot::loadSkin(target, &host, &messages), nullptr);
     for (const QString &m : std::as_const(messages))
-        EXPECT_FALSE(m.contains(QLatin1String("ERROR")) || m.contains(QLatin1String("WARNING"))) << m.toStdString();
+        EXPECT_FALSE(m.contains(QLatin1String("ERROR")) || m.contains(QLatin1String("WARNING")))
+            << m.toStdString();
 }
 
 TEST_F(DefaultSkinTest, GeneratingAgainGivesTheSameBytes)

@@ -48,7 +48,8 @@ void paintCap(QPainter &p, const QPointF &c, double r, int look, const QColor &a
     p.setBrush(shadow);
     p.drawEllipse(c + QPointF(0, 1.5), r + 3, r + 3);
 
-    const QColor top = look == 2 ? QColor(46, 50, 56) : (look == 1 ? QColor(84, 92, 103) : QColor(70, 77, 87));
+    const QColor top =
+        look == 2 ? QColor(46, 50, 56) : (look == 1 ? QColor(84, 92, 103) : QColor(70, 77, 87));
     const QColor bottom = look == 2 ? QColor(26, 28, 32) : QColor(30, 33, 38);
     QRadialGradient body(c + QPointF(-r * 0.35, -r * 0.45), r * 1.6);
     body.setColorAt(0, top);
@@ -206,8 +207,8 @@ QImage ringKnob(int size, const QColor &accent)
         if (k <= 2) {
             const QColor dark = k == 2 ? QColor(34, 38, 43) : QColor(50, 56, 64);
             for (int i = 0; i < kRingLamps; ++i)
-                paintLampDash(p, c, ring, lampAngle(i, kRingLamps), i == kRingLamps / 2 ? lighter(dark, 0.1) : dark,
-                              false);
+                paintLampDash(p, c, ring, lampAngle(i, kRingLamps),
+                              i == kRingLamps / 2 ? lighter(dark, 0.1) : dark, false);
             paintCap(p, c, cap, k, accent);
         } else if (k >= 5) {
             paintLampDash(p, c, ring, lampAngle(k - 5, kRingLamps), accent, true);
@@ -313,7 +314,8 @@ QImage slideSwitch(const QColor &accent)
         p.setBrush(QColor(0, 0, 0, 120));
         p.drawEllipse(c + QPointF(0, 1), r, r);
         QRadialGradient knob(c + QPointF(-r * 0.3, -r * 0.4), r * 1.5);
-        const QColor face = on ? QColor(246, 248, 250) : (sub == 1 ? QColor(150, 158, 168) : QColor(118, 126, 136));
+        const QColor face =
+            on ? QColor(246, 248, 250) : (sub == 1 ? QColor(150, 158, 168) : QColor(118, 126, 136));
         knob.setColorAt(0, lighter(face, 0.3));
         knob.setColorAt(1, sub == 2 ? darker(face, 0.3) : face);
         p.setBrush(knob);
@@ -367,7 +369,8 @@ QImage bandSwitch(const QColor &accent)
         const int sub = k % 3;
         const QRectF r(0.5, 0.5, w - 1, h - 1);
         p.setPen(QPen(sub == 0 ? kLine : kLineLight, 1));
-        p.setBrush(on ? (sub == 2 ? darker(accent, 0.3) : accent) : (sub == 2 ? QColor(8, 9, 11) : QColor(18, 20, 24)));
+        p.setBrush(on ? (sub == 2 ? darker(accent, 0.3) : accent)
+                      : (sub == 2 ? QColor(8, 9, 11) : QColor(18, 20, 24)));
         p.drawRoundedRect(r, 3, 3);
     });
 }
@@ -490,7 +493,8 @@ QImage meterBackground(int w, int h, int barLeft, int barRight, int barTop, int 
     for (int i = 0; i <= 10; ++i) {
         const int y = barTop + int(3.0 * i / 30.0 * (length - 1) + 0.5);
         const double ly = y + 0.5;
-        p.drawLine(QPointF(barLeft + barWidth + 1, ly), QPointF(barLeft + barWidth + (i % 5 == 0 ? 5 : 3), ly));
+        p.drawLine(QPointF(barLeft + barWidth + 1, ly),
+                   QPointF(barLeft + barWidth + (i % 5 == 0 ? 5 : 3), ly));
         p.drawLine(QPointF(barRight - 1, ly), QPointF(barRight - (i % 5 == 0 ? 5 : 3), ly));
     }
     // Channel letters under the bars.
@@ -509,7 +513,8 @@ QImage meterBackground(int w, int h, int barLeft, int barRight, int barTop, int 
 QImage sliderRail(int w, int h, bool horizontal, const QColor &accent)
 {
     return strip(w, h, 2, [&](QPainter &p, int k) {
-        const QRectF groove = horizontal ? QRectF(4, h / 2.0 - 2, w - 8, 4) : QRectF(w / 2.0 - 2, 4, 4, h - 8);
+        const QRectF groove =
+            horizontal ? QRectF(4, h / 2.0 - 2, w - 8, 4) : QRectF(w / 2.0 - 2, 4, 4, h - 8);
         p.setPen(QPen(QColor(0, 0, 0, 150), 1));
         p.setBrush(kWell);
         p.drawRoundedRect(groove, 2, 2);
@@ -568,7 +573,8 @@ QImage adjusterHandle(int size, const QColor &accent)
     });
 }
 
-void paintSection(QPainter &p, const QRect &rect, const QColor &accent, const QString &heading, bool headingRow)
+void paintSection(QPainter &p, const QRect &rect, const QColor &accent, const QString &heading,
+                  bool headingRow)
 {
     const QRectF r = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
     QLinearGradient g(r.topLeft(), r.bottomLeft());

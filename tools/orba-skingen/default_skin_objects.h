@@ -350,9 +350,12 @@ struct ScreenInfo
 };
 
 inline constexpr ScreenInfo kScreens[] = {
-    {kInput, "input", "Input"},         {kParametric, "peq", "Parametric EQ"},
-    {kCompressor, "comp", "AGC / Compressor"}, {kAmHd, "hdout", "HD Output"},
-    {kAmOut, "amout", "AM Output"},     {kAmTx, "amtx", "AM Transmitter"},
+    {kInput, "input", "Input"},
+    {kParametric, "peq", "Parametric EQ"},
+    {kCompressor, "comp", "AGC / Compressor"},
+    {kAmHd, "hdout", "HD Output"},
+    {kAmOut, "amout", "AM Output"},
+    {kAmTx, "amtx", "AM Transmitter"},
     {kSystem, "system", "System"},
 };
 

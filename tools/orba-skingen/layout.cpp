@@ -37,7 +37,8 @@ QString ringName(Ring ring)
     return QString();
 }
 
-Element captionElement(const QString &value, int x, int y, const QString &colour, const QString &font, const QString &align)
+Element captionElement(const QString &value, int x, int y, const QString &colour, const QString &font,
+                       const QString &align)
 {
     Element e(QStringLiteral("text"));
     if (!value.isEmpty())
@@ -93,7 +94,9 @@ QString Surface::Y(int y) const
 
 Element Surface::position(int x, int y) const
 {
-    return Element(QStringLiteral("position")).attr(QStringLiteral("x"), X(x)).attr(QStringLiteral("y"), Y(y));
+    return Element(QStringLiteral("position"))
+        .attr(QStringLiteral("x"), X(x))
+        .attr(QStringLiteral("y"), Y(y));
 }
 
 void Surface::section(const QRect &r, const QString &heading, bool headingRow, const QColor &tick)
@@ -131,7 +134,8 @@ void Surface::title(const QString &id, const QString &caption)
     Element e(QStringLiteral("label"));
     e.attr(QStringLiteral("id"), id)
         .child(position(0, 0))
-        .child(captionElement(caption, 22, h / 2, QStringLiteral("C_TEXT"), QStringLiteral("F_TITLE"), QStringLiteral("cl")))
+        .child(captionElement(caption, 22, h / 2, QStringLiteral("C_TEXT"), QStringLiteral("F_TITLE"),
+                              QStringLiteral("cl")))
         .child(bitmap(plate).attr(QStringLiteral("w"), w).attr(QStringLiteral("h"), h));
     m_w.object(id, kLabel, m_screen, e, abs(QRect(0, 0, w, h)));
 }
@@ -145,8 +149,8 @@ void Surface::heading(const QString &id, const QRect &s, const QString &caption)
     Element e(QStringLiteral("label"));
     e.attr(QStringLiteral("id"), id)
         .child(position(s.x(), s.y()))
-        .child(captionElement(caption.toUpper(), 18, 13, QStringLiteral("C_TEXT_DIM"), QStringLiteral("F_HEAD"),
-                    QStringLiteral("cl")))
+        .child(captionElement(caption.toUpper(), 18, 13, QStringLiteral("C_TEXT_DIM"),
+                              QStringLiteral("F_HEAD"), QStringLiteral("cl")))
         .child(bitmap(clearPicture(m_w)).attr(QStringLiteral("w"), w).attr(QStringLiteral("h"), 24));
     m_w.object(id, kLabel, m_screen, e, abs(QRect(s.x(), s.y(), w, 24)));
 }
@@ -167,8 +171,8 @@ void Surface::knob(const QString &id, const QString &caption, int cx, int top, R
     e.attr(QStringLiteral("id"), id)
         .attr(QStringLiteral("type"), ringName(ring))
         .child(position(x, y))
-        .child(captionElement(caption, size / 2, -2, QStringLiteral("C_TEXT_DIM"), QStringLiteral("F_CAPTION"),
-                    QStringLiteral("bc")))
+        .child(captionElement(caption, size / 2, -2, QStringLiteral("C_TEXT_DIM"),
+                              QStringLiteral("F_CAPTION"), QStringLiteral("bc")))
         .child(bitmap(picture));
     m_w.object(id, kKnob, m_screen, e, abs(QRect(x, y, size, size)));
     if (!display.isEmpty())
@@ -183,7 +187,8 @@ void Surface::valueDisplay(const QString &id, int cx, int y, int w)
     const QString value = QStringLiteral("C_VALUE_%1").arg(upperKey(m_key));
     Element e(QStringLiteral("display"));
     e.attr(QStringLiteral("id"), id)
-        .child(position(r.x(), r.y()).attr(QStringLiteral("w"), r.width()).attr(QStringLiteral("h"), r.height()))
+        .child(
+            position(r.x(), r.y()).attr(QStringLiteral("w"), r.width()).attr(QStringLiteral("h"), r.height()))
         .child(Element(QStringLiteral("text")).attr(QStringLiteral("font"), QStringLiteral("F_VALUE")))
         .child(Element(QStringLiteral("color"))
                    .attr(QStringLiteral("fg"), value)
@@ -202,14 +207,17 @@ void Surface::display(const QString &id, const QRect &r, const QString &font, bo
                       bool doubleClick)
 {
     Element mode(QStringLiteral("mode"));
-    mode.attr(QStringLiteral("marquee"), marquee ? 1 : 0).attr(QStringLiteral("dclickable"), doubleClick ? 1 : 0);
+    mode.attr(QStringLiteral("marquee"), marquee ? 1 : 0)
+        .attr(QStringLiteral("dclickable"), doubleClick ? 1 : 0);
     Element e(QStringLiteral("display"));
     e.attr(QStringLiteral("id"), id)
-        .child(position(r.x(), r.y()).attr(QStringLiteral("w"), r.width()).attr(QStringLiteral("h"), r.height()))
+        .child(
+            position(r.x(), r.y()).attr(QStringLiteral("w"), r.width()).attr(QStringLiteral("h"), r.height()))
         .child(Element(QStringLiteral("text")).attr(QStringLiteral("font"), font))
         .child(Element(QStringLiteral("color"))
                    .attr(QStringLiteral("fg"), QStringLiteral("C_TEXT"))
-                   .attr(QStringLiteral("bg"), transparent ? QStringLiteral("TRANSPARENT") : QStringLiteral("C_WELL"))
+                   .attr(QStringLiteral("bg"),
+                         transparent ? QStringLiteral("TRANSPARENT") : QStringLiteral("C_WELL"))
                    .attr(QStringLiteral("fg_error"), QStringLiteral("C_ERR_FG"))
                    .attr(QStringLiteral("bg_error"), QStringLiteral("C_ERR_BG"))
                    .attr(QStringLiteral("fg_warn"), QStringLiteral("C_WARN_FG"))
@@ -226,22 +234,24 @@ void Surface::slideSwitch(const QString &id, const QString &caption, int x, int 
     Element e(QStringLiteral("checkbox"));
     e.attr(QStringLiteral("id"), id)
         .child(position(x, y))
-        .child(captionElement(caption, captionLeft ? -7 : 40, 9, QStringLiteral("C_TEXT"), QStringLiteral("F_CAPTION"),
-                    captionLeft ? QStringLiteral("cr") : QStringLiteral("cl")))
+        .child(captionElement(caption, captionLeft ? -7 : 40, 9, QStringLiteral("C_TEXT"),
+                              QStringLiteral("F_CAPTION"),
+                              captionLeft ? QStringLiteral("cr") : QStringLiteral("cl")))
         .child(bitmap(picture));
     m_w.object(id, kCheckBox, m_screen, e, abs(QRect(x, y, 32, 18)));
 }
 
 void Surface::pushSwitch(const QString &id, const QString &caption, const QRect &r, const QColor &lampColour)
 {
-    const QString picture = QStringLiteral("IMG_PUSH%1X%2_%3").arg(r.width()).arg(r.height()).arg(hex(lampColour));
+    const QString picture =
+        QStringLiteral("IMG_PUSH%1X%2_%3").arg(r.width()).arg(r.height()).arg(hex(lampColour));
     if (!m_w.hasPicture(picture))
         m_w.picture(picture, art::pushSwitch(r.width(), r.height(), lampColour), art::kTwoStateSections);
     Element e(QStringLiteral("checkbox"));
     e.attr(QStringLiteral("id"), id)
         .child(position(r.x(), r.y()))
         .child(captionElement(caption, r.width() / 2 + 4, (r.height() - 1) / 2, QStringLiteral("C_TEXT"),
-                    QStringLiteral("F_BUTTON"), QStringLiteral("cc")))
+                              QStringLiteral("F_BUTTON"), QStringLiteral("cc")))
         .child(bitmap(picture));
     m_w.object(id, kCheckBox, m_screen, e, abs(r));
 }
@@ -254,9 +264,11 @@ void Surface::combo(const QString &id, const QString &caption, int x, int y, int
     const QString key = upperKey(m_key);
     Element e(QStringLiteral("combo"));
     e.attr(QStringLiteral("id"), id)
-        .attr(QStringLiteral("type"), kind == ComboKind::Drop ? QStringLiteral("DROP") : QStringLiteral("USER"))
+        .attr(QStringLiteral("type"),
+              kind == ComboKind::Drop ? QStringLiteral("DROP") : QStringLiteral("USER"))
         .child(position(x, y).attr(QStringLiteral("w"), w))
-        .child(captionElement(caption, 1, -15, QStringLiteral("C_TEXT_DIM"), QStringLiteral("F_CAPTION"), QStringLiteral("tl"))
+        .child(captionElement(caption, 1, -15, QStringLiteral("C_TEXT_DIM"), QStringLiteral("F_CAPTION"),
+                              QStringLiteral("tl"))
                    .attr(QStringLiteral("dfont"), QStringLiteral("F_LIST")))
         .child(Element(QStringLiteral("color"))
                    .attr(QStringLiteral("fg"), QStringLiteral("C_VALUE_%1").arg(key))
@@ -275,7 +287,8 @@ void Surface::combo(const QString &id, const QString &caption, int x, int y, int
     m_w.object(id, kCombo, m_screen, e, abs(r));
 }
 
-void Surface::radio(const QString &group, const QString &caption, int x, int y, const QList<RadioChoice> &items)
+void Surface::radio(const QString &group, const QString &caption, int x, int y,
+                    const QList<RadioChoice> &items)
 {
     const QString picture = QStringLiteral("IMG_RADIO_%1").arg(upperKey(m_key));
     if (!m_w.hasPicture(picture))
@@ -284,7 +297,8 @@ void Surface::radio(const QString &group, const QString &caption, int x, int y, 
     Element e(QStringLiteral("radiogroup"));
     e.attr(QStringLiteral("id"), group)
         .child(position(x, y))
-        .child(captionElement(caption, 0, -15, QStringLiteral("C_TEXT_DIM"), QStringLiteral("F_CAPTION"), QString()))
+        .child(captionElement(caption, 0, -15, QStringLiteral("C_TEXT_DIM"), QStringLiteral("F_CAPTION"),
+                              QString()))
         .child(Element(QStringLiteral("bitmap"))
                    .attr(QStringLiteral("image"), clearPicture(m_w))
                    .attr(QStringLiteral("item"), picture)
@@ -311,8 +325,8 @@ void Surface::lamp(const QString &id, const QString &caption, int x, int y, Lamp
     QString picture;
     switch (kind) {
     case LampKind::Status:
-        picture = m_w.picture(QStringLiteral("IMG_LAMP_STATUS"), art::lamp(kRed, kGreen, QColor(128, 128, 128)),
-                              art::kLampSections);
+        picture = m_w.picture(QStringLiteral("IMG_LAMP_STATUS"),
+                              art::lamp(kRed, kGreen, QColor(128, 128, 128)), art::kLampSections);
         break;
     case LampKind::Temperature:
         picture = m_w.picture(QStringLiteral("IMG_LAMP_TEMP"), art::lamp(kGreen, kRed, QColor(128, 128, 128)),
@@ -328,7 +342,8 @@ void Surface::lamp(const QString &id, const QString &caption, int x, int y, Lamp
     Element e(QStringLiteral("lamp"));
     e.attr(QStringLiteral("id"), id)
         .child(position(x, y))
-        .child(captionElement(caption, 20, 8, QStringLiteral("C_TEXT"), QStringLiteral("F_CAPTION"), QStringLiteral("cl")))
+        .child(captionElement(caption, 20, 8, QStringLiteral("C_TEXT"), QStringLiteral("F_CAPTION"),
+                              QStringLiteral("cl")))
         .child(bitmap(picture));
     m_w.object(id, kLamp, m_screen, e, abs(QRect(x, y, 16, 16)));
 }
@@ -341,7 +356,11 @@ void Surface::button(const QString &id, const QString &caption, const QRect &r, 
                             : style == ButtonStyle::Segment ? "SEG"
                             : style == ButtonStyle::Window  ? "WIN"
                                                             : "BTN";
-    QString picture = QStringLiteral("IMG_%1%2X%3_%4").arg(QLatin1String(styleWord)).arg(r.width()).arg(r.height()).arg(hex(colour));
+    QString picture = QStringLiteral("IMG_%1%2X%3_%4")
+                          .arg(QLatin1String(styleWord))
+                          .arg(r.width())
+                          .arg(r.height())
+                          .arg(hex(colour));
     if (glyph != art::Glyph::None)
         picture += QStringLiteral("_G%1").arg(int(glyph));
     if (!m_w.hasPicture(picture))
@@ -351,7 +370,9 @@ void Surface::button(const QString &id, const QString &caption, const QRect &r, 
     Element t(QStringLiteral("text"));
     if (!caption.isEmpty())
         t.attr(QStringLiteral("value"), caption);
-    t.attr(QStringLiteral("color"), QStringLiteral("C_TEXT")).attr(QStringLiteral("font"), font).attr(QStringLiteral("align"), QStringLiteral("cc"));
+    t.attr(QStringLiteral("color"), QStringLiteral("C_TEXT"))
+        .attr(QStringLiteral("font"), font)
+        .attr(QStringLiteral("align"), QStringLiteral("cc"));
     e.child(t).child(bitmap(picture));
     m_w.object(id, kButton, m_screen, e, abs(r));
 }
@@ -384,7 +405,8 @@ void Surface::finish(const QString &id)
 
 void writeTheme(SkinWriter &w)
 {
-    w.themeComment(QStringLiteral("Where the processing screens stand; every screen object is placed against them."));
+    w.themeComment(
+        QStringLiteral("Where the processing screens stand; every screen object is placed against them."));
     const QRect area = screenArea();
     w.offset(QStringLiteral("SX"), QString::number(area.x()));
     w.offset(QStringLiteral("SY"), QString::number(area.y()));
@@ -394,7 +416,8 @@ void writeTheme(SkinWriter &w)
     w.region(QStringLiteral("SCREEN_AREA"), area);
     w.region(QStringLiteral("WINDOW"), QRect(0, 0, kWindowWidth, kWindowHeight));
 
-    w.themeComment(QStringLiteral("Fonts: DejaVu, as shipped by every Debian desktop. Size n draws n - 3 pixels."));
+    w.themeComment(
+        QStringLiteral("Fonts: DejaVu, as shipped by every Debian desktop. Size n draws n - 3 pixels."));
     const QString sans = QStringLiteral("DejaVu Sans"), mono = QStringLiteral("DejaVu Sans Mono");
     w.font(QStringLiteral("VORUD_HFONT"), sans, 13, false, 12);
     w.font(QStringLiteral("VORUD_MONOFONT"), mono, 14, true, 12);
@@ -441,7 +464,8 @@ void writeTheme(SkinWriter &w)
     w.colour(QStringLiteral("C_GRID_MINOR"), QColor(32, 37, 43));
     w.colour(QStringLiteral("C_AUDIO"), QColor(120, 200, 255));
 
-    w.themeComment(QStringLiteral("The equaliser editor's sections and their sum, in the equaliser's colours."));
+    w.themeComment(
+        QStringLiteral("The equaliser editor's sections and their sum, in the equaliser's colours."));
     for (int i = 0; i < 4; ++i)
         w.colour(QStringLiteral("PEQ%1color").arg(i + 1), peqSection(i));
     w.colour(QStringLiteral("PEQSUMcolor"), mix(QColor(12, 14, 17), block(kParametric).accent, 0.42));
@@ -471,37 +495,44 @@ void writeSharedPictures(SkinWriter &w)
     w.stockObject(QStringLiteral("STOCK_SLIDER_H"), kSlider,
                   Element(QStringLiteral("slider"))
                       .attr(QStringLiteral("id"), QStringLiteral("STOCK_SLIDER_H"))
-                      .child(Element(pos).attr(QStringLiteral("x"), 0).attr(QStringLiteral("y"), 0).attr(QStringLiteral("direction"), QStringLiteral("horz")))
+                      .child(Element(pos)
+                                 .attr(QStringLiteral("x"), 0)
+                                 .attr(QStringLiteral("y"), 0)
+                                 .attr(QStringLiteral("direction"), QStringLiteral("horz")))
                       .child(Element(QStringLiteral("bitmap"))
                                  .attr(QStringLiteral("rail"), QStringLiteral("IMG_RAIL_H"))
                                  .attr(QStringLiteral("thumb"), QStringLiteral("IMG_THUMB_H"))));
     w.stockObject(QStringLiteral("STOCK_SLIDER_V"), kSlider,
                   Element(QStringLiteral("slider"))
                       .attr(QStringLiteral("id"), QStringLiteral("STOCK_SLIDER_V"))
-                      .child(Element(pos).attr(QStringLiteral("x"), 0).attr(QStringLiteral("y"), 0).attr(QStringLiteral("direction"), QStringLiteral("vert")))
-                      .child(Element(QStringLiteral("bitmap"))
-                                 .attr(QStringLiteral("rail"), QStringLiteral("IMG_RAIL_V"))
-                                 .attr(QStringLiteral("thumb"), QStringLiteral("IMG_THUMB_V"))));
-    w.stockObject(QStringLiteral("STOCK_LIST"), kListbox,
-                  Element(QStringLiteral("listbox"))
-                      .attr(QStringLiteral("id"), QStringLiteral("STOCK_LIST"))
-                      .attr(QStringLiteral("type"), QStringLiteral("SINGLE"))
                       .child(Element(pos)
                                  .attr(QStringLiteral("x"), 0)
                                  .attr(QStringLiteral("y"), 0)
-                                 .attr(QStringLiteral("w"), 180)
-                                 .attr(QStringLiteral("h"), 96))
-                      .child(Element(QStringLiteral("text")).attr(QStringLiteral("dfont"), QStringLiteral("F_LIST")))
-                      .child(Element(QStringLiteral("color"))
-                                 .attr(QStringLiteral("fg_list"), QStringLiteral("C_TEXT_DIM"))
-                                 .attr(QStringLiteral("bg_list"), QStringLiteral("C_LIST_BG"))
-                                 .attr(QStringLiteral("fg_select"), QStringLiteral("C_TEXT"))
-                                 .attr(QStringLiteral("bg_select"), QStringLiteral("C_SELECT_SYSTEM"))
-                                 .attr(QStringLiteral("fg_hilite"), QStringLiteral("C_TEXT"))
-                                 .attr(QStringLiteral("bg_hilite"), QStringLiteral("C_HILITE_BG"))
-                                 .attr(QStringLiteral("bg_rail"), QStringLiteral("C_RAIL")))
-                      .child(Element(QStringLiteral("mode")).attr(QStringLiteral("sclickable"), 1))
-                      .child(bitmap(QStringLiteral("IMG_SCROLL"))));
+                                 .attr(QStringLiteral("direction"), QStringLiteral("vert")))
+                      .child(Element(QStringLiteral("bitmap"))
+                                 .attr(QStringLiteral("rail"), QStringLiteral("IMG_RAIL_V"))
+                                 .attr(QStringLiteral("thumb"), QStringLiteral("IMG_THUMB_V"))));
+    w.stockObject(
+        QStringLiteral("STOCK_LIST"), kListbox,
+        Element(QStringLiteral("listbox"))
+            .attr(QStringLiteral("id"), QStringLiteral("STOCK_LIST"))
+            .attr(QStringLiteral("type"), QStringLiteral("SINGLE"))
+            .child(Element(pos)
+                       .attr(QStringLiteral("x"), 0)
+                       .attr(QStringLiteral("y"), 0)
+                       .attr(QStringLiteral("w"), 180)
+                       .attr(QStringLiteral("h"), 96))
+            .child(Element(QStringLiteral("text")).attr(QStringLiteral("dfont"), QStringLiteral("F_LIST")))
+            .child(Element(QStringLiteral("color"))
+                       .attr(QStringLiteral("fg_list"), QStringLiteral("C_TEXT_DIM"))
+                       .attr(QStringLiteral("bg_list"), QStringLiteral("C_LIST_BG"))
+                       .attr(QStringLiteral("fg_select"), QStringLiteral("C_TEXT"))
+                       .attr(QStringLiteral("bg_select"), QStringLiteral("C_SELECT_SYSTEM"))
+                       .attr(QStringLiteral("fg_hilite"), QStringLiteral("C_TEXT"))
+                       .attr(QStringLiteral("bg_hilite"), QStringLiteral("C_HILITE_BG"))
+                       .attr(QStringLiteral("bg_rail"), QStringLiteral("C_RAIL")))
+            .child(Element(QStringLiteral("mode")).attr(QStringLiteral("sclickable"), 1))
+            .child(bitmap(QStringLiteral("IMG_SCROLL"))));
 }
 
 } // namespace orba::skingen

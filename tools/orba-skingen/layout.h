@@ -46,7 +46,8 @@ public:
     const QRect &area() const { return m_area; }
 
     // Background parts (relative rectangles).
-    void section(const QRect &r, const QString &heading = {}, bool headingRow = true, const QColor &tick = {});
+    void section(const QRect &r, const QString &heading = {}, bool headingRow = true,
+                 const QColor &tick = {});
     void text(const QRect &r, const QString &s, int align, int pixelSize = 10, bool bold = true);
     // Painted before the sections (under) and after them (over).
     // Objects a panel shows only in some states: no well is baked behind them.

@@ -66,12 +66,12 @@ void paintChrome(QPainter &p)
     p.setBrush(QColor(9, 10, 12));
     p.drawRoundedRect(capsule, 6, 6);
     p.setPen(QPen(QColor(255, 255, 255, 14), 1));
-    p.drawLine(QPointF(capsule.left() + 6, capsule.bottom() + 1), QPointF(capsule.right() - 6, capsule.bottom() + 1));
+    p.drawLine(QPointF(capsule.left() + 6, capsule.bottom() + 1),
+               QPointF(capsule.right() - 6, capsule.bottom() + 1));
     for (int x : {382, 538}) {
         p.setPen(QPen(kLine, 1));
         p.drawLine(QPointF(x + 0.5, 13), QPointF(x + 0.5, 31));
     }
-
 }
 
 void paintConnectors(QPainter &p)
@@ -100,26 +100,30 @@ void layoutMain(SkinWriter &w)
     s.setExtraPainters(paintChrome, paintConnectors);
 
     // Top strip.
-    s.button(QStringLiteral("SYS_ABOUT"), QString(), QRect(1000, 10, 28, 24), ButtonStyle::Window, QStringLiteral("F_BUTTON"),
-             kText, art::Glyph::About);
+    s.button(QStringLiteral("SYS_ABOUT"), QString(), QRect(1000, 10, 28, 24), ButtonStyle::Window,
+             QStringLiteral("F_BUTTON"), kText, art::Glyph::About);
     s.button(QStringLiteral("SYS_MINIMIZE"), QString(), QRect(1032, 10, 28, 24), ButtonStyle::Window,
              QStringLiteral("F_BUTTON"), kText, art::Glyph::Minimise);
-    s.button(QStringLiteral("SYS_EXIT"), QString(), QRect(1064, 10, 28, 24), ButtonStyle::Window, QStringLiteral("F_BUTTON"),
-             kText, art::Glyph::Exit);
+    s.button(QStringLiteral("SYS_EXIT"), QString(), QRect(1064, 10, 28, 24), ButtonStyle::Window,
+             QStringLiteral("F_BUTTON"), kText, art::Glyph::Exit);
     const int headingAlign = Qt::AlignRight | Qt::AlignVCenter;
     s.text(QRect(226, 9, 44, 26), QStringLiteral("LINK"), headingAlign, 9);
-    s.display(QStringLiteral("STAT_ONLINE"), QRect(280, 11, 92, 22), QStringLiteral("F_STATUS"), true, false, false);
+    s.display(QStringLiteral("STAT_ONLINE"), QRect(280, 11, 92, 22), QStringLiteral("F_STATUS"), true, false,
+              false);
     s.text(QRect(384, 9, 48, 26), QStringLiteral("DEVICE"), headingAlign, 9);
-    s.display(QStringLiteral("STAT_DEVICE"), QRect(440, 11, 92, 22), QStringLiteral("F_STATUS"), true, true, true);
+    s.display(QStringLiteral("STAT_DEVICE"), QRect(440, 11, 92, 22), QStringLiteral("F_STATUS"), true, true,
+              true);
     s.text(QRect(540, 9, 48, 26), QStringLiteral("PRESET"), headingAlign, 9);
-    s.display(QStringLiteral("STAT_PRESET"), QRect(596, 11, 92, 22), QStringLiteral("F_STATUS"), true, true, false);
+    s.display(QStringLiteral("STAT_PRESET"), QRect(596, 11, 92, 22), QStringLiteral("F_STATUS"), true, true,
+              false);
 
     // Signal flow: each block's button in the block's colour.
     s.section(QRect(10, 50, 1080, 78), QString(), false);
     for (const FlowButton &f : kFlow)
-        s.button(QLatin1String(f.id), QLatin1String(f.caption), f.rect, ButtonStyle::Flow, QStringLiteral("F_FLOW"),
-                 block(f.screen).accent);
-    s.text(QRect(720, 58, 190, 24), QStringLiteral("TO HD EXCITER"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
+        s.button(QLatin1String(f.id), QLatin1String(f.caption), f.rect, ButtonStyle::Flow,
+                 QStringLiteral("F_FLOW"), block(f.screen).accent);
+    s.text(QRect(720, 58, 190, 24), QStringLiteral("TO HD EXCITER"), Qt::AlignLeft | Qt::AlignVCenter, 9,
+           false);
     s.text(QRect(888, 94, 40, 24), QStringLiteral("TX"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
 
     // Analyser: the response graph in nine layouts (full, halves, quarters of its frame).
@@ -153,15 +157,18 @@ void layoutMain(SkinWriter &w)
     w.object(QStringLiteral("GRAPH"), kApGraph, kMain, graph, full);
 
     const QColor lampOn = kLedOn;
-    s.button(QStringLiteral("GRAPH_INPUT"), QStringLiteral("INPUT"), QRect(18, 404, 70, 22), ButtonStyle::Segment,
-             QStringLiteral("F_BUTTON"), block(kInput).accent);
-    s.button(QStringLiteral("GRAPH_PDOUT"), QStringLiteral("OUTPUT"), QRect(90, 404, 70, 22), ButtonStyle::Segment,
-             QStringLiteral("F_BUTTON"), block(kInput).accent);
-    s.pushSwitch(QStringLiteral("GRAPH_VIEW_AUDIO"), QStringLiteral("AUDIO"), QRect(174, 404, 70, 22), lampOn);
+    s.button(QStringLiteral("GRAPH_INPUT"), QStringLiteral("INPUT"), QRect(18, 404, 70, 22),
+             ButtonStyle::Segment, QStringLiteral("F_BUTTON"), block(kInput).accent);
+    s.button(QStringLiteral("GRAPH_PDOUT"), QStringLiteral("OUTPUT"), QRect(90, 404, 70, 22),
+             ButtonStyle::Segment, QStringLiteral("F_BUTTON"), block(kInput).accent);
+    s.pushSwitch(QStringLiteral("GRAPH_VIEW_AUDIO"), QStringLiteral("AUDIO"), QRect(174, 404, 70, 22),
+                 lampOn);
     s.pushSwitch(QStringLiteral("GRAPH_VIEW_GR"), QStringLiteral("GR"), QRect(248, 404, 50, 22), lampOn);
-    s.pushSwitch(QStringLiteral("GRAPH_VIEW_CNTRLS"), QStringLiteral("EDIT"), QRect(302, 404, 58, 22), lampOn);
+    s.pushSwitch(QStringLiteral("GRAPH_VIEW_CNTRLS"), QStringLiteral("EDIT"), QRect(302, 404, 58, 22),
+                 lampOn);
     s.pushSwitch(QStringLiteral("GRAPH_VIEW_LR"), QStringLiteral("L/R"), QRect(374, 404, 58, 22), lampOn);
-    s.pushSwitch(QStringLiteral("GRAPH_VIEW_OSCOPE"), QStringLiteral("SCOPE"), QRect(436, 404, 96, 22), lampOn);
+    s.pushSwitch(QStringLiteral("GRAPH_VIEW_OSCOPE"), QStringLiteral("SCOPE"), QRect(436, 404, 96, 22),
+                 lampOn);
 
     // Meters: input, gain reduction, AM and HD, with their choices underneath.
     s.section(QRect(10, 442, 300, 268), QStringLiteral("Meters"));
@@ -214,8 +221,10 @@ void layoutMain(SkinWriter &w)
     s.section(QRect(318, 442, 222, 148), QStringLiteral("Presets"));
     s.button(QStringLiteral("SAVE"), QStringLiteral("SAVE"), QRect(330, 474, 96, 26), ButtonStyle::Plain);
     s.button(QStringLiteral("TAKE"), QStringLiteral("TAKE"), QRect(432, 474, 96, 26), ButtonStyle::Plain);
-    s.button(QStringLiteral("PRESETS"), QStringLiteral("LIBRARY…"), QRect(330, 506, 198, 26), ButtonStyle::Plain);
-    s.text(QRect(330, 538, 198, 14), QStringLiteral("QUICK SAVE"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
+    s.button(QStringLiteral("PRESETS"), QStringLiteral("LIBRARY…"), QRect(330, 506, 198, 26),
+             ButtonStyle::Plain);
+    s.text(QRect(330, 538, 198, 14), QStringLiteral("QUICK SAVE"), Qt::AlignLeft | Qt::AlignVCenter, 9,
+           false);
     s.button(QStringLiteral("QSAVEA"), QStringLiteral("A"), QRect(330, 556, 62, 24), ButtonStyle::Plain,
              QStringLiteral("F_BUTTON"), QColor(0x60, 0xE0, 0x60));
     s.button(QStringLiteral("QSAVEB"), QStringLiteral("B"), QRect(398, 556, 62, 24), ButtonStyle::Plain,
@@ -225,7 +234,8 @@ void layoutMain(SkinWriter &w)
 
     // Connection and headphones.
     s.section(QRect(318, 598, 136, 112), QStringLiteral("Connection"));
-    s.button(QStringLiteral("DEVICES"), QStringLiteral("DEVICES…"), QRect(328, 630, 116, 26), ButtonStyle::Plain);
+    s.button(QStringLiteral("DEVICES"), QStringLiteral("DEVICES…"), QRect(328, 630, 116, 26),
+             ButtonStyle::Plain);
     s.pushSwitch(QStringLiteral("ONLINE"), QStringLiteral("ON-LINE"), QRect(328, 664, 116, 26), kGreen);
     s.section(QRect(462, 598, 78, 112), QStringLiteral("Phones"));
     s.knob(QStringLiteral("HDPN_KNOB"), QStringLiteral("L e v e l"), 501, 634, Ring::Simple, 44);

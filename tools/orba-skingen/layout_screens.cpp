@@ -30,11 +30,14 @@ void limiterRow(Surface &s, const QRect &r, const LimiterIds &ids)
     s.section(r, QStringLiteral("Limiter"));
     s.slideSwitch(ids.enable, QStringLiteral("In"), r.right() - 40, r.y() + 3, true);
     const int top = r.y() + 28;
-    s.knob(ids.thr, QStringLiteral("T h r e s h"), r.x() + 48, top, Ring::ReBar, Surface::kSmallKnobSize + 4, ids.thrD);
-    s.knob(ids.atk, QStringLiteral("A t t a c k"), r.x() + 128, top, Ring::Bar, Surface::kSmallKnobSize + 4, ids.atkD);
-    s.knob(ids.rls, QStringLiteral("R e l e a s e"), r.x() + 208, top, Ring::Bar, Surface::kSmallKnobSize + 4, ids.rlsD);
-    s.knob(ids.rll, QStringLiteral("L o n g   R e l."), r.x() + 288, top, Ring::Bar, Surface::kSmallKnobSize + 4,
-           ids.rllD);
+    s.knob(ids.thr, QStringLiteral("T h r e s h"), r.x() + 48, top, Ring::ReBar, Surface::kSmallKnobSize + 4,
+           ids.thrD);
+    s.knob(ids.atk, QStringLiteral("A t t a c k"), r.x() + 128, top, Ring::Bar, Surface::kSmallKnobSize + 4,
+           ids.atkD);
+    s.knob(ids.rls, QStringLiteral("R e l e a s e"), r.x() + 208, top, Ring::Bar, Surface::kSmallKnobSize + 4,
+           ids.rlsD);
+    s.knob(ids.rll, QStringLiteral("L o n g   R e l."), r.x() + 288, top, Ring::Bar,
+           Surface::kSmallKnobSize + 4, ids.rllD);
     s.slideSwitch(ids.longRel, QStringLiteral("Long release"), r.x() + 352, top + 2);
     s.slideSwitch(ids.link, QStringLiteral("Stereo link"), r.x() + 352, top + 30);
     s.combo(ids.clip, QStringLiteral("Clipper"), r.x() + 352, top + 70, 170, ComboKind::Drop);
@@ -53,18 +56,20 @@ void layoutInput(SkinWriter &w)
     s.radio(QStringLiteral("INPUT_SRC"), QString(), 16, kTop + 56,
             {{QStringLiteral("INPUT_SRC_LINE"), QStringLiteral("Analog line"), 0, 0},
              {QStringLiteral("INPUT_SRC_AES"), QStringLiteral("AES3 digital"), 0, 26}});
-    s.text(QRect(16, kTop + 36, 110, 14), QStringLiteral("INPUT"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
-    s.text(QRect(148, kTop + 36, 110, 14), QStringLiteral("SIGNAL"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
+    s.text(QRect(16, kTop + 36, 110, 14), QStringLiteral("INPUT"), Qt::AlignLeft | Qt::AlignVCenter, 9,
+           false);
+    s.text(QRect(148, kTop + 36, 110, 14), QStringLiteral("SIGNAL"), Qt::AlignLeft | Qt::AlignVCenter, 9,
+           false);
     s.lamp(QStringLiteral("INPUT_ANA_FAIL"), QStringLiteral("Analog"), 148, kTop + 56, LampKind::Status);
     s.lamp(QStringLiteral("INPUT_AES_FAIL"), QStringLiteral("AES"), 148, kTop + 82, LampKind::Status);
 
     const QRect gain(274, kTop, 264, 200);
     s.section(gain, QStringLiteral("Gain"));
     const int gt = kTop + 50;
-    s.knob(QStringLiteral("INPUT_ANA_GAIN_KNOB"), QStringLiteral("A n a l o g"), 274 + 46, gt, Ring::Pan, Surface::kKnobSize,
-           QStringLiteral("INPUT_ANA_GAIN_DSPY"));
-    s.knob(QStringLiteral("INPUT_AES_GAIN_KNOB"), QStringLiteral("A E S"), 274 + 132, gt, Ring::Pan, Surface::kKnobSize,
-           QStringLiteral("INPUT_AES_GAIN_DSPY"));
+    s.knob(QStringLiteral("INPUT_ANA_GAIN_KNOB"), QStringLiteral("A n a l o g"), 274 + 46, gt, Ring::Pan,
+           Surface::kKnobSize, QStringLiteral("INPUT_ANA_GAIN_DSPY"));
+    s.knob(QStringLiteral("INPUT_AES_GAIN_KNOB"), QStringLiteral("A E S"), 274 + 132, gt, Ring::Pan,
+           Surface::kKnobSize, QStringLiteral("INPUT_AES_GAIN_DSPY"));
     s.knob(QStringLiteral("INPUT_OFFSET_KNOB"), QStringLiteral("O f f s e t"), 274 + 218, gt, Ring::Pan,
            Surface::kKnobSize, QStringLiteral("INPUT_OFFSET_DSPY"));
 
@@ -97,8 +102,10 @@ void layoutParametric(SkinWriter &w)
     s.title(QStringLiteral("PEQ_LABEL"), QStringLiteral("PARAMETRIC EQUALISER"));
 
     s.section(QRect(0, kTop, 538, 66), QStringLiteral("Equaliser"));
-    s.pushSwitch(QStringLiteral("PEQ_ENABLE"), QStringLiteral("EQ IN"), QRect(14, kTop + 32, 92, 24), s.accent());
-    s.text(QRect(130, kTop + 36, 70, 16), QStringLiteral("POSITION"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
+    s.pushSwitch(QStringLiteral("PEQ_ENABLE"), QStringLiteral("EQ IN"), QRect(14, kTop + 32, 92, 24),
+                 s.accent());
+    s.text(QRect(130, kTop + 36, 70, 16), QStringLiteral("POSITION"), Qt::AlignLeft | Qt::AlignVCenter, 9,
+           false);
     s.radio(QStringLiteral("PEQ_POS"), QString(), 196, kTop + 36,
             {{QStringLiteral("PEQ_POS_PRE"), QStringLiteral("Before processing"), 0, 0},
              {QStringLiteral("PEQ_POS_PST"), QStringLiteral("After compressor"), 160, 0}});
@@ -110,14 +117,15 @@ void layoutParametric(SkinWriter &w)
         const QRect column(x, columnTop, 130, 458);
         s.section(column, QLatin1String(bands[b]), true, peqSection(b));
         const QString n = QString::number(b + 1);
-        s.slideSwitch(QStringLiteral("PEQ%1_ENABLE").arg(n), QStringLiteral("In"), x + 90, columnTop + 3, true);
+        s.slideSwitch(QStringLiteral("PEQ%1_ENABLE").arg(n), QStringLiteral("In"), x + 90, columnTop + 3,
+                      true);
         const int cx = x + 65;
         s.knob(QStringLiteral("PEQ%1_F_KNOB").arg(n), QStringLiteral("F r e q u e n c y"), cx, columnTop + 44,
                Ring::Bar, Surface::kKnobSize, QStringLiteral("PEQ%1_F_DSPY").arg(n));
-        s.knob(QStringLiteral("PEQ%1_Q_KNOB").arg(n), QStringLiteral("B a n d w i d t h"), cx, columnTop + 180,
-               Ring::Spread, Surface::kKnobSize, QStringLiteral("PEQ%1_Q_DSPY").arg(n));
-        s.knob(QStringLiteral("PEQ%1_L_KNOB").arg(n), QStringLiteral("L i f t"), cx, columnTop + 316, Ring::Pan,
-               Surface::kKnobSize, QStringLiteral("PEQ%1_L_DSPY").arg(n));
+        s.knob(QStringLiteral("PEQ%1_Q_KNOB").arg(n), QStringLiteral("B a n d w i d t h"), cx,
+               columnTop + 180, Ring::Spread, Surface::kKnobSize, QStringLiteral("PEQ%1_Q_DSPY").arg(n));
+        s.knob(QStringLiteral("PEQ%1_L_KNOB").arg(n), QStringLiteral("L i f t"), cx, columnTop + 316,
+               Ring::Pan, Surface::kKnobSize, QStringLiteral("PEQ%1_L_DSPY").arg(n));
     }
     s.finish(QStringLiteral("PEQ_BKGRND"));
 }
@@ -151,7 +159,8 @@ void layoutCompressor(SkinWriter &w)
     s.section(QRect(348, kTop, 190, 252), QStringLiteral("Band edit"));
     const int ry = kTop + 34;
     s.text(QRect(364, ry - 4, 150, 14), QStringLiteral("AGC"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
-    s.text(QRect(364, ry + 78, 150, 14), QStringLiteral("COMPRESSOR"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
+    s.text(QRect(364, ry + 78, 150, 14), QStringLiteral("COMPRESSOR"), Qt::AlignLeft | Qt::AlignVCenter, 9,
+           false);
     s.radio(QStringLiteral("COMP_TYPE"), QString(), 364, ry + 14,
             {{QStringLiteral("COMP_TYPE_A_ATT"), QStringLiteral("Attack"), 0, 0},
              {QStringLiteral("COMP_TYPE_A_REL"), QStringLiteral("Release"), 0, 20},
@@ -168,13 +177,15 @@ void layoutCompressor(SkinWriter &w)
     const QRect agc(0, row, 264, 184), comp(274, row, 264, 184);
     s.heading(QStringLiteral("AGC_LABEL"), agc, QStringLiteral("AGC"));
     s.slideSwitch(QStringLiteral("COMP_AGC_ENABLE"), QStringLiteral("In"), agc.right() - 40, row + 3, true);
-    s.knob(QStringLiteral("AGC_FRZDLY_KNOB"), QStringLiteral("F r e e z e"), 46, row + 32, Ring::Bar, Surface::kKnobSize,
-           QStringLiteral("AGC_FRZDLY_DSPY"));
-    s.knob(QStringLiteral("AGC_BKOFF_KNOB"), QStringLiteral("B a c k o f f"), 130, row + 32, Ring::Bar, Surface::kKnobSize,
-           QStringLiteral("AGC_BKOFF_DSPY"));
-    s.combo(QStringLiteral("AGC_FRZ_THR"), QStringLiteral("Freeze level"), 176, row + 52, 78, ComboKind::Step);
+    s.knob(QStringLiteral("AGC_FRZDLY_KNOB"), QStringLiteral("F r e e z e"), 46, row + 32, Ring::Bar,
+           Surface::kKnobSize, QStringLiteral("AGC_FRZDLY_DSPY"));
+    s.knob(QStringLiteral("AGC_BKOFF_KNOB"), QStringLiteral("B a c k o f f"), 130, row + 32, Ring::Bar,
+           Surface::kKnobSize, QStringLiteral("AGC_BKOFF_DSPY"));
+    s.combo(QStringLiteral("AGC_FRZ_THR"), QStringLiteral("Freeze level"), 176, row + 52, 78,
+            ComboKind::Step);
     s.combo(QStringLiteral("AGC_COUPLING"), QStringLiteral("Coupling"), 176, row + 98, 78, ComboKind::Step);
-    s.text(QRect(14, row + 140, 90, 16), QStringLiteral("FREEZE MODE"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
+    s.text(QRect(14, row + 140, 90, 16), QStringLiteral("FREEZE MODE"), Qt::AlignLeft | Qt::AlignVCenter, 9,
+           false);
     s.radio(QStringLiteral("AGC_FRZMOD"), QString(), 14, row + 158,
             {{QStringLiteral("AGC_FRZMOD_OOZE"), QStringLiteral("Ooze"), 0, 0},
              {QStringLiteral("AGC_FRZMOD_GATE"), QStringLiteral("Gate"), 80, 0}});
@@ -185,8 +196,10 @@ void layoutCompressor(SkinWriter &w)
            Surface::kKnobSize, QStringLiteral("COMP_DRV_DSPY"));
     s.knob(QStringLiteral("COMP_MSTR_KNOB"), QStringLiteral("M a k e u p"), 274 + 130, row + 32, Ring::Pan,
            Surface::kKnobSize, QStringLiteral("COMP_MSTR_DSPY"));
-    s.combo(QStringLiteral("COMP_DDRV"), QStringLiteral("Diff. drive"), 274 + 176, row + 52, 78, ComboKind::Step);
-    s.combo(QStringLiteral("COMP_DMSTR"), QStringLiteral("Diff. makeup"), 274 + 176, row + 98, 78, ComboKind::Step);
+    s.combo(QStringLiteral("COMP_DDRV"), QStringLiteral("Diff. drive"), 274 + 176, row + 52, 78,
+            ComboKind::Step);
+    s.combo(QStringLiteral("COMP_DMSTR"), QStringLiteral("Diff. makeup"), 274 + 176, row + 98, 78,
+            ComboKind::Step);
 
     const int xr = row + 194;
     s.heading(QStringLiteral("XFR_LABEL"), QRect(0, xr, 538, 80), QStringLiteral("Crossovers"));
@@ -208,8 +221,8 @@ void layoutAmHd(SkinWriter &w)
     s.combo(QStringLiteral("AMHD_SOURCE"), QStringLiteral("Source"), 14, kTop + 50, 100, ComboKind::Drop);
     s.knob(QStringLiteral("AMHD_TRIM_KNOB"), QStringLiteral("T r i m"), 156, kTop + 22, Ring::Pan, small,
            QStringLiteral("AMHD_TRIM_DSPY"));
-    s.knob(QStringLiteral("AMHD_AES_GAIN_KNOB"), QStringLiteral("O u t p u t"), 226, kTop + 22, Ring::Bar, small,
-           QStringLiteral("AMHD_AES_GAIN_DSPY"));
+    s.knob(QStringLiteral("AMHD_AES_GAIN_KNOB"), QStringLiteral("O u t p u t"), 226, kTop + 22, Ring::Bar,
+           small, QStringLiteral("AMHD_AES_GAIN_DSPY"));
 
     s.section(QRect(274, kTop, 264, 96), QStringLiteral("Channels"));
     s.slideSwitch(QStringLiteral("AMHD_PHASE"), QStringLiteral("Invert phase"), 288, kTop + 36);
@@ -218,25 +231,26 @@ void layoutAmHd(SkinWriter &w)
     s.slideSwitch(QStringLiteral("AMHD_HYPER_MONO"), QStringLiteral("Hyper mono"), 410, kTop + 66);
 
     limiterRow(s, QRect(0, kTop + 106, 538, 120),
-               {QStringLiteral("AMHD_LIM_ENABLE"), QStringLiteral("AMHD_LIM_CLIP"), QStringLiteral("AMHD_LIM_LINK"),
-                QStringLiteral("AMHD_LIM_THR_KNOB"), QStringLiteral("AMHD_LIM_THR_DSPY"),
-                QStringLiteral("AMHD_LIM_ATK_KNOB"), QStringLiteral("AMHD_LIM_ATK_DSPY"),
-                QStringLiteral("AMHD_LIM_RLS_KNOB"), QStringLiteral("AMHD_LIM_RLS_DSPY"),
-                QStringLiteral("AMHD_LIM_RLL_KNOB"), QStringLiteral("AMHD_LIM_RLL_DSPY"),
-                QStringLiteral("AMHD_LIM_LONG")});
+               {QStringLiteral("AMHD_LIM_ENABLE"), QStringLiteral("AMHD_LIM_CLIP"),
+                QStringLiteral("AMHD_LIM_LINK"), QStringLiteral("AMHD_LIM_THR_KNOB"),
+                QStringLiteral("AMHD_LIM_THR_DSPY"), QStringLiteral("AMHD_LIM_ATK_KNOB"),
+                QStringLiteral("AMHD_LIM_ATK_DSPY"), QStringLiteral("AMHD_LIM_RLS_KNOB"),
+                QStringLiteral("AMHD_LIM_RLS_DSPY"), QStringLiteral("AMHD_LIM_RLL_KNOB"),
+                QStringLiteral("AMHD_LIM_RLL_DSPY"), QStringLiteral("AMHD_LIM_LONG")});
 
     const int py = kTop + 236;
     s.section(QRect(0, py, 538, 94), QStringLiteral("Bandwidth and protection"));
     s.combo(QStringLiteral("AMHD_BANDWIDTH"), QStringLiteral("Bandwidth"), 14, py + 50, 100, ComboKind::Step);
     s.slideSwitch(QStringLiteral("AMHD_HF_PRO_I"), QStringLiteral("HF protect"), 136, py + 31);
     s.combo(QStringLiteral("AMHD_HF_PRO_F"), QString(), 136, py + 62, 100, ComboKind::Step);
-    s.knob(QStringLiteral("AMHD_CEILING_KNOB"), QStringLiteral("C e i l i n g"), 330, py + 20, Ring::ReBar, small,
-           QStringLiteral("AMHD_CEILING_DSPY"));
-    s.knob(QStringLiteral("AMHD_RECOVERY_KNOB"), QStringLiteral("R e c o v e r y"), 440, py + 20, Ring::Bar, small,
-           QStringLiteral("AMHD_RECOVERY_DSPY"));
+    s.knob(QStringLiteral("AMHD_CEILING_KNOB"), QStringLiteral("C e i l i n g"), 330, py + 20, Ring::ReBar,
+           small, QStringLiteral("AMHD_CEILING_DSPY"));
+    s.knob(QStringLiteral("AMHD_RECOVERY_KNOB"), QStringLiteral("R e c o v e r y"), 440, py + 20, Ring::Bar,
+           small, QStringLiteral("AMHD_RECOVERY_DSPY"));
 
     const int gy = py + 104;
-    s.heading(QStringLiteral("AMHD_RADIO"), QRect(0, gy, 538, 576 - gy), QStringLiteral("HD Radio  ·  multiband EQ"));
+    s.heading(QStringLiteral("AMHD_RADIO"), QRect(0, gy, 538, 576 - gy),
+              QStringLiteral("HD Radio  ·  multiband EQ"));
     Element g(QStringLiteral("ap_graph"));
     g.attr(QStringLiteral("id"), QStringLiteral("AMHD_GRAPH"));
     const QRect graph(8, gy + 28, 522, 576 - gy - 34);
@@ -265,12 +279,12 @@ void layoutAmOut(SkinWriter &w)
     const int k = Surface::kSmallKnobSize + 4;
 
     limiterRow(s, QRect(0, kTop, 538, 120),
-               {QStringLiteral("FMO_LIM_ENABLE"), QStringLiteral("FMO_LIM_CLIP"), QStringLiteral("FMO_LIM_LINK"),
-                QStringLiteral("FMO_LIM_THR_KNOB"), QStringLiteral("FMO_LIM_THR_DSPY"),
-                QStringLiteral("FMO_LIM_ATK_KNOB"), QStringLiteral("FMO_LIM_ATK_DSPY"),
-                QStringLiteral("FMO_LIM_RLS_KNOB"), QStringLiteral("FMO_LIM_RLS_DSPY"),
-                QStringLiteral("FMO_LIM_RLL_KNOB"), QStringLiteral("FMO_LIM_RLL_DSPY"),
-                QStringLiteral("FMO_LIM_LONG")});
+               {QStringLiteral("FMO_LIM_ENABLE"), QStringLiteral("FMO_LIM_CLIP"),
+                QStringLiteral("FMO_LIM_LINK"), QStringLiteral("FMO_LIM_THR_KNOB"),
+                QStringLiteral("FMO_LIM_THR_DSPY"), QStringLiteral("FMO_LIM_ATK_KNOB"),
+                QStringLiteral("FMO_LIM_ATK_DSPY"), QStringLiteral("FMO_LIM_RLS_KNOB"),
+                QStringLiteral("FMO_LIM_RLS_DSPY"), QStringLiteral("FMO_LIM_RLL_KNOB"),
+                QStringLiteral("FMO_LIM_RLL_DSPY"), QStringLiteral("FMO_LIM_LONG")});
 
     // Output trim, emphasis with its position; the lamps mark the entry each combo shows.
     const int oy = kTop + 130;
@@ -281,14 +295,16 @@ void layoutAmOut(SkinWriter &w)
     s.lamp(QStringLiteral("FMO_EMP_FLAT"), QStringLiteral("Flat"), 100, oy + 78, LampKind::Choice);
     s.lamp(QStringLiteral("FMO_PREEMP_50"), QStringLiteral("50"), 148, oy + 78, LampKind::Choice);
     s.lamp(QStringLiteral("FMO_PREEMP_75"), QStringLiteral("75"), 188, oy + 78, LampKind::Choice);
-    s.combo(QStringLiteral("FMO_EMP_POS"), QStringLiteral("Emphasis position"), 232, oy + 48, 116, ComboKind::Drop, 3);
-    s.lamp(QStringLiteral("FMO_EMP_POS_PREMB"), QStringLiteral("MB"), 232, oy + 78, LampKind::Choice);
-    s.lamp(QStringLiteral("FMO_EMP_POS_PRELIM"), QStringLiteral("Lim"), 274, oy + 78, LampKind::Choice);
-    s.lamp(QStringLiteral("FMO_EMP_POS_POST"), QStringLiteral("Post"), 318, oy + 78, LampKind::Choice);
+    s.combo(QStringLiteral("FMO_EMP_POS"), QStringLiteral("Emphasis position"), 232, oy + 48, 116,
+            ComboKind::Drop, 3);
+    s.lamp(QStringLiteral("FMO_EMP_POS_PREMB"), QStringLiteral("MB"), 230, oy + 78, LampKind::Choice);
+    s.lamp(QStringLiteral("FMO_EMP_POS_PRELIM"), QStringLiteral("Lim"), 268, oy + 78, LampKind::Choice);
+    s.lamp(QStringLiteral("FMO_EMP_POS_POST"), QStringLiteral("Post"), 308, oy + 78, LampKind::Choice);
 
     const QRect delay(368, oy, 170, 112);
     s.heading(QStringLiteral("FMO_DELAY_GROUP"), delay, QStringLiteral("Delay"));
-    s.knob(QStringLiteral("FMO_DELAY_C_KNOB"), QStringLiteral("C o a r s e"), 368 + 46, oy + 28, Ring::Dot, 36);
+    s.knob(QStringLiteral("FMO_DELAY_C_KNOB"), QStringLiteral("C o a r s e"), 368 + 46, oy + 28, Ring::Dot,
+           36);
     s.knob(QStringLiteral("FMO_DELAY_F_KNOB"), QStringLiteral("F i n e"), 368 + 124, oy + 28, Ring::Dot, 36);
     s.valueDisplay(QStringLiteral("FMO_DELAY_DSPY"), 368 + 85, oy + 86, 88);
 
@@ -300,7 +316,8 @@ void layoutAmOut(SkinWriter &w)
            QStringLiteral("FMO_MBLIM_DRV_DSPY"));
     s.combo(QStringLiteral("FMO_MBLIM_KNEE"), QStringLiteral("Knee"), 14, my + 132, 84, ComboKind::Drop, 4);
     s.combo(QStringLiteral("FMO_MBLIM_MODE"), QStringLiteral("Mode"), 110, my + 50, 84, ComboKind::Drop, 4);
-    s.text(QRect(110, my + 80, 90, 14), QStringLiteral("EDIT ON GRAPH"), Qt::AlignLeft | Qt::AlignVCenter, 9, false);
+    s.text(QRect(110, my + 80, 90, 14), QStringLiteral("EDIT ON GRAPH"), Qt::AlignLeft | Qt::AlignVCenter, 9,
+           false);
     s.radio(QStringLiteral("FMO_MBLIM_TYPE"), QString(), 110, my + 96,
             {{QStringLiteral("FMO_MBLIM_TYPE_THR"), QStringLiteral("Limit"), 0, 0},
              {QStringLiteral("FMO_MBLIM_TYPE_CLP"), QStringLiteral("Clip"), 0, 20},
@@ -328,7 +345,8 @@ void layoutAmOut(SkinWriter &w)
     const int by = my + 200;
     s.section(QRect(0, by, 538, 576 - by), QStringLiteral("Bass clipper"));
     s.combo(QStringLiteral("FMO_BCLP_DRV"), QStringLiteral("Drive"), 16, by + 50, 116, ComboKind::Step);
-    s.combo(QStringLiteral("FMO_BCLP_STROKE"), QStringLiteral("Stroke"), 146, by + 50, 116, ComboKind::Drop, 4);
+    s.combo(QStringLiteral("FMO_BCLP_STROKE"), QStringLiteral("Stroke"), 146, by + 50, 116, ComboKind::Drop,
+            4);
     s.combo(QStringLiteral("FMO_BCLP_TRIM"), QStringLiteral("Trim"), 276, by + 50, 116, ComboKind::Step);
     s.combo(QStringLiteral("FMO_BCLP_FREQ"), QStringLiteral("Frequency"), 406, by + 50, 116, ComboKind::Step);
 
@@ -345,55 +363,59 @@ void layoutAmTx(SkinWriter &w)
                       QStringLiteral("AMT_LFTILT_Q_B"), QStringLiteral("AMT_LFTILT_L_B"),
                       QStringLiteral("AMT_HFTILT_F_B"), QStringLiteral("AMT_HFTILT_Q_B"),
                       QStringLiteral("AMT_HFTILT_L_B")});
-    s.section(QRect(0, kTop, 264, 132), QStringLiteral("Audio"));
-    s.combo(QStringLiteral("AMT_FILTER"), QStringLiteral("Bandwidth"), 14, kTop + 52, 150, ComboKind::Drop);
-    s.combo(QStringLiteral("AMT_WIDTH"), QStringLiteral("Stereo"), 14, kTop + 100, 150, ComboKind::Drop, 4);
-    s.knob(QStringLiteral("AMT_MODULATION_KNOB"), QStringLiteral("P o s.   m o d."), 216, kTop + 30, Ring::Bar, k,
-           QStringLiteral("AMT_MODULATION_DSPY"));
+    s.section(QRect(0, kTop, 264, 140), QStringLiteral("Audio"));
+    s.combo(QStringLiteral("AMT_FILTER"), QStringLiteral("Bandwidth"), 14, kTop + 54, 150, ComboKind::Drop);
+    s.combo(QStringLiteral("AMT_WIDTH"), QStringLiteral("Stereo"), 14, kTop + 106, 150, ComboKind::Drop, 4);
+    s.knob(QStringLiteral("AMT_MODULATION_KNOB"), QStringLiteral("P o s.   m o d."), 216, kTop + 34,
+           Ring::Bar, k, QStringLiteral("AMT_MODULATION_DSPY"));
 
     // Outputs A and B with their phase switches.
-    s.section(QRect(274, kTop, 264, 132), QStringLiteral("Outputs"));
-    s.knob(QStringLiteral("AMT_OUT_A_KNOB"), QStringLiteral("O u t   A"), 274 + 50, kTop + 28, Ring::Bar, k,
+    s.section(QRect(274, kTop, 264, 140), QStringLiteral("Outputs"));
+    s.knob(QStringLiteral("AMT_OUT_A_KNOB"), QStringLiteral("O u t   A"), 274 + 50, kTop + 34, Ring::Bar, k,
            QStringLiteral("AMT_OUT_A_DSPY"));
-    s.knob(QStringLiteral("AMT_OUT_B_KNOB"), QStringLiteral("O u t   B"), 274 + 130, kTop + 28, Ring::Bar, k,
+    s.knob(QStringLiteral("AMT_OUT_B_KNOB"), QStringLiteral("O u t   B"), 274 + 130, kTop + 34, Ring::Bar, k,
            QStringLiteral("AMT_OUT_B_DSPY"));
-    s.slideSwitch(QStringLiteral("AMT_PHASE_A"), QStringLiteral("Ø A"), 274 + 188, kTop + 48);
-    s.slideSwitch(QStringLiteral("AMT_PHASE_B"), QStringLiteral("Ø B"), 274 + 188, kTop + 84);
+    s.slideSwitch(QStringLiteral("AMT_PHASE_A"), QStringLiteral("Ø A"), 274 + 188, kTop + 54);
+    s.slideSwitch(QStringLiteral("AMT_PHASE_B"), QStringLiteral("Ø B"), 274 + 188, kTop + 90);
 
     // Tilt filters: a row of three step combos per output.
-    const int ty = kTop + 142;
+    const int ty = kTop + 150;
     auto tilt = [&](const QString &label, const QString &kind, int x) {
-        const QRect r(x, ty, 264, 132);
-        s.heading(label, r, kind == QLatin1String("LF") ? QStringLiteral("LF tilt") : QStringLiteral("HF tilt"));
+        const QRect r(x, ty, 264, 150);
+        s.heading(label, r,
+                  kind == QLatin1String("LF") ? QStringLiteral("LF tilt") : QStringLiteral("HF tilt"));
         const char *parts[3] = {"F", "Q", "L"};
         const char *captions[3] = {"Frequency", "Q", "Level"};
         for (int side = 0; side < 2; ++side) {
-            const int y = ty + 50 + side * 44;
+            const int y = ty + 58 + side * 50;
             s.text(QRect(x + 12, y, 16, 20), side == 0 ? QStringLiteral("A") : QStringLiteral("B"),
                    Qt::AlignCenter, 10);
             for (int i = 0; i < 3; ++i)
-                s.combo(QStringLiteral("AMT_%1TILT_%2_%3").arg(kind, QLatin1String(parts[i]), side == 0 ? "A" : "B"),
-                        side == 0 ? QLatin1String(captions[i]) : QString(), x + 32 + i * 76, y, 70, ComboKind::Step);
+                s.combo(QStringLiteral("AMT_%1TILT_%2_%3")
+                            .arg(kind, QLatin1String(parts[i]), side == 0 ? "A" : "B"),
+                        side == 0 ? QLatin1String(captions[i]) : QString(), x + 32 + i * 76, y, 70,
+                        ComboKind::Step);
         }
     };
     tilt(QStringLiteral("AMT_LFTILT_LABEL"), QStringLiteral("LF"), 0);
     tilt(QStringLiteral("AMT_HFTILT_LABEL"), QStringLiteral("HF"), 274);
 
     // Test oscillator and the AES input.
-    const int oy = ty + 142;
-    s.heading(QStringLiteral("AMT_TEST_GROUP"), QRect(0, oy, 264, 576 - oy), QStringLiteral("Test oscillator"));
+    const int oy = ty + 160;
+    s.heading(QStringLiteral("AMT_TEST_GROUP"), QRect(0, oy, 264, 576 - oy),
+              QStringLiteral("Test oscillator"));
     s.slideSwitch(QStringLiteral("AMT_TEST_OSC"), QStringLiteral("On"), 264 - 40, oy + 3, true);
-    s.knob(QStringLiteral("AMT_TEST_OSC_KNOB"), QStringLiteral("F r e q u e n c y"), 56, oy + 34, Ring::Dot, k,
-           QStringLiteral("AMT_TEST_OSC_DSPY"));
-    s.knob(QStringLiteral("AMT_TEST_LVL_KNOB"), QStringLiteral("L e v e l"), 148, oy + 34, Ring::Bar, k,
+    s.knob(QStringLiteral("AMT_TEST_OSC_KNOB"), QStringLiteral("F r e q u e n c y"), 56, oy + 50, Ring::Dot,
+           k, QStringLiteral("AMT_TEST_OSC_DSPY"));
+    s.knob(QStringLiteral("AMT_TEST_LVL_KNOB"), QStringLiteral("L e v e l"), 148, oy + 50, Ring::Bar, k,
            QStringLiteral("AMT_TEST_LVL_DSPY"));
-    s.slideSwitch(QStringLiteral("AMT_TEST_TILT"), QStringLiteral("Tilt"), 196, oy + 60);
+    s.slideSwitch(QStringLiteral("AMT_TEST_TILT"), QStringLiteral("Tilt"), 196, oy + 76);
 
     s.section(QRect(274, oy, 264, 576 - oy), QStringLiteral("AES input"));
-    s.knob(QStringLiteral("AMT_AES_GAIN_KNOB"), QStringLiteral("G a i n"), 274 + 56, oy + 34, Ring::Pan, k,
+    s.knob(QStringLiteral("AMT_AES_GAIN_KNOB"), QStringLiteral("G a i n"), 274 + 56, oy + 50, Ring::Pan, k,
            QStringLiteral("AMT_AES_GAIN_DSPY"));
-    s.slideSwitch(QStringLiteral("AMT_AES_DEEMPH"), QStringLiteral("De-emphasis"), 274 + 116, oy + 46);
-    s.slideSwitch(QStringLiteral("AMT_AES_PDLY"), QStringLiteral("Pre-delay"), 274 + 116, oy + 80);
+    s.slideSwitch(QStringLiteral("AMT_AES_DEEMPH"), QStringLiteral("De-emphasis"), 274 + 116, oy + 62);
+    s.slideSwitch(QStringLiteral("AMT_AES_PDLY"), QStringLiteral("Pre-delay"), 274 + 116, oy + 96);
 
     s.finish(QStringLiteral("AMT_BKGRND"));
 }
@@ -406,10 +428,12 @@ void layoutSystem(SkinWriter &w)
     s.section(QRect(0, kTop, 264, 150), QStringLiteral("General"));
     s.slideSwitch(QStringLiteral("SYSTEM_FOLLOW"), QStringLiteral("Follow the processor"), 16, kTop + 38);
     s.slideSwitch(QStringLiteral("TCP_METERS"), QStringLiteral("Meters over TCP"), 16, kTop + 68);
-    s.combo(QStringLiteral("HDPN_SRC"), QStringLiteral("Headphone source"), 16, kTop + 116, 232, ComboKind::Drop);
+    s.combo(QStringLiteral("HDPN_SRC"), QStringLiteral("Headphone source"), 16, kTop + 116, 232,
+            ComboKind::Drop);
 
     s.section(QRect(274, kTop, 264, 150), QStringLiteral("Processor status"));
-    s.lamp(QStringLiteral("STATUS_TEMP"), QStringLiteral("Temp. ????"), 290, kTop + 40, LampKind::Temperature);
+    s.lamp(QStringLiteral("STATUS_TEMP"), QStringLiteral("Temp. ????"), 290, kTop + 40,
+           LampKind::Temperature);
     s.lamp(QStringLiteral("STATUS_ANA"), QStringLiteral("Analog"), 290, kTop + 70, LampKind::Status);
     s.lamp(QStringLiteral("STATUS_AES"), QStringLiteral("AES"), 290, kTop + 100, LampKind::Status);
 
@@ -421,14 +445,14 @@ void layoutSystem(SkinWriter &w)
                                 {"GUIACCESS", "Control access…"},
                                 {"GUILOCK", "Lock controls"}};
     for (int i = 0; i < 4; ++i)
-        s.button(QLatin1String(access[i][0]), QString::fromUtf8(access[i][1]), QRect(16, ay + 44 + i * 48, 232, 30),
-                 ButtonStyle::Plain);
+        s.button(QLatin1String(access[i][0]), QString::fromUtf8(access[i][1]),
+                 QRect(16, ay + 44 + i * 48, 232, 30), ButtonStyle::Plain);
     s.section(QRect(274, ay, 264, ah), QStringLiteral("Tools"));
     const char *tools[3][2] = {
         {"SKIN", "Choose skin…"}, {"EVENTSCHED", "Event scheduler…"}, {"TIME_SET", "Set processor clock…"}};
     for (int i = 0; i < 3; ++i)
-        s.button(QLatin1String(tools[i][0]), QString::fromUtf8(tools[i][1]), QRect(290, ay + 44 + i * 48, 232, 30),
-                 ButtonStyle::Plain);
+        s.button(QLatin1String(tools[i][0]), QString::fromUtf8(tools[i][1]),
+                 QRect(290, ay + 44 + i * 48, 232, 30), ButtonStyle::Plain);
 
     s.finish(QStringLiteral("SYS_BKGRND"));
 }

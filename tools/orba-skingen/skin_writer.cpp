@@ -113,13 +113,17 @@ void SkinWriter::colour(const QString &id, const QColor &c)
 {
     m_theme << Element(QStringLiteral("color"))
                    .attr(QStringLiteral("id"), id)
-                   .attr(QStringLiteral("rgb"), QStringLiteral("%1").arg(c.rgb() & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper())
+                   .attr(QStringLiteral("rgb"),
+                         QStringLiteral("%1").arg(c.rgb() & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper())
                    .text(2);
 }
 
 void SkinWriter::offset(const QString &id, const QString &value)
 {
-    m_theme << Element(QStringLiteral("offset")).attr(QStringLiteral("id"), id).attr(QStringLiteral("value"), value).text(2);
+    m_theme << Element(QStringLiteral("offset"))
+                   .attr(QStringLiteral("id"), id)
+                   .attr(QStringLiteral("value"), value)
+                   .text(2);
 }
 
 void SkinWriter::font(const QString &id, const QString &face, int size, bool bold, int space)
@@ -248,7 +252,8 @@ bool SkinWriter::write(QString *error)
             return false;
         }
         if (m_objects[id].kind != b.kind) {
-            *error = QStringLiteral("\"%1\" is a %2, not a %3").arg(id, kindName(m_objects[id].kind), kindName(b.kind));
+            *error = QStringLiteral("\"%1\" is a %2, not a %3")
+                         .arg(id, kindName(m_objects[id].kind), kindName(b.kind));
             return false;
         }
         return true;

@@ -54,8 +54,8 @@ public:
     // An object of `screen` (-1 main) with its element; `rect` is its area in window coordinates.
     void object(const QString &id, int kind, int screen, const Element &element, const QRect &rect = {});
     // An image object placed on a panel (a screen background, the window background).
-    void placedPicture(const QString &id, int screen, const QImage &image, const QPoint &at,
-                       const QString &x, const QString &y);
+    void placedPicture(const QString &id, int screen, const QImage &image, const QPoint &at, const QString &x,
+                       const QString &y);
     int kindOf(const QString &id) const { return m_objects.value(id).kind; }
     bool hasObject(const QString &id) const { return m_objects.contains(id); }
     QRect rectOf(const QString &id) const { return m_objects.value(id).rect; }

@@ -59,8 +59,8 @@ int main(int argc, char **argv)
     for (const orba::skingen::ScreenInfo &s : orba::skingen::kScreens) {
         orba::skinshot::showScreen(*bench, s.screen);
         for (double scale : std::as_const(scales)) {
-            const QString file =
-                QDir(args[1]).filePath(QStringLiteral("%1-%2.png").arg(QLatin1String(s.word)).arg(qRound(scale * 100)));
+            const QString file = QDir(args[1]).filePath(
+                QStringLiteral("%1-%2.png").arg(QLatin1String(s.word)).arg(qRound(scale * 100)));
             if (!orba::skinshot::render(*bench, scale).save(file)) {
                 std::fprintf(stderr, "orba-skinshot: cannot write %s\n", qPrintable(file));
                 return 1;

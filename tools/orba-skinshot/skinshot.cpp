@@ -91,10 +91,10 @@ const KnobDemo kKnobs[] = {
 };
 
 const char *const kChecked[] = {
-    "GRAPH_VIEW_AUDIO", "ONLINE",           "INPUT_HPFS_IN",   "INPUT_HPFD_IN",   "INPUT_SYMMETRY",
-    "INPUT_FAILOVER",   "PEQ1_ENABLE",      "PEQ2_ENABLE",     "PEQ4_ENABLE",     "PEQ_ENABLE",
-    "COMP_AGC_ENABLE",  "COMP_COMP_ENABLE", "AMHD_LIM_ENABLE", "AMHD_LIM_LINK",   "AMHD_HF_PRO_I",
-    "FMO_LIM_LINK",     "FMO_LIM_LONG",     "FMO_MBLIM_ENABLE", "AMT_PHASE_B",    "AMT_AES_DEEMPH",
+    "GRAPH_VIEW_AUDIO", "ONLINE",           "INPUT_HPFS_IN",    "INPUT_HPFD_IN", "INPUT_SYMMETRY",
+    "INPUT_FAILOVER",   "PEQ1_ENABLE",      "PEQ2_ENABLE",      "PEQ4_ENABLE",   "PEQ_ENABLE",
+    "COMP_AGC_ENABLE",  "COMP_COMP_ENABLE", "AMHD_LIM_ENABLE",  "AMHD_LIM_LINK", "AMHD_HF_PRO_I",
+    "FMO_LIM_LINK",     "FMO_LIM_LONG",     "FMO_MBLIM_ENABLE", "AMT_PHASE_B",   "AMT_AES_DEEMPH",
     "SYSTEM_FOLLOW",
 };
 
@@ -159,9 +159,12 @@ struct LampDemo
 };
 
 const LampDemo kLamps[] = {
-    {"INPUT_ANA_FAIL", 1, "Analog (active)"}, {"INPUT_AES_FAIL", 0, "AES"},
-    {"STATUS_TEMP", 0, "Temp. 41.5 C"},       {"STATUS_ANA", 1, "Analog (active)"},
-    {"STATUS_AES", 0, "AES"},                 {"FMO_EMP_POS_PRELIM", 1, nullptr},
+    {"INPUT_ANA_FAIL", 1, "Analog (active)"},
+    {"INPUT_AES_FAIL", 0, "AES"},
+    {"STATUS_TEMP", 0, "Temp. 41.5 C"},
+    {"STATUS_ANA", 1, "Analog (active)"},
+    {"STATUS_AES", 0, "AES"},
+    {"FMO_EMP_POS_PRELIM", 1, nullptr},
     {"FMO_PREEMP_75", 1, nullptr},
 };
 
@@ -236,9 +239,9 @@ void applyDemo(tcPlainBench &bench, int screen)
         b->setCaption(QStringLiteral("B = A"));
     if (auto *b = find<tcGuiButton>(bench, "GRAPH_PDOUT", kButton))
         b->setLampState(1);
-    const std::pair<const char *, int> flow[] = {{"FLOW_INPUT", kInput},   {"FLOW_PEQ", kParametric},
+    const std::pair<const char *, int> flow[] = {{"FLOW_INPUT", kInput},     {"FLOW_PEQ", kParametric},
                                                  {"FLOW_COMP", kCompressor}, {"FLOW_HD_OUT", kAmHd},
-                                                 {"FLOW_AM_OUT", kAmOut},  {"FLOW_AM_TX", kAmTx},
+                                                 {"FLOW_AM_OUT", kAmOut},    {"FLOW_AM_TX", kAmTx},
                                                  {"FLOW_SYSTEM", kSystem}};
     for (const auto &[id, s] : flow) {
         if (auto *b = find<tcGuiButton>(bench, id, kButton))
@@ -274,7 +277,7 @@ void applyDemo(tcPlainBench &bench, int screen)
     if (auto *g = find<tcGuiApGraph>(bench, "FMO_GRAPH", kApGraph)) {
         g->setMode(tcGuiApGraph::kAudio);
         g->setChannel(0, false);
-        spectrum(data, 34, 5);
+        spectrum(data, 20, 5);
         g->setSpectrum(data);
     }
     if (auto *g = find<tcGuiDynGraph>(bench, "COMP_GRAPH", kDynGraph)) {

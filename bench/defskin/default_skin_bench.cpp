@@ -1,0 +1,126 @@
+// Default skin figures: generating and packing it with the built tools (whole processes), loading
+// it with the real loader, unpacking the packed file, and painting one screen at 100 % and 150 %.
+#include "orba-skingen/default_skin_objects.h"
+#include "skinshot.h"
+
+#include "skin/plain_bench.h"
+#include "skin/skin_pack.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPixmapCache>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QString kBuild = QStringLiteral(ORBA_BUILD_DIR);
+
+QString skinFolder()
+{
+    return kBuild + QStringLiteral("/skins/default");
+}
+
+QString packedSkin()
+{
+    return kBuild + QStringLiteral("/skins/default.skin");
+}
+
+bool runTool(const QString &name, const QStringList &args)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(kBuild + QStringLiteral("/bin/") + name, args);
+    p.waitForFinished(60000);
+    p.readAllStandardOutput();
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+void GenerateTheDefaultSkin(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString out = QDir(dir.path()).filePath(QStringLiteral("default"));
+    for (auto _ : state) {
+        if (!runTool(QStringLiteral("orba-skingen"), {out}))
+            state.SkipWithError("orba-skingen failed");
+    }
+    state.counters["files"] =
+        static_cast<double>(QDir(out).entryList(QDir::Files).size() +
+                            QDir(out + QStringLiteral("/images")).entryList(QDir::Files).size());
+}
+BENCHMARK(GenerateTheDefaultSkin)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void PackTheDefaultSkin(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString out = QDir(dir.path()).filePath(QStringLiteral("default.skin"));
+    for (auto _ : state) {
+        if (!runTool(QStringLiteral("SkinPacker"),
+                     {QStringLiteral("-p"), QStringLiteral("-d"), skinFolder(), QStringLiteral("-f"), out}))
+            state.SkipWithError("SkinPacker failed");
+    }
+    state.counters["bytes"] = static_cast<double>(QFileInfo(out).size());
+}
+BENCHMARK(PackTheDefaultSkin)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void UnpackTheDefaultSkin(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    for (auto _ : state) {
+        const auto result = orba::skin::unpackSkinFile(packedSkin(), dir.path());
+        if (result.status != orba::skin::UnpackStatus::Ok)
+            state.SkipWithError("unpacking failed");
+        benchmark::DoNotOptimize(result.written);
+    }
+    state.counters["bytes"] = static_cast<double>(QFileInfo(packedSkin()).size());
+}
+BENCHMARK(UnpackTheDefaultSkin)->Unit(benchmark::kMillisecond);
+
+void LoadTheDefaultSkin(benchmark::State &state)
+{
+    QWidget host;
+    size_t objects = 0;
+    for (auto _ : state) {
+        QPixmapCache::clear(); // every picture read and decoded again
+        auto bench = orba::skinshot::loadSkin(skinFolder(), &host, nullptr);
+        if (!bench)
+            state.SkipWithError("the default skin does not load");
+        else
+            objects = bench->objects().size();
+    }
+    state.counters["objects"] = static_cast<double>(objects);
+}
+BENCHMARK(LoadTheDefaultSkin)->Unit(benchmark::kMillisecond);
+
+// Arg: scale in percent.
+void PaintTheCompressorScreen(benchmark::State &state)
+{
+    QWidget host;
+    auto bench = orba::skinshot::loadSkin(skinFolder(), &host, nullptr);
+    if (!bench) {
+        state.SkipWithError("the default skin does not load");
+        return;
+    }
+    orba::skinshot::showScreen(*bench, orba::skingen::kCompressor);
+    for (auto _ : state) {
+        const QImage image = orba::skinshot::render(*bench, state.range(0) / 100.0);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(PaintTheCompressorScreen)->Arg(100)->Arg(150)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
