@@ -31,6 +31,19 @@
 
 using namespace orba::skingen;
 
+// The generator's table spells the GUI objects' type codes without depending on their library.
+constexpr bool sameCode(int a, int b)
+{
+    return a == b;
+}
+static_assert(sameCode(kButton, kGuiButton) && sameCode(kLamp, kGuiLamp) &&
+              sameCode(kCheckBox, kGuiCheckBox) && sameCode(kDisplay, kGuiDisplay) &&
+              sameCode(kKnob, kGuiKnob) && sameCode(kSlider, kGuiSlider) && sameCode(kCombo, kGuiCombo) &&
+              sameCode(kListbox, kGuiListbox) && sameCode(kRadioGroup, kGuiRadioGroup) &&
+              sameCode(kRadioItem, kGuiRadioItem) && sameCode(kMeter, kGuiMeter) &&
+              sameCode(kApGraph, kGuiApGraph) && sameCode(kDynGraph, kGuiDynGraph) &&
+              sameCode(kLabel, kGuiLabel) && sameCode(kImage, kGuiImage));
+
 namespace {
 
 QString program(const char *name)

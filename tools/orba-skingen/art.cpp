@@ -475,39 +475,36 @@ QImage meterOverload(int w, int h)
 QImage meterBackground(int w, int h, int barLeft, int barRight, int barTop, int barWidth, int length,
                        int overloadTop, int overloadHeight)
 {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    // One well holding both bars and the overload lamps, the scale between them.
-    const QRectF well(barLeft - 4.5, overloadTop - 4.5, barRight + barWidth - barLeft + 9,
-                      barTop + length - overloadTop + 9);
-    p.setPen(QPen(QColor(0, 0, 0, 160), 1));
-    p.setBrush(kWell);
-    p.drawRoundedRect(well, 4, 4);
-    p.setPen(QPen(QColor(255, 255, 255, 14), 1));
-    p.drawLine(QPointF(well.left() + 4, well.bottom() + 0.5), QPointF(well.right() - 4, well.bottom() + 0.5));
-    (void)overloadHeight;
-    // Ticks at the eleven scale positions, beside each bar.
-    p.setPen(QPen(QColor(92, 101, 112), 1));
-    for (int i = 0; i <= 10; ++i) {
-        const int y = barTop + int(3.0 * i / 30.0 * (length - 1) + 0.5);
-        const double ly = y + 0.5;
-        p.drawLine(QPointF(barLeft + barWidth + 1, ly),
-                   QPointF(barLeft + barWidth + (i % 5 == 0 ? 5 : 3), ly));
-        p.drawLine(QPointF(barRight - 1, ly), QPointF(barRight - (i % 5 == 0 ? 5 : 3), ly));
-    }
-    // Channel letters under the bars.
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(9);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(kTextFaint);
-    const int ty = barTop + length + 4;
-    p.drawText(QRect(barLeft - 2, ty, barWidth + 4, 11), Qt::AlignCenter, QStringLiteral("L"));
-    p.drawText(QRect(barRight - 2, ty, barWidth + 4, 11), Qt::AlignCenter, QStringLiteral("R"));
-    p.end();
-    return img.convertToFormat(QImage::Format_ARGB32);
+    return strip(w, h, 1, [&](QPainter &p, int) {
+        // One well holding both bars and the overload lamps, the scale between them.
+        const QRectF well(barLeft - 4.5, overloadTop - 4.5, barRight + barWidth - barLeft + 9,
+                          barTop + length - overloadTop + 9);
+        p.setPen(QPen(QColor(0, 0, 0, 160), 1));
+        p.setBrush(kWell);
+        p.drawRoundedRect(well, 4, 4);
+        p.setPen(QPen(QColor(255, 255, 255, 14), 1));
+        p.drawLine(QPointF(well.left() + 4, well.bottom() + 0.5),
+                   QPointF(well.right() - 4, well.bottom() + 0.5));
+        (void)overloadHeight;
+        // Ticks at the eleven scale positions, beside each bar.
+        p.setPen(QPen(QColor(92, 101, 112), 1));
+        for (int i = 0; i <= 10; ++i) {
+            const int y = barTop + int(3.0 * i / 30.0 * (length - 1) + 0.5);
+            const double ly = y + 0.5;
+            p.drawLine(QPointF(barLeft + barWidth + 1, ly),
+                       QPointF(barLeft + barWidth + (i % 5 == 0 ? 5 : 3), ly));
+            p.drawLine(QPointF(barRight - 1, ly), QPointF(barRight - (i % 5 == 0 ? 5 : 3), ly));
+        }
+        // Channel letters under the bars.
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPixelSize(9);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(kTextFaint);
+        const int ty = barTop + length + 4;
+        p.drawText(QRect(barLeft - 2, ty, barWidth + 4, 11), Qt::AlignCenter, QStringLiteral("L"));
+        p.drawText(QRect(barRight - 2, ty, barWidth + 4, 11), Qt::AlignCenter, QStringLiteral("R"));
+    });
 }
 
 QImage sliderRail(int w, int h, bool horizontal, const QColor &accent)
@@ -613,38 +610,29 @@ void paintSection(QPainter &p, const QRect &rect, const QColor &accent, const QS
 
 QImage sectionBox(int w, int h, const QColor &accent)
 {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    paintSection(p, QRect(0, 0, w, h - 1), accent, QString());
-    p.end();
-    return img.convertToFormat(QImage::Format_ARGB32);
+    return strip(w, h, 1,
+                 [&](QPainter &p, int) { paintSection(p, QRect(0, 0, w, h - 1), accent, QString()); });
 }
 
 QImage titlePlate(int w, int h, const QColor &accent)
 {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r(0.5, 0.5, w - 1, h - 1);
-    QLinearGradient g(r.topLeft(), r.topRight());
-    g.setColorAt(0, mix(kPanel, accent, 0.22));
-    g.setColorAt(0.55, kPanel);
-    g.setColorAt(1, kPanel);
-    p.setPen(QPen(kLine, 1));
-    p.setBrush(g);
-    p.drawRoundedRect(r, 6, 6);
-    p.setPen(Qt::NoPen);
-    p.setBrush(accent);
-    p.drawRoundedRect(QRectF(r.left() + 8, r.top() + 8, 4, r.height() - 16), 2, 2);
-    QLinearGradient hair(r.left(), 0, r.right(), 0);
-    hair.setColorAt(0, accent);
-    hair.setColorAt(0.6, withAlpha(accent, 0));
-    p.fillRect(QRectF(r.left() + 6, r.bottom() - 1, r.width() - 12, 1), hair);
-    p.end();
-    return img.convertToFormat(QImage::Format_ARGB32);
+    return strip(w, h, 1, [&](QPainter &p, int) {
+        const QRectF r(0.5, 0.5, w - 1, h - 1);
+        QLinearGradient g(r.topLeft(), r.topRight());
+        g.setColorAt(0, mix(kPanel, accent, 0.22));
+        g.setColorAt(0.55, kPanel);
+        g.setColorAt(1, kPanel);
+        p.setPen(QPen(kLine, 1));
+        p.setBrush(g);
+        p.drawRoundedRect(r, 6, 6);
+        p.setPen(Qt::NoPen);
+        p.setBrush(accent);
+        p.drawRoundedRect(QRectF(r.left() + 8, r.top() + 8, 4, r.height() - 16), 2, 2);
+        QLinearGradient hair(r.left(), 0, r.right(), 0);
+        hair.setColorAt(0, accent);
+        hair.setColorAt(0.6, withAlpha(accent, 0));
+        p.fillRect(QRectF(r.left() + 6, r.bottom() - 1, r.width() - 12, 1), hair);
+    });
 }
 
 void paintWell(QPainter &p, const QRect &objectRect)

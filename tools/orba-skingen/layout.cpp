@@ -226,6 +226,49 @@ void Surface::display(const QString &id, const QRect &r, const QString &font, bo
     m_w.object(id, kDisplay, m_screen, e, abs(r));
 }
 
+namespace {
+
+Element graphColours()
+{
+    return Element(QStringLiteral("color"))
+        .attr(QStringLiteral("plot_bg"), QStringLiteral("C_PLOT"))
+        .attr(QStringLiteral("gutter_fg"), QStringLiteral("C_GUTTER_TEXT"))
+        .attr(QStringLiteral("gutter_bg"), QStringLiteral("C_GUTTER"))
+        .attr(QStringLiteral("axis_major"), QStringLiteral("C_GRID_MAJOR"))
+        .attr(QStringLiteral("axis_minor"), QStringLiteral("C_GRID_MINOR"));
+}
+
+} // namespace
+
+void Surface::responseGraph(const QString &id, const QList<QRect> &layouts, const QString &audioColour)
+{
+    Element e(QStringLiteral("ap_graph"));
+    e.attr(QStringLiteral("id"), id);
+    for (int i = 0; i < 9; ++i) {
+        const QRect &r = layouts[layouts.size() == 9 ? i : 0];
+        e.child(Element(QStringLiteral("position%1").arg(i + 1))
+                    .attr(QStringLiteral("x"), X(r.x()))
+                    .attr(QStringLiteral("y"), Y(r.y()))
+                    .attr(QStringLiteral("w"), r.width())
+                    .attr(QStringLiteral("h"), r.height()));
+    }
+    e.child(graphColours().attr(QStringLiteral("audio"), audioColour));
+    m_w.object(id, kApGraph, m_screen, e, abs(layouts[0]));
+}
+
+void Surface::dynamicsGraph(const QString &id, const QRect &r)
+{
+    Element colours = graphColours();
+    for (int i = 1; i <= 5; ++i)
+        colours.attr(QStringLiteral("curve_%1").arg(i), QStringLiteral("C_CURVE%1").arg(i));
+    Element e(QStringLiteral("dyngraph"));
+    e.attr(QStringLiteral("id"), id)
+        .child(
+            position(r.x(), r.y()).attr(QStringLiteral("w"), r.width()).attr(QStringLiteral("h"), r.height()))
+        .child(colours);
+    m_w.object(id, kDynGraph, m_screen, e, abs(r));
+}
+
 void Surface::slideSwitch(const QString &id, const QString &caption, int x, int y, bool captionLeft)
 {
     const QString picture = QStringLiteral("IMG_SWITCH_%1").arg(upperKey(m_key));
@@ -486,32 +529,29 @@ void writeSharedPictures(SkinWriter &w)
 
     // Stock controls for skins built on this one; no panel binds them.
     const QColor steel = block(kSystem).accent;
-    w.picture(QStringLiteral("IMG_RAIL_H"), art::sliderRail(160, 20, true, steel), 2);
-    w.picture(QStringLiteral("IMG_THUMB_H"), art::sliderThumb(12, 20, true, steel), 2);
-    w.picture(QStringLiteral("IMG_RAIL_V"), art::sliderRail(20, 160, false, steel), 2);
-    w.picture(QStringLiteral("IMG_THUMB_V"), art::sliderThumb(20, 12, false, steel), 2);
-    w.picture(QStringLiteral("IMG_SCROLL"), art::scrollBar(10, 28, steel), 2);
     const QString pos = QStringLiteral("position");
-    w.stockObject(QStringLiteral("STOCK_SLIDER_H"), kSlider,
-                  Element(QStringLiteral("slider"))
-                      .attr(QStringLiteral("id"), QStringLiteral("STOCK_SLIDER_H"))
-                      .child(Element(pos)
-                                 .attr(QStringLiteral("x"), 0)
-                                 .attr(QStringLiteral("y"), 0)
-                                 .attr(QStringLiteral("direction"), QStringLiteral("horz")))
-                      .child(Element(QStringLiteral("bitmap"))
-                                 .attr(QStringLiteral("rail"), QStringLiteral("IMG_RAIL_H"))
-                                 .attr(QStringLiteral("thumb"), QStringLiteral("IMG_THUMB_H"))));
-    w.stockObject(QStringLiteral("STOCK_SLIDER_V"), kSlider,
-                  Element(QStringLiteral("slider"))
-                      .attr(QStringLiteral("id"), QStringLiteral("STOCK_SLIDER_V"))
-                      .child(Element(pos)
-                                 .attr(QStringLiteral("x"), 0)
-                                 .attr(QStringLiteral("y"), 0)
-                                 .attr(QStringLiteral("direction"), QStringLiteral("vert")))
-                      .child(Element(QStringLiteral("bitmap"))
-                                 .attr(QStringLiteral("rail"), QStringLiteral("IMG_RAIL_V"))
-                                 .attr(QStringLiteral("thumb"), QStringLiteral("IMG_THUMB_V"))));
+    for (const bool horizontal : {true, false}) {
+        const QString side = horizontal ? QStringLiteral("H") : QStringLiteral("V");
+        const QString rail = w.picture(
+            QStringLiteral("IMG_RAIL_") + side,
+            horizontal ? art::sliderRail(160, 20, true, steel) : art::sliderRail(20, 160, false, steel), 2);
+        const QString thumb = w.picture(
+            QStringLiteral("IMG_THUMB_") + side,
+            horizontal ? art::sliderThumb(12, 20, true, steel) : art::sliderThumb(20, 12, false, steel), 2);
+        const QString id = QStringLiteral("STOCK_SLIDER_") + side;
+        w.stockObject(id, kSlider,
+                      Element(QStringLiteral("slider"))
+                          .attr(QStringLiteral("id"), id)
+                          .child(Element(pos)
+                                     .attr(QStringLiteral("x"), 0)
+                                     .attr(QStringLiteral("y"), 0)
+                                     .attr(QStringLiteral("direction"),
+                                           horizontal ? QStringLiteral("horz") : QStringLiteral("vert")))
+                          .child(Element(QStringLiteral("bitmap"))
+                                     .attr(QStringLiteral("rail"), rail)
+                                     .attr(QStringLiteral("thumb"), thumb)));
+    }
+    w.picture(QStringLiteral("IMG_SCROLL"), art::scrollBar(10, 28, steel), 2);
     w.stockObject(
         QStringLiteral("STOCK_LIST"), kListbox,
         Element(QStringLiteral("listbox"))

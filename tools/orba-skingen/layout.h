@@ -76,6 +76,10 @@ public:
                 art::Glyph glyph = art::Glyph::None);
     void display(const QString &id, const QRect &r, const QString &font, bool transparent, bool marquee,
                  bool doubleClick);
+    // A response graph in nine layouts (one rectangle: the same in all nine) drawing the audio in
+    // the colour named; a dynamics graph with the compressor's five curve colours.
+    void responseGraph(const QString &id, const QList<QRect> &layouts, const QString &audioColour);
+    void dynamicsGraph(const QString &id, const QRect &r);
 
     // Paints the background picture and places it as `id` at the surface's top-left.
     void finish(const QString &id);

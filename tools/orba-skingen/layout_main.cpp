@@ -130,31 +130,13 @@ void layoutMain(SkinWriter &w)
     s.section(QRect(10, 134, 530, 300), QStringLiteral("Analyser"));
     const QRect full(18, 160, 514, 236);
     const int hw = full.width() / 2, hh = full.height() / 2;
-    const QRect layouts[9] = {full,
-                              QRect(full.x(), full.y(), full.width(), hh),
-                              QRect(full.x(), full.y() + hh, full.width(), hh),
-                              QRect(full.x(), full.y(), hw, full.height()),
-                              QRect(full.x() + hw, full.y(), hw, full.height()),
-                              QRect(full.x(), full.y(), hw, hh),
-                              QRect(full.x() + hw, full.y(), hw, hh),
-                              QRect(full.x(), full.y() + hh, hw, hh),
-                              QRect(full.x() + hw, full.y() + hh, hw, hh)};
-    Element graph(QStringLiteral("ap_graph"));
-    graph.attr(QStringLiteral("id"), QStringLiteral("GRAPH"));
-    for (int i = 0; i < 9; ++i)
-        graph.child(Element(QStringLiteral("position%1").arg(i + 1))
-                        .attr(QStringLiteral("x"), layouts[i].x())
-                        .attr(QStringLiteral("y"), layouts[i].y())
-                        .attr(QStringLiteral("w"), layouts[i].width())
-                        .attr(QStringLiteral("h"), layouts[i].height()));
-    graph.child(Element(QStringLiteral("color"))
-                    .attr(QStringLiteral("plot_bg"), QStringLiteral("C_PLOT"))
-                    .attr(QStringLiteral("gutter_fg"), QStringLiteral("C_GUTTER_TEXT"))
-                    .attr(QStringLiteral("gutter_bg"), QStringLiteral("C_GUTTER"))
-                    .attr(QStringLiteral("axis_major"), QStringLiteral("C_GRID_MAJOR"))
-                    .attr(QStringLiteral("axis_minor"), QStringLiteral("C_GRID_MINOR"))
-                    .attr(QStringLiteral("audio"), QStringLiteral("C_AUDIO")));
-    w.object(QStringLiteral("GRAPH"), kApGraph, kMain, graph, full);
+    s.responseGraph(
+        QStringLiteral("GRAPH"),
+        {full, QRect(full.x(), full.y(), full.width(), hh), QRect(full.x(), full.y() + hh, full.width(), hh),
+         QRect(full.x(), full.y(), hw, full.height()), QRect(full.x() + hw, full.y(), hw, full.height()),
+         QRect(full.x(), full.y(), hw, hh), QRect(full.x() + hw, full.y(), hw, hh),
+         QRect(full.x(), full.y() + hh, hw, hh), QRect(full.x() + hw, full.y() + hh, hw, hh)},
+        QStringLiteral("C_AUDIO"));
 
     const QColor lampOn = kLedOn;
     s.button(QStringLiteral("GRAPH_INPUT"), QStringLiteral("INPUT"), QRect(18, 404, 70, 22),

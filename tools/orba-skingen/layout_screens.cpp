@@ -19,28 +19,22 @@ Surface screenSurface(SkinWriter &w, int screen)
     return Surface(w, screen, screenArea(), QStringLiteral("SX"), QStringLiteral("SY"));
 }
 
-// A limiter row shared by the AM and HD outputs: four knobs, link, long release and clip type.
-struct LimiterIds
+// A limiter row shared by the AM and HD outputs (objects PREFIX_LIM_...): four knobs, long
+// release, link and clip type.
+void limiterRow(Surface &s, const QRect &r, const QString &prefix)
 {
-    QString enable, clip, link, thr, thrD, atk, atkD, rls, rlsD, rll, rllD, longRel;
-};
-
-void limiterRow(Surface &s, const QRect &r, const LimiterIds &ids)
-{
+    auto id = [&](const char *part) { return QStringLiteral("%1_LIM_%2").arg(prefix, QLatin1String(part)); };
     s.section(r, QStringLiteral("Limiter"));
-    s.slideSwitch(ids.enable, QStringLiteral("In"), r.right() - 40, r.y() + 3, true);
-    const int top = r.y() + 28;
-    s.knob(ids.thr, QStringLiteral("T h r e s h"), r.x() + 48, top, Ring::ReBar, Surface::kSmallKnobSize + 4,
-           ids.thrD);
-    s.knob(ids.atk, QStringLiteral("A t t a c k"), r.x() + 128, top, Ring::Bar, Surface::kSmallKnobSize + 4,
-           ids.atkD);
-    s.knob(ids.rls, QStringLiteral("R e l e a s e"), r.x() + 208, top, Ring::Bar, Surface::kSmallKnobSize + 4,
-           ids.rlsD);
-    s.knob(ids.rll, QStringLiteral("L o n g   R e l."), r.x() + 288, top, Ring::Bar,
-           Surface::kSmallKnobSize + 4, ids.rllD);
-    s.slideSwitch(ids.longRel, QStringLiteral("Long release"), r.x() + 352, top + 2);
-    s.slideSwitch(ids.link, QStringLiteral("Stereo link"), r.x() + 352, top + 30);
-    s.combo(ids.clip, QStringLiteral("Clipper"), r.x() + 352, top + 70, 170, ComboKind::Drop);
+    s.slideSwitch(id("ENABLE"), QStringLiteral("In"), r.right() - 40, r.y() + 3, true);
+    const int top = r.y() + 28, k = Surface::kSmallKnobSize + 4;
+    s.knob(id("THR_KNOB"), QStringLiteral("T h r e s h"), r.x() + 48, top, Ring::ReBar, k, id("THR_DSPY"));
+    s.knob(id("ATK_KNOB"), QStringLiteral("A t t a c k"), r.x() + 128, top, Ring::Bar, k, id("ATK_DSPY"));
+    s.knob(id("RLS_KNOB"), QStringLiteral("R e l e a s e"), r.x() + 208, top, Ring::Bar, k, id("RLS_DSPY"));
+    s.knob(id("RLL_KNOB"), QStringLiteral("L o n g   R e l."), r.x() + 288, top, Ring::Bar, k,
+           id("RLL_DSPY"));
+    s.slideSwitch(id("LONG"), QStringLiteral("Long release"), r.x() + 352, top + 2);
+    s.slideSwitch(id("LINK"), QStringLiteral("Stereo link"), r.x() + 352, top + 30);
+    s.combo(id("CLIP"), QStringLiteral("Clipper"), r.x() + 352, top + 70, 170, ComboKind::Drop);
 }
 
 } // namespace
@@ -137,23 +131,7 @@ void layoutCompressor(SkinWriter &w)
 
     // Static curves and the band row the main graph edits.
     s.section(QRect(0, kTop, 338, 252), QStringLiteral("Transfer curves"));
-    Element g(QStringLiteral("dyngraph"));
-    g.attr(QStringLiteral("id"), QStringLiteral("COMP_GRAPH"))
-        .child(Element(QStringLiteral("position"))
-                   .attr(QStringLiteral("x"), s.X(8))
-                   .attr(QStringLiteral("y"), s.Y(kTop + 30))
-                   .attr(QStringLiteral("w"), 322)
-                   .attr(QStringLiteral("h"), 214));
-    Element colours(QStringLiteral("color"));
-    colours.attr(QStringLiteral("plot_bg"), QStringLiteral("C_PLOT"))
-        .attr(QStringLiteral("gutter_fg"), QStringLiteral("C_GUTTER_TEXT"))
-        .attr(QStringLiteral("gutter_bg"), QStringLiteral("C_GUTTER"))
-        .attr(QStringLiteral("axis_major"), QStringLiteral("C_GRID_MAJOR"))
-        .attr(QStringLiteral("axis_minor"), QStringLiteral("C_GRID_MINOR"));
-    for (int i = 1; i <= 5; ++i)
-        colours.attr(QStringLiteral("curve_%1").arg(i), QStringLiteral("C_CURVE%1").arg(i));
-    g.child(colours);
-    w.object(QStringLiteral("COMP_GRAPH"), kDynGraph, kCompressor, g, s.abs(QRect(8, kTop + 30, 322, 214)));
+    s.dynamicsGraph(QStringLiteral("COMP_GRAPH"), QRect(8, kTop + 30, 322, 214));
 
     s.setConditional({QStringLiteral("COMP_DMSTR")});
     s.section(QRect(348, kTop, 190, 252), QStringLiteral("Band edit"));
@@ -230,13 +208,7 @@ void layoutAmHd(SkinWriter &w)
     s.slideSwitch(QStringLiteral("AMHD_DEEMPH"), QStringLiteral("De-emphasis"), 410, kTop + 36);
     s.slideSwitch(QStringLiteral("AMHD_HYPER_MONO"), QStringLiteral("Hyper mono"), 410, kTop + 66);
 
-    limiterRow(s, QRect(0, kTop + 106, 538, 120),
-               {QStringLiteral("AMHD_LIM_ENABLE"), QStringLiteral("AMHD_LIM_CLIP"),
-                QStringLiteral("AMHD_LIM_LINK"), QStringLiteral("AMHD_LIM_THR_KNOB"),
-                QStringLiteral("AMHD_LIM_THR_DSPY"), QStringLiteral("AMHD_LIM_ATK_KNOB"),
-                QStringLiteral("AMHD_LIM_ATK_DSPY"), QStringLiteral("AMHD_LIM_RLS_KNOB"),
-                QStringLiteral("AMHD_LIM_RLS_DSPY"), QStringLiteral("AMHD_LIM_RLL_KNOB"),
-                QStringLiteral("AMHD_LIM_RLL_DSPY"), QStringLiteral("AMHD_LIM_LONG")});
+    limiterRow(s, QRect(0, kTop + 106, 538, 120), QStringLiteral("AMHD"));
 
     const int py = kTop + 236;
     s.section(QRect(0, py, 538, 94), QStringLiteral("Bandwidth and protection"));
@@ -251,23 +223,8 @@ void layoutAmHd(SkinWriter &w)
     const int gy = py + 104;
     s.heading(QStringLiteral("AMHD_RADIO"), QRect(0, gy, 538, 576 - gy),
               QStringLiteral("HD Radio  ·  multiband EQ"));
-    Element g(QStringLiteral("ap_graph"));
-    g.attr(QStringLiteral("id"), QStringLiteral("AMHD_GRAPH"));
     const QRect graph(8, gy + 28, 522, 576 - gy - 34);
-    for (int i = 1; i <= 9; ++i)
-        g.child(Element(QStringLiteral("position%1").arg(i))
-                    .attr(QStringLiteral("x"), s.X(graph.x()))
-                    .attr(QStringLiteral("y"), s.Y(graph.y()))
-                    .attr(QStringLiteral("w"), graph.width())
-                    .attr(QStringLiteral("h"), graph.height()));
-    g.child(Element(QStringLiteral("color"))
-                .attr(QStringLiteral("plot_bg"), QStringLiteral("C_PLOT"))
-                .attr(QStringLiteral("gutter_fg"), QStringLiteral("C_GUTTER_TEXT"))
-                .attr(QStringLiteral("gutter_bg"), QStringLiteral("C_GUTTER"))
-                .attr(QStringLiteral("axis_major"), QStringLiteral("C_GRID_MAJOR"))
-                .attr(QStringLiteral("axis_minor"), QStringLiteral("C_GRID_MINOR"))
-                .attr(QStringLiteral("audio"), QStringLiteral("C_HDOUT")));
-    w.object(QStringLiteral("AMHD_GRAPH"), kApGraph, kAmHd, g, s.abs(graph));
+    s.responseGraph(QStringLiteral("AMHD_GRAPH"), {graph}, QStringLiteral("C_HDOUT"));
 
     s.finish(QStringLiteral("AMHD_BKGRND"));
 }
@@ -278,13 +235,7 @@ void layoutAmOut(SkinWriter &w)
     s.title(QStringLiteral("FMO_LABEL"), QStringLiteral("AM OUTPUT"));
     const int k = Surface::kSmallKnobSize + 4;
 
-    limiterRow(s, QRect(0, kTop, 538, 120),
-               {QStringLiteral("FMO_LIM_ENABLE"), QStringLiteral("FMO_LIM_CLIP"),
-                QStringLiteral("FMO_LIM_LINK"), QStringLiteral("FMO_LIM_THR_KNOB"),
-                QStringLiteral("FMO_LIM_THR_DSPY"), QStringLiteral("FMO_LIM_ATK_KNOB"),
-                QStringLiteral("FMO_LIM_ATK_DSPY"), QStringLiteral("FMO_LIM_RLS_KNOB"),
-                QStringLiteral("FMO_LIM_RLS_DSPY"), QStringLiteral("FMO_LIM_RLL_KNOB"),
-                QStringLiteral("FMO_LIM_RLL_DSPY"), QStringLiteral("FMO_LIM_LONG")});
+    limiterRow(s, QRect(0, kTop, 538, 120), QStringLiteral("FMO"));
 
     // Output trim, emphasis with its position; the lamps mark the entry each combo shows.
     const int oy = kTop + 130;
@@ -324,23 +275,8 @@ void layoutAmOut(SkinWriter &w)
              {QStringLiteral("FMO_MBLIM_TYPE_ATT"), QStringLiteral("Attack"), 0, 40},
              {QStringLiteral("FMO_MBLIM_TYPE_REL"), QStringLiteral("Release"), 0, 60},
              {QStringLiteral("FMO_MBLIM_TYPE_EQ"), QStringLiteral("EQ"), 70, 0}});
-    Element g(QStringLiteral("ap_graph"));
-    g.attr(QStringLiteral("id"), QStringLiteral("FMO_GRAPH"));
     const QRect graph(222, my + 30, 308, 152);
-    for (int i = 1; i <= 9; ++i)
-        g.child(Element(QStringLiteral("position%1").arg(i))
-                    .attr(QStringLiteral("x"), s.X(graph.x()))
-                    .attr(QStringLiteral("y"), s.Y(graph.y()))
-                    .attr(QStringLiteral("w"), graph.width())
-                    .attr(QStringLiteral("h"), graph.height()));
-    g.child(Element(QStringLiteral("color"))
-                .attr(QStringLiteral("plot_bg"), QStringLiteral("C_PLOT"))
-                .attr(QStringLiteral("gutter_fg"), QStringLiteral("C_GUTTER_TEXT"))
-                .attr(QStringLiteral("gutter_bg"), QStringLiteral("C_GUTTER"))
-                .attr(QStringLiteral("axis_major"), QStringLiteral("C_GRID_MAJOR"))
-                .attr(QStringLiteral("axis_minor"), QStringLiteral("C_GRID_MINOR"))
-                .attr(QStringLiteral("audio"), QStringLiteral("C_AMOUT")));
-    w.object(QStringLiteral("FMO_GRAPH"), kApGraph, kAmOut, g, s.abs(graph));
+    s.responseGraph(QStringLiteral("FMO_GRAPH"), {graph}, QStringLiteral("C_AMOUT"));
 
     const int by = my + 200;
     s.section(QRect(0, by, 538, 576 - by), QStringLiteral("Bass clipper"));

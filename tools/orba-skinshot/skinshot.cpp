@@ -261,24 +261,23 @@ void applyDemo(tcPlainBench &bench, int screen)
     }
 
     // Graphs: the analyser shows the output spectrum; the screens' graphs their own data.
+    struct GraphDemo
+    {
+        const char *id;
+        bool stereo;
+        double tilt;
+        uint32_t seed;
+    };
+    const GraphDemo graphs[] = {
+        {"GRAPH", true, 15, 7}, {"AMHD_GRAPH", false, 30, 11}, {"FMO_GRAPH", false, 20, 5}};
     uint8_t data[tcGuiApGraph::kSpectrumPoints];
-    if (auto *g = find<tcGuiApGraph>(bench, "GRAPH", kApGraph)) {
-        g->setMode(tcGuiApGraph::kAudio);
-        g->setChannel(0, true);
-        spectrum(data, 15, 7);
-        g->setSpectrum(data);
-    }
-    if (auto *g = find<tcGuiApGraph>(bench, "AMHD_GRAPH", kApGraph)) {
-        g->setMode(tcGuiApGraph::kAudio);
-        g->setChannel(0, false);
-        spectrum(data, 30, 11);
-        g->setSpectrum(data);
-    }
-    if (auto *g = find<tcGuiApGraph>(bench, "FMO_GRAPH", kApGraph)) {
-        g->setMode(tcGuiApGraph::kAudio);
-        g->setChannel(0, false);
-        spectrum(data, 20, 5);
-        g->setSpectrum(data);
+    for (const GraphDemo &d : graphs) {
+        if (auto *g = find<tcGuiApGraph>(bench, d.id, kApGraph)) {
+            g->setMode(tcGuiApGraph::kAudio);
+            g->setChannel(0, d.stereo);
+            spectrum(data, d.tilt, d.seed);
+            g->setSpectrum(data);
+        }
     }
     if (auto *g = find<tcGuiDynGraph>(bench, "COMP_GRAPH", kDynGraph)) {
         g->configure(3, 0, 5);
