@@ -1,4 +1,6 @@
+// Pictures of controls: knobs, buttons, switches, lamps and combo arrows.
 #include "art.h"
+#include "art_paint.h"
 #include "theme.h"
 
 #include <QFont>
@@ -12,6 +14,7 @@
 namespace orba::skingen::art {
 
 using namespace theme;
+using namespace paint;
 
 namespace {
 
@@ -26,16 +29,6 @@ double lampAngle(int i, int count)
 QPointF polar(const QPointF &c, double radius, double angle)
 {
     return {c.x() + radius * std::cos(angle), c.y() - radius * std::sin(angle)};
-}
-
-QColor lighter(const QColor &c, double t)
-{
-    return mix(c, QColor(255, 255, 255), t);
-}
-
-QColor darker(const QColor &c, double t)
-{
-    return mix(c, QColor(0, 0, 0), t);
 }
 
 void paintCap(QPainter &p, const QPointF &c, double r, int look, const QColor &accent)
@@ -87,73 +80,6 @@ void paintLampDash(QPainter &p, const QPointF &c, double radius, double angle, c
         p.setPen(QPen(colour, 2.2, Qt::SolidLine, Qt::RoundCap));
     }
     p.drawLine(a, b);
-}
-
-QPainterPath rounded(const QRectF &r, double radius)
-{
-    QPainterPath path;
-    path.addRoundedRect(r, radius, radius);
-    return path;
-}
-
-// A raised surface: sub 0 rest, 1 highlighted, 2 pressed; dim for a bypassed or disabled look.
-void paintRaised(QPainter &p, const QRectF &r, int sub, bool dim, const QColor &tint, double tintAmount,
-                 double radius = 4)
-{
-    QColor top = sub == 2 ? QColor(33, 37, 43) : (sub == 1 ? QColor(63, 70, 80) : QColor(52, 58, 66));
-    QColor bottom = sub == 2 ? QColor(39, 44, 51) : (sub == 1 ? QColor(47, 53, 61) : QColor(38, 43, 50));
-    if (dim) {
-        top = darker(top, 0.3);
-        bottom = darker(bottom, 0.3);
-    }
-    if (tintAmount > 0) {
-        top = mix(top, tint, tintAmount);
-        bottom = mix(bottom, tint, tintAmount * 0.8);
-    }
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, top);
-    g.setColorAt(1, bottom);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 110));
-    p.drawPath(rounded(r.translated(0, 1), radius));
-    p.setBrush(g);
-    p.drawPath(rounded(r, radius));
-    // Top light edge (or a shadow edge while pressed).
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(sub == 2 ? QColor(0, 0, 0, 90) : QColor(255, 255, 255, dim ? 10 : 22), 1));
-    p.drawLine(QPointF(r.left() + radius, r.top() + 1.5), QPointF(r.right() - radius, r.top() + 1.5));
-}
-
-void frame(QPainter &p, const QRectF &r, const QColor &colour, double radius = 4, double width = 1)
-{
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(colour, width));
-    p.drawPath(rounded(r, radius));
-}
-
-void paintLed(QPainter &p, const QPointF &c, double r, const QColor &colour, bool lit)
-{
-    p.setPen(Qt::NoPen);
-    if (lit) {
-        QRadialGradient glow(c, r * 2.6);
-        glow.setColorAt(0, withAlpha(colour, 0.55));
-        glow.setColorAt(1, withAlpha(colour, 0));
-        p.setBrush(glow);
-        p.drawEllipse(c, r * 2.6, r * 2.6);
-        QRadialGradient core(c + QPointF(-r * 0.3, -r * 0.3), r * 1.3);
-        core.setColorAt(0, lighter(colour, 0.6));
-        core.setColorAt(1, colour);
-        p.setBrush(core);
-    } else {
-        QRadialGradient core(c + QPointF(-r * 0.3, -r * 0.3), r * 1.3);
-        core.setColorAt(0, mix(QColor(40, 44, 50), colour, 0.12));
-        core.setColorAt(1, QColor(16, 18, 21));
-        p.setBrush(core);
-    }
-    p.drawEllipse(c, r, r);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(0, 0, 0, 120), 0.8));
-    p.drawEllipse(c, r, r);
 }
 
 void paintGlyph(QPainter &p, const QRectF &r, Glyph glyph, const QColor &colour)
@@ -259,7 +185,7 @@ QImage button(int w, int h, ButtonStyle style, const QColor &accent, Glyph glyph
             break;
         }
         case ButtonStyle::Plain: {
-            paintRaised(p, r, sub, dim, accent, on ? 0.10 : 0);
+            raised(p, r, sub, dim, accent, on ? 0.10 : 0);
             frame(p, r, on ? withAlpha(accent, dim ? 0.45 : 0.85) : (sub == 1 ? kLineLight : kLine));
             if (on) {
                 p.setPen(Qt::NoPen);
@@ -269,13 +195,13 @@ QImage button(int w, int h, ButtonStyle style, const QColor &accent, Glyph glyph
             break;
         }
         case ButtonStyle::Segment: {
-            paintRaised(p, r, sub, dim, accent, on ? 0.30 : 0);
+            raised(p, r, sub, dim, accent, on ? 0.30 : 0);
             frame(p, r, on ? accent : (sub == 1 ? kLineLight : kLine));
             break;
         }
         case ButtonStyle::Flow: {
             // Lamp 1: the block's screen is shown; lamp 2: the block is bypassed.
-            paintRaised(p, r, sub, dim && !on, accent, on ? (dim ? 0.16 : 0.30) : 0, 5);
+            raised(p, r, sub, dim && !on, accent, on ? (dim ? 0.16 : 0.30) : 0, 5);
             frame(p, r, on ? (dim ? withAlpha(accent, 0.6) : accent) : (sub == 1 ? kLineLight : kLine), 5,
                   on ? 1.4 : 1);
             QPainterPath edge;
@@ -283,7 +209,7 @@ QImage button(int w, int h, ButtonStyle style, const QColor &accent, Glyph glyph
             p.setPen(Qt::NoPen);
             p.setBrush(dim ? mix(accent, QColor(70, 76, 84), 0.7) : accent);
             p.drawPath(edge);
-            paintLed(p, QPointF(r.right() - 11, r.center().y()), 3.2, accent, !dim);
+            led(p, QPointF(r.right() - 11, r.center().y()), 3.2, accent, !dim);
             break;
         }
         }
@@ -329,7 +255,7 @@ QImage pushSwitch(int w, int h, const QColor &accent)
         const bool on = k >= 3;
         const int sub = k % 3;
         const QRectF r(0.5, 0.5, w - 1, h - 2);
-        paintRaised(p, r, sub, false, accent, on ? 0.16 : 0);
+        raised(p, r, sub, false, accent, on ? 0.16 : 0);
         frame(p, r, on ? withAlpha(accent, 0.75) : (sub == 1 ? kLineLight : kLine));
         const QRectF bar(r.left() + 5, r.top() + 5, 3, r.height() - 10);
         p.setPen(Qt::NoPen);
@@ -355,9 +281,9 @@ QImage radioLamp(const QColor &accent)
         p.setBrush(sub == 2 ? QColor(8, 9, 11) : QColor(13, 15, 18));
         p.drawEllipse(c, 6.8, 6.8);
         if (on)
-            paintLed(p, c, 3.6, accent, true);
+            led(p, c, 3.6, accent, true);
         else if (sub == 1)
-            paintLed(p, c, 3.2, accent, false);
+            led(p, c, 3.2, accent, false);
     });
 }
 
@@ -383,7 +309,7 @@ QImage lamp(const QColor &state0, const QColor &state1, const QColor &state2)
         const QColor &c = colours[k];
         // A grey state colour stands for "no signal": the lamp stays dark.
         const bool lit = c.saturation() > 40;
-        paintLed(p, QPointF(s / 2.0, s / 2.0), 4.6, lit ? c : QColor(90, 98, 108), lit);
+        led(p, QPointF(s / 2.0, s / 2.0), 4.6, lit ? c : QColor(90, 98, 108), lit);
     });
 }
 
@@ -421,255 +347,6 @@ QImage comboArrows(int w, int h, bool drop, const QColor &accent)
             arrow(QPointF(cx, h * 0.73), false, lower);
         }
     });
-}
-
-QImage meterBar(int w, int length)
-{
-    // Zones by position along the bar: the top tenth red, the next two tenths yellow.
-    const double redEnd = length * 0.1, yellowEnd = length * 0.3;
-    return strip(w, length, kMeterSections, [&](QPainter &p, int k) {
-        const bool lit = k % 2 == 0;
-        const bool gr = k >= 4;
-        for (int y = 0; y < length; ++y) {
-            QColor c;
-            if (gr)
-                c = mix(QColor(255, 196, 84), QColor(255, 140, 40), double(y) / length);
-            else if (y < redEnd)
-                c = kRed;
-            else if (y < yellowEnd)
-                c = kYellow;
-            else
-                c = kGreen;
-            if (!lit)
-                c = mix(QColor(15, 17, 20), c, 0.16);
-            // Each third row is a gap: the bar reads as a column of segments.
-            if (y % 3 == 2)
-                c = lit ? darker(c, 0.55) : QColor(12, 13, 16);
-            QLinearGradient g(0, 0, w, 0);
-            g.setColorAt(0, darker(c, 0.18));
-            g.setColorAt(0.45, lit ? lighter(c, 0.12) : c);
-            g.setColorAt(1, darker(c, 0.25));
-            p.fillRect(QRectF(0, y, w, 1), g);
-        }
-    });
-}
-
-QImage meterOverload(int w, int h)
-{
-    return strip(w, h, kMeterSections, [&](QPainter &p, int k) {
-        const bool lit = k % 2 == 0;
-        const QRectF r(0.5, 0.5, w - 1, h - 1);
-        p.setPen(QPen(QColor(0, 0, 0, 140), 1));
-        if (lit) {
-            QLinearGradient g(r.topLeft(), r.bottomLeft());
-            g.setColorAt(0, lighter(kRed, 0.3));
-            g.setColorAt(1, kRed);
-            p.setBrush(g);
-        } else {
-            p.setBrush(QColor(52, 24, 26));
-        }
-        p.drawRoundedRect(r, 1.5, 1.5);
-    });
-}
-
-QImage meterBackground(int w, int h, int barLeft, int barRight, int barTop, int barWidth, int length,
-                       int overloadTop, int overloadHeight)
-{
-    return strip(w, h, 1, [&](QPainter &p, int) {
-        // One well holding both bars and the overload lamps, the scale between them.
-        const QRectF well(barLeft - 4.5, overloadTop - 4.5, barRight + barWidth - barLeft + 9,
-                          barTop + length - overloadTop + 9);
-        p.setPen(QPen(QColor(0, 0, 0, 160), 1));
-        p.setBrush(kWell);
-        p.drawRoundedRect(well, 4, 4);
-        p.setPen(QPen(QColor(255, 255, 255, 14), 1));
-        p.drawLine(QPointF(well.left() + 4, well.bottom() + 0.5),
-                   QPointF(well.right() - 4, well.bottom() + 0.5));
-        (void)overloadHeight;
-        // Ticks at the eleven scale positions, beside each bar.
-        p.setPen(QPen(QColor(92, 101, 112), 1));
-        for (int i = 0; i <= 10; ++i) {
-            const int y = barTop + int(3.0 * i / 30.0 * (length - 1) + 0.5);
-            const double ly = y + 0.5;
-            p.drawLine(QPointF(barLeft + barWidth + 1, ly),
-                       QPointF(barLeft + barWidth + (i % 5 == 0 ? 5 : 3), ly));
-            p.drawLine(QPointF(barRight - 1, ly), QPointF(barRight - (i % 5 == 0 ? 5 : 3), ly));
-        }
-        // Channel letters under the bars.
-        QFont f(QStringLiteral("DejaVu Sans"));
-        f.setPixelSize(9);
-        f.setBold(true);
-        p.setFont(f);
-        p.setPen(kTextFaint);
-        const int ty = barTop + length + 4;
-        p.drawText(QRect(barLeft - 2, ty, barWidth + 4, 11), Qt::AlignCenter, QStringLiteral("L"));
-        p.drawText(QRect(barRight - 2, ty, barWidth + 4, 11), Qt::AlignCenter, QStringLiteral("R"));
-    });
-}
-
-QImage sliderRail(int w, int h, bool horizontal, const QColor &accent)
-{
-    return strip(w, h, 2, [&](QPainter &p, int k) {
-        const QRectF groove =
-            horizontal ? QRectF(4, h / 2.0 - 2, w - 8, 4) : QRectF(w / 2.0 - 2, 4, 4, h - 8);
-        p.setPen(QPen(QColor(0, 0, 0, 150), 1));
-        p.setBrush(kWell);
-        p.drawRoundedRect(groove, 2, 2);
-        if (k == 1) {
-            p.setPen(QPen(withAlpha(accent, 0.5), 1));
-            p.setBrush(Qt::NoBrush);
-            p.drawRoundedRect(groove.adjusted(-1, -1, 1, 1), 3, 3);
-        }
-    });
-}
-
-QImage sliderThumb(int w, int h, bool horizontal, const QColor &accent)
-{
-    return strip(w, h, 2, [&](QPainter &p, int k) {
-        const QRectF r(1, 1, w - 2, h - 3);
-        paintRaised(p, r, k == 1 ? 1 : 0, false, accent, 0, 3);
-        frame(p, r, k == 1 ? accent : kLineLight, 3);
-        p.setPen(QPen(k == 1 ? accent : kText, 1.5));
-        if (horizontal)
-            p.drawLine(QPointF(w / 2.0, 4), QPointF(w / 2.0, h - 5));
-        else
-            p.drawLine(QPointF(4, h / 2.0 - 0.5), QPointF(w - 4, h / 2.0 - 0.5));
-    });
-}
-
-QImage scrollBar(int w, int h, const QColor &accent)
-{
-    return strip(w, h, 2, [&](QPainter &p, int k) {
-        const QRectF r(2, 1, w - 4, h - 2);
-        p.setPen(Qt::NoPen);
-        p.setBrush(k == 1 ? withAlpha(accent, 0.9) : QColor(78, 86, 97));
-        p.drawRoundedRect(r, (w - 4) / 2.0, (w - 4) / 2.0);
-    });
-}
-
-QImage adjusterHandle(int size, const QColor &accent)
-{
-    return strip(size, size, kHandleSections, [&](QPainter &p, int k) {
-        const bool current = k % 2 == 1, independent = k >= 2;
-        const QPointF c(size / 2.0, size / 2.0);
-        const double r = size / 2.0 - 3;
-        if (current) {
-            QRadialGradient glow(c, r + 3);
-            glow.setColorAt(0.6, withAlpha(accent, 0.5));
-            glow.setColorAt(1, withAlpha(accent, 0));
-            p.setPen(Qt::NoPen);
-            p.setBrush(glow);
-            p.drawEllipse(c, r + 3, r + 3);
-        }
-        p.setPen(QPen(current ? QColor(255, 255, 255) : darker(accent, 0.5), 1.4));
-        p.setBrush(current ? accent : mix(accent, QColor(30, 34, 40), 0.45));
-        if (independent)
-            p.drawRoundedRect(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), 2, 2);
-        else
-            p.drawEllipse(c, r, r);
-    });
-}
-
-void paintSection(QPainter &p, const QRect &rect, const QColor &accent, const QString &heading,
-                  bool headingRow)
-{
-    const QRectF r = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, lighter(kPanel, 0.025));
-    g.setColorAt(1, darker(kPanel, 0.06));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 90));
-    p.drawRoundedRect(r.translated(0, 1), 6, 6);
-    p.setBrush(g);
-    p.drawRoundedRect(r, 6, 6);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kLine, 1));
-    p.drawRoundedRect(r, 6, 6);
-    if (!headingRow)
-        return;
-    // Heading row: an accent tick, the text (when baked), a hairline under it.
-    p.setPen(Qt::NoPen);
-    p.setBrush(accent);
-    p.drawRoundedRect(QRectF(r.left() + 9, r.top() + 7, 3, 11), 1.5, 1.5);
-    QLinearGradient hair(r.left(), 0, r.right(), 0);
-    hair.setColorAt(0, withAlpha(accent, 0.45));
-    hair.setColorAt(0.5, withAlpha(kLine, 0.9));
-    hair.setColorAt(1, withAlpha(kLine, 0.2));
-    p.fillRect(QRectF(r.left() + 8, r.top() + 24, r.width() - 16, 1), hair);
-    if (!heading.isEmpty()) {
-        QFont f(QStringLiteral("DejaVu Sans"));
-        f.setPixelSize(10);
-        f.setBold(true);
-        f.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
-        p.setFont(f);
-        p.setPen(kTextDim);
-        p.drawText(QRectF(r.left() + 18, r.top() + 4, r.width() - 24, 17), Qt::AlignLeft | Qt::AlignVCenter,
-                   heading.toUpper());
-    }
-}
-
-QImage sectionBox(int w, int h, const QColor &accent)
-{
-    return strip(w, h, 1,
-                 [&](QPainter &p, int) { paintSection(p, QRect(0, 0, w, h - 1), accent, QString()); });
-}
-
-QImage titlePlate(int w, int h, const QColor &accent)
-{
-    return strip(w, h, 1, [&](QPainter &p, int) {
-        const QRectF r(0.5, 0.5, w - 1, h - 1);
-        QLinearGradient g(r.topLeft(), r.topRight());
-        g.setColorAt(0, mix(kPanel, accent, 0.22));
-        g.setColorAt(0.55, kPanel);
-        g.setColorAt(1, kPanel);
-        p.setPen(QPen(kLine, 1));
-        p.setBrush(g);
-        p.drawRoundedRect(r, 6, 6);
-        p.setPen(Qt::NoPen);
-        p.setBrush(accent);
-        p.drawRoundedRect(QRectF(r.left() + 8, r.top() + 8, 4, r.height() - 16), 2, 2);
-        QLinearGradient hair(r.left(), 0, r.right(), 0);
-        hair.setColorAt(0, accent);
-        hair.setColorAt(0.6, withAlpha(accent, 0));
-        p.fillRect(QRectF(r.left() + 6, r.bottom() - 1, r.width() - 12, 1), hair);
-    });
-}
-
-void paintWell(QPainter &p, const QRect &objectRect)
-{
-    const QRectF r = QRectF(objectRect).adjusted(-1.5, -1.5, 1.5, 1.5);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(0, 0, 0, 150), 1));
-    p.drawRoundedRect(r, 3, 3);
-    p.setPen(QPen(QColor(255, 255, 255, 18), 1));
-    p.drawLine(QPointF(r.left() + 3, r.bottom() + 1), QPointF(r.right() - 3, r.bottom() + 1));
-}
-
-void paintBrand(QPainter &p, const QPoint &at)
-{
-    // The mark: a chevron over a short spectrum, then the name.
-    p.save();
-    p.translate(at);
-    p.setPen(Qt::NoPen);
-    const QColor bars[5] = {block(kInput).accent, block(kParametric).accent, block(kCompressor).accent,
-                            block(kAmOut).accent, block(kAmHd).accent};
-    const int heights[5] = {9, 15, 20, 13, 7};
-    for (int i = 0; i < 5; ++i)
-        p.fillRect(QRectF(i * 5.0, 24 - heights[i], 3.5, heights[i]), bars[i]);
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(19);
-    f.setBold(true);
-    f.setLetterSpacing(QFont::AbsoluteSpacing, 2.5);
-    p.setFont(f);
-    p.setPen(kText);
-    p.drawText(QRectF(32, 2, 90, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("ORBA"));
-    QFont g(QStringLiteral("DejaVu Sans"));
-    g.setPixelSize(10);
-    g.setLetterSpacing(QFont::AbsoluteSpacing, 2.2);
-    p.setFont(g);
-    p.setPen(kTextDim);
-    p.drawText(QRectF(104, 7, 80, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("REMOTE"));
-    p.restore();
 }
 
 } // namespace orba::skingen::art

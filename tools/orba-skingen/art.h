@@ -57,7 +57,7 @@ QImage comboArrows(int w, int h, bool drop, const QColor &accent);
 QImage meterBar(int w, int length);
 QImage meterOverload(int w, int h);
 QImage meterBackground(int w, int h, int barLeft, int barRight, int barTop, int barWidth, int length,
-                       int overloadTop, int overloadHeight);
+                       int overloadTop);
 
 // Slider and list-box pictures of 2 sections (rest, active).
 QImage sliderRail(int w, int h, bool horizontal, const QColor &accent);
@@ -70,7 +70,6 @@ QImage adjusterHandle(int size, const QColor &accent);
 // Panels. A section panel with an optional baked heading; a heading plate for a screen title.
 void paintSection(QPainter &p, const QRect &r, const QColor &accent, const QString &heading,
                   bool headingRow = true);
-QImage sectionBox(int w, int h, const QColor &accent);
 QImage titlePlate(int w, int h, const QColor &accent);
 // A recessed field frame drawn around an object's rectangle (displays and combos).
 void paintWell(QPainter &p, const QRect &objectRect);

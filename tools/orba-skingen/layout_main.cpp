@@ -157,7 +157,7 @@ void layoutMain(SkinWriter &w)
     const QImage bar = art::meterBar(11, 156);
     w.picture(QStringLiteral("IMG_METER_BAR"), bar, art::kMeterSections);
     w.picture(QStringLiteral("IMG_METER_OVR"), art::meterOverload(11, 6), art::kMeterSections);
-    w.picture(QStringLiteral("IMG_METER_BG"), art::meterBackground(64, 188, 6, 47, 14, 11, 156, 4, 6), 1);
+    w.picture(QStringLiteral("IMG_METER_BG"), art::meterBackground(64, 188, 6, 47, 14, 11, 156, 4), 1);
     struct MeterDef
     {
         const char *id, *title, *style;
