@@ -62,6 +62,22 @@ WaitResult waitFor(int fd, short events, int timeoutMs, const WakePipe &wake)
     return WaitResult::Ready;
 }
 
+WaitResult waitForEither(int first, int second, short events, int timeoutMs, const WakePipe &wake, int &which)
+{
+    pollfd fds[3] = {{first, events, 0}, {second, events, 0}, {wake.fd(), POLLIN, 0}};
+    const int r = pollFor(fds, 3, timeoutMs);
+    if (r < 0)
+        return WaitResult::Failed;
+    if (fds[2].revents)
+        return WaitResult::Woken;
+    if (r == 0)
+        return WaitResult::Timeout;
+    which = fds[0].revents ? 0 : 1;
+    if (fds[which].revents & POLLNVAL)
+        return WaitResult::Failed;
+    return WaitResult::Ready;
+}
+
 bool sleepUnlessWoken(int timeoutMs, const WakePipe &wake)
 {
     if (timeoutMs <= 0)

@@ -24,6 +24,9 @@ enum class WaitResult { Ready, Timeout, Woken, Failed };
 // Waits until fd has one of events (POLLIN, POLLOUT; an error or hang-up counts as ready), the
 // wake pipe is written, or timeoutMs has passed.
 WaitResult waitFor(int fd, short events, int timeoutMs, const WakePipe &wake);
+// The same over two sockets; which is set to the ready one (0 or 1, the first when both are).
+WaitResult waitForEither(int first, int second, short events, int timeoutMs, const WakePipe &wake,
+                         int &which);
 // Sleeps timeoutMs unless woken; false when woken.
 bool sleepUnlessWoken(int timeoutMs, const WakePipe &wake);
 

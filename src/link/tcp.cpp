@@ -223,6 +223,11 @@ void tcQTcp::setWorkerPriority(bool highest)
     WorkerThread::setCurrentPriority(highest ? WorkerThread::HighestPriority : WorkerThread::LowPriority);
 }
 
+bool tcQTcp::waitForData(int fd)
+{
+    return waitFor(fd, POLLIN, CONNECT_WAIT_MS, m_wake) == WaitResult::Ready;
+}
+
 void tcQTcp::pump()
 {
     if (m_connected.load()) {
@@ -234,7 +239,7 @@ void tcQTcp::pump()
         }
         if (fd < 0) // closed by a sender a moment ago; the next step reconnects
             return;
-        if (waitFor(fd, POLLIN, CONNECT_WAIT_MS, m_wake) != WaitResult::Ready)
+        if (!waitForData(fd))
             return;
         const int n = receive(m_buffer, sizeof m_buffer);
         if (n > 0 && m_callbacks.on_data)
@@ -314,8 +319,15 @@ bool tcQTcpClient::open()
 // ---- Server ----
 
 tcQTcpServer::tcQTcpServer(uint16_t port, const TcpCallbacks &callbacks, int acceptWaitMs)
-    : tcQTcp(port, callbacks), m_acceptWaitMs(acceptWaitMs)
+    : tcQTcpServer(port, callbacks, Options{false, false, acceptWaitMs})
 {
+}
+
+tcQTcpServer::tcQTcpServer(uint16_t port, const TcpCallbacks &callbacks, const Options &options)
+    : tcQTcp(port, callbacks), m_options(options)
+{
+    if (m_options.replaceOnConnect)
+        bindListener();
     startWorker();
 }
 
@@ -338,33 +350,61 @@ void tcQTcpServer::closeSilently()
     tcQTcp::closeSilently();
 }
 
+int tcQTcpServer::listener()
+{
+    std::lock_guard<std::mutex> io(m_ioLock);
+    return m_listen;
+}
+
+bool tcQTcpServer::listenOn(int fd)
+{
+    setReuseAndAbortiveClose(fd);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_port = htons(port());
+    at.sin_addr.s_addr = htonl(m_options.loopbackOnly ? INADDR_LOOPBACK : INADDR_ANY);
+    if (::bind(fd, reinterpret_cast<const sockaddr *>(&at), sizeof at) != 0 || ::listen(fd, 2) != 0)
+        return false;
+    sockaddr_in bound{};
+    socklen_t size = sizeof bound;
+    if (::getsockname(fd, reinterpret_cast<sockaddr *>(&bound), &size) == 0)
+        m_boundPort.store(ntohs(bound.sin_port));
+    {
+        std::lock_guard<std::mutex> io(m_ioLock);
+        m_listen = fd;
+    }
+    setNonBlocking(fd);
+    return true;
+}
+
+int tcQTcpServer::bindListener()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0 && !listenOn(fd)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 bool tcQTcpServer::open()
 {
+    if (m_options.replaceOnConnect)
+        return openKeepingListener();
     std::lock_guard<std::recursive_mutex> guard(m_lock);
     Clock::time_point started;
     const int listening = beginAttempt(started, BIND_RETRY_MS);
     if (listening < 0)
         return false;
-    setReuseAndAbortiveClose(listening);
-    sockaddr_in any{};
-    any.sin_family = AF_INET;
-    any.sin_port = htons(port());
-    any.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (::bind(listening, reinterpret_cast<const sockaddr *>(&any), sizeof any) != 0 ||
-        ::listen(listening, 2) != 0) {
+    if (!listenOn(listening)) {
         ::close(listening);
         // A port held by someone else would otherwise be retried a thousand times a second.
         pauseRest(started, BIND_RETRY_MS);
         return false;
     }
-    {
-        std::lock_guard<std::mutex> io(m_ioLock);
-        m_listen = listening;
-    }
-    setNonBlocking(listening);
 
     bool accepted = false;
-    const WaitResult w = waitFor(listening, POLLIN, m_acceptWaitMs, m_wake);
+    const WaitResult w = waitFor(listening, POLLIN, m_options.acceptWaitMs, m_wake);
     if (w == WaitResult::Ready) {
         const int fd = ::accept4(listening, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd >= 0) {
@@ -386,4 +426,68 @@ bool tcQTcpServer::open()
     if (accepted)
         m_connected.store(true);
     return accepted;
+}
+
+// The listening socket stays; the lock is held only around changes of the data socket, so a close()
+// from another thread never waits for a peer to turn up.
+bool tcQTcpServer::openKeepingListener()
+{
+    Clock::time_point started;
+    {
+        std::lock_guard<std::recursive_mutex> guard(m_lock);
+        if (m_connected.load())
+            close();
+        report(LINK_CONNECTING);
+        started = Clock::now();
+    }
+    int listening = listener();
+    if (listening < 0 && (listening = bindListener()) < 0) {
+        pauseRest(started, BIND_RETRY_MS);
+        return false;
+    }
+    if (waitFor(listening, POLLIN, m_options.acceptWaitMs, m_wake) != WaitResult::Ready || m_stop.load())
+        return false;
+    const int fd = ::accept4(listening, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0)
+        return false;
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    if (m_stop.load()) {
+        ::close(fd);
+        return false;
+    }
+    configureDataSocket(fd);
+    setDataSocket(fd);
+    m_connected.store(true);
+    return true;
+}
+
+bool tcQTcpServer::waitForData(int fd)
+{
+    const int listening = m_options.replaceOnConnect ? listener() : -1;
+    if (listening < 0)
+        return tcQTcp::waitForData(fd);
+    int which = 0;
+    if (waitForEither(fd, listening, POLLIN, CONNECT_WAIT_MS, m_wake, which) != WaitResult::Ready)
+        return false;
+    if (which == 0)
+        return true;
+    replacePeer(listening);
+    return false;
+}
+
+void tcQTcpServer::replacePeer(int listening)
+{
+    const int fd = ::accept4(listening, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0)
+        return;
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    if (m_stop.load()) {
+        ::close(fd);
+        return;
+    }
+    close(); // the previous peer
+    configureDataSocket(fd);
+    setDataSocket(fd);
+    m_connected.store(true);
+    report(LINK_UP);
 }

@@ -93,6 +93,8 @@ protected:
     int beginAttempt(std::chrono::steady_clock::time_point &started, int retryMs);
     // Sleeps away what is left of the wait since an attempt started, unless woken.
     void pauseRest(std::chrono::steady_clock::time_point started, int waitMs);
+    // The worker's wait while connected: true when the data socket fd has something to read.
+    virtual bool waitForData(int fd);
 
     std::recursive_mutex m_lock; // open and close (open calls close)
     std::mutex m_ioLock;         // the socket handles, against each call that uses them
@@ -137,15 +139,38 @@ public:
     static constexpr int ACCEPT_WAIT_MS = 60000;
     static constexpr int BIND_RETRY_MS = 1000;
 
+    struct Options
+    {
+        bool loopbackOnly = false; // listen on 127.0.0.1 only instead of every local address
+        // Keep one listening socket for the server's whole life, bound before the constructor
+        // returns, and let a new connection replace the current one (reported as LINK_CLOSED for
+        // the old peer, then LINK_UP). Without it the server listens only while no peer is
+        // connected, with a new listening socket for every attempt.
+        bool replaceOnConnect = false;
+        int acceptWaitMs = ACCEPT_WAIT_MS;
+    };
+
     tcQTcpServer(uint16_t port, const TcpCallbacks &callbacks, int acceptWaitMs = ACCEPT_WAIT_MS);
+    tcQTcpServer(uint16_t port, const TcpCallbacks &callbacks, const Options &options);
     ~tcQTcpServer() override;
 
     bool open() override;
+    // The port listened on: the one asked for, or the system's choice for port 0; 0 while none is
+    // bound.
+    uint16_t boundPort() const { return m_boundPort.load(); }
 
 protected:
     void closeSilently() override;
+    bool waitForData(int fd) override;
 
 private:
+    bool listenOn(int fd); // binds and listens; on success fd is the stored listening socket
+    int bindListener();    // a new listening socket (also stored), or -1
+    int listener();
+    bool openKeepingListener();
+    void replacePeer(int listening);
+
     int m_listen = -1; // guarded by m_ioLock
-    const int m_acceptWaitMs;
+    const Options m_options;
+    std::atomic<uint16_t> m_boundPort{0};
 };
