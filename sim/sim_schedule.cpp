@@ -77,6 +77,8 @@ std::vector<uint32_t> dueSlots(const std::vector<Event> &events, const QDateTime
     const QDateTime after = wholeSecond(afterAt);
     const QDateTime upTo = wholeSecond(upToAt);
     const qint64 span = after.isValid() ? after.secsTo(upTo) : -1;
+    if (span == 0)
+        return slotList; // this second was looked at already
     const QDateTime first = span > 0 && span <= maxSpan ? after.addSecs(1) : upTo;
     for (QDateTime at = first; at <= upTo; at = at.addSecs(1))
         for (const Event &e : events)

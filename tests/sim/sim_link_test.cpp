@@ -1,0 +1,338 @@
+// The simulator against the application's own link code on real loopback sockets: login, the
+// state that follows it, live values and globals, version, meters, reconnection, keep-alive and
+// garbage.
+#include "app_client.h"
+
+#include "common/crc32.h"
+#include "link/wire.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <random>
+
+using namespace orba;
+using orba::test::AppClient;
+using orba::test::Frame;
+using orba::test::startSim;
+using orba::test::waitProcessingEvents;
+
+namespace {
+
+sim::SimOptions withPassword(const char *text)
+{
+    sim::SimOptions o;
+    o.setPassword = true;
+    o.password = text;
+    return o;
+}
+
+} // namespace
+
+TEST(SimLink, LoginWithoutPasswordIsAcceptedAndTheWholeStateFollows)
+{
+    auto sim = startSim();
+    AppClient app;
+    ASSERT_TRUE(app.connectAndLogin(sim->port()));
+    EXPECT_EQ(app.lastConnectReply.load(), CONNECT_ACCEPTED);
+
+    // Every slot header, seven a frame.
+    const auto headers = app.framesOfType(MSG_PRESET_HEADERS);
+    ASSERT_EQ(headers.size(), 12u);
+    EXPECT_EQ(wire::get16(headers.back().data() + 6), 3);
+    EXPECT_EQ(app.slotList.get(0).nameText(), "Factory Default");
+    EXPECT_EQ(app.slotList.get(3).nameText(), sim->processor().bank().header(3).nameText());
+    EXPECT_EQ(app.slotList.get(40).inUse, 0);
+
+    // The live values in two numbered blocks, then the globals and the current preset.
+    const auto values = app.framesOfType(MSG_VALUES);
+    ASSERT_EQ(values.size(), 2u);
+    EXPECT_EQ(values[0][6], TARGET_LIVE);
+    EXPECT_EQ(values[0][8], 1);
+    EXPECT_EQ(values[1][8], 2);
+    EXPECT_EQ(values[1][9], 2);
+    const SetChecksums mine = app.live.checksums(), its = sim->processor().bank().live.checksums();
+    EXPECT_EQ(mine.presetChecksum, its.presetChecksum);
+    EXPECT_EQ(mine.systemChecksum, its.systemChecksum);
+    EXPECT_EQ(app.globals.get(G_ACT_PRST), sim->processor().bank().globals.get(G_ACT_PRST));
+    EXPECT_EQ(app.current.load().nameText(), sim->processor().bank().current.nameText());
+    EXPECT_EQ(app.current.load().presetChecksum, its.presetChecksum);
+}
+
+TEST(SimLink, WrongPasswordIsRejectedAndNothingIsServedUntilTheRightOne)
+{
+    auto sim = startSim(withPassword("secret"));
+    AppClient app;
+    app.connect(sim->port());
+    ASSERT_TRUE(waitProcessingEvents([&] { return app.tcp->isConnected(); }));
+    app.link->send_connect(crc32("wrong"));
+    ASSERT_TRUE(waitProcessingEvents([&] { return app.connectReplies.load() == 1; }));
+    EXPECT_EQ(app.lastConnectReply.load(), CONNECT_PASSWORD);
+    app.link->send_connect(CONNECT_NO_DEVICE);
+    ASSERT_TRUE(waitProcessingEvents([&] { return app.connectReplies.load() == 2; }));
+    EXPECT_EQ(app.lastConnectReply.load(), CONNECT_PASSWORD);
+
+    // Ignored while logged out; the answer would have come before the login's.
+    app.link->request_version();
+    app.link->send_connect(crc32("secret"));
+    ASSERT_TRUE(waitProcessingEvents([&] { return app.connectReplies.load() == 3; }));
+    EXPECT_EQ(app.lastConnectReply.load(), CONNECT_ACCEPTED);
+    ASSERT_TRUE(app.waitFrames(MSG_CURRENT_PRESET, 1));
+    EXPECT_TRUE(app.framesOfType(MSG_VERSION).empty());
+    EXPECT_EQ(app.framesOfType(MSG_PRESET_HEADERS).size(), 12u);
+}
+
+TEST(SimLink, ChangedLoginPasswordGlobalIsTheOneAskedNextTime)
+{
+    auto sim = startSim(withPassword("old"));
+    AppClient app;
+    ASSERT_TRUE(app.connectAndLogin(sim->port(), crc32("old")));
+    app.globals.setInt(G_REMOTE_PW, int32_t(crc32("new")), CHANGE_USER);
+    GLOBALS_FLAGS flags;
+    flags.set(G_REMOTE_PW);
+    app.link->send_changed_globals(flags);
+    ASSERT_TRUE(app.waitFrames(MSG_GLOBALS, 2));
+    app.disconnect();
+
+    AppClient again;
+    again.connect(sim->port());
+    ASSERT_TRUE(waitProcessingEvents([&] { return again.tcp->isConnected(); }));
+    again.link->send_connect(crc32("old"));
+    ASSERT_TRUE(waitProcessingEvents([&] { return again.connectReplies.load() == 1; }));
+    EXPECT_EQ(again.lastConnectReply.load(), CONNECT_PASSWORD);
+    again.link->send_connect(crc32("new"));
+    ASSERT_TRUE(waitProcessingEvents([&] { return again.connectReplies.load() == 2; }));
+    EXPECT_EQ(again.lastConnectReply.load(), CONNECT_ACCEPTED);
+}
+
+TEST(SimLink, LiveValuesAreStoredQuantisedAndAnsweredAsStored)
+{
+    auto sim = startSim();
+    AppClient app;
+    ASSERT_TRUE(app.connectAndLogin(sim->port()));
+    app.clearFrames();
+
+    // A raw frame: 5.3 dB of line gain (the gain table has 5.5), an id that does not exist, a switch.
+    std::vector<uint8_t> frame(12 + 3 * 8);
+    putValuesHeader(frame.data(), TARGET_LIVE, 1, 1, 3);
+    putValueEntryFloat(frame.data() + 12, 257, 5.3f);
+    putValueEntryInt(frame.data() + 20, 9999, 7);
+    putValueEntryBool(frame.data() + 28, 262, true);
+    app.sendRaw(frame);
+    ASSERT_TRUE(app.waitFrames(MSG_VALUES, 1));
+    EXPECT_FLOAT_EQ(sim->processor().bank().live.getFloat(257), 5.5f);
+    EXPECT_TRUE(sim->processor().bank().live.getBool(262));
+
+    ValuesMsg answer;
+    const Frame f = app.framesOfType(MSG_VALUES).front();
+    ASSERT_TRUE(parseValues(f.data(), f.size(), answer));
+    ASSERT_EQ(answer.count, 2u); // the unknown id is not answered
+    EXPECT_EQ(entryId(answer.entries), 257);
+    EXPECT_FLOAT_EQ(entryFloat(answer.entries), 5.5f);
+    EXPECT_FLOAT_EQ(app.live.getFloat(257), 5.5f);
+    EXPECT_TRUE(app.live.getBool(262));
+}
+
+TEST(SimLink, ChangedValuesOfTheApplicationComeBackInFramesOf148)
+{
+    auto sim = startSim();
+    AppClient app;
+    ASSERT_TRUE(app.connectAndLogin(sim->port()));
+    app.clearFrames();
+    SETTINGS_FLAGS flags;
+    flags.setAll();
+    app.link->send_changed_values(app.live, flags);
+    ASSERT_TRUE(app.waitFrames(MSG_VALUES, 2));
+    const auto frames = app.framesOfType(MSG_VALUES);
+    EXPECT_EQ(wire::get16(frames[0].data() + 10), 148);
+    EXPECT_EQ(wire::get16(frames[1].data() + 10), 73);
+}
+
+TEST(SimLink, GlobalsAreStoredAndAnswered)
+{
+    auto sim = startSim();
+    AppClient app;
+    ASSERT_TRUE(app.connectAndLogin(sim->port()));
+    app.clearFrames();
+    std::vector<uint8_t> frame(8 + 2 * 8);
+    putGlobalsHeader(frame.data(), 2);
+    putValueEntryInt(frame.data() + 8, G_HDPN_LEV, 70);
+    putValueEntryInt(frame.data() + 16, 1001, 5); // not a global
+    app.sendRaw(frame);
+    ASSERT_TRUE(app.waitFrames(MSG_GLOBALS, 1));
+    EXPECT_EQ(sim->processor().bank().globals.get(G_HDPN_LEV), 70);
+    GlobalsMsg answer;
+    const Frame f = app.framesOfType(MSG_GLOBALS).front();
+    ASSERT_TRUE(parseGlobals(f.data(), f.size(), answer));
+    EXPECT_EQ(answer.count, 1u);
+    EXPECT_EQ(app.globals.get(G_HDPN_LEV), 70);
+}
+
+TEST(SimLink, VersionRequestGetsTheFullVersionFrame)
+{
+    auto sim = startSim();
+    AppClient app;
+    ASSERT_TRUE(app.connectAndLogin(sim->port()));
+    app.link->request_version();
+    ASSERT_TRUE(app.waitFrames(MSG_VERSION, 1));
+    EXPECT_EQ(app.framesOfType(MSG_VERSION).front().size(), VERSION_LENGTH);
+    const ProcessorVersion v = app.version.load();
+    EXPECT_EQ(v.major, 2);
+    EXPECT_EQ(v.minor, 1);
+    EXPECT_EQ(v.build, 4);
+    EXPECT_STREQ(v.text[2], "DSP 2.1.4");
+}
+
+TEST(SimLink, UdpMetersEchoTheLatestRequestCounter)
+{
+    auto sim = startSim();
+    AppClient app;
+    ASSERT_TRUE(app.connectAndLogin(sim->port()));
+    uint8_t datagram[METER_SIZE];
+    app.link->request_meters_udp(app.meters.port(), app.meters.nextRequestCounter());
+    ASSERT_TRUE(waitProcessingEvents([&] { return app.meters.fetch(datagram) == 0; }));
+    EXPECT_EQ(datagram[METER_COUNTER_AT], app.meters.requestCounter());
+
+    // A newer request: only its counter is accepted from then on, and the datagrams carry it.
+    const uint8_t second = app.meters.nextRequestCounter();
+    app.link->request_meters_udp(app.meters.port(), second);
+    ASSERT_TRUE(waitProcessingEvents([&] { return app.meters.fetch(datagram) == 0; }));
+    EXPECT_EQ(datagram[METER_COUNTER_AT], second);
+    EXPECT_EQ(checkMeterDatagram(datagram, METER_SIZE, second), MeterCheck::Accepted);
+    const float temperature = wire::getFloat(datagram + 40);
+    EXPECT_GT(temperature, 35.0f);
+    EXPECT_LT(temperature, 45.0f);
+}
+
+TEST(SimLink, TcpMetersEchoTheLatestCounterAndArePacedByAcknowledgements)
+{
+    auto sim = startSim();
+    AppClient app;
+    ASSERT_TRUE(app.connectAndLogin(sim->port()));
+    const uint8_t counter = app.meters.nextRequestCounter();
+    app.link->request_meters_tcp(counter);
+    uint8_t datagram[METER_SIZE];
+    ASSERT_TRUE(waitProcessingEvents([&] { return app.meters.fetch(datagram) == 0; }));
+    EXPECT_EQ(datagram[METER_COUNTER_AT], counter);
+    // The link acknowledges each frame, so they keep coming.
+    ASSERT_TRUE(app.waitFrames(MSG_METER_DATA, 4));
+    EXPECT_EQ(app.framesOfType(MSG_METER_DATA).front().size(), METER_DATA_LENGTH);
+    EXPECT_EQ(sim->processor().meterMode(), sim::MeterMode::Tcp);
+}
+
+TEST(SimLink, UnacknowledgedTcpMetersWaitForTheAcknowledgement)
+{
+    auto sim = startSim();
+    AppClient app;
+    ASSERT_TRUE(app.connectAndLogin(sim->port()));
+    sim::SimProcessor &p = sim->processor();
+    // No meter receiver on this side: the request goes out raw and nothing acknowledges.
+    uint8_t request[METER_REQUEST_TCP_LENGTH];
+    buildMeterRequestTcp(request, 9);
+    app.sendRaw({request, request + sizeof request});
+    ASSERT_TRUE(waitProcessingEvents([&] { return p.meterMode() == sim::MeterMode::Tcp; }));
+    sim->meterTick();
+    sim->meterTick();
+    p.meterTick(1e6); // long after: sent again even without an acknowledgement
+    ASSERT_TRUE(app.waitFrames(MSG_METER_DATA, 2));
+    EXPECT_EQ(app.framesOfType(MSG_METER_DATA).size(), 2u);
+}
+
+TEST(SimLink, NewConnectionReplacesThePreviousApplication)
+{
+    auto sim = startSim();
+    // The first application on a plain socket, which (unlike the link) does not come back by itself.
+    const int first = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(sim->port());
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(first, reinterpret_cast<const sockaddr *>(&to), sizeof to), 0);
+    uint8_t f[METER_REQUEST_UDP_LENGTH];
+    ASSERT_EQ(::send(first, f, buildConnect(f, CONNECT_NO_DEVICE), 0), ssize_t(CONNECT_LENGTH));
+    ASSERT_EQ(::send(first, f, buildMeterRequestUdp(f, 9, 1), 0), ssize_t(METER_REQUEST_UDP_LENGTH));
+    ASSERT_TRUE(waitProcessingEvents([&] { return sim->processor().meterMode() == sim::MeterMode::Udp; }));
+
+    AppClient second;
+    ASSERT_TRUE(second.connectAndLogin(sim->port()));
+    EXPECT_EQ(sim->connectionsAccepted(), 2);
+    // The first one's connection ends: everything it was sent, then the end.
+    uint8_t buffer[4096];
+    ssize_t n;
+    while ((n = ::recv(first, buffer, sizeof buffer, 0)) > 0) {
+    }
+    EXPECT_LE(n, 0);
+    ::close(first);
+    // The new session starts afresh: no meters until it asks.
+    EXPECT_EQ(sim->processor().meterMode(), sim::MeterMode::Off);
+    second.link->request_version();
+    ASSERT_TRUE(second.waitFrames(MSG_VERSION, 1));
+}
+
+TEST(SimLink, SilentApplicationIsDroppedAfterTheKeepAliveButAPingingOneStays)
+{
+    sim::SimOptions o;
+    o.keepAliveMs = 300;
+    auto sim = startSim(o);
+    AppClient app;
+    ASSERT_TRUE(app.connectAndLogin(sim->port()));
+    // Pinging every 50 ms for a second keeps the link.
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 1000) {
+        app.link->send_ping();
+        waitProcessingEvents([] { return false; }, 50);
+    }
+    EXPECT_TRUE(sim->clientConnected());
+    EXPECT_EQ(app.closes.load(), 0);
+    // Silence: dropped.
+    ASSERT_TRUE(waitProcessingEvents([&] { return !sim->clientConnected(); }, 3000));
+    ASSERT_TRUE(waitProcessingEvents([&] { return app.closes.load() >= 1; }));
+}
+
+TEST(SimLink, GarbageAndImpossibleFieldsAreIgnoredAndTheLinkStaysUsable)
+{
+    auto sim = startSim();
+    AppClient app;
+    ASSERT_TRUE(app.connectAndLogin(sim->port()));
+    app.clearFrames();
+    const std::string slot0 = sim->processor().bank().header(0).nameText();
+
+    std::mt19937 rng(7);
+    std::vector<uint8_t> junk(20000);
+    for (auto &b : junk)
+        b = uint8_t(rng() & 0xFF);
+    for (auto &b : junk)
+        if (b == 0xA5)
+            b = 0x5A; // no accidental frames in the noise
+    app.sendRaw(junk);
+    app.sendRaw({0xA5, 0xA5, 0x04, 0x00, 0xA5, 0xA5, 0x01, 0x08}); // lengths 4 and 2049
+    app.sendRaw({0xA5, 0xA5, 0x06, 0x00, 0x00, 0x00});             // type 0
+    app.sendRaw({0xA5, 0xA5, 0x06, 0x00, 99, 0x00});               // unknown type
+    app.sendRaw({0xA5, 0xA5, 0x05, 0x00, MSG_TAKE_PRESET});        // too short for its fields
+    uint8_t f[PRESET_HEADERS_LENGTH];
+    app.sendRaw({f, f + buildGrabPreset(f, 80)});
+    app.sendRaw({f, f + buildTakePreset(f, 0, 200)});
+    app.sendRaw({f, f + buildTakePreset(f, 7, 1)}); // no such mode
+    app.sendRaw({f, f + buildPresetLock(f, 3, 7)});
+    app.sendRaw({f, f + buildPresetClear(f, 80, 1)});
+    app.sendRaw({f, f + buildPresetRename(f, 90, "X", 1)});
+    std::vector<uint8_t> lying(12 + 8);
+    putValuesHeader(lying.data(), TARGET_LIVE, 1, 1, 500); // claims 500 entries, holds 1
+    wire::put16(lying.data() + 2, uint16_t(lying.size()));
+    putValueEntryFloat(lying.data() + 12, 257, -3.0f);
+    app.sendRaw(lying);
+    app.link->request_version();
+    ASSERT_TRUE(app.waitFrames(MSG_VERSION, 1));
+
+    EXPECT_TRUE(sim->clientConnected());
+    EXPECT_FLOAT_EQ(sim->processor().bank().live.getFloat(257), -3.0f); // the one whole entry
+    EXPECT_EQ(sim->processor().bank().header(0).nameText(), slot0);
+    EXPECT_EQ(sim->processor().bank().header(3).lock, PRESET_FACTORY_LOCKED);
+    // Only the answers to the lying values frame and the version went out.
+    const auto frames = app.frames();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0][4], MSG_VALUES);
+}
