@@ -2,6 +2,17 @@
 
 namespace orba::sim {
 
+namespace {
+
+// Copying raw steps is much cheaper than setting every default value again.
+const SETTINGS_MAP &defaults()
+{
+    static const SETTINGS_MAP set;
+    return set;
+}
+
+} // namespace
+
 SimBank::SimBank()
 {
     for (auto &v : m_values)
@@ -11,9 +22,13 @@ SimBank::SimBank()
 
 void SimBank::reset()
 {
-    for (int s = 0; s < PRESET_SLOTS; ++s)
-        clearSlot(s);
-    live.resetAll();
+    for (int s = 0; s < PRESET_SLOTS; ++s) {
+        header(s).clear();
+        if (m_touched[size_t(s)])
+            m_values[size_t(s)]->assignFrom(defaults());
+        m_touched[size_t(s)] = false;
+    }
+    live.assignFrom(defaults());
     globals.resetDefaults();
     current.clear();
     events.clear();
@@ -22,7 +37,7 @@ void SimBank::reset()
 void SimBank::clearSlot(int slot)
 {
     header(slot).clear();
-    values(slot).resetAll();
+    values(slot).assignFrom(defaults());
 }
 
 void SimBank::markStored(int slot)

@@ -29,8 +29,15 @@ public:
 
     PresetHeader &header(int slot) { return m_headers[size_t(slot)]; }
     const PresetHeader &header(int slot) const { return m_headers[size_t(slot)]; }
-    SETTINGS_MAP &values(int slot) { return *m_values[size_t(slot)]; }
+    // Writable access marks the slot's set, so a reset restores only the sets that may differ.
+    SETTINGS_MAP &values(int slot)
+    {
+        m_touched[size_t(slot)] = true;
+        return *m_values[size_t(slot)];
+    }
     const SETTINGS_MAP &values(int slot) const { return *m_values[size_t(slot)]; }
+
+    bool touched(int slot) const { return m_touched[size_t(slot)]; }
 
     // In use with a lock: refuses new contents and clearing.
     bool locked(int slot) const { return header(slot).isLockedSlot(); }
@@ -52,6 +59,7 @@ public:
 private:
     std::array<PresetHeader, PRESET_SLOTS> m_headers;
     std::array<std::unique_ptr<SETTINGS_MAP>, PRESET_SLOTS> m_values;
+    std::array<bool, PRESET_SLOTS> m_touched{};
 };
 
 } // namespace orba::sim

@@ -82,6 +82,18 @@ void SimProcessor::changed()
         m_host->simStateChanged();
 }
 
+void SimProcessor::resetToEmpty()
+{
+    connectionClosed();
+    m_bank.reset();
+    m_clock.setOffsetSeconds(0);
+    const uint8_t none[4] = {};
+    m_clock.setSntp(false, none, 0);
+    m_firmware = FirmwareReceiver();
+    m_synth = MeterSynth();
+    m_lastScheduleCheck = QDateTime();
+}
+
 void SimProcessor::connectionOpened()
 {
     m_assembler.reset();

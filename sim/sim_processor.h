@@ -57,6 +57,10 @@ public:
     // One line per frame in and out, when set.
     void setLog(std::function<void(const std::string &)> log) { m_log = std::move(log); }
 
+    // Back to an empty processor: no session, default values, empty slots and schedule, the clock
+    // at the host's time, no firmware history.
+    void resetToEmpty();
+
     // ---- The connection. A session starts logged out, with meters off and no download.
     void connectionOpened();
     void connectionClosed();

@@ -106,6 +106,8 @@ bool SimServer::start(QString *error)
             break;
         case StateLoad::Missing:
             bank.loadFactoryBank();
+            if (!saveNow())
+                return fail(QStringLiteral("cannot write the state into %1").arg(m_options.stateDir));
             break;
         case StateLoad::Invalid:
             return fail(

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 using namespace orba;
@@ -67,6 +68,21 @@ TEST(MapFloat, SteppedHolderSnapsToEqualSteps)
     EXPECT_EQ(h.labelText(), " +0.01dB");
     h.setValue(-18.0f);
     EXPECT_EQ(h.labelText(), "-18.00dB");
+}
+
+TEST(MapFloat, NotANumberChangesNothingInEitherKindOfHolder)
+{
+    MAP_FLOAT stepped(1, 0.0f, -18.0f, 12.0f, nullptr, 3000, "trim");
+    stepped.setValue(3.0f);
+    const uint32_t before = stepped.index();
+    EXPECT_FALSE(stepped.setValue(std::nanf("")));
+    EXPECT_EQ(stepped.index(), before);
+    EXPECT_EQ(stepped.indexOf(-std::nanf("")), before);
+
+    SETTINGS_MAP set;
+    set.setFloat(257, 5.5f, CHANGE_LOCAL);
+    EXPECT_FALSE(set.setFloat(257, std::nanf(""), CHANGE_PROCESSOR));
+    EXPECT_FLOAT_EQ(set.getFloat(257), 5.5f);
 }
 
 TEST(MapFloat, StepFormatsFromTheTableRenderAsSpecified)
@@ -133,7 +149,7 @@ TEST(SettingsMap, CallbackFiresOnlyOnRealChangesWithTheirSource)
     EXPECT_FALSE(set.setFloat(257, 0.2f, CHANGE_PROCESSOR)); // snaps back to 0 dB
     EXPECT_TRUE(set.setFloat(257, 5.3f, CHANGE_PROCESSOR));
     EXPECT_FLOAT_EQ(set.getFloat(257), 5.5f);
-    EXPECT_FALSE(set.setInt(257, 3, CHANGE_USER));   // wrong type: nothing
+    EXPECT_FALSE(set.setInt(257, 3, CHANGE_USER)); // wrong type: nothing
     EXPECT_FALSE(set.setFloat(9999, 1.0f, CHANGE_USER));
     EXPECT_TRUE(set.setBool(270, true, CHANGE_USER));
     EXPECT_TRUE(set.setInt(256, 1, CHANGE_LOCAL));
@@ -150,11 +166,11 @@ TEST(SettingsMap, CallbackFiresOnlyOnRealChangesWithTheirSource)
 TEST(SettingsMap, CopyWithFlagsRefusesOrSkipsInstallationParameters)
 {
     SETTINGS_MAP src, dst;
-    src.setInt(256, 1, CHANGE_USER);        // installation
-    src.setFloat(257, 6.0f, CHANGE_USER);   // installation
-    src.setInt(2049, 2, CHANGE_USER);       // installation (AM Width)
+    src.setInt(256, 1, CHANGE_USER);          // installation
+    src.setFloat(257, 6.0f, CHANGE_USER);     // installation
+    src.setInt(2049, 2, CHANGE_USER);         // installation (AM Width)
     src.setFloat(2048, 9100.0f, CHANGE_USER); // AM Bandwidth: not installation
-    src.setInt(5643, 2, CHANGE_USER);       // HD Source: not installation
+    src.setInt(5643, 2, CHANGE_USER);         // HD Source: not installation
     src.setFloat(5646, 16000.0f, CHANGE_USER);
     src.setFloat(774, 100.0f, CHANGE_USER);
 
