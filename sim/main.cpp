@@ -1,5 +1,6 @@
 // orba-sim: a stand-in for the ORBA processor on this machine. It answers the application on
 // 127.0.0.1 as a processor would, sends meters, takes firmware and schedules, and keeps its presets.
+#include "link/ports.h"
 #include "sim/sim_server.h"
 
 #include <QCommandLineParser>
@@ -51,7 +52,8 @@ int main(int argc, char **argv)
     p.addHelpOption();
     p.addVersionOption();
     p.addOptions({
-        {"port", "TCP port to listen on, on 127.0.0.1 (default 55895; 0 picks a free one).", "N"},
+        {"port", "TCP port to listen on, on 127.0.0.1 (default $ORBA_TCP_PORT or 55895; 0 picks a free one).",
+         "N"},
         {"password", "Login password the application must send (its CRC-32); default none.", "TEXT"},
         {"meter-rate", "Meter datagrams a second (1-1000, default 20).", "N"},
         {"flash-seconds", "How long writing a firmware image takes (0-600, default 5).", "N"},
@@ -72,6 +74,7 @@ int main(int argc, char **argv)
     }
 
     orba::sim::SimOptions o;
+    o.port = orba::processorPort(); // the application's default, moved by ORBA_TCP_PORT like it
     int port = o.port, bootPort = o.bootPort, bootReplyPort = o.bootReplyPort;
     if (!readInt(p, "port", 0, 65535, port) || !readInt(p, "meter-rate", 1, 1000, o.meterRate) ||
         !readInt(p, "flash-seconds", 0, 600, o.flashSeconds) ||

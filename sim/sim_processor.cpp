@@ -168,8 +168,11 @@ void SimProcessor::handleFrame(const uint8_t *frame, size_t length)
     ++m_framesIn;
     logFrame("in", frame, length);
     const uint16_t type = frameType(frame, length);
-    // With a password set, nothing but the login and the ping is taken before the login.
-    if (passwordRequired() && !m_session.loggedIn && type != MSG_CONNECT && type != MSG_PING)
+    // With a password set, nothing but the login and the ping is taken before the login. A session
+    // served while there was none stays served when one is set.
+    if (!passwordRequired())
+        m_session.loggedIn = true;
+    else if (!m_session.loggedIn && type != MSG_CONNECT && type != MSG_PING)
         return;
     switch (type) {
     case MSG_CONNECT:

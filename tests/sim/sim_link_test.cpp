@@ -107,6 +107,23 @@ TEST(SimLink, ChangedLoginPasswordGlobalIsTheOneAskedNextTime)
     EXPECT_EQ(again.lastConnectReply.load(), CONNECT_ACCEPTED);
 }
 
+TEST(SimLink, WithoutAPasswordNoLoginIsNeededAndSettingOneKeepsTheSession)
+{
+    // The application's "forceconnect" goes on line without MSG_CONNECT.
+    auto sim = startSim();
+    AppClient app;
+    app.connect(sim->port());
+    ASSERT_TRUE(waitProcessingEvents([&] { return app.tcp->isConnected(); }));
+    app.globals.setInt(G_REMOTE_PW, int32_t(crc32("later")), CHANGE_USER);
+    GLOBALS_FLAGS flags;
+    flags.set(G_REMOTE_PW);
+    app.link->send_changed_globals(flags);
+    app.link->request_version();
+    ASSERT_TRUE(app.waitFrames(MSG_VERSION, 1));
+    EXPECT_TRUE(sim->processor().passwordRequired());
+    EXPECT_TRUE(app.framesOfType(MSG_PRESET_HEADERS).empty()); // the state comes with a login only
+}
+
 TEST(SimLink, LiveValuesAreStoredQuantisedAndAnsweredAsStored)
 {
     auto sim = startSim();
