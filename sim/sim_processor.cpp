@@ -123,6 +123,11 @@ void SimProcessor::onFrame(void *self, const uint8_t *frame, size_t length)
     static_cast<SimProcessor *>(self)->handleFrame(frame, length);
 }
 
+void SimProcessor::sendPacked(void *self, uint8_t *frame, size_t length)
+{
+    static_cast<SimProcessor *>(self)->send(frame, length);
+}
+
 void SimProcessor::send(const uint8_t *frame, size_t length)
 {
     logFrame("out", frame, length);

@@ -112,6 +112,7 @@ private:
     };
 
     static void onFrame(void *self, const uint8_t *frame, size_t length);
+    static void sendPacked(void *self, uint8_t *frame, size_t length);
     void send(const uint8_t *frame, size_t length);
     void logFrame(const char *direction, const uint8_t *frame, size_t length);
     void changed();

@@ -20,18 +20,7 @@ bool validSlot(unsigned slot)
 
 void SimProcessor::sendSet(uint8_t target, const SETTINGS_MAP &set)
 {
-    const int total = settingCount();
-    const int blocks = (total + VALUES_PER_FRAME - 1) / VALUES_PER_FRAME;
-    uint8_t frame[VALUES_FRAME_MAX];
-    uint16_t id = firstSettingId();
-    for (int b = 1; b <= blocks; ++b) {
-        const int n = b < blocks ? VALUES_PER_FRAME : total - (blocks - 1) * VALUES_PER_FRAME;
-        int written = 0;
-        for (; written < n && id != SETTINGS_END; id = nextSettingId(id))
-            if (putSettingEntry(frame + VALUES_HEADER_SIZE + size_t(written) * VALUE_ENTRY_SIZE, set, id))
-                ++written;
-        send(frame, putValuesHeader(frame, target, uint8_t(b), uint8_t(blocks), uint16_t(written)));
-    }
+    packWholeSet(target, set, &SimProcessor::sendPacked, this);
 }
 
 void SimProcessor::sendHeaders(const std::vector<int> &slotList)
@@ -57,10 +46,7 @@ void SimProcessor::sendCurrentPreset()
 
 void SimProcessor::sendGlobals(const std::vector<uint16_t> &ids)
 {
-    auto packer =
-        ValuePacker::forGlobals([](void *self, uint8_t *frame,
-                                   size_t length) { static_cast<SimProcessor *>(self)->send(frame, length); },
-                                this);
+    auto packer = ValuePacker::forGlobals(&SimProcessor::sendPacked, this);
     for (uint16_t id : ids)
         if (putGlobalEntry(packer.entry(), m_bank.globals, id))
             packer.commit();
@@ -76,12 +62,7 @@ void SimProcessor::onValues(const uint8_t *f, size_t n)
         return;
     if (msg.target == TARGET_LIVE) {
         // Stored, then answered with the values as stored, so the application sees the steps.
-        auto packer = ValuePacker::forValues(
-            TARGET_LIVE,
-            [](void *self, uint8_t *frame, size_t length) {
-                static_cast<SimProcessor *>(self)->send(frame, length);
-            },
-            this);
+        auto packer = ValuePacker::forValues(TARGET_LIVE, &SimProcessor::sendPacked, this);
         for (size_t i = 0; i < msg.count; ++i) {
             const uint8_t *entry = msg.entries + i * VALUE_ENTRY_SIZE;
             if (applySettingEntry(m_bank.live, entry, CHANGE_PROCESSOR) &&
@@ -222,12 +203,7 @@ bool SimProcessor::takePreset(int slot, int mode)
     changed();
     if (!m_session.open || (passwordRequired() && !m_session.loggedIn))
         return true;
-    auto packer = ValuePacker::forValues(
-        TARGET_LIVE,
-        [](void *self, uint8_t *frame, size_t length) {
-            static_cast<SimProcessor *>(self)->send(frame, length);
-        },
-        this);
+    auto packer = ValuePacker::forValues(TARGET_LIVE, &SimProcessor::sendPacked, this);
     for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
         if (changedIds.take(id) && putSettingEntry(packer.entry(), m_bank.live, id))
             packer.commit();

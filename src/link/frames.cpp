@@ -247,6 +247,24 @@ void ValuePacker::finish()
         m_sink(m_context, m_frame, length);
 }
 
+void packWholeSet(uint8_t target, const SETTINGS_MAP &set, FrameSink sink, void *context)
+{
+    const int total = settingCount();
+    const int blocks = (total + VALUES_PER_FRAME - 1) / VALUES_PER_FRAME;
+    uint8_t frame[VALUES_FRAME_MAX];
+    uint16_t id = firstSettingId();
+    for (int block = 1; block <= blocks; ++block) {
+        const int n = std::min(VALUES_PER_FRAME, total - (block - 1) * VALUES_PER_FRAME);
+        int written = 0;
+        for (; written < n && id != SETTINGS_END; id = nextSettingId(id))
+            if (putSettingEntry(frame + VALUES_HEADER_SIZE + size_t(written) * VALUE_ENTRY_SIZE, set, id))
+                ++written;
+        const size_t length =
+            putValuesHeader(frame, target, uint8_t(block), uint8_t(blocks), uint16_t(written));
+        sink(context, frame, length);
+    }
+}
+
 // ---- Preset header entries ----
 
 void encodePresetEntry(uint8_t *entry, uint8_t slot, const PresetHeader &header)

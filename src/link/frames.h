@@ -167,6 +167,10 @@ private:
     uint8_t m_frame[VALUES_FRAME_MAX] = {};
 };
 
+// The whole set to a target in numbered blocks of 148 entries in table order, each frame handed to
+// the sink as soon as it is filled: with the 221 ids, block 1 of 2 (148) and block 2 of 2 (73).
+void packWholeSet(uint8_t target, const SETTINGS_MAP &set, FrameSink sink, void *context);
+
 // ---- Preset header entries (156 bytes) ----
 // The reserved block's two text fields travel bitwise inverted; in memory they are plain.
 void encodePresetEntry(uint8_t *entry, uint8_t slot, const PresetHeader &header);

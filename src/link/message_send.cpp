@@ -42,20 +42,7 @@ void MessageLink::send_changed_values(const SETTINGS_MAP &set, SETTINGS_FLAGS &f
 
 void MessageLink::send_all_values(uint8_t slot, const SETTINGS_MAP &set)
 {
-    const int total = settingCount();
-    const int blocks = (total + VALUES_PER_FRAME - 1) / VALUES_PER_FRAME;
-    uint8_t frame[VALUES_FRAME_MAX];
-    uint16_t id = firstSettingId();
-    for (int block = 1; block <= blocks; ++block) {
-        const int n = std::min(VALUES_PER_FRAME, total - (block - 1) * VALUES_PER_FRAME);
-        int written = 0;
-        for (; written < n && id != SETTINGS_END; id = nextSettingId(id))
-            if (putSettingEntry(frame + VALUES_HEADER_SIZE + size_t(written) * VALUE_ENTRY_SIZE, set, id))
-                ++written;
-        const size_t length =
-            putValuesHeader(frame, slot, uint8_t(block), uint8_t(blocks), uint16_t(written));
-        send_frame(frame, length);
-    }
+    packWholeSet(slot, set, &MessageLink::sendPacked, this);
 }
 
 void MessageLink::send_changed_globals(GLOBALS_FLAGS &flags)

@@ -177,4 +177,19 @@ inline std::unique_ptr<sim::SimServer> startSim(sim::SimOptions options = {})
     return server;
 }
 
+// A simulator with one application logged in; the frames of the login are already cleared.
+class SimOnline : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        sim = startSim();
+        ASSERT_TRUE(app.connectAndLogin(sim->port()));
+        app.clearFrames();
+    }
+
+    std::unique_ptr<sim::SimServer> sim;
+    AppClient app; // goes before the simulator
+};
+
 } // namespace orba::test

@@ -23,6 +23,16 @@ using orba::test::Frame;
 using orba::test::startSim;
 using orba::test::waitProcessingEvents;
 
+class SimClockOnline : public orba::test::SimOnline
+{
+};
+class SimEventsOnline : public orba::test::SimOnline
+{
+};
+class SimFirmwareOnline : public orba::test::SimOnline
+{
+};
+
 namespace {
 
 std::vector<uint8_t> firmwareImage(const char *signature, size_t size)
@@ -56,11 +66,8 @@ std::vector<FwAckMsg> download(AppClient &app, const std::vector<uint8_t> &image
 
 } // namespace
 
-TEST(SimFirmware, GoodImageOf3000BytesIsAcknowledgedWrittenAndReported)
+TEST_F(SimFirmwareOnline, GoodImageOf3000BytesIsAcknowledgedWrittenAndReported)
 {
-    auto sim = startSim();
-    AppClient app;
-    ASSERT_TRUE(app.connectAndLogin(sim->port()));
     const auto acks = download(app, firmwareImage("TALMEN ORBA UPGRADE", 3000), 5);
     ASSERT_EQ(acks.size(), 3u + 5u);
     for (uint16_t b = 0; b < 3; ++b) {
@@ -87,11 +94,8 @@ TEST(SimFirmware, GoodImageOf3000BytesIsAcknowledgedWrittenAndReported)
     EXPECT_STREQ(v.text[2], " 2.2.0");
 }
 
-TEST(SimFirmware, WrongSignatureIsAnErrorWithTheSignatureFound)
+TEST_F(SimFirmwareOnline, WrongSignatureIsAnErrorWithTheSignatureFound)
 {
-    auto sim = startSim();
-    AppClient app;
-    ASSERT_TRUE(app.connectAndLogin(sim->port()));
     const auto acks = download(app, firmwareImage("TALMEN TEST UPGRADE", 3000), 0);
     ASSERT_EQ(acks.size(), 1u);
     EXPECT_EQ(acks[0].code, 3);
@@ -118,11 +122,8 @@ TEST(SimFirmware, FlashTakesTheChosenTime)
     EXPECT_GE(timer.elapsed(), 900);
 }
 
-TEST(SimEvents, ListOf300RoundTripsInBlocksOf128)
+TEST_F(SimEventsOnline, ListOf300RoundTripsInBlocksOf128)
 {
-    auto sim = startSim();
-    AppClient app;
-    ASSERT_TRUE(app.connectAndLogin(sim->port()));
     std::vector<sim::Event> sent;
     for (int i = 0; i < 300; ++i)
         sent.push_back(i % 2 ? sim::weeklyEvent(0x3E, i % 24, i % 60, 0, uint32_t(i % 80))
@@ -155,11 +156,8 @@ TEST(SimEvents, ListOf300RoundTripsInBlocksOf128)
     EXPECT_EQ(wire::get16(empty.data() + 8), 1);
 }
 
-TEST(SimEvents, ListWithAMissingBlockLeavesTheScheduleAsItWas)
+TEST_F(SimEventsOnline, ListWithAMissingBlockLeavesTheScheduleAsItWas)
 {
-    auto sim = startSim();
-    AppClient app;
-    ASSERT_TRUE(app.connectAndLogin(sim->port()));
     const sim::Event e = sim::weeklyEvent(1, 6, 0, 0, 2);
     app.link->send_events(1, 1, 1, e.data());
     app.link->send_events(1, 3, 1, e.data());
@@ -169,11 +167,8 @@ TEST(SimEvents, ListWithAMissingBlockLeavesTheScheduleAsItWas)
     EXPECT_EQ(sim->processor().bank().events.size(), 1u);
 }
 
-TEST(SimClock, SetClockMovesTheClockTheMetersCarry)
+TEST_F(SimClockOnline, SetClockMovesTheClockTheMetersCarry)
 {
-    auto sim = startSim();
-    AppClient app;
-    ASSERT_TRUE(app.connectAndLogin(sim->port()));
     ClockSetting s;
     s.year = 30;
     s.month = 6;

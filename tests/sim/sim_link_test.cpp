@@ -19,6 +19,10 @@ using orba::test::Frame;
 using orba::test::startSim;
 using orba::test::waitProcessingEvents;
 
+class SimLinkOnline : public orba::test::SimOnline
+{
+};
+
 namespace {
 
 sim::SimOptions withPassword(const char *text)
@@ -124,12 +128,8 @@ TEST(SimLink, WithoutAPasswordNoLoginIsNeededAndSettingOneKeepsTheSession)
     EXPECT_TRUE(app.framesOfType(MSG_PRESET_HEADERS).empty()); // the state comes with a login only
 }
 
-TEST(SimLink, LiveValuesAreStoredQuantisedAndAnsweredAsStored)
+TEST_F(SimLinkOnline, LiveValuesAreStoredQuantisedAndAnsweredAsStored)
 {
-    auto sim = startSim();
-    AppClient app;
-    ASSERT_TRUE(app.connectAndLogin(sim->port()));
-    app.clearFrames();
 
     // A raw frame: 5.3 dB of line gain (the gain table has 5.5), an id that does not exist, a switch.
     std::vector<uint8_t> frame(12 + 3 * 8);
@@ -152,12 +152,8 @@ TEST(SimLink, LiveValuesAreStoredQuantisedAndAnsweredAsStored)
     EXPECT_TRUE(app.live.getBool(262));
 }
 
-TEST(SimLink, ChangedValuesOfTheApplicationComeBackInFramesOf148)
+TEST_F(SimLinkOnline, ChangedValuesOfTheApplicationComeBackInFramesOf148)
 {
-    auto sim = startSim();
-    AppClient app;
-    ASSERT_TRUE(app.connectAndLogin(sim->port()));
-    app.clearFrames();
     SETTINGS_FLAGS flags;
     flags.setAll();
     app.link->send_changed_values(app.live, flags);
@@ -167,12 +163,8 @@ TEST(SimLink, ChangedValuesOfTheApplicationComeBackInFramesOf148)
     EXPECT_EQ(wire::get16(frames[1].data() + 10), 73);
 }
 
-TEST(SimLink, GlobalsAreStoredAndAnswered)
+TEST_F(SimLinkOnline, GlobalsAreStoredAndAnswered)
 {
-    auto sim = startSim();
-    AppClient app;
-    ASSERT_TRUE(app.connectAndLogin(sim->port()));
-    app.clearFrames();
     std::vector<uint8_t> frame(8 + 2 * 8);
     putGlobalsHeader(frame.data(), 2);
     putValueEntryInt(frame.data() + 8, G_HDPN_LEV, 70);
@@ -187,11 +179,8 @@ TEST(SimLink, GlobalsAreStoredAndAnswered)
     EXPECT_EQ(app.globals.get(G_HDPN_LEV), 70);
 }
 
-TEST(SimLink, VersionRequestGetsTheFullVersionFrame)
+TEST_F(SimLinkOnline, VersionRequestGetsTheFullVersionFrame)
 {
-    auto sim = startSim();
-    AppClient app;
-    ASSERT_TRUE(app.connectAndLogin(sim->port()));
     app.link->request_version();
     ASSERT_TRUE(app.waitFrames(MSG_VERSION, 1));
     EXPECT_EQ(app.framesOfType(MSG_VERSION).front().size(), VERSION_LENGTH);
@@ -202,11 +191,8 @@ TEST(SimLink, VersionRequestGetsTheFullVersionFrame)
     EXPECT_STREQ(v.text[2], "DSP 2.1.4");
 }
 
-TEST(SimLink, UdpMetersEchoTheLatestRequestCounter)
+TEST_F(SimLinkOnline, UdpMetersEchoTheLatestRequestCounter)
 {
-    auto sim = startSim();
-    AppClient app;
-    ASSERT_TRUE(app.connectAndLogin(sim->port()));
     uint8_t datagram[METER_SIZE];
     app.link->request_meters_udp(app.meters.port(), app.meters.nextRequestCounter());
     ASSERT_TRUE(waitProcessingEvents([&] { return app.meters.fetch(datagram) == 0; }));
@@ -223,11 +209,8 @@ TEST(SimLink, UdpMetersEchoTheLatestRequestCounter)
     EXPECT_LT(temperature, 45.0f);
 }
 
-TEST(SimLink, TcpMetersEchoTheLatestCounterAndArePacedByAcknowledgements)
+TEST_F(SimLinkOnline, TcpMetersEchoTheLatestCounterAndArePacedByAcknowledgements)
 {
-    auto sim = startSim();
-    AppClient app;
-    ASSERT_TRUE(app.connectAndLogin(sim->port()));
     const uint8_t counter = app.meters.nextRequestCounter();
     app.link->request_meters_tcp(counter);
     uint8_t datagram[METER_SIZE];
@@ -239,11 +222,8 @@ TEST(SimLink, TcpMetersEchoTheLatestCounterAndArePacedByAcknowledgements)
     EXPECT_EQ(sim->processor().meterMode(), sim::MeterMode::Tcp);
 }
 
-TEST(SimLink, UnacknowledgedTcpMetersWaitForTheAcknowledgement)
+TEST_F(SimLinkOnline, UnacknowledgedTcpMetersWaitForTheAcknowledgement)
 {
-    auto sim = startSim();
-    AppClient app;
-    ASSERT_TRUE(app.connectAndLogin(sim->port()));
     sim::SimProcessor &p = sim->processor();
     // No meter receiver on this side: the request goes out raw and nothing acknowledges.
     uint8_t request[METER_REQUEST_TCP_LENGTH];
@@ -309,12 +289,8 @@ TEST(SimLink, SilentApplicationIsDroppedAfterTheKeepAliveButAPingingOneStays)
     ASSERT_TRUE(waitProcessingEvents([&] { return app.closes.load() >= 1; }));
 }
 
-TEST(SimLink, GarbageAndImpossibleFieldsAreIgnoredAndTheLinkStaysUsable)
+TEST_F(SimLinkOnline, GarbageAndImpossibleFieldsAreIgnoredAndTheLinkStaysUsable)
 {
-    auto sim = startSim();
-    AppClient app;
-    ASSERT_TRUE(app.connectAndLogin(sim->port()));
-    app.clearFrames();
     const std::string slot0 = sim->processor().bank().header(0).nameText();
 
     std::mt19937 rng(7);

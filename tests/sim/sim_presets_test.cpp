@@ -14,19 +14,10 @@ using orba::test::waitProcessingEvents;
 
 namespace {
 
-class SimPresets : public ::testing::Test
+class SimPresets : public orba::test::SimOnline
 {
 protected:
-    void SetUp() override
-    {
-        sim = startSim();
-        ASSERT_TRUE(app.connectAndLogin(sim->port()));
-        app.clearFrames();
-    }
     sim::SimBank &bank() { return sim->processor().bank(); }
-
-    std::unique_ptr<sim::SimServer> sim;
-    AppClient app;
 };
 
 bool sameValues(const SETTINGS_MAP &a, const SETTINGS_MAP &b)
