@@ -135,37 +135,71 @@ void SimProcessor::send(const uint8_t *frame, size_t length)
         m_host->simFrame(frame, length);
 }
 
+namespace {
+
+// A few fields that tell one frame of a kind from the next, for the log.
+std::string frameDetails(uint16_t type, const uint8_t *f, size_t n)
+{
+    char text[96] = "";
+    using wire::get16;
+    switch (type) {
+    case MSG_VALUES:
+        if (n >= VALUES_HEADER_SIZE)
+            std::snprintf(text, sizeof text, "  target %u, block %u of %u, %u entries", unsigned(f[6]),
+                          unsigned(f[8]), unsigned(f[9]), unsigned(get16(f + 10)));
+        break;
+    case MSG_EVENTS:
+        if (n >= EVENTS_HEADER_SIZE)
+            std::snprintf(text, sizeof text, "  block %u of %u, %u entries", unsigned(get16(f + 6)),
+                          unsigned(get16(f + 8)), unsigned(get16(f + 10)));
+        break;
+    case MSG_GLOBALS:
+    case MSG_PRESET_HEADERS:
+        if (n >= 8)
+            std::snprintf(text, sizeof text, "  %u entries", unsigned(get16(f + 6)));
+        break;
+    case MSG_FW_BLOCK:
+        if (n >= 10)
+            std::snprintf(text, sizeof text, "  block %u of %u", unsigned(get16(f + 6)),
+                          unsigned(get16(f + 8)));
+        break;
+    case MSG_FW_ACK:
+        if (n >= FW_ACK_MIN_LENGTH)
+            std::snprintf(text, sizeof text, "  block %u of %u, code %u", unsigned(get16(f + 6)),
+                          unsigned(get16(f + 8)), unsigned(get16(f + 12)));
+        break;
+    case MSG_GRAB_PRESET:
+    case MSG_PRESET_RENAME:
+    case MSG_PRESET_LOCK:
+        if (n >= 7)
+            std::snprintf(text, sizeof text, "  slot %u", unsigned(f[6]));
+        break;
+    case MSG_TAKE_PRESET:
+        if (n >= TAKE_PRESET_LENGTH)
+            std::snprintf(text, sizeof text, "  slot %u, mode %u", unsigned(f[8]), unsigned(get16(f + 6)));
+        break;
+    case MSG_CONNECT:
+        if (n >= CONNECT_LENGTH)
+            std::snprintf(text, sizeof text, "  password CRC %08x", unsigned(wire::get32(f + 8)));
+        else if (n >= 8)
+            std::snprintf(text, sizeof text, "  result %u", unsigned(get16(f + 6)));
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
+} // namespace
+
 void SimProcessor::logFrame(const char *direction, const uint8_t *frame, size_t length)
 {
     if (!m_log)
         return;
     const uint16_t type = frameType(frame, length);
-    char line[160];
-    int n = std::snprintf(line, sizeof line, "%-3s %-22s %4zu bytes", direction, messageName(type).c_str(),
-                          length);
-    // A few fields that tell one frame of a kind from the next.
-    if ((type == MSG_VALUES && length >= 12) || (type == MSG_EVENTS && length >= 12))
-        std::snprintf(line + n, sizeof line - size_t(n), "  %s %u, block %u of %u, %u entries",
-                      type == MSG_VALUES ? "target" : "list", type == MSG_VALUES ? frame[6] : 0u,
-                      type == MSG_VALUES ? frame[8] : wire::get16(frame + 6),
-                      type == MSG_VALUES ? frame[9] : wire::get16(frame + 8), wire::get16(frame + 10));
-    else if ((type == MSG_GLOBALS || type == MSG_PRESET_HEADERS) && length >= 8)
-        std::snprintf(line + n, sizeof line - size_t(n), "  %u entries", wire::get16(frame + 6));
-    else if ((type == MSG_FW_BLOCK || type == MSG_FW_ACK) && length >= 12)
-        std::snprintf(line + n, sizeof line - size_t(n), "  block %u of %u%s", wire::get16(frame + 6),
-                      wire::get16(frame + 8),
-                      type == MSG_FW_ACK && length >= 14
-                          ? (", code " + std::to_string(wire::get16(frame + 12))).c_str()
-                          : "");
-    else if ((type == MSG_GRAB_PRESET || type == MSG_PRESET_RENAME || type == MSG_PRESET_LOCK) && length >= 7)
-        std::snprintf(line + n, sizeof line - size_t(n), "  slot %u", frame[6]);
-    else if (type == MSG_TAKE_PRESET && length >= 10)
-        std::snprintf(line + n, sizeof line - size_t(n), "  slot %u, mode %u", frame[8],
-                      wire::get16(frame + 6));
-    else if (type == MSG_CONNECT && length >= 8)
-        std::snprintf(line + n, sizeof line - size_t(n), length >= 12 ? "  password CRC %08x" : "  result %u",
-                      length >= 12 ? wire::get32(frame + 8) : unsigned(wire::get16(frame + 6)));
-    m_log(line);
+    char line[64];
+    std::snprintf(line, sizeof line, "%-3s %-22s %4zu bytes", direction, messageName(type).c_str(), length);
+    m_log(line + frameDetails(type, frame, length));
 }
 
 void SimProcessor::handleFrame(const uint8_t *frame, size_t length)

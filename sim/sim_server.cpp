@@ -59,6 +59,7 @@ SimServer::SimServer(const SimOptions &options, QObject *parent)
     connect(&m_keepAlive, &QTimer::timeout, this, &SimServer::keepAliveExpired);
     connect(&m_saveTimer, &QTimer::timeout, this, [this] { saveNow(); });
     connect(&m_bootTimer, &QTimer::timeout, this, &SimServer::bootTick);
+    connect(this, &SimServer::sig_link_input, this, &SimServer::takeInput, Qt::QueuedConnection);
     if (m_options.log)
         m_processor.setLog([this](const std::string &line) {
             print(QString::asprintf("[%9.3f] ", double(m_uptime.elapsed()) / 1000.0) +
@@ -171,23 +172,51 @@ uint16_t SimServer::port() const
 void SimServer::onData(void *self, const uint8_t *bytes, size_t count)
 {
     auto *s = static_cast<SimServer *>(self);
-    const unsigned generation = s->m_linkGeneration.load();
-    const QByteArray copy(reinterpret_cast<const char *>(bytes), qsizetype(count));
-    QMetaObject::invokeMethod(
-        s, [s, generation, copy] { s->takeBytes(generation, copy); }, Qt::QueuedConnection);
+    s->queueInput({LinkInput::Bytes, s->m_linkGeneration.load(), std::vector<uint8_t>(bytes, bytes + count)});
 }
 
 void SimServer::onStatus(void *self, int status)
 {
     auto *s = static_cast<SimServer *>(self);
-    if (status == LINK_UP) {
-        const unsigned generation = ++s->m_linkGeneration;
-        QMetaObject::invokeMethod(
-            s, [s, generation] { s->linkUp(generation); }, Qt::QueuedConnection);
-    } else if (status == LINK_CLOSED) {
-        const unsigned generation = s->m_linkGeneration.load();
-        QMetaObject::invokeMethod(
-            s, [s, generation] { s->linkDown(generation); }, Qt::QueuedConnection);
+    if (status == LINK_UP)
+        s->queueInput({LinkInput::Up, ++s->m_linkGeneration, {}});
+    else if (status == LINK_CLOSED)
+        s->queueInput({LinkInput::Down, s->m_linkGeneration.load(), {}});
+}
+
+// The data goes through a queue of ours, under a lock, and the signal only says that there is some:
+// one signal for a burst of reads.
+void SimServer::queueInput(LinkInput input)
+{
+    bool wasEmpty;
+    {
+        std::lock_guard<std::mutex> guard(m_inputLock);
+        wasEmpty = m_input.empty();
+        m_input.push_back(std::move(input));
+    }
+    if (wasEmpty)
+        emit sig_link_input();
+}
+
+void SimServer::takeInput()
+{
+    std::deque<LinkInput> input;
+    {
+        std::lock_guard<std::mutex> guard(m_inputLock);
+        input.swap(m_input);
+    }
+    for (const LinkInput &i : input) {
+        switch (i.kind) {
+        case LinkInput::Up:
+            linkUp(i.generation);
+            break;
+        case LinkInput::Down:
+            linkDown(i.generation);
+            break;
+        case LinkInput::Bytes:
+            takeBytes(i.generation, i.bytes);
+            break;
+        }
     }
 }
 
@@ -210,12 +239,12 @@ void SimServer::linkDown(unsigned generation)
     print(QStringLiteral("orba-sim: application disconnected"));
 }
 
-void SimServer::takeBytes(unsigned generation, const QByteArray &bytes)
+void SimServer::takeBytes(unsigned generation, const std::vector<uint8_t> &bytes)
 {
     if (generation != m_sessionGeneration || !m_processor.connected())
         return; // left over from a connection that has ended
     const uint64_t before = m_processor.framesIn();
-    m_processor.feed(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
+    m_processor.feed(bytes.data(), bytes.size());
     if (m_processor.framesIn() != before && m_processor.connected())
         m_keepAlive.start();
 }

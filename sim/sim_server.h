@@ -16,8 +16,11 @@
 #include <QTimer>
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 class QSocketNotifier;
 
@@ -62,6 +65,9 @@ public:
     bool saveNow(); // writes the state at once (when a state folder was given)
 
     // The timers' slots, public so tests can run them without waiting.
+signals:
+    void sig_link_input(); // raised on the transport's thread when its queue was empty
+
 public slots:
     void meterTick();
     void flashTick();
@@ -77,9 +83,18 @@ private:
     void simFlashStarted() override;
     void simStateChanged() override;
 
+    // What the transport reports, queued on its thread and taken on this object's.
+    struct LinkInput
+    {
+        enum Kind { Up, Down, Bytes } kind;
+        unsigned generation;
+        std::vector<uint8_t> bytes;
+    };
     static void onData(void *self, const uint8_t *bytes, size_t count);
     static void onStatus(void *self, int status);
-    void takeBytes(unsigned generation, const QByteArray &bytes);
+    void queueInput(LinkInput input);
+    void takeInput();
+    void takeBytes(unsigned generation, const std::vector<uint8_t> &bytes);
     void linkUp(unsigned generation);
     void linkDown(unsigned generation);
     void readBootReplies();
@@ -90,6 +105,8 @@ private:
     SimProcessor m_processor;
     std::unique_ptr<tcQTcpServer> m_tcp;
     std::atomic<unsigned> m_linkGeneration{0}; // counts connections, written by the transport
+    std::mutex m_inputLock;
+    std::deque<LinkInput> m_input; // under m_inputLock
     unsigned m_sessionGeneration = 0;
     int m_accepted = 0;
     int m_meterSocket = -1;
