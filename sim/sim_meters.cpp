@@ -5,6 +5,7 @@
 #include "tables/settings_map.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace orba::sim {
@@ -175,30 +176,70 @@ void MeterSynth::fillGainReduction(float dt, const float level[2], float beat, c
     d[MB_BASS_CLIP] = quarterDb(4.0f * beat - 1.0f);
 }
 
+namespace {
+
+// What does not change from frame to frame, worked out once per graph point: the music's shape,
+// where the kick drum and the hi-hat sit, and the point's place among the limiter's bands.
+struct GraphPoint
+{
+    float frequency;
+    float octaves; // above 20 Hz
+    float shape;   // dBFS of the programme at rest
+    float kick;    // weights of the drums
+    float hat;
+    int band; // multiband limiter band below the point, and the share of the next one
+    float bandShare;
+};
+
+const std::array<GraphPoint, GRAPH_POINTS> &graphPoints()
+{
+    static const std::array<GraphPoint, GRAPH_POINTS> points = [] {
+        std::array<GraphPoint, GRAPH_POINTS> p{};
+        const double bandSpan = std::log2(MB_CENTRE[9] / MB_CENTRE[0]);
+        for (size_t i = 0; i < GRAPH_POINTS; ++i) {
+            const double f = pointFrequency(i);
+            const double octaves = std::log2(f / 250.0);
+            double db = -22.0;
+            db += f < 45.0 ? -12.0 * std::log2(45.0 / f) : 0.0;            // below the music
+            db += 5.0 * std::exp(-std::pow(std::log2(f / 70.0), 2) / 0.6); // the bass
+            db += octaves > 0 ? -3.5 * octaves : 0.0;                      // falling highs
+            db += f > 12000.0 ? -30.0 * std::log2(f / 12000.0) : 0.0;      // nothing up there
+            const double bandPos = std::log2(f / MB_CENTRE[0]) / bandSpan * 9.0;
+            const int band = std::clamp(int(bandPos), 0, 8);
+            p[i] = {float(f),
+                    float(std::log2(f / 20.0)),
+                    float(db),
+                    float(9.0 * std::exp(-std::pow(std::log2(f / 60.0), 2) / 0.5)),
+                    float(5.0 * std::exp(-std::pow(std::log2(f / 8000.0), 2) / 0.4)),
+                    band,
+                    clampf(float(bandPos - band), 0.0f, 1.0f)};
+        }
+        return p;
+    }();
+    return points;
+}
+
+} // namespace
+
 void MeterSynth::fillSpectrum(double t, const float level[2], float beat, const MeterInputs &in, uint8_t *g)
 {
+    const auto &points = graphPoints();
     const bool processed = in.graphSource >= 2;
     const float programmeShift = 0.5f * (level[0] + level[1]) + 16.0f;
     const float hat = float(std::exp(-8.0 * frac(t * 4.2 + 0.25)));
+    const bool limited = processed && in.amBandwidth > 0;
+    const float bandwidthOctaves = limited ? std::log2(in.amBandwidth / 20.0f) : 0.0f;
     for (size_t i = 0; i < GRAPH_POINTS; ++i) {
-        const double f = pointFrequency(i);
-        const double octaves = std::log2(f / 250.0);
-        double db = -22.0;
-        db += f < 45.0 ? -12.0 * std::log2(45.0 / f) : 0.0;                    // below the music
-        db += 5.0 * std::exp(-std::pow(std::log2(f / 70.0), 2) / 0.6);         // the bass
-        db += octaves > 0 ? -3.5 * octaves : 0.0;                              // falling highs
-        db += f > 12000.0 ? -30.0 * std::log2(f / 12000.0) : 0.0;              // nothing up there
-        db += 9.0 * beat * std::exp(-std::pow(std::log2(f / 60.0), 2) / 0.5);  // kick drum
-        db += 5.0 * hat * std::exp(-std::pow(std::log2(f / 8000.0), 2) / 0.4); // hi-hat
-        db += programmeShift;
+        const GraphPoint &p = points[i];
+        float db = p.shape + beat * p.kick + hat * p.hat + programmeShift;
         if (processed) {
-            db = -9.0 + 0.5 * (db + 12.0); // denser and louder after processing
-            if (in.amBandwidth > 0 && f > in.amBandwidth)
-                db -= 60.0 * std::log2(f / in.amBandwidth);
+            db = -9.0f + 0.5f * (db + 12.0f); // denser and louder after processing
+            if (limited && p.octaves > bandwidthOctaves)
+                db -= 60.0f * (p.octaves - bandwidthOctaves);
         }
         // Bins flicker like an analyser's.
         m_jitter[i] = 0.55f * m_jitter[i] + 0.45f * 4.0f * noise();
-        g[i] = spectrumByte(float(db) + m_jitter[i]);
+        g[i] = spectrumByte(db + m_jitter[i]);
     }
     // The first byte's low bit clear marks spectrum data.
     g[0] = uint8_t(g[0] & 0xFE) ? uint8_t(g[0] & 0xFE) : 2;
@@ -206,16 +247,11 @@ void MeterSynth::fillSpectrum(double t, const float level[2], float beat, const 
 
 void MeterSynth::fillGainGraph(const MeterInputs &in, uint8_t *g)
 {
+    const auto &points = graphPoints();
     for (size_t i = 0; i < GRAPH_POINTS; ++i) {
         // Reduction across frequency: the multiband limiter's bands, joined smoothly.
-        const double f = pointFrequency(i);
-        float gr = 0;
-        if (in.mbLimIn) {
-            const double pos = std::log2(f / MB_CENTRE[0]) / std::log2(MB_CENTRE[9] / MB_CENTRE[0]) * 9.0;
-            const int b = std::clamp(int(pos), 0, 8);
-            const float w = clampf(float(pos - b), 0.0f, 1.0f);
-            gr = m_mb[b] * (1 - w) + m_mb[b + 1] * w;
-        }
+        const GraphPoint &p = points[i];
+        float gr = in.mbLimIn ? m_mb[p.band] * (1 - p.bandShare) + m_mb[p.band + 1] * p.bandShare : 0.0f;
         if (in.compIn)
             gr += 0.5f * m_agc[std::min<size_t>(4, i / 100)];
         // Signed quarter decibels: 0 is no reduction (the middle), reduction goes down.
