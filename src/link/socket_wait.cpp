@@ -45,37 +45,35 @@ int pollFor(pollfd *fds, nfds_t count, int timeoutMs)
     }
 }
 
+// The sockets come first in fds, the wake pipe last; which is set to the first ready socket.
+WaitResult pollSockets(pollfd *fds, nfds_t sockets, int timeoutMs, int &which)
+{
+    const int r = pollFor(fds, sockets + 1, timeoutMs);
+    if (r < 0)
+        return WaitResult::Failed;
+    if (fds[sockets].revents)
+        return WaitResult::Woken;
+    if (r == 0)
+        return WaitResult::Timeout;
+    which = 0;
+    while (nfds_t(which) + 1 < sockets && !fds[which].revents)
+        ++which;
+    return fds[which].revents & POLLNVAL ? WaitResult::Failed : WaitResult::Ready;
+}
+
 } // namespace
 
 WaitResult waitFor(int fd, short events, int timeoutMs, const WakePipe &wake)
 {
     pollfd fds[2] = {{fd, events, 0}, {wake.fd(), POLLIN, 0}};
-    const int r = pollFor(fds, 2, timeoutMs);
-    if (r < 0)
-        return WaitResult::Failed;
-    if (fds[1].revents)
-        return WaitResult::Woken;
-    if (r == 0)
-        return WaitResult::Timeout;
-    if (fds[0].revents & POLLNVAL)
-        return WaitResult::Failed;
-    return WaitResult::Ready;
+    int which = 0;
+    return pollSockets(fds, 1, timeoutMs, which);
 }
 
 WaitResult waitForEither(int first, int second, short events, int timeoutMs, const WakePipe &wake, int &which)
 {
     pollfd fds[3] = {{first, events, 0}, {second, events, 0}, {wake.fd(), POLLIN, 0}};
-    const int r = pollFor(fds, 3, timeoutMs);
-    if (r < 0)
-        return WaitResult::Failed;
-    if (fds[2].revents)
-        return WaitResult::Woken;
-    if (r == 0)
-        return WaitResult::Timeout;
-    which = fds[0].revents ? 0 : 1;
-    if (fds[which].revents & POLLNVAL)
-        return WaitResult::Failed;
-    return WaitResult::Ready;
+    return pollSockets(fds, 2, timeoutMs, which);
 }
 
 bool sleepUnlessWoken(int timeoutMs, const WakePipe &wake)
