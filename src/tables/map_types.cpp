@@ -85,8 +85,7 @@ uint32_t MAP_FLOAT::indexOf(float value) const
     if (value < m_min)
         value = m_min;
     if (!m_table) {
-        const float scaled =
-            float(double(m_maxIndex) * (double(value) - double(m_min)) / (double(m_max) - double(m_min)));
+        const float scaled = float(double(m_maxIndex) * (double(value) - double(m_min)) / (double(m_max) - double(m_min)));
         return uint32_t(scaled + 0.5f);
     }
     if (m_depth == 0)
@@ -117,8 +116,7 @@ float MAP_FLOAT::valueAt(uint32_t index) const
         return m_table[index].value;
     if (m_maxIndex == m_minIndex)
         return m_min;
-    return float(double(m_min) +
-                 (double(m_max) - double(m_min)) * double(index) / double(m_maxIndex - m_minIndex));
+    return float(double(m_min) + (double(m_max) - double(m_min)) * double(index) / double(m_maxIndex - m_minIndex));
 }
 
 bool MAP_FLOAT::setValue(float value)
