@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 using namespace orba;
 using namespace orba::sim;
@@ -47,6 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     host_now = QDateTime(QDate(2024, 3, 12), QTime(5, 59, 58));
     p.clock().setHostNow([] { return host_now; });
     p.resetToEmpty();
+    // The log reads fields of every frame too; each line names the direction.
+    p.setLog([](const std::string &line) {
+        if (line.compare(0, 4, "in  ") != 0 && line.compare(0, 4, "out ") != 0 &&
+            line.compare(0, 9, "schedule:") != 0)
+            std::abort();
+    });
     const uint8_t mode = size ? data[0] : 0;
     if (mode & 1)
         p.bank().loadFactoryBank();
