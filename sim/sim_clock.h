@@ -1,6 +1,6 @@
 // The simulated processor's clock: the host's time plus an offset that MSG_SET_CLOCK sets, or, in
 // SNTP mode, the host's UTC time plus the time-zone offset (as if the server had been reached; the
-// simulator never contacts it). Times are wall-clock readings held as UTC-spec QDateTimes, so
+// simulator never contacts it). Times are wall-clock readings held as UTC QDateTimes, so
 // adding offsets never meets a daylight-saving gap.
 #pragma once
 
