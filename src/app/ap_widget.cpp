@@ -7,6 +7,8 @@
 #include "common/message.h"
 #include "link/meter.h"
 #include "link/tcp.h"
+#include "presets/package_store.h"
+#include "presets/quick_save.h"
 #include "tables/globals_map.h"
 #include "tables/settings_map.h"
 
@@ -14,8 +16,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPixmap>
+#include <QProcess>
 #include <QScreen>
 #include <QTimer>
 
@@ -29,7 +33,7 @@ AppObjects &app()
 }
 } // namespace orba
 
-tcApWidget::tcApWidget(bool wantMenu, QWidget *parent) : QWidget(parent)
+tcApWidget::tcApWidget(bool wantMenu, QWidget *parent) : tcVORudWidget(parent)
 {
     auto &g = app();
     g.mainWindow = this;
@@ -105,6 +109,7 @@ tcApWidget::tcApWidget(bool wantMenu, QWidget *parent) : QWidget(parent)
     m_checkTimer = startTimer(1000, &tcApWidget::slot_crc_check);
 
     g.presetSlots = new PresetSlotList;
+    g.quickSave = new orba::QuickSave(g.presetsDir.path());
 
     LinkContext context;
     context.live = g.live;
@@ -336,25 +341,32 @@ void tcApWidget::slot_swup_dlg()
     require_online(QStringLiteral("Update"));
 }
 
-void tcApWidget::slot_rir_dlg() {}
-void tcApWidget::slot_gui_access() {}
-void tcApWidget::slot_gui_lock() {}
-void tcApWidget::slot_preset_take() {}
-
-void tcApWidget::slot_preset_save()
+void tcApWidget::slot_rir_dlg()
 {
-    require_online(QStringLiteral("Preset Save"));
+    const QFileInfo loader(QDir::current(), QStringLiteral("rir_loader") + QStringLiteral(ORBA_EXE_SUFFIX));
+    if (loader.exists())
+        QProcess::startDetached(loader.absoluteFilePath(), {});
 }
 
+// The GUI access and lock dialogs come with the access codes; both need a connected bench and a
+// current device.
+void tcApWidget::slot_gui_access() {}
+void tcApWidget::slot_gui_lock() {}
+// The take dialog and the preset library come with the preset transfers.
+void tcApWidget::slot_preset_take() {}
 void tcApWidget::slot_preset_dlg() {}
-void tcApWidget::slot_choose_skin() {}
-void tcApWidget::slot_animate_timer() {}
 
-void tcApWidget::slot_crc_check() {}
+void tcApWidget::slot_animate_timer()
+{
+    if (tcBench *b = bench())
+        b->tick();
+}
 
 void tcApWidget::slot_preset_pkg_install()
 {
-    app().presetsDir.mkdir(QStringLiteral("autoload"));
+    auto &g = app();
+    if (g.settings)
+        orba::autoloadPackages(*g.settings, g.presetsDir.path(), g.favoritesDir.path());
 }
 
 void tcApWidget::slot_startup_connect()
@@ -362,6 +374,7 @@ void tcApWidget::slot_startup_connect()
     set_online(m_onlineWanted);
 }
 
+// The IP assignment dialog comes with the boot server.
 void tcApWidget::slot_netsrvr_dlg() {}
 void tcApWidget::slot_config_dlg() {}
 
@@ -378,7 +391,7 @@ void tcApWidget::slot_event_dlg()
 void tcApWidget::closeEvent(QCloseEvent *event)
 {
     teardown();
-    QWidget::closeEvent(event);
+    tcVORudWidget::closeEvent(event);
 }
 
 void tcApWidget::teardown()
@@ -405,6 +418,8 @@ void tcApWidget::teardown()
     if (g.meters)
         g.meters->close();
     destroy(g.meters);
+    // The panels point into the parameter sets and save their view into the settings store.
+    setBench(nullptr);
     destroy(g.live);
     destroy(g.settingsToSend);
     destroy(g.settingsToShow);
@@ -414,6 +429,7 @@ void tcApWidget::teardown()
     destroy(g.grab);
     destroy(g.headerWait);
     destroy(g.presetSlots);
+    destroy(g.quickSave);
     destroy(g.devices);
     g.link = nullptr;
     m_link.reset();

@@ -5,6 +5,8 @@
 
 #include "link/message_link.h"
 #include "link/records.h"
+#include "panels/kel_bench.h"
+#include "skin/vorud_widget.h"
 #include "tables/preset_header.h"
 
 #include <QIcon>
@@ -38,12 +40,23 @@ enum LinkState : int {
     LINK_OFFLINE = 4
 };
 
-class tcApWidget : public QWidget, protected LinkHost
+class tcApWidget : public tcVORudWidget, protected LinkHost, protected tcKelHost
 {
     Q_OBJECT
 public:
     explicit tcApWidget(bool wantMenu = true, QWidget *parent = nullptr);
     ~tcApWidget() override;
+
+    // The loaded skin's bench, or none.
+    tcKelBench *kelBench() const { return static_cast<tcKelBench *>(bench()); }
+    QString skinName() const { return m_skinName; }
+    bool skinIsFile() const { return m_skinIsFile; }
+    // Loads a skin folder (isFile false) or a packed skin file of the skins folder: 0 on success.
+    int load_skin(const QString &name, bool isFile);
+    // Only while online: the set goes into the slot, named, and becomes the current preset.
+    void saveToSlot(const SETTINGS_MAP &set, int slot, const QString &name);
+    // The first empty slot, else the first unlocked one, else -1.
+    static int proposeSaveSlot(const PresetSlotList &list);
 
     // The status texts shown on the skin; code 0 normal, 1 error look, 2 warning look.
     void setStatusText(const QString &text, int code);
@@ -146,19 +159,31 @@ public slots:
     void slot_request_meters();
 
 protected:
-    // Seams: until the skin lands there is no bench, so the steps that need one are skipped; a
-    // test says here that a skin is loaded. Every modal dialog of the connection manager runs
-    // through execDialog, so tests can answer it.
-    virtual bool skinLoaded() const { return false; }
+    // Seams: the steps that need a skin are skipped until one is loaded (a test may say so without
+    // one). Every modal dialog runs through execDialog, so tests can answer it.
+    virtual bool skinLoaded() const;
     virtual int execDialog(QDialog *dialog);
+    // The preset save dialog: the slot (0-79) and name chosen, or false when cancelled.
+    virtual bool askSaveSlot(int proposedSlot, int *slot, QString *name);
 
-    // Bench hooks, filled in with the skin and its panels.
-    virtual void benchSetOnline(bool /*online*/) {}                                 // control 1035
-    virtual void benchShowStatus(int /*display*/, const QString &, int /*code*/) {} // 1004-1006
-    virtual void benchApplyAccess(const DeviceRecord & /*device*/) {}               // lock code and bits
-    virtual void benchClearAccess() {}                                              // code 0, bits 0
-    virtual void benchResetMeterGroups() {}                                         // no stale readings
-    virtual void showMeterDatagram(const uint8_t * /*datagram*/) {}                 // to the meter groups
+    // What the connection manager shows on the skin.
+    virtual void benchSetOnline(bool online);                                 // control 1035
+    virtual void benchShowStatus(int display, const QString &text, int code); // 1004-1006
+    virtual void benchApplyAccess(const DeviceRecord &device);                // lock code and bits
+    virtual void benchClearAccess();                                          // code 0, bits 0
+    virtual void benchResetMeterGroups();                                     // no stale readings
+    virtual void showMeterDatagram(const uint8_t *datagram);                  // to the meter groups
+    // Connects the control groups' signals to the window's slots (every skin load).
+    void connectBenchSignals();
+    // The saved skin, else the packed skin "default".
+    void loadStartSkin();
+    void contextMenuAt(int globalX, int globalY) override;
+
+    // tcKelHost: what the bench asks of the window.
+    bool kelOnlineWanted() const override { return m_onlineWanted; }
+    bool kelTcpMeters() const override { return m_tcpMeters; }
+    void kelSetTcpMeters(bool on) override { set_tcp_meters(on); }
+    void kelUnlocked() override;
 
     // LinkHost, on the transport's worker thread: only queued signals from here.
     void linkVersionStored() override { emit sig_recv_version(); }
@@ -187,6 +212,10 @@ private:
     void buildMenu();
     void buildIcons();
     void connectOwnSignals();
+    KelEnvironment benchEnvironment();
+
+    QString m_skinName = QStringLiteral("default");
+    bool m_skinIsFile = true;
 
     QMenu *m_menu = nullptr;
     QAction *m_onlineAction = nullptr;

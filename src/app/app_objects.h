@@ -14,6 +14,9 @@ class HeaderWaitRecord;
 class METERIFACE;
 class DeviceList;
 class MessageLink;
+namespace orba {
+class QuickSave;
+}
 
 #include "tables/globals_map.h"
 #include "tables/settings_map.h"
@@ -39,6 +42,7 @@ struct AppObjects
     METERIFACE *meters = nullptr;           // the meter receiver
     DeviceList *devices = nullptr;          // the processors, and the current one
     PresetSlotList *presetSlots = nullptr;  // the processor's 80 preset slots
+    QuickSave *quickSave = nullptr;         // quick-save memories A and B
     MessageLink *link = nullptr;            // every message to the processor goes through it
     tcApWidget *mainWindow = nullptr;
 };

@@ -1,7 +1,9 @@
 #include "app/kel_widget.h"
 
+#include "admin/device_list.h"
 #include "app/app_objects.h"
 #include "link/message_link.h"
+#include "panels/access_classes.h"
 
 #include <QCloseEvent>
 
@@ -10,6 +12,7 @@ using orba::app;
 KelWidget::KelWidget(QWidget *parent) : tcApWidget(true, parent)
 {
     resize(1100, 720);
+    loadStartSkin();
     slot_centerMenu();
 }
 
@@ -40,8 +43,11 @@ void KelWidget::refreshGuiSettings()
     auto &g = app();
     if (!g.settingsToShow)
         return;
-    for (uint16_t id = orba::firstSettingId(); id != SETTINGS_END; id = orba::nextSettingId(id))
-        g.settingsToShow->take(id);
+    tcKelBench *bench = kelBench();
+    for (uint16_t id = orba::firstSettingId(); id != SETTINGS_END; id = orba::nextSettingId(id)) {
+        if (g.settingsToShow->take(id) && bench)
+            bench->onSettingsId(id);
+    }
 }
 
 void KelWidget::refreshGuiGlobals()
@@ -49,8 +55,20 @@ void KelWidget::refreshGuiGlobals()
     auto &g = app();
     if (!g.globalsToShow)
         return;
-    for (uint16_t id = orba::firstGlobalId(); id != 0xFFFF; id = orba::nextGlobalId(id))
-        g.globalsToShow->take(id);
+    tcKelBench *bench = kelBench();
+    DeviceRecord *device = g.devices ? g.devices->current() : nullptr;
+    for (uint16_t id = orba::firstGlobalId(); id != 0xFFFF; id = orba::nextGlobalId(id)) {
+        if (!g.globalsToShow->take(id) || !bench || !device || id == G_ACT_PRST || id == G_REMOTE_PW)
+            continue;
+        if (id == G_LOCAL_PW || id == G_LOCAL_ACC) {
+            const auto code = uint32_t(g.globals->get(G_LOCAL_PW));
+            const auto bits = uint32_t(g.globals->get(G_LOCAL_ACC));
+            device->saveAccess(code, bits, device->userLocked());
+            benchApplyAccess(*device);
+            continue;
+        }
+        bench->onGlobalsId(id);
+    }
 }
 
 void KelWidget::fpPasswordDialog()

@@ -20,7 +20,8 @@ void tcSplash::drawContents(QPainter *painter)
 
     QFont nameFont(QStringLiteral("Arial"), m_nameFontSize, 75);
     painter->setFont(nameFont);
-    painter->drawText(QRect(0, m_nameOffset + 50, w, 49), Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("ORBA"));
+    painter->drawText(QRect(0, m_nameOffset + 50, w, 49), Qt::AlignHCenter | Qt::AlignTop,
+                      QStringLiteral("ORBA"));
 
     QFont versionFont(QStringLiteral("Arial"), m_versionFontSize, 50);
     painter->setFont(versionFont);

@@ -13,14 +13,24 @@ int widgetHandler(const MessageRequest &r)
 {
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (r.kind) {
-    case MessageKind::Information: icon = QMessageBox::Information; break;
-    case MessageKind::Warning: icon = QMessageBox::Warning; break;
-    case MessageKind::Critical: icon = QMessageBox::Critical; break;
-    case MessageKind::Question: icon = QMessageBox::Question; break;
+    case MessageKind::Information:
+        icon = QMessageBox::Information;
+        break;
+    case MessageKind::Warning:
+        icon = QMessageBox::Warning;
+        break;
+    case MessageKind::Critical:
+        icon = QMessageBox::Critical;
+        break;
+    case MessageKind::Question:
+        icon = QMessageBox::Question;
+        break;
     }
     QMessageBox box(icon, r.title, r.text, QMessageBox::NoButton, qobject_cast<QWidget *>(r.parent));
-    const std::pair<int, QMessageBox::StandardButton> map[] = {
-        {MsgOk, QMessageBox::Ok}, {MsgYes, QMessageBox::Yes}, {MsgNo, QMessageBox::No}, {MsgCancel, QMessageBox::Cancel}};
+    const std::pair<int, QMessageBox::StandardButton> map[] = {{MsgOk, QMessageBox::Ok},
+                                                               {MsgYes, QMessageBox::Yes},
+                                                               {MsgNo, QMessageBox::No},
+                                                               {MsgCancel, QMessageBox::Cancel}};
     for (const auto &[ours, theirs] : map) {
         if (!(r.buttons & ours))
             continue;

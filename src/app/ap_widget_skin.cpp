@@ -1,0 +1,212 @@
+// The main window's skin: loading a skin folder or a packed skin with its fallbacks, choosing one,
+// wiring the control groups' signals, the right click, and what the connection manager and the
+// meter timer show on the bench.
+#include "app/ap_widget.h"
+
+#include "admin/device_list.h"
+#include "app/app_objects.h"
+#include "common/ini_store.h"
+#include "common/message.h"
+#include "panels/access_classes.h"
+#include "panels/cg_main.h"
+#include "panels/control_group.h"
+#include "skin/skin_dlg.h"
+
+#include <QDebug>
+#include <QDialog>
+#include <QFileInfo>
+#include <QMenu>
+
+using orba::app;
+
+namespace {
+const QString kTempSkinDir = QStringLiteral("temp_skin_dir");
+constexpr int kSkinNameLength = 49;
+constexpr int kNoSkinFile = -10;
+} // namespace
+
+bool tcApWidget::skinLoaded() const
+{
+    const tcKelBench *b = kelBench();
+    return b && b->panelsCreated();
+}
+
+KelEnvironment tcApWidget::benchEnvironment()
+{
+    auto &g = app();
+    KelEnvironment env;
+    env.live = g.live;
+    env.globals = g.globals;
+    env.settings = g.settings;
+    env.quickSave = g.quickSave;
+    env.settingsToShow = g.settingsToShow;
+    env.host = this;
+    return env;
+}
+
+int tcApWidget::load_skin(const QString &name, bool isFile)
+{
+    auto &g = app();
+    QString folder = g.skinsDir.filePath(name);
+    QString temp;
+    if (isFile) {
+        const QString file = g.skinsDir.filePath(name.endsWith(QStringLiteral(".skin"), Qt::CaseInsensitive)
+                                                     ? name
+                                                     : name + QStringLiteral(".skin"));
+        if (!QFileInfo(file).isFile())
+            return kNoSkinFile;
+        temp = g.skinsDir.filePath(kTempSkinDir);
+        // What an earlier skin left there must not mix with this one.
+        tcSkinDlg::removeFolder(temp);
+        g.skinsDir.mkdir(kTempSkinDir);
+        if (!tcSkinDlg::unpackSkin(file, temp, this)) {
+            tcSkinDlg::removeFolder(temp);
+            return kNoSkinFile;
+        }
+        folder = temp;
+    }
+
+    setBench(nullptr);
+    auto *bench = new tcKelBench(this, folder, benchEnvironment());
+    setBench(bench);
+    IniStore scale(QStringLiteral("ap_scale.ini"), IniStore::ProfileFile);
+    const float sx =
+        scale.readString(QStringLiteral("scale"), QStringLiteral("X"), QStringLiteral("1.0")).toFloat();
+    const float sy =
+        scale.readString(QStringLiteral("scale"), QStringLiteral("Y"), QStringLiteral("1.0")).toFloat();
+    bench->setScaling(sx != 1.0f || sy != 1.0f, sx, sy);
+
+    const int result = bench->loadSkin();
+    // Every picture is read during the load, so the unpacked copy is no longer needed.
+    if (!temp.isEmpty())
+        tcSkinDlg::removeFolder(temp);
+    if (result != 0)
+        return result;
+
+    bench->setupFirstScreen();
+    connectBenchSignals();
+    tcControlGroupMain *main = bench->mainPanel();
+    main->showStatus(1004, m_statusText, m_statusCode);
+    main->showStatus(1005, m_deviceText, m_deviceCode);
+    main->showStatus(1006, m_presetText, m_presetCode);
+    main->setOnlineCheck(m_onlineWanted);
+    afterSkinLoad();
+    update();
+    return 0;
+}
+
+void tcApWidget::loadStartSkin()
+{
+    auto &g = app();
+    m_skinName =
+        g.settings->readString(QStringLiteral("SKIN"), QStringLiteral("name"), QStringLiteral("default"))
+            .left(kSkinNameLength);
+    m_skinIsFile = g.settings->readInt(QStringLiteral("SKIN"), QStringLiteral("file"), 1) != 0;
+    if (load_skin(m_skinName, m_skinIsFile) == 0)
+        return;
+    if (load_skin(QStringLiteral("default"), true) != 0)
+        qWarning("No skin could be loaded: neither \"%s\" nor the packed skin \"default\".",
+                 qPrintable(m_skinName));
+}
+
+void tcApWidget::slot_choose_skin()
+{
+    if (m_tornDown)
+        return;
+    auto &g = app();
+    tcSkinDlg dialog(this, g.skinsDir);
+    if (execDialog(&dialog) != QDialog::Accepted)
+        return;
+    const QString name = dialog.chosenName().left(kSkinNameLength);
+    const bool isFile = dialog.chosenKind() == 1;
+    if (load_skin(name, isFile) == 0) {
+        m_skinName = name;
+        m_skinIsFile = isFile;
+        g.settings->writeInt(QStringLiteral("SKIN"), QStringLiteral("file"), isFile ? 1 : 0);
+        g.settings->writeString(QStringLiteral("SKIN"), QStringLiteral("name"), name);
+        g.settings->flush();
+        return;
+    }
+    orba::showMessage(orba::MessageKind::Information, this, QStringLiteral("Choose Skin"),
+                      QStringLiteral("Unable to load the skin \"%1\".").arg(name));
+    if (load_skin(m_skinName, m_skinIsFile) != 0)
+        load_skin(QStringLiteral("default"), true);
+}
+
+void tcApWidget::connectBenchSignals()
+{
+    tcKelBench *b = kelBench();
+    if (!b || !b->panelsCreated())
+        return;
+    const auto q = Qt::QueuedConnection;
+    for (tcControlGroup *p : b->panels()) {
+        connect(p, &tcControlGroup::sig_about, this, &tcApWidget::slot_about, q);
+        connect(p, &tcControlGroup::sig_pset_take, this, &tcApWidget::slot_preset_take, q);
+        connect(p, &tcControlGroup::sig_choose_skin, this, &tcApWidget::slot_choose_skin, q);
+        connect(p, &tcControlGroup::sig_password, this, &tcApWidget::slot_password_dlg, q);
+        connect(p, &tcControlGroup::sig_fppasswd, this, &tcApWidget::slot_fppasswd_dlg, q);
+        connect(p, &tcControlGroup::sig_gui_access, this, &tcApWidget::slot_gui_access, q);
+        connect(p, &tcControlGroup::sig_gui_lock, this, &tcApWidget::slot_gui_lock, q);
+        connect(p, &tcControlGroup::sig_event_dlg, this, &tcApWidget::slot_event_dlg, Qt::DirectConnection);
+        connect(p, &tcControlGroup::sig_pset_save, this, &tcApWidget::slot_preset_save, q);
+        connect(p, &tcControlGroup::sig_online, this, &tcApWidget::slot_menu_on_line, q);
+        connect(p, &tcControlGroup::sig_exit_app, this, &tcApWidget::slot_exitMenu, q);
+        connect(p, &tcControlGroup::sig_minimize, this, &tcApWidget::slot_minimize, q);
+        connect(p, &tcControlGroup::sig_pset_dlg, this, &tcApWidget::slot_preset_dlg, q);
+        connect(p, &tcControlGroup::sig_device_dlg, this, &tcApWidget::slot_device_dlg, q);
+        connect(p, &tcControlGroup::sig_time_set, this, &tcApWidget::slot_time_set, Qt::DirectConnection);
+    }
+}
+
+void tcApWidget::contextMenuAt(int globalX, int globalY)
+{
+    if (m_menu)
+        m_menu->popup(QPoint(globalX, globalY));
+}
+
+void tcApWidget::benchSetOnline(bool online)
+{
+    if (tcKelBench *b = kelBench(); b && b->mainPanel())
+        b->mainPanel()->setOnlineCheck(online);
+}
+
+void tcApWidget::benchShowStatus(int display, const QString &text, int code)
+{
+    if (tcKelBench *b = kelBench(); b && b->mainPanel())
+        b->mainPanel()->showStatus(display, text, code);
+}
+
+void tcApWidget::benchApplyAccess(const DeviceRecord &device)
+{
+    tcKelBench *b = kelBench();
+    if (!b)
+        return;
+    b->setAccess(device.userCodeCrc(), device.userFlags());
+    b->setLock(device.userLocked());
+    if (b->locked() && b->lockCode() != 0 && (b->lockBits() & orba::kRestrictScreens) != 0)
+        b->setScreen(tcKelBench::kSystemScreen);
+}
+
+void tcApWidget::benchClearAccess()
+{
+    if (tcKelBench *b = kelBench())
+        b->setAccess(0, 0);
+}
+
+void tcApWidget::benchResetMeterGroups()
+{
+    if (tcKelBench *b = kelBench())
+        b->resetMeters();
+}
+
+void tcApWidget::showMeterDatagram(const uint8_t *datagram)
+{
+    if (tcKelBench *b = kelBench())
+        b->meterFrame(datagram);
+}
+
+void tcApWidget::kelUnlocked()
+{
+    if (DeviceRecord *device = app().devices ? app().devices->current() : nullptr)
+        device->saveLocked(false);
+}

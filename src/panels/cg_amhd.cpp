@@ -1,0 +1,5 @@
+#include "panels/cg_amhd.h"
+
+tcControlGroupAmHd::tcControlGroupAmHd(tcKelBench *bench) : tcControlGroup(bench, orba::panels::kAmHdObjects)
+{
+}

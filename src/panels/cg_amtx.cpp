@@ -1,0 +1,5 @@
+#include "panels/cg_amtx.h"
+
+tcControlGroupAmTx::tcControlGroupAmTx(tcKelBench *bench) : tcControlGroup(bench, orba::panels::kAmTxObjects)
+{
+}

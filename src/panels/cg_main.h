@@ -1,0 +1,51 @@
+// tcControlGroupMain: the always-visible panel: window buttons, connection and preset status, the
+// signal-flow buttons that choose the processing screen, the main graph's source and view
+// switches, the preset and quick-save buttons, the meters and the headphone level.
+#pragma once
+
+#include "panels/control_group.h"
+
+class tcControlGroupMain : public tcControlGroup
+{
+    Q_OBJECT
+public:
+    // Gain-reduction meter blocks; 0 follows the screen shown.
+    enum GrChoice : int { kGrAuto = 0, kGrCompressor = 1, kGrAmOut = 2, kGrAmHd = 3 };
+    static constexpr uint32_t kQuickOnColour = 0xFF60E060u;
+    static constexpr uint32_t kQuickOffColour = 0xFFFFFFFFu;
+
+    explicit tcControlGroupMain(tcKelBench *bench);
+
+    void init() override;
+    void refreshDerived() override;
+    void setPosition(int number, uint32_t raw) override;
+    void onButton(int number) override;
+    void onKnob(int number, int position) override;
+    void onCombo(int number, int value) override;
+    void onCheck(int number, bool state) override;
+    void onDisplayActivate(int number) override;
+
+    // Status displays 1004-1006: text and look (0 normal, 1 error, 2 warning).
+    void showStatus(int display, const QString &text, int code);
+    void setOnlineCheck(bool on);
+    void refreshQuickButtons();
+    void refreshFlow();
+    void refreshGraphSource();
+    void meterFrame(const uint8_t *datagram);
+    void resetMeters();
+
+    int grChoice() const { return m_grChoice; }
+    int amChoice() const { return m_amChoice; }
+    // The block the gain-reduction meter shows now.
+    int grBlock() const;
+    static QStringList grChoiceItems();
+    static QStringList amChoiceItems();
+
+private:
+    void setInputRange(bool wide);
+    void setViewBit(int bit, bool on);
+    void setGraphSource(int source);
+
+    int m_grChoice = kGrAuto;
+    int m_amChoice = 0;
+};

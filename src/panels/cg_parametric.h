@@ -1,0 +1,15 @@
+// tcControlGroupParametric: screen 2: the four-section parametric equaliser. Bound to its objects;
+// its graph editing comes with the equaliser editor.
+#pragma once
+
+#include "panels/control_group.h"
+
+class tcControlGroupParametric : public tcControlGroup
+{
+    Q_OBJECT
+public:
+    explicit tcControlGroupParametric(tcKelBench *bench);
+
+    void init() override {}
+    void setCheck(int number, bool state) override;
+};

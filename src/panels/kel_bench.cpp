@@ -1,0 +1,272 @@
+#include "panels/kel_bench.h"
+
+#include "common/ini_store.h"
+#include "common/message.h"
+#include "gui/gui_apgraph.h"
+#include "gui/gui_image.h"
+#include "gui/skin_elements.h"
+#include "panels/access_classes.h"
+#include "panels/cg_amhd.h"
+#include "panels/cg_amtx.h"
+#include "panels/cg_compressor.h"
+#include "panels/cg_input.h"
+#include "panels/cg_main.h"
+#include "panels/cg_mblim.h"
+#include "panels/cg_parametric.h"
+#include "panels/cg_system.h"
+#include "skin/skin_report.h"
+
+#include <QPainter>
+#include <QRegion>
+
+#include <cmath>
+#include <cstdarg>
+
+namespace {
+const QString kOptions = QStringLiteral("OPTIONS");
+constexpr int kDefaultGraphView = tcGuiApGraph::kResponse | tcGuiApGraph::kAudio;
+} // namespace
+
+tcKelBench::tcKelBench(QWidget *window, const QString &skinFolder, const KelEnvironment &environment)
+    : tcBenchMaster(skinFolder, &guiSkinVocabulary()), m_window(window), m_env(environment)
+{
+}
+
+tcKelBench::~tcKelBench()
+{
+    destroyPanels();
+}
+
+int tcKelBench::loadSkin()
+{
+    const int result = tcBenchMaster::loadSkin();
+    if (result != 0)
+        return result;
+    return createPanels();
+}
+
+int tcKelBench::createPanels()
+{
+    m_background = static_cast<tcGuiImage *>(tcGuiObject::find(this, NameString("BKGRND"), kGuiImage));
+    if (!m_background) {
+        report("ERROR: Loading the skin file, no BKGRND image found");
+        return -2;
+    }
+    m_bgSize = m_background->area().size();
+    for (tcBenchObject *object : objects())
+        static_cast<tcGuiObject *>(object)->setHostWidget(m_window);
+
+    m_panels[0] = m_main = new tcControlGroupMain(this);
+    m_panels[1] = m_input = new tcControlGroupInput(this);
+    m_panels[2] = m_parametric = new tcControlGroupParametric(this);
+    m_panels[3] = m_compressor = new tcControlGroupCompressor(this);
+    m_panels[4] = m_system = new tcControlGroupSystem(this);
+    m_panels[5] = m_amHd = new tcControlGroupAmHd(this);
+    m_panels[6] = m_fmOut = new tcControlGroupFMOut(this);
+    m_panels[7] = m_amTx = new tcControlGroupAmTx(this);
+    m_created = true;
+
+    IniStore *ini = m_env.settings;
+    m_graphView =
+        ini ? ini->readInt(kOptions, QStringLiteral("GRAPHVIEW"), kDefaultGraphView) : kDefaultGraphView;
+    m_screen = restoredScreen();
+    if (tcGuiApGraph *graph = mainGraph()) {
+        graph->setSpectrumRange(ini ? ini->readInt(kOptions, QStringLiteral("SPECTRA_RANGE"), 0) : 0);
+        graph->setMode(m_graphView);
+    }
+    for (tcControlGroup *panel : m_panels)
+        panel->init();
+    m_main->setVisible(true);
+    m_main->refreshGraphSource();
+    fitHost();
+    return 0;
+}
+
+int tcKelBench::restoredScreen() const
+{
+    const int n = m_env.settings ? m_env.settings->readInt(kOptions, QStringLiteral("CONTROL"), 0) : 0;
+    return n < 0 || n > 7 || n == 3 ? kSystemScreen : n;
+}
+
+void tcKelBench::destroyPanels()
+{
+    if (!m_created)
+        return;
+    if (IniStore *ini = m_env.settings) {
+        if (const tcGuiApGraph *graph = mainGraph())
+            ini->writeInt(kOptions, QStringLiteral("SPECTRA_RANGE"), graph->spectrumRange());
+        ini->writeInt(kOptions, QStringLiteral("CONTROL"), m_screen);
+    }
+    m_created = false;
+    for (tcControlGroup *&panel : m_panels) {
+        delete panel;
+        panel = nullptr;
+    }
+    m_main = nullptr;
+    m_input = nullptr;
+    m_parametric = nullptr;
+    m_compressor = nullptr;
+    m_system = nullptr;
+    m_amHd = nullptr;
+    m_fmOut = nullptr;
+    m_amTx = nullptr;
+}
+
+tcControlGroup *tcKelBench::screenPanel(int n) const
+{
+    switch (n) {
+    case kCompressorScreen:
+        return m_compressor;
+    case kParametricScreen:
+        return m_parametric;
+    case kInputScreen:
+        return m_input;
+    case kAmHdScreen:
+        return m_amHd;
+    case kAmOutScreen:
+        return m_fmOut;
+    case kAmTxScreen:
+        return m_amTx;
+    default:
+        return m_system;
+    }
+}
+
+void tcKelBench::setScreen(int n)
+{
+    if (!m_created)
+        return;
+    if (n < 0 || n > 7 || n == 3)
+        n = kSystemScreen;
+    tcControlGroup *shown = screenPanel(n);
+    for (tcControlGroup *panel : m_panels) {
+        if (panel != m_main && panel != shown)
+            panel->setVisible(false);
+    }
+    shown->setVisible(true);
+    m_screen = n;
+    shown->setUpGraph(mainGraph());
+    m_main->refreshFlow();
+    m_main->refreshGraphSource();
+}
+
+void tcKelBench::setGraphView(int mode)
+{
+    m_graphView = mode;
+    if (m_env.settings)
+        m_env.settings->writeInt(kOptions, QStringLiteral("GRAPHVIEW"), mode);
+    tcGuiApGraph *graph = mainGraph();
+    if (!graph || !m_created)
+        return;
+    graph->setMode(mode);
+    screenPanel(m_screen)->setUpGraph(graph);
+}
+
+tcGuiApGraph *tcKelBench::mainGraph() const
+{
+    return m_main ? m_main->findApGraph(1007) : nullptr;
+}
+
+void tcKelBench::lockBroadcast(bool locked)
+{
+    for (tcControlGroup *panel :
+         {static_cast<tcControlGroup *>(m_main), static_cast<tcControlGroup *>(m_input),
+          static_cast<tcControlGroup *>(m_parametric), static_cast<tcControlGroup *>(m_compressor),
+          static_cast<tcControlGroup *>(m_amHd), static_cast<tcControlGroup *>(m_fmOut),
+          static_cast<tcControlGroup *>(m_system), static_cast<tcControlGroup *>(m_amTx)}) {
+        if (panel)
+            panel->lock(locked);
+    }
+}
+
+void tcKelBench::meterFrame(const uint8_t *datagram)
+{
+    if (!m_created || !datagram)
+        return;
+    m_main->meterFrame(datagram);
+    m_input->statusUpdate(datagram);
+    m_system->statusUpdate(datagram);
+}
+
+void tcKelBench::resetMeters()
+{
+    if (!m_created)
+        return;
+    m_main->resetMeters();
+    m_input->resetStatus();
+    m_system->resetStatus();
+}
+
+void tcKelBench::setAccess(uint32_t codeCrc, uint32_t bits)
+{
+    m_lockCode = codeCrc;
+    m_lockBits = bits;
+}
+
+int tcKelBench::accessLevel(int controlId)
+{
+    if (!isRestricted(orba::restrictionClass(controlId)))
+        return 0;
+    if (m_lockCode != 0) {
+        tcKelHost *host = m_env.host;
+        if (!host || !host->kelAskAccessCode(m_lockCode))
+            return 1;
+        host->kelUnlocked();
+    }
+    m_locked = false;
+    orba::showMessage(orba::MessageKind::Information, m_window.data(), QStringLiteral("GUI Lock"),
+                      QStringLiteral("This GUI interface is now unlocked."));
+    return 2;
+}
+
+void tcKelBench::fitHost()
+{
+    if (!m_window || !m_background)
+        return;
+    const QRect area = toWidgetRect(QRect(QPoint(0, 0), m_background->area().bottomRight()));
+    m_window->setFixedSize(area.right() + 1, area.bottom() + 1);
+}
+
+void tcKelBench::invalidate(const QRect &rect, int)
+{
+    if (m_window)
+        m_window->update(toWidgetRect(rect));
+}
+
+void tcKelBench::report(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    m_messages << orba::skin::reportToDebug(format, args);
+    va_end(args);
+}
+
+void tcKelBench::paint(QPainter &painter, const QRect &rect)
+{
+    painter.save();
+    QRect dirty = rect;
+    if (scaling()) {
+        painter.scale(scaleX(), scaleY());
+        dirty = QRect(QPoint(int(rect.left() / scaleX()), int(rect.top() / scaleY())),
+                      QPoint(int(std::ceil((rect.right() + 1) / scaleX())) - 1,
+                             int(std::ceil((rect.bottom() + 1) / scaleY())) - 1));
+    }
+    // Every request repaints the background under it: captions and lamp texts are drawn
+    // transparently, so what they showed before must be wiped.
+    const QRect bg = m_background ? m_background->area() : QRect();
+    const QRect part = dirty.intersected(bg);
+    if (m_background && m_background->hasPixmap() && !part.isEmpty())
+        painter.drawPixmap(part.topLeft(), m_background->pixmap(), part.translated(-bg.topLeft()));
+    else if (!part.isEmpty())
+        painter.fillRect(part, Qt::black);
+    const QRegion outside = QRegion(dirty).subtracted(QRegion(part));
+    for (const QRect &r : outside)
+        painter.fillRect(r, Qt::black);
+    if (m_created) {
+        for (const tcControlGroup *panel : m_panels) {
+            if (panel->isVisible())
+                panel->paint(painter, dirty);
+        }
+    }
+    painter.restore();
+}

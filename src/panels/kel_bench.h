@@ -1,0 +1,162 @@
+// tcKelBench: the product's bench. After the skin has loaded it creates the eight control panels,
+// shows the always-visible main panel beside one processing screen, dispatches every changed
+// parameter and global to the panel and object that show it, paints the background and the
+// visible panels, hands meter frames to the panels that show meter data, and answers every
+// object's access question from the GUI lock. The main window owns it through the host widget.
+#pragma once
+
+#include "skin/bench_master.h"
+#include "tables/settings_map.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class IniStore;
+class GLOBALS_MAP;
+class tcControlGroup;
+class tcControlGroupMain;
+class tcControlGroupInput;
+class tcControlGroupParametric;
+class tcControlGroupCompressor;
+class tcControlGroupSystem;
+class tcControlGroupAmHd;
+class tcControlGroupFMOut;
+class tcControlGroupAmTx;
+class tcGuiApGraph;
+class tcGuiImage;
+
+namespace orba {
+class QuickSave;
+}
+
+// What the bench needs of the main window, which sits above it.
+class tcKelHost
+{
+public:
+    virtual ~tcKelHost() = default;
+    virtual bool kelOnlineWanted() const { return false; }
+    virtual bool kelTcpMeters() const { return false; }
+    virtual void kelSetTcpMeters(bool /*on*/) {}
+    // The unlock prompt: true when the user typed the code whose CRC is given. Until the prompt
+    // exists nothing is typed, so nothing unlocks.
+    virtual bool kelAskAccessCode(uint32_t /*codeCrc*/) { return false; }
+    // The GUI was unlocked; the current device remembers it.
+    virtual void kelUnlocked() {}
+};
+
+// The long-lived objects the panels read and write.
+struct KelEnvironment
+{
+    SETTINGS_MAP *live = nullptr;
+    GLOBALS_MAP *globals = nullptr;
+    IniStore *settings = nullptr; // "KELQT.ini", or none
+    orba::QuickSave *quickSave = nullptr;
+    // The GUI-refresh marks of the settings; a row refresh takes the marks of its other ids.
+    SETTINGS_FLAGS *settingsToShow = nullptr;
+    tcKelHost *host = nullptr;
+};
+
+class tcKelBench : public tcBenchMaster
+{
+public:
+    // Screen numbers of the processing panels.
+    enum Screen : int {
+        kSystemScreen = 0,
+        kCompressorScreen = 1,
+        kParametricScreen = 2,
+        kInputScreen = 4,
+        kAmHdScreen = 5,
+        kAmOutScreen = 6,
+        kAmTxScreen = 7,
+    };
+    static constexpr int kPanelCount = 8;
+
+    tcKelBench(QWidget *window, const QString &skinFolder, const KelEnvironment &environment);
+    ~tcKelBench() override;
+
+    // Loads the skin, then creates the panels: 0 on success, negative on failure.
+    int loadSkin() override;
+    bool panelsCreated() const { return m_created; }
+
+    int accessLevel(int controlId) override;
+    void fitHost() override;
+    void paint(QPainter &painter, const QRect &rect) override;
+    void invalidate(const QRect &rect, int flags) override;
+    void report(const char *format, ...) override;
+    const QStringList &messages() const { return m_messages; }
+
+    // Screens and the main graph.
+    void setupFirstScreen() { setScreen(m_screen); }
+    void setScreen(int n);
+    int screen() const { return m_screen; }
+    tcControlGroup *screenPanel(int n) const;
+    void setGraphView(int mode);
+    int graphView() const { return m_graphView; }
+    tcGuiApGraph *mainGraph() const;
+
+    // Dispatch of a changed parameter or global to what shows it.
+    void onSettingsId(uint16_t id);
+    void onGlobalsId(uint16_t id);
+    // Controls whose visibility follows "AM Width".
+    void widthRefresh();
+    void lockBroadcast(bool locked);
+
+    // Meter frames, to the panels that show meter data; reset when the link goes down.
+    void meterFrame(const uint8_t *datagram);
+    void resetMeters();
+
+    // The GUI lock.
+    void setLock(bool locked) { m_locked = locked; }
+    bool locked() const { return m_locked; }
+    void setAccess(uint32_t codeCrc, uint32_t bits);
+    uint32_t lockCode() const { return m_lockCode; }
+    uint32_t lockBits() const { return m_lockBits; }
+    bool isRestricted(uint32_t bits) const { return m_locked && (m_lockBits & bits) != 0; }
+
+    const KelEnvironment &environment() const { return m_env; }
+    QWidget *window() const { return m_window; }
+    QSize backgroundSize() const { return m_bgSize; }
+
+    tcControlGroupMain *mainPanel() const { return m_main; }
+    tcControlGroupInput *inputPanel() const { return m_input; }
+    tcControlGroupParametric *parametricPanel() const { return m_parametric; }
+    tcControlGroupCompressor *compressorPanel() const { return m_compressor; }
+    tcControlGroupSystem *systemPanel() const { return m_system; }
+    tcControlGroupAmHd *amHdPanel() const { return m_amHd; }
+    tcControlGroupFMOut *fmOutPanel() const { return m_fmOut; }
+    tcControlGroupAmTx *amTxPanel() const { return m_amTx; }
+    // In painting order: Main, Input, Parametric, Compressor, System, AM HD, AM output, AM Tx.
+    const std::array<tcControlGroup *, kPanelCount> &panels() const { return m_panels; }
+
+private:
+    int createPanels();
+    void destroyPanels();
+    void clearToShow(uint16_t first, int count, int stride);
+    int restoredScreen() const;
+
+    QPointer<QWidget> m_window;
+    KelEnvironment m_env;
+    bool m_created = false;
+    QSize m_bgSize;
+    tcGuiImage *m_background = nullptr;
+    int m_screen = 0;
+    int m_graphView = 0;
+    bool m_locked = false;
+    uint32_t m_lockCode = 0;
+    uint32_t m_lockBits = 0;
+    QStringList m_messages;
+
+    tcControlGroupMain *m_main = nullptr;
+    tcControlGroupInput *m_input = nullptr;
+    tcControlGroupParametric *m_parametric = nullptr;
+    tcControlGroupCompressor *m_compressor = nullptr;
+    tcControlGroupSystem *m_system = nullptr;
+    tcControlGroupAmHd *m_amHd = nullptr;
+    tcControlGroupFMOut *m_fmOut = nullptr;
+    tcControlGroupAmTx *m_amTx = nullptr;
+    std::array<tcControlGroup *, kPanelCount> m_panels{};
+};
