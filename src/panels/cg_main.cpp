@@ -65,7 +65,7 @@ QStringList tcControlGroupMain::grChoiceItems()
 
 QStringList tcControlGroupMain::amChoiceItems()
 {
-    return {QStringLiteral("AM Out"), QStringLiteral("AM Tx")};
+    return {QStringLiteral("AM Pos"), QStringLiteral("AM Neg")};
 }
 
 void tcControlGroupMain::init()
@@ -333,8 +333,8 @@ void tcControlGroupMain::meterFrame(const uint8_t *d)
             std::copy(d + kHdReduction, d + kHdReduction + 2, levels);
             break;
         default:
-            levels[0] = lowest(d + kAgcBands, 5);
-            levels[1] = lowest(d + kCompBands, 5);
+            levels[0] = lowest(d + kCompLeft, 5);
+            levels[1] = lowest(d + kCompRight, 5);
             break;
         }
         m->setLevels(levels, levels, kNoFlags);

@@ -11,12 +11,12 @@ constexpr size_t kTemperature = 40; // IEEE-754 single, little-endian, degrees C
 constexpr size_t kAnalogStatus = 44;
 constexpr size_t kAesStatus = 45;
 constexpr size_t kInputLevels = 46;       // levels, then peaks at +2, flags at +4
-constexpr size_t kAmLevels[2] = {52, 56}; // by the AM meter choice; peaks at +2
+constexpr size_t kAmLevels[2] = {52, 56}; // positive, negative peaks (the AM meter choice); peaks at +2
 constexpr size_t kHdLevels = 60;          // peaks at +2
-constexpr size_t kAgcBands = 64;          // five bands
-constexpr size_t kCompBands = 74;         // five bands
-constexpr size_t kAmOutReduction = 79;    // two channels
-constexpr size_t kHdReduction = 81;       // two channels
+constexpr size_t kCompLeft = 64;          // five compressor bands
+constexpr size_t kCompRight = 74;         // five compressor bands
+constexpr size_t kHdReduction = 79;       // HD limiter, two channels
+constexpr size_t kAmOutReduction = 81;    // AM output limiter, two channels
 constexpr size_t kGraphData = 104;        // 500 bytes
 constexpr int kStatusEvery = 6;           // status lamps follow every sixth frame
 

@@ -1,0 +1,154 @@
+// Access classes and the unlock flow, and the bench's painting: background, panels and screens.
+#include "gui/gui_button.h"
+#include "gui/gui_knob.h"
+#include "gui/gui_lamp.h"
+#include "message_recorder.h"
+#include "panel_fixture.h"
+#include "panel_skin.h"
+#include "panels/access_classes.h"
+#include "panels/cg_input.h"
+#include "panels/cg_main.h"
+#include "panels/cg_system.h"
+#include "skin/skin_test_util.h"
+
+#include <gtest/gtest.h>
+
+using namespace orba::test;
+using orba::restrictionClass;
+
+namespace {
+
+TEST(AccessClasses, EachObjectHasItsRestriction)
+{
+    for (int n : {1001, 1002, 1003, 1004, 1005, 1034, 1035, 9006, 9007, 11038, 11039, 11044, 11045, 11046})
+        EXPECT_EQ(restrictionClass(n), 0u) << n;
+    for (int n : {1006, 1033, 9008})
+        EXPECT_EQ(restrictionClass(n), 6u) << n;
+    for (int n : {1007, 1009, 1024, 1025, 1027, 1039, 1040, 1041, 1042})
+        EXPECT_EQ(restrictionClass(n), 32u) << n;
+    for (int n : {1014, 1016, 1018, 1020, 1021, 1022, 1023})
+        EXPECT_EQ(restrictionClass(n), 16u) << n;
+    EXPECT_EQ(restrictionClass(1031), 4u);
+    EXPECT_EQ(restrictionClass(1032), 2u);
+    EXPECT_EQ(restrictionClass(9003), 0xFFFFFFFFu);
+    EXPECT_EQ(restrictionClass(9005), 0xFFFFFFFFu);
+    for (int n : {2009, 1043, 1036, 9002, 11042, -1, 0})
+        EXPECT_EQ(restrictionClass(n), 1u) << n;
+}
+
+class Access : public PanelTest
+{
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        ASSERT_EQ(loadPanels(), 0);
+        bench().setScreen(tcKelBench::kInputScreen);
+    }
+};
+
+TEST_F(Access, UnlockedOrUnrestrictedActionsGoAhead)
+{
+    EXPECT_EQ(bench().accessLevel(2009), 0);
+    bench().setLock(true);
+    bench().setAccess(0x1234, 0); // no restriction bits: nothing is restricted
+    EXPECT_EQ(bench().accessLevel(2009), 0);
+    EXPECT_EQ(bench().accessLevel(9003), 0);
+    bench().setAccess(0x1234, orba::kRestrictMeters);
+    EXPECT_EQ(bench().accessLevel(2009), 0);
+    EXPECT_EQ(bench().accessLevel(1001), 0);
+    EXPECT_TRUE(hostSide.codesAsked.empty());
+}
+
+TEST_F(Access, WithoutACodeTheFirstRestrictedPressUnlocksAndIsDropped)
+{
+    MessageRecorder messages;
+    bench().setLock(true);
+    bench().setAccess(0, orba::kRestrictSettings);
+    auto *knob = object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB");
+    const QPoint p = panelSkinPosition("INPUT_ANA_GAIN_KNOB") + QPoint(5, 5);
+    EXPECT_EQ(bench().leftPress(p.x(), p.y()), 1); // refused: the unlock took this press
+    EXPECT_FALSE(bench().locked());
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("This GUI interface is now unlocked."));
+    EXPECT_TRUE(hostSide.codesAsked.empty());
+    EXPECT_EQ(bench().leftPress(p.x(), p.y()), 0); // the next one goes ahead
+    bench().release(p.x(), p.y());
+    EXPECT_NE(knob, nullptr);
+}
+
+TEST_F(Access, WithACodeThePromptDecides)
+{
+    MessageRecorder messages;
+    bench().setLock(true);
+    bench().setAccess(0xCAFE, orba::kRestrictScreens);
+    EXPECT_EQ(bench().accessLevel(1014), 1); // the prompt refused
+    EXPECT_TRUE(bench().locked());
+    EXPECT_EQ(hostSide.codesAsked, std::vector<uint32_t>{0xCAFE});
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(bench().accessLevel(2009), 0); // settings are not restricted
+    EXPECT_EQ(bench().accessLevel(9005), 1); // any bit restricts the access dialog
+
+    hostSide.codeAnswer = true;
+    EXPECT_EQ(bench().accessLevel(1014), 2);
+    EXPECT_FALSE(bench().locked());
+    EXPECT_EQ(hostSide.unlockedReports, 1);
+    EXPECT_EQ(messages.last().text, QStringLiteral("This GUI interface is now unlocked."));
+    EXPECT_EQ(bench().accessLevel(1014), 0);
+}
+
+class Paint : public PanelTest
+{
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        ASSERT_EQ(loadPanels(), 0);
+        showHost();
+    }
+};
+
+TEST_F(Paint, TheWindowTakesTheBackgroundSizeAndPaintsItUnderThePanels)
+{
+    EXPECT_EQ(host().size(), QSize(1000, 640));
+    const QImage img = grab();
+    EXPECT_EQ(img.pixel(995, 635), kPanelSkinBackground);
+    EXPECT_GE(frameAt("SYS_ABOUT"), 0); // main panel, always shown
+    EXPECT_GE(frameAt("SKIN"), 0);      // system screen shown first
+    EXPECT_EQ(frameAt("INPUT_SRC_LINE", 0, 0), -1);
+    const QPoint knob = panelSkinPosition("INPUT_ANA_GAIN_KNOB");
+    EXPECT_EQ(img.pixel(knob + QPoint(2, 2)), kPanelSkinBackground);
+}
+
+TEST_F(Paint, SwitchingScreensRepaintsTheOldScreenWithTheBackground)
+{
+    bench().mainPanel()->onButton(1014);
+    EXPECT_EQ(frameAt("INPUT_ANA_GAIN_KNOB") >= 0, true);
+    const QPoint skin = panelSkinPosition("SKIN");
+    EXPECT_EQ(grab().pixel(skin + QPoint(2, 2)), kPanelSkinBackground);
+    // The flow button of the screen shown uses its "on screen" frames (3-5 of 12).
+    const int frame = frameAt("FLOW_INPUT");
+    EXPECT_GE(frame, 3);
+    EXPECT_LE(frame, 5);
+    const int other = frameAt("FLOW_SYSTEM");
+    EXPECT_GE(other, 0);
+    EXPECT_LE(other, 2);
+}
+
+TEST_F(Paint, ALampTextThatChangesLeavesNothingOfTheOldOneBehind)
+{
+    auto *lamp = object<tcGuiLamp>("STATUS_TEMP");
+    lamp->setCaption(QStringLiteral("WWWWWWWWWWWW"));
+    const QImage before = grab();
+    lamp->setCaption(QStringLiteral("."));
+    const QImage after = grab();
+    const QRect text = lamp->captionRect();
+    int leftOver = 0;
+    for (int y = text.top(); y <= text.bottom(); ++y)
+        for (int x = lamp->area().right() + 4; x <= text.right(); ++x)
+            leftOver += after.pixel(x, y) != kPanelSkinBackground ? 1 : 0;
+    EXPECT_EQ(leftOver, 0);
+    EXPECT_NE(before, after);
+}
+
+} // namespace

@@ -1,0 +1,217 @@
+// The input and system panels: edits, typed values, the source choice, stereo labelling, the
+// status lamps and the temperature.
+#include "gui/gui_checkbox.h"
+#include "gui/gui_combo.h"
+#include "gui/gui_display.h"
+#include "gui/gui_knob.h"
+#include "gui/gui_lamp.h"
+#include "gui/gui_radiogroup.h"
+#include "gui/gui_radioitem.h"
+#include "panel_fixture.h"
+#include "panel_skin.h"
+#include "panels/cg_input.h"
+#include "panels/cg_system.h"
+#include "tables/value_tables.h"
+
+#include <gtest/gtest.h>
+
+using namespace orba::test;
+
+namespace {
+
+class Panels : public PanelTest
+{
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        ASSERT_EQ(loadPanels(), 0);
+        bench().setScreen(tcKelBench::kInputScreen);
+        takeSent();
+        takeSentGlobals();
+    }
+    tcControlGroupInput &input() { return *bench().inputPanel(); }
+    tcControlGroupSystem &system() { return *bench().systemPanel(); }
+};
+
+TEST_F(Panels, OneKnobStepWritesTheParameterOnceAndRewritesItsDisplay)
+{
+    auto *knob = object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB");
+    const int before = knob->value();
+    knob->step(1);
+    EXPECT_EQ(live.getRaw(257), uint32_t(before + 1));
+    EXPECT_EQ(takeSent(), std::vector<uint16_t>{257});
+    EXPECT_EQ(object<tcGuiDisplay>("INPUT_ANA_GAIN_DSPY")->caption(),
+              QString::fromStdString(live.label(257)));
+}
+
+TEST_F(Panels, PointerMovesThatDoNotChangeTheIndexSendNothing)
+{
+    auto *knob = object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB");
+    const QPoint p = panelSkinPosition("INPUT_ANA_GAIN_KNOB") + QPoint(5, 5);
+    ASSERT_EQ(bench().leftPress(p.x(), p.y()), 0);
+    const int before = knob->value();
+    bench().move(p.x(), p.y(), 0);         // no movement
+    bench().move(p.x() - 3, p.y() - 3, 0); // left and up: not a turn
+    EXPECT_EQ(knob->value(), before);
+    EXPECT_TRUE(takeSent().empty());
+    bench().move(p.x() - 3, p.y() - 4, 0); // one pixel up: one index
+    bench().release(p.x() - 3, p.y() - 4);
+    EXPECT_EQ(knob->value(), before + 1);
+    EXPECT_EQ(takeSent(), std::vector<uint16_t>{257});
+}
+
+TEST_F(Panels, TypedValuesGoToTheNearestTableEntryAndTheMaximum)
+{
+    input().onDisplayText(2012, "5.3");
+    EXPECT_FLOAT_EQ(live.getFloat(257), 5.5f);
+    EXPECT_EQ(object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB")->value(), int(live.getRaw(257)));
+    EXPECT_EQ(object<tcGuiDisplay>("INPUT_ANA_GAIN_DSPY")->caption(),
+              QString::fromStdString(live.label(257)));
+    input().onDisplayText(2012, "12.3");
+    EXPECT_FLOAT_EQ(live.getFloat(257), 12.0f);
+    EXPECT_EQ(input().knobOfDisplay(2012), 2009);
+    EXPECT_EQ(input().knobOfDisplay(2031), 2030);
+    EXPECT_EQ(input().knobOfDisplay(2009), -1);
+}
+
+TEST_F(Panels, ClickingTheSelectedSourceSendsNothingAndTheOtherSendsOnce)
+{
+    auto *line = object<tcGuiRadioItem>("INPUT_SRC_LINE");
+    auto *aes = object<tcGuiRadioItem>("INPUT_SRC_AES");
+    ASSERT_TRUE(line->selected());
+    line->group()->choose(line);
+    EXPECT_TRUE(takeSent().empty());
+    aes->group()->choose(aes);
+    EXPECT_EQ(live.getInt(256), 1u);
+    EXPECT_EQ(takeSent(), std::vector<uint16_t>{256});
+    EXPECT_TRUE(aes->selected());
+    input().onRadio(2004, 2001); // not an item of the group
+    EXPECT_EQ(live.getInt(256), 1u);
+}
+
+TEST_F(Panels, StereoHidesTheDifferenceFilterAndRenamesTheSumKnob)
+{
+    auto *stereo = object<tcGuiCheckBox>("INPUT_HPF_STEREO");
+    EXPECT_TRUE(object<tcGuiObject>("INPUT_HPFD_KNOB")->isVisible());
+    EXPECT_EQ(object<tcGuiObject>("INPUT_HPFS_KNOB")->caption(), QStringLiteral("S u m   F r e q."));
+    EXPECT_EQ(object<tcGuiObject>("INPUT_HPFD_KNOB")->caption(), QStringLiteral("D i f f   F r e q."));
+    input().onCheck(2025, true);
+    EXPECT_TRUE(stereo->checked());
+    EXPECT_TRUE(live.getBool(270));
+    for (const char *n : {"INPUT_HPFD_IN", "INPUT_HPFD_KNOB", "INPUT_HPFD_DSPY"})
+        EXPECT_FALSE(object<tcGuiObject>(n)->isVisible()) << n;
+    EXPECT_EQ(object<tcGuiObject>("INPUT_HPFS_KNOB")->caption(), QStringLiteral("F r e q u e n c y"));
+    // Shown again, they stay hidden.
+    bench().setScreen(tcKelBench::kSystemScreen);
+    bench().setScreen(tcKelBench::kInputScreen);
+    EXPECT_FALSE(object<tcGuiObject>("INPUT_HPFD_KNOB")->isVisible());
+    EXPECT_TRUE(object<tcGuiObject>("INPUT_HPFS_KNOB")->isVisible());
+    // The processor turning stereo off brings them back.
+    fromProcessor(270, 0);
+    EXPECT_TRUE(object<tcGuiObject>("INPUT_HPFD_KNOB")->isVisible());
+}
+
+TEST_F(Panels, FailoverWritesItsGlobal)
+{
+    input().onCheck(2037, true);
+    EXPECT_TRUE(globals.getBool(G_INFAILOV));
+    EXPECT_EQ(takeSentGlobals(), std::vector<uint16_t>{G_INFAILOV});
+}
+
+TEST_F(Panels, StatusLampsFollowEverySixthFrame)
+{
+    auto *ana = object<tcGuiLamp>("INPUT_ANA_FAIL");
+    auto *aes = object<tcGuiLamp>("INPUT_AES_FAIL");
+    EXPECT_EQ(ana->state(), 2);
+    EXPECT_EQ(ana->caption(), QStringLiteral("Analog"));
+    EXPECT_EQ(aes->caption(), QStringLiteral("AES"));
+    MeterFrame f;
+    f.status(0, 3).temperature(41.24f);
+    for (int i = 0; i < 5; ++i)
+        bench().meterFrame(f.bytes);
+    EXPECT_EQ(ana->state(), 2);
+    EXPECT_EQ(object<tcGuiLamp>("STATUS_TEMP")->caption(), QStringLiteral("Temp. ????"));
+    bench().meterFrame(f.bytes);
+    EXPECT_EQ(ana->state(), 1);
+    EXPECT_EQ(ana->caption(), QStringLiteral("Analog (active)"));
+    EXPECT_EQ(aes->state(), 0);
+    EXPECT_EQ(aes->caption(), QStringLiteral("AES"));
+    EXPECT_EQ(object<tcGuiLamp>("STATUS_ANA")->caption(), QStringLiteral("Analog (active)"));
+    EXPECT_EQ(object<tcGuiLamp>("STATUS_TEMP")->caption(), QStringLiteral("Temp. 41.2 C"));
+    // The next update is six frames later.
+    f.status(2, 9);
+    for (int i = 0; i < 5; ++i)
+        bench().meterFrame(f.bytes);
+    EXPECT_EQ(ana->state(), 1);
+    bench().meterFrame(f.bytes);
+    EXPECT_EQ(ana->state(), 0);
+    EXPECT_EQ(ana->caption(), QStringLiteral("Analog (active)"));
+    EXPECT_EQ(aes->state(), 2);
+    EXPECT_EQ(aes->caption(), QStringLiteral("AES"));
+    // A lost link puts them back to unknown.
+    bench().resetMeters();
+    EXPECT_EQ(ana->state(), 2);
+    EXPECT_EQ(ana->caption(), QStringLiteral("Analog"));
+    EXPECT_EQ(object<tcGuiLamp>("STATUS_TEMP")->caption(), QStringLiteral("Temp. ????"));
+}
+
+TEST_F(Panels, TheTemperatureAlarmsAboveFiftyDegreesOnly)
+{
+    auto *temp = object<tcGuiLamp>("STATUS_TEMP");
+    auto show = [this](float t) {
+        MeterFrame f;
+        f.temperature(t);
+        for (int i = 0; i < 6; ++i)
+            bench().meterFrame(f.bytes);
+    };
+    show(50.0f);
+    EXPECT_EQ(temp->state(), 0);
+    EXPECT_EQ(temp->caption(), QStringLiteral("Temp. 50.0 C"));
+    show(50.05f);
+    EXPECT_EQ(temp->state(), 1);
+    show(12.0f);
+    EXPECT_EQ(temp->state(), 0);
+}
+
+TEST_F(Panels, SystemButtonsRaiseTheirSignals)
+{
+    SignalCount password(&system(), &tcControlGroup::sig_password);
+    SignalCount fp(&system(), &tcControlGroup::sig_fppasswd);
+    SignalCount access(&system(), &tcControlGroup::sig_gui_access);
+    SignalCount lock(&system(), &tcControlGroup::sig_gui_lock);
+    SignalCount skin(&system(), &tcControlGroup::sig_choose_skin);
+    SignalCount events(&system(), &tcControlGroup::sig_event_dlg);
+    SignalCount time(&system(), &tcControlGroup::sig_time_set);
+    for (int n = 9003; n <= 9009; ++n)
+        system().onButton(n);
+    for (SignalCount *s : {&password, &fp, &access, &lock, &skin, &events, &time})
+        EXPECT_EQ(s->count, 1);
+}
+
+TEST_F(Panels, SystemSettingsWriteTheirGlobalsAndTheMeterTransport)
+{
+    system().onCheck(9002, true);
+    EXPECT_TRUE(globals.getBool(G_S_FOLLOW));
+    system().onCombo(9010, 2);
+    EXPECT_EQ(globals.get(G_HDPN_SRC), 2);
+    EXPECT_EQ(takeSentGlobals(), (std::vector<uint16_t>{G_S_FOLLOW, G_HDPN_SRC}));
+    globalFromProcessor(G_HDPN_SRC, 1);
+    EXPECT_EQ(object<tcGuiCombo>("HDPN_SRC")->index(), 1);
+
+    system().onCheck(9014, true);
+    EXPECT_TRUE(hostSide.tcpMeters);
+    system().onCheck(9014, true); // already so: nothing to switch
+    EXPECT_EQ(hostSide.tcpMeterSwitches, 1);
+}
+
+TEST_F(Panels, LockGivesTheEditableInputControlsTheLockedLook)
+{
+    input().lock(true);
+    EXPECT_EQ(object<tcGuiObject>("INPUT_ANA_GAIN_KNOB")->disabledState(), 2);
+    EXPECT_EQ(object<tcGuiObject>("INPUT_ANA_FAIL")->disabledState(), 0);
+    bench().lockBroadcast(false);
+    EXPECT_EQ(object<tcGuiObject>("INPUT_ANA_GAIN_KNOB")->disabledState(), 0);
+}
+
+} // namespace

@@ -1,0 +1,251 @@
+// The main panel: flow buttons and screens, graph source and views, quick save, the meters and
+// the buttons that only raise signals.
+#include "common/ini_store.h"
+#include "gui/gui_apgraph.h"
+#include "gui/gui_button.h"
+#include "gui/gui_checkbox.h"
+#include "gui/gui_combo.h"
+#include "gui/gui_display.h"
+#include "gui/gui_knob.h"
+#include "gui/gui_meter.h"
+#include "panel_fixture.h"
+#include "panels/cg_main.h"
+
+#include <gtest/gtest.h>
+
+using namespace orba::test;
+
+namespace {
+
+class MainPanel : public PanelTest
+{
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        ASSERT_EQ(loadPanels(), 0);
+        takeSent();
+        takeSentGlobals();
+    }
+    tcControlGroupMain &main() { return *bench().mainPanel(); }
+    int flow(const char *name) { return object<tcGuiButton>(name)->lampState(); }
+};
+
+TEST_F(MainPanel, FlowButtonsSwitchScreensAndShowWhichIsOnScreen)
+{
+    const struct
+    {
+        int button;
+        int screen;
+        const char *name;
+    } flows[] = {{1014, 4, "FLOW_INPUT"},  {1016, 2, "FLOW_PEQ"},    {1018, 1, "FLOW_COMP"},
+                 {1020, 5, "FLOW_HD_OUT"}, {1021, 6, "FLOW_AM_OUT"}, {1022, 7, "FLOW_AM_TX"},
+                 {1023, 0, "FLOW_SYSTEM"}};
+    for (const auto &f : flows) {
+        main().onButton(f.button);
+        EXPECT_EQ(bench().screen(), f.screen) << f.name;
+        EXPECT_TRUE(bench().screenPanel(f.screen)->isVisible()) << f.name;
+        EXPECT_EQ(flow(f.name) & 1, 1) << f.name;
+        for (const auto &other : flows) {
+            if (other.button != f.button) {
+                EXPECT_EQ(flow(other.name) & 1, 0) << f.name << " " << other.name;
+            }
+        }
+    }
+}
+
+TEST_F(MainPanel, FlowPeqIsInactiveWithAllFourSectionsOffEvenWithTheMasterOn)
+{
+    live.setBool(769, true, CHANGE_LOCAL);
+    for (uint16_t id = 770; id <= 773; ++id)
+        live.setBool(id, false, CHANGE_LOCAL);
+    main().refreshFlow();
+    EXPECT_EQ(flow("FLOW_PEQ"), 2);
+    fromProcessor(772, 1); // one section on: active
+    EXPECT_EQ(flow("FLOW_PEQ"), 0);
+    fromProcessor(769, 0); // master off: inactive again
+    EXPECT_EQ(flow("FLOW_PEQ"), 2);
+    main().onButton(1016);
+    EXPECT_EQ(flow("FLOW_PEQ"), 3);
+    EXPECT_EQ(flow("FLOW_INPUT"), 0); // always active
+}
+
+TEST_F(MainPanel, CompressorAndAmOutputFlowFollowTheirSwitches)
+{
+    fromProcessor(1024, 0);
+    fromProcessor(1025, 0);
+    EXPECT_EQ(flow("FLOW_COMP"), 2);
+    fromProcessor(1025, 1);
+    EXPECT_EQ(flow("FLOW_COMP"), 0);
+    fromProcessor(1537, 0);
+    fromProcessor(1544, 0);
+    EXPECT_EQ(flow("FLOW_AM_OUT"), 2);
+    fromProcessor(1544, 1); // a clip type is enough
+    EXPECT_EQ(flow("FLOW_AM_OUT"), 0);
+}
+
+TEST_F(MainPanel, GraphSourceButtonsKeepTheAlternativeView)
+{
+    main().onCheck(1024, true);
+    EXPECT_EQ(globals.get(G_MAP_STRM), 1);
+    main().onButton(1027);
+    EXPECT_EQ(globals.get(G_MAP_STRM), 3);
+    EXPECT_EQ(object<tcGuiButton>("GRAPH_PDOUT")->lampState(), 1);
+    EXPECT_EQ(object<tcGuiButton>("GRAPH_INPUT")->lampState(), 0);
+    main().onButton(1025);
+    EXPECT_EQ(globals.get(G_MAP_STRM), 1);
+    main().onCheck(1024, false);
+    EXPECT_EQ(globals.get(G_MAP_STRM), 0);
+    EXPECT_EQ(takeSentGlobals(), std::vector<uint16_t>{G_MAP_STRM});
+}
+
+TEST_F(MainPanel, ViewSwitchesSetTheGraphModeAndAreSaved)
+{
+    main().onCheck(1039, false);
+    main().onCheck(1041, false);
+    main().onCheck(1040, true);
+    EXPECT_EQ(bench().mainGraph()->mode(), tcGuiApGraph::kGainReduction);
+    EXPECT_EQ(settings->readInt("OPTIONS", "GRAPHVIEW", -1), tcGuiApGraph::kGainReduction);
+    main().onCheck(1041, true);
+    EXPECT_EQ(bench().mainGraph()->mode(), tcGuiApGraph::kGainReduction | tcGuiApGraph::kResponse);
+    closeBench();
+    ASSERT_EQ(loadPanels(), 0);
+    EXPECT_EQ(bench().mainGraph()->mode(), tcGuiApGraph::kGainReduction | tcGuiApGraph::kResponse);
+    EXPECT_TRUE(object<tcGuiCheckBox>("GRAPH_VIEW_GR")->checked());
+    EXPECT_FALSE(object<tcGuiCheckBox>("GRAPH_VIEW_AUDIO")->checked());
+}
+
+TEST_F(MainPanel, QuickSaveRoundTripRestoresEachMemory)
+{
+    const uint16_t id = 257;
+    live.setIndex(id, rawAt(id, 10), CHANGE_LOCAL);
+    main().onButton(1037); // A keeps the first value, B comes in
+    EXPECT_EQ(quick->current(), orba::QuickSave::B);
+    live.setIndex(id, rawAt(id, 20), CHANGE_LOCAL);
+    main().onButton(1036); // B keeps the second, A comes back
+    EXPECT_EQ(live.getRaw(id), rawAt(id, 10));
+    main().onButton(1037);
+    EXPECT_EQ(live.getRaw(id), rawAt(id, 20));
+    EXPECT_TRUE(QFileInfo::exists(quick->filePath(orba::QuickSave::A)));
+    EXPECT_TRUE(QFileInfo::exists(quick->filePath(orba::QuickSave::B)));
+}
+
+TEST_F(MainPanel, QuickButtonsShowTheCurrentMemory)
+{
+    auto *a = object<tcGuiButton>("QSAVEA");
+    auto *b = object<tcGuiButton>("QSAVEB");
+    EXPECT_EQ(a->lampState(), 1);
+    EXPECT_EQ(a->captionColour(), 0xFF60E060u);
+    EXPECT_EQ(b->lampState(), 0);
+    EXPECT_EQ(b->captionColour(), 0xFFFFFFFFu);
+    EXPECT_EQ(object<tcGuiButton>("QSAVEAB")->caption(), QStringLiteral("B = A"));
+    main().onButton(1037);
+    EXPECT_EQ(b->lampState(), 1);
+    EXPECT_EQ(b->captionColour(), 0xFF60E060u);
+    EXPECT_EQ(a->lampState(), 0);
+    EXPECT_EQ(object<tcGuiButton>("QSAVEAB")->caption(), QStringLiteral("A = B"));
+    live.setIndex(257, rawAt(257, 33), CHANGE_LOCAL);
+    main().onButton(1038); // both memories take the live settings
+    EXPECT_EQ(quick->memory(orba::QuickSave::A).getRaw(257), rawAt(257, 33));
+    EXPECT_EQ(quick->memory(orba::QuickSave::B).getRaw(257), rawAt(257, 33));
+}
+
+TEST_F(MainPanel, ButtonsRaiseTheirSignals)
+{
+    SignalCount about(&main(), &tcControlGroup::sig_about);
+    SignalCount minimize(&main(), &tcControlGroup::sig_minimize);
+    SignalCount exit(&main(), &tcControlGroup::sig_exit_app);
+    SignalCount save(&main(), &tcControlGroup::sig_pset_save);
+    SignalCount take(&main(), &tcControlGroup::sig_pset_take);
+    SignalCount presets(&main(), &tcControlGroup::sig_pset_dlg);
+    SignalCount devices(&main(), &tcControlGroup::sig_device_dlg);
+    SignalCount online(&main(), &tcControlGroup::sig_online);
+    for (int n : {1001, 1002, 1003, 1031, 1032, 1033, 1034})
+        main().onButton(n);
+    main().onDisplayActivate(1005);
+    main().onDisplayActivate(1004);
+    main().onCheck(1035, true);
+    for (SignalCount *s : {&about, &minimize, &exit, &save, &take, &presets, &online})
+        EXPECT_EQ(s->count, 1);
+    EXPECT_EQ(devices.count, 2);
+    EXPECT_EQ(settings->readInt("OPTIONS", "ONLINE", -1), 1);
+}
+
+TEST_F(MainPanel, HeadphoneLevelAndScopeWriteTheirGlobals)
+{
+    object<tcGuiKnob>("HDPN_KNOB")->step(3);
+    EXPECT_EQ(globals.get(G_HDPN_LEV), 53);
+    main().onCheck(1042, true);
+    EXPECT_TRUE(globals.getBool(G_OSCOPE));
+    EXPECT_EQ(takeSentGlobals(), (std::vector<uint16_t>{G_OSCOPE, G_HDPN_LEV}));
+}
+
+TEST_F(MainPanel, MetersTakeTheirBlocksAndTheGainReductionChoiceFollowsTheScreen)
+{
+    MeterFrame f;
+    f.at(46, {10, 20, 11, 21, 1, 0});                  // input levels, peaks, flags
+    f.at(52, {30, 31, 32, 33, 40, 41, 42, 43});        // AM positive and negative pairs
+    f.at(60, {50, 51, 52, 53});                        // HD
+    f.at(64, {9, 7, 8, 9, 9}).at(74, {6, 9, 9, 5, 9}); // compressor bands, left and right
+    f.at(79, {60, 61}).at(81, {70, 71});               // HD and AM limiters
+    showHost();
+    auto *in = object<tcGuiMeter>("METER_IN");
+    auto *gr = object<tcGuiMeter>("METER_GR");
+    auto *am = object<tcGuiMeter>("METER_AM");
+    auto *hd = object<tcGuiMeter>("METER_HD");
+    bench().setScreen(tcKelBench::kCompressorScreen);
+    bench().meterFrame(f.bytes);
+    EXPECT_EQ(in->channel(0).level, 10);
+    EXPECT_EQ(in->channel(1).peak, 21);
+    EXPECT_EQ(in->channel(0).overload, 1);
+    EXPECT_EQ(gr->channel(0).level, 7); // the band minimum of each side
+    EXPECT_EQ(gr->channel(1).level, 5);
+    EXPECT_EQ(am->channel(0).level, 30);
+    EXPECT_EQ(am->channel(1).peak, 33);
+    EXPECT_EQ(hd->channel(1).level, 51);
+
+    bench().setScreen(tcKelBench::kAmOutScreen);
+    bench().meterFrame(f.bytes);
+    EXPECT_EQ(gr->channel(0).level, 70);
+    bench().setScreen(tcKelBench::kAmHdScreen);
+    bench().meterFrame(f.bytes);
+    EXPECT_EQ(gr->channel(1).level, 61);
+
+    // A fixed choice ignores the screen; the AM choice takes the other pair.
+    main().onCombo(1044, tcControlGroupMain::kGrCompressor);
+    main().onCombo(1045, 1);
+    bench().meterFrame(f.bytes);
+    EXPECT_EQ(gr->channel(0).level, 7);
+    EXPECT_EQ(am->channel(0).level, 40);
+    EXPECT_EQ(settings->readInt("OPTIONS", "GR_METER", -1), 1);
+    EXPECT_EQ(settings->readInt("OPTIONS", "AM_METER", -1), 1);
+
+    bench().resetMeters();
+    EXPECT_EQ(in->channel(0).level, 255);
+    EXPECT_EQ(gr->channel(0).level, 0);
+}
+
+TEST_F(MainPanel, MeterChoicesAndInputRangeAreRestored)
+{
+    main().onCombo(1044, 2);
+    main().onCheck(1009, true);
+    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS60);
+    closeBench();
+    ASSERT_EQ(loadPanels(), 0);
+    EXPECT_EQ(main().grChoice(), 2);
+    EXPECT_EQ(object<tcGuiCombo>("GR_CHOICE")->index(), 2);
+    EXPECT_TRUE(object<tcGuiCheckBox>("METER_IN_RANGE")->checked());
+    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS60);
+    main().onCheck(1009, false);
+    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS30);
+}
+
+TEST_F(MainPanel, StatusDisplaysShowTextAndLook)
+{
+    main().showStatus(1004, QStringLiteral("Online"), 0);
+    main().showStatus(1006, QStringLiteral("My Preset"), 1);
+    EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->caption(), QStringLiteral("Online"));
+    EXPECT_EQ(object<tcGuiDisplay>("STAT_PRESET")->state(), 1);
+}
+
+} // namespace

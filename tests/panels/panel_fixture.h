@@ -1,0 +1,117 @@
+// A product bench on a real host widget, with its own parameter sets, change marks, settings store
+// and quick-save memories, as the main window would give it; the host side of the bench is
+// recorded, and values "from the processor" are refreshed the way the main window does.
+#pragma once
+
+#include "common/ini_store.h"
+#include "gui/gui_object.h"
+#include "panels/kel_bench.h"
+#include "presets/quick_save.h"
+#include "skin/vorud_widget.h"
+#include "support/work_dir.h"
+#include "tables/globals_map.h"
+#include "tables/settings_map.h"
+
+#include <QImage>
+#include <QObject>
+
+#include <memory>
+#include <vector>
+
+namespace orba::test {
+
+class RecordingHost : public tcKelHost
+{
+public:
+    bool onlineWanted = false;
+    bool tcpMeters = false;
+    int tcpMeterSwitches = 0;
+    std::vector<uint32_t> codesAsked;
+    bool codeAnswer = false;
+    int unlockedReports = 0;
+
+    bool kelOnlineWanted() const override { return onlineWanted; }
+    bool kelTcpMeters() const override { return tcpMeters; }
+    void kelSetTcpMeters(bool on) override
+    {
+        tcpMeters = on;
+        ++tcpMeterSwitches;
+    }
+    bool kelAskAccessCode(uint32_t crc) override
+    {
+        codesAsked.push_back(crc);
+        return codeAnswer;
+    }
+    void kelUnlocked() override { ++unlockedReports; }
+};
+
+class PanelTest : public WorkDirTest
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes the test skin (or uses the given skin folder) and loads it into a fresh bench.
+    int loadPanels(bool withBackground = true);
+    int loadSkinFolder(const QString &folder);
+    void closeBench();
+
+    tcKelBench &bench() { return *m_bench; }
+    tcVORudWidget &host() { return *m_host; }
+    template <class T> T *object(const char *name)
+    {
+        return static_cast<T *>(tcGuiObject::find(m_bench, NameString(name)));
+    }
+
+    // A value from the processor, then the refresh the main window runs.
+    void fromProcessor(uint16_t id, uint32_t raw);
+    // A raw value `steps` above the parameter's minimum.
+    uint32_t rawAt(uint16_t id, int steps) const { return live.getRawMin(id) + uint32_t(steps); }
+    void globalFromProcessor(uint16_t id, int32_t value);
+    void refreshMarked();
+    // Ids marked to send since the last call (in table order), and the globals likewise.
+    std::vector<uint16_t> takeSent();
+    std::vector<uint16_t> takeSentGlobals();
+
+    // Shows the host and waits until it is exposed, then renders it.
+    void showHost();
+    QImage grab();
+    // The frame a picture of the test skin shows at an object's top-left (plus an offset).
+    int frameAt(const char *name, int dx = 2, int dy = 2);
+
+    SETTINGS_MAP live;
+    GLOBALS_MAP globals;
+    SETTINGS_FLAGS toSend, toShow;
+    GLOBALS_FLAGS globalsToSend, globalsToShow;
+    std::unique_ptr<IniStore> settings;
+    std::unique_ptr<orba::QuickSave> quick;
+    RecordingHost hostSide;
+
+private:
+    static void onSettings(void *context, uint16_t id, int source);
+    static void onGlobals(void *context, uint16_t id, int source);
+
+    std::unique_ptr<tcVORudWidget> m_host;
+    tcKelBench *m_bench = nullptr; // owned by the host
+};
+
+// Counts the emissions of one signal.
+struct SignalCount
+{
+    int count = 0;
+    template <class Object, class Signal> SignalCount(Object *object, Signal signal)
+    {
+        QObject::connect(object, signal, [this] { ++count; });
+    }
+};
+
+// Meter datagram bytes for the panels' fields.
+struct MeterFrame
+{
+    uint8_t bytes[604] = {};
+    MeterFrame &temperature(float celsius);
+    MeterFrame &status(uint8_t analog, uint8_t aes);
+    MeterFrame &at(size_t offset, std::initializer_list<uint8_t> values);
+};
+
+} // namespace orba::test
