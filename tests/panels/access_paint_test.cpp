@@ -11,6 +11,8 @@
 #include "panels/cg_system.h"
 #include "skin/skin_test_util.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 using namespace orba::test;
@@ -137,18 +139,27 @@ TEST_F(Paint, SwitchingScreensRepaintsTheOldScreenWithTheBackground)
 
 TEST_F(Paint, ALampTextThatChangesLeavesNothingOfTheOldOneBehind)
 {
+    // Painted the way the window's backing store is: full once, then only the damaged rectangle,
+    // the same rectangle twice in a row.
+    QImage canvas(host().size(), QImage::Format_RGB32);
+    auto paint = [&](const QRect &r) {
+        QPainter p(&canvas);
+        p.setClipRect(r);
+        bench().paint(p, r);
+    };
+    paint(canvas.rect());
     auto *lamp = object<tcGuiLamp>("STATUS_TEMP");
     lamp->setCaption(QStringLiteral("WWWWWWWWWWWW"));
-    const QImage before = grab();
+    const QRect damaged = lamp->area().united(lamp->captionRect()).intersected(canvas.rect());
+    ASSERT_GT(damaged.right(), lamp->area().right() + 20);
+    paint(damaged);
     lamp->setCaption(QStringLiteral("."));
-    const QImage after = grab();
-    const QRect text = lamp->captionRect();
+    paint(damaged);
     int leftOver = 0;
-    for (int y = text.top(); y <= text.bottom(); ++y)
-        for (int x = lamp->area().right() + 4; x <= text.right(); ++x)
-            leftOver += after.pixel(x, y) != kPanelSkinBackground ? 1 : 0;
+    for (int y = damaged.top(); y <= damaged.bottom(); ++y)
+        for (int x = lamp->area().right() + 4; x <= damaged.right(); ++x)
+            leftOver += canvas.pixel(x, y) != kPanelSkinBackground ? 1 : 0;
     EXPECT_EQ(leftOver, 0);
-    EXPECT_NE(before, after);
 }
 
 } // namespace
