@@ -1,0 +1,481 @@
+// The main window with a real skin: loading and choosing skins, the status displays, the pop-up
+// menu and the right click, the dialogs that need the processor, preset save, and the refresh of
+// the surface from the processor's values and globals.
+#include "admin/device_list.h"
+#include "app/app_objects.h"
+#include "app/kel_widget.h"
+#include "common/ini_store.h"
+#include "gui/gui_apgraph.h"
+#include "gui/gui_checkbox.h"
+#include "gui/gui_display.h"
+#include "gui/gui_knob.h"
+#include "link/frames.h"
+#include "link/ports.h"
+#include "loopback_peer.h"
+#include "message_recorder.h"
+#include "panel_skin.h"
+#include "panels/cg_main.h"
+#include "presets/preset_file.h"
+#include "presets/preset_package.h"
+#include "skin/skin_dlg.h"
+#include "skin/skin_pack.h"
+#include "wait.h"
+#include "work_dir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace orba;
+using orba::test::Frame;
+using orba::test::LoopbackPeer;
+
+namespace {
+
+bool waitFor(const std::function<bool()> &condition)
+{
+    return orba::test::waitProcessingEvents(condition);
+}
+
+class SurfaceWindow : public KelWidget
+{
+public:
+    std::function<int(QDialog *)> answer;
+    // The save dialog's answer: slot and name, or cancelled.
+    bool saveAnswered = false;
+    int saveSlot = 0;
+    QString saveName;
+    int proposed = -1;
+
+protected:
+    int execDialog(QDialog *dialog) override { return answer ? answer(dialog) : QDialog::Rejected; }
+    bool askSaveSlot(int proposedSlot, int *slot, QString *name) override
+    {
+        proposed = proposedSlot;
+        *slot = saveSlot;
+        *name = saveName;
+        return saveAnswered;
+    }
+};
+
+class Surface : public orba::test::WorkDirTest
+{
+protected:
+    void SetUp() override
+    {
+        WorkDirTest::SetUp();
+        QDir().mkpath(QStringLiteral("maps"));
+        setProcessorPort(peer.port());
+        setMeterFirstPort(test::freeUdpPort());
+        test::writePanelSkin(path(QStringLiteral("skins/default")));
+        setting(QStringLiteral("SKIN"), QStringLiteral("file"), QStringLiteral("0"));
+        IniStore cfg(QStringLiteral("maps/Studio.cfg"), IniStore::XmlFile);
+        cfg.writeString(QStringLiteral("Device"), QStringLiteral("IPAddr"), QStringLiteral("127.0.0.1"));
+        setting(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("Studio"));
+    }
+    void TearDown() override
+    {
+        if (window) {
+            window->close();
+            window.reset();
+        }
+        setProcessorPort(0);
+        setMeterFirstPort(0);
+        WorkDirTest::TearDown();
+    }
+    static void setting(const QString &section, const QString &key, const QString &value)
+    {
+        IniStore ini(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
+        ini.writeString(section, key, value);
+    }
+    SurfaceWindow &open()
+    {
+        window = std::make_unique<SurfaceWindow>();
+        QApplication::processEvents();
+        return *window;
+    }
+    template <class T> T *object(const char *name)
+    {
+        return static_cast<T *>(tcGuiObject::find(window->kelBench(), NameString(name)));
+    }
+    void goOnline()
+    {
+        window->set_online(true);
+        ASSERT_TRUE(waitFor([&] { return window->linkState() == LINK_PENDING; }));
+        ASSERT_TRUE(waitFor([&] { return !peer.framesOfType(MSG_CONNECT).empty(); }));
+        uint8_t f[CONNECT_REPLY_LENGTH];
+        ASSERT_TRUE(peer.send(f, buildConnectReply(f, CONNECT_ACCEPTED)));
+        ASSERT_TRUE(waitFor([&] { return window->linkState() == LINK_ONLINE; }));
+        QApplication::processEvents();
+        peer.clear();
+    }
+    void packDefaultSkin(const QString &from)
+    {
+        QString error;
+        ASSERT_TRUE(orba::skin::writePackedSkin(path(QStringLiteral("skins/default.skin")),
+                                                orba::skin::collectPackSources(from, QString(), QString()),
+                                                &error))
+            << error.toStdString();
+    }
+
+    LoopbackPeer peer;
+    test::MessageRecorder messages;
+    std::unique_ptr<SurfaceWindow> window;
+};
+
+TEST_F(Surface, TheSavedSkinLoadsAndShowsTheStatusTexts)
+{
+    SurfaceWindow &w = open();
+    ASSERT_NE(w.kelBench(), nullptr);
+    ASSERT_TRUE(w.kelBench()->panelsCreated());
+    EXPECT_EQ(w.size(), QSize(1000, 640));
+    EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->caption(), QStringLiteral("OffLine"));
+    EXPECT_EQ(object<tcGuiDisplay>("STAT_DEVICE")->caption(), QStringLiteral("Studio"));
+    EXPECT_FALSE(object<tcGuiCheckBox>("ONLINE")->checked());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Surface, AMissingSkinFolderFallsBackToThePackedDefault)
+{
+    packDefaultSkin(path(QStringLiteral("skins/default")));
+    tcSkinDlg::removeFolder(path(QStringLiteral("skins/default")));
+    setting(QStringLiteral("SKIN"), QStringLiteral("name"), QStringLiteral("gone"));
+    SurfaceWindow &w = open();
+    ASSERT_TRUE(w.kelBench() && w.kelBench()->panelsCreated());
+    EXPECT_NE(object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB"), nullptr);
+    // The unpacked copy is gone once the pictures are read.
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("skins/temp_skin_dir"))));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Surface, WithoutAnySkinTheWindowStaysBareAndSilent)
+{
+    tcSkinDlg::removeFolder(path(QStringLiteral("skins/default")));
+    SurfaceWindow &w = open();
+    EXPECT_FALSE(w.kelBench() && w.kelBench()->panelsCreated());
+    w.slot_crc_check();
+    w.slot_animate_timer();
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Surface, TheScaleFileScalesTheWindow)
+{
+    {
+        IniStore scale(path(QStringLiteral("ap_scale.ini")), IniStore::ProfileFile);
+        scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QStringLiteral("0.5"));
+        scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QStringLiteral("0.5"));
+    }
+    SurfaceWindow &w = open();
+    EXPECT_EQ(w.size(), QSize(500, 320));
+    EXPECT_TRUE(w.kelBench()->scaling());
+}
+
+TEST_F(Surface, AChosenSkinIsSavedAndAFailedChoiceKeepsThePrevious)
+{
+    test::writePanelSkin(path(QStringLiteral("skins/other")));
+    test::writePanelSkin(path(QStringLiteral("skins/broken")), false);
+    SurfaceWindow &w = open();
+    auto choose = [&](const QString &name) {
+        w.answer = [name](QDialog *d) {
+            auto *dialog = static_cast<tcSkinDlg *>(d);
+            const auto rows = dialog->listWidget()->findItems(name, Qt::MatchExactly);
+            if (rows.isEmpty())
+                return int(QDialog::Rejected);
+            dialog->listWidget()->setCurrentItem(rows[0]);
+            dialog->accept();
+            return dialog->result();
+        };
+        w.slot_choose_skin();
+    };
+    choose(QStringLiteral("other"));
+    EXPECT_EQ(w.skinName(), QStringLiteral("other"));
+    EXPECT_FALSE(w.skinIsFile());
+    {
+        IniStore saved(path(QStringLiteral("KELQT.ini")), IniStore::XmlFile);
+        EXPECT_EQ(saved.readString(QStringLiteral("SKIN"), QStringLiteral("name"), QString()),
+                  QStringLiteral("other"));
+        EXPECT_EQ(saved.readInt(QStringLiteral("SKIN"), QStringLiteral("file"), -1), 0);
+    }
+    EXPECT_TRUE(messages.empty());
+    choose(QStringLiteral("broken"));
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Choose Skin"));
+    EXPECT_EQ(w.skinName(), QStringLiteral("other"));
+    EXPECT_TRUE(w.kelBench()->panelsCreated());
+    EXPECT_TRUE(w.kelBench()->skinFolder().endsWith(QStringLiteral("other")));
+}
+
+TEST_F(Surface, ThePopupMenuHoldsEveryEntry)
+{
+    SurfaceWindow &w = open();
+    QStringList entries;
+    for (QAction *top : w.popupMenu()->actions()) {
+        for (QAction *a : top->menu()->actions()) {
+            if (!a->isSeparator())
+                entries << top->text() + QStringLiteral("/") + a->text();
+        }
+    }
+    EXPECT_EQ(entries,
+              (QStringList{"File/About...", "File/Center Window", "File/Choose Skin...", "File/Exit",
+                           "Hardware/Devices...", "Hardware/On-Line Mode...", "Hardware/Event Scheduler...",
+                           "Hardware/Login Password...", "Hardware/Front Panel Password...",
+                           "Hardware/Version...", "Hardware/Update...", "Hardware/Assign IP Address...",
+                           "Presets/Take...", "Presets/Save...", "Presets/Library..."}));
+}
+
+TEST_F(Surface, DialogsThatNeedTheProcessorSayYouMustBeOnlineUnderTheirTitles)
+{
+    SurfaceWindow &w = open();
+    const std::pair<void (tcApWidget::*)(), const char *> guarded[] = {
+        {&tcApWidget::slot_preset_save, "Preset Save"},
+        {&tcApWidget::slot_time_set, "Set Time"},
+        {&tcApWidget::slot_event_dlg, "Event Scheduler"},
+        {&tcApWidget::slot_fppasswd_dlg, "Front Panel Password"},
+        {&tcApWidget::slot_password_dlg, "Password Update"},
+        {&tcApWidget::slot_version_dlg, "ORBA Version"},
+        {&tcApWidget::slot_swup_dlg, "Update"},
+    };
+    for (const auto &[slot, title] : guarded) {
+        messages.clear();
+        (w.*slot)();
+        ASSERT_EQ(messages.messages().size(), 1u) << title;
+        EXPECT_EQ(messages.last().title, QString::fromLatin1(title));
+        EXPECT_EQ(messages.last().text, QStringLiteral("You must be online."));
+    }
+    messages.clear();
+    for (auto slot : {&tcApWidget::slot_preset_take, &tcApWidget::slot_preset_dlg,
+                      &tcApWidget::slot_gui_access, &tcApWidget::slot_gui_lock, &tcApWidget::slot_netsrvr_dlg,
+                      &tcApWidget::slot_config_dlg, &tcApWidget::slot_rir_dlg})
+        (w.*slot)();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(peer.frames().empty());
+}
+
+TEST_F(Surface, ARightClickOnAControlThatTakesItOpensNoMenu)
+{
+    SurfaceWindow &w = open();
+    w.show();
+    auto rightPress = [&](const QPoint &p) {
+        QMouseEvent press(QEvent::MouseButtonPress, p, w.mapToGlobal(p), Qt::RightButton, Qt::RightButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&w, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, p, w.mapToGlobal(p), Qt::RightButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(&w, &release);
+    };
+    const QPoint graph = test::panelSkinPosition("GRAPH") + QPoint(60, 60);
+    rightPress(graph);
+    EXPECT_FALSE(w.popupMenu()->isVisible());
+    rightPress(QPoint(990, 630)); // the plain background
+    EXPECT_TRUE(waitFor([&] { return w.popupMenu()->isVisible(); }));
+    w.popupMenu()->hide();
+}
+
+TEST_F(Surface, PresetSaveWithEverySlotLockedIsRefusedBeforeAnyDialog)
+{
+    SurfaceWindow &w = open();
+    goOnline();
+    for (int i = 0; i < PRESET_SLOTS; ++i) {
+        PresetHeader h;
+        h.clear();
+        h.inUse = 1;
+        h.lock = PRESET_LOCKED;
+        app().presetSlots->set(i, h);
+    }
+    w.slot_preset_save();
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Save preset"));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Unable to save preset. There are no empty unlocked preset entries available."));
+    EXPECT_EQ(w.proposed, -1);
+}
+
+TEST_F(Surface, PresetSaveProposesTheFirstEmptySlotThenTheFirstUnlocked)
+{
+    PresetSlotList list;
+    PresetHeader used;
+    used.clear();
+    used.inUse = 1;
+    list.set(0, used);
+    EXPECT_EQ(tcApWidget::proposeSaveSlot(list), 1);
+    for (int i = 0; i < PRESET_SLOTS; ++i) {
+        used.lock = i < 5 ? PRESET_LOCKED : PRESET_UNLOCKED;
+        list.set(i, used);
+    }
+    EXPECT_EQ(tcApWidget::proposeSaveSlot(list), 5);
+}
+
+TEST_F(Surface, PresetSaveIntoALockedSlotSaysSoAndSendsNothing)
+{
+    SurfaceWindow &w = open();
+    goOnline();
+    PresetHeader locked;
+    locked.clear();
+    locked.inUse = 1;
+    locked.lock = PRESET_LOCKED;
+    app().presetSlots->set(3, locked);
+    w.saveAnswered = true;
+    w.saveSlot = 3;
+    w.saveName = QStringLiteral("Evening");
+    w.slot_preset_save();
+    EXPECT_EQ(w.proposed, 0);
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("Preset is locked. Unable to save."));
+    QApplication::processEvents();
+    EXPECT_TRUE(peer.framesOfType(MSG_VALUES).empty());
+    EXPECT_TRUE(peer.framesOfType(MSG_GLOBALS).empty());
+}
+
+TEST_F(Surface, PresetSaveSendsTheSetTheNameTheCurrentPresetAndTheActivePreset)
+{
+    SurfaceWindow &w = open();
+    goOnline();
+    w.saveAnswered = true;
+    w.saveSlot = 6;
+    w.saveName = QStringLiteral("Evening");
+    w.slot_preset_save();
+    EXPECT_TRUE(messages.empty());
+    ASSERT_TRUE(waitFor([&] { return !peer.framesOfType(MSG_GLOBALS).empty(); }));
+    ASSERT_TRUE(waitFor([&] { return !peer.framesOfType(MSG_CURRENT_PRESET).empty(); }));
+    const Frame values = peer.framesOfType(MSG_VALUES).at(0);
+    ValuesMsg v;
+    ASSERT_TRUE(parseValues(values.data(), values.size(), v));
+    EXPECT_EQ(v.target, 6);
+    const Frame rename = peer.framesOfType(MSG_PRESET_RENAME).at(0);
+    PresetRenameMsg r;
+    ASSERT_TRUE(parsePresetRename(rename.data(), rename.size(), r));
+    EXPECT_EQ(r.slot, 6);
+    const Frame g = peer.framesOfType(MSG_GLOBALS).at(0);
+    GlobalsMsg globals;
+    ASSERT_TRUE(parseGlobals(g.data(), g.size(), globals));
+    EXPECT_EQ(entryId(globals.entries), G_ACT_PRST);
+    EXPECT_EQ(entryInt(globals.entries), 6);
+    EXPECT_EQ(app().presetSlots->get(6).nameText(), "Evening");
+    EXPECT_EQ(app().presetSlots->get(6).inUse, 255);
+}
+
+TEST_F(Surface, ValuesAndGlobalsFromTheProcessorMoveTheSkinAndEchoNothing)
+{
+    SurfaceWindow &w = open();
+    goOnline();
+    SETTINGS_MAP model;
+    const uint32_t target = app().live->getRaw(257) + 5;
+    model.setIndex(257, target, CHANGE_LOCAL);
+    uint8_t f[12 + 8];
+    putValuesHeader(f, TARGET_LIVE, 1, 1, 1);
+    putSettingEntry(f + 12, model, 257);
+    ASSERT_TRUE(peer.send(f, sizeof f));
+    ASSERT_TRUE(waitFor([&] { return object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB")->value() == int(target); }));
+    EXPECT_EQ(object<tcGuiDisplay>("INPUT_ANA_GAIN_DSPY")->caption(),
+              QString::fromStdString(app().live->label(257)));
+
+    GLOBALS_MAP globals;
+    globals.set(G_HDPN_LEV, 64, CHANGE_LOCAL);
+    globals.set(G_LOCAL_PW, 0x2468, CHANGE_LOCAL);
+    globals.set(G_LOCAL_ACC, 16, CHANGE_LOCAL);
+    uint8_t gf[8 + 3 * 8];
+    putGlobalsHeader(gf, 3);
+    putGlobalEntry(gf + 8, globals, G_HDPN_LEV);
+    putGlobalEntry(gf + 16, globals, G_LOCAL_PW);
+    putGlobalEntry(gf + 24, globals, G_LOCAL_ACC);
+    ASSERT_TRUE(peer.send(gf, sizeof gf));
+    ASSERT_TRUE(waitFor([&] { return object<tcGuiKnob>("HDPN_KNOB")->value() == 64; }));
+    ASSERT_TRUE(waitFor([&] { return w.kelBench()->lockCode() == 0x2468; }));
+    EXPECT_EQ(w.kelBench()->lockBits(), 16u);
+    EXPECT_EQ(app().devices->current()->userCodeCrc(), 0x2468u);
+    QApplication::processEvents();
+    EXPECT_TRUE(peer.framesOfType(MSG_VALUES).empty());
+    EXPECT_TRUE(peer.framesOfType(MSG_GLOBALS).empty());
+}
+
+TEST_F(Surface, ALockedDeviceWithScreensRestrictedOpensOnTheSystemScreen)
+{
+    {
+        DeviceRecord device(QStringLiteral("Studio"), QDir(path(QStringLiteral("maps"))));
+        device.saveAccess(0x99, 16, true);
+    }
+    setting(QStringLiteral("OPTIONS"), QStringLiteral("CONTROL"), QStringLiteral("4"));
+    SurfaceWindow &w = open();
+    EXPECT_EQ(w.kelBench()->screen(), 4);
+    goOnline();
+    EXPECT_EQ(w.kelBench()->screen(), 0);
+    EXPECT_TRUE(w.kelBench()->locked());
+    // Offline the code and bits are forgotten, so nothing asks for them.
+    w.set_online(false);
+    ASSERT_TRUE(waitFor([&] { return w.linkState() == LINK_OFFLINE; }));
+    EXPECT_EQ(w.kelBench()->lockBits(), 0u);
+    EXPECT_EQ(w.kelBench()->accessLevel(1014), 0);
+}
+
+TEST_F(Surface, TheOnlineSwitchOnTheSkinTogglesOnLineMode)
+{
+    SurfaceWindow &w = open();
+    auto *online = object<tcGuiCheckBox>("ONLINE");
+    w.kelBench()->mainPanel()->onCheck(1035, true);
+    ASSERT_TRUE(waitFor([&] { return w.onlineWanted(); }));
+    EXPECT_TRUE(online->checked());
+    w.set_online(false);
+    EXPECT_FALSE(online->checked());
+}
+
+TEST_F(Surface, ThePresetNameShowsWhetherTheLiveSettingsStillMatch)
+{
+    SurfaceWindow &w = open();
+    PresetHeader current;
+    current.clear();
+    current.setName("Morning");
+    current.setChecksums(app().live->checksums());
+    w.store_current_preset(current);
+    w.slot_crc_check();
+    EXPECT_EQ(object<tcGuiDisplay>("STAT_PRESET")->caption(), QStringLiteral("Morning"));
+    EXPECT_EQ(w.presetCode(), 0);
+    // An installation parameter only counts while the processor follows presets.
+    ASSERT_TRUE(isInstallationParameter(257));
+    app().live->setIndex(257, app().live->getRaw(257) + 1, CHANGE_PROCESSOR);
+    w.slot_crc_check();
+    EXPECT_EQ(w.presetCode(), 0);
+    app().globals->setBool(G_S_FOLLOW, true, CHANGE_PROCESSOR);
+    w.slot_crc_check();
+    EXPECT_EQ(w.presetCode(), 1);
+    app().globals->setBool(G_S_FOLLOW, false, CHANGE_PROCESSOR);
+    ASSERT_FALSE(isInstallationParameter(1032));
+    app().live->setIndex(1032, app().live->getRaw(1032) + 1, CHANGE_PROCESSOR);
+    w.slot_crc_check();
+    EXPECT_EQ(w.presetCode(), 1);
+    EXPECT_EQ(object<tcGuiDisplay>("STAT_PRESET")->state(), 1);
+}
+
+TEST_F(Surface, PackagesInAutoloadAreInstalledAtStartUp)
+{
+    QDir().mkpath(path(QStringLiteral("pkgsrc")));
+    SETTINGS_MAP set;
+    PresetHeader h;
+    h.clear();
+    h.setName("Pop");
+    ASSERT_TRUE(writePreset(h, set, path(QStringLiteral("pkgsrc/pop.orba"))));
+    QDir().mkpath(path(QStringLiteral("presets/autoload")));
+    ASSERT_EQ(
+        buildPackage(path(QStringLiteral("pkgsrc")), path(QStringLiteral("presets/autoload/Radio.pkg"))), 0);
+    open();
+    EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("presets/favorites/Radio/pop.orba"))));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("presets/autoload/Radio.pkg"))));
+}
+
+TEST_F(Surface, ClosingSavesTheScreenAndGraphRange)
+{
+    SurfaceWindow &w = open();
+    w.kelBench()->setScreen(tcKelBench::kInputScreen);
+    w.close();
+    IniStore saved(path(QStringLiteral("KELQT.ini")), IniStore::XmlFile);
+    EXPECT_EQ(saved.readInt(QStringLiteral("OPTIONS"), QStringLiteral("CONTROL"), -1), 4);
+    EXPECT_EQ(saved.readInt(QStringLiteral("OPTIONS"), QStringLiteral("SPECTRA_RANGE"), -1), 0);
+    EXPECT_EQ(app().quickSave, nullptr);
+}
+
+} // namespace
