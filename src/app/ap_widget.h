@@ -200,6 +200,9 @@ protected:
     virtual void fpPasswordDialog() = 0;
 
     void closeEvent(QCloseEvent *event) override;
+    // With ORBA_REPORT_FIRST_PAINT set, the first paint of a loaded skin is reported on standard
+    // error with the wall-clock time, for start-up measurements.
+    void paintEvent(QPaintEvent *event) override;
     void teardown();
 
 private:
@@ -247,4 +250,5 @@ private:
     std::atomic<bool> m_mapGlobalsPending{false}, m_guiGlobalsPending{false};
 
     bool m_tornDown = false;
+    bool m_firstPaintReported = false;
 };

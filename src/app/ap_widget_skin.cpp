@@ -12,10 +12,13 @@
 #include "panels/control_group.h"
 #include "skin/skin_dlg.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QDialog>
 #include <QFileInfo>
 #include <QMenu>
+
+#include <cstdio>
 
 using orba::app;
 
@@ -155,6 +158,19 @@ void tcApWidget::connectBenchSignals()
         connect(p, &tcControlGroup::sig_pset_dlg, this, &tcApWidget::slot_preset_dlg, q);
         connect(p, &tcControlGroup::sig_device_dlg, this, &tcApWidget::slot_device_dlg, q);
         connect(p, &tcControlGroup::sig_time_set, this, &tcApWidget::slot_time_set, Qt::DirectConnection);
+    }
+}
+
+void tcApWidget::paintEvent(QPaintEvent *event)
+{
+    tcVORudWidget::paintEvent(event);
+    if (m_firstPaintReported || !skinLoaded())
+        return;
+    m_firstPaintReported = true;
+    if (qEnvironmentVariableIsSet("ORBA_REPORT_FIRST_PAINT")) {
+        const qint64 ms = QDateTime::currentMSecsSinceEpoch();
+        std::fprintf(stderr, "orba: first skinned paint at %lld.%03lld\n", ms / 1000, ms % 1000);
+        std::fflush(stderr);
     }
 }
 
