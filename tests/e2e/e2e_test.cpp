@@ -1,0 +1,256 @@
+// The application against the processor simulator on loopback: the whole start-up with the
+// default skin, an edit and its answer, meters, screens through the pointer, a lost and regained
+// link, and quick save.
+#include "app/app_objects.h"
+#include "app/kel_widget.h"
+#include "common/ini_store.h"
+#include "gui/gui_button.h"
+#include "gui/gui_display.h"
+#include "gui/gui_knob.h"
+#include "gui/gui_lamp.h"
+#include "gui/gui_meter.h"
+#include "link/ports.h"
+#include "loopback_peer.h"
+#include "message_recorder.h"
+#include "panels/cg_main.h"
+#include "presets/quick_save.h"
+#include "sim_process.h"
+#include "wait.h"
+#include "work_dir.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace orba;
+using orba::test::SimProcess;
+
+namespace {
+
+bool waitFor(const std::function<bool()> &condition, int timeoutMs = 10000)
+{
+    return orba::test::waitProcessingEvents(condition, timeoutMs);
+}
+
+// Lets queued work run for a while, for checks that something does not happen.
+void settle(int ms = 400)
+{
+    waitFor([] { return false; }, ms);
+}
+
+class EndToEnd : public orba::test::WorkDirTest
+{
+protected:
+    void SetUp() override
+    {
+        WorkDirTest::SetUp();
+        const QString skin = QDir(test::binDir()).filePath(QStringLiteral("../skins/default.skin"));
+        ASSERT_TRUE(QFile::exists(skin)) << "the default skin is built with the application";
+        QDir().mkpath(QStringLiteral("skins"));
+        QDir().mkpath(QStringLiteral("maps"));
+        ASSERT_TRUE(QFile::copy(skin, QStringLiteral("skins/default.skin")));
+        {
+            IniStore device(QStringLiteral("maps/Simulator.cfg"), IniStore::XmlFile);
+            device.writeString(QStringLiteral("Device"), QStringLiteral("IPAddr"),
+                               QStringLiteral("127.0.0.1"));
+            IniStore ini(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
+            ini.writeString(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("Simulator"));
+            ini.writeInt(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), 1);
+            ini.writeInt(QStringLiteral("OPTIONS"), QStringLiteral("CONTROL"), 4); // the input screen
+        }
+        sim = std::make_unique<SimProcess>(path(QStringLiteral("sim-state")));
+        ASSERT_TRUE(sim->start()) << sim->lines().join(QLatin1Char('\n')).toStdString();
+        setProcessorPort(sim->port());
+        setMeterFirstPort(test::freeUdpPort());
+        window = std::make_unique<KelWidget>();
+        window->show();
+        ASSERT_TRUE(window->kelBench() && window->kelBench()->panelsCreated());
+        ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Online"); }))
+            << window->statusText().toStdString();
+    }
+    void TearDown() override
+    {
+        if (window) {
+            window->close();
+            window.reset();
+        }
+        if (sim)
+            sim->stop();
+        setProcessorPort(0);
+        setMeterFirstPort(0);
+        WorkDirTest::TearDown();
+    }
+    template <class T> T *object(const char *name)
+    {
+        return static_cast<T *>(tcGuiObject::find(window->kelBench(), NameString(name)));
+    }
+    // A left click through the window's own event handling, at the middle of an object.
+    void click(const char *name)
+    {
+        const tcGuiObject *o = object<tcGuiObject>(name);
+        ASSERT_NE(o, nullptr) << name;
+        ASSERT_TRUE(o->isVisible()) << name;
+        const QPoint p = window->kelBench()->toWidgetRect(o->area()).center();
+        QMouseEvent press(QEvent::MouseButtonPress, p, window->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, p, window->mapToGlobal(p), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &release);
+    }
+    // The "1 entries" value frames from the application, as the simulator logged them.
+    int singleValueFrames()
+    {
+        int n = 0;
+        for (const QString &line : sim->lines())
+            n += line.contains(QStringLiteral("] in  MSG_VALUES")) &&
+                 line.endsWith(QStringLiteral(" 1 entries"));
+        return n;
+    }
+
+    test::MessageRecorder messages;
+    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<KelWidget> window;
+};
+
+TEST_F(EndToEnd, StartUpReachesOnlineWithTheDefaultSkin)
+{
+    EXPECT_EQ(window->statusCode(), 0);
+    EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->caption(), QStringLiteral("Online"));
+    EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->state(), 0);
+    EXPECT_EQ(window->deviceText(), QStringLiteral("Simulator"));
+    EXPECT_EQ(window->kelBench()->screen(), 4);
+    // The simulator sent its state on connecting; the current preset's name is shown.
+    EXPECT_TRUE(waitFor([&] { return window->presetText() != QStringLiteral("Unknown"); }));
+    EXPECT_EQ(sim->framesIn("MSG_CONNECT"), 1);
+    EXPECT_GE(sim->framesIn("MSG_METER_REQUEST_UDP"), 1);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(EndToEnd, OneKnobStepSendsOneValueThatTheSimulatorKeepsAndNothingIsEchoed)
+{
+    auto *knob = object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB");
+    auto *display = object<tcGuiDisplay>("INPUT_ANA_GAIN_DSPY");
+    ASSERT_NE(knob, nullptr);
+    settle();
+    const int before = singleValueFrames();
+    const uint32_t start = app().live->getRaw(257);
+    knob->step(1);
+    const uint32_t edited = start + 1;
+    ASSERT_TRUE(waitFor([&] { return singleValueFrames() == before + 1; }));
+    // The simulator answers with the value as stored; the application sends nothing back.
+    ASSERT_TRUE(waitFor([&] { return sim->framesOut("MSG_VALUES") > 0; }));
+    settle();
+    EXPECT_EQ(singleValueFrames(), before + 1);
+    EXPECT_EQ(app().live->getRaw(257), edited);
+    EXPECT_EQ(display->caption(), QString::fromStdString(app().live->label(257)));
+
+    // Pointer moves that do not reach the next index send nothing.
+    const QPoint p = knob->area().center();
+    ASSERT_EQ(window->kelBench()->leftPress(p.x(), p.y()), 0);
+    window->kelBench()->move(p.x(), p.y(), 0);
+    window->kelBench()->move(p.x() - 2, p.y() - 2, 0);
+    window->kelBench()->release(p.x() - 2, p.y() - 2);
+    settle();
+    EXPECT_EQ(singleValueFrames(), before + 1);
+
+    // Stopping the simulator drops the link...
+    sim->stop();
+    ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Offline"); }));
+    EXPECT_EQ(window->statusCode(), 1);
+    EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->state(), 1);
+    // ... the surface is put back to the old value here only ...
+    app().live->setIndex(257, start, CHANGE_PROCESSOR);
+    ASSERT_TRUE(waitFor([&] { return knob->value() == int(start); }));
+
+    // ... and the simulator, started again, sends the value it kept: knob and display follow.
+    ASSERT_TRUE(sim->start(sim->port()));
+    ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Online"); }, 20000));
+    EXPECT_EQ(window->statusCode(), 0);
+    ASSERT_TRUE(waitFor([&] { return knob->value() == int(edited); }));
+    EXPECT_EQ(display->caption(), QString::fromStdString(app().live->label(257)));
+    settle();
+    EXPECT_EQ(sim->framesIn("MSG_VALUES"), 0);
+}
+
+TEST_F(EndToEnd, MeterDatagramsMoveTheInputMeterAndSetTheTemperature)
+{
+    auto *meter = object<tcGuiMeter>("METER_IN");
+    ASSERT_NE(meter, nullptr);
+    ASSERT_TRUE(waitFor([&] { return meter->channel(0).level != 0 && meter->channel(0).level != 255; }));
+    const uint8_t first = meter->channel(0).level;
+    EXPECT_TRUE(waitFor([&] { return meter->channel(0).level != first; }));
+    window->kelBench()->setScreen(tcKelBench::kSystemScreen);
+    auto *temp = object<tcGuiLamp>("STATUS_TEMP");
+    static const QRegularExpression reading(QStringLiteral("^Temp\\. \\d+\\.\\d C$"));
+    ASSERT_TRUE(waitFor([&] { return reading.match(temp->caption()).hasMatch(); }))
+        << temp->caption().toStdString();
+    EXPECT_EQ(temp->state(), 0); // the simulator runs at about 40 degrees
+    EXPECT_TRUE(object<tcGuiLamp>("STATUS_ANA")->caption().startsWith(QStringLiteral("Analog")));
+}
+
+TEST_F(EndToEnd, FlowButtonsSwitchScreensAndShowActiveAndInactiveFrames)
+{
+    click("FLOW_SYSTEM");
+    EXPECT_EQ(window->kelBench()->screen(), 0);
+    EXPECT_TRUE(object<tcGuiObject>("SKIN")->isVisible());
+    EXPECT_FALSE(object<tcGuiObject>("INPUT_ANA_GAIN_KNOB")->isVisible());
+    EXPECT_EQ(object<tcGuiButton>("FLOW_SYSTEM")->lampState() & 1, 1);
+    click("FLOW_INPUT");
+    EXPECT_EQ(window->kelBench()->screen(), 4);
+    EXPECT_EQ(object<tcGuiButton>("FLOW_INPUT")->lampState(), 1);
+    EXPECT_EQ(object<tcGuiButton>("FLOW_SYSTEM")->lampState(), 0);
+
+    // The equaliser's block goes inactive when its last section is switched off at the processor.
+    SETTINGS_MAP &live = *app().live;
+    const bool master = live.getBool(769);
+    const bool any = live.getBool(770) || live.getBool(771) || live.getBool(772) || live.getBool(773);
+    EXPECT_EQ(object<tcGuiButton>("FLOW_PEQ")->lampState(), master && any ? 0 : 2);
+    for (uint16_t id = 770; id <= 773; ++id)
+        live.setBool(id, false, CHANGE_USER); // sent to the simulator, which answers
+    QApplication::processEvents();
+    window->kelBench()->mainPanel()->refreshFlow();
+    EXPECT_EQ(object<tcGuiButton>("FLOW_PEQ")->lampState(), 2);
+    click("FLOW_PEQ");
+    EXPECT_EQ(object<tcGuiButton>("FLOW_PEQ")->lampState(), 3);
+    EXPECT_EQ(window->kelBench()->screen(), 2);
+}
+
+TEST_F(EndToEnd, QuickSaveRoundTripThroughTheButtons)
+{
+    auto *knob = object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB");
+    // Every switch changes the live settings, which go to the simulator as values.
+    auto sent = [&](int before) { return waitFor([&] { return sim->framesIn("MSG_VALUES") > before; }); };
+    settle();
+    const uint32_t storedB = app().quickSave->memory(orba::QuickSave::B).getRaw(257);
+    knob->step(2);
+    ASSERT_TRUE(sent(0));
+    const uint32_t inA = app().live->getRaw(257);
+    int frames = sim->framesIn("MSG_VALUES");
+    click("QSAVEB"); // A keeps the live settings, B (the defaults) comes in
+    EXPECT_EQ(app().quickSave->current(), orba::QuickSave::B);
+    ASSERT_TRUE(sent(frames));
+    EXPECT_EQ(app().live->getRaw(257), storedB);
+    knob->step(3);
+    const uint32_t inB = app().live->getRaw(257);
+    frames = sim->framesIn("MSG_VALUES");
+    click("QSAVEA");
+    ASSERT_TRUE(sent(frames));
+    EXPECT_EQ(app().live->getRaw(257), inA);
+    ASSERT_TRUE(waitFor([&] { return knob->value() == int(inA); }));
+    frames = sim->framesIn("MSG_VALUES");
+    click("QSAVEB");
+    ASSERT_TRUE(sent(frames));
+    EXPECT_EQ(app().live->getRaw(257), inB);
+    ASSERT_TRUE(waitFor([&] { return knob->value() == int(inB); }));
+    EXPECT_EQ(object<tcGuiButton>("QSAVEB")->lampState(), 1);
+    EXPECT_EQ(object<tcGuiButton>("QSAVEA")->lampState(), 0);
+    EXPECT_EQ(object<tcGuiButton>("QSAVEAB")->caption(), QStringLiteral("A = B"));
+}
+
+} // namespace
