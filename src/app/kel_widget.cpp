@@ -13,6 +13,10 @@ KelWidget::KelWidget(QWidget *parent) : tcApWidget(true, parent)
 {
     resize(1100, 720);
     loadStartSkin();
+    // A skin brings its own title strip, window buttons and border; without one the window keeps the
+    // desktop's frame so that it can still be moved and closed.
+    if (skinLoaded())
+        setWindowFlag(Qt::FramelessWindowHint);
     slot_centerMenu();
 }
 
