@@ -31,3 +31,44 @@ orba_build() {
     cmake -S "$ORBA_ROOT" -B "$ORBA_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     cmake --build "$ORBA_BUILD" -j "$ORBA_JOBS"
 }
+
+# Prepares a working folder whose current device is the processor simulator on 127.0.0.1, on-line
+# wanted, with the packed default skin; settings already there are kept.
+orba_sim_workdir() {
+    local dir="$1"
+    mkdir -p "$dir/maps" "$dir/skins"
+    cp -f "$ORBA_BUILD/skins/default.skin" "$dir/skins/default.skin"
+    if [ ! -f "$dir/maps/Simulator.cfg" ]; then
+        printf '%s\n' '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>' '<INI>' '<Device' \
+            '    IPAddr="127.0.0.1"' '/>' '</INI>' > "$dir/maps/Simulator.cfg"
+    fi
+    if [ ! -f "$dir/KELQT.ini" ]; then
+        printf '%s\n' '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>' '<INI>' '<DEVICE' \
+            '    name="Simulator"' '/>' '<OPTIONS' '    ONLINE="1"' '/>' '</INI>' > "$dir/KELQT.ini"
+    fi
+}
+
+# Starts orba-sim in the background with its output in LOG and the other arguments after it, and
+# waits until it listens. Sets ORBA_SIM_PID and ORBA_SIM_PORT (the port it listens on).
+orba_start_sim() {
+    local log="$1"
+    shift
+    "$ORBA_BUILD/bin/orba-sim" "$@" > "$log" 2>&1 &
+    ORBA_SIM_PID=$!
+    local _
+    for _ in $(seq 1 100); do
+        grep -q "listening on" "$log" 2>/dev/null && break
+        kill -0 "$ORBA_SIM_PID" 2>/dev/null || { echo "orba-sim did not start:" >&2; cat "$log" >&2; return 1; }
+        sleep 0.1
+    done
+    ORBA_SIM_PORT="$(grep -o '127\.0\.0\.1:[0-9]*' "$log" | head -1 | cut -d: -f2)"
+    [ -n "$ORBA_SIM_PORT" ] || { echo "orba-sim is not listening:" >&2; cat "$log" >&2; return 1; }
+}
+
+# Stops the simulator started by orba_start_sim, if it still runs.
+orba_stop_sim() {
+    if [ -n "${ORBA_SIM_PID:-}" ] && kill -0 "$ORBA_SIM_PID" 2>/dev/null; then
+        kill "$ORBA_SIM_PID" 2>/dev/null || true
+        wait "$ORBA_SIM_PID" 2>/dev/null || true
+    fi
+}

@@ -21,25 +21,14 @@ fi
 
 bin="$ORBA_BUILD/bin"
 work="$(mktemp -d)"
-sim_pid=""
 cleanup() {
-    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+    orba_stop_sim
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-mkdir -p "$work/maps" "$work/skins"
-cp "$ORBA_BUILD/skins/default.skin" "$work/skins/"
-printf '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n<INI>\n<Device\n    IPAddr="127.0.0.1"\n/>\n</INI>\n' \
-    > "$work/maps/Simulator.cfg"
-printf '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n<INI>\n<DEVICE\n    name="Simulator"\n/>\n<OPTIONS\n    ONLINE="1"\n/>\n</INI>\n' \
-    > "$work/KELQT.ini"
-
-"$bin/orba-sim" --port 0 --meter-rate 20 --log > "$work/sim.log" 2>&1 &
-sim_pid=$!
-for _ in $(seq 1 100); do grep -q "listening on" "$work/sim.log" && break; sleep 0.1; done
-port="$(grep -o '127\.0\.0\.1:[0-9]*' "$work/sim.log" | head -1 | cut -d: -f2)"
-export ORBA_TCP_PORT="$port"
+orba_sim_workdir "$work"
+orba_start_sim "$work/sim.log" --port 0 --meter-rate 20 --log
+export ORBA_TCP_PORT="$ORBA_SIM_PORT"
 
 # Seconds from the start of a program to the first paint it reports on standard error.
 first_paint() {

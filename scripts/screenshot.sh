@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Takes a picture of the application connected to the processor simulator, under a virtual display:
+#   scripts/screenshot.sh [OUT.png (default docs/screenshots/orba-online.png)] [SCREEN (default 4)]
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+
+out="$(realpath -m "${1:-$ORBA_ROOT/docs/screenshots/orba-online.png}")"
+screen="${2:-4}"
+if [ -z "${ORBA_SHOT_INNER:-}" ]; then
+    orba_install_packages "${ORBA_PACKAGES[@]}" imagemagick
+    orba_build >/dev/null
+    export ORBA_SHOT_INNER=1
+    exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$out" "$screen"
+fi
+
+work="$(mktemp -d)"
+app_pid=""
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+    orba_stop_sim
+    rm -rf "$work"
+}
+trap cleanup EXIT
+orba_sim_workdir "$work"
+sed -i "s|    ONLINE=\"1\"|    CONTROL=\"$screen\"\n    ONLINE=\"1\"|" "$work/KELQT.ini"
+orba_start_sim "$work/sim.log" --port 0 --log
+cd "$work"
+ORBA_TCP_PORT="$ORBA_SIM_PORT" "$ORBA_BUILD/bin/orba" > "$work/orba.log" 2>&1 &
+app_pid=$!
+# On line once the meters were asked for; then a few seconds of meters and graph.
+for _ in $(seq 1 100); do
+    grep -q "in  MSG_METER_REQUEST" "$work/sim.log" && break
+    sleep 0.1
+done
+sleep 4
+mkdir -p "$(dirname "$out")"
+import -window root "$work/root.png"
+convert "$work/root.png" -trim +repage "$out"
+echo "$out"
