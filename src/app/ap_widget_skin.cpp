@@ -93,6 +93,11 @@ int tcApWidget::load_skin(const QString &name, bool isFile)
     main->showStatus(1005, m_deviceText, m_deviceCode);
     main->showStatus(1006, m_presetText, m_presetCode);
     main->setOnlineCheck(m_onlineWanted);
+    // A skin chosen while connected keeps the device's lock.
+    if (m_linkState.load() == LINK_ONLINE) {
+        if (const DeviceRecord *device = g.devices ? g.devices->current() : nullptr)
+            benchApplyAccess(*device);
+    }
     afterSkinLoad();
     update();
     return 0;

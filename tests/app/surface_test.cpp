@@ -406,6 +406,11 @@ TEST_F(Surface, ALockedDeviceWithScreensRestrictedOpensOnTheSystemScreen)
     goOnline();
     EXPECT_EQ(w.kelBench()->screen(), 0);
     EXPECT_TRUE(w.kelBench()->locked());
+    // Another skin loaded while connected is locked just the same.
+    ASSERT_EQ(w.load_skin(QStringLiteral("default"), false), 0);
+    EXPECT_TRUE(w.kelBench()->locked());
+    EXPECT_EQ(w.kelBench()->lockCode(), 0x99u);
+    EXPECT_EQ(w.kelBench()->screen(), 0);
     // Offline the code and bits are forgotten, so nothing asks for them.
     w.set_online(false);
     ASSERT_TRUE(waitFor([&] { return w.linkState() == LINK_OFFLINE; }));

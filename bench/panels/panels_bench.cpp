@@ -1,0 +1,111 @@
+// Control surface figures with the default skin: loading it with its eight panels, dispatching a
+// change of every parameter, handing one meter frame to the panels (with the meters' own repaints),
+// and repainting the whole window.
+#include "panels/kel_bench.h"
+#include "skin/vorud_widget.h"
+#include "tables/globals_map.h"
+#include "tables/settings_map.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QWindow>
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+const QString kSkin = QStringLiteral(ORBA_BUILD_DIR "/skins/default");
+
+struct Surface
+{
+    SETTINGS_MAP live;
+    GLOBALS_MAP globals;
+    SETTINGS_FLAGS toShow;
+    tcVORudWidget host;
+    tcKelBench *bench = nullptr;
+
+    Surface()
+    {
+        KelEnvironment env;
+        env.live = &live;
+        env.globals = &globals;
+        env.settingsToShow = &toShow;
+        bench = new tcKelBench(&host, kSkin, env);
+        host.setBench(bench);
+        if (bench->loadSkin() != 0)
+            qFatal("The default skin did not load from %s", qPrintable(kSkin));
+        bench->setScreen(tcKelBench::kInputScreen);
+    }
+    void show()
+    {
+        host.show();
+        QElapsedTimer clock;
+        clock.start();
+        while (!(host.windowHandle() && host.windowHandle()->isExposed()) && clock.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+};
+
+void LoadTheDefaultSkinWithItsPanels(benchmark::State &state)
+{
+    for (auto _ : state) {
+        Surface s;
+        benchmark::DoNotOptimize(s.bench->panels());
+    }
+}
+BENCHMARK(LoadTheDefaultSkinWithItsPanels)->Unit(benchmark::kMillisecond);
+
+void DispatchAChangeOfEveryParameter(benchmark::State &state)
+{
+    Surface s;
+    for (auto _ : state) {
+        for (uint16_t id = orba::firstSettingId(); id != SETTINGS_END; id = orba::nextSettingId(id))
+            s.bench->onSettingsId(id);
+    }
+    state.SetItemsProcessed(state.iterations() * orba::settingCount());
+}
+BENCHMARK(DispatchAChangeOfEveryParameter)->Unit(benchmark::kMicrosecond);
+
+void HandOneMeterFrameToThePanels(benchmark::State &state)
+{
+    Surface s;
+    s.show();
+    uint8_t frame[604] = {};
+    uint8_t step = 0;
+    for (auto _ : state) {
+        step = uint8_t(step + 5);
+        std::memset(frame + 46, step, 58);       // every level changes: every meter repaints
+        std::memset(frame + 104, step / 2, 500); // and the graph's spectrum
+        s.bench->meterFrame(frame);
+        QCoreApplication::processEvents(); // the graph's queued repaint
+    }
+}
+BENCHMARK(HandOneMeterFrameToThePanels)->Unit(benchmark::kMicrosecond);
+
+void RepaintTheWholeWindow(benchmark::State &state)
+{
+    Surface s;
+    QImage canvas(s.host.size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&canvas);
+        s.bench->paint(painter, canvas.rect());
+    }
+}
+BENCHMARK(RepaintTheWholeWindow)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
