@@ -176,10 +176,5 @@ void tcControlGroupInput::statusUpdate(const uint8_t *d)
 {
     if (!m_frames.next())
         return;
-    const orba::InputLampLook analog =
-        orba::inputLampLook(QStringLiteral("Analog"), d[orba::meterbody::kAnalogStatus]);
-    const orba::InputLampLook aes =
-        orba::inputLampLook(QStringLiteral("AES"), d[orba::meterbody::kAesStatus]);
-    setLampText(2038, analog.state, analog.text);
-    setLampText(2039, aes.state, aes.text);
+    orba::showInputStatus(*this, 2038, 2039, d);
 }

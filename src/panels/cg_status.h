@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+class tcControlGroup;
+
 namespace orba {
 
 struct InputLampLook
@@ -15,6 +17,8 @@ struct InputLampLook
 };
 
 InputLampLook inputLampLook(const QString &name, uint8_t status);
+// Both input lamps of a panel from a meter frame's status bytes.
+void showInputStatus(tcControlGroup &panel, int analogLamp, int aesLamp, const uint8_t *datagram);
 
 // Counts meter frames; true on every sixth one.
 class EverySixth

@@ -96,10 +96,5 @@ void tcControlGroupSystem::statusUpdate(const uint8_t *d)
         return;
     const float t = orba::meterbody::temperature(d);
     setLampText(9011, t > kTemperatureAlarm ? 1 : 0, QString::asprintf("Temp. %0.1f C", double(t)));
-    const orba::InputLampLook analog =
-        orba::inputLampLook(QStringLiteral("Analog"), d[orba::meterbody::kAnalogStatus]);
-    const orba::InputLampLook aes =
-        orba::inputLampLook(QStringLiteral("AES"), d[orba::meterbody::kAesStatus]);
-    setLampText(9012, analog.state, analog.text);
-    setLampText(9013, aes.state, aes.text);
+    orba::showInputStatus(*this, 9012, 9013, d);
 }

@@ -71,18 +71,10 @@ const QStringList &SimProcess::lines()
     return m_lines;
 }
 
-int SimProcess::framesIn(const char *type)
+int SimProcess::frames(const char *direction, const char *type)
 {
-    const QString marker = QStringLiteral("] in  ") + QLatin1String(type) + QLatin1Char(' ');
-    int n = 0;
-    for (const QString &line : lines())
-        n += line.contains(marker) ? 1 : 0;
-    return n;
-}
-
-int SimProcess::framesOut(const char *type)
-{
-    const QString marker = QStringLiteral("] out ") + QLatin1String(type) + QLatin1Char(' ');
+    const QString marker =
+        QStringLiteral("] ") + QLatin1String(direction) + QLatin1String(type) + QLatin1Char(' ');
     int n = 0;
     for (const QString &line : lines())
         n += line.contains(marker) ? 1 : 0;

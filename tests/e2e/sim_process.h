@@ -26,11 +26,13 @@ public:
     // Log lines so far; each call first reads what the simulator wrote since.
     const QStringList &lines();
     // Frames of that message type received from the application ("in" lines).
-    int framesIn(const char *type);
-    int framesOut(const char *type);
+    int framesIn(const char *type) { return frames("in  ", type); }
+    int framesOut(const char *type) { return frames("out ", type); }
     void clearLines() { lines(), m_lines.clear(); }
 
 private:
+    int frames(const char *direction, const char *type);
+
     QProcess m_process;
     QString m_stateDir;
     QStringList m_extra;
