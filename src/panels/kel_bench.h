@@ -48,7 +48,7 @@ public:
     virtual void kelUnlocked() {}
 };
 
-// The long-lived objects the panels read and write.
+// The long-lived objects the panels read and write; the two parameter sets are required.
 struct KelEnvironment
 {
     SETTINGS_MAP *live = nullptr;
