@@ -3,6 +3,10 @@
 # simulator on this machine, starts orba-sim in the background and the application in the
 # foreground, and stops the simulator when the application exits.
 set -euo pipefail
+# The simulator always runs; "--sim" is still accepted.
+if [ "${1:-}" = "--sim" ]; then
+    shift
+fi
 source "$(dirname "$0")/lib.sh"
 
 orba_install_packages "${ORBA_PACKAGES[@]}"
