@@ -199,10 +199,10 @@ const std::array<GraphPoint, GRAPH_POINTS> &graphPoints()
         for (size_t i = 0; i < GRAPH_POINTS; ++i) {
             const double f = pointFrequency(i);
             const double octaves = std::log2(f / 250.0);
-            double db = -22.0;
+            double db = -18.0;
             db += f < 45.0 ? -12.0 * std::log2(45.0 / f) : 0.0;            // below the music
             db += 5.0 * std::exp(-std::pow(std::log2(f / 70.0), 2) / 0.6); // the bass
-            db += octaves > 0 ? -3.5 * octaves : 0.0;                      // falling highs
+            db += octaves > 0 ? -2.0 * octaves : 0.0;                      // falling highs
             db += f > 12000.0 ? -30.0 * std::log2(f / 12000.0) : 0.0;      // nothing up there
             const double bandPos = std::log2(f / MB_CENTRE[0]) / bandSpan * 9.0;
             const int band = std::clamp(int(bandPos), 0, 8);

@@ -35,7 +35,8 @@ enum MeterBodyOffset : size_t {
 constexpr size_t GRAPH_POINTS = 500;
 
 // Status codes of the two inputs: the selected one is in use, both carry signal.
-enum InputStatus : uint8_t { INPUT_ACTIVE = 2, INPUT_PRESENT = 3 };
+// 0 and 1 are the healthy codes (lit green on the surface); 2 and 3 report a failed input.
+enum InputStatus : uint8_t { INPUT_ACTIVE = 0, INPUT_PRESENT = 1 };
 
 struct MeterInputs
 {

@@ -2,6 +2,7 @@
 
 #include "gui/gui_image.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QWidget>
 
@@ -125,6 +126,7 @@ void tcGuiMeter::setLevels(const uint8_t *levels, const uint8_t *peaks, const ui
             dirty = dirty.united(overloadRect(i));
     }
     m_partial = true;
+    m_partialRect = dirty;
     if (m_bench && m_bench->scaling())
         m_bench->invalidate(dirty, 0);
     else
@@ -222,21 +224,40 @@ void tcGuiMeter::draw(QPainter &painter)
 {
     if (!m_visible)
         return;
-    if (m_bg && !m_partial)
-        m_bg->drawWhole(painter, m_x, m_y);
-    for (int i = 0; i < m_channels; ++i)
-        drawChannel(painter, m_ch[i]);
-    if (m_labels && !m_partial) {
+    // A partial repaint covers the union of the bars, which the bench has painted over with its
+    // own background: the meter's background and the labels standing between the bars are
+    // redrawn there.
+    if (m_bg) {
         painter.save();
-        painter.setPen(QColor::fromRgba(m_captionColour));
-        if (m_bench && m_bench->headerFont())
-            painter.setFont(*m_bench->headerFont());
-        for (int i = 0; i < kLabels; ++i) {
-            const int lx = m_x + m_textX + (m_vertical ? 0 : m_labelPos[i]);
-            const int ly = m_y + m_textY + (m_vertical ? m_labelPos[i] : 0);
-            painter.drawText(QRect(lx, ly, 0, 0), Qt::AlignCenter | Qt::TextDontClip,
-                             QLatin1String(labelText(m_style, i)));
-        }
+        if (m_partial)
+            painter.setClipRect(m_partialRect, Qt::IntersectClip);
+        m_bg->drawWhole(painter, m_x, m_y);
         painter.restore();
     }
+    for (int i = 0; i < m_channels; ++i)
+        drawChannel(painter, m_ch[i]);
+    if (m_labels)
+        drawLabels(painter, m_partial ? &m_partialRect : nullptr);
+}
+
+void tcGuiMeter::drawLabels(QPainter &painter, const QRect *only) const
+{
+    painter.save();
+    painter.setPen(QColor::fromRgba(m_captionColour));
+    if (m_bench && m_bench->headerFont())
+        painter.setFont(*m_bench->headerFont());
+    const QFontMetrics metrics(painter.font());
+    for (int i = 0; i < kLabels; ++i) {
+        const int lx = m_x + m_textX + (m_vertical ? 0 : m_labelPos[i]);
+        const int ly = m_y + m_textY + (m_vertical ? m_labelPos[i] : 0);
+        const QString text = QLatin1String(labelText(m_style, i));
+        if (only) {
+            QRect r = metrics.boundingRect(text);
+            r.moveCenter(QPoint(lx, ly));
+            if (!r.adjusted(-1, -1, 1, 1).intersects(*only))
+                continue;
+        }
+        painter.drawText(QRect(lx, ly, 0, 0), Qt::AlignCenter | Qt::TextDontClip, text);
+    }
+    painter.restore();
 }

@@ -64,6 +64,7 @@ private:
     void buildTables();
     int pairBase() const;
     void drawChannel(QPainter &painter, const Channel &c) const;
+    void drawLabels(QPainter &painter, const QRect *only) const;
 
     int m_style = kVU30;
     bool m_clip = false;
@@ -77,4 +78,5 @@ private:
     std::array<std::array<int16_t, 256>, kTables> m_tables{};
     std::array<int, kLabels> m_labelPos{};
     bool m_partial = false;
+    QRect m_partialRect; // what a partial repaint covers
 };

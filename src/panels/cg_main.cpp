@@ -9,7 +9,10 @@
 #include "panels/meter_body.h"
 #include "presets/quick_save.h"
 #include "tables/globals_map.h"
+#include "tables/preset_header.h"
 #include "tables/settings_map.h"
+
+#include <QFontMetricsF>
 
 #include <algorithm>
 
@@ -70,6 +73,14 @@ QStringList tcControlGroupMain::amChoiceItems()
 
 void tcControlGroupMain::init()
 {
+    // The status fields hold as many characters as their width takes, so a device or preset name
+    // that fits stands still and only longer ones scroll.
+    for (int number : {1004, 1005, 1006})
+        if (tcGuiDisplay *d = findDisplay(number)) {
+            const qreal advance = QFontMetricsF(d->captionFont()).horizontalAdvance(QLatin1Char('M'));
+            if (advance > 0)
+                d->setWidthChars(std::clamp(int((d->width() - 6) / advance), 8, PRESET_NAME_LEN));
+        }
     setDisplayClickable(1005, true);
     setKnobRange(1043, 0, kHeadphoneMax);
     setPosition(1043, uint32_t(globals().get(G_HDPN_LEV)));

@@ -244,13 +244,7 @@ void tcKelBench::report(const char *format, ...)
 void tcKelBench::paint(QPainter &painter, const QRect &rect)
 {
     painter.save();
-    QRect dirty = rect;
-    if (scaling()) {
-        painter.scale(scaleX(), scaleY());
-        dirty = QRect(QPoint(int(rect.left() / scaleX()), int(rect.top() / scaleY())),
-                      QPoint(int(std::ceil((rect.right() + 1) / scaleX())) - 1,
-                             int(std::ceil((rect.bottom() + 1) / scaleY())) - 1));
-    }
+    const QRect dirty = beginSkinPaint(painter, rect);
     // Every request repaints the background under it: captions and lamp texts are drawn
     // transparently, so what they showed before must be wiped.
     const QRect bg = m_background ? m_background->area() : QRect();

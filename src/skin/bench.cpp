@@ -18,17 +18,23 @@ int tcBench::accessLevel(int)
     return 0;
 }
 
+QRect tcBench::beginSkinPaint(QPainter &painter, const QRect &rect) const
+{
+    if (!m_scaling)
+        return rect;
+    painter.scale(m_sx, m_sy);
+    // Pictures drawn larger or smaller than their pixels are filtered, not picked pixel by pixel.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    // The far edges round outward so that a factor below 1 leaves no skin pixel unpainted.
+    return QRect(QPoint(static_cast<int>(rect.left() / m_sx), static_cast<int>(rect.top() / m_sy)),
+                 QPoint(static_cast<int>(std::ceil((rect.right() + 1) / m_sx)) - 1,
+                        static_cast<int>(std::ceil((rect.bottom() + 1) / m_sy)) - 1));
+}
+
 void tcBench::paint(QPainter &painter, const QRect &rect)
 {
     painter.save();
-    QRect dirty = rect;
-    if (m_scaling) {
-        painter.scale(m_sx, m_sy);
-        // The far edges round outward so that a factor below 1 leaves no skin pixel unpainted.
-        dirty = QRect(QPoint(static_cast<int>(rect.left() / m_sx), static_cast<int>(rect.top() / m_sy)),
-                      QPoint(static_cast<int>(std::ceil((rect.right() + 1) / m_sx)) - 1,
-                             static_cast<int>(std::ceil((rect.bottom() + 1) / m_sy)) - 1));
-    }
+    const QRect dirty = beginSkinPaint(painter, rect);
     for (tcBenchObject *object : m_objects) {
         if (object->intersects(dirty))
             object->draw(painter);

@@ -26,6 +26,9 @@ public:
     virtual int accessLevel(int controlId);
     virtual void fitHost() = 0;
     virtual void paint(QPainter &painter, const QRect &rect);
+    // Scales the painter to skin coordinates (when scaling is on) and returns the widget rectangle
+    // in skin coordinates, its far edges rounded outward.
+    QRect beginSkinPaint(QPainter &painter, const QRect &widgetRect) const;
     // Skin-coordinate rectangle to repaint.
     virtual void invalidate(const QRect &rect, int flags) = 0;
     virtual void tick();

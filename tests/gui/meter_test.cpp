@@ -3,6 +3,7 @@
 #include "gui/gui_test_util.h"
 
 #include <QPaintEvent>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -162,4 +163,56 @@ TEST_F(MeterTest, WrongSectionCountsAreReported)
     m->setMode(tcGuiMeter::kGR30, true, 5);
     EXPECT_EQ(m->channels(), 2);
     EXPECT_EQ(m->style(), tcGuiMeter::kGR30);
+}
+
+// The bench paints its own background under every repaint; a level change must give back the
+// meter's background and the scale labels that stand between the bars.
+TEST_F(MeterTest, PartialRepaintRestoresTheBackgroundAndLabelsBetweenTheBars)
+{
+    png(QStringLiteral("mbg.png"), 40, 220, 1, {Qt::white});
+    indexedPng(QStringLiteral("bar.png"), 8, 200, 6);
+    indexedPng(QStringLiteral("ovr.png"), 8, 4, 6);
+    ASSERT_EQ(load("<meter id=\"M\"><position x=\"10\" y=\"10\" barlx=\"2\" barrx=\"30\" bary=\"10\"/>"
+                   "<text x=\"20\" y=\"10\"/><bitmap bg=\"MBG\" bar=\"MBAR\" ovr=\"MOVR\"/>"
+                   "<type style=\"VUFS30\"/></meter>"
+                   "<image id=\"MBG\" file=\"mbg.png\"/><image id=\"MBAR\" file=\"bar.png\" sections=\"6\"/>"
+                   "<image id=\"MOVR\" file=\"ovr.png\" sections=\"6\"/>"),
+              0);
+    auto *m = object<tcGuiMeter>("M");
+    showAll();
+    showHost();
+
+    // Catch the partial paint as it happens, over a background of the bench's own colour.
+    struct Catcher : QObject
+    {
+        tcBench *bench = nullptr;
+        QImage image{80, 260, QImage::Format_ARGB32};
+        QRect rect;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint && rect.isNull()) {
+                rect = static_cast<QPaintEvent *>(event)->rect();
+                image.fill(Qt::magenta);
+                QPainter p(&image);
+                p.setClipRect(rect);
+                bench->paint(p, rect);
+            }
+            return false;
+        }
+    } catcher;
+    catcher.bench = &bench();
+    host().installEventFilter(&catcher);
+    levels(m, 40, 80);
+    host().removeEventFilter(&catcher);
+    ASSERT_FALSE(catcher.rect.isNull());
+
+    int magenta = 0, dark = 0;
+    for (int y = catcher.rect.top(); y <= catcher.rect.bottom(); ++y)
+        for (int x = 10 + 2 + 8; x < 10 + 30; ++x) { // between the two bars
+            const QColor c = catcher.image.pixelColor(x, y);
+            magenta += c == QColor(Qt::magenta);
+            dark += c.lightness() < 100;
+        }
+    EXPECT_EQ(magenta, 0) << "the meter's background is back between the bars";
+    EXPECT_GT(dark, 20) << "the scale labels are drawn again";
 }

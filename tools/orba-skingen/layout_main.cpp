@@ -61,14 +61,14 @@ void paintChrome(QPainter &p)
     art::paintBrand(p, QPoint(18, 9));
 
     // The status capsule holding the three status displays.
-    const QRectF capsule(222.5, 8.5, 470, 27);
+    const QRectF capsule(222.5, 8.5, 720, 27);
     p.setPen(QPen(QColor(0, 0, 0, 170), 1));
     p.setBrush(QColor(9, 10, 12));
     p.drawRoundedRect(capsule, 6, 6);
     p.setPen(QPen(QColor(255, 255, 255, 14), 1));
     p.drawLine(QPointF(capsule.left() + 6, capsule.bottom() + 1),
                QPointF(capsule.right() - 6, capsule.bottom() + 1));
-    for (int x : {382, 538}) {
+    for (int x : {382, 610}) {
         p.setPen(QPen(kLine, 1));
         p.drawLine(QPointF(x + 0.5, 13), QPointF(x + 0.5, 31));
     }
@@ -110,11 +110,11 @@ void layoutMain(SkinWriter &w)
     s.text(QRect(226, 9, 44, 26), QStringLiteral("LINK"), headingAlign, 9);
     s.display(QStringLiteral("STAT_ONLINE"), QRect(280, 11, 92, 22), QStringLiteral("F_STATUS"), true, false,
               false);
-    s.text(QRect(384, 9, 48, 26), QStringLiteral("DEVICE"), headingAlign, 9);
-    s.display(QStringLiteral("STAT_DEVICE"), QRect(440, 11, 92, 22), QStringLiteral("F_STATUS"), true, true,
+    s.text(QRect(388, 9, 48, 26), QStringLiteral("DEVICE"), headingAlign, 9);
+    s.display(QStringLiteral("STAT_DEVICE"), QRect(444, 11, 156, 22), QStringLiteral("F_STATUS"), true, true,
               true);
-    s.text(QRect(540, 9, 48, 26), QStringLiteral("PRESET"), headingAlign, 9);
-    s.display(QStringLiteral("STAT_PRESET"), QRect(596, 11, 92, 22), QStringLiteral("F_STATUS"), true, true,
+    s.text(QRect(612, 9, 48, 26), QStringLiteral("PRESET"), headingAlign, 9);
+    s.display(QStringLiteral("STAT_PRESET"), QRect(668, 11, 264, 22), QStringLiteral("F_STATUS"), true, true,
               false);
 
     // Signal flow: each block's button in the block's colour.
