@@ -64,11 +64,15 @@ function(orba_add_fuzzer name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
 endfunction()
 
-# orba_add_bench(name SOURCES ... DEPS ...): a Google Benchmark executable.
+# orba_add_bench(name SOURCES ... DEPS ... [GUI]): a Google Benchmark executable. GUI benchmarks get
+# a QApplication on the offscreen platform and the shared entry point.
 function(orba_add_bench name)
-    cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+    cmake_parse_arguments(A "GUI" "" "SOURCES;DEPS" ${ARGN})
     add_executable(${name} ${A_SOURCES})
     target_link_libraries(${name} PRIVATE ${A_DEPS} benchmark::benchmark)
+    if(A_GUI)
+        target_link_libraries(${name} PRIVATE orba_bench_main_gui)
+    endif()
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endfunction()

@@ -6,7 +6,6 @@
 #include "skin/plain_bench.h"
 #include "skin/skin_pack.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPixmapCache>
@@ -114,13 +113,3 @@ void PaintTheCompressorScreen(benchmark::State &state)
 BENCHMARK(PaintTheCompressorScreen)->Arg(100)->Arg(150)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,7 +6,7 @@
 #include "tables/globals_map.h"
 #include "tables/settings_map.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
@@ -99,13 +99,3 @@ void RepaintTheWholeWindow(benchmark::State &state)
 BENCHMARK(RepaintTheWholeWindow)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

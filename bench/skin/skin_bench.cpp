@@ -7,7 +7,7 @@
 #include "skin/plain_bench.h"
 #include "skin/vorud_widget.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
@@ -111,13 +111,3 @@ void ChangeAMeterLevel(benchmark::State &state)
 BENCHMARK(ChangeAMeterLevel)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -30,6 +30,7 @@
 #include <functional>
 
 using orba::test::MessageRecorder;
+using orba::test::waitProcessingEvents;
 
 namespace {
 
@@ -73,11 +74,6 @@ void type(QWidget *target, const QString &text)
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
         QApplication::sendEvent(target, &press);
     }
-}
-
-bool waitFor(const std::function<bool()> &condition)
-{
-    return orba::test::waitProcessingEvents(condition);
 }
 
 } // namespace
@@ -187,7 +183,7 @@ TEST_F(Devices, DoubleClickingARowSelectsIt)
     auto *rows = child<QListWidget>(&dlg, "listWidget");
     rows->setCurrentRow(0);
     emit rows->itemDoubleClicked(rows->item(0));
-    EXPECT_TRUE(waitFor([&] { return dlg.result() == QDialog::Accepted; }));
+    EXPECT_TRUE(waitProcessingEvents([&] { return dlg.result() == QDialog::Accepted; }));
 }
 
 TEST_F(Devices, AddingADeviceSavesItsAddressWithoutBlanks)

@@ -38,13 +38,9 @@
 using namespace orba;
 using orba::test::Frame;
 using orba::test::LoopbackPeer;
+using orba::test::waitProcessingEvents;
 
 namespace {
-
-bool waitFor(const std::function<bool()> &condition)
-{
-    return orba::test::waitProcessingEvents(condition);
-}
 
 struct Shown
 {
@@ -123,7 +119,7 @@ protected:
     // The GUI thread sends from queued slots, so its events run while waiting.
     bool framesArrive(size_t count)
     {
-        return waitFor([&] { return peer.frames().size() >= count; });
+        return waitProcessingEvents([&] { return peer.frames().size() >= count; });
     }
     void reply(const uint8_t *frame, size_t length) { ASSERT_TRUE(peer.send(frame, length)); }
     void acceptConnect()
@@ -135,10 +131,10 @@ protected:
     void goOnline(TestWindow &w)
     {
         w.set_online(true);
-        ASSERT_TRUE(waitFor([&] { return w.linkState() == LINK_PENDING; }));
+        ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_PENDING; }));
         ASSERT_TRUE(framesArrive(1));
         acceptConnect();
-        ASSERT_TRUE(waitFor([&] { return w.linkState() == LINK_ONLINE; }));
+        ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_ONLINE; }));
     }
     PresetHeader usedSlot() const
     {
@@ -162,7 +158,7 @@ TEST_F(Connection, HandshakeSendsTheRememberedPasswordAndGoesOnlineOnReplyTwo)
     EXPECT_EQ(w.deviceText(), QStringLiteral("Studio"));
     w.set_online(true);
     EXPECT_EQ(w.linkState(), LINK_TRYING);
-    ASSERT_TRUE(waitFor([&] { return w.statusText() == QStringLiteral("Pending"); }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Pending"); }));
     EXPECT_EQ(w.statusDisplayCode(), 0);
     ASSERT_TRUE(framesArrive(1));
     const Frame connect = peer.frames()[0];
@@ -171,7 +167,7 @@ TEST_F(Connection, HandshakeSendsTheRememberedPasswordAndGoesOnlineOnReplyTwo)
     EXPECT_EQ(crc, 0xCAFE1234u);
 
     acceptConnect();
-    ASSERT_TRUE(waitFor([&] { return w.statusText() == QStringLiteral("Online"); }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Online"); }));
     EXPECT_EQ(w.linkState(), LINK_ONLINE);
     EXPECT_EQ(w.statuses, (std::vector<Shown>{{"Trying..", 2}, {"Pending", 0}, {"Online", 0}}));
 
@@ -204,7 +200,7 @@ TEST_F(Connection, WithTheFirstMeterPortTakenTheRequestCarriesTheOneBound)
     TestWindow &w = open();
     EXPECT_GT(app().meters->port(), first);
     w.set_online(true);
-    ASSERT_TRUE(waitFor([&] { return !framesOf(MSG_METER_REQUEST_UDP).empty(); }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return !framesOf(MSG_METER_REQUEST_UDP).empty(); }));
     const Frame request = framesOf(MSG_METER_REQUEST_UDP)[0];
     uint16_t port = 0;
     uint8_t counter = 0;
@@ -218,7 +214,7 @@ TEST_F(Connection, ForceconnectGoesOnlineWithoutAHandshake)
     setting(QStringLiteral("DEVICE"), QStringLiteral("forceconnect"), QStringLiteral("1"));
     TestWindow &w = open();
     w.set_online(true);
-    ASSERT_TRUE(waitFor([&] { return w.linkState() == LINK_ONLINE; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_ONLINE; }));
     EXPECT_EQ(w.statusText(), QStringLiteral("Online"));
     ASSERT_TRUE(framesArrive(1));
     EXPECT_TRUE(framesOf(MSG_CONNECT).empty());
@@ -231,7 +227,7 @@ TEST_F(Connection, WithoutASkinTheLinkGoesNoFurtherThanTrying)
     w.skin = false;
     w.set_online(true);
     ASSERT_TRUE(peer.waitAccepted(1));
-    ASSERT_TRUE(waitFor([&] { return w.statusText() == QStringLiteral("Trying.."); }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Trying.."); }));
     QApplication::processEvents();
     EXPECT_EQ(w.linkState(), LINK_TRYING);
     EXPECT_TRUE(peer.frames().empty());
@@ -245,7 +241,7 @@ TEST_F(Connection, GoingOfflineByChoiceShowsOfflineWithCodeZeroAndClearsTheSlots
     w.slot_menu_on_line();
     EXPECT_FALSE(w.onlineWanted());
     EXPECT_EQ(w.transport(), nullptr);
-    ASSERT_TRUE(waitFor([&] { return w.linkState() == LINK_OFFLINE; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_OFFLINE; }));
     EXPECT_EQ(w.statusText(), QStringLiteral("Offline"));
     EXPECT_EQ(w.statusDisplayCode(), 0);
     EXPECT_EQ(app().presetSlots->get(3).inUse, 0);
@@ -264,7 +260,7 @@ TEST_F(Connection, ALostLinkShowsOfflineWithCodeOneClearsTheSlotsAndReconnects)
     app().presetSlots->set(0, usedSlot());
     w.statuses.clear();
     peer.closeConnection();
-    ASSERT_TRUE(waitFor([&] { return w.statusText() == QStringLiteral("Pending"); }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Pending"); }));
     ASSERT_GE(w.statuses.size(), 3u);
     EXPECT_EQ(w.statuses[0], (Shown{"Offline", 1}));
     EXPECT_EQ(w.statuses[1], (Shown{"Trying..", 2}));
@@ -278,7 +274,7 @@ TEST_F(Connection, AFailedAttemptLeavesTheSlotsAlone)
     setProcessorPort(test::freeTcpPort()); // nothing listens there
     app().presetSlots->set(5, usedSlot());
     w.set_online(true);
-    ASSERT_TRUE(waitFor([&] { return w.statusText() == QStringLiteral("Offline"); }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Offline"); }));
     EXPECT_EQ(w.statusDisplayCode(), 1);
     EXPECT_EQ(app().presetSlots->get(5).inUse, 255);
     EXPECT_FALSE(app().grab->isDone());
@@ -288,13 +284,13 @@ TEST_F(Connection, ALossWhilePendingClearsTheSlots)
 {
     TestWindow &w = open();
     w.set_online(true);
-    ASSERT_TRUE(waitFor([&] { return w.linkState() == LINK_PENDING; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_PENDING; }));
     ASSERT_TRUE(framesArrive(1)); // the peer holds the connection
     app().presetSlots->set(7, usedSlot());
     w.statuses.clear();
     peer.closeConnection();
     // The link comes back at once, so look for the report rather than the text of the moment.
-    ASSERT_TRUE(waitFor([&] {
+    ASSERT_TRUE(waitProcessingEvents([&] {
         return std::find(w.statuses.begin(), w.statuses.end(), Shown{"Offline", 1}) != w.statuses.end();
     }));
     EXPECT_EQ(app().presetSlots->get(7).inUse, 0);
@@ -313,10 +309,10 @@ TEST_F(Connection, RejectedLoginCancelledEndsOnRejectedAndOffline)
         return int(QDialog::Rejected);
     };
     w.set_online(true);
-    ASSERT_TRUE(waitFor([&] { return w.linkState() == LINK_PENDING; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_PENDING; }));
     uint8_t f[CONNECT_REPLY_LENGTH];
     reply(f, buildConnectReply(f, CONNECT_PASSWORD));
-    ASSERT_TRUE(waitFor([&] { return w.linkState() == LINK_OFFLINE; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_OFFLINE; }));
     QApplication::processEvents();
     EXPECT_EQ(asked, 1);
     EXPECT_FALSE(w.onlineWanted());
@@ -348,7 +344,7 @@ TEST_F(Connection, RejectedLoginAnsweredSendsThePasswordCrcAndRemembersIt)
     EXPECT_EQ(uint32_t(cfg.readInt(QStringLiteral("Access"), QStringLiteral("rcrc"), 0)), crc);
     EXPECT_EQ(w.statusText(), QStringLiteral("Pending"));
     acceptConnect();
-    ASSERT_TRUE(waitFor([&] { return w.linkState() == LINK_ONLINE; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_ONLINE; }));
 }
 
 TEST_F(Connection, ChoosingAnotherDeviceWhileOnlineReconnectsToIt)
@@ -372,12 +368,12 @@ TEST_F(Connection, ChoosingAnotherDeviceWhileOnlineReconnectsToIt)
     EXPECT_EQ(app().presetSlots->get(1).inUse, 0); // the old processor's slots are gone
 
     ASSERT_TRUE(peer.waitAccepted(2));
-    ASSERT_TRUE(waitFor([&] { return framesOf(MSG_CONNECT).size() == 2; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return framesOf(MSG_CONNECT).size() == 2; }));
     const Frame second = framesOf(MSG_CONNECT)[1];
     uint32_t crc = 0;
     ASSERT_TRUE(parseConnect(second.data(), second.size(), crc));
     EXPECT_EQ(crc, 0x2222u);
-    ASSERT_TRUE(waitFor([&] { return w.statusText() == QStringLiteral("Pending"); }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Pending"); }));
     w.close(); // the name reaches the file on close
     IniStore closed(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
     EXPECT_EQ(closed.readString(QStringLiteral("DEVICE"), QStringLiteral("name"), {}),
@@ -406,7 +402,7 @@ TEST_F(Connection, StartingWithOnlineSavedConnectsByItself)
     TestWindow &w = open();
     EXPECT_TRUE(w.onlineWanted());
     ASSERT_TRUE(peer.waitAccepted(1));
-    ASSERT_TRUE(waitFor([&] { return w.linkState() == LINK_PENDING; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_PENDING; }));
 }
 
 TEST_F(Connection, WithoutACurrentDeviceGoingOnlineOnlyStoresTheWish)
@@ -432,7 +428,8 @@ TEST_F(Connection, PingAndChangedValuesGoToTheProcessor)
     live.setIndex(id, live.getRaw(id) == live.getRawMax(id) ? live.getRawMin(id) : live.getRawMax(id),
                   CHANGE_USER);
     app().globals->setInt(G_DELAY, 77, CHANGE_USER);
-    ASSERT_TRUE(waitFor([&] { return !framesOf(MSG_VALUES).empty() && !framesOf(MSG_GLOBALS).empty(); }));
+    ASSERT_TRUE(waitProcessingEvents(
+        [&] { return !framesOf(MSG_VALUES).empty() && !framesOf(MSG_GLOBALS).empty(); }));
     const Frame v = framesOf(MSG_VALUES)[0];
     ValuesMsg values;
     ASSERT_TRUE(parseValues(v.data(), v.size(), values));
@@ -458,7 +455,7 @@ TEST_F(Connection, ValuesFromTheProcessorReachTheLiveSetAndAreMarkedToShow)
     putValuesHeader(f, TARGET_LIVE, 1, 1, 1);
     putSettingEntry(f + 12, model, id);
     reply(f, sizeof f);
-    ASSERT_TRUE(waitFor([&] { return live.getRaw(id) == target; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return live.getRaw(id) == target; }));
     QApplication::processEvents();
     EXPECT_FALSE(app().settingsToSend->test(id)); // not echoed back
     EXPECT_TRUE(framesOf(MSG_VALUES).empty());
@@ -482,7 +479,7 @@ TEST_F(Connection, AFrameCutByAReconnectIsNeverCompleted)
     reply(f, 14); // half a frame, then the link drops
     peer.closeConnection();
     ASSERT_TRUE(peer.waitAccepted(2));
-    ASSERT_TRUE(waitFor([&] { return framesOf(MSG_CONNECT).size() == 2; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return framesOf(MSG_CONNECT).size() == 2; }));
     reply(f + 14, sizeof f - 14); // the rest arrives on the new connection
 
     const uint32_t laterTarget =
@@ -490,7 +487,7 @@ TEST_F(Connection, AFrameCutByAReconnectIsNeverCompleted)
     model.setIndex(later, laterTarget, CHANGE_LOCAL);
     putSettingEntry(f + 12, model, later);
     reply(f, sizeof f);
-    ASSERT_TRUE(waitFor([&] { return live.getRaw(later) == laterTarget; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return live.getRaw(later) == laterTarget; }));
     EXPECT_EQ(live.getRaw(cut), cutBefore);
 }
 
@@ -501,7 +498,7 @@ TEST_F(Connection, MetersOverTcpAreAskedForAcknowledgedAndShownWithTheClock)
     int clockSignals = 0;
     QObject::connect(&w, &tcApWidget::sig_ap_clock, [&] { ++clockSignals; });
     w.set_tcp_meters(true);
-    ASSERT_TRUE(waitFor([&] { return !framesOf(MSG_METER_REQUEST_TCP).empty(); }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return !framesOf(MSG_METER_REQUEST_TCP).empty(); }));
     const Frame request = framesOf(MSG_METER_REQUEST_TCP)[0];
     uint8_t counter = 0;
     ASSERT_TRUE(parseMeterRequestTcp(request.data(), request.size(), counter));
@@ -518,9 +515,9 @@ TEST_F(Connection, MetersOverTcpAreAskedForAcknowledgedAndShownWithTheClock)
     buildMeterDatagram(dg, h, nullptr);
     uint8_t f[METER_DATA_LENGTH];
     reply(f, buildMeterData(f, dg));
-    ASSERT_TRUE(waitFor([&] { return !framesOf(MSG_METER_ACK).empty(); }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return !framesOf(MSG_METER_ACK).empty(); }));
 
-    ASSERT_TRUE(waitFor([&] {
+    ASSERT_TRUE(waitProcessingEvents([&] {
         w.slot_meter_timer();
         return w.meterDatagrams == 1;
     }));
@@ -532,7 +529,7 @@ TEST_F(Connection, MetersOverTcpAreAskedForAcknowledgedAndShownWithTheClock)
 
     // The same clock again raises nothing; no new datagram, nothing shown.
     reply(f, buildMeterData(f, dg));
-    ASSERT_TRUE(waitFor([&] {
+    ASSERT_TRUE(waitProcessingEvents([&] {
         w.slot_meter_timer();
         return w.meterDatagrams == 2;
     }));
@@ -579,7 +576,7 @@ TEST_F(Connection, TheVersionDialogShowsTheReply)
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Processor Version"));
         auto *version = d->findChild<QLabel *>(QStringLiteral("labelVersion"));
         EXPECT_EQ(version->text(), QStringLiteral("Querying version info..."));
-        waitFor([&] { return version->text().startsWith(QStringLiteral("Version: 3")); });
+        waitProcessingEvents([&] { return version->text().startsWith(QStringLiteral("Version: 3")); });
         shown[0] = version->text();
         shown[1] = d->findChild<QLabel *>(QStringLiteral("labelDSP"))->text();
         shown[2] = d->findChild<QLabel *>(QStringLiteral("labelFPGA"))->text();
@@ -613,6 +610,6 @@ TEST_F(Connection, EveryLinkReportClearsTheStoredVersion)
     v.major = 9;
     w.store_version(v);
     w.set_online(true);
-    ASSERT_TRUE(waitFor([&] { return w.linkState() == LINK_PENDING; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_PENDING; }));
     EXPECT_EQ(w.read_version().major, 0);
 }

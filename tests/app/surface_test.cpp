@@ -35,13 +35,9 @@
 using namespace orba;
 using orba::test::Frame;
 using orba::test::LoopbackPeer;
+using orba::test::waitProcessingEvents;
 
 namespace {
-
-bool waitFor(const std::function<bool()> &condition)
-{
-    return orba::test::waitProcessingEvents(condition);
-}
 
 class SurfaceWindow : public KelWidget
 {
@@ -107,11 +103,11 @@ protected:
     void goOnline()
     {
         window->set_online(true);
-        ASSERT_TRUE(waitFor([&] { return window->linkState() == LINK_PENDING; }));
-        ASSERT_TRUE(waitFor([&] { return !peer.framesOfType(MSG_CONNECT).empty(); }));
+        ASSERT_TRUE(waitProcessingEvents([&] { return window->linkState() == LINK_PENDING; }));
+        ASSERT_TRUE(waitProcessingEvents([&] { return !peer.framesOfType(MSG_CONNECT).empty(); }));
         uint8_t f[CONNECT_REPLY_LENGTH];
         ASSERT_TRUE(peer.send(f, buildConnectReply(f, CONNECT_ACCEPTED)));
-        ASSERT_TRUE(waitFor([&] { return window->linkState() == LINK_ONLINE; }));
+        ASSERT_TRUE(waitProcessingEvents([&] { return window->linkState() == LINK_ONLINE; }));
         QApplication::processEvents();
         peer.clear();
     }
@@ -273,7 +269,7 @@ TEST_F(Surface, ARightClickOnAControlThatTakesItOpensNoMenu)
     rightPress(graph);
     EXPECT_FALSE(w.popupMenu()->isVisible());
     rightPress(QPoint(990, 630)); // the plain background
-    EXPECT_TRUE(waitFor([&] { return w.popupMenu()->isVisible(); }));
+    EXPECT_TRUE(waitProcessingEvents([&] { return w.popupMenu()->isVisible(); }));
     w.popupMenu()->hide();
 }
 
@@ -341,8 +337,8 @@ TEST_F(Surface, PresetSaveSendsTheSetTheNameTheCurrentPresetAndTheActivePreset)
     w.saveName = QStringLiteral("Evening");
     w.slot_preset_save();
     EXPECT_TRUE(messages.empty());
-    ASSERT_TRUE(waitFor([&] { return !peer.framesOfType(MSG_GLOBALS).empty(); }));
-    ASSERT_TRUE(waitFor([&] { return !peer.framesOfType(MSG_CURRENT_PRESET).empty(); }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return !peer.framesOfType(MSG_GLOBALS).empty(); }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return !peer.framesOfType(MSG_CURRENT_PRESET).empty(); }));
     const Frame values = peer.framesOfType(MSG_VALUES).at(0);
     ValuesMsg v;
     ASSERT_TRUE(parseValues(values.data(), values.size(), v));
@@ -371,7 +367,8 @@ TEST_F(Surface, ValuesAndGlobalsFromTheProcessorMoveTheSkinAndEchoNothing)
     putValuesHeader(f, TARGET_LIVE, 1, 1, 1);
     putSettingEntry(f + 12, model, 257);
     ASSERT_TRUE(peer.send(f, sizeof f));
-    ASSERT_TRUE(waitFor([&] { return object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB")->value() == int(target); }));
+    ASSERT_TRUE(waitProcessingEvents(
+        [&] { return object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB")->value() == int(target); }));
     EXPECT_EQ(object<tcGuiDisplay>("INPUT_ANA_GAIN_DSPY")->caption(),
               QString::fromStdString(app().live->label(257)));
 
@@ -385,8 +382,8 @@ TEST_F(Surface, ValuesAndGlobalsFromTheProcessorMoveTheSkinAndEchoNothing)
     putGlobalEntry(gf + 16, globals, G_LOCAL_PW);
     putGlobalEntry(gf + 24, globals, G_LOCAL_ACC);
     ASSERT_TRUE(peer.send(gf, sizeof gf));
-    ASSERT_TRUE(waitFor([&] { return object<tcGuiKnob>("HDPN_KNOB")->value() == 64; }));
-    ASSERT_TRUE(waitFor([&] { return w.kelBench()->lockCode() == 0x2468; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return object<tcGuiKnob>("HDPN_KNOB")->value() == 64; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.kelBench()->lockCode() == 0x2468; }));
     EXPECT_EQ(w.kelBench()->lockBits(), 16u);
     EXPECT_EQ(app().devices->current()->userCodeCrc(), 0x2468u);
     QApplication::processEvents();
@@ -413,7 +410,7 @@ TEST_F(Surface, ALockedDeviceWithScreensRestrictedOpensOnTheSystemScreen)
     EXPECT_EQ(w.kelBench()->screen(), 0);
     // Offline the code and bits are forgotten, so nothing asks for them.
     w.set_online(false);
-    ASSERT_TRUE(waitFor([&] { return w.linkState() == LINK_OFFLINE; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_OFFLINE; }));
     EXPECT_EQ(w.kelBench()->lockBits(), 0u);
     EXPECT_EQ(w.kelBench()->accessLevel(1014), 0);
 }
@@ -423,7 +420,7 @@ TEST_F(Surface, TheOnlineSwitchOnTheSkinTogglesOnLineMode)
     SurfaceWindow &w = open();
     auto *online = object<tcGuiCheckBox>("ONLINE");
     w.kelBench()->mainPanel()->onCheck(1035, true);
-    ASSERT_TRUE(waitFor([&] { return w.onlineWanted(); }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.onlineWanted(); }));
     EXPECT_TRUE(online->checked());
     w.set_online(false);
     EXPECT_FALSE(online->checked());
