@@ -121,7 +121,12 @@ protected:
     {
         return waitProcessingEvents([&] { return peer.frames().size() >= count; });
     }
-    void reply(const uint8_t *frame, size_t length) { ASSERT_TRUE(peer.send(frame, length)); }
+    // The client may see its connection made before the peer's thread has taken it.
+    void reply(const uint8_t *frame, size_t length)
+    {
+        ASSERT_TRUE(waitProcessingEvents([&] { return peer.connected(); }));
+        ASSERT_TRUE(peer.send(frame, length));
+    }
     void acceptConnect()
     {
         uint8_t f[CONNECT_REPLY_LENGTH];
@@ -135,6 +140,11 @@ protected:
         ASSERT_TRUE(framesArrive(1));
         acceptConnect();
         ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_ONLINE; }));
+        // Going online asks for the meters through a queued slot: let that frame in first, so a
+        // test that clears the peer next sees only its own frames.
+        ASSERT_TRUE(waitProcessingEvents([&] {
+            return !framesOf(MSG_METER_REQUEST_UDP).empty() || !framesOf(MSG_METER_REQUEST_TCP).empty();
+        }));
     }
     PresetHeader usedSlot() const
     {
@@ -265,6 +275,7 @@ TEST_F(Connection, ALostLinkShowsOfflineWithCodeOneClearsTheSlotsAndReconnects)
     EXPECT_EQ(w.statuses[0], (Shown{"Offline", 1}));
     EXPECT_EQ(w.statuses[1], (Shown{"Trying..", 2}));
     EXPECT_EQ(app().presetSlots->get(0).inUse, 0);
+    EXPECT_TRUE(waitProcessingEvents([&] { return framesOf(MSG_CONNECT).size() >= 2u; }));
     EXPECT_EQ(framesOf(MSG_CONNECT).size(), 2u);
 }
 

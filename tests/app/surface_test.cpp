@@ -108,7 +108,11 @@ protected:
         uint8_t f[CONNECT_REPLY_LENGTH];
         ASSERT_TRUE(peer.send(f, buildConnectReply(f, CONNECT_ACCEPTED)));
         ASSERT_TRUE(waitProcessingEvents([&] { return window->linkState() == LINK_ONLINE; }));
-        QApplication::processEvents();
+        // The meter request follows through a queued slot; clear only once it is in.
+        ASSERT_TRUE(waitProcessingEvents([&] {
+            return !peer.framesOfType(MSG_METER_REQUEST_UDP).empty() ||
+                   !peer.framesOfType(MSG_METER_REQUEST_TCP).empty();
+        }));
         peer.clear();
     }
     void packDefaultSkin(const QString &from)
