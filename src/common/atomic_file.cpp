@@ -4,6 +4,14 @@
 
 namespace orba {
 
+bool writeToSaveFile(QSaveFile &file, const QByteArray &data)
+{
+    if (file.write(data) == data.size())
+        return true;
+    file.cancelWriting();
+    return false;
+}
+
 bool commitSaveFile(QSaveFile &file)
 {
     if (!file.flush() || file.error() != QFileDevice::NoError) {
@@ -19,11 +27,7 @@ bool writeFileAtomically(const QString &path, const QByteArray &data)
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    if (f.write(data) != data.size()) {
-        f.cancelWriting();
-        f.commit();
-        return false;
-    }
+    writeToSaveFile(f, data);
     return commitSaveFile(f);
 }
 

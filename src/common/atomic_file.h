@@ -10,6 +10,10 @@ class QSaveFile;
 
 namespace orba {
 
+// Writes through to the file; a short write (a large write on a full disk comes back short
+// without an error) cancels the file, so the commit that follows fails and keeps the old one.
+bool writeToSaveFile(QSaveFile &file, const QByteArray &data);
+
 // Flushes and checks for write errors before committing; on any failure the temporary file is
 // discarded and the old file stays as it was.
 bool commitSaveFile(QSaveFile &file);

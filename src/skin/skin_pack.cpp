@@ -1,5 +1,7 @@
 #include "skin/skin_pack.h"
 
+#include "common/atomic_file.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -101,7 +103,7 @@ bool writePackedSkin(const QString &file, const std::vector<PackSource> &sources
         *error = QStringLiteral("cannot create \"%1\": %2").arg(file, out.errorString());
         return false;
     }
-    out.write(packHeader(static_cast<uint32_t>(sources.size())));
+    bool whole = orba::writeToSaveFile(out, packHeader(static_cast<uint32_t>(sources.size())));
     for (const PackSource &s : sources) {
         const QByteArray name = s.name.toUtf8();
         if (name.size() > 0xFFFF || !safeEntryName(name)) {
@@ -118,15 +120,16 @@ bool writePackedSkin(const QString &file, const std::vector<PackSource> &sources
             *error = QStringLiteral("cannot read \"%1\"").arg(s.path);
             return false;
         }
-        out.write(
-            packEntryHeader(s.kind, static_cast<uint16_t>(name.size()), static_cast<uint32_t>(data.size())));
-        out.write(name);
-        out.write(data);
+        whole = whole &&
+                orba::writeToSaveFile(out, packEntryHeader(s.kind, static_cast<uint16_t>(name.size()),
+                                                           static_cast<uint32_t>(data.size()))) &&
+                orba::writeToSaveFile(out, name) && orba::writeToSaveFile(out, data);
         if (report)
             *report << QStringLiteral("%1 (%2 bytes)").arg(s.name).arg(data.size());
     }
-    if (!out.commit()) {
-        *error = QStringLiteral("cannot write \"%1\": %2").arg(file, out.errorString());
+    if (!orba::commitSaveFile(out)) {
+        *error = QStringLiteral("cannot write \"%1\": %2")
+                     .arg(file, whole ? out.errorString() : QStringLiteral("not every byte could be written"));
         return false;
     }
     return true;
@@ -198,8 +201,7 @@ UnpackResult unpackSkinFile(const QString &file, const QString &targetFolder)
             result.status = QFileInfo(parent).exists() ? UnpackStatus::UnsafeName : UnpackStatus::WriteFailed;
             break;
         }
-        QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
+        if (!orba::writeFileAtomically(path, data)) {
             result.status = UnpackStatus::WriteFailed;
             break;
         }

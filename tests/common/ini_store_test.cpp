@@ -1,5 +1,6 @@
 #include "common/crc32.h"
 #include "common/ini_store.h"
+#include "test_files.h"
 #include "work_dir.h"
 
 #include <QFile>
@@ -7,27 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
-
+using orba::test::FileSizeLimit;
+using orba::test::readAll;
 using orba::test::WorkDirTest;
-
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-} // namespace
+using orba::test::writeAll;
 
 TEST(Crc32, MatchesTheIeeeCheckValueAndGivesZeroForEmptyText)
 {
@@ -110,11 +94,11 @@ TEST_F(IniStoreTest, ReadIntTakesTheLeadingNumberAndDefaultsWhenMissing)
 
 TEST_F(IniStoreTest, OrbaElementsAddNothingAndOtherElementsCountAtAnyDepth)
 {
-    writeAll(path("d.cfg"), "<?xml version=\"1.0\"?>\n"
-                            "<INI>\n"
-                            "  <ORBA secret=\"1\"><Inner a=\"x\"/></ORBA>\n"
-                            "  <Outer b=\"2\"><Deep c=\"3\"><Deeper d=\"4\"/></Deep></Outer>\n"
-                            "</INI>\n");
+    ASSERT_TRUE(writeAll(path("d.cfg"), "<?xml version=\"1.0\"?>\n"
+                                        "<INI>\n"
+                                        "  <ORBA secret=\"1\"><Inner a=\"x\"/></ORBA>\n"
+                                        "  <Outer b=\"2\"><Deep c=\"3\"><Deeper d=\"4\"/></Deep></Outer>\n"
+                                        "</INI>\n"));
     IniStore s("d.cfg", IniStore::XmlFile);
     EXPECT_EQ(s.readString("ORBA", "secret", "none"), QStringLiteral("none"));
     EXPECT_EQ(s.readString("Inner", "a", ""), QStringLiteral("x"));
@@ -128,7 +112,7 @@ TEST_F(IniStoreTest, KeepsEntriesReadBeforeAParseErrorAndTreatsAMissingFileAsEmp
     QByteArray doc = "<?xml version=\"1.0\"?>\n<INI>\n<A k=\"1\"/>\n";
     doc += QByteArray(3000, ' '); // the error lies beyond the first 1000-byte block
     doc += "<B k=\"2\"/>\n<broken <<<\n";
-    writeAll(path("p.cfg"), doc);
+    ASSERT_TRUE(writeAll(path("p.cfg"), doc));
     IniStore s("p.cfg", IniStore::XmlFile);
     EXPECT_EQ(s.readInt("A", "k", 0), 1);
     EXPECT_EQ(s.readInt("B", "k", 0), 2);
@@ -136,30 +120,6 @@ TEST_F(IniStoreTest, KeepsEntriesReadBeforeAParseErrorAndTreatsAMissingFileAsEmp
     IniStore missing("nothing-here.cfg", IniStore::XmlFile);
     EXPECT_TRUE(missing.entries().empty());
 }
-
-// Makes every write that would grow a file past `limit` bytes fail, as a full disk does; root is
-// bound by it too, unlike folder permissions.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit r = m_old;
-        r.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &r);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 TEST_F(IniStoreTest, AFailedWriteKeepsTheOldFileAndStaysDirtyForTheNextFlush)
 {

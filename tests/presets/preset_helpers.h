@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tables/settings_map.h"
+#include "test_files.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,28 +15,6 @@ namespace orba::test {
 void changeEveryParameter(SETTINGS_MAP &set, bool shift = false);
 // Parameters where two sets differ (by raw value).
 int differingParameters(const SETTINGS_MAP &a, const SETTINGS_MAP &b);
-
-QByteArray readAll(const QString &path);
-bool writeAll(const QString &path, const QByteArray &data);
-
-#ifdef Q_OS_UNIX
-// While it lives, writing beyond the given size fails for this process (root included), as on a
-// full disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(unsigned long bytes);
-    ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-    bool active() const { return m_active; }
-
-private:
-    unsigned long m_saved = 0;
-    void (*m_handler)(int) = nullptr;
-    bool m_active = false;
-};
-#endif
 
 // Ids used by the tests, all outside the installation parameters unless named so.
 constexpr uint16_t PEQ_POSITION = 768;    // integer 0..1

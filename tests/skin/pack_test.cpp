@@ -34,7 +34,7 @@ QMap<QString, QByteArray> tree(const QString &folder)
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString file = it.next();
-        out[QDir(folder).relativeFilePath(file)] = readBytes(file);
+        out[QDir(folder).relativeFilePath(file)] = readAll(file);
     }
     return out;
 }
@@ -89,8 +89,26 @@ TEST_F(PackTest, PackerFailsClearlyAndKeepsTheOldFile)
     EXPECT_TRUE(report.contains("ERROR:"));
     EXPECT_NE(runPacker({"-d", path("."), "-f", path("old.skin")}), 0) << "-p is required";
     EXPECT_NE(runPacker({"-p", "-d"}), 0);
-    EXPECT_EQ(readBytes(path("old.skin")), QByteArray("previous"));
+    EXPECT_EQ(readAll(path("old.skin")), QByteArray("previous"));
 }
+
+#ifdef Q_OS_UNIX
+TEST_F(PackTest, AFullDiskKeepsTheOldPackedFileAndLeavesNoTemporary)
+{
+    writeText(path(QStringLiteral("old.skin")), "previous");
+    writeText(path(QStringLiteral("src/big.png")), QByteArray(64 * 1024, 'x'));
+    QString error;
+    {
+        FileSizeLimit full(4096);
+        ASSERT_TRUE(full.active());
+        EXPECT_FALSE(orba::skin::writePackedSkin(
+            path("old.skin"), orba::skin::collectPackSources(path("src"), QString(), QString()), &error));
+    }
+    EXPECT_TRUE(error.startsWith(QStringLiteral("cannot write"))) << error.toStdString();
+    EXPECT_EQ(readAll(path("old.skin")), QByteArray("previous"));
+    EXPECT_EQ(QDir(path()).entryList({QStringLiteral("old.skin*")}, QDir::Files), QStringList{"old.skin"});
+}
+#endif
 
 TEST_F(PackTest, HeaderOnlyFileUnpacksToNothing)
 {
@@ -131,7 +149,7 @@ TEST_F(PackTest, EntriesLeadingOutsideTheTargetAreRefused)
         ASSERT_EQ(messages.messages().size(), 1u);
         EXPECT_EQ(messages.last().title, QStringLiteral("Pack Skin Error"));
         EXPECT_TRUE(messages.last().text.contains(name)) << messages.last().text.toStdString();
-        EXPECT_EQ(readBytes(path("a/out/good.txt")), QByteArray("fine"));
+        EXPECT_EQ(readAll(path("a/out/good.txt")), QByteArray("fine"));
         EXPECT_FALSE(QFile::exists(path("a/out/after.txt"))) << "unpacking stops at the refused entry";
     }
     EXPECT_FALSE(QFile::exists(path("a/escaped.txt")));
@@ -146,7 +164,7 @@ TEST_F(PackTest, CutOffEntryWritesNothingOfIt)
     writeText(path(QStringLiteral("cut.skin")), file);
     QDir().mkpath(path(QStringLiteral("out")));
     tcSkinDlg::unpackSkin(path("cut.skin"), path("out"));
-    EXPECT_EQ(readBytes(path("out/whole.txt")), QByteArray("complete"));
+    EXPECT_EQ(readAll(path("out/whole.txt")), QByteArray("complete"));
     EXPECT_FALSE(QFile::exists(path("out/cut.txt")));
     const auto result = orba::skin::unpackSkinFile(path("cut.skin"), path("out"));
     EXPECT_EQ(result.status, orba::skin::UnpackStatus::Truncated);
@@ -192,7 +210,7 @@ TEST_F(PackTest, DialogListsChoosesAndPacks)
     dialog.slot_pack_click();
     EXPECT_EQ(messages.messages().size(), 2u) << "no error box";
     ASSERT_TRUE(QFile::exists(path("skins/default.skin")));
-    EXPECT_TRUE(readBytes(path("skin_packer_results.txt")).contains("pic.png"));
+    EXPECT_TRUE(readAll(path("skin_packer_results.txt")).contains("pic.png"));
 
     dialog.slot_file_click();
     ASSERT_EQ(dialog.listWidget()->count(), 2);
@@ -204,7 +222,7 @@ TEST_F(PackTest, DialogListsChoosesAndPacks)
     EXPECT_EQ(messages.last().title, QStringLiteral("UnPack Skin"));
     EXPECT_EQ(messages.last().text,
               QStringLiteral("Are you sure\nYou will overwrite your existing \"default\" folder."));
-    EXPECT_EQ(readBytes(path("skins/default/pic.png")), QByteArray("pic"));
+    EXPECT_EQ(readAll(path("skins/default/pic.png")), QByteArray("pic"));
 
     dialog.listWidget()->setCurrentRow(1);
     dialog.accept();

@@ -14,14 +14,6 @@ void writeText(const QString &path, const QByteArray &text)
     file.write(text);
 }
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
 void writePng(const QString &path, int w, int h, int sections, const QList<QColor> &colours)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -5,6 +5,7 @@
 
 #include "skin/plain_bench.h"
 #include "skin/vorud_widget.h"
+#include "support/test_files.h"
 #include "support/work_dir.h"
 
 #include <QColor>
@@ -17,7 +18,6 @@
 namespace orba::test {
 
 void writeText(const QString &path, const QByteArray &text);
-QByteArray readBytes(const QString &path);
 
 // A picture of `sections` frames side by side, each `w` x `h`, frame k filled with colours[k % n].
 void writePng(const QString &path, int w, int h, int sections, const QList<QColor> &colours);
