@@ -189,10 +189,10 @@ int tcQTcp::send(const void *bytes, size_t count)
         if (waitFor(fd, POLLOUT, int(left.count()), m_wake) == WaitResult::Woken)
             break;
     }
-    if (offset == 0) {
+    // Nothing sent, or a frame cut short: either way the peer's stream is only whole again on a
+    // new connection.
+    if (offset < count)
         close();
-        return 0;
-    }
     return int(offset);
 }
 

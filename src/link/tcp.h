@@ -61,7 +61,8 @@ public:
     // Shuts the data socket down and closes it, reporting LINK_CLOSED when there was one.
     void close();
     // Sends all bytes or as many as the send budget allows; -1 when not connected or on a socket
-    // error (the link is then closed), 0 when nothing could be sent in time (closed too).
+    // error (the link is then closed). When the budget runs out, returns what went out (maybe 0)
+    // and closes the link, so the peer never takes a cut frame for a whole one.
     int send(const void *bytes, size_t count);
     // One non-blocking receive: a count, 0 when nothing is waiting, -1 when not connected or the
     // link has just closed.
