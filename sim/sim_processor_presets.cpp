@@ -4,6 +4,7 @@
 #include "sim/sim_processor.h"
 
 #include <cstring>
+#include <vector>
 
 namespace orba::sim {
 
@@ -192,20 +193,22 @@ bool SimProcessor::takePreset(int slot, int mode)
 {
     if (!validSlot(unsigned(slot)) || m_bank.header(slot).inUse == 0)
         return false;
-    // Collect what really changes, in table order.
-    SETTINGS_FLAGS changedIds;
-    m_bank.live.setChangeCallback(
-        [](void *flags, uint16_t id, int) { static_cast<SETTINGS_FLAGS *>(flags)->set(id); }, &changedIds);
-    m_bank.live.copyValuesFrom(&m_bank.values(slot), mode == 2 ? 2u : 0u);
-    m_bank.live.setChangeCallback(nullptr, nullptr);
+    // Take the slot's values (mode 2 keeps the installation parameters), noting what really
+    // changes, in table order.
+    const SETTINGS_MAP &from = m_bank.values(slot);
+    std::vector<uint16_t> changedIds;
+    for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
+        if (!(mode == 2 && isInstallationParameter(id)) &&
+            m_bank.live.setIndex(id, from.getRaw(id), CHANGE_LOCAL))
+            changedIds.push_back(id);
     m_bank.current = m_bank.header(slot);
     m_bank.globals.setInt(G_ACT_PRST, slot, CHANGE_LOCAL);
     changed();
     if (!m_session.open || (passwordRequired() && !m_session.loggedIn))
         return true;
     auto packer = ValuePacker::forValues(TARGET_LIVE, &SimProcessor::sendPacked, this);
-    for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
-        if (changedIds.take(id) && putSettingEntry(packer.entry(), m_bank.live, id))
+    for (const uint16_t id : changedIds)
+        if (putSettingEntry(packer.entry(), m_bank.live, id))
             packer.commit();
     packer.finish();
     sendCurrentPreset();
