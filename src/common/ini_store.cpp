@@ -132,13 +132,22 @@ IniStore::~IniStore()
 
 void IniStore::writeString(const QString &section, const QString &key, const QString &value)
 {
-    m_dirty = true;
+    // Writing back what is stored changes nothing, so the file is not rewritten for it.
     if (m_profile) {
-        m_profile->setValue(section + QLatin1Char('/') + key, value);
+        const QString name = section + QLatin1Char('/') + key;
+        const QVariant stored = m_profile->value(name);
+        if (stored.isValid() && stored.typeId() == QMetaType::QString && stored.toString() == value)
+            return;
+        m_dirty = true;
+        m_profile->setValue(name, value);
         m_profile->sync();
         return;
     }
-    m_entries[section + QLatin1Char(':') + key] = value;
+    const auto [it, added] = m_entries.try_emplace(section + QLatin1Char(':') + key, value);
+    if (!added && it->second == value)
+        return;
+    it->second = value;
+    m_dirty = true;
 }
 
 void IniStore::writeInt(const QString &section, const QString &key, int value)

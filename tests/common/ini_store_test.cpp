@@ -147,6 +147,22 @@ TEST_F(IniStoreTest, AFailedWriteKeepsTheOldFileAndStaysDirtyForTheNextFlush)
     EXPECT_EQ(again.readString("DEVICE", "name", "").size(), 4000);
 }
 
+TEST_F(IniStoreTest, WritingBackTheStoredValueLeavesTheFileAlone)
+{
+    {
+        IniStore s("k.cfg", IniStore::XmlFile);
+        s.writeInt("OPTIONS", "ONLINE", 1);
+    }
+    IniStore s("k.cfg", IniStore::XmlFile);
+    s.writeInt("OPTIONS", "ONLINE", 1); // as the start-up does with what it read
+    EXPECT_FALSE(s.isDirty());
+    s.writeString("OPTIONS", "NEW", "");
+    EXPECT_TRUE(s.isDirty()); // a new key counts, even when empty
+    ASSERT_TRUE(s.flush());
+    s.writeInt("OPTIONS", "ONLINE", 0);
+    EXPECT_TRUE(s.isDirty());
+}
+
 TEST_F(IniStoreTest, ProfileBackEndWritesAtOnceAndReadsTextAndNumbers)
 {
     {
