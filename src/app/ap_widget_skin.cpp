@@ -62,7 +62,8 @@ int tcApWidget::load_skin(const QString &name, bool isFile)
         // What an earlier skin left there must not mix with this one.
         tcSkinDlg::removeFolder(temp);
         g.skinsDir.mkdir(kTempSkinDir);
-        if (!tcSkinDlg::unpackSkin(file, temp, this)) {
+        // A scratch copy, deleted after the load: no need for the care of a lasting write.
+        if (!tcSkinDlg::unpackSkin(file, temp, this, orba::skin::UnpackWrites::Scratch)) {
             tcSkinDlg::removeFolder(temp);
             return kNoSkinFile;
         }

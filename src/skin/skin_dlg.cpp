@@ -176,10 +176,11 @@ void tcSkinDlg::slot_unpack_click()
     unpackSkin(m_skins.filePath(file), m_skins.filePath(name), this);
 }
 
-bool tcSkinDlg::unpackSkin(const QString &file, const QString &targetFolder, QWidget *parent)
+bool tcSkinDlg::unpackSkin(const QString &file, const QString &targetFolder, QWidget *parent,
+                           orba::skin::UnpackWrites writes)
 {
     using orba::skin::UnpackStatus;
-    const orba::skin::UnpackResult result = orba::skin::unpackSkinFile(file, targetFolder);
+    const orba::skin::UnpackResult result = orba::skin::unpackSkinFile(file, targetFolder, writes);
     QString text;
     switch (result.status) {
     case UnpackStatus::Ok:

@@ -2,6 +2,8 @@
 // and converts between the two: packing runs the SkinPacker program, unpacking is done here.
 #pragma once
 
+#include "skin/skin_pack.h"
+
 #include <QDialog>
 #include <QDir>
 #include <QString>
@@ -24,7 +26,8 @@ public:
 
     // Unpacks a ".skin" file into an existing folder; failures are shown under "Pack Skin Error".
     // Returns true when every entry was written.
-    static bool unpackSkin(const QString &file, const QString &targetFolder, QWidget *parent = nullptr);
+    static bool unpackSkin(const QString &file, const QString &targetFolder, QWidget *parent = nullptr,
+                           orba::skin::UnpackWrites writes = orba::skin::UnpackWrites::Durable);
     // Removes everything inside the folder, then the folder itself.
     static bool removeFolder(const QString &folder);
     // The packer program: "SkinPacker" with the platform's suffix, in the current folder.

@@ -64,6 +64,12 @@ void addFolder(std::vector<PackSource> &out, const QString &folder, uint16_t kin
     }
 }
 
+bool writePlain(const QString &path, const QByteArray &data)
+{
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(data) == data.size() && out.flush();
+}
+
 } // namespace
 
 QByteArray packHeader(uint32_t entryCount)
@@ -128,8 +134,9 @@ bool writePackedSkin(const QString &file, const std::vector<PackSource> &sources
             *report << QStringLiteral("%1 (%2 bytes)").arg(s.name).arg(data.size());
     }
     if (!orba::commitSaveFile(out)) {
-        *error = QStringLiteral("cannot write \"%1\": %2")
-                     .arg(file, whole ? out.errorString() : QStringLiteral("not every byte could be written"));
+        *error =
+            QStringLiteral("cannot write \"%1\": %2")
+                .arg(file, whole ? out.errorString() : QStringLiteral("not every byte could be written"));
         return false;
     }
     return true;
@@ -147,7 +154,7 @@ bool safeEntryName(const QByteArray &name)
     return true;
 }
 
-UnpackResult unpackSkinFile(const QString &file, const QString &targetFolder)
+UnpackResult unpackSkinFile(const QString &file, const QString &targetFolder, UnpackWrites writes)
 {
     UnpackResult result;
     if (targetFolder.isEmpty() || !QFileInfo(targetFolder).isDir()) {
@@ -201,7 +208,8 @@ UnpackResult unpackSkinFile(const QString &file, const QString &targetFolder)
             result.status = QFileInfo(parent).exists() ? UnpackStatus::UnsafeName : UnpackStatus::WriteFailed;
             break;
         }
-        if (!orba::writeFileAtomically(path, data)) {
+        if (!(writes == UnpackWrites::Durable ? orba::writeFileAtomically(path, data)
+                                              : writePlain(path, data))) {
             result.status = UnpackStatus::WriteFailed;
             break;
         }

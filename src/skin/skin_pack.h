@@ -60,6 +60,11 @@ struct UnpackResult
     int written = 0;
 };
 
-UnpackResult unpackSkinFile(const QString &file, const QString &targetFolder);
+// Durable writes go through a temporary file and an atomic rename; scratch writes are plain, for
+// a folder that is thrown away after one load.
+enum class UnpackWrites { Durable, Scratch };
+
+UnpackResult unpackSkinFile(const QString &file, const QString &targetFolder,
+                            UnpackWrites writes = UnpackWrites::Durable);
 
 } // namespace orba::skin
