@@ -20,7 +20,6 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QProcess>
-#include <QScreen>
 #include <QTimer>
 
 using orba::app;
@@ -280,11 +279,7 @@ bool tcApWidget::require_online(const QString &title)
 
 void tcApWidget::slot_centerMenu()
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect s = screen->geometry();
-    move((s.width() - width()) / 2, (s.height() - height()) / 2);
+    centerOnScreen();
 }
 
 void tcApWidget::slot_exitMenu()
