@@ -285,7 +285,7 @@ void SimProcessor::sendFullState()
     sendHeaders(all);
     sendSet(TARGET_LIVE, m_bank.live);
     std::vector<uint16_t> ids;
-    for (uint16_t id = firstGlobalId(); id != 0xFFFF; id = nextGlobalId(id))
+    for (uint16_t id = firstGlobalId(); id != GLOBALS_END; id = nextGlobalId(id))
         ids.push_back(id);
     sendGlobals(ids);
     sendCurrentPreset();
@@ -375,11 +375,9 @@ void SimProcessor::meterTick(double t)
             m_host->simDatagram(m_session.meterPort, datagram, METER_SIZE);
         return;
     }
-    putFrameHeader(frame, METER_DATA_LENGTH, MSG_METER_DATA);
-    frame[6] = frame[7] = 0;
     m_session.meterAckPending = true;
     m_session.meterSentAt = t;
-    send(frame, METER_DATA_LENGTH);
+    send(frame, buildMeterData(frame, datagram));
 }
 
 // ---- Firmware ----

@@ -82,7 +82,7 @@ QByteArray encodeState(const SimBank &bank, const SimClock &clock)
     out += "sntp " + QByteArray::number(clock.sntp() ? 1 : 0) + ' ' +
            QByteArray::fromStdString(ipText(clock.server())) + ' ' + QByteArray::number(clock.tzOffset()) +
            '\n';
-    for (uint16_t id = firstGlobalId(); id != 0xFFFF; id = nextGlobalId(id))
+    for (uint16_t id = firstGlobalId(); id != GLOBALS_END; id = nextGlobalId(id))
         out += "global " + QByteArray::number(id) + ' ' + QByteArray::number(bank.globals.get(id)) + '\n';
     out += "current " + entryHex(0, bank.current) + '\n';
     appendValues(out, "live", bank.live);

@@ -61,7 +61,7 @@ void KelWidget::refreshGuiGlobals()
         return;
     tcKelBench *bench = kelBench();
     DeviceRecord *device = g.devices ? g.devices->current() : nullptr;
-    for (uint16_t id = orba::firstGlobalId(); id != 0xFFFF; id = orba::nextGlobalId(id)) {
+    for (uint16_t id = orba::firstGlobalId(); id != orba::GLOBALS_END; id = orba::nextGlobalId(id)) {
         if (!g.globalsToShow->take(id) || !bench || !device || id == G_ACT_PRST || id == G_REMOTE_PW)
             continue;
         if (id == G_LOCAL_PW || id == G_LOCAL_ACC) {

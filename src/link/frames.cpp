@@ -242,7 +242,6 @@ void ValuePacker::finish()
     const size_t length = m_type == MSG_VALUES ? putValuesHeader(m_frame, m_target, 1, 1, uint16_t(m_count))
                                                : putGlobalsHeader(m_frame, uint16_t(m_count));
     m_count = 0;
-    ++m_framesSent;
     if (m_sink)
         m_sink(m_context, m_frame, length);
 }
@@ -650,7 +649,8 @@ size_t buildMeterData(uint8_t *frame, const uint8_t *datagram)
 {
     putFrameHeader(frame, METER_DATA_LENGTH, MSG_METER_DATA);
     frame[6] = frame[7] = 0;
-    std::memcpy(frame + METER_DATA_OFFSET, datagram, METER_DATAGRAM_SIZE);
+    if (datagram != frame + METER_DATA_OFFSET) // the datagram may already be in place
+        std::memcpy(frame + METER_DATA_OFFSET, datagram, METER_SIZE);
     return METER_DATA_LENGTH;
 }
 

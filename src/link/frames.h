@@ -6,6 +6,7 @@
 // fields; counted lists report only the entries that lie wholly inside the frame.
 #pragma once
 
+#include "link/meter_datagram.h"
 #include "tables/globals_map.h"
 #include "tables/preset_header.h"
 #include "tables/settings_map.h"
@@ -89,7 +90,6 @@ constexpr size_t EVENTS_OUT_LENGTH = 1036;
 
 constexpr size_t METER_REQUEST_UDP_LENGTH = 12;
 constexpr size_t METER_REQUEST_TCP_LENGTH = 8;
-constexpr size_t METER_DATAGRAM_SIZE = 604;
 constexpr size_t METER_DATA_OFFSET = 8;
 constexpr size_t METER_DATA_LENGTH = 612;
 
@@ -153,7 +153,6 @@ public:
     uint8_t *entry() { return m_frame + m_headerSize + size_t(m_count) * VALUE_ENTRY_SIZE; }
     void commit(); // the entry written at entry() is complete
     void finish(); // sends what is collected, if anything
-    int framesSent() const { return m_framesSent; }
 
 private:
     ValuePacker(uint8_t type, uint8_t target, FrameSink sink, void *context);
@@ -163,7 +162,6 @@ private:
     FrameSink m_sink;
     void *m_context;
     int m_count = 0;
-    int m_framesSent = 0;
     uint8_t m_frame[VALUES_FRAME_MAX] = {};
 };
 

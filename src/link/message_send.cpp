@@ -50,7 +50,7 @@ void MessageLink::send_changed_globals(GLOBALS_FLAGS &flags)
     if (!m_ctx.globals)
         return;
     ValuePacker packer = ValuePacker::forGlobals(&MessageLink::sendPacked, this);
-    for (uint16_t id = firstGlobalId(); id != 0xFFFF; id = nextGlobalId(id))
+    for (uint16_t id = firstGlobalId(); id != GLOBALS_END; id = nextGlobalId(id))
         if (flags.take(id) && putGlobalEntry(packer.entry(), *m_ctx.globals, id))
             packer.commit();
     packer.finish();

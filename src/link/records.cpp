@@ -86,12 +86,6 @@ EventRecord EventList::at(int index) const
     return m_entries[size_t(index)];
 }
 
-std::vector<EventRecord> EventList::copy() const
-{
-    Guard guard(m_lock);
-    return std::vector<EventRecord>(m_entries.begin(), m_entries.begin() + m_count);
-}
-
 PresetHeader CurrentPresetRecord::load() const
 {
     Guard guard(m_lock);

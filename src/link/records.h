@@ -62,7 +62,6 @@ public:
     void appendRecords(const uint8_t *records, size_t n, bool clearFirst);
     int count() const;
     EventRecord at(int index) const; // eight zero bytes outside 0..count-1
-    std::vector<EventRecord> copy() const;
 
 private:
     mutable std::mutex m_lock;

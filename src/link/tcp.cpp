@@ -79,8 +79,6 @@ void tcQTcp::stopWorker()
     m_stop.store(true);
     m_wake.wake();
     closeSilently();
-    while (m_thread->isRunning())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     m_thread->wait();
     m_thread.reset();
 }

@@ -2,10 +2,6 @@
 
 namespace orba {
 
-namespace {
-thread_local WorkerThread::Priority t_priority = WorkerThread::NormalPriority;
-} // namespace
-
 WorkerThread::~WorkerThread()
 {
     wait();
@@ -25,16 +21,6 @@ void WorkerThread::wait()
 {
     if (m_thread.joinable())
         m_thread.join();
-}
-
-void WorkerThread::setCurrentPriority(Priority priority)
-{
-    t_priority = priority;
-}
-
-WorkerThread::Priority WorkerThread::currentPriority()
-{
-    return t_priority;
 }
 
 } // namespace orba

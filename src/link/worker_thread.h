@@ -12,7 +12,7 @@ class WorkerThread
 {
 public:
     // Scheduling hints. Ordinary threads on Linux share one scheduling class in which these levels
-    // do not differ (Qt's own threads behave the same there), so they are recorded only.
+    // do not differ (Qt's own threads behave the same there), so they map onto nothing.
     enum Priority { LowPriority, NormalPriority, HighPriority, HighestPriority };
 
     WorkerThread() = default;
@@ -25,8 +25,7 @@ public:
     void wait(); // joins; safe to call twice
 
     // The calling worker's own level.
-    static void setCurrentPriority(Priority priority);
-    static Priority currentPriority();
+    static void setCurrentPriority(Priority) {}
 
 protected:
     virtual void run() = 0;

@@ -42,7 +42,8 @@ int globalType(uint16_t id);
 int32_t globalDefault(uint16_t id);
 const char *globalName(uint16_t id); // 8 characters; "????????" for an unknown id
 uint16_t firstGlobalId();
-uint16_t nextGlobalId(uint16_t id); // 0xFFFF after the last or for an unknown id
+constexpr uint16_t GLOBALS_END = 0xFFFF;
+uint16_t nextGlobalId(uint16_t id); // GLOBALS_END after the last or for an unknown id
 // Label of a value of a global, as the processor shows it ("????????" for an unknown id).
 std::string globalLabel(uint16_t id, int32_t value);
 // Slot 0..30 of an id in 1000..1030 that is a global, else -1.

@@ -237,7 +237,7 @@ TEST(SettingsFlags, MarksOnlyTableIdsAndTakeClearsAtomically)
 TEST(Globals, IterationOrderTypesAndLabels)
 {
     std::vector<uint16_t> order;
-    for (uint16_t id = firstGlobalId(); id != 0xFFFF; id = nextGlobalId(id))
+    for (uint16_t id = firstGlobalId(); id != GLOBALS_END; id = nextGlobalId(id))
         order.push_back(id);
     const std::vector<uint16_t> expected = {1000, 1003, 1004, 1006, 1007, 1008, 1009, 1010,
                                             1027, 1028, 1029, 1030, 1015, 1016, 1017, 1018};
