@@ -61,17 +61,20 @@ void KelWidget::refreshGuiGlobals()
         return;
     tcKelBench *bench = kelBench();
     DeviceRecord *device = g.devices ? g.devices->current() : nullptr;
+    bool access = false; // code and classes come together: saved and applied once for both
     for (uint16_t id = orba::firstGlobalId(); id != orba::GLOBALS_END; id = orba::nextGlobalId(id)) {
         if (!g.globalsToShow->take(id) || !bench || !device || id == G_ACT_PRST || id == G_REMOTE_PW)
             continue;
-        if (id == G_LOCAL_PW || id == G_LOCAL_ACC) {
-            const auto code = uint32_t(g.globals->get(G_LOCAL_PW));
-            const auto bits = uint32_t(g.globals->get(G_LOCAL_ACC));
-            device->saveAccess(code, bits, device->userLocked());
-            benchApplyAccess(*device);
-            continue;
-        }
-        bench->onGlobalsId(id);
+        if (id == G_LOCAL_PW || id == G_LOCAL_ACC)
+            access = true;
+        else
+            bench->onGlobalsId(id);
+    }
+    if (access) {
+        const auto code = uint32_t(g.globals->get(G_LOCAL_PW));
+        const auto bits = uint32_t(g.globals->get(G_LOCAL_ACC));
+        device->saveAccess(code, bits, device->userLocked());
+        benchApplyAccess(*device);
     }
 }
 
