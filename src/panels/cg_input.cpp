@@ -100,37 +100,38 @@ void tcControlGroupInput::lock(bool locked)
     lockObjects({2004, 2005, 2008, 2009, 2013, 2019, 2025, 2026, 2027, 2028, 2030, 2032, 2037}, locked);
 }
 
+// setPosition and setCheck only show: they also run when a value from the processor is shown,
+// and a write from there could put back an older value over a newer one. The user's edits are
+// stored in onKnob and onCheck.
 void tcControlGroupInput::setPosition(int number, uint32_t raw)
 {
     tcControlGroup::setPosition(number, raw);
-    if (const KnobBinding *k = knobBinding(number)) {
-        live().setIndex(k->id, raw, CHANGE_USER);
+    if (const KnobBinding *k = knobBinding(number))
         setDisplayText(k->display, label(k->id));
-    }
 }
 
 void tcControlGroupInput::setCheck(int number, bool state)
 {
     tcControlGroup::setCheck(number, state);
-    if (number == kFailover) {
-        globals().setBool(G_INFAILOV, state, CHANGE_USER);
-        return;
-    }
-    for (const CheckBinding &c : kChecks) {
-        if (c.box == number)
-            live().setBool(c.id, state, CHANGE_USER);
-    }
     if (number == 2025)
         stereoLabelling();
 }
 
 void tcControlGroupInput::onKnob(int number, int position)
 {
+    if (const KnobBinding *k = knobBinding(number))
+        live().setIndex(k->id, uint32_t(position), CHANGE_USER);
     setPosition(number, uint32_t(position));
 }
 
 void tcControlGroupInput::onCheck(int number, bool state)
 {
+    if (number == kFailover)
+        globals().setBool(G_INFAILOV, state, CHANGE_USER);
+    for (const CheckBinding &c : kChecks) {
+        if (c.box == number)
+            live().setBool(c.id, state, CHANGE_USER);
+    }
     setCheck(number, state);
 }
 

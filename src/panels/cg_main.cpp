@@ -111,15 +111,10 @@ void tcControlGroupMain::refreshDerived()
     setComboIndex(1045, m_amChoice);
 }
 
-void tcControlGroupMain::setPosition(int number, uint32_t raw)
-{
-    tcControlGroup::setPosition(number, raw);
-    if (number == 1043)
-        globals().set(G_HDPN_LEV, int32_t(raw), CHANGE_USER);
-}
-
 void tcControlGroupMain::onKnob(int number, int position)
 {
+    if (number == 1043)
+        globals().set(G_HDPN_LEV, int32_t(position), CHANGE_USER);
     setPosition(number, uint32_t(position));
 }
 

@@ -18,7 +18,6 @@ public:
 
     void init() override;
     void refreshDerived() override;
-    void setPosition(int number, uint32_t raw) override;
     void onButton(int number) override;
     void onKnob(int number, int position) override;
     void onCombo(int number, int value) override;

@@ -29,13 +29,6 @@ void tcControlGroupSystem::refreshDerived()
     setComboIndex(9010, globals().get(G_HDPN_SRC));
 }
 
-void tcControlGroupSystem::setCheck(int number, bool state)
-{
-    tcControlGroup::setCheck(number, state);
-    if (number == 9002)
-        globals().setBool(G_S_FOLLOW, state, CHANGE_USER);
-}
-
 void tcControlGroupSystem::onCheck(int number, bool state)
 {
     if (number == 9014) {
@@ -44,6 +37,8 @@ void tcControlGroupSystem::onCheck(int number, bool state)
             host->kelSetTcpMeters(state);
         return;
     }
+    if (number == 9002)
+        globals().setBool(G_S_FOLLOW, state, CHANGE_USER);
     setCheck(number, state);
 }
 

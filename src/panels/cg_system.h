@@ -15,7 +15,6 @@ public:
 
     void init() override;
     void refreshDerived() override;
-    void setCheck(int number, bool state) override;
     void onButton(int number) override;
     void onCombo(int number, int value) override;
     void onCheck(int number, bool state) override;

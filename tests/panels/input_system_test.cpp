@@ -45,6 +45,18 @@ TEST_F(Panels, OneKnobStepWritesTheParameterOnceAndRewritesItsDisplay)
               QString::fromStdString(live.label(257)));
 }
 
+TEST_F(Panels, ShowingAValueNeverWritesItBack)
+{
+    // The show path may run with a value read a moment before a newer one arrived from the
+    // processor: it must leave the parameters alone.
+    const uint32_t stored = live.getRaw(257);
+    input().setPosition(2009, stored + 3);
+    input().setCheck(2037, !globals.getBool(G_INFAILOV));
+    EXPECT_EQ(live.getRaw(257), stored);
+    EXPECT_TRUE(takeSent().empty());
+    EXPECT_TRUE(takeSentGlobals().empty());
+}
+
 TEST_F(Panels, PointerMovesThatDoNotChangeTheIndexSendNothing)
 {
     auto *knob = object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB");
