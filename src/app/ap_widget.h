@@ -86,7 +86,6 @@ public:
     void on_link_status(int code);
     tcQTcpClient *transport() const { return m_transport.get(); }
     int statusDisplayCode() const { return m_statusCode; }
-    int deviceCode() const { return m_deviceCode; }
 
     // What the link's handlers store, and where the GUI reads it.
     orba::ProcessorVersion read_version() const { return m_version.load(); }
@@ -98,7 +97,6 @@ public:
     PresetHeader current_preset() const { return m_currentPreset.load(); }
     void store_current_preset(const PresetHeader &header) { m_currentPreset.store(header); }
     ProcessorClock processor_clock() const { return m_clock.load(); }
-    const VersionRecord &versionRecord() const { return m_version; }
 
 signals:
     void sig_map_settings_dirty();
@@ -193,7 +191,6 @@ protected:
     void linkConnectReply(uint16_t result) override;
     void linkFirmwareAck(const orba::FwAckMsg &) override {} // no download runs yet
 
-    virtual void hookEmpty() {}
     virtual void afterSkinLoad() {}
     virtual void refreshGuiSettings() = 0;
     virtual void refreshGuiGlobals() = 0;

@@ -82,8 +82,3 @@ void KelWidget::fpPasswordDialog()
 {
     require_online(QStringLiteral("Front Panel Password"));
 }
-
-void KelWidget::closeEvent(QCloseEvent *event)
-{
-    tcApWidget::closeEvent(event);
-}

@@ -16,9 +16,7 @@ public slots:
     void slot_map_globals_dirty() override;
 
 protected:
-    void afterSkinLoad() override {}
     void refreshGuiSettings() override;
     void refreshGuiGlobals() override;
     void fpPasswordDialog() override;
-    void closeEvent(QCloseEvent *event) override;
 };

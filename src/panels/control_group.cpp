@@ -220,15 +220,6 @@ tcGuiApGraph *tcControlGroup::findApGraph(int n) const
 {
     return findTyped<tcGuiApGraph>(n, kGuiApGraph);
 }
-tcGuiDynGraph *tcControlGroup::findDynGraph(int n) const
-{
-    return findTyped<tcGuiDynGraph>(n, kGuiDynGraph);
-}
-tcGuiImage *tcControlGroup::findImage(int n) const
-{
-    return findTyped<tcGuiImage>(n, kGuiImage);
-}
-
 void tcControlGroup::setDisplayText(int number, const QString &text)
 {
     if (tcGuiDisplay *d = findDisplay(number))
@@ -261,21 +252,6 @@ void tcControlGroup::setKnobRange(int number, int minimum, int maximum)
         s->setRange(minimum, maximum);
 }
 
-int tcControlGroup::knobPosition(int number) const
-{
-    if (const tcGuiKnob *k = findKnob(number))
-        return k->value();
-    if (const tcGuiSlider *s = findSlider(number))
-        return s->value();
-    return -1;
-}
-
-bool tcControlGroup::checkState(int number) const
-{
-    const tcGuiCheckBox *box = findCheckBox(number);
-    return box && box->checked();
-}
-
 void tcControlGroup::setComboIndex(int number, int index)
 {
     if (tcGuiCombo *c = findCombo(number))
@@ -286,30 +262,6 @@ void tcControlGroup::setComboItems(int number, const QStringList &items)
 {
     if (tcGuiCombo *c = findCombo(number))
         c->setItems(items);
-}
-
-void tcControlGroup::setComboText(int number, const QString &text)
-{
-    if (tcGuiCombo *c = findCombo(number))
-        c->setUserText(text);
-}
-
-void tcControlGroup::setComboValid(int number, bool valid)
-{
-    if (tcGuiCombo *c = findCombo(number))
-        c->setDoubleClickable(valid);
-}
-
-void tcControlGroup::setComboEditable(int number, bool editable)
-{
-    if (tcGuiCombo *c = findCombo(number))
-        c->setEditable(editable);
-}
-
-void tcControlGroup::setComboUnits(int number, const QString &units)
-{
-    if (tcGuiCombo *c = findCombo(number))
-        c->setUnits(units);
 }
 
 void tcControlGroup::selectRadioItem(int group, tcGuiRadioItem *item)

@@ -61,10 +61,6 @@ public:
     virtual void setPosition(int number, uint32_t raw);
     virtual void setCheck(int number, bool state);
     virtual void setUpGraph(tcGuiApGraph *graph);
-    // The band rows that the graph editors read and write.
-    virtual void barSet(int /*band*/, uint32_t /*index*/) {}
-    virtual double valueOfIndex(uint32_t /*index*/) { return 0.0; }
-    virtual uint32_t indexOfValue(double /*value*/) { return 0; }
     virtual void onButton(int /*number*/) {}
     virtual void onKnob(int /*number*/, int /*position*/) {}
     virtual void onCombo(int /*number*/, int /*value*/) {}
@@ -95,8 +91,6 @@ public:
     tcGuiRadioItem *findRadioItem(int number) const;
     tcGuiMeter *findMeter(int number) const;
     tcGuiApGraph *findApGraph(int number) const;
-    tcGuiDynGraph *findDynGraph(int number) const;
-    tcGuiImage *findImage(int number) const;
 
     // Helpers; each does nothing when the object is missing.
     void setDisplayText(int number, const QString &text);
@@ -104,14 +98,8 @@ public:
     void setDisplayValid(int number, bool valid);
     void setDisplayClickable(int number, bool clickable);
     void setKnobRange(int number, int minimum, int maximum);
-    int knobPosition(int number) const; // -1 without a knob or slider
-    bool checkState(int number) const;
     void setComboIndex(int number, int index);
     void setComboItems(int number, const QStringList &items);
-    void setComboText(int number, const QString &text);
-    void setComboValid(int number, bool valid);
-    void setComboEditable(int number, bool editable);
-    void setComboUnits(int number, const QString &units);
     void selectRadioItem(int group, tcGuiRadioItem *item);
     void setObjectVisible(int number, bool visible);
     void setLampText(int number, int state, const QString &text);

@@ -52,7 +52,6 @@ int tcKelBench::createPanels()
         report("ERROR: Loading the skin file, no BKGRND image found");
         return -2;
     }
-    m_bgSize = m_background->area().size();
     for (tcBenchObject *object : objects())
         static_cast<tcGuiObject *>(object)->setHostWidget(m_window);
 

@@ -119,16 +119,11 @@ public:
 
     const KelEnvironment &environment() const { return m_env; }
     QWidget *window() const { return m_window; }
-    QSize backgroundSize() const { return m_bgSize; }
 
     tcControlGroupMain *mainPanel() const { return m_main; }
     tcControlGroupInput *inputPanel() const { return m_input; }
     tcControlGroupParametric *parametricPanel() const { return m_parametric; }
-    tcControlGroupCompressor *compressorPanel() const { return m_compressor; }
     tcControlGroupSystem *systemPanel() const { return m_system; }
-    tcControlGroupAmHd *amHdPanel() const { return m_amHd; }
-    tcControlGroupFMOut *fmOutPanel() const { return m_fmOut; }
-    tcControlGroupAmTx *amTxPanel() const { return m_amTx; }
     // In painting order: Main, Input, Parametric, Compressor, System, AM HD, AM output, AM Tx.
     const std::array<tcControlGroup *, kPanelCount> &panels() const { return m_panels; }
 
@@ -141,7 +136,6 @@ private:
     QPointer<QWidget> m_window;
     KelEnvironment m_env;
     bool m_created = false;
-    QSize m_bgSize;
     tcGuiImage *m_background = nullptr;
     int m_screen = 0;
     int m_graphView = 0;
