@@ -213,36 +213,40 @@ void tcApWidget::connectOwnSignals()
     connect(this, &tcApWidget::sig_request_meters, this, &tcApWidget::slot_request_meters, q);
 }
 
+namespace {
+
+// Marks the id and raises the signal once until its slot has run.
+template <class Flags>
+void markChange(tcApWidget *self, Flags *flags, uint16_t id, std::atomic<bool> &pending,
+                void (tcApWidget::*signal)())
+{
+    flags->set(id);
+    if (!pending.exchange(true))
+        emit(self->*signal)();
+}
+
+} // namespace
+
 void tcApWidget::onSettingsChanged(void *context, uint16_t id, int source)
 {
     auto *self = static_cast<tcApWidget *>(context);
-    auto &g = app();
-    if (source == CHANGE_USER || source == CHANGE_LOCAL) {
-        g.settingsToSend->set(id);
-        if (!self->m_mapSettingsPending.exchange(true))
-            emit self->sig_map_settings_dirty();
-    }
-    if (source == CHANGE_PROCESSOR || source == CHANGE_LOCAL) {
-        g.settingsToShow->set(id);
-        if (!self->m_guiSettingsPending.exchange(true))
-            emit self->sig_gui_settings_dirty();
-    }
+    if (changeIsSent(source))
+        markChange(self, app().settingsToSend, id, self->m_mapSettingsPending,
+                   &tcApWidget::sig_map_settings_dirty);
+    if (changeIsShown(source))
+        markChange(self, app().settingsToShow, id, self->m_guiSettingsPending,
+                   &tcApWidget::sig_gui_settings_dirty);
 }
 
 void tcApWidget::onGlobalsChanged(void *context, uint16_t id, int source)
 {
     auto *self = static_cast<tcApWidget *>(context);
-    auto &g = app();
-    if (source == CHANGE_USER || source == CHANGE_LOCAL) {
-        g.globalsToSend->set(id);
-        if (!self->m_mapGlobalsPending.exchange(true))
-            emit self->sig_map_globals_dirty();
-    }
-    if (source == CHANGE_PROCESSOR || source == CHANGE_LOCAL) {
-        g.globalsToShow->set(id);
-        if (!self->m_guiGlobalsPending.exchange(true))
-            emit self->sig_gui_globals_dirty();
-    }
+    if (changeIsSent(source))
+        markChange(self, app().globalsToSend, id, self->m_mapGlobalsPending,
+                   &tcApWidget::sig_map_globals_dirty);
+    if (changeIsShown(source))
+        markChange(self, app().globalsToShow, id, self->m_guiGlobalsPending,
+                   &tcApWidget::sig_gui_globals_dirty);
 }
 
 void tcApWidget::setStatusText(const QString &text, int code)

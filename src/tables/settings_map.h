@@ -19,6 +19,16 @@ enum ChangeSource : int {
     CHANGE_LOCAL = 2,     // a local bulk copy such as a preset load: both
 };
 
+// Where a change goes, by its source.
+constexpr bool changeIsSent(int source)
+{
+    return source == CHANGE_USER || source == CHANGE_LOCAL;
+}
+constexpr bool changeIsShown(int source)
+{
+    return source == CHANGE_PROCESSOR || source == CHANGE_LOCAL;
+}
+
 using ChangeCallback = void (*)(void *context, uint16_t id, int source);
 
 struct SetChecksums
@@ -62,8 +72,8 @@ public:
     void label(uint16_t id, char *buf, size_t size) const;
     std::string label(uint16_t id) const;
 
-    void resetAll();                                 // defaults, no callback
-    void assignFrom(const SETTINGS_MAP &other);      // every value, no callback
+    void resetAll();                            // defaults, no callback
+    void assignFrom(const SETTINGS_MAP &other); // every value, no callback
     // Copies with change source 2. Flags bit 0: refuse (-1); bit 1: skip installation parameters.
     // Returns -1 when refused or src is missing, else 0.
     int copyValuesFrom(const SETTINGS_MAP *src, unsigned flags);
@@ -88,8 +98,7 @@ private:
 };
 
 // Change marks: one byte per parameter; an id outside the table is ignored (test gives false).
-template <int N, int (*IndexOf)(uint16_t)>
-class ChangeFlags
+template <int N, int (*IndexOf)(uint16_t)> class ChangeFlags
 {
 public:
     ChangeFlags() { clearAll(); }
