@@ -96,7 +96,7 @@ public:
     int event_count() const { return m_events.count(); }
     PresetHeader current_preset() const { return m_currentPreset.load(); }
     void store_current_preset(const PresetHeader &header) { m_currentPreset.store(header); }
-    ProcessorClock processor_clock() const { return m_clock.load(); }
+    orba::MeterHeader processor_clock() const { return m_clock.load(); }
 
 signals:
     void sig_map_settings_dirty();

@@ -252,10 +252,8 @@ void tcApWidget::slot_meter_timer()
     uint8_t datagram[orba::METER_SIZE];
     if (meters->fetch(datagram) != 0)
         return;
-    const orba::MeterHeader header = orba::readMeterHeader(datagram);
-    if (m_clock.storeClock(header.clock))
+    if (m_clock.store(orba::readMeterHeader(datagram)))
         emit sig_ap_clock();
-    m_clock.storeSntp(header.sntp, header.server, header.tzOffset);
     showMeterDatagram(datagram);
 }
 

@@ -18,24 +18,15 @@ ProcessorVersion VersionRecord::load() const
     return m_version;
 }
 
-bool ClockRecord::storeClock(const uint8_t *clock)
+bool ClockRecord::store(const orba::MeterHeader &header)
 {
     Guard guard(m_lock);
-    if (std::memcmp(m_clock.clock, clock, sizeof m_clock.clock) == 0)
-        return false;
-    std::memcpy(m_clock.clock, clock, sizeof m_clock.clock);
-    return true;
+    const bool changed = std::memcmp(m_clock.clock, header.clock, sizeof m_clock.clock) != 0;
+    m_clock = header;
+    return changed;
 }
 
-void ClockRecord::storeSntp(bool sntp, const uint8_t *server, int32_t tzOffset)
-{
-    Guard guard(m_lock);
-    m_clock.sntp = sntp;
-    std::memcpy(m_clock.server, server, sizeof m_clock.server);
-    m_clock.tzOffset = tzOffset;
-}
-
-ProcessorClock ClockRecord::load() const
+orba::MeterHeader ClockRecord::load() const
 {
     Guard guard(m_lock);
     return m_clock;
@@ -44,7 +35,7 @@ ProcessorClock ClockRecord::load() const
 void ClockRecord::clear()
 {
     Guard guard(m_lock);
-    m_clock = ProcessorClock{};
+    m_clock = orba::MeterHeader{};
 }
 
 void EventList::clear()

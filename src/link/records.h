@@ -27,27 +27,18 @@ private:
     orba::ProcessorVersion m_version;
 };
 
-// The processor's clock and SNTP settings as the meter datagram carries them.
-struct ProcessorClock
-{
-    uint8_t clock[7] = {}; // year - 2000, month, day, weekday, hour, minute, second
-    bool sntp = false;
-    uint8_t server[4] = {}; // network order
-    int32_t tzOffset = 0;
-};
-
+// The processor's clock and SNTP settings, from the last meter datagram.
 class ClockRecord
 {
 public:
-    // Stores the seven clock bytes; true when they differ from the stored ones.
-    bool storeClock(const uint8_t *clock);
-    void storeSntp(bool sntp, const uint8_t *server, int32_t tzOffset);
-    ProcessorClock load() const;
+    // Stores the datagram's clock and SNTP fields; true when the clock differs from the stored one.
+    bool store(const orba::MeterHeader &header);
+    orba::MeterHeader load() const;
     void clear();
 
 private:
     mutable std::mutex m_lock;
-    ProcessorClock m_clock;
+    orba::MeterHeader m_clock;
 };
 
 using EventRecord = std::array<uint8_t, orba::EVENT_RECORD_SIZE>;
