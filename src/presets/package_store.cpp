@@ -2,7 +2,6 @@
 
 #include "common/ini_store.h"
 #include "common/message.h"
-#include "presets/preset_package.h"
 
 #include <QDir>
 #include <QFile>
@@ -91,16 +90,20 @@ QString choosePackageFolderName(const IniStore &settings, const QString &favorit
     return {};
 }
 
-bool installPackageFile(IniStore &settings, const QString &favoritesFolder, const QString &packagePath)
+PackageResult installPackageFile(IniStore &settings, const QString &favoritesFolder,
+                                 const QString &packagePath)
 {
     const QString name = choosePackageFolderName(settings, favoritesFolder, packagePath);
-    if (name.isEmpty())
-        return false;
-    if (!installPackage(packagePath, QDir(favoritesFolder).filePath(name)).ok())
-        return false;
-    if (!isPackageName(settings, name))
+    if (name.isEmpty()) {
+        PackageResult result;
+        result.status = PackageResult::NoFreeName;
+        result.path = QFileInfo(packagePath).completeBaseName();
+        return result;
+    }
+    const PackageResult result = installPackage(packagePath, QDir(favoritesFolder).filePath(name));
+    if (result.ok() && !isPackageName(settings, name))
         addPackageName(settings, name);
-    return true;
+    return result;
 }
 
 void autoloadPackages(IniStore &settings, const QString &presetsFolder, const QString &favoritesFolder)
@@ -111,10 +114,12 @@ void autoloadPackages(IniStore &settings, const QString &presetsFolder, const QS
         autoload.entryList({QStringLiteral("*.pkg")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QString &file : packages) {
         const QString path = autoload.filePath(file);
-        if (!installPackageFile(settings, favoritesFolder, path))
+        const PackageResult result = installPackageFile(settings, favoritesFolder, path);
+        if (!result.ok())
             showMessage(MessageKind::Warning, nullptr, QStringLiteral("Error"),
                         QStringLiteral("Unable to install preset package"));
-        QFile::remove(path);
+        if (result.ok() || result.badPackage())
+            QFile::remove(path);
     }
 }
 

@@ -3,6 +3,8 @@
 // everything inside it is protected. Every change of the list is written to the store at once.
 #pragma once
 
+#include "presets/preset_package.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -27,10 +29,13 @@ QString choosePackageFolderName(const IniStore &settings, const QString &favorit
 
 // Installs a package into a new folder of the favourites folder and lists it as installed. A failed
 // install leaves what it wrote as an ordinary, unprotected folder.
-bool installPackageFile(IniStore &settings, const QString &favoritesFolder, const QString &packagePath);
+PackageResult installPackageFile(IniStore &settings, const QString &favoritesFolder,
+                                 const QString &packagePath);
 
-// Installs every "*.pkg" file of "autoload" inside the presets folder (created when missing), shows
-// "Unable to install preset package" for each one that fails, and deletes each package file.
+// Installs every "*.pkg" file of "autoload" inside the presets folder (created when missing) and
+// shows "Unable to install preset package" for each one that fails. A package file is deleted once
+// installed or when it is itself bad; one that failed on our side (a full disk, a folder that cannot
+// be made, no free folder name) is kept for the next start.
 void autoloadPackages(IniStore &settings, const QString &presetsFolder, const QString &favoritesFolder);
 
 } // namespace orba

@@ -148,6 +148,8 @@ QString packageResultText(const PackageResult &r)
         return QStringLiteral("cannot create the folder for \"%1\"").arg(r.path);
     case PackageResult::CannotWriteFile:
         return QStringLiteral("cannot write \"%1\"").arg(r.path);
+    case PackageResult::NoFreeName:
+        return QStringLiteral("every folder name for \"%1\" is taken").arg(r.path);
     }
     return {};
 }

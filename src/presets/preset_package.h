@@ -50,11 +50,17 @@ struct PackageResult
         UnsafePath,         // a path that would leave the target folder
         CannotCreateFolder, // the target folder or a folder of a record
         CannotWriteFile,
+        NoFreeName, // every folder name for the package is taken
     };
     Status status = Ok;
     QString path;  // the record or folder concerned
     int files = 0; // files written
     bool ok() const { return status == Ok; }
+    // The package file itself is at fault, so trying it again cannot help.
+    bool badPackage() const
+    {
+        return status == NotAPackage || status == DamagedRecord || status == UnsafePath;
+    }
 };
 // One line for the user, such as "damaged record after 3 files".
 QString packageResultText(const PackageResult &result);

@@ -310,8 +310,8 @@ TEST_F(PresetStoreTest, InstallingTheSamePackageTwiceAddsTheSuffixForTwo)
     IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
     const QString favorites = path("favorites");
 
-    ASSERT_TRUE(installPackageFile(settings, favorites, path("Rock Hits.pkg")));
-    ASSERT_TRUE(installPackageFile(settings, favorites, path("Rock Hits.pkg")));
+    ASSERT_TRUE(installPackageFile(settings, favorites, path("Rock Hits.pkg")).ok());
+    ASSERT_TRUE(installPackageFile(settings, favorites, path("Rock Hits.pkg")).ok());
     EXPECT_TRUE(QFileInfo::exists(favorites + "/Rock Hits/p1.orba"));
     EXPECT_TRUE(QFileInfo::exists(favorites + "/Rock Hits (2)/p1.orba"));
     EXPECT_EQ(packageNames(settings), (QStringList{"Rock Hits", "Rock Hits (2)"}));
@@ -338,7 +338,7 @@ TEST_F(PresetStoreTest, PackageNameChoiceStopsAfterTheSuffixForNine)
     EXPECT_EQ(choosePackageFolderName(settings, favorites, "/x/Mix.pkg"), "Mix (9)");
     ASSERT_TRUE(writeAll(favorites + "/Mix (9)", "a file takes the name too"));
     EXPECT_EQ(choosePackageFolderName(settings, favorites, "/x/Mix.pkg"), "");
-    EXPECT_FALSE(installPackageFile(settings, favorites, "/x/Mix.pkg"));
+    EXPECT_EQ(installPackageFile(settings, favorites, "/x/Mix.pkg").status, PackageResult::NoFreeName);
     // A ";" would split the name in the list.
     EXPECT_EQ(choosePackageFolderName(settings, favorites, "/x/A;B.pkg"), "A_B");
     EXPECT_EQ(choosePackageFolderName(settings, favorites, "/x/v1.2 set.pkg"), "v1.2 set");
@@ -365,7 +365,8 @@ TEST_F(PresetStoreTest, FailedPackageInstallLeavesAnUnprotectedFolder)
     ASSERT_TRUE(writeAll(path("Broken.pkg"), package({{"a.orba", "A"}}).chopped(1)));
     IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
     MessageRecorder messages;
-    EXPECT_FALSE(installPackageFile(settings, path("favorites"), path("Broken.pkg")));
+    EXPECT_EQ(installPackageFile(settings, path("favorites"), path("Broken.pkg")).status,
+              PackageResult::DamagedRecord);
     EXPECT_TRUE(packageNames(settings).isEmpty());
     EXPECT_TRUE(QFileInfo(path("favorites/Broken")).isDir());
 }
@@ -386,6 +387,48 @@ TEST_F(PresetStoreTest, AutoloadInstallsEveryPackageAndDeletesThem)
     EXPECT_EQ(messages.messages()[0].text, "This is not an ORBA preset package.");
     EXPECT_EQ(messages.messages()[1].title, "Error");
     EXPECT_EQ(messages.messages()[1].text, "Unable to install preset package");
+}
+
+TEST_F(PresetStoreTest, AutoloadKeepsAGoodPackageThatFailedOnOurSide)
+{
+    savePreset(path("src/p.orba"), "p");
+    ASSERT_TRUE(QDir().mkpath(path("presets/autoload")));
+    ASSERT_EQ(buildPackage(path("src"), path("presets/autoload/Mix.pkg")), 0);
+    const QByteArray package = readAll(path("presets/autoload/Mix.pkg"));
+    IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
+    MessageRecorder messages;
+    const auto autoloadKeeps = [&](const QString &favorites) {
+        autoloadPackages(settings, path("presets"), favorites);
+        return readAll(path("presets/autoload/Mix.pkg")) == package && packageNames(settings).isEmpty();
+    };
+
+    // The favourites folder cannot be made: a file stands in its place.
+    ASSERT_TRUE(writeAll(path("blocked"), "a file"));
+    EXPECT_TRUE(autoloadKeeps(path("blocked/favorites")));
+
+    // Every folder name is taken.
+    ASSERT_TRUE(QDir().mkpath(path("favorites/Mix")));
+    for (int n = 2; n <= 9; ++n)
+        ASSERT_TRUE(QDir().mkpath(path("favorites") + QString::asprintf("/Mix (%d)", n)));
+    EXPECT_TRUE(autoloadKeeps(path("favorites")));
+
+#ifdef Q_OS_UNIX
+    // A full disk.
+    {
+        FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.active());
+        EXPECT_TRUE(autoloadKeeps(path("full")));
+    }
+#endif
+    ASSERT_FALSE(messages.messages().empty());
+    for (const auto &m : messages.messages())
+        EXPECT_EQ(m.text, "Unable to install preset package");
+
+    // The next start installs it.
+    autoloadPackages(settings, path("presets"), path("later"));
+    EXPECT_TRUE(QFileInfo::exists(path("later/Mix/p.orba")));
+    EXPECT_EQ(packageNames(settings), QStringList{"Mix"});
+    EXPECT_FALSE(QFileInfo::exists(path("presets/autoload/Mix.pkg")));
 }
 
 TEST_F(PresetStoreTest, AutoloadCreatesItsFolder)
