@@ -1,6 +1,7 @@
 #include "panels/cg_main.h"
 
 #include "common/ini_store.h"
+#include "common/message.h"
 #include "gui/gui_apgraph.h"
 #include "gui/gui_button.h"
 #include "gui/gui_display.h"
@@ -158,14 +159,22 @@ void tcControlGroupMain::onButton(int number)
     case 1036:
     case 1037:
         if (quick) {
-            quick->select(number == 1036 ? orba::QuickSave::A : orba::QuickSave::B, live());
+            const QString leaving = quick->filePath(quick->current());
+            const bool written =
+                quick->select(number == 1036 ? orba::QuickSave::A : orba::QuickSave::B, live());
             refreshQuickButtons();
+            if (!written)
+                warnQuickSave(QStringLiteral("\"%1\"").arg(leaving));
         }
         break;
     case 1038:
         if (quick) {
-            quick->storeBoth(live());
+            const bool written = quick->storeBoth(live());
             refreshQuickButtons();
+            if (!written)
+                warnQuickSave(
+                    QStringLiteral("\"%1\" and \"%2\"")
+                        .arg(quick->filePath(orba::QuickSave::A), quick->filePath(orba::QuickSave::B)));
         }
         break;
     default:
@@ -270,6 +279,13 @@ void tcControlGroupMain::showStatus(int display, const QString &text, int code)
 void tcControlGroupMain::setOnlineCheck(bool on)
 {
     setCheck(1035, on);
+}
+
+void tcControlGroupMain::warnQuickSave(const QString &files)
+{
+    // The memory itself still holds the settings; only the copy that outlives the run is missing.
+    orba::showMessage(orba::MessageKind::Warning, bench()->window(), QStringLiteral("Quick Save"),
+                      QStringLiteral("The A/B memory could not be saved to disk as %1.").arg(files));
 }
 
 void tcControlGroupMain::refreshQuickButtons()

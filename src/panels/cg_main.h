@@ -41,6 +41,7 @@ public:
     static QStringList amChoiceItems();
 
 private:
+    void warnQuickSave(const QString &files);
     void setInputRange(bool wide);
     void setViewBit(int bit, bool on);
     void setGraphSource(int source);

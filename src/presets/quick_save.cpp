@@ -20,34 +20,33 @@ QString QuickSave::filePath(int slot) const
                                              : QStringLiteral("qsave_a.orba"));
 }
 
-void QuickSave::store(int slot, const SETTINGS_MAP &live)
+bool QuickSave::store(int slot, const SETTINGS_MAP &live)
 {
     if (slot != A && slot != B)
-        return;
+        return true;
     PresetHeader header;
     header.clear();
     header.setName("QSAVE");
-    header.inUse = 1;
-    const SetChecksums sums = live.checksums();
-    header.presetChecksum = sums.presetChecksum;
-    header.presetCount = sums.presetCount;
-    writePreset(header, live, filePath(slot));
+    const bool written = writePreset(header, live, filePath(slot));
     slotSet(slot).assignFrom(live);
+    return written;
 }
 
-void QuickSave::storeBoth(const SETTINGS_MAP &live)
+bool QuickSave::storeBoth(const SETTINGS_MAP &live)
 {
-    store(A, live);
-    store(B, live);
+    const bool a = store(A, live);
+    const bool b = store(B, live);
+    return a && b;
 }
 
-void QuickSave::select(int slot, SETTINGS_MAP &live)
+bool QuickSave::select(int slot, SETTINGS_MAP &live)
 {
     if ((slot != A && slot != B) || slot == m_current)
-        return;
-    store(m_current, live);
+        return true;
+    const bool written = store(m_current, live);
     m_current = slot;
     live.copyValuesFrom(&slotSet(slot), 0);
+    return written;
 }
 
 } // namespace orba

@@ -19,12 +19,14 @@ public:
     QuickSave(const QuickSave &) = delete;
     QuickSave &operator=(const QuickSave &) = delete;
 
-    // Writes the live set to the memory's file (named "QSAVE") and keeps a copy of it.
-    void store(int slot, const SETTINGS_MAP &live);
-    void storeBoth(const SETTINGS_MAP &live);
+    // Writes the live set to the memory's file (named "QSAVE") and keeps a copy of it. False when
+    // the file could not be written (the copy in memory is kept all the same).
+    bool store(int slot, const SETTINGS_MAP &live);
+    bool storeBoth(const SETTINGS_MAP &live);
     // Stores the live set into the current memory, then makes the other one current and copies
     // it into the live set (change source 2). Nothing when the slot is current or not A or B.
-    void select(int slot, SETTINGS_MAP &live);
+    // False when storing the memory being left could not be written.
+    bool select(int slot, SETTINGS_MAP &live);
 
     int current() const { return m_current; }
     const SETTINGS_MAP &memory(int slot) const { return slot == B ? m_b : m_a; }

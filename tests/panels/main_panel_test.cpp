@@ -8,8 +8,10 @@
 #include "gui/gui_display.h"
 #include "gui/gui_knob.h"
 #include "gui/gui_meter.h"
+#include "message_recorder.h"
 #include "panel_fixture.h"
 #include "panels/cg_main.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -129,6 +131,35 @@ TEST_F(MainPanel, QuickSaveRoundTripRestoresEachMemory)
     EXPECT_TRUE(QFileInfo::exists(quick->filePath(orba::QuickSave::A)));
     EXPECT_TRUE(QFileInfo::exists(quick->filePath(orba::QuickSave::B)));
 }
+
+#ifdef Q_OS_UNIX
+TEST_F(MainPanel, QuickSaveThatCannotBeWrittenWarns)
+{
+    MessageRecorder messages;
+    live.setIndex(257, rawAt(257, 10), CHANGE_LOCAL);
+    {
+        FileSizeLimit limit(100); // as on a full disk
+        ASSERT_TRUE(limit.active());
+        main().onButton(1037);
+        // The switch happens all the same: the memory holds the settings for this run.
+        EXPECT_EQ(quick->current(), orba::QuickSave::B);
+        EXPECT_EQ(quick->memory(orba::QuickSave::A).getRaw(257), rawAt(257, 10));
+        main().onButton(1038);
+    }
+    EXPECT_FALSE(QFileInfo::exists(quick->filePath(orba::QuickSave::A)));
+    ASSERT_EQ(messages.messages().size(), 2u);
+    for (const auto &m : messages.messages())
+        EXPECT_EQ(m.title, QStringLiteral("Quick Save"));
+    EXPECT_EQ(messages.messages()[0].text,
+              QStringLiteral("The A/B memory could not be saved to disk as \"%1\".")
+                  .arg(quick->filePath(orba::QuickSave::A)));
+    EXPECT_TRUE(messages.messages()[1].text.contains(quick->filePath(orba::QuickSave::B)));
+
+    main().onButton(1036); // room again: no box
+    EXPECT_EQ(messages.messages().size(), 2u);
+    EXPECT_TRUE(QFileInfo::exists(quick->filePath(orba::QuickSave::B)));
+}
+#endif
 
 TEST_F(MainPanel, QuickButtonsShowTheCurrentMemory)
 {

@@ -493,6 +493,26 @@ TEST_F(PresetStoreTest, QuickSaveSwitchRestoresTheSettingsThatWereLive)
     EXPECT_EQ(h.nameText(), "QSAVE");
 }
 
+#ifdef Q_OS_UNIX
+TEST_F(PresetStoreTest, QuickSaveThatCannotBeWrittenSaysSoAndKeepsTheOldFile)
+{
+    ASSERT_TRUE(QDir().mkpath(path("presets")));
+    QuickSave qs(path("presets"));
+    SETTINGS_MAP live;
+    ASSERT_TRUE(qs.store(QuickSave::A, live));
+    const QByteArray before = readAll(qs.filePath(QuickSave::A));
+    changeEveryParameter(live);
+    FileSizeLimit limit(100);
+    ASSERT_TRUE(limit.active());
+    EXPECT_FALSE(qs.store(QuickSave::A, live));
+    EXPECT_FALSE(qs.storeBoth(live));
+    EXPECT_FALSE(qs.select(QuickSave::B, live));
+    EXPECT_EQ(qs.current(), QuickSave::B);
+    EXPECT_EQ(readAll(qs.filePath(QuickSave::A)), before);
+    EXPECT_TRUE(qs.select(QuickSave::B, live)); // nothing to store
+}
+#endif
+
 TEST_F(PresetStoreTest, QuickSaveStoreBothWritesBothFiles)
 {
     ASSERT_TRUE(QDir().mkpath(path("presets")));
