@@ -1,6 +1,5 @@
 // Package installs on any bytes: records are read and written into a scratch folder, and nothing may
 // ever appear outside the target folder.
-#include "common/message.h"
 #include "presets/preset_package.h"
 
 #include <QDir>
@@ -13,11 +12,6 @@
 
 namespace {
 
-int silent(const orba::MessageRequest &)
-{
-    return orba::MsgOk;
-}
-
 QString scratchBase()
 {
     // A memory file system keeps the per-file sync of the installer cheap.
@@ -28,10 +22,8 @@ QString scratchBase()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const std::unique_ptr<QTemporaryDir> scratch = [] {
-        orba::setMessageHandler(silent);
-        return std::make_unique<QTemporaryDir>(scratchBase() + QStringLiteral("/orba-pkg-fuzz-XXXXXX"));
-    }();
+    static const std::unique_ptr<QTemporaryDir> scratch =
+        std::make_unique<QTemporaryDir>(scratchBase() + QStringLiteral("/orba-pkg-fuzz-XXXXXX"));
     const QByteArrayView package(reinterpret_cast<const char *>(data), qsizetype(size));
 
     // The pure reader: every record it gives lies inside the package and moves forward.

@@ -101,6 +101,9 @@ PackageResult installPackageFile(IniStore &settings, const QString &favoritesFol
         return result;
     }
     const PackageResult result = installPackage(packagePath, QDir(favoritesFolder).filePath(name));
+    if (result.status == PackageResult::NotAPackage)
+        showMessage(MessageKind::Warning, nullptr, QStringLiteral("Install Preset"),
+                    packageResultText(result));
     if (result.ok() && !isPackageName(settings, name))
         addPackageName(settings, name);
     return result;

@@ -27,7 +27,8 @@ bool isProtectedFolder(const IniStore &settings, const QString &favoritesFolder,
 QString choosePackageFolderName(const IniStore &settings, const QString &favoritesFolder,
                                 const QString &packagePath);
 
-// Installs a package into a new folder of the favourites folder and lists it as installed. A failed
+// Installs a package into a new folder of the favourites folder and lists it as installed. A file
+// that is not a package shows "This is not an ORBA preset package." titled "Install Preset". A failed
 // install leaves what it wrote as an ordinary, unprotected folder.
 PackageResult installPackageFile(IniStore &settings, const QString &favoritesFolder,
                                  const QString &packagePath);

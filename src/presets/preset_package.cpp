@@ -1,7 +1,6 @@
 #include "presets/preset_package.h"
 
 #include "common/atomic_file.h"
-#include "common/message.h"
 #include "presets/preset_index.h"
 
 #include <QDir>
@@ -190,8 +189,6 @@ PackageResult installPackageData(QByteArrayView package, const QString &targetFo
 {
     PackageResult result;
     if (!isPackageHeader(package)) {
-        showMessage(MessageKind::Warning, nullptr, QStringLiteral("Install Preset"),
-                    QStringLiteral("This is not an %1 preset package.").arg(QLatin1String("ORBA")));
         result.status = PackageResult::NotAPackage;
         return result;
     }

@@ -70,8 +70,8 @@ QString packageResultText(const PackageResult &result);
 int buildPackage(const QString &folder, const QString &packagePath);
 
 // Installs every record into targetFolder (created when missing). A package with the wrong magic is
-// refused with the message "This is not an ORBA preset package." titled "Install Preset". The
-// install stops at the first damaged record; the files written before it stay.
+// refused (NotAPackage) before anything is created. The install stops at the first damaged record;
+// the files written before it stay. Shows no message: callers tell the user.
 PackageResult installPackageData(QByteArrayView package, const QString &targetFolder);
 PackageResult installPackage(const QString &packagePath, const QString &targetFolder);
 

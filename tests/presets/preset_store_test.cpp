@@ -239,11 +239,19 @@ TEST_F(PresetStoreTest, PackageShorterThan16BytesIsRefusedLikeAWrongMagic)
         MessageRecorder messages;
         const PackageResult r = installPackage(path(file), path("target"));
         EXPECT_EQ(r.status, PackageResult::NotAPackage) << file;
-        ASSERT_EQ(messages.messages().size(), 1u) << file;
-        EXPECT_EQ(messages.last().title, "Install Preset");
-        EXPECT_EQ(messages.last().text, "This is not an ORBA preset package.");
+        EXPECT_EQ(packageResultText(r), "This is not an ORBA preset package.");
+        EXPECT_TRUE(messages.messages().empty()) << file; // the caller tells the user
     }
     EXPECT_FALSE(QFileInfo::exists(path("target"))); // nothing created for a foreign file
+
+    // Installing into the favourites shows it.
+    IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
+    MessageRecorder messages;
+    EXPECT_EQ(installPackageFile(settings, path("favorites"), path("foreign.pkg")).status,
+              PackageResult::NotAPackage);
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().title, "Install Preset");
+    EXPECT_EQ(messages.last().text, "This is not an ORBA preset package.");
 }
 
 TEST_F(PresetStoreTest, RecordRunningPastTheEndIsDamagedAndEarlierFilesStay)
@@ -384,6 +392,7 @@ TEST_F(PresetStoreTest, AutoloadInstallsEveryPackageAndDeletesThem)
     EXPECT_EQ(packageNames(settings), QStringList{"Good"});
     EXPECT_TRUE(QDir(path("presets/autoload")).isEmpty());
     ASSERT_EQ(messages.messages().size(), 2u);
+    EXPECT_EQ(messages.messages()[0].title, "Install Preset");
     EXPECT_EQ(messages.messages()[0].text, "This is not an ORBA preset package.");
     EXPECT_EQ(messages.messages()[1].title, "Error");
     EXPECT_EQ(messages.messages()[1].text, "Unable to install preset package");

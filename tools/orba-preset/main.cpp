@@ -1,6 +1,5 @@
 // orba-preset: preset files and packages from the command line, through the application's own
 // preset code. Exit status 0 on success, 1 when diff finds differences, 2 on any error.
-#include "common/message.h"
 #include "presets/preset_file.h"
 #include "presets/preset_package.h"
 
@@ -29,14 +28,6 @@ const char kUsage[] =
     "  --help                 this text\n"
     "\n"
     "Exit status: 0 success, 1 diff found differences, 2 error.\n";
-
-QString g_lastMessage; // text of the last message box the preset code asked for
-
-int recordMessage(const orba::MessageRequest &request)
-{
-    g_lastMessage = request.text;
-    return request.defaultButton ? request.defaultButton : orba::MsgOk;
-}
 
 int fail(const QString &subject, const QString &text)
 {
@@ -137,12 +128,10 @@ int install(const QStringList &args)
     int status = 0;
     if (!requireFile(args[0], status))
         return status;
-    g_lastMessage.clear();
     const orba::PackageResult result = orba::installPackage(args[0], args[1]);
     if (result.ok())
         return 0;
-    // The installer's own message where it gave one, else what went wrong.
-    return fail(args[0], g_lastMessage.isEmpty() ? orba::packageResultText(result) : g_lastMessage);
+    return fail(args[0], orba::packageResultText(result));
 }
 
 struct Command
@@ -156,7 +145,6 @@ struct Command
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    orba::setMessageHandler(recordMessage);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return fail({}, QStringLiteral("no command given (try --help)"));
