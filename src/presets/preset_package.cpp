@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace orba {
@@ -159,30 +158,21 @@ int buildPackage(const QString &folder, const QString &packagePath)
     QStringList files;
     collectFiles(root, files);
 
-    QSaveFile out(packagePath);
-    if (!out.open(QIODevice::WriteOnly))
-        return -1;
-    bool written = out.write(packageHeader()) == PACKAGE_HEADER_BYTES;
+    QByteArray package = packageHeader();
     for (const QString &file : files) {
         QFile in(file);
         if (!in.open(QIODevice::ReadOnly))
-            continue; // unreadable files are left out
+            continue; // a file that cannot be opened is left out
         // Read whole, so the size in the record is the size of the data that follows it.
         const QByteArray data = in.readAll();
         if (in.error() != QFileDevice::NoError)
-            continue;
+            return -1; // a package silently missing part of a file it lists is worse than none
         const QByteArray path = QFile::encodeName(root.relativeFilePath(file));
         if (path.size() > PACKAGE_PATH_LIMIT || data.size() > qsizetype(UINT32_MAX))
             return -1; // no installer could take such a record
-        const QByteArray record = packageRecord(path, data);
-        written = written && out.write(record) == record.size();
+        package += packageRecord(path, data);
     }
-    if (!written) {
-        out.cancelWriting();
-        out.commit(); // discards the temporary file
-        return -1;
-    }
-    return commitSaveFile(out) ? 0 : -1;
+    return writeFileAtomically(packagePath, package) ? 0 : -1;
 }
 
 PackageResult installPackageData(QByteArrayView package, const QString &targetFolder)

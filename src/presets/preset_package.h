@@ -66,7 +66,8 @@ struct PackageResult
 QString packageResultText(const PackageResult &result);
 
 // Packs the "*.orba" and index files of a folder tree, depth first (files, then sub-folders, each
-// in listing order). 0, or -1 when the package cannot be written (nothing is left behind then).
+// in listing order); a file that cannot be opened is left out. 0, or -1 when a file breaks off while
+// being read or the package cannot be written (nothing is left behind then, an old file stays).
 int buildPackage(const QString &folder, const QString &packagePath);
 
 // Installs every record into targetFolder (created when missing). A package with the wrong magic is
