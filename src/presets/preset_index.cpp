@@ -17,10 +17,13 @@ QString indexPath(const QString &folder)
 }
 
 // Reads, changes and rewrites the index when the change did something.
+// An index that exists but cannot be read is left alone: rewriting it would lose the user's order.
 template <typename Change> bool updateIndex(const QString &folder, Change change)
 {
-    QStringList names = readIndex(folder);
-    return !change(names) || writeIndex(folder, names);
+    std::optional<QStringList> names = readIndex(folder);
+    if (!names)
+        return false;
+    return !change(*names) || writeIndex(folder, *names);
 }
 
 } // namespace
@@ -96,12 +99,17 @@ bool indexMoveDown(QStringList &names, const QString &name)
     return true;
 }
 
-QStringList readIndex(const QString &folder)
+std::optional<QStringList> readIndex(const QString &folder)
 {
     QFile f(indexPath(folder));
+    if (!f.exists())
+        return QStringList();
     if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return parseIndex(f.readAll());
+        return std::nullopt;
+    const QByteArray data = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return parseIndex(data);
 }
 
 bool writeIndex(const QString &folder, const QStringList &names)
@@ -146,7 +154,8 @@ QStringList presetFileNames(const QString &folder)
 QVector<ListedPreset> listFolder(const QString &folder, bool isProtected)
 {
     const QDir dir(folder);
-    QStringList index = readIndex(folder);
+    const std::optional<QStringList> stored = readIndex(folder);
+    QStringList index = stored.value_or(QStringList());
     const QStringList files = presetFileNames(folder);
     const QSet<QString> present(files.cbegin(), files.cend());
 
@@ -167,7 +176,7 @@ QVector<ListedPreset> listFolder(const QString &folder, bool isProtected)
         list(fileName);
         appended |= indexAdd(index, fileName);
     }
-    if (appended)
+    if (appended && stored)
         writeIndex(folder, index);
     return out;
 }

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <optional>
+
 namespace orba {
 
 constexpr char PRESET_INDEX_FILE[] = "orba_pset_idx.txt";
@@ -27,11 +29,11 @@ bool indexRename(QStringList &names, const QString &from, const QString &to); //
 bool indexMoveUp(QStringList &names, const QString &name);
 bool indexMoveDown(QStringList &names, const QString &name);
 
-// A missing index reads as empty.
-QStringList readIndex(const QString &folder);
+// A missing index reads as empty; none when the index exists but cannot be read.
+std::optional<QStringList> readIndex(const QString &folder);
 bool writeIndex(const QString &folder, const QStringList &names);
 
-// False only when a needed rewrite failed (the index is then unchanged).
+// False when the index cannot be read or a needed rewrite failed (the index is then unchanged).
 bool addToIndex(const QString &folder, const QString &fileName);
 bool removeFromIndex(const QString &folder, const QString &fileName);
 bool renameInIndex(const QString &folder, const QString &from, const QString &to);
@@ -49,7 +51,8 @@ struct ListedPreset
 QStringList presetFileNames(const QString &folder);
 
 // The presets of a folder: first those the index names (in its order, when the file exists), then
-// the files it does not name, in the order of the folder listing; these are appended to the index.
+// the files it does not name, in the order of the folder listing; these are appended to the index
+// (unless it exists but cannot be read: then it is left as it is).
 // Each entry carries the folder's protected flag.
 QVector<ListedPreset> listFolder(const QString &folder, bool isProtected);
 

@@ -16,7 +16,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
+
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
 
 using namespace orba;
 using namespace orba::test;
@@ -104,7 +112,7 @@ TEST_F(PresetStoreTest, IndexEntriesWithoutAFileAreNotListedButKept)
 TEST_F(PresetStoreTest, IndexOperationsRewriteTheFile)
 {
     const QString folder = path("favorites");
-    EXPECT_TRUE(readIndex(folder).isEmpty());
+    EXPECT_EQ(readIndex(folder), QStringList()); // missing: empty
     ASSERT_TRUE(addToIndex(folder, "one.orba"));
     ASSERT_TRUE(addToIndex(folder, "two.orba"));
     ASSERT_TRUE(addToIndex(folder, "one.orba")); // already there
@@ -126,6 +134,35 @@ TEST_F(PresetStoreTest, IndexOperationsRewriteTheFile)
     removeFromIndex(folder, "a.orba"); // every equal line
     EXPECT_EQ(readIndex(folder), QStringList{"b.orba"});
 }
+
+#ifdef Q_OS_UNIX
+TEST_F(PresetStoreTest, IndexThatCannotBeReadIsNeverRewritten)
+{
+    // A socket in its place exists but cannot be opened, even by root.
+    const QString folder = path("favorites");
+    savePreset(folder + "/a.orba", "a");
+    const QByteArray index = QFile::encodeName(folder + "/" + PRESET_INDEX_FILE);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(size_t(index.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, index.constData(), size_t(index.size()));
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ::close(fd);
+    const auto indexUntouched = [&] {
+        struct stat st;
+        return ::lstat(index.constData(), &st) == 0 && S_ISSOCK(st.st_mode);
+    };
+
+    EXPECT_FALSE(readIndex(folder).has_value());
+    EXPECT_FALSE(addToIndex(folder, "b.orba"));
+    EXPECT_FALSE(removeFromIndex(folder, "a.orba"));
+    EXPECT_TRUE(indexUntouched());
+    EXPECT_EQ(listedNames(folder), QStringList{"a"}); // still listed, in folder order
+    EXPECT_TRUE(indexUntouched());
+}
+#endif
 
 TEST_F(PresetStoreTest, IndexSkipsEmptyLinesAndReadsWindowsLineEnds)
 {
