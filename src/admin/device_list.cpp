@@ -28,13 +28,13 @@ QString DeviceRecord::filePath() const
     return m_document->path();
 }
 
-void DeviceRecord::saveAddress()
+bool DeviceRecord::saveAddress()
 {
     m_document->writeString(kDevice, QStringLiteral("IPAddr"), m_ipAddress);
-    m_document->flush();
+    return m_document->flush();
 }
 
-void DeviceRecord::saveAccess(uint32_t codeCrc, uint32_t flags, bool locked)
+bool DeviceRecord::saveAccess(uint32_t codeCrc, uint32_t flags, bool locked)
 {
     m_userCodeCrc = codeCrc;
     m_userFlags = flags;
@@ -42,21 +42,21 @@ void DeviceRecord::saveAccess(uint32_t codeCrc, uint32_t flags, bool locked)
     m_document->writeInt(kAccess, QStringLiteral("ucrc"), int(codeCrc));
     m_document->writeInt(kAccess, QStringLiteral("uflg"), int(flags));
     m_document->writeInt(kAccess, QStringLiteral("ulck"), locked ? 1 : 0);
-    m_document->flush();
+    return m_document->flush();
 }
 
-void DeviceRecord::saveLocked(bool locked)
+bool DeviceRecord::saveLocked(bool locked)
 {
     m_userLocked = locked;
     m_document->writeInt(kAccess, QStringLiteral("ulck"), locked ? 1 : 0);
-    m_document->flush();
+    return m_document->flush();
 }
 
-void DeviceRecord::saveRemoteCrc(uint32_t crc)
+bool DeviceRecord::saveRemoteCrc(uint32_t crc)
 {
     m_remoteCodeCrc = crc;
     m_document->writeInt(kAccess, QStringLiteral("rcrc"), int(crc));
-    m_document->flush();
+    return m_document->flush();
 }
 
 DeviceList::DeviceList(const QDir &mapsDir) : m_mapsDir(mapsDir)
@@ -102,11 +102,11 @@ void DeviceList::setCurrentByName(const QString &name)
 
 DeviceRecord *DeviceList::add(std::unique_ptr<DeviceRecord> record)
 {
-    DeviceRecord *r = record.get();
+    // A device without its file would be gone at the next start.
+    if (!record->saveAddress())
+        return nullptr;
     m_records.push_back(std::move(record));
-    r->saveAddress();
-    m_modified = true;
-    return r;
+    return m_records.back().get();
 }
 
 void DeviceList::remove(DeviceRecord *record)
@@ -122,5 +122,4 @@ void DeviceList::remove(DeviceRecord *record)
         m_current = -1;
     else if (index < m_current)
         --m_current;
-    m_modified = true;
 }

@@ -33,10 +33,12 @@ public:
     bool userLocked() const { return m_userLocked; }
     QString filePath() const;
 
-    void saveAddress();
-    void saveAccess(uint32_t codeCrc, uint32_t flags, bool locked);
-    void saveLocked(bool locked);
-    void saveRemoteCrc(uint32_t crc);
+    // Each writes the document at once; false when it could not be written (the fields keep the new
+    // values, and the next save retries).
+    bool saveAddress();
+    bool saveAccess(uint32_t codeCrc, uint32_t flags, bool locked);
+    bool saveLocked(bool locked);
+    bool saveRemoteCrc(uint32_t crc);
 
     static QString fileName(const QString &name) { return name + QStringLiteral(".cfg"); }
 
@@ -69,16 +71,15 @@ public:
     DeviceRecord *findByName(const QString &name) const; // exact match
     void setCurrentByName(const QString &name);
 
-    // Appends and saves the address.
+    // Saves the address and appends the record; none (and the record is dropped) when its file
+    // cannot be written.
     DeviceRecord *add(std::unique_ptr<DeviceRecord> record);
     // Takes it out of the list, deletes its file (a file that cannot be deleted still leaves the
     // list) and frees it; the current device stays the same device.
     void remove(DeviceRecord *record);
-    bool modified() const { return m_modified; }
 
 private:
     QDir m_mapsDir;
     std::vector<std::unique_ptr<DeviceRecord>> m_records;
     int m_current = -1;
-    bool m_modified = false;
 };

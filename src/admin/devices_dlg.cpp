@@ -106,7 +106,12 @@ void tcDevicesDlg::on_pushBtn_ADD_clicked()
     }
     auto record = std::make_unique<DeviceRecord>(name, m_devices->mapsDir());
     record->setIpAddress(dialog.address());
-    m_devices->add(std::move(record));
+    const QString file = record->filePath();
+    if (!m_devices->add(std::move(record))) {
+        warnNotSaved(QStringLiteral("The device \"%1\" could not be saved to \"%2\" and was not added.")
+                         .arg(name, file));
+        return;
+    }
     fill();
     updateButtons();
 }
@@ -120,7 +125,14 @@ void tcDevicesDlg::on_pushBtn_EDIT_clicked()
     if (runEditDialog(dialog) != QDialog::Accepted)
         return;
     record->setIpAddress(dialog.address());
-    record->saveAddress();
+    if (!record->saveAddress())
+        warnNotSaved(QStringLiteral("The address of \"%1\" could not be saved to \"%2\".")
+                         .arg(record->name(), record->filePath()));
+}
+
+void tcDevicesDlg::warnNotSaved(const QString &text)
+{
+    orba::showMessage(orba::MessageKind::Warning, this, QStringLiteral("Devices"), text);
 }
 
 void tcDevicesDlg::on_pushBtn_DEL_clicked()

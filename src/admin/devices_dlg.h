@@ -33,6 +33,7 @@ protected:
 private:
     void fill();
     void updateButtons();
+    void warnNotSaved(const QString &text);
 
     DeviceList *m_devices;
     int m_selection = -1;

@@ -57,11 +57,6 @@ uint32_t tcPswdEntryDlg::crcOf(const QString &text)
     return orba::crc32(std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
-QString tcPswdEntryDlg::password() const
-{
-    return m_password->text();
-}
-
 uint32_t tcPswdEntryDlg::passwordCrc() const
 {
     return crcOf(m_password->text());

@@ -19,8 +19,6 @@ public:
     // currentCrc: the processor's password CRC, checked in change mode.
     tcPswdEntryDlg(Mode mode, uint32_t currentCrc = 0, QWidget *parent = nullptr);
 
-    Mode mode() const { return m_mode; }
-    QString password() const;
     uint32_t passwordCrc() const;    // CRC-32 of "Password:"
     uint32_t newPasswordCrc() const; // CRC-32 of "New Password:" (change mode)
     bool remember() const;

@@ -11,6 +11,7 @@
 #include "common/ini_store.h"
 #include "link/records.h"
 #include "message_recorder.h"
+#include "test_files.h"
 #include "wait.h"
 #include "work_dir.h"
 
@@ -135,7 +136,6 @@ TEST_F(Devices, RemovingADeviceDeletesItsFileAndKeepsTheCurrentDevice)
     EXPECT_EQ(list.count(), 2);
     EXPECT_EQ(list.current()->name(), QStringLiteral("Three"));
     EXPECT_EQ(list.currentIndex(), earlier ? before - 1 : before);
-    EXPECT_TRUE(list.modified());
 }
 
 TEST_F(Devices, TheConnectedDeviceCanBeNeitherEditedNorDeletedNorSelectedAgain)
@@ -212,6 +212,45 @@ TEST_F(Devices, AddingADeviceSavesItsAddressWithoutBlanks)
     EXPECT_EQ(cfg.readString(QStringLiteral("Device"), QStringLiteral("IPAddr"), {}),
               QStringLiteral("10.1.2.3"));
 }
+
+#ifdef Q_OS_UNIX
+TEST_F(Devices, ADeviceWhoseFileCannotBeWrittenIsNotAddedAndAnEditThatCannotBeSavedWarns)
+{
+    addFile(QStringLiteral("One"), QStringLiteral("1.1.1.1"));
+    DeviceList list(maps());
+    MessageRecorder messages;
+    AnsweredDevicesDlg dlg(&list);
+    QString address = QStringLiteral("10.0.0.1");
+    dlg.answer = [&](tcDeviceEditDlg &edit) {
+        auto *name = child<QLineEdit>(&edit, "nameEdit");
+        if (name->isEnabled())
+            type(name, QStringLiteral("Transmitter"));
+        child<QLineEdit>(&edit, "ipaddrEdit")->setText(address);
+        edit.accept();
+        return edit.result();
+    };
+    {
+        orba::test::FileSizeLimit limit(20); // as on a full disk
+        ASSERT_TRUE(limit.active());
+        child<QPushButton>(&dlg, "pushBtn_ADD")->click();
+        child<QListWidget>(&dlg, "listWidget")->setCurrentRow(0);
+        address = QStringLiteral("172.16.0.9");
+        child<QPushButton>(&dlg, "pushBtn_EDIT")->click();
+    }
+    EXPECT_EQ(list.count(), 1);
+    EXPECT_EQ(child<QListWidget>(&dlg, "listWidget")->count(), 1);
+    EXPECT_FALSE(QFile::exists(maps().filePath(QStringLiteral("Transmitter.cfg"))));
+    ASSERT_EQ(messages.messages().size(), 2u);
+    EXPECT_EQ(messages.messages()[0].title, QStringLiteral("Devices"));
+    EXPECT_EQ(messages.messages()[0].text,
+              QStringLiteral("The device \"Transmitter\" could not be saved to \"%1\" and was not added.")
+                  .arg(maps().filePath(QStringLiteral("Transmitter.cfg"))));
+    EXPECT_EQ(messages.messages()[1].text,
+              QStringLiteral("The address of \"One\" could not be saved to \"%1\".")
+                  .arg(list.recordAt(0)->filePath()));
+    EXPECT_EQ(DeviceRecord(QStringLiteral("One"), maps()).ipAddress(), QStringLiteral("1.1.1.1"));
+}
+#endif
 
 TEST_F(Devices, AddingANameThatExistsIsRefused)
 {
