@@ -14,6 +14,7 @@
 #include "gui/gui_slider.h"
 #include "skin/plain_bench.h"
 #include "skin/skin_pack.h"
+#include "support/test_files.h"
 #include "support/work_dir.h"
 
 #include <QColor>
@@ -356,6 +357,31 @@ TEST_F(DefaultSkinTest, GeneratorRefusesAFolderThatHoldsSomethingElse)
     EXPECT_TRUE(output.contains(QLatin1String("not touching it"))) << output.toStdString();
     EXPECT_TRUE(QFile::exists(keep.fileName()));
 }
+
+#ifdef Q_OS_UNIX
+TEST_F(DefaultSkinTest, PictureToolsKeepTheOldPicturesWhenTheDiskIsFull)
+{
+    using orba::test::readAll;
+    QTemporaryDir out;
+    const QDir dir(out.path());
+    const QString shot = dir.filePath(QStringLiteral("%1-25.png").arg(QLatin1String(kScreens[0].word)));
+    const QString icon = dir.filePath(QStringLiteral("talmen_vee.png"));
+    ASSERT_TRUE(orba::test::writeAll(shot, "old screenshot"));
+    ASSERT_TRUE(orba::test::writeAll(icon, "old icon"));
+    {
+        orba::test::FileSizeLimit limit(100); // inherited by the tools, as on a full disk
+        ASSERT_TRUE(limit.active());
+        EXPECT_NE(run(program("orba-skinshot"),
+                      {QStringLiteral("--scale"), QStringLiteral("0.25"), folder(), out.path()}),
+                  0);
+        EXPECT_NE(run(program("orba-resgen"), {out.path()}), 0);
+    }
+    EXPECT_EQ(readAll(shot), "old screenshot");
+    EXPECT_EQ(readAll(icon), "old icon");
+    for (const QString &file : dir.entryList(QDir::Files | QDir::Hidden))
+        EXPECT_TRUE(file.endsWith(QLatin1String(".png"))) << file.toStdString(); // no temporary file left
+}
+#endif
 
 TEST_F(DefaultSkinTest, EveryScreenRendersAtBothScales)
 {

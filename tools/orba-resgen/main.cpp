@@ -1,6 +1,9 @@
 // Draws the application's built-in pictures (icon, splash, preset dialog icons) with QPainter.
 // Run once after changing a picture: orba-resgen src/app/Resources (the .qrc maps them to their
 // resource paths).
+#include "common/atomic_file.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -104,7 +107,8 @@ QImage docIcon(Doc kind)
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     QPolygonF page;
-    page << QPointF(3.5, 1.5) << QPointF(10.5, 1.5) << QPointF(13.5, 4.5) << QPointF(13.5, 14.5) << QPointF(3.5, 14.5);
+    page << QPointF(3.5, 1.5) << QPointF(10.5, 1.5) << QPointF(13.5, 4.5) << QPointF(13.5, 14.5)
+         << QPointF(3.5, 14.5);
     const bool prot = kind == Doc::Protected || kind == Doc::ProtectedLocked;
     p.setPen(QColor(90, 90, 90));
     p.setBrush(prot ? QColor(215, 230, 250) : QColor(250, 250, 250));
@@ -136,9 +140,13 @@ QImage docIcon(Doc kind)
     return img;
 }
 
+// Encoded first and written in one step: a committed picture is never left half written.
 bool save(const QImage &img, const QString &path)
 {
-    if (img.save(path))
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (img.save(&buffer, "PNG") && orba::writeFileAtomically(path, png))
         return true;
     std::fprintf(stderr, "could not write %s\n", qPrintable(path));
     return false;

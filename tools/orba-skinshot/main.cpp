@@ -6,10 +6,12 @@
 // warning (the messages go to standard error); 2 on bad arguments.
 #include "skinshot.h"
 
+#include "common/atomic_file.h"
 #include "orba-skingen/default_skin_objects.h"
 #include "skin/plain_bench.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QWidget>
 
@@ -61,7 +63,12 @@ int main(int argc, char **argv)
         for (double scale : std::as_const(scales)) {
             const QString file = QDir(args[1]).filePath(
                 QStringLiteral("%1-%2.png").arg(QLatin1String(s.word)).arg(qRound(scale * 100)));
-            if (!orba::skinshot::render(*bench, scale).save(file)) {
+            // Encoded first and written in one step: a committed screenshot is never left half written.
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            if (!orba::skinshot::render(*bench, scale).save(&buffer, "PNG") ||
+                !orba::writeFileAtomically(file, png)) {
                 std::fprintf(stderr, "orba-skinshot: cannot write %s\n", qPrintable(file));
                 return 1;
             }
