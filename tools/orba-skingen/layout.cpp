@@ -137,7 +137,7 @@ void Surface::title(const QString &id, const QString &caption)
         .child(captionElement(caption, 22, h / 2, QStringLiteral("C_TEXT"), QStringLiteral("F_TITLE"),
                               QStringLiteral("cl")))
         .child(bitmap(plate).attr(QStringLiteral("w"), w).attr(QStringLiteral("h"), h));
-    m_w.object(id, kLabel, m_screen, e, abs(QRect(0, 0, w, h)));
+    m_w.object(id, kLabel, m_screen, e);
 }
 
 void Surface::heading(const QString &id, const QRect &s, const QString &caption)
@@ -152,7 +152,7 @@ void Surface::heading(const QString &id, const QRect &s, const QString &caption)
         .child(captionElement(caption.toUpper(), 18, 13, QStringLiteral("C_TEXT_DIM"),
                               QStringLiteral("F_HEAD"), QStringLiteral("cl")))
         .child(bitmap(clearPicture(m_w)).attr(QStringLiteral("w"), w).attr(QStringLiteral("h"), 24));
-    m_w.object(id, kLabel, m_screen, e, abs(QRect(s.x(), s.y(), w, 24)));
+    m_w.object(id, kLabel, m_screen, e);
 }
 
 void Surface::knob(const QString &id, const QString &caption, int cx, int top, Ring ring, int size,
@@ -174,7 +174,7 @@ void Surface::knob(const QString &id, const QString &caption, int cx, int top, R
         .child(captionElement(caption, size / 2, -2, QStringLiteral("C_TEXT_DIM"),
                               QStringLiteral("F_CAPTION"), QStringLiteral("bc")))
         .child(bitmap(picture));
-    m_w.object(id, kKnob, m_screen, e, abs(QRect(x, y, size, size)));
+    m_w.object(id, kKnob, m_screen, e);
     if (!display.isEmpty())
         valueDisplay(display, cx, y + size + 3);
 }
@@ -200,7 +200,7 @@ void Surface::valueDisplay(const QString &id, int cx, int y, int w)
         .child(Element(QStringLiteral("mode"))
                    .attr(QStringLiteral("editable"), 1)
                    .attr(QStringLiteral("dlgregexp"), QStringLiteral("-?\\d*\\.?\\d+")));
-    m_w.object(id, kDisplay, m_screen, e, abs(r));
+    m_w.object(id, kDisplay, m_screen, e);
 }
 
 void Surface::display(const QString &id, const QRect &r, const QString &font, bool transparent, bool marquee,
@@ -223,7 +223,7 @@ void Surface::display(const QString &id, const QRect &r, const QString &font, bo
                    .attr(QStringLiteral("fg_warn"), QStringLiteral("C_WARN_FG"))
                    .attr(QStringLiteral("bg_warn"), QStringLiteral("C_WARN_BG")))
         .child(mode);
-    m_w.object(id, kDisplay, m_screen, e, abs(r));
+    m_w.object(id, kDisplay, m_screen, e);
 }
 
 namespace {
@@ -253,7 +253,7 @@ void Surface::responseGraph(const QString &id, const QList<QRect> &layouts, cons
                     .attr(QStringLiteral("h"), r.height()));
     }
     e.child(graphColours().attr(QStringLiteral("audio"), audioColour));
-    m_w.object(id, kApGraph, m_screen, e, abs(layouts[0]));
+    m_w.object(id, kApGraph, m_screen, e);
 }
 
 void Surface::dynamicsGraph(const QString &id, const QRect &r)
@@ -266,7 +266,7 @@ void Surface::dynamicsGraph(const QString &id, const QRect &r)
         .child(
             position(r.x(), r.y()).attr(QStringLiteral("w"), r.width()).attr(QStringLiteral("h"), r.height()))
         .child(colours);
-    m_w.object(id, kDynGraph, m_screen, e, abs(r));
+    m_w.object(id, kDynGraph, m_screen, e);
 }
 
 void Surface::slideSwitch(const QString &id, const QString &caption, int x, int y, bool captionLeft)
@@ -281,7 +281,7 @@ void Surface::slideSwitch(const QString &id, const QString &caption, int x, int 
                               QStringLiteral("F_CAPTION"),
                               captionLeft ? QStringLiteral("cr") : QStringLiteral("cl")))
         .child(bitmap(picture));
-    m_w.object(id, kCheckBox, m_screen, e, abs(QRect(x, y, 32, 18)));
+    m_w.object(id, kCheckBox, m_screen, e);
 }
 
 void Surface::pushSwitch(const QString &id, const QString &caption, const QRect &r, const QColor &lampColour)
@@ -296,7 +296,7 @@ void Surface::pushSwitch(const QString &id, const QString &caption, const QRect 
         .child(captionElement(caption, r.width() / 2 + 4, (r.height() - 1) / 2, QStringLiteral("C_TEXT"),
                               QStringLiteral("F_BUTTON"), QStringLiteral("cc")))
         .child(bitmap(picture));
-    m_w.object(id, kCheckBox, m_screen, e, abs(r));
+    m_w.object(id, kCheckBox, m_screen, e);
 }
 
 void Surface::combo(const QString &id, const QString &caption, int x, int y, int w, ComboKind kind, int rows)
@@ -327,7 +327,7 @@ void Surface::combo(const QString &id, const QString &caption, int x, int y, int
         .child(bitmap(comboPicture(kind)));
     if (kind == ComboKind::Step)
         e.child(Element(QStringLiteral("mode")).attr(QStringLiteral("autoroll"), 1));
-    m_w.object(id, kCombo, m_screen, e, abs(r));
+    m_w.object(id, kCombo, m_screen, e);
 }
 
 void Surface::radio(const QString &group, const QString &caption, int x, int y,
@@ -357,10 +357,9 @@ void Surface::radio(const QString &group, const QString &caption, int x, int y,
                     .attr(QStringLiteral("font"), QStringLiteral("F_CAPTION"))
                     .attr(QStringLiteral("tx"), 21)
                     .attr(QStringLiteral("ty"), 2));
-        m_w.object(c.id, kRadioItem, m_screen, Element(QStringLiteral("radioitem")),
-                   abs(QRect(x + c.x, y + c.y, 16, 16)));
+        m_w.object(c.id, kRadioItem, m_screen, Element(QStringLiteral("radioitem")));
     }
-    m_w.object(group, kRadioGroup, m_screen, e, abs(QRect(x, y, 1, 1)));
+    m_w.object(group, kRadioGroup, m_screen, e);
 }
 
 void Surface::lamp(const QString &id, const QString &caption, int x, int y, LampKind kind)
@@ -388,7 +387,7 @@ void Surface::lamp(const QString &id, const QString &caption, int x, int y, Lamp
         .child(captionElement(caption, 20, 8, QStringLiteral("C_TEXT"), QStringLiteral("F_CAPTION"),
                               QStringLiteral("cl")))
         .child(bitmap(picture));
-    m_w.object(id, kLamp, m_screen, e, abs(QRect(x, y, 16, 16)));
+    m_w.object(id, kLamp, m_screen, e);
 }
 
 void Surface::button(const QString &id, const QString &caption, const QRect &r, ButtonStyle style,
@@ -417,7 +416,7 @@ void Surface::button(const QString &id, const QString &caption, const QRect &r, 
         .attr(QStringLiteral("font"), font)
         .attr(QStringLiteral("align"), QStringLiteral("cc"));
     e.child(t).child(bitmap(picture));
-    m_w.object(id, kButton, m_screen, e, abs(r));
+    m_w.object(id, kButton, m_screen, e);
 }
 
 void Surface::finish(const QString &id)
@@ -443,7 +442,7 @@ void Surface::finish(const QString &id)
         p.drawText(t.rect, t.align, t.text);
     }
     p.end();
-    m_w.placedPicture(id, m_screen, img.convertToFormat(QImage::Format_ARGB32), m_area.topLeft(), X(0), Y(0));
+    m_w.placedPicture(id, m_screen, img.convertToFormat(QImage::Format_ARGB32), X(0), Y(0));
 }
 
 void writeTheme(SkinWriter &w)

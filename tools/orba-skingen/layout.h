@@ -42,7 +42,6 @@ public:
     Surface(SkinWriter &writer, int screen, const QRect &area, QString xName = {}, QString yName = {});
 
     QColor accent() const { return m_accent; }
-    QString key() const { return m_key; }
     const QRect &area() const { return m_area; }
 
     // Background parts (relative rectangles).
@@ -87,9 +86,6 @@ public:
     // Positions as the skin writes them.
     QString X(int x) const;
     QString Y(int y) const;
-    QRect abs(const QRect &r) const { return r.translated(m_area.topLeft()); }
-
-    SkinWriter &writer() { return m_w; }
 
 private:
     QString knobPicture(int size);

@@ -193,7 +193,7 @@ void layoutMain(SkinWriter &w)
                        .attr(QStringLiteral("clip"), 1)
                        .attr(QStringLiteral("channels"), 2)
                        .attr(QStringLiteral("vertical"), 1));
-        w.object(QLatin1String(m.id), kMeter, kMain, e, QRect(m.x, 484, 64, 188));
+        w.object(QLatin1String(m.id), kMeter, kMain, e);
     }
     s.pushSwitch(QStringLiteral("METER_IN_RANGE"), QStringLiteral("60 dB"), QRect(22, 680, 64, 20), lampOn);
     s.combo(QStringLiteral("GR_CHOICE"), QString(), 94, 680, 64, ComboKind::Drop, 6);

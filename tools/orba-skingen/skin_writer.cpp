@@ -2,6 +2,7 @@
 #include "default_skin_objects.h"
 
 #include "common/atomic_file.h"
+#include "common/ini_store.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -53,34 +54,6 @@ QString kindName(int kind)
 
 } // namespace
 
-QString escapeXml(const QString &text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '&':
-            out += QLatin1String("&amp;");
-            break;
-        case '<':
-            out += QLatin1String("&lt;");
-            break;
-        case '>':
-            out += QLatin1String("&gt;");
-            break;
-        case '"':
-            out += QLatin1String("&quot;");
-            break;
-        case '\n':
-            out += QLatin1String("&#10;");
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 Element &Element::attr(const QString &name, const QString &value)
 {
     m_attrs.append({name, value});
@@ -98,7 +71,7 @@ QString Element::text(int indent) const
     const QString pad(indent, QLatin1Char(' '));
     QString s = pad + QLatin1Char('<') + m_name;
     for (const auto &[name, value] : m_attrs)
-        s += QStringLiteral(" %1=\"%2\"").arg(name, escapeXml(value));
+        s += QStringLiteral(" %1=\"%2\"").arg(name, escapeIniXml(value));
     if (m_children.isEmpty())
         return s + QLatin1String("/>\n");
     s += QLatin1String(">\n");
@@ -166,18 +139,17 @@ QString SkinWriter::picture(const QString &id, const QImage &image, int sections
     return id;
 }
 
-void SkinWriter::object(const QString &id, int kind, int screen, const Element &element, const QRect &rect)
+void SkinWriter::object(const QString &id, int kind, int screen, const Element &element)
 {
     Object o;
     o.kind = kind;
     o.screen = screen;
     o.xml = element.text(2);
-    o.rect = rect;
     m_objects.insert(id, o);
 }
 
-void SkinWriter::placedPicture(const QString &id, int screen, const QImage &image, const QPoint &at,
-                               const QString &x, const QString &y)
+void SkinWriter::placedPicture(const QString &id, int screen, const QImage &image, const QString &x,
+                               const QString &y)
 {
     Picture p;
     p.file = QStringLiteral("images/%1.png").arg(id.toLower());
@@ -188,7 +160,7 @@ void SkinWriter::placedPicture(const QString &id, int screen, const QImage &imag
         .attr(QStringLiteral("file"), p.file)
         .attr(QStringLiteral("sections"), 1)
         .child(Element(QStringLiteral("position")).attr(QStringLiteral("x"), x).attr(QStringLiteral("y"), y));
-    object(id, kImage, screen, e, QRect(at, image.size()));
+    object(id, kImage, screen, e);
 }
 
 void SkinWriter::stockObject(const QString &id, int kind, const Element &element)

@@ -33,8 +33,6 @@ private:
     QList<Element> m_children;
 };
 
-QString escapeXml(const QString &text);
-
 class SkinWriter
 {
 public:
@@ -49,16 +47,12 @@ public:
     // Registers a picture strip under `id` (the first registration of an id wins) and returns id.
     QString picture(const QString &id, const QImage &image, int sections);
     bool hasPicture(const QString &id) const { return m_pictures.contains(id); }
-    int sectionsOf(const QString &id) const { return m_pictures.value(id).sections; }
 
-    // An object of `screen` (-1 main) with its element; `rect` is its area in window coordinates.
-    void object(const QString &id, int kind, int screen, const Element &element, const QRect &rect = {});
+    // An object of `screen` (-1 main) with its element.
+    void object(const QString &id, int kind, int screen, const Element &element);
     // An image object placed on a panel (a screen background, the window background).
-    void placedPicture(const QString &id, int screen, const QImage &image, const QPoint &at, const QString &x,
+    void placedPicture(const QString &id, int screen, const QImage &image, const QString &x,
                        const QString &y);
-    int kindOf(const QString &id) const { return m_objects.value(id).kind; }
-    bool hasObject(const QString &id) const { return m_objects.contains(id); }
-    QRect rectOf(const QString &id) const { return m_objects.value(id).rect; }
 
     // Objects without a panel (stock pictures for derived skins), written to "stock.xml".
     void stockObject(const QString &id, int kind, const Element &element);
@@ -86,7 +80,6 @@ private:
         int kind = 0;
         int screen = 0;
         QString xml;
-        QRect rect;
     };
     bool writeFile(const QString &relative, const QByteArray &bytes, QString *error);
     QString panelFile(int screen) const;
