@@ -9,7 +9,9 @@
 #include "gui/gui_knob.h"
 #include "gui/gui_lamp.h"
 #include "gui/gui_meter.h"
+#include "link/message_link.h"
 #include "link/ports.h"
+#include "link/records.h"
 #include "loopback_peer.h"
 #include "message_recorder.h"
 #include "panels/cg_main.h"
@@ -35,12 +37,6 @@ namespace {
 bool waitFor(const std::function<bool()> &condition, int timeoutMs = 10000)
 {
     return orba::test::waitProcessingEvents(condition, timeoutMs);
-}
-
-// Lets queued work run for a while, for checks that something does not happen.
-void settle(int ms = 400)
-{
-    waitFor([] { return false; }, ms);
 }
 
 class EndToEnd : public orba::test::WorkDirTest
@@ -103,6 +99,20 @@ protected:
                             Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &release);
     }
+    // Brings both sides up to date, for counting what was sent: the application has taken all the
+    // simulator sent (its reply to a version request comes after it), and the simulator has logged
+    // all the application sent (a ping sent now comes after it; the log keeps the order).
+    void quiet()
+    {
+        VersionRecord &version = *app().link->context().version;
+        version.clear();
+        app().link->request_version();
+        ASSERT_TRUE(waitFor([&] { return version.load().major != 0; }));
+        QApplication::processEvents(); // what the answers queued goes out before the ping
+        const int pings = sim->framesIn("MSG_PING");
+        app().link->send_ping();
+        ASSERT_TRUE(waitFor([&] { return sim->framesIn("MSG_PING") > pings; }));
+    }
     // The "1 entries" value frames from the application, as the simulator logged them.
     int singleValueFrames()
     {
@@ -139,7 +149,7 @@ TEST_F(EndToEnd, OneKnobStepSendsOneValueThatTheSimulatorKeepsAndNothingIsEchoed
     auto *knob = object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB");
     auto *display = object<tcGuiDisplay>("INPUT_ANA_GAIN_DSPY");
     ASSERT_NE(knob, nullptr);
-    settle();
+    quiet();
     const int before = singleValueFrames();
     const uint32_t start = app().live->getRaw(257);
     knob->step(1);
@@ -147,7 +157,7 @@ TEST_F(EndToEnd, OneKnobStepSendsOneValueThatTheSimulatorKeepsAndNothingIsEchoed
     ASSERT_TRUE(waitFor([&] { return singleValueFrames() == before + 1; }));
     // The simulator answers with the value as stored; the application sends nothing back.
     ASSERT_TRUE(waitFor([&] { return sim->framesOut("MSG_VALUES") > 0; }));
-    settle();
+    quiet();
     EXPECT_EQ(singleValueFrames(), before + 1);
     EXPECT_EQ(app().live->getRaw(257), edited);
     EXPECT_EQ(display->caption(), QString::fromStdString(app().live->label(257)));
@@ -158,7 +168,7 @@ TEST_F(EndToEnd, OneKnobStepSendsOneValueThatTheSimulatorKeepsAndNothingIsEchoed
     window->kelBench()->move(p.x(), p.y(), 0);
     window->kelBench()->move(p.x() - 2, p.y() - 2, 0);
     window->kelBench()->release(p.x() - 2, p.y() - 2);
-    settle();
+    quiet();
     EXPECT_EQ(singleValueFrames(), before + 1);
 
     // Stopping the simulator drops the link...
@@ -176,7 +186,7 @@ TEST_F(EndToEnd, OneKnobStepSendsOneValueThatTheSimulatorKeepsAndNothingIsEchoed
     EXPECT_EQ(window->statusCode(), 0);
     ASSERT_TRUE(waitFor([&] { return knob->value() == int(edited); }));
     EXPECT_EQ(display->caption(), QString::fromStdString(app().live->label(257)));
-    settle();
+    quiet();
     EXPECT_EQ(sim->framesIn("MSG_VALUES"), 0);
 }
 
@@ -226,7 +236,7 @@ TEST_F(EndToEnd, FlowButtonsSwitchScreensAndShowActiveAndInactiveFrames)
 TEST_F(EndToEnd, QuickSaveRoundTripThroughTheButtons)
 {
     auto *knob = object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB");
-    settle();
+    quiet();
     // Every switch changes the live settings, which go to the simulator as values; it answers each
     // with the values as stored. Wait for all the answers, or a late one would overwrite the next
     // switch's settings.
@@ -241,25 +251,25 @@ TEST_F(EndToEnd, QuickSaveRoundTripThroughTheButtons)
     const uint32_t storedB = app().quickSave->memory(orba::QuickSave::B).getRaw(257);
     knob->step(2);
     ASSERT_TRUE(roundTrip(in0));
-    settle();
+    quiet();
     const uint32_t inA = app().live->getRaw(257);
     int frames = sim->framesIn("MSG_VALUES");
     click("QSAVEB"); // A keeps the live settings, B (the defaults) comes in
     EXPECT_EQ(app().quickSave->current(), orba::QuickSave::B);
     EXPECT_EQ(app().live->getRaw(257), storedB);
     ASSERT_TRUE(roundTrip(frames));
-    settle();
+    quiet();
     knob->step(3);
     const uint32_t inB = app().live->getRaw(257);
     frames = sim->framesIn("MSG_VALUES");
     ASSERT_TRUE(roundTrip(frames));
-    settle();
+    quiet();
     frames = sim->framesIn("MSG_VALUES");
     click("QSAVEA");
     EXPECT_EQ(app().live->getRaw(257), inA);
     ASSERT_TRUE(roundTrip(frames));
     ASSERT_TRUE(waitFor([&] { return knob->value() == int(inA); }));
-    settle();
+    quiet();
     frames = sim->framesIn("MSG_VALUES");
     click("QSAVEB");
     EXPECT_EQ(app().live->getRaw(257), inB);

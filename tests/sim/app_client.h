@@ -48,8 +48,10 @@ public:
         cb.context = this;
         cb.on_data = [](void *self, const uint8_t *b, size_t n) {
             auto *c = static_cast<AppClient *>(self);
+            // Both under the lock, so a test that saw either the link's effect or the copy finds
+            // the other as well.
+            std::lock_guard<std::recursive_mutex> g(c->m_lock);
             c->link->feed(b, n);
-            std::lock_guard<std::mutex> g(c->m_lock);
             c->m_frames.feed(b, n);
         };
         cb.on_status = [](void *self, int status) {
@@ -82,7 +84,7 @@ public:
     // Frames the simulator sent, whole.
     std::vector<Frame> frames() const
     {
-        std::lock_guard<std::mutex> g(m_lock);
+        std::lock_guard<std::recursive_mutex> g(m_lock);
         return m_received;
     }
     std::vector<Frame> framesOfType(uint8_t type) const
@@ -95,12 +97,12 @@ public:
     }
     size_t frameCount() const
     {
-        std::lock_guard<std::mutex> g(m_lock);
+        std::lock_guard<std::recursive_mutex> g(m_lock);
         return m_received.size();
     }
     void clearFrames()
     {
-        std::lock_guard<std::mutex> g(m_lock);
+        std::lock_guard<std::recursive_mutex> g(m_lock);
         m_received.clear();
     }
     // Waits until the simulator has sent at least n frames of a type.
@@ -108,11 +110,20 @@ public:
     {
         return waitProcessingEvents([&] { return framesOfType(type).size() >= n; }, timeoutMs);
     }
+    // How many frames of a type arrived once everything the simulator sent before this call has
+    // arrived: its reply to a version request comes after them.
+    size_t settledCount(uint8_t type)
+    {
+        const size_t versions = framesOfType(MSG_VERSION).size();
+        link->request_version();
+        EXPECT_TRUE(waitFrames(MSG_VERSION, versions + 1));
+        return framesOfType(type).size();
+    }
     void sendRaw(const std::vector<uint8_t> &bytes) { tcp->send(bytes.data(), bytes.size()); }
 
     std::vector<FwAckMsg> fwAcks() const
     {
-        std::lock_guard<std::mutex> g(m_lock);
+        std::lock_guard<std::recursive_mutex> g(m_lock);
         return m_acks;
     }
 
@@ -127,7 +138,7 @@ public:
     void linkVersionStored() override { ++versionReports; }
     void linkFirmwareAck(const FwAckMsg &ack) override
     {
-        std::lock_guard<std::mutex> g(m_lock);
+        std::lock_guard<std::recursive_mutex> g(m_lock);
         m_acks.push_back(ack);
     }
 
@@ -152,8 +163,8 @@ private:
         static_cast<AppClient *>(self)->m_received.emplace_back(frame, frame + length);
     }
 
-    mutable std::mutex m_lock;
-    FrameAssembler m_frames; // under m_lock
+    mutable std::recursive_mutex m_lock; // the link's handlers run under it
+    FrameAssembler m_frames;             // under m_lock
     std::vector<Frame> m_received;
     std::vector<FwAckMsg> m_acks;
 };

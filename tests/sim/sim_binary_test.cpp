@@ -221,7 +221,6 @@ TEST(SimProgram, StartsListeningAndTheLoginNeedsThePassword)
     SimProcess sim({"--port", "0", "--password", "studio"});
     const uint16_t port = sim.waitListening();
     ASSERT_NE(port, 0) << sim.output().toStdString();
-    EXPECT_LT(sim.startMs(), 3000);
 
     RawClient app(port);
     ASSERT_TRUE(app.connected());

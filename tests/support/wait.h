@@ -36,4 +36,11 @@ inline bool waitProcessingEvents(const std::function<bool()> &condition, int tim
     return true;
 }
 
+// Runs this thread's events for a while, for pacing something sent repeatedly (not for waiting
+// on a result: wait on a condition instead).
+inline void processEventsFor(int ms)
+{
+    waitProcessingEvents([] { return false; }, ms);
+}
+
 } // namespace orba::test
