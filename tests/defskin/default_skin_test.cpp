@@ -22,7 +22,6 @@
 #include <QFile>
 #include <QPainter>
 #include <QPixmap>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -47,24 +46,14 @@ static_assert(sameCode(kButton, kGuiButton) && sameCode(kLamp, kGuiLamp) &&
 
 namespace {
 
-QString program(const char *name)
+// Runs a built program; returns its exit code (-1: it did not end or crashed), standard output
+// and error in `output`.
+int run(const char *name, const QStringList &args, QString *output = nullptr)
 {
-    return QDir(orba::test::binDir()).filePath(QLatin1String(name));
-}
-
-// Runs a built program; returns its exit code, standard output and error in `output`.
-int run(const QString &exe, const QStringList &args, QString *output = nullptr)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    p.start(exe, args);
-    if (!p.waitForFinished(60000))
-        return -1;
+    const orba::test::ProgramRun r = orba::test::runProgram(QLatin1String(name), args);
     if (output)
-        *output = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        *output = QString::fromLocal8Bit(r.out + r.err);
+    return r.status;
 }
 
 // Every file of a folder tree, by relative path, with its bytes.
@@ -87,7 +76,7 @@ protected:
     static void SetUpTestSuite()
     {
         s_dir = new QTemporaryDir;
-        s_generated = run(program("orba-skingen"), {folder()}, &s_generatorOutput) == 0;
+        s_generated = run("orba-skingen", {folder()}, &s_generatorOutput) == 0;
     }
     static void TearDownTestSuite()
     {
@@ -313,7 +302,7 @@ TEST_F(DefaultSkinTest, PackedSkinUnpacksToTheSameFolderByteForByte)
     QTemporaryDir work;
     const QString packed = QDir(work.path()).filePath(QStringLiteral("default.skin"));
     QString output;
-    ASSERT_EQ(run(program("SkinPacker"),
+    ASSERT_EQ(run("SkinPacker",
                   {QStringLiteral("-p"), QStringLiteral("-d"), folder(), QStringLiteral("-f"), packed},
                   &output),
               0)
@@ -341,7 +330,7 @@ TEST_F(DefaultSkinTest, GeneratingAgainGivesTheSameBytes)
 {
     QTemporaryDir again;
     const QString second = QDir(again.path()).filePath(QStringLiteral("default"));
-    ASSERT_EQ(run(program("orba-skingen"), {second}), 0);
+    ASSERT_EQ(run("orba-skingen", {second}), 0);
     EXPECT_TRUE(tree(folder()) == tree(second));
 }
 
@@ -353,7 +342,7 @@ TEST_F(DefaultSkinTest, GeneratorRefusesAFolderThatHoldsSomethingElse)
     keep.write("mine");
     keep.close();
     QString output;
-    EXPECT_EQ(run(program("orba-skingen"), {other.path()}, &output), 1);
+    EXPECT_EQ(run("orba-skingen", {other.path()}, &output), 1);
     EXPECT_TRUE(output.contains(QLatin1String("not touching it"))) << output.toStdString();
     EXPECT_TRUE(QFile::exists(keep.fileName()));
 }
@@ -371,10 +360,10 @@ TEST_F(DefaultSkinTest, PictureToolsKeepTheOldPicturesWhenTheDiskIsFull)
     {
         orba::test::FileSizeLimit limit(100); // inherited by the tools, as on a full disk
         ASSERT_TRUE(limit.active());
-        EXPECT_NE(run(program("orba-skinshot"),
-                      {QStringLiteral("--scale"), QStringLiteral("0.25"), folder(), out.path()}),
-                  0);
-        EXPECT_NE(run(program("orba-resgen"), {out.path()}), 0);
+        EXPECT_NE(
+            run("orba-skinshot", {QStringLiteral("--scale"), QStringLiteral("0.25"), folder(), out.path()}),
+            0);
+        EXPECT_NE(run("orba-resgen", {out.path()}), 0);
     }
     EXPECT_EQ(readAll(shot), "old screenshot");
     EXPECT_EQ(readAll(icon), "old icon");

@@ -60,7 +60,7 @@ protected:
             ini.writeInt(QStringLiteral("OPTIONS"), QStringLiteral("CONTROL"), 4); // the input screen
         }
         sim = std::make_unique<SimProcess>(path(QStringLiteral("sim-state")));
-        ASSERT_TRUE(sim->start()) << sim->lines().join(QLatin1Char('\n')).toStdString();
+        ASSERT_TRUE(sim->start()) << sim->output().toStdString();
         setProcessorPort(sim->port());
         setMeterFirstPort(test::freeUdpPort());
         window = std::make_unique<KelWidget>();

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -15,12 +14,7 @@ using namespace orba::test;
 
 namespace {
 
-struct ToolRun
-{
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using ToolRun = ProgramRun;
 
 class OrbaPresetToolTest : public WorkDirTest
 {
@@ -33,18 +27,7 @@ protected:
             << "\"); run through ctest";
     }
     static QString program() { return QDir(binDir()).filePath("orba-preset"); }
-    ToolRun run(const QStringList &args)
-    {
-        QProcess p;
-        p.start(program(), args);
-        ToolRun r;
-        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-            return r;
-        r.status = p.exitCode();
-        r.out = p.readAllStandardOutput();
-        r.err = p.readAllStandardError();
-        return r;
-    }
+    static ToolRun run(const QStringList &args) { return runProgram(QStringLiteral("orba-preset"), args); }
     void save(const QString &file, const SETTINGS_MAP &set, const std::string &name)
     {
         PresetHeader h;

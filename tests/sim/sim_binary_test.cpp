@@ -6,12 +6,10 @@
 #include "link/frame_assembler.h"
 #include "link/frames.h"
 #include "loopback_peer.h"
-#include "wait.h"
+#include "sim_process.h"
 #include "work_dir.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -25,75 +23,9 @@
 
 using namespace orba;
 using orba::test::Frame;
-using orba::test::waitProcessingEvents;
+using orba::test::SimProcess;
 
 namespace {
-
-QString simPath()
-{
-    return QString::fromLocal8Bit(qgetenv("ORBA_BIN_DIR")) + "/orba-sim";
-}
-
-// A running orba-sim; stopped (and waited for) when the test ends.
-class SimProcess
-{
-public:
-    explicit SimProcess(QStringList args)
-    {
-        m_process.setProgram(simPath());
-        m_process.setArguments(args);
-        m_process.setProcessChannelMode(QProcess::SeparateChannels);
-        m_timer.start();
-        m_process.start();
-    }
-    ~SimProcess() { stop(); }
-
-    // Waits for the "listening" line; 0 when it never came.
-    uint16_t waitListening()
-    {
-        static const QRegularExpression re("listening on 127\\.0\\.0\\.1:(\\d+)");
-        uint16_t port = 0;
-        waitProcessingEvents(
-            [&] {
-                m_process.waitForReadyRead(10);
-                m_out += m_process.readAllStandardOutput();
-                const auto m = re.match(QString::fromLocal8Bit(m_out));
-                if (m.hasMatch())
-                    port = uint16_t(m.captured(1).toUInt());
-                return port != 0 || m_process.state() == QProcess::NotRunning;
-            },
-            10000);
-        m_startMs = m_timer.elapsed();
-        return port;
-    }
-    bool waitOutput(const QString &text)
-    {
-        return waitProcessingEvents(
-            [&] {
-                m_process.waitForReadyRead(10);
-                m_out += m_process.readAllStandardOutput();
-                return m_out.contains(text.toLocal8Bit());
-            },
-            5000);
-    }
-    int stop()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            m_process.waitForFinished(5000);
-        }
-        m_out += m_process.readAllStandardOutput();
-        return m_process.exitCode();
-    }
-    QByteArray output() const { return m_out; }
-    qint64 startMs() const { return m_startMs; }
-
-private:
-    QProcess m_process;
-    QElapsedTimer m_timer;
-    QByteArray m_out;
-    qint64 m_startMs = 0;
-};
 
 // The application's side reduced to frames on a blocking socket.
 class RawClient
@@ -179,26 +111,17 @@ uint16_t connectResult(const Frame &f)
     return parseConnectReply(f.data(), f.size(), result) ? result : 0;
 }
 
-struct SimRun
+orba::test::ProgramRun runSim(const QStringList &args)
 {
-    int code;
-    QByteArray out, err;
-};
-
-SimRun runSim(const QStringList &args)
-{
-    QProcess p;
-    p.start(simPath(), args);
-    p.waitForFinished(10000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return orba::test::runProgram(QStringLiteral("orba-sim"), args, 10000);
 }
 
 } // namespace
 
 TEST(SimProgram, HelpListsEveryOption)
 {
-    const SimRun r = runSim({"--help"});
-    EXPECT_EQ(r.code, 0);
+    const auto r = runSim({"--help"});
+    EXPECT_EQ(r.status, 0);
     for (const char *option : {"--port", "--password", "--meter-rate", "--flash-seconds", "--keepalive-ms",
                                "--state", "--log", "--boot-mac", "--boot-port", "--boot-reply-port"})
         EXPECT_TRUE(r.out.contains(option)) << option;
@@ -206,21 +129,21 @@ TEST(SimProgram, HelpListsEveryOption)
 
 TEST(SimProgram, BadOptionsAreRefusedWithAReason)
 {
-    SimRun r = runSim({"--meter-rate", "0"});
-    EXPECT_EQ(r.code, 2);
+    auto r = runSim({"--meter-rate", "0"});
+    EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains("--meter-rate")) << r.err.toStdString();
     r = runSim({"--boot-mac", "00:11:22"});
-    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains("--boot-mac"));
     r = runSim({"stray"});
-    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.status, 2);
 }
 
 TEST(SimProgram, StartsListeningAndTheLoginNeedsThePassword)
 {
-    SimProcess sim({"--port", "0", "--password", "studio"});
-    const uint16_t port = sim.waitListening();
-    ASSERT_NE(port, 0) << sim.output().toStdString();
+    SimProcess sim({}, {"--password", "studio"});
+    ASSERT_TRUE(sim.start()) << sim.output().toStdString();
+    const uint16_t port = sim.port();
 
     RawClient app(port);
     ASSERT_TRUE(app.connected());
@@ -236,27 +159,27 @@ TEST(SimProgram, StartsListeningAndTheLoginNeedsThePassword)
 
 TEST(SimProgram, SecondSimulatorOnTheSamePortSaysWhy)
 {
-    SimProcess first({"--port", "0"});
-    const uint16_t port = first.waitListening();
-    ASSERT_NE(port, 0);
-    const SimRun r = runSim({"--port", QString::number(port)});
-    EXPECT_EQ(r.code, 1);
+    SimProcess first;
+    ASSERT_TRUE(first.start());
+    const uint16_t port = first.port();
+    const auto r = runSim({"--port", QString::number(port)});
+    EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("cannot listen on 127.0.0.1:" + QByteArray::number(port)))
         << r.err.toStdString();
 }
 
 TEST(SimProgram, LogShowsAFramePerLineBothWays)
 {
-    SimProcess sim({"--port", "0", "--log"});
-    const uint16_t port = sim.waitListening();
-    ASSERT_NE(port, 0);
+    SimProcess sim;
+    ASSERT_TRUE(sim.start());
+    const uint16_t port = sim.port();
     RawClient app(port);
     app.login(CONNECT_NO_DEVICE);
     ASSERT_FALSE(app.next(MSG_CURRENT_PRESET).empty());
     uint8_t ping[EMPTY_FRAME_LENGTH];
     app.send(ping, buildEmpty(ping, MSG_PING));
     ASSERT_TRUE(sim.waitOutput("in  MSG_PING"));
-    const QByteArray out = sim.output();
+    const QByteArray out = sim.output().toUtf8();
     EXPECT_TRUE(out.contains("in  MSG_CONNECT")) << out.toStdString();
     EXPECT_TRUE(out.contains("out MSG_CONNECT"));
     EXPECT_TRUE(out.contains("1196 bytes  target 255, block 1 of 2, 148 entries"));
@@ -269,11 +192,10 @@ class SimProgramState : public orba::test::WorkDirTest
 
 TEST_F(SimProgramState, ChangesAreKeptWhenTheProgramIsStoppedAndStartedAgain)
 {
-    const QStringList args = {"--port", "0", "--state", path("state")};
     {
-        SimProcess sim(args);
-        const uint16_t port = sim.waitListening();
-        ASSERT_NE(port, 0);
+        SimProcess sim(path("state"));
+        ASSERT_TRUE(sim.start());
+        const uint16_t port = sim.port();
         RawClient app(port);
         app.login(CONNECT_NO_DEVICE);
         ASSERT_FALSE(app.next(MSG_CURRENT_PRESET).empty());
@@ -282,9 +204,9 @@ TEST_F(SimProgramState, ChangesAreKeptWhenTheProgramIsStoppedAndStartedAgain)
         ASSERT_FALSE(app.next(MSG_PRESET_RENAME).empty());
         EXPECT_EQ(sim.stop(), 0); // saved on the way out
     }
-    SimProcess sim(args);
-    const uint16_t port = sim.waitListening();
-    ASSERT_NE(port, 0);
+    SimProcess sim(path("state"));
+    ASSERT_TRUE(sim.start());
+    const uint16_t port = sim.port();
     RawClient app(port);
     app.login(CONNECT_NO_DEVICE);
     auto headers = app.loginHeaders();

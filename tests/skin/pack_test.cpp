@@ -8,7 +8,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QListWidget>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -44,12 +43,10 @@ class PackTest : public WorkDirTest
 protected:
     int runPacker(const QStringList &args, QByteArray *output = nullptr)
     {
-        QProcess p;
-        p.start(packer(), args);
-        EXPECT_TRUE(p.waitForFinished(30000));
+        const ProgramRun r = runProgram(QStringLiteral("SkinPacker"), args, 30000);
         if (output)
-            *output = p.readAllStandardOutput();
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+            *output = r.out;
+        return r.status;
     }
     MessageRecorder messages;
 };

@@ -2,8 +2,10 @@
 // folder, so each test runs in its own and the folder is removed afterwards.
 #pragma once
 
+#include <QByteArray>
 #include <QDir>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -41,5 +43,14 @@ private:
 QString binDir();
 // Root of the source tree, from the test environment.
 QString sourceDir();
+
+// What a program run to its end left behind.
+struct ProgramRun
+{
+    int status = -1; // the exit code; -1 when it did not end in time or crashed
+    QByteArray out, err;
+};
+// Runs a program from binDir() (on the offscreen platform) and waits for its end.
+ProgramRun runProgram(const QString &name, const QStringList &args, int timeoutMs = 60000);
 
 } // namespace orba::test

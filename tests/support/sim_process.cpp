@@ -1,7 +1,7 @@
 #include "sim_process.h"
 
-#include "support/wait.h"
-#include "support/work_dir.h"
+#include "wait.h"
+#include "work_dir.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -48,15 +48,17 @@ bool SimProcess::start(uint16_t port)
     return true;
 }
 
-void SimProcess::stop()
+int SimProcess::stop()
 {
-    if (!running())
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(10000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
+    if (running()) {
+        m_process.terminate();
+        if (!m_process.waitForFinished(10000)) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
     }
+    lines(); // what it wrote on the way out
+    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
 }
 
 const QStringList &SimProcess::lines()
@@ -69,6 +71,18 @@ const QStringList &SimProcess::lines()
         m_partial.remove(0, end + 1);
     }
     return m_lines;
+}
+
+bool SimProcess::waitOutput(const QString &text, int timeoutMs)
+{
+    return waitUntil(
+        [&] {
+            for (const QString &line : lines())
+                if (line.contains(text))
+                    return true;
+            return false;
+        },
+        timeoutMs);
 }
 
 int SimProcess::frames(const char *direction, const char *type)
