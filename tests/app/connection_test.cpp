@@ -1,25 +1,15 @@
 // The connection manager of the main window against a loopback stand-in for the processor: the
 // handshake, the status texts and codes, going offline, losing the link, the login dialog,
 // switching devices, the ping, sending changes and the meters.
-#include "admin/device_list.h"
 #include "admin/device_version_dlg.h"
 #include "admin/devices_dlg.h"
 #include "admin/pswd_entry_dlg.h"
-#include "app/app_objects.h"
-#include "app/kel_widget.h"
+#include "app_window_test.h"
 #include "common/crc32.h"
-#include "common/ini_store.h"
-#include "link/frames.h"
 #include "link/meter.h"
-#include "link/ports.h"
 #include "link/tcp.h"
 #include "link/wire.h"
-#include "loopback_peer.h"
-#include "message_recorder.h"
-#include "wait.h"
-#include "work_dir.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -74,46 +64,16 @@ protected:
     void showMeterDatagram(const uint8_t *) override { ++meterDatagrams; }
 };
 
-class Connection : public orba::test::WorkDirTest
+class Connection : public test::AppWindowTest<TestWindow>
 {
 protected:
-    void SetUp() override
-    {
-        WorkDirTest::SetUp();
-        QDir().mkdir(QStringLiteral("maps"));
-        setProcessorPort(peer.port());
-        setMeterFirstPort(test::freeUdpPort());
-    }
-    void TearDown() override
-    {
-        if (window) {
-            window->close();
-            window.reset();
-        }
-        setProcessorPort(0);
-        setMeterFirstPort(0);
-        WorkDirTest::TearDown();
-    }
-    static void addDevice(const QString &name, const QString &address, uint32_t rcrc = 0)
-    {
-        IniStore cfg(QStringLiteral("maps/") + name + QStringLiteral(".cfg"), IniStore::XmlFile);
-        cfg.writeString(QStringLiteral("Device"), QStringLiteral("IPAddr"), address);
-        cfg.writeInt(QStringLiteral("Access"), QStringLiteral("rcrc"), int(rcrc));
-    }
-    static void setting(const QString &section, const QString &key, const QString &value)
-    {
-        IniStore ini(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
-        ini.writeString(section, key, value);
-    }
     TestWindow &open(const QString &device = QStringLiteral("Studio"), uint32_t rcrc = 0x1234)
     {
         if (!device.isEmpty()) {
             addDevice(device, QStringLiteral("127.0.0.1"), rcrc);
             setting(QStringLiteral("DEVICE"), QStringLiteral("name"), device);
         }
-        window = std::make_unique<TestWindow>();
-        QApplication::processEvents(); // the queued start-up actions
-        return *window;
+        return AppWindowTest::open();
     }
     std::vector<Frame> framesOf(uint8_t type) const { return peer.framesOfType(type); }
     // The GUI thread sends from queued slots, so its events run while waiting.
@@ -121,30 +81,10 @@ protected:
     {
         return waitProcessingEvents([&] { return peer.frames().size() >= count; });
     }
-    // The client may see its connection made before the peer's thread has taken it.
-    void reply(const uint8_t *frame, size_t length)
-    {
-        ASSERT_TRUE(waitProcessingEvents([&] { return peer.connected(); }));
-        ASSERT_TRUE(peer.send(frame, length));
-    }
     void acceptConnect()
     {
         uint8_t f[CONNECT_REPLY_LENGTH];
         reply(f, buildConnectReply(f, CONNECT_ACCEPTED));
-    }
-    // On line with the handshake done.
-    void goOnline(TestWindow &w)
-    {
-        w.set_online(true);
-        ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_PENDING; }));
-        ASSERT_TRUE(framesArrive(1));
-        acceptConnect();
-        ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_ONLINE; }));
-        // Going online asks for the meters through a queued slot: let that frame in first, so a
-        // test that clears the peer next sees only its own frames.
-        ASSERT_TRUE(waitProcessingEvents([&] {
-            return !framesOf(MSG_METER_REQUEST_UDP).empty() || !framesOf(MSG_METER_REQUEST_TCP).empty();
-        }));
     }
     PresetHeader usedSlot() const
     {
@@ -154,10 +94,6 @@ protected:
         h.inUse = 255;
         return h;
     }
-
-    LoopbackPeer peer;
-    test::MessageRecorder messages;
-    std::unique_ptr<TestWindow> window;
 };
 
 } // namespace
@@ -246,7 +182,7 @@ TEST_F(Connection, WithoutASkinTheLinkGoesNoFurtherThanTrying)
 TEST_F(Connection, GoingOfflineByChoiceShowsOfflineWithCodeZeroAndClearsTheSlots)
 {
     TestWindow &w = open();
-    goOnline(w);
+    goOnline();
     app().presetSlots->set(3, usedSlot());
     w.slot_menu_on_line();
     EXPECT_FALSE(w.onlineWanted());
@@ -266,7 +202,7 @@ TEST_F(Connection, GoingOfflineByChoiceShowsOfflineWithCodeZeroAndClearsTheSlots
 TEST_F(Connection, ALostLinkShowsOfflineWithCodeOneClearsTheSlotsAndReconnects)
 {
     TestWindow &w = open();
-    goOnline(w);
+    goOnline();
     app().presetSlots->set(0, usedSlot());
     w.statuses.clear();
     peer.closeConnection();
@@ -362,7 +298,7 @@ TEST_F(Connection, ChoosingAnotherDeviceWhileOnlineReconnectsToIt)
 {
     addDevice(QStringLiteral("Backup"), QStringLiteral("127.0.0.1"), 0x2222);
     TestWindow &w = open(QStringLiteral("Main"), 0x1111);
-    goOnline(w);
+    goOnline();
     app().presetSlots->set(1, usedSlot());
     const int backup = app().devices->indexOf(app().devices->findByName(QStringLiteral("Backup")));
     w.answer = [&](QDialog *d) {
@@ -428,7 +364,7 @@ TEST_F(Connection, WithoutACurrentDeviceGoingOnlineOnlyStoresTheWish)
 TEST_F(Connection, PingAndChangedValuesGoToTheProcessor)
 {
     TestWindow &w = open();
-    goOnline(w);
+    goOnline();
     peer.clear();
     w.slot_ping_timer();
     ASSERT_TRUE(framesArrive(1));
@@ -456,7 +392,7 @@ TEST_F(Connection, PingAndChangedValuesGoToTheProcessor)
 TEST_F(Connection, ValuesFromTheProcessorReachTheLiveSetAndAreMarkedToShow)
 {
     TestWindow &w = open();
-    goOnline(w);
+    goOnline();
     const uint16_t id = firstSettingId();
     SETTINGS_MAP &live = *app().live;
     const uint32_t target = live.getRaw(id) == live.getRawMax(id) ? live.getRawMin(id) : live.getRawMax(id);
@@ -474,8 +410,8 @@ TEST_F(Connection, ValuesFromTheProcessorReachTheLiveSetAndAreMarkedToShow)
 
 TEST_F(Connection, AFrameCutByAReconnectIsNeverCompleted)
 {
-    TestWindow &w = open();
-    goOnline(w);
+    open();
+    goOnline();
     SETTINGS_MAP &live = *app().live;
     const uint16_t cut = firstSettingId();
     const uint16_t later = nextSettingId(cut);
@@ -505,7 +441,7 @@ TEST_F(Connection, AFrameCutByAReconnectIsNeverCompleted)
 TEST_F(Connection, MetersOverTcpAreAskedForAcknowledgedAndShownWithTheClock)
 {
     TestWindow &w = open();
-    goOnline(w);
+    goOnline();
     int clockSignals = 0;
     QObject::connect(&w, &tcApWidget::sig_ap_clock, [&] { ++clockSignals; });
     w.set_tcp_meters(true);
@@ -568,7 +504,7 @@ TEST_F(Connection, TheMeterTimerReadsNothingUnlessOnline)
 TEST_F(Connection, TheVersionDialogShowsTheReply)
 {
     TestWindow &w = open();
-    goOnline(w);
+    goOnline();
     peer.onFrame([&](const Frame &f) {
         if (f[4] != MSG_VERSION_REQUEST)
             return;

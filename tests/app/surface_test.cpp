@@ -1,29 +1,20 @@
 // The main window with a real skin: loading and choosing skins, the status displays, the pop-up
 // menu and the right click, the dialogs that need the processor, preset save, and the refresh of
 // the surface from the processor's values and globals.
-#include "admin/device_list.h"
 #include "app/app_objects.h"
-#include "app/kel_widget.h"
-#include "common/ini_store.h"
+#include "app_window_test.h"
 #include "gui/gui_apgraph.h"
 #include "gui/gui_checkbox.h"
 #include "gui/gui_display.h"
 #include "gui/gui_knob.h"
-#include "link/frames.h"
-#include "link/ports.h"
-#include "loopback_peer.h"
-#include "message_recorder.h"
 #include "panel_skin.h"
 #include "panels/cg_main.h"
 #include "presets/preset_file.h"
 #include "presets/preset_package.h"
 #include "skin/skin_dlg.h"
 #include "skin/skin_pack.h"
-#include "wait.h"
-#include "work_dir.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
@@ -60,59 +51,21 @@ protected:
     }
 };
 
-class Surface : public orba::test::WorkDirTest
+class Surface : public test::AppWindowTest<SurfaceWindow>
 {
 protected:
     void SetUp() override
     {
-        WorkDirTest::SetUp();
-        QDir().mkpath(QStringLiteral("maps"));
-        setProcessorPort(peer.port());
-        setMeterFirstPort(test::freeUdpPort());
+        AppWindowTest::SetUp();
         test::writePanelSkin(path(QStringLiteral("skins/default")));
         setting(QStringLiteral("SKIN"), QStringLiteral("file"), QStringLiteral("0"));
-        IniStore cfg(QStringLiteral("maps/Studio.cfg"), IniStore::XmlFile);
-        cfg.writeString(QStringLiteral("Device"), QStringLiteral("IPAddr"), QStringLiteral("127.0.0.1"));
+        addDevice(QStringLiteral("Studio"), QStringLiteral("127.0.0.1"));
         setting(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("Studio"));
     }
-    void TearDown() override
+    // On line, with only what the test sends next to be seen at the peer.
+    void goOnlineAndClear()
     {
-        if (window) {
-            window->close();
-            window.reset();
-        }
-        setProcessorPort(0);
-        setMeterFirstPort(0);
-        WorkDirTest::TearDown();
-    }
-    static void setting(const QString &section, const QString &key, const QString &value)
-    {
-        IniStore ini(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
-        ini.writeString(section, key, value);
-    }
-    SurfaceWindow &open()
-    {
-        window = std::make_unique<SurfaceWindow>();
-        QApplication::processEvents();
-        return *window;
-    }
-    template <class T> T *object(const char *name)
-    {
-        return static_cast<T *>(tcGuiObject::find(window->kelBench(), NameString(name)));
-    }
-    void goOnline()
-    {
-        window->set_online(true);
-        ASSERT_TRUE(waitProcessingEvents([&] { return window->linkState() == LINK_PENDING; }));
-        ASSERT_TRUE(waitProcessingEvents([&] { return !peer.framesOfType(MSG_CONNECT).empty(); }));
-        uint8_t f[CONNECT_REPLY_LENGTH];
-        ASSERT_TRUE(peer.send(f, buildConnectReply(f, CONNECT_ACCEPTED)));
-        ASSERT_TRUE(waitProcessingEvents([&] { return window->linkState() == LINK_ONLINE; }));
-        // The meter request follows through a queued slot; clear only once it is in.
-        ASSERT_TRUE(waitProcessingEvents([&] {
-            return !peer.framesOfType(MSG_METER_REQUEST_UDP).empty() ||
-                   !peer.framesOfType(MSG_METER_REQUEST_TCP).empty();
-        }));
+        goOnline();
         peer.clear();
     }
     void packDefaultSkin(const QString &from)
@@ -123,10 +76,6 @@ protected:
                                                 &error))
             << error.toStdString();
     }
-
-    LoopbackPeer peer;
-    test::MessageRecorder messages;
-    std::unique_ptr<SurfaceWindow> window;
 };
 
 TEST_F(Surface, TheSavedSkinLoadsAndShowsTheStatusTexts)
@@ -280,7 +229,7 @@ TEST_F(Surface, ARightClickOnAControlThatTakesItOpensNoMenu)
 TEST_F(Surface, PresetSaveWithEverySlotLockedIsRefusedBeforeAnyDialog)
 {
     SurfaceWindow &w = open();
-    goOnline();
+    goOnlineAndClear();
     for (int i = 0; i < PRESET_SLOTS; ++i) {
         PresetHeader h;
         h.clear();
@@ -314,7 +263,7 @@ TEST_F(Surface, PresetSaveProposesTheFirstEmptySlotThenTheFirstUnlocked)
 TEST_F(Surface, PresetSaveIntoALockedSlotSaysSoAndSendsNothing)
 {
     SurfaceWindow &w = open();
-    goOnline();
+    goOnlineAndClear();
     PresetHeader locked;
     locked.clear();
     locked.inUse = 1;
@@ -327,7 +276,7 @@ TEST_F(Surface, PresetSaveIntoALockedSlotSaysSoAndSendsNothing)
     EXPECT_EQ(w.proposed, 0);
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.last().text, QStringLiteral("Preset is locked. Unable to save."));
-    QApplication::processEvents();
+    sentArrived();
     EXPECT_TRUE(peer.framesOfType(MSG_VALUES).empty());
     EXPECT_TRUE(peer.framesOfType(MSG_GLOBALS).empty());
 }
@@ -335,7 +284,7 @@ TEST_F(Surface, PresetSaveIntoALockedSlotSaysSoAndSendsNothing)
 TEST_F(Surface, PresetSaveSendsTheSetTheNameTheCurrentPresetAndTheActivePreset)
 {
     SurfaceWindow &w = open();
-    goOnline();
+    goOnlineAndClear();
     w.saveAnswered = true;
     w.saveSlot = 6;
     w.saveName = QStringLiteral("Evening");
@@ -363,7 +312,7 @@ TEST_F(Surface, PresetSaveSendsTheSetTheNameTheCurrentPresetAndTheActivePreset)
 TEST_F(Surface, ValuesAndGlobalsFromTheProcessorMoveTheSkinAndEchoNothing)
 {
     SurfaceWindow &w = open();
-    goOnline();
+    goOnlineAndClear();
     SETTINGS_MAP model;
     const uint32_t target = app().live->getRaw(257) + 5;
     model.setIndex(257, target, CHANGE_LOCAL);
@@ -390,7 +339,7 @@ TEST_F(Surface, ValuesAndGlobalsFromTheProcessorMoveTheSkinAndEchoNothing)
     ASSERT_TRUE(waitProcessingEvents([&] { return w.kelBench()->lockCode() == 0x2468; }));
     EXPECT_EQ(w.kelBench()->lockBits(), 16u);
     EXPECT_EQ(app().devices->current()->userCodeCrc(), 0x2468u);
-    QApplication::processEvents();
+    sentArrived();
     EXPECT_TRUE(peer.framesOfType(MSG_VALUES).empty());
     EXPECT_TRUE(peer.framesOfType(MSG_GLOBALS).empty());
 }
@@ -404,7 +353,7 @@ TEST_F(Surface, ALockedDeviceWithScreensRestrictedOpensOnTheSystemScreen)
     setting(QStringLiteral("OPTIONS"), QStringLiteral("CONTROL"), QStringLiteral("4"));
     SurfaceWindow &w = open();
     EXPECT_EQ(w.kelBench()->screen(), 4);
-    goOnline();
+    goOnlineAndClear();
     EXPECT_EQ(w.kelBench()->screen(), 0);
     EXPECT_TRUE(w.kelBench()->locked());
     // Another skin loaded while connected is locked just the same.

@@ -1,0 +1,105 @@
+// The main window against a loopback stand-in for the processor, in a fresh working folder: the
+// settings and device files it starts from, opening it, and taking it online.
+#pragma once
+
+#include "admin/device_list.h"
+#include "app/app_objects.h"
+#include "app/kel_widget.h"
+#include "common/ini_store.h"
+#include "gui/gui_object.h"
+#include "link/frames.h"
+#include "link/message_link.h"
+#include "link/ports.h"
+#include "loopback_peer.h"
+#include "message_recorder.h"
+#include "wait.h"
+#include "work_dir.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace orba::test {
+
+template <class Window> class AppWindowTest : public WorkDirTest
+{
+protected:
+    void SetUp() override
+    {
+        WorkDirTest::SetUp();
+        QDir().mkpath(QStringLiteral("maps"));
+        setProcessorPort(peer.port());
+        setMeterFirstPort(freeUdpPort());
+    }
+    void TearDown() override
+    {
+        if (window) {
+            window->close();
+            window.reset();
+        }
+        setProcessorPort(0);
+        setMeterFirstPort(0);
+        WorkDirTest::TearDown();
+    }
+    static void setting(const QString &section, const QString &key, const QString &value)
+    {
+        IniStore ini(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
+        ini.writeString(section, key, value);
+    }
+    static void addDevice(const QString &name, const QString &address, uint32_t rcrc = 0)
+    {
+        DeviceRecord device(name, QDir(QStringLiteral("maps")));
+        device.setIpAddress(address);
+        device.saveAddress();
+        device.saveRemoteCrc(rcrc);
+    }
+    Window &open()
+    {
+        window = std::make_unique<Window>();
+        QApplication::processEvents(); // the queued start-up actions
+        return *window;
+    }
+    template <class T> T *object(const char *name)
+    {
+        return static_cast<T *>(tcGuiObject::find(window->kelBench(), NameString(name)));
+    }
+    // The client may see its connection made before the peer's thread has taken it.
+    void reply(const uint8_t *frame, size_t length)
+    {
+        ASSERT_TRUE(waitProcessingEvents([&] { return peer.connected(); }));
+        ASSERT_TRUE(peer.send(frame, length));
+    }
+    // On line with the handshake done.
+    void goOnline()
+    {
+        window->set_online(true);
+        ASSERT_TRUE(waitProcessingEvents([&] { return window->linkState() == LINK_PENDING; }));
+        ASSERT_TRUE(waitProcessingEvents([&] { return !peer.framesOfType(MSG_CONNECT).empty(); }));
+        uint8_t f[CONNECT_REPLY_LENGTH];
+        reply(f, buildConnectReply(f, CONNECT_ACCEPTED));
+        ASSERT_TRUE(waitProcessingEvents([&] { return window->linkState() == LINK_ONLINE; }));
+        // Going online asks for the meters through a queued slot: let that frame in first, so a
+        // test that clears the peer next sees only its own frames.
+        ASSERT_TRUE(waitProcessingEvents([&] {
+            return !peer.framesOfType(MSG_METER_REQUEST_UDP).empty() ||
+                   !peer.framesOfType(MSG_METER_REQUEST_TCP).empty();
+        }));
+    }
+    // Everything the window has sent so far has reached the peer, for checks that something was
+    // not sent: queued sends go out, then a ping, which arrives after them.
+    void sentArrived()
+    {
+        QApplication::processEvents();
+        const size_t pings = peer.framesOfType(MSG_PING).size();
+        app().link->send_ping();
+        ASSERT_TRUE(waitProcessingEvents([&] { return peer.framesOfType(MSG_PING).size() > pings; }));
+    }
+
+    LoopbackPeer peer;
+    MessageRecorder messages;
+    std::unique_ptr<Window> window;
+};
+
+} // namespace orba::test
