@@ -2,6 +2,7 @@
 // the reassembler into the receive handlers, which store into a live parameter set, the globals,
 // the slot list, a pending grab and the records. Every frame is also given to the parsers of the
 // processor's side. Afterwards every stored value must be in its range.
+#include "../../tests/support/link_world.h"
 #include "link/frames.h"
 #include "link/message_link.h"
 #include "link/meter.h"
@@ -13,36 +14,12 @@
 
 namespace {
 
-struct World
+struct World : orba::test::LinkWorld
 {
-    SETTINGS_MAP live;
     SETTINGS_MAP grabbed;
-    GLOBALS_MAP globals;
-    PresetSlotList slots;
-    GrabRecord grab;
-    HeaderWaitRecord headerWait;
-    VersionRecord version;
-    EventList events;
-    CurrentPresetRecord current;
     METERIFACE meters{nullptr, nullptr, 0};
     LinkHost host;
-    std::unique_ptr<MessageLink> link;
-
-    World()
-    {
-        LinkContext c;
-        c.live = &live;
-        c.globals = &globals;
-        c.presetSlots = &slots;
-        c.grab = &grab;
-        c.headerWait = &headerWait;
-        c.version = &version;
-        c.events = &events;
-        c.currentPreset = &current;
-        c.meters = &meters;
-        c.host = &host;
-        link = std::make_unique<MessageLink>(c);
-    }
+    std::unique_ptr<MessageLink> link = std::make_unique<MessageLink>(context(&host, &meters));
 };
 
 // The processor's side reads what the application sends; those parsers take any frame too.

@@ -4,6 +4,7 @@
 #include "link/message_link.h"
 #include "link/meter.h"
 #include "link/wire.h"
+#include "link_world.h"
 
 #include <gtest/gtest.h>
 
@@ -33,23 +34,13 @@ struct Change
     int source;
 };
 
-class Dispatch : public ::testing::Test
+class Dispatch : public ::testing::Test, protected orba::test::LinkWorld
 {
 protected:
     Dispatch()
     {
         live.setChangeCallback(&Dispatch::record, &changes);
-        LinkContext c;
-        c.live = &live;
-        c.globals = &globals;
-        c.presetSlots = &presets;
-        c.grab = &grab;
-        c.headerWait = &headerWait;
-        c.version = &version;
-        c.events = &events;
-        c.currentPreset = &current;
-        c.host = &host;
-        link = std::make_unique<MessageLink>(c);
+        link = std::make_unique<MessageLink>(context(&host));
     }
     static void record(void *context, uint16_t id, int source)
     {
@@ -70,14 +61,6 @@ protected:
         return 0;
     }
 
-    SETTINGS_MAP live;
-    GLOBALS_MAP globals;
-    PresetSlotList presets;
-    GrabRecord grab;
-    HeaderWaitRecord headerWait;
-    VersionRecord version;
-    EventList events;
-    CurrentPresetRecord current;
     Host host;
     std::vector<Change> changes;
     std::unique_ptr<MessageLink> link;
@@ -187,16 +170,16 @@ TEST_F(Dispatch, PresetHeadersFillSlotsSkipHighSlotsAndCompleteTheHeaderWait)
     }
     std::vector<uint8_t> f(PRESET_HEADERS_LENGTH);
     buildPresetHeaders(f.data(), nums, hs, 3);
-    PresetHeader before = presets.get(2);
+    PresetHeader before = presetSlots.get(2);
     before.tail[0] = 0x77; // bytes beyond the wire entry stay as they are
-    presets.set(2, before);
+    presetSlots.set(2, before);
     headerWait.begin(79);
     receive(f);
-    EXPECT_EQ(presets.get(2).nameText(), "Morning");
-    EXPECT_EQ(presets.get(2).lock, 1);
-    EXPECT_STREQ(presets.get(2).reserved.text[0], "plain");
-    EXPECT_EQ(presets.get(2).tail[0], 0x77);
-    EXPECT_EQ(presets.get(79).nameText(), "Morning");
+    EXPECT_EQ(presetSlots.get(2).nameText(), "Morning");
+    EXPECT_EQ(presetSlots.get(2).lock, 1);
+    EXPECT_STREQ(presetSlots.get(2).reserved.text[0], "plain");
+    EXPECT_EQ(presetSlots.get(2).tail[0], 0x77);
+    EXPECT_EQ(presetSlots.get(79).nameText(), "Morning");
     EXPECT_TRUE(headerWait.isDone());
     EXPECT_EQ(host.slotsChanged, 1);
 
@@ -219,8 +202,8 @@ TEST_F(Dispatch, PresetHeadersWithAHugeCountInAShortFrameTakeOnlyWholeEntries)
     f.resize(8 + 156 + 100); // the second entry is cut
     f[8 + 156] = 9;          // its slot byte
     receive(f);
-    EXPECT_EQ(presets.get(7).nameText(), "Only");
-    EXPECT_EQ(presets.get(9).nameText(), "");
+    EXPECT_EQ(presetSlots.get(7).nameText(), "Only");
+    EXPECT_EQ(presetSlots.get(9).nameText(), "");
     EXPECT_EQ(host.slotsChanged, 1);
 }
 
@@ -228,18 +211,18 @@ TEST_F(Dispatch, RenameLockAndClearTouchOnlySlotsBelow80)
 {
     std::vector<uint8_t> f(PRESET_RENAME_LENGTH);
     buildPresetRename(f.data(), 12, "New name", 8);
-    PresetHeader h = presets.get(12);
+    PresetHeader h = presetSlots.get(12);
     h.setName("An older and longer name");
-    presets.set(12, h);
+    presetSlots.set(12, h);
     receive(f);
-    EXPECT_EQ(presets.get(12).nameText(), "New name");
+    EXPECT_EQ(presetSlots.get(12).nameText(), "New name");
     buildPresetRename(f.data(), 80, "Nowhere", 7);
     receive(f); // ignored
 
     std::vector<uint8_t> l(PRESET_LOCK_LENGTH);
     buildPresetLock(l.data(), 12, 2);
     receive(l);
-    EXPECT_EQ(presets.get(12).lock, 2);
+    EXPECT_EQ(presetSlots.get(12).lock, 2);
     buildPresetLock(l.data(), 200, 1);
     receive(l);
 
@@ -248,18 +231,18 @@ TEST_F(Dispatch, RenameLockAndClearTouchOnlySlotsBelow80)
         p.clear();
         p.setName("x");
         p.inUse = 255;
-        presets.set(s, p);
+        presetSlots.set(s, p);
     }
     std::vector<uint8_t> c(PRESET_CLEAR_LENGTH);
     buildPresetClear(c.data(), 78, 5);
     receive(c);
-    EXPECT_EQ(presets.get(77).inUse, 255);
-    EXPECT_EQ(presets.get(78).inUse, 0);
-    EXPECT_EQ(presets.get(78).nameText(), "");
-    EXPECT_EQ(presets.get(79).inUse, 0);
+    EXPECT_EQ(presetSlots.get(77).inUse, 255);
+    EXPECT_EQ(presetSlots.get(78).inUse, 0);
+    EXPECT_EQ(presetSlots.get(78).nameText(), "");
+    EXPECT_EQ(presetSlots.get(79).inUse, 0);
     buildPresetClear(c.data(), 0xFFFF, 0xFFFF);
     receive(c);
-    EXPECT_EQ(presets.get(0).inUse, 255);
+    EXPECT_EQ(presetSlots.get(0).inUse, 255);
 }
 
 TEST_F(Dispatch, ShortVersionGivesNumbersAndEmptyTexts)
@@ -386,6 +369,6 @@ TEST_F(Dispatch, FramesTooShortForTheirFieldsOrOfUnknownTypeAreDropped)
     EXPECT_TRUE(changes.empty());
     EXPECT_EQ(host.version, 0);
     EXPECT_TRUE(host.replies.empty());
-    EXPECT_EQ(presets.get(0).lock, 0);
-    EXPECT_EQ(presets.get(0).inUse, 0);
+    EXPECT_EQ(presetSlots.get(0).lock, 0);
+    EXPECT_EQ(presetSlots.get(0).inUse, 0);
 }

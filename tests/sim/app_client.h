@@ -8,6 +8,7 @@
 #include "link/meter.h"
 #include "link/records.h"
 #include "link/tcp.h"
+#include "link_world.h"
 #include "loopback_peer.h"
 #include "sim/sim_server.h"
 #include "wait.h"
@@ -22,23 +23,12 @@
 
 namespace orba::test {
 
-class AppClient : public LinkHost
+class AppClient : public LinkHost, public LinkWorld
 {
 public:
     AppClient() : meters(nullptr, nullptr, freeUdpPort()), m_frames(&AppClient::keepFrame, this)
     {
-        LinkContext c;
-        c.live = &live;
-        c.globals = &globals;
-        c.presetSlots = &slotList;
-        c.grab = &grab;
-        c.headerWait = &headerWait;
-        c.version = &version;
-        c.events = &events;
-        c.currentPreset = &current;
-        c.meters = &meters;
-        c.host = this;
-        link = std::make_unique<MessageLink>(c);
+        link = std::make_unique<MessageLink>(context(this, &meters));
     }
     ~AppClient() override { disconnect(); }
 
@@ -57,8 +47,6 @@ public:
         cb.on_status = [](void *self, int status) {
             auto *c = static_cast<AppClient *>(self);
             c->link->reset_assembler();
-            if (status == LINK_UP)
-                ++c->ups;
             if (status == LINK_CLOSED)
                 ++c->closes;
         };
@@ -95,11 +83,6 @@ public:
                 out.push_back(f);
         return out;
     }
-    size_t frameCount() const
-    {
-        std::lock_guard<std::recursive_mutex> g(m_lock);
-        return m_received.size();
-    }
     void clearFrames()
     {
         std::lock_guard<std::recursive_mutex> g(m_lock);
@@ -133,28 +116,18 @@ public:
         lastConnectReply = result;
         ++connectReplies;
     }
-    void linkSlotsChanged() override { ++slotReports; }
     void linkEventsReady() override { ++eventReports; }
-    void linkVersionStored() override { ++versionReports; }
     void linkFirmwareAck(const FwAckMsg &ack) override
     {
         std::lock_guard<std::recursive_mutex> g(m_lock);
         m_acks.push_back(ack);
     }
 
-    SETTINGS_MAP live;
-    GLOBALS_MAP globals;
-    PresetSlotList slotList;
-    GrabRecord grab;
-    HeaderWaitRecord headerWait;
-    VersionRecord version;
-    EventList events;
-    CurrentPresetRecord current;
     METERIFACE meters;
     std::unique_ptr<MessageLink> link;
     std::unique_ptr<tcQTcpClient> tcp;
 
-    std::atomic<int> ups{0}, closes{0}, connectReplies{0}, slotReports{0}, eventReports{0}, versionReports{0};
+    std::atomic<int> closes{0}, connectReplies{0}, eventReports{0};
     std::atomic<uint16_t> lastConnectReply{0};
 
 private:

@@ -46,9 +46,9 @@ TEST(SimLink, LoginWithoutPasswordIsAcceptedAndTheWholeStateFollows)
     const auto headers = app.framesOfType(MSG_PRESET_HEADERS);
     ASSERT_EQ(headers.size(), 12u);
     EXPECT_EQ(wire::get16(headers.back().data() + 6), 3);
-    EXPECT_EQ(app.slotList.get(0).nameText(), "Factory Default");
-    EXPECT_EQ(app.slotList.get(3).nameText(), sim->processor().bank().header(3).nameText());
-    EXPECT_EQ(app.slotList.get(40).inUse, 0);
+    EXPECT_EQ(app.presetSlots.get(0).nameText(), "Factory Default");
+    EXPECT_EQ(app.presetSlots.get(3).nameText(), sim->processor().bank().header(3).nameText());
+    EXPECT_EQ(app.presetSlots.get(40).inUse, 0);
 
     // The live values in two numbered blocks, then the globals and the current preset.
     const auto values = app.framesOfType(MSG_VALUES);

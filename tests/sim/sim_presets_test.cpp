@@ -1,5 +1,5 @@
-// Preset slotList through the application's link: grab, push with its header, save by value and name,
-// take in both modes, rename, clear, lock, the current preset, and what locked slotList refuse.
+// Preset presetSlots through the application's link: grab, push with its header, save by value and name,
+// take in both modes, rename, clear, lock, the current preset, and what locked presetSlots refuse.
 #include "app_client.h"
 
 #include "link/wire.h"
@@ -51,8 +51,8 @@ TEST_F(SimPresets, GrabOfASlotComesInTwoBlocksWithItsHeader)
     EXPECT_EQ(second.block, 2);
     EXPECT_EQ(second.count, 73u);
     EXPECT_TRUE(sameValues(target, bank().values(7)));
-    EXPECT_EQ(app.slotList.get(7).nameText(), "Urban Bass Heavy");
-    EXPECT_EQ(app.slotList.get(7).presetChecksum, target.checksums().presetChecksum);
+    EXPECT_EQ(app.presetSlots.get(7).nameText(), "Urban Bass Heavy");
+    EXPECT_EQ(app.presetSlots.get(7).presetChecksum, target.checksums().presetChecksum);
 }
 
 TEST_F(SimPresets, PushedValuesAndHeaderAreStoredAndTheHeaderEchoed)
@@ -75,9 +75,9 @@ TEST_F(SimPresets, PushedValuesAndHeaderAreStoredAndTheHeaderEchoed)
     EXPECT_TRUE(sameValues(bank().values(30), set));
     EXPECT_EQ(bank().header(30).nameText(), "Pushed From Disk");
     EXPECT_STREQ(bank().header(30).reserved.text[0], "written by a test");
-    EXPECT_EQ(app.slotList.get(30).nameText(), "Pushed From Disk");
-    EXPECT_EQ(app.slotList.get(30).inUse, 255);
-    EXPECT_STREQ(app.slotList.get(30).reserved.text[0], "written by a test");
+    EXPECT_EQ(app.presetSlots.get(30).nameText(), "Pushed From Disk");
+    EXPECT_EQ(app.presetSlots.get(30).inUse, 255);
+    EXPECT_STREQ(app.presetSlots.get(30).reserved.text[0], "written by a test");
     ASSERT_EQ(app.framesOfType(MSG_PRESET_HEADERS).size(), 1u);
     EXPECT_EQ(wire::get16(app.framesOfType(MSG_PRESET_HEADERS)[0].data() + 6), 1);
 }
@@ -90,7 +90,7 @@ TEST_F(SimPresets, SavingByValuesAndNameFillsAnEmptySlot)
     app.link->rename_preset(25, "Saved Here");
     ASSERT_TRUE(app.waitFrames(MSG_PRESET_HEADERS, 1));
     ASSERT_TRUE(app.waitFrames(MSG_PRESET_RENAME, 1));
-    const PresetHeader h = app.slotList.get(25);
+    const PresetHeader h = app.presetSlots.get(25);
     EXPECT_EQ(h.nameText(), "Saved Here");
     EXPECT_NE(h.inUse, 0);
     EXPECT_EQ(h.presetChecksum, set.checksums().presetChecksum);
@@ -112,16 +112,16 @@ TEST_F(SimPresets, LockedSlotsKeepTheirContentsAndSayWhatTheyHold)
     app.link->send_preset_header(0, header);
     ASSERT_TRUE(waitProcessingEvents([&] { return app.headerWait.isDone(); }));
     EXPECT_EQ(bank().values(0).checksums().presetChecksum, before.presetChecksum);
-    EXPECT_EQ(app.slotList.get(0).nameText(), "Factory Default");
+    EXPECT_EQ(app.presetSlots.get(0).nameText(), "Factory Default");
 
     // A factory preset keeps its name; the user-locked one may be renamed.
     app.link->rename_preset(0, "Mine");
     app.link->rename_preset(10, "Station Custom 2");
     ASSERT_TRUE(app.waitFrames(MSG_PRESET_RENAME, 2));
-    EXPECT_EQ(app.slotList.get(0).nameText(), "Factory Default");
+    EXPECT_EQ(app.presetSlots.get(0).nameText(), "Factory Default");
     EXPECT_EQ(bank().header(10).nameText(), "Station Custom 2");
 
-    // Clearing a range spares the locked slotList in it and restates them.
+    // Clearing a range spares the locked presetSlots in it and restates them.
     app.clearFrames();
     app.link->clear_presets(8, 4); // 8 and 11 unlocked, 9 factory locked, 10 locked
     ASSERT_TRUE(app.waitFrames(MSG_PRESET_HEADERS, 1));
@@ -129,9 +129,9 @@ TEST_F(SimPresets, LockedSlotsKeepTheirContentsAndSayWhatTheyHold)
     EXPECT_EQ(bank().header(11).inUse, 0);
     EXPECT_NE(bank().header(9).inUse, 0);
     EXPECT_NE(bank().header(10).inUse, 0);
-    EXPECT_EQ(app.slotList.get(8).inUse, 0);
-    EXPECT_EQ(app.slotList.get(9).nameText(), "Night Time NRSC");
-    EXPECT_EQ(app.slotList.get(10).nameText(), "Station Custom 2");
+    EXPECT_EQ(app.presetSlots.get(8).inUse, 0);
+    EXPECT_EQ(app.presetSlots.get(9).nameText(), "Night Time NRSC");
+    EXPECT_EQ(app.presetSlots.get(10).nameText(), "Station Custom 2");
 }
 
 TEST_F(SimPresets, RenameClearAndLockAreAppliedAndEchoed)
@@ -142,15 +142,15 @@ TEST_F(SimPresets, RenameClearAndLockAreAppliedAndEchoed)
     ASSERT_TRUE(app.waitFrames(MSG_PRESET_CLEAR, 1));
     EXPECT_EQ(bank().header(5).nameText(), "Rock Block");
     EXPECT_EQ(bank().header(5).lock, PRESET_LOCKED);
-    EXPECT_EQ(app.slotList.get(5).nameText(), "Rock Block");
-    EXPECT_EQ(app.slotList.get(5).lock, PRESET_LOCKED);
+    EXPECT_EQ(app.presetSlots.get(5).nameText(), "Rock Block");
+    EXPECT_EQ(app.presetSlots.get(5).lock, PRESET_LOCKED);
     const Frame clear = app.framesOfType(MSG_PRESET_CLEAR).front();
     EXPECT_EQ(wire::get16(clear.data() + 6), 78);
     EXPECT_EQ(wire::get16(clear.data() + 8), 5);
     // Unlocking a factory preset is the technician's business, and the processor obeys it.
     app.link->lock_preset(0, PRESET_UNLOCKED);
     ASSERT_TRUE(app.waitFrames(MSG_PRESET_LOCK, 2));
-    EXPECT_EQ(app.slotList.get(0).lock, PRESET_UNLOCKED);
+    EXPECT_EQ(app.presetSlots.get(0).lock, PRESET_UNLOCKED);
 }
 
 TEST_F(SimPresets, TakeInMode0CopiesEveryParameter)
