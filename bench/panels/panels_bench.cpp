@@ -1,16 +1,15 @@
 // Control surface figures with the default skin: loading it with its eight panels, dispatching a
 // change of every parameter, handing one meter frame to the panels (with the meters' own repaints),
 // and repainting the whole window.
+#include "../../tests/support/show_exposed.h"
 #include "panels/kel_bench.h"
 #include "skin/vorud_widget.h"
 #include "tables/globals_map.h"
 #include "tables/settings_map.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
-#include <QWindow>
 
 #include <benchmark/benchmark.h>
 
@@ -43,11 +42,8 @@ struct Surface
     }
     void show()
     {
-        host.show();
-        QElapsedTimer clock;
-        clock.start();
-        while (!(host.windowHandle() && host.windowHandle()->isExposed()) && clock.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (!orba::test::showExposed(host))
+            qFatal("The window was never exposed");
     }
 };
 

@@ -1,5 +1,6 @@
 // Skin figures: loading a generated skin of about 300 objects with pictures, a full repaint of its
 // 1100 x 720 surface, and a meter level change with its partial repaint.
+#include "../../tests/support/show_exposed.h"
 #include "gui/gui_meter.h"
 #include "gui/gui_object.h"
 #include "gui/skin_elements.h"
@@ -8,12 +9,10 @@
 #include "skin/vorud_widget.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QTemporaryDir>
-#include <QWindow>
 
 #include <benchmark/benchmark.h>
 
@@ -94,11 +93,8 @@ void ChangeAMeterLevel(benchmark::State &state)
     host.setBench(bench);
     host.resize(1100, 720);
     showAll(*bench, &host);
-    host.show();
-    QElapsedTimer clock;
-    clock.start();
-    while (!(host.windowHandle() && host.windowHandle()->isExposed()) && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!orba::test::showExposed(host))
+        qFatal("The window was never exposed");
     auto *meter = static_cast<tcGuiMeter *>(tcGuiObject::find(bench, NameString("METER0"), kGuiMeter));
     uint8_t level = 0;
     for (auto _ : state) {

@@ -1,9 +1,9 @@
 #include "gui/gui_test_util.h"
 
+#include "show_exposed.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QWindow>
 
 namespace orba::test {
 
@@ -22,12 +22,7 @@ void GuiTest::showAll()
 
 void GuiTest::showHost()
 {
-    host().show();
-    QElapsedTimer clock;
-    clock.start();
-    while (!(host().windowHandle() && host().windowHandle()->isExposed()) && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    QCoreApplication::processEvents();
+    ASSERT_TRUE(orba::test::showExposed(host()));
 }
 
 QString GuiTest::png(const QString &name, int w, int h, int sections, const QList<QColor> &colours)

@@ -1,12 +1,11 @@
 #include "panel_fixture.h"
 
 #include "panel_skin.h"
+#include "show_exposed.h"
 #include "skin/skin_test_util.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QWindow>
 
 #include <cstring>
 
@@ -126,12 +125,7 @@ std::vector<uint16_t> PanelTest::takeSentGlobals()
 
 void PanelTest::showHost()
 {
-    m_host->show();
-    QElapsedTimer clock;
-    clock.start();
-    while (!(m_host->windowHandle() && m_host->windowHandle()->isExposed()) && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    QCoreApplication::processEvents();
+    ASSERT_TRUE(orba::test::showExposed(*m_host));
 }
 
 QImage PanelTest::grab()
