@@ -63,10 +63,12 @@ app_ms="$(printf '%s\n' "${app[@]}" | median)"
 "$bin/orba" > /dev/null 2>&1 &
 app_pid=$!
 before_meters="$(grep -c 'in  MSG_METER_REQUEST' "$work/sim.log" || true)"
+online=""
 for _ in $(seq 1 200); do
-    [ "$(grep -c 'in  MSG_METER_REQUEST' "$work/sim.log" || true)" -gt "$before_meters" ] && break
+    [ "$(grep -c 'in  MSG_METER_REQUEST' "$work/sim.log" || true)" -gt "$before_meters" ] && { online=1; break; }
     sleep 0.1
 done
+[ -n "$online" ] || { echo "orba never asked the simulator for meters; no CPU figure." >&2; exit 1; }
 sleep 3
 ticks() { awk '{print $14 + $15}' "/proc/$app_pid/stat"; }
 hz="$(getconf CLK_TCK)"

@@ -31,10 +31,12 @@ cd "$work"
 ORBA_TCP_PORT="$ORBA_SIM_PORT" "$ORBA_BUILD/bin/orba" > "$work/orba.log" 2>&1 &
 app_pid=$!
 # On line once the meters were asked for; then a few seconds of meters and graph.
+online=""
 for _ in $(seq 1 100); do
-    grep -q "in  MSG_METER_REQUEST" "$work/sim.log" && break
+    grep -q "in  MSG_METER_REQUEST" "$work/sim.log" && { online=1; break; }
     sleep 0.1
 done
+[ -n "$online" ] || { echo "orba never went online; no screenshot." >&2; exit 1; }
 sleep 4
 mkdir -p "$(dirname "$out")"
 import -window root "$work/root.png"

@@ -72,6 +72,9 @@ class Client:
                 return
             self.buffer = self.buffer[start:]
             length = struct.unpack("<H", self.buffer[2:4])[0]
+            if length < 6:  # shorter than any frame: a false sync, look past it
+                self.buffer = self.buffer[1:]
+                continue
             if len(self.buffer) < length:
                 return
             if self.buffer[4] == 30:  # meter data: acknowledged, as the application does
