@@ -389,25 +389,6 @@ TEST_F(Connection, PingAndChangedValuesGoToTheProcessor)
     EXPECT_EQ(entryInt(globals.entries), 77);
 }
 
-TEST_F(Connection, ValuesFromTheProcessorReachTheLiveSetAndAreMarkedToShow)
-{
-    TestWindow &w = open();
-    goOnline();
-    const uint16_t id = firstSettingId();
-    SETTINGS_MAP &live = *app().live;
-    const uint32_t target = live.getRaw(id) == live.getRawMax(id) ? live.getRawMin(id) : live.getRawMax(id);
-    SETTINGS_MAP model;
-    model.setIndex(id, target, CHANGE_LOCAL);
-    uint8_t f[12 + 8];
-    putValuesHeader(f, TARGET_LIVE, 1, 1, 1);
-    putSettingEntry(f + 12, model, id);
-    reply(f, sizeof f);
-    ASSERT_TRUE(waitProcessingEvents([&] { return live.getRaw(id) == target; }));
-    QApplication::processEvents();
-    EXPECT_FALSE(app().settingsToSend->test(id)); // not echoed back
-    EXPECT_TRUE(framesOf(MSG_VALUES).empty());
-}
-
 TEST_F(Connection, AFrameCutByAReconnectIsNeverCompleted)
 {
     open();

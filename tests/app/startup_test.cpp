@@ -39,17 +39,6 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(StartupTest, OfflineDialogsSayYouMustBeOnlineUnderTheirOwnTitle)
-{
-    orba::test::MessageRecorder messages;
-    KelWidget w;
-    w.slot_version_dlg();
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().title, QStringLiteral("ORBA Version"));
-    EXPECT_EQ(messages.last().text, QStringLiteral("You must be online."));
-    w.close();
-}
-
 TEST(Splash, DrawsTheProductWordAndVersionInTheirBands)
 {
     tcSplash splash(QPixmap(QStringLiteral(":/Resources/splash.bmp")));

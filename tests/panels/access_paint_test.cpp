@@ -16,27 +16,8 @@
 #include <gtest/gtest.h>
 
 using namespace orba::test;
-using orba::restrictionClass;
 
 namespace {
-
-TEST(AccessClasses, EachObjectHasItsRestriction)
-{
-    for (int n : {1001, 1002, 1003, 1004, 1005, 1034, 1035, 9006, 9007, 11038, 11039, 11044, 11045, 11046})
-        EXPECT_EQ(restrictionClass(n), 0u) << n;
-    for (int n : {1006, 1033, 9008})
-        EXPECT_EQ(restrictionClass(n), 6u) << n;
-    for (int n : {1007, 1009, 1024, 1025, 1027, 1039, 1040, 1041, 1042})
-        EXPECT_EQ(restrictionClass(n), 32u) << n;
-    for (int n : {1014, 1016, 1018, 1020, 1021, 1022, 1023})
-        EXPECT_EQ(restrictionClass(n), 16u) << n;
-    EXPECT_EQ(restrictionClass(1031), 4u);
-    EXPECT_EQ(restrictionClass(1032), 2u);
-    EXPECT_EQ(restrictionClass(9003), 0xFFFFFFFFu);
-    EXPECT_EQ(restrictionClass(9005), 0xFFFFFFFFu);
-    for (int n : {2009, 1043, 1036, 9002, 11042, -1, 0})
-        EXPECT_EQ(restrictionClass(n), 1u) << n;
-}
 
 class Access : public PanelTest
 {

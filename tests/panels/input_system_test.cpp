@@ -186,19 +186,16 @@ TEST_F(Panels, TheTemperatureAlarmsAboveFiftyDegreesOnly)
     EXPECT_EQ(temp->state(), 0);
 }
 
-TEST_F(Panels, SystemButtonsRaiseTheirSignals)
+TEST_F(Panels, EachSystemButtonRaisesItsOwnSignal)
 {
-    SignalCount password(&system(), &tcControlGroup::sig_password);
-    SignalCount fp(&system(), &tcControlGroup::sig_fppasswd);
-    SignalCount access(&system(), &tcControlGroup::sig_gui_access);
-    SignalCount lock(&system(), &tcControlGroup::sig_gui_lock);
-    SignalCount skin(&system(), &tcControlGroup::sig_choose_skin);
-    SignalCount events(&system(), &tcControlGroup::sig_event_dlg);
-    SignalCount time(&system(), &tcControlGroup::sig_time_set);
-    for (int n = 9003; n <= 9009; ++n)
-        system().onButton(n);
-    for (SignalCount *s : {&password, &fp, &access, &lock, &skin, &events, &time})
-        EXPECT_EQ(s->count, 1);
+    auto button = [this](int n) { return [this, n] { system().onButton(n); }; };
+    expectEachRaisesItsOwnSignal(system(), {{"password", button(9003), &tcControlGroup::sig_password},
+                                            {"front panel", button(9004), &tcControlGroup::sig_fppasswd},
+                                            {"access", button(9005), &tcControlGroup::sig_gui_access},
+                                            {"lock", button(9006), &tcControlGroup::sig_gui_lock},
+                                            {"skin", button(9007), &tcControlGroup::sig_choose_skin},
+                                            {"events", button(9008), &tcControlGroup::sig_event_dlg},
+                                            {"time", button(9009), &tcControlGroup::sig_time_set}});
 }
 
 TEST_F(Panels, SystemSettingsWriteTheirGlobalsAndTheMeterTransport)

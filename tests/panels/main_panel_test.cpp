@@ -181,24 +181,20 @@ TEST_F(MainPanel, QuickButtonsShowTheCurrentMemory)
     EXPECT_EQ(quick->memory(orba::QuickSave::B).getRaw(257), rawAt(257, 33));
 }
 
-TEST_F(MainPanel, ButtonsRaiseTheirSignals)
+TEST_F(MainPanel, EachButtonRaisesItsOwnSignal)
 {
-    SignalCount about(&main(), &tcControlGroup::sig_about);
-    SignalCount minimize(&main(), &tcControlGroup::sig_minimize);
-    SignalCount exit(&main(), &tcControlGroup::sig_exit_app);
-    SignalCount save(&main(), &tcControlGroup::sig_pset_save);
-    SignalCount take(&main(), &tcControlGroup::sig_pset_take);
-    SignalCount presets(&main(), &tcControlGroup::sig_pset_dlg);
-    SignalCount devices(&main(), &tcControlGroup::sig_device_dlg);
-    SignalCount online(&main(), &tcControlGroup::sig_online);
-    for (int n : {1001, 1002, 1003, 1031, 1032, 1033, 1034})
-        main().onButton(n);
-    main().onDisplayActivate(1005);
-    main().onDisplayActivate(1004);
-    main().onCheck(1035, true);
-    for (SignalCount *s : {&about, &minimize, &exit, &save, &take, &presets, &online})
-        EXPECT_EQ(s->count, 1);
-    EXPECT_EQ(devices.count, 2);
+    auto button = [this](int n) { return [this, n] { main().onButton(n); }; };
+    expectEachRaisesItsOwnSignal(
+        main(),
+        {{"about", button(1001), &tcControlGroup::sig_about},
+         {"minimize", button(1002), &tcControlGroup::sig_minimize},
+         {"exit", button(1003), &tcControlGroup::sig_exit_app},
+         {"save", button(1031), &tcControlGroup::sig_pset_save},
+         {"take", button(1032), &tcControlGroup::sig_pset_take},
+         {"presets", button(1033), &tcControlGroup::sig_pset_dlg},
+         {"devices", button(1034), &tcControlGroup::sig_device_dlg},
+         {"device display", [this] { main().onDisplayActivate(1005); }, &tcControlGroup::sig_device_dlg},
+         {"online", [this] { main().onCheck(1035, true); }, &tcControlGroup::sig_online}});
     EXPECT_EQ(settings->readInt("OPTIONS", "ONLINE", -1), 1);
 }
 
@@ -269,14 +265,6 @@ TEST_F(MainPanel, MeterChoicesAndInputRangeAreRestored)
     EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS60);
     main().onCheck(1009, false);
     EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS30);
-}
-
-TEST_F(MainPanel, StatusDisplaysShowTextAndLook)
-{
-    main().showStatus(1004, QStringLiteral("Online"), 0);
-    main().showStatus(1006, QStringLiteral("My Preset"), 1);
-    EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->caption(), QStringLiteral("Online"));
-    EXPECT_EQ(object<tcGuiDisplay>("STAT_PRESET")->state(), 1);
 }
 
 } // namespace

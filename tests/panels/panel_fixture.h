@@ -5,6 +5,7 @@
 
 #include "common/ini_store.h"
 #include "gui/gui_object.h"
+#include "panels/control_group.h"
 #include "panels/kel_bench.h"
 #include "presets/quick_save.h"
 #include "skin/vorud_widget.h"
@@ -15,6 +16,9 @@
 #include <QImage>
 #include <QObject>
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -104,6 +108,29 @@ struct SignalCount
         QObject::connect(object, signal, [this] { ++count; });
     }
 };
+
+// One control of a panel and the signal it raises.
+struct PanelPress
+{
+    const char *what;
+    std::function<void()> press;
+    void (tcControlGroup::*signal)();
+};
+// Presses each in turn: each raises its own signal once and no other signal of the list.
+inline void expectEachRaisesItsOwnSignal(tcControlGroup &group, const std::vector<PanelPress> &presses)
+{
+    std::vector<std::unique_ptr<SignalCount>> counts;
+    for (const PanelPress &p : presses)
+        counts.push_back(std::make_unique<SignalCount>(&group, p.signal));
+    for (const PanelPress &pressed : presses) {
+        for (auto &c : counts)
+            c->count = 0;
+        pressed.press();
+        for (size_t i = 0; i < presses.size(); ++i)
+            EXPECT_EQ(counts[i]->count, presses[i].signal == pressed.signal ? 1 : 0)
+                << pressed.what << ", counting " << presses[i].what;
+    }
+}
 
 // Meter datagram bytes for the panels' fields.
 struct MeterFrame
