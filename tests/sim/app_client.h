@@ -38,15 +38,17 @@ public:
         cb.context = this;
         cb.on_data = [](void *self, const uint8_t *b, size_t n) {
             auto *c = static_cast<AppClient *>(self);
-            // Both under the lock, so a test that saw either the link's effect or the copy finds
-            // the other as well.
+            // Each frame is copied, then given to the link, both under the lock, so a test that
+            // saw either the link's effect or the copy finds the other as well.
             std::lock_guard<std::recursive_mutex> g(c->m_lock);
-            c->link->feed(b, n);
             c->m_frames.feed(b, n);
         };
         cb.on_status = [](void *self, int status) {
             auto *c = static_cast<AppClient *>(self);
-            c->link->reset_assembler();
+            {
+                std::lock_guard<std::recursive_mutex> g(c->m_lock);
+                c->m_frames.reset();
+            }
             if (status == LINK_CLOSED)
                 ++c->closes;
         };
@@ -129,11 +131,16 @@ public:
 
     std::atomic<int> closes{0}, connectReplies{0}, eventReports{0};
     std::atomic<uint16_t> lastConnectReply{0};
+    // False: meter frames are only copied, so nothing takes or acknowledges them.
+    std::atomic<bool> linkTakesMeterData{true};
 
 private:
     static void keepFrame(void *self, const uint8_t *frame, size_t length)
     {
-        static_cast<AppClient *>(self)->m_received.emplace_back(frame, frame + length);
+        auto *c = static_cast<AppClient *>(self);
+        c->m_received.emplace_back(frame, frame + length);
+        if (c->linkTakesMeterData || length < 6 || frame[4] != MSG_METER_DATA)
+            c->link->dispatch_frame(frame, length);
     }
 
     mutable std::recursive_mutex m_lock; // the link's handlers run under it

@@ -225,10 +225,8 @@ TEST_F(SimLinkOnline, TcpMetersEchoTheLatestCounterAndArePacedByAcknowledgements
 TEST_F(SimLinkOnline, UnacknowledgedTcpMetersWaitForTheAcknowledgement)
 {
     sim::SimProcessor &p = sim->processor();
-    // No meter receiver on this side: the request goes out raw and nothing acknowledges.
-    uint8_t request[METER_REQUEST_TCP_LENGTH];
-    buildMeterRequestTcp(request, 9);
-    app.sendRaw({request, request + sizeof request});
+    app.linkTakesMeterData = false; // nothing acknowledges
+    app.link->request_meters_tcp(9);
     ASSERT_TRUE(waitProcessingEvents([&] { return p.meterMode() == sim::MeterMode::Tcp; }));
     // Times far beyond the uptime the simulator's own meter timer reads, so the pacing holds that
     // timer back too; it may have sent one frame before the first of these.
