@@ -139,7 +139,7 @@ void tcGuiButton::afterLoad()
         m_textX = (m_width - 2) / 2;
     if (!m_textYSet)
         m_textY = (m_height - 2) / 2;
-    layoutCaption(m_alignment);
+    layoutCaption();
     m_loaded = true;
 }
 
@@ -149,5 +149,5 @@ void tcGuiButton::draw(QPainter &painter)
         return;
     if (m_picture)
         m_picture->drawSection(painter, m_x, m_y, section());
-    drawCaption(painter, m_alignment, m_pressed ? m_pressedShift : 0);
+    drawCaption(painter, m_pressed ? m_pressedShift : 0);
 }

@@ -75,5 +75,5 @@ void tcGuiCheckBox::draw(QPainter &painter)
     if (m_picture)
         m_picture->drawSection(painter, m_x, m_y,
                                twoStateSection(m_checked, m_pressed, m_highlighted, disabledLook()));
-    drawCaption(painter, m_alignment, 0);
+    drawCaption(painter);
 }

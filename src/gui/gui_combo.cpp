@@ -218,7 +218,7 @@ void tcGuiCombo::afterLoad()
         m_textX = 0;
     if (!m_textYSet)
         m_textY = -12; // the caption stands above the box
-    layoutCaption(33);
+    layoutCaption();
     m_loaded = true;
 }
 
@@ -245,5 +245,5 @@ void tcGuiCombo::draw(QPainter &painter)
     if (m_picture)
         m_picture->drawSection(painter, m_x + m_width - m_zoneWidth, m_y, arrowSection());
     painter.restore();
-    drawCaption(painter, 33, 0);
+    drawCaption(painter);
 }

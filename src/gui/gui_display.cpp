@@ -89,7 +89,7 @@ void tcGuiDisplay::tick()
     show((text + QLatin1String(kSeparator) + text).mid(m_marqueeOffset));
 }
 
-void tcGuiDisplay::layoutCaption(int)
+void tcGuiDisplay::layoutCaption()
 {
     // The text is drawn inside the area, so the area is all that ever needs repainting.
     m_captionRect = m_area;
@@ -99,7 +99,7 @@ void tcGuiDisplay::afterLoad()
 {
     useDefaultFont("VORUD_MONOFONT");
     updateArea();
-    layoutCaption(33);
+    layoutCaption();
     m_loaded = true;
 }
 

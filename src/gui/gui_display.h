@@ -26,7 +26,7 @@ public:
     void tick() override;
     void doubleClick(int x, int y) override;
     void setCaption(const QString &text) override;
-    void layoutCaption(int alignment) override;
+    void layoutCaption() override;
     bool acceptsLeftClick() const override { return false; }
     bool acceptsRightClick() const override { return false; }
     bool acceptsDoubleClick() const override { return m_editable || m_dclick; }

@@ -218,5 +218,5 @@ void tcGuiKnob::draw(QPainter &painter)
             m_picture->drawSection(painter, m_x, m_y, section);
         }
     }
-    drawCaption(painter, m_alignment, 0);
+    drawCaption(painter);
 }

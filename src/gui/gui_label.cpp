@@ -30,7 +30,7 @@ void tcGuiLabel::afterLoad()
             m_height = m_picture->height();
     }
     updateArea();
-    layoutCaption(33);
+    layoutCaption();
     m_loaded = true;
 }
 
@@ -40,5 +40,5 @@ void tcGuiLabel::draw(QPainter &painter)
         return;
     if (m_picture)
         m_picture->drawStretched(painter, m_x, m_y, m_width, m_height);
-    drawCaption(painter, m_alignment, 0);
+    drawCaption(painter);
 }

@@ -39,5 +39,5 @@ void tcGuiLamp::draw(QPainter &painter)
         const int section = m_state >= 0 && m_state < m_picture->sectionCount() ? m_state : 0;
         m_picture->drawSection(painter, m_x, m_y, section);
     }
-    drawCaption(painter, m_alignment, 0);
+    drawCaption(painter);
 }

@@ -177,7 +177,7 @@ void tcGuiListbox::afterLoad()
     m_rows = std::max(1, m_height / m_rowHeight);
     m_scrollShown = static_cast<int>(m_items.size()) > m_rows;
     updateArea();
-    layoutCaption(33);
+    layoutCaption();
     m_loaded = true;
 }
 
@@ -219,5 +219,5 @@ void tcGuiListbox::draw(QPainter &painter)
                                    m_scrollDragging && m_picture->sectionCount() > 1 ? 1 : 0);
     }
     painter.restore();
-    drawCaption(painter, m_alignment, 0);
+    drawCaption(painter);
 }

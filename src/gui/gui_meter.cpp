@@ -176,7 +176,7 @@ void tcGuiMeter::afterLoad()
     }
     buildTables();
     updateArea();
-    layoutCaption(33);
+    layoutCaption();
     m_loaded = true;
 }
 

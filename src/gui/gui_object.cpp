@@ -70,7 +70,7 @@ void tcGuiObject::updateArea()
     m_area = QRect(QPoint(m_x, m_y), QPoint(m_x + m_width - 1, m_y + m_height - 1));
 }
 
-void tcGuiObject::finishLoad(tcGuiImage *picture, int captionAlignment)
+void tcGuiObject::finishLoad(tcGuiImage *picture)
 {
     useDefaultFont();
     if (picture) {
@@ -79,7 +79,7 @@ void tcGuiObject::finishLoad(tcGuiImage *picture, int captionAlignment)
         m_height = picture->height();
     }
     updateArea();
-    layoutCaption(captionAlignment);
+    layoutCaption();
     m_loaded = true;
 }
 
@@ -113,7 +113,21 @@ void tcGuiObject::setCaption(const QString &text)
     m_caption = name;
     if (m_visible)
         invalidate();
-    layoutCaption(33);
+    layoutCaption();
+    if (m_visible)
+        invalidate();
+}
+
+void tcGuiObject::setAlignment(int a)
+{
+    if (a == m_alignment)
+        return;
+    m_alignment = a;
+    if (!m_loaded)
+        return;
+    if (m_visible)
+        invalidate();
+    layoutCaption();
     if (m_visible)
         invalidate();
 }
@@ -224,7 +238,7 @@ bool tcGuiObject::refusesInput() const
     return m_disabled != 0 || (m_bench && m_bench->accessLevel(m_controlId) != 0);
 }
 
-void tcGuiObject::layoutCaption(int alignment)
+void tcGuiObject::layoutCaption()
 {
     if (!m_bench || !m_bench->measuringPixmap())
         return;
@@ -241,7 +255,7 @@ void tcGuiObject::layoutCaption(int alignment)
     const QStringList lines = caption().split(QLatin1Char('\n'));
     for (int n = 0; n < lines.size(); ++n) {
         const QRect line =
-            painter.boundingRect(QRect(originX, originY + n * step, 0, 0), alignment | 0x300, lines[n]);
+            painter.boundingRect(QRect(originX, originY + n * step, 0, 0), m_alignment | 0x300, lines[n]);
         block = block.isNull() ? line : block.united(line);
     }
     const int angle = normalisedAngle(m_fontRecord ? m_fontRecord->angle : 0);
@@ -255,7 +269,7 @@ void tcGuiObject::layoutCaption(int alignment)
     m_captionRect = block;
 }
 
-void tcGuiObject::drawCaption(QPainter &painter, int flags, int offset)
+void tcGuiObject::drawCaption(QPainter &painter, int offset)
 {
     if (m_caption.isEmpty())
         return;
@@ -269,6 +283,6 @@ void tcGuiObject::drawCaption(QPainter &painter, int flags, int offset)
     const int step = lineStep();
     const QStringList lines = caption().split(QLatin1Char('\n'));
     for (int n = 0; n < lines.size(); ++n)
-        painter.drawText(QRect(0, n * step, 0, 0), flags | 0x300, lines[n]);
+        painter.drawText(QRect(0, n * step, 0, 0), m_alignment | 0x300, lines[n]);
     painter.restore();
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "skin/bench.h"
+#include "skin/skin_values.h"
 
 #include <QFont>
 #include <QRgb>
@@ -89,8 +90,9 @@ public:
     virtual void setModeFlag(bool on) { m_modeFlag = on; }
     void tick() override {}
     void draw(QPainter &) override {}
-    virtual void layoutCaption(int alignment);
-    virtual void drawCaption(QPainter &painter, int flags, int offset);
+    // Both use the object's alignment, so the measured rectangle covers the drawn text.
+    virtual void layoutCaption();
+    virtual void drawCaption(QPainter &painter, int offset = 0);
 
     // Non-virtual state and accessors.
     void setDisabledState(int bits);
@@ -127,7 +129,7 @@ public:
     QRgb captionColour() const { return m_captionColour; }
     void setCaptionColour(QRgb c) { m_captionColour = c; }
     int alignment() const { return m_alignment; }
-    void setAlignment(int a) { m_alignment = a; }
+    void setAlignment(int a);
     void setRange(int minimum, int maximum);
     void setSingleClick(bool on) { m_singleClick = on; }
 
@@ -145,7 +147,7 @@ public:
 
 protected:
     // The common end of afterLoad: default font, size from the picture, area, caption, loaded.
-    void finishLoad(tcGuiImage *picture, int captionAlignment = 33);
+    void finishLoad(tcGuiImage *picture);
     void useDefaultFont(const char *name = "VORUD_HFONT");
     void updateArea();
     // True when the user's input must be refused: disabled or locked by the bench.
@@ -177,7 +179,7 @@ protected:
     QFont m_font;
     NameString m_caption;
     int m_textX = 10, m_textY = 10;
-    int m_alignment = 33;
+    int m_alignment = orba::skin::kAlignTopLeft;
     int m_minimum = 0, m_maximum = 255;
     int m_controlId = -1;
     void *m_context = nullptr;

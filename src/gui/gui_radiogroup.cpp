@@ -92,7 +92,7 @@ void tcGuiRadioGroup::afterLoad()
         chosen = m_items.front();
     select(chosen);
     updateArea();
-    layoutCaption(33);
+    layoutCaption();
     m_loaded = true;
 }
 
@@ -102,5 +102,5 @@ void tcGuiRadioGroup::draw(QPainter &painter)
         return;
     if (m_picture)
         m_picture->drawStretched(painter, m_x, m_y, m_width, m_height);
-    drawCaption(painter, 33, 0);
+    drawCaption(painter);
 }

@@ -69,7 +69,7 @@ void tcGuiRadioItem::afterLoad()
     m_textX = m_capXSet ? m_capX : m_width + m_width / 2;
     m_textY = m_capYSet ? m_capY : 0;
     updateArea();
-    layoutCaption(33);
+    layoutCaption();
     m_loaded = true;
 }
 
@@ -80,5 +80,5 @@ void tcGuiRadioItem::draw(QPainter &painter)
     if (m_picture)
         m_picture->drawSection(painter, m_x, m_y,
                                twoStateSection(m_selected, m_pressed, m_highlighted, disabledLook()));
-    drawCaption(painter, 33, 0);
+    drawCaption(painter);
 }

@@ -142,7 +142,7 @@ void tcGuiSlider::afterLoad()
     }
     m_thumbPos = positionForValue(m_value);
     updateArea();
-    layoutCaption(33);
+    layoutCaption();
     m_loaded = true;
 }
 
@@ -162,5 +162,5 @@ void tcGuiSlider::draw(QPainter &painter)
         else
             m_thumb->drawSection(painter, m_x, m_y + pos - m_thumbH / 2, section);
     }
-    drawCaption(painter, m_alignment, 0);
+    drawCaption(painter);
 }

@@ -228,15 +228,13 @@ std::string describe(const QRect &r)
         .toStdString();
 }
 
-// Where a caption is drawn: each line aligned about its point as the object draws it (radio items,
-// radio groups and combos always top-left, the others with their own alignment).
+// Where a caption is drawn: each line aligned about its point with the object's own alignment.
 QRect drawnCaption(tcGuiObject *o)
 {
     QPixmap measure(10, 10);
     QPainter p(&measure);
     p.setFont(o->captionFont());
-    const int kind = o->typeCode();
-    const int align = (kind == kRadioItem || kind == kRadioGroup || kind == kCombo) ? 33 : o->alignment();
+    const int align = o->alignment();
     QRect block;
     const QStringList lines = o->caption().split(QLatin1Char('\n'));
     for (int n = 0; n < lines.size(); ++n)

@@ -1,4 +1,5 @@
 // The object base: hit test, visibility, captions and repaint requests.
+#include "gui/gui_knob.h"
 #include "gui/gui_label.h"
 #include "gui/gui_lamp.h"
 #include "gui/gui_test_util.h"
@@ -87,6 +88,45 @@ TEST_F(ObjectTest, CaptionLinesFollowTheLineStep)
     EXPECT_LT(rows.first, 71) << "first line from y 60";
     EXPECT_GE(rows.second, 71) << "second line from y 71";
     EXPECT_LE(rows.second, 71 + 11);
+}
+
+// The default skin puts bottom-centred captions just above its knobs: a repaint of only the strip
+// the caption stands on must still reach the knob and draw the text there.
+TEST_F(ObjectTest, AlignedCaptionIsMeasuredWhereItIsDrawn)
+{
+    png(QStringLiteral("bg.png"), 200, 120, 1, {Qt::white});
+    png(QStringLiteral("knob.png"), 20, 20, 4, {Qt::blue});
+    ASSERT_EQ(
+        load("<image id=\"BKGRND\" file=\"bg.png\"/><font id=\"F\" size=\"12\"/>"
+             "<image id=\"KI\" file=\"knob.png\" sections=\"4\"/>"
+             "<knob id=\"K\"><position x=\"80\" y=\"60\"/><bitmap image=\"KI\"/>"
+             "<text value=\"GAIN\" x=\"10\" y=\"-2\" align=\"bc\" color=\"ff0000\" font=\"F\"/></knob>"),
+        0);
+    auto *k = object<tcGuiKnob>("K");
+    bench().fitHost();
+    showAll();
+    showHost();
+
+    const QImage whole = grab();
+    QRect ink;
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < whole.width(); ++x)
+            if (isInk(whole.pixel(x, y)))
+                ink |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_LT(ink.bottom(), 60) << "bottom-aligned above the knob";
+    EXPECT_TRUE(k->captionRect().contains(ink))
+        << "caption rect " << k->captionRect().y() << " " << k->captionRect().height() << ", text from "
+        << ink.y() << " " << ink.height();
+
+    // Only the caption's strip, as when something repaints just that part of the window.
+    const QRect strip(0, ink.top(), whole.width(), 58 - ink.top());
+    const QImage part = host().grab(strip).toImage();
+    int drawn = 0;
+    for (int y = 0; y < part.height(); ++y)
+        for (int x = 0; x < part.width(); ++x)
+            drawn += part.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_GT(drawn, 10) << "the caption is drawn over the background";
 }
 
 TEST_F(ObjectTest, FontAnglesAreNormalised)
