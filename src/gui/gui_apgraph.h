@@ -32,7 +32,6 @@ public:
     bool leftPress(int x, int y) override;
     bool rightPress(int x, int y) override;
     void release(int x, int y) override;
-    void release2(int x, int y) override;
     void drag(int x, int y, int modifiers) override;
     void hover(int x, int y, int modifiers) override;
     void wheel(int step, int modifiers) override;
@@ -78,6 +77,8 @@ private:
     tcGraphHandler *activeHandler() const;
     tcGraphHandler *targetFor(int x) const;
     int press(int x, int y, bool right);
+    // The release that ends a right press.
+    void release2(int x, int y);
 
     std::array<QRect, kLayouts> m_layouts{};
     int m_layout = -1;

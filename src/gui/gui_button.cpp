@@ -12,17 +12,6 @@ tcGuiButton::tcGuiButton(const NameString &id, tcBench *bench, int serial)
     m_textY = 0;
 }
 
-tcGuiObject *tcGuiButton::clone(tcBench *bench) const
-{
-    auto *copy = new tcGuiButton(m_id, bench, m_serial);
-    copyBaseTo(*copy);
-    copy->m_picture = pictureFor(bench, m_picture);
-    copy->m_lamp = m_lamp;
-    copy->m_textXSet = m_textXSet;
-    copy->m_textYSet = m_textYSet;
-    return copy;
-}
-
 void tcGuiButton::setTextX(int v)
 {
     m_textX = v;

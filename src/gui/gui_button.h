@@ -14,7 +14,6 @@ public:
 
     tcGuiButton(const NameString &id, tcBench *bench, int serial);
 
-    tcGuiObject *clone(tcBench *bench) const override;
     void afterLoad() override;
     void draw(QPainter &painter) override;
     bool leftPress(int x, int y) override;

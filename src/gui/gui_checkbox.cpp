@@ -9,15 +9,6 @@ tcGuiCheckBox::tcGuiCheckBox(const NameString &id, tcBench *bench, int serial)
     m_width = 20;
 }
 
-tcGuiObject *tcGuiCheckBox::clone(tcBench *bench) const
-{
-    auto *copy = new tcGuiCheckBox(m_id, bench, m_serial);
-    copyBaseTo(*copy);
-    copy->m_picture = pictureFor(bench, m_picture);
-    copy->m_checked = m_checked;
-    return copy;
-}
-
 void tcGuiCheckBox::setChecked(bool on)
 {
     if (on == m_checked)

@@ -9,7 +9,6 @@ class tcGuiCheckBox : public tcGuiObject
 public:
     tcGuiCheckBox(const NameString &id, tcBench *bench, int serial);
 
-    tcGuiObject *clone(tcBench *bench) const override;
     void afterLoad() override;
     void draw(QPainter &painter) override;
     bool leftPress(int x, int y) override;

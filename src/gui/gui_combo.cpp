@@ -22,27 +22,6 @@ tcGuiCombo::tcGuiCombo(const NameString &id, tcBench *bench, int serial)
 
 tcGuiCombo::~tcGuiCombo() = default;
 
-tcGuiObject *tcGuiCombo::clone(tcBench *bench) const
-{
-    auto *copy = new tcGuiCombo(m_id, bench, m_serial);
-    copyBaseTo(*copy);
-    copy->m_picture = pictureFor(bench, m_picture);
-    copy->m_items = m_items;
-    copy->m_index = m_index;
-    copy->m_type = m_type;
-    copy->m_rows = m_rows;
-    copy->m_listFont = m_listFont;
-    copy->m_reverse = m_reverse;
-    copy->m_editable = m_editable;
-    copy->m_dclick = m_dclick;
-    copy->m_units = m_units;
-    copy->m_pattern = m_pattern;
-    copy->m_colours = m_colours;
-    copy->m_textXSet = m_textXSet;
-    copy->m_textYSet = m_textYSet;
-    return copy;
-}
-
 void tcGuiCombo::setTextX(int v)
 {
     m_textX = v;

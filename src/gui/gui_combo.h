@@ -22,7 +22,6 @@ public:
     tcGuiCombo(const NameString &id, tcBench *bench, int serial);
     ~tcGuiCombo() override;
 
-    tcGuiObject *clone(tcBench *bench) const override;
     void afterLoad() override;
     void draw(QPainter &painter) override;
     bool leftPress(int x, int y) override;

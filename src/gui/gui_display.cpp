@@ -14,20 +14,6 @@ tcGuiDisplay::tcGuiDisplay(const NameString &id, tcBench *bench, int serial)
     m_width = 10;
 }
 
-tcGuiObject *tcGuiDisplay::clone(tcBench *bench) const
-{
-    auto *copy = new tcGuiDisplay(m_id, bench, m_serial);
-    copyBaseTo(*copy);
-    std::copy(std::begin(m_colours), std::end(m_colours), std::begin(copy->m_colours));
-    copy->m_widthChars = m_widthChars;
-    copy->m_shown = m_shown;
-    copy->m_editable = m_editable;
-    copy->m_dclick = m_dclick;
-    copy->m_units = m_units;
-    copy->m_pattern = m_pattern;
-    return copy;
-}
-
 void tcGuiDisplay::show(const QString &text)
 {
     QString shown = text.left(m_widthChars);

@@ -20,7 +20,6 @@ public:
 
     tcGuiDisplay(const NameString &id, tcBench *bench, int serial);
 
-    tcGuiObject *clone(tcBench *bench) const override;
     void afterLoad() override;
     void draw(QPainter &painter) override;
     void tick() override;

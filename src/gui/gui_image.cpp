@@ -15,17 +15,6 @@ tcGuiImage::tcGuiImage(const NameString &id, tcBench *bench, int serial)
     m_captionRect = m_area;
 }
 
-tcGuiObject *tcGuiImage::clone(tcBench *bench) const
-{
-    auto *copy = new tcGuiImage(m_id, bench, m_serial);
-    copyBaseTo(*copy);
-    copy->m_file = m_file;
-    copy->m_sections = m_sections;
-    copy->m_hasTransparent = m_hasTransparent;
-    copy->m_transparent = m_transparent;
-    return copy;
-}
-
 void tcGuiImage::afterLoad()
 {
     // Pictures are shared by many objects and load once.

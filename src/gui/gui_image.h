@@ -12,7 +12,6 @@ class tcGuiImage : public tcGuiObject
 public:
     tcGuiImage(const NameString &id, tcBench *bench, int serial);
 
-    tcGuiObject *clone(tcBench *bench) const override;
     void afterLoad() override;
     bool acceptsLeftClick() const override { return false; }
     void draw(QPainter &painter) override;

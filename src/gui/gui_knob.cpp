@@ -95,17 +95,6 @@ int tcGuiKnob::filmSection(int value, int minimum, int maximum, int sections)
     return static_cast<int>(f * static_cast<float>(sections - 1) + 0.5f);
 }
 
-tcGuiObject *tcGuiKnob::clone(tcBench *bench) const
-{
-    auto *copy = new tcGuiKnob(m_id, bench, m_serial);
-    copyBaseTo(*copy);
-    copy->m_picture = pictureFor(bench, m_picture);
-    copy->m_value = m_value;
-    copy->m_style = m_style;
-    copy->m_mask = m_mask;
-    return copy;
-}
-
 int tcGuiKnob::clamp(int v) const
 {
     return std::max(m_minimum, std::min(m_maximum, v));

@@ -20,7 +20,6 @@ public:
     // The film-strip section for a value.
     static int filmSection(int value, int minimum, int maximum, int sections);
 
-    tcGuiObject *clone(tcBench *bench) const override;
     void afterLoad() override;
     void draw(QPainter &painter) override;
     bool leftPress(int x, int y) override;

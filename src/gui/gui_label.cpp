@@ -11,14 +11,6 @@ tcGuiLabel::tcGuiLabel(const NameString &id, tcBench *bench, int serial)
     m_textY = 0;
 }
 
-tcGuiObject *tcGuiLabel::clone(tcBench *bench) const
-{
-    auto *copy = new tcGuiLabel(m_id, bench, m_serial);
-    copyBaseTo(*copy);
-    copy->m_picture = pictureFor(bench, m_picture);
-    return copy;
-}
-
 void tcGuiLabel::afterLoad()
 {
     useDefaultFont();

@@ -8,7 +8,6 @@ class tcGuiLabel : public tcGuiObject
 public:
     tcGuiLabel(const NameString &id, tcBench *bench, int serial);
 
-    tcGuiObject *clone(tcBench *bench) const override;
     void afterLoad() override;
     void draw(QPainter &painter) override;
 

@@ -9,14 +9,6 @@ tcGuiLamp::tcGuiLamp(const NameString &id, tcBench *bench, int serial)
     m_height = 20;
 }
 
-tcGuiObject *tcGuiLamp::clone(tcBench *bench) const
-{
-    auto *copy = new tcGuiLamp(m_id, bench, m_serial);
-    copyBaseTo(*copy);
-    copy->m_picture = pictureFor(bench, m_picture);
-    return copy;
-}
-
 void tcGuiLamp::afterLoad()
 {
     finishLoad(m_picture);

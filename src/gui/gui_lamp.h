@@ -8,7 +8,6 @@ class tcGuiLamp : public tcGuiObject
 public:
     tcGuiLamp(const NameString &id, tcBench *bench, int serial);
 
-    tcGuiObject *clone(tcBench *bench) const override;
     void afterLoad() override;
     void draw(QPainter &painter) override;
 

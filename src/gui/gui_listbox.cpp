@@ -16,18 +16,6 @@ tcGuiListbox::tcGuiListbox(const NameString &id, tcBench *bench, int serial)
     m_width = 50;
 }
 
-tcGuiObject *tcGuiListbox::clone(tcBench *bench) const
-{
-    auto *copy = new tcGuiListbox(m_id, bench, m_serial);
-    copyBaseTo(*copy);
-    copy->m_picture = pictureFor(bench, m_picture);
-    copy->m_type = m_type;
-    copy->m_listFont = m_listFont;
-    copy->m_colours = m_colours;
-    copy->m_singleClick = m_singleClick;
-    return copy;
-}
-
 QFont tcGuiListbox::listFont() const
 {
     return m_listFont ? m_listFont->font : captionFont();

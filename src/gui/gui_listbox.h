@@ -23,7 +23,6 @@ public:
 
     tcGuiListbox(const NameString &id, tcBench *bench, int serial);
 
-    tcGuiObject *clone(tcBench *bench) const override;
     void afterLoad() override;
     void draw(QPainter &painter) override;
     bool leftPress(int x, int y) override;

@@ -25,40 +25,6 @@ tcGuiObject *tcGuiObject::find(const tcBench *bench, const NameString &id, int t
     return static_cast<tcGuiObject *>(object);
 }
 
-tcGuiObject *tcGuiObject::clone(tcBench *) const
-{
-    return nullptr;
-}
-
-void tcGuiObject::copyBaseTo(tcGuiObject &copy) const
-{
-    copy.m_x = m_x;
-    copy.m_y = m_y;
-    copy.m_width = m_width;
-    copy.m_height = m_height;
-    copy.m_area = m_area;
-    copy.m_captionRect = m_captionRect;
-    copy.m_caption = m_caption;
-    copy.m_textX = m_textX;
-    copy.m_textY = m_textY;
-    copy.m_background = m_background;
-    copy.m_frame = m_frame;
-    copy.m_captionColour = m_captionColour;
-    copy.m_fontRecord = m_fontRecord;
-    copy.m_font = m_font;
-    copy.m_alignment = m_alignment;
-    copy.m_modeFlag = m_modeFlag;
-    copy.m_minimum = m_minimum;
-    copy.m_maximum = m_maximum;
-}
-
-tcGuiImage *tcGuiObject::pictureFor(tcBench *bench, const tcGuiImage *picture)
-{
-    if (!picture)
-        return nullptr;
-    return static_cast<tcGuiImage *>(find(bench, picture->id(), kGuiImage));
-}
-
 void tcGuiObject::useDefaultFont(const char *name)
 {
     if (!m_fontRecord && m_bench)
@@ -159,11 +125,6 @@ void tcGuiObject::release(int x, int y)
 bool tcGuiObject::rightPress(int, int)
 {
     return false;
-}
-
-void tcGuiObject::release2(int x, int y)
-{
-    tcGuiObject::release(x, y);
 }
 
 void tcGuiObject::drag(int, int, int) {}

@@ -53,9 +53,6 @@ public:
     int serial() const override { return m_serial; }
     QRect area() const override { return m_area; }
 
-    // A copy for another bench: same id and serial, position, caption, colours, font, alignment;
-    // pictures are the other bench's images of the same ids.
-    virtual tcGuiObject *clone(tcBench *bench) const;
     virtual tcGuiObject *parentGroup() const { return nullptr; }
     virtual int parentType() const { return 2; }
     virtual QWidget *hostWidget() const { return m_host; }
@@ -74,7 +71,6 @@ public:
     bool leftPress(int x, int y) override;
     void release(int x, int y) override;
     bool rightPress(int x, int y) override;
-    virtual void release2(int x, int y);
     void drag(int x, int y, int modifiers) override;
     void hover(int x, int y, int modifiers) override;
     void wheel(int step, int modifiers) override;
@@ -112,7 +108,6 @@ public:
     void setHostWidget(QWidget *host) { m_host = host; }
     tcBench *bench() const { return m_bench; }
 
-    bool isLoaded() const { return m_loaded; }
     bool isVisible() const { return m_visible; }
     bool isHighlighted() const { return m_highlighted; }
     bool modeFlag() const { return m_modeFlag; }
@@ -152,8 +147,6 @@ protected:
     void updateArea();
     // True when the user's input must be refused: disabled or locked by the bench.
     bool refusesInput() const;
-    void copyBaseTo(tcGuiObject &copy) const;
-    static tcGuiImage *pictureFor(tcBench *bench, const tcGuiImage *picture);
 
     bool m_loaded = false;
     bool m_visible = false;

@@ -10,16 +10,6 @@ tcGuiRadioGroup::tcGuiRadioGroup(const NameString &id, tcBench *bench, int seria
     m_width = 0;
 }
 
-tcGuiObject *tcGuiRadioGroup::clone(tcBench *bench) const
-{
-    auto *copy = new tcGuiRadioGroup(m_id, bench, m_serial);
-    copyBaseTo(*copy);
-    copy->m_picture = pictureFor(bench, m_picture);
-    copy->m_itemPicture = pictureFor(bench, m_itemPicture);
-    copy->m_selectedId = m_selectedId;
-    return copy;
-}
-
 void tcGuiRadioGroup::addItem(tcGuiRadioItem *item)
 {
     for (tcGuiRadioItem *known : m_items) {

@@ -16,7 +16,6 @@ public:
 
     tcGuiRadioGroup(const NameString &id, tcBench *bench, int serial);
 
-    tcGuiObject *clone(tcBench *bench) const override;
     void afterLoad() override;
     void draw(QPainter &painter) override;
 

@@ -16,7 +16,6 @@ tcGuiObject *tcGuiRadioItem::parentGroup() const
 void tcGuiRadioItem::setGroup(tcGuiRadioGroup *group)
 {
     m_group = group;
-    m_groupId = group ? group->id() : NameString();
 }
 
 void tcGuiRadioItem::setSelected(bool on)

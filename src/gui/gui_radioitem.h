@@ -40,7 +40,6 @@ public:
 
 private:
     tcGuiRadioGroup *m_group = nullptr;
-    NameString m_groupId;
     bool m_selected = false;
     bool m_pressed = false;
     int m_relX = 0, m_relY = 0, m_capX = 0, m_capY = 0;

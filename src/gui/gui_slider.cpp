@@ -13,21 +13,6 @@ tcGuiSlider::tcGuiSlider(const NameString &id, tcBench *bench, int serial)
     m_maximum = 255;
 }
 
-tcGuiObject *tcGuiSlider::clone(tcBench *bench) const
-{
-    auto *copy = new tcGuiSlider(m_id, bench, m_serial);
-    copyBaseTo(*copy);
-    copy->m_rail = pictureFor(bench, m_rail);
-    copy->m_thumb = pictureFor(bench, m_thumb);
-    copy->m_thumbW = m_thumbW;
-    copy->m_thumbH = m_thumbH;
-    copy->m_activeLook = m_activeLook;
-    copy->m_value = m_value;
-    copy->m_thumbPos = m_thumbPos;
-    copy->m_horizontal = m_horizontal;
-    return copy;
-}
-
 int tcGuiSlider::positionForValue(int v) const
 {
     const float f = m_maximum == m_minimum

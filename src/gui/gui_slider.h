@@ -10,7 +10,6 @@ class tcGuiSlider : public tcGuiObject
 public:
     tcGuiSlider(const NameString &id, tcBench *bench, int serial);
 
-    tcGuiObject *clone(tcBench *bench) const override;
     void afterLoad() override;
     void draw(QPainter &painter) override;
     bool leftPress(int x, int y) override;

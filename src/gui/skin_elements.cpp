@@ -56,14 +56,6 @@ template <class T, int Code> bool objectStart(B &b, const F &, F &f, const char 
     return true;
 }
 
-bool radioGroupStart(B &b, const F &parent, F &f, const char *element, const char *id)
-{
-    if (!objectStart<tcGuiRadioGroup, kGuiRadioGroup>(b, parent, f, element, id))
-        return false;
-    b.setCurrentGroup(f.target);
-    return true;
-}
-
 bool radioItemStart(B &b, const F &parent, F &f, const char *element, const char *id)
 {
     if (!objectStart<tcGuiRadioItem, kGuiRadioItem>(b, parent, f, element, id))
@@ -455,7 +447,7 @@ const SkinElement kElements[] = {
     ORBA_CHILD(kGuiKindListbox, "mode", kListMode),
     ORBA_CHILD(kGuiKindListbox, "bitmap", kListBitmap),
 
-    {S, "radiogroup", kGuiKindRadioGroup, true, &radioGroupStart, nullptr, 0},
+    {S, "radiogroup", kGuiKindRadioGroup, true, &objectStart<tcGuiRadioGroup, kGuiRadioGroup>, nullptr, 0},
     ORBA_CHILD(kGuiKindRadioGroup, "position", kPosXY),
     ORBA_CHILD(kGuiKindRadioGroup, "text", kRadioText),
     ORBA_CHILD(kGuiKindRadioGroup, "bitmap", kRadioBitmap),

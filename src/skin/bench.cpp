@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-tcBench::tcBench(void *owner) : m_owner(owner), m_measure(std::make_unique<QPixmap>(10, 10)) {}
+tcBench::tcBench() : m_measure(std::make_unique<QPixmap>(10, 10)) {}
 
 tcBench::~tcBench()
 {
@@ -57,7 +57,6 @@ void tcBench::clear()
         m_objects.pop_back();
         delete object;
     }
-    m_hasList = false;
     m_hasFonts = false;
 }
 
@@ -69,7 +68,6 @@ const SkinFont *tcBench::findFont(const char *) const
 void tcBench::appendObject(tcBenchObject *object)
 {
     ORBA_CHECK(object != nullptr, "item != NULL");
-    m_hasList = true;
     m_objects.push_back(object);
 }
 

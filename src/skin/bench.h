@@ -17,7 +17,7 @@ struct SkinFont;
 class tcBench
 {
 public:
-    explicit tcBench(void *owner = nullptr);
+    tcBench();
     virtual ~tcBench();
     tcBench(const tcBench &) = delete;
     tcBench &operator=(const tcBench &) = delete;
@@ -50,7 +50,6 @@ public:
     tcBenchObject *findObject(const NameString &id, int typeCode) const;
     tcBenchObject *capturedObject() const { return m_captured; }
     const std::vector<tcBenchObject *> &objects() const { return m_objects; }
-    bool hasObjectList() const { return m_hasList; }
     // Takes ownership; appends at the tail.
     void appendObject(tcBenchObject *object);
 
@@ -69,18 +68,12 @@ public:
     const QFont *fixedFont() const { return m_hasFonts ? &m_fixedFont : nullptr; }
     void setFonts(const QFont &header, const QFont &fixed);
     QPixmap *measuringPixmap() { return m_measure.get(); }
-    void *owner() const { return m_owner; }
-
-protected:
-    void createObjectList() { m_hasList = true; }
 
 private:
     int press(int x, int y, bool right);
 
-    void *m_owner;
     tcBenchObject *m_captured = nullptr;
     std::vector<tcBenchObject *> m_objects;
-    bool m_hasList = false;
     bool m_scaling = false;
     float m_sx = 1.0f, m_sy = 1.0f;
     bool m_hasFonts = false;

@@ -320,7 +320,6 @@ void tcBenchMaster::resetTables()
     m_fonts.clear();
     m_colourCount = m_offsetCount = m_regionCount = 0;
     m_serial = kFirstSerial;
-    m_currentGroup = nullptr;
 }
 
 void tcBenchMaster::addDefaultFonts()

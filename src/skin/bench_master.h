@@ -89,8 +89,6 @@ public:
 
     // Parse state shared with the object handlers.
     int takeSerial() { return m_serial++; }
-    void *currentGroup() const { return m_currentGroup; }
-    void setCurrentGroup(void *group) { m_currentGroup = group; }
     tcBenchObject *findObject(const char *id) const { return tcBench::findObject(NameString(id)); }
     using tcBench::findObject;
 
@@ -130,7 +128,6 @@ private:
     std::vector<std::unique_ptr<SkinScreen>> m_screens;
     int m_colourCount = 0, m_offsetCount = 0, m_regionCount = 0;
     int m_serial = kFirstSerial;
-    void *m_currentGroup = nullptr;
     std::unordered_map<int, std::vector<const SkinElement *>> m_elements;
     class SkinParser *m_parser = nullptr; // only during loadSkin
 };

@@ -17,7 +17,6 @@ void tcPlainBench::fitHost()
 void tcPlainBench::invalidate(const QRect &rect, int)
 {
     ++m_invalidates;
-    m_lastInvalidated = rect;
     if (m_host)
         m_host->update(toWidgetRect(rect));
 }

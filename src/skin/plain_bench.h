@@ -32,7 +32,6 @@ public:
     const QStringList &messages() const { return m_messages; }
     QStringList &messages() { return m_messages; }
     int invalidateCount() const { return m_invalidates; }
-    QRect lastInvalidated() const { return m_lastInvalidated; }
 
 private:
     QPointer<QWidget> m_host;
@@ -40,5 +39,4 @@ private:
     QStringList m_messages;
     bool m_quiet = false;
     int m_invalidates = 0;
-    QRect m_lastInvalidated;
 };

@@ -21,7 +21,6 @@ public:
 
     QString chosenName() const { return m_chosenName; }
     int chosenKind() const { return m_chosenKind; } // 0 folder, 1 packed file
-    int listMode() const { return m_mode; }
     QListWidget *listWidget() const { return m_list; }
 
     // Unpacks a ".skin" file into an existing folder; failures are shown under "Pack Skin Error".

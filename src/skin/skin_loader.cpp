@@ -206,7 +206,6 @@ int tcBenchMaster::currentLine() const
 int tcBenchMaster::loadSkin()
 {
     report("Opening skin file");
-    createObjectList();
     resetTables();
     addDefaultFonts();
 

@@ -66,7 +66,7 @@ void tcVORudWidget::mousePressEvent(QMouseEvent *event)
             event->accept();
             return;
         }
-        if (m_stripDragAllowed && pos.y() < kDragStripHeight) {
+        if (pos.y() < kDragStripHeight) {
             m_windowDrag = true;
             event->accept();
             return;

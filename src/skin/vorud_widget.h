@@ -26,7 +26,6 @@ public:
     tcBench *bench() const { return m_bench.get(); }
 
     void centerOnScreen();
-    void setTopStripDrag(bool allowed) { m_stripDragAllowed = allowed; }
 
     bool leftDown() const { return m_leftDown; }
     bool rightDown() const { return m_rightDown; }
@@ -57,5 +56,4 @@ private:
     bool m_leftDown = false;
     bool m_rightDown = false;
     bool m_windowDrag = false;
-    bool m_stripDragAllowed = true;
 };
