@@ -47,6 +47,7 @@ void tcGuiApGraph::applyLayout(int n)
     updateArea();
     m_captionRect = m_area;
     layoutPlot();
+    layoutLiveLine();
     buildAxes();
     composeTitle();
     buildTables();
@@ -275,27 +276,38 @@ void tcGuiApGraph::drawOverlay(QPainter &painter)
     }
 }
 
+void tcGuiApGraph::layoutLiveLine()
+{
+    const QRect plot = plotRect();
+    m_liveLinePlot = plot;
+    m_liveLine.resize(kSpectrumPoints);
+    for (int i = 0; i < kSpectrumPoints; ++i) {
+        // Accumulated in floating point so the points spread evenly over the plot width.
+        m_liveLine[i].setX(
+            plot.left() +
+            static_cast<int>((i + 1) * static_cast<double>(plot.width()) / kSpectrumPoints + 0.5));
+    }
+}
+
 void tcGuiApGraph::drawLive(QPainter &painter)
 {
     const QRect plot = plotRect();
     painter.save();
     painter.setClipRect(plot);
     if (m_mode & kAudio) {
+        if (plot != m_liveLinePlot)
+            layoutLiveLine();
         const bool gain = m_spectrum[0] & 1;
-        QPolygon line(kSpectrumPoints);
         const int bottom = plot.bottom();
+        QPoint *points = m_liveLine.data();
         for (int i = 0; i < kSpectrumPoints; ++i) {
-            // Accumulated in floating point so the points spread evenly over the plot width.
-            const int x =
-                plot.left() +
-                static_cast<int>((i + 1) * static_cast<double>(plot.width()) / kSpectrumPoints + 0.5);
             int row = gain ? gainRow(static_cast<int8_t>(m_spectrum[i])) : spectrumRow(m_spectrum[i]);
             if (row > bottom)
                 row = bottom + 2;
-            line.setPoint(i, x, row);
+            points[i].setY(row);
         }
         painter.setPen(QColor::fromRgba(audio));
-        painter.drawPolyline(line);
+        painter.drawPolyline(m_liveLine);
     }
     if ((m_mode & kGainReduction) && m_dragger) {
         painter.translate(plot.topLeft());

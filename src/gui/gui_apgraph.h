@@ -6,6 +6,8 @@
 
 #include "gui/gui_graph.h"
 
+#include <QPolygon>
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -74,6 +76,7 @@ private:
     void selectAxes();
     void composeTitle();
     void buildTables();
+    void layoutLiveLine();
     tcGraphHandler *activeHandler() const;
     tcGraphHandler *targetFor(int x) const;
     int press(int x, int y, bool right);
@@ -88,6 +91,9 @@ private:
     QString m_extraTitle;
     int m_range = 0;
     std::array<uint8_t, kSpectrumPoints> m_spectrum{};
+    // The spectrum trace: x fixed by the plot, y rewritten on every paint.
+    QPolygon m_liveLine;
+    QRect m_liveLinePlot;
     std::array<std::array<int, 256>, kRanges> m_tables{};
     const tcGuiAxis *m_custom[2] = {nullptr, nullptr};
     tcGraphHandler *m_dragger = nullptr;

@@ -29,7 +29,7 @@ void tcGuiDisplay::show(const QString &text)
 void tcGuiDisplay::resetMarquee()
 {
     m_marqueeOffset = 0;
-    m_marqueeCycle = static_cast<int>(m_caption.toQString().size()) + kSeparatorLength;
+    m_marqueeCycle = static_cast<int>(m_captionText.size()) + kSeparatorLength;
 }
 
 void tcGuiDisplay::setCaption(const QString &text)
@@ -37,7 +37,7 @@ void tcGuiDisplay::setCaption(const QString &text)
     const NameString name(text);
     if (name == m_caption)
         return;
-    m_caption = name;
+    storeCaption(name);
     resetMarquee();
     show(text);
 }
@@ -63,8 +63,7 @@ void tcGuiDisplay::setState(int state)
 
 void tcGuiDisplay::tick()
 {
-    const QString text = caption();
-    if (!m_modeFlag || text.size() <= m_widthChars)
+    if (!m_modeFlag || m_captionText.size() <= m_widthChars)
         return;
     m_countdown = std::clamp(m_countdown - 1, 0, 2);
     if (m_countdown != 0)
@@ -72,6 +71,7 @@ void tcGuiDisplay::tick()
     if (++m_marqueeOffset >= m_marqueeCycle)
         m_marqueeOffset = 0;
     m_countdown = 2;
+    const QString &text = m_captionText;
     show((text + QLatin1String(kSeparator) + text).mid(m_marqueeOffset));
 }
 

@@ -52,6 +52,7 @@ void tcGuiMeter::buildTables()
     }
     for (int i = 0; i < kLabels; ++i)
         m_labelPos[i] = spanPosition(-3.0 * i, 30.0, length, m_vertical);
+    m_labelsPrepared = false;
 }
 
 int tcGuiMeter::tableForStyle(int style)
@@ -240,24 +241,53 @@ void tcGuiMeter::draw(QPainter &painter)
         drawLabels(painter, m_partial ? &m_partialRect : nullptr);
 }
 
-void tcGuiMeter::drawLabels(QPainter &painter, const QRect *only) const
+void tcGuiMeter::prepareLabels(const QFont &font)
+{
+    const QFontMetrics metrics(font);
+    const QPoint origin(m_x + m_textX, m_y + m_textY);
+    for (int i = 0; i < kLabels; ++i) {
+        const QPoint centre = origin + (m_vertical ? QPoint(0, m_labelPos[i]) : QPoint(m_labelPos[i], 0));
+        const QString text = QLatin1String(labelText(m_style, i));
+        Label &label = m_labelLayout[i];
+        label.string = text;
+        label.centre = centre;
+        label.text.setText(text);
+        label.text.setTextFormat(Qt::PlainText);
+        label.text.prepare(QTransform(), font);
+        // Centred on its point as drawText centres a line in an empty rectangle.
+        const QSizeF size = label.text.size();
+        label.topLeft = QPointF(centre.x() - size.width() / 2, centre.y() - size.height() / 2);
+        label.bounds = metrics.boundingRect(text);
+        label.bounds.moveCenter(centre);
+        label.bounds.adjust(-1, -1, 1, 1);
+    }
+    m_labelsPrepared = true;
+    m_labelFont = font;
+    m_labelStyle = m_style;
+    m_labelVertical = m_vertical;
+    m_labelOrigin = origin;
+}
+
+void tcGuiMeter::drawLabels(QPainter &painter, const QRect *only)
 {
     painter.save();
     painter.setPen(QColor::fromRgba(m_captionColour));
     if (m_bench && m_bench->headerFont())
         painter.setFont(*m_bench->headerFont());
-    const QFontMetrics metrics(painter.font());
-    for (int i = 0; i < kLabels; ++i) {
-        const int lx = m_x + m_textX + (m_vertical ? 0 : m_labelPos[i]);
-        const int ly = m_y + m_textY + (m_vertical ? m_labelPos[i] : 0);
-        const QString text = QLatin1String(labelText(m_style, i));
-        if (only) {
-            QRect r = metrics.boundingRect(text);
-            r.moveCenter(QPoint(lx, ly));
-            if (!r.adjusted(-1, -1, 1, 1).intersects(*only))
-                continue;
-        }
-        painter.drawText(QRect(lx, ly, 0, 0), Qt::AlignCenter | Qt::TextDontClip, text);
+    if (!m_labelsPrepared || m_labelStyle != m_style || m_labelVertical != m_vertical ||
+        m_labelOrigin != QPoint(m_x + m_textX, m_y + m_textY) || m_labelFont != painter.font())
+        prepareLabels(painter.font());
+    // Static text is laid out once; it draws the same pixels as drawText only while the painter
+    // does not scale, so a scaled bench lays the labels out as before.
+    const bool unscaled = painter.worldTransform().type() <= QTransform::TxTranslate;
+    for (const Label &label : m_labelLayout) {
+        if (only && !label.bounds.intersects(*only))
+            continue;
+        if (unscaled)
+            painter.drawStaticText(label.topLeft, label.text);
+        else
+            painter.drawText(QRect(label.centre, QSize(0, 0)), Qt::AlignCenter | Qt::TextDontClip,
+                             label.string);
     }
     painter.restore();
 }

@@ -5,6 +5,9 @@
 
 #include "gui/gui_object.h"
 
+#include <QFont>
+#include <QStaticText>
+
 #include <array>
 #include <cstdint>
 
@@ -64,7 +67,9 @@ private:
     void buildTables();
     int pairBase() const;
     void drawChannel(QPainter &painter, const Channel &c) const;
-    void drawLabels(QPainter &painter, const QRect *only) const;
+    // Lays the scale labels out for the font, style and position they are drawn with.
+    void prepareLabels(const QFont &font);
+    void drawLabels(QPainter &painter, const QRect *only);
 
     int m_style = kVU30;
     bool m_clip = false;
@@ -77,6 +82,20 @@ private:
     Channel m_ch[2];
     std::array<std::array<int16_t, 256>, kTables> m_tables{};
     std::array<int, kLabels> m_labelPos{};
+    struct Label
+    {
+        QString string;
+        QStaticText text;
+        QPoint centre;
+        QPointF topLeft;
+        QRect bounds; // what a partial repaint must touch to redraw the label
+    };
+    std::array<Label, kLabels> m_labelLayout;
+    bool m_labelsPrepared = false;
+    QFont m_labelFont;
+    int m_labelStyle = -1;
+    bool m_labelVertical = true;
+    QPoint m_labelOrigin;
     bool m_partial = false;
     QRect m_partialRect; // what a partial repaint covers
 };

@@ -31,6 +31,13 @@ void tcGuiObject::useDefaultFont(const char *name)
         setFont(m_bench->findFont(name));
 }
 
+void tcGuiObject::storeCaption(const NameString &name)
+{
+    m_caption = name;
+    m_captionText = name.toQString();
+    m_captionLines = m_captionText.split(QLatin1Char('\n'));
+}
+
 void tcGuiObject::updateArea()
 {
     m_area = QRect(QPoint(m_x, m_y), QPoint(m_x + m_width - 1, m_y + m_height - 1));
@@ -76,7 +83,7 @@ void tcGuiObject::setCaption(const QString &text)
     const NameString name(text);
     if (name == m_caption)
         return;
-    m_caption = name;
+    storeCaption(name);
     if (m_visible)
         invalidate();
     layoutCaption();
@@ -213,10 +220,9 @@ void tcGuiObject::layoutCaption()
     const int step = lineStep();
     // Measured as drawCaption draws: each line aligned about its point, unclipped.
     QRect block;
-    const QStringList lines = caption().split(QLatin1Char('\n'));
-    for (int n = 0; n < lines.size(); ++n) {
-        const QRect line =
-            painter.boundingRect(QRect(originX, originY + n * step, 0, 0), m_alignment | 0x300, lines[n]);
+    for (int n = 0; n < m_captionLines.size(); ++n) {
+        const QRect line = painter.boundingRect(QRect(originX, originY + n * step, 0, 0), m_alignment | 0x300,
+                                                m_captionLines[n]);
         block = block.isNull() ? line : block.united(line);
     }
     const int angle = normalisedAngle(m_fontRecord ? m_fontRecord->angle : 0);
@@ -240,10 +246,10 @@ void tcGuiObject::drawCaption(QPainter &painter, int offset)
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setFont(captionFont());
     const int angle = normalisedAngle(m_fontRecord ? m_fontRecord->angle : 0);
-    painter.rotate((360 - angle) % 360);
+    if (angle != 0)
+        painter.rotate((360 - angle) % 360);
     const int step = lineStep();
-    const QStringList lines = caption().split(QLatin1Char('\n'));
-    for (int n = 0; n < lines.size(); ++n)
-        painter.drawText(QRect(0, n * step, 0, 0), m_alignment | 0x300, lines[n]);
+    for (int n = 0; n < m_captionLines.size(); ++n)
+        painter.drawText(QRect(0, n * step, 0, 0), m_alignment | 0x300, m_captionLines[n]);
     painter.restore();
 }

@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QRgb>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 struct SkinFont;
@@ -118,9 +119,9 @@ public:
     int textX() const { return m_textX; }
     int textY() const { return m_textY; }
     QRect captionRect() const { return m_captionRect; }
-    QString caption() const { return m_caption.toQString(); }
+    QString caption() const { return m_captionText; }
     // The loader's direct store, without a repaint.
-    void setCaptionText(const char *text) { m_caption = text; }
+    void setCaptionText(const char *text) { storeCaption(NameString(text)); }
     QRgb captionColour() const { return m_captionColour; }
     void setCaptionColour(QRgb c) { m_captionColour = c; }
     int alignment() const { return m_alignment; }
@@ -144,6 +145,8 @@ protected:
     // The common end of afterLoad: default font, size from the picture, area, caption, loaded.
     void finishLoad(tcGuiImage *picture);
     void useDefaultFont(const char *name = "VORUD_HFONT");
+    // Keeps the caption with its text and lines ready for painting.
+    void storeCaption(const NameString &name);
     void updateArea();
     // True when the user's input must be refused: disabled or locked by the bench.
     bool refusesInput() const;
@@ -171,6 +174,8 @@ protected:
     const SkinFont *m_fontRecord = nullptr;
     QFont m_font;
     NameString m_caption;
+    QString m_captionText;
+    QStringList m_captionLines;
     int m_textX = 10, m_textY = 10;
     int m_alignment = orba::skin::kAlignTopLeft;
     int m_minimum = 0, m_maximum = 255;

@@ -216,3 +216,27 @@ TEST_F(MeterTest, PartialRepaintRestoresTheBackgroundAndLabelsBetweenTheBars)
     EXPECT_EQ(magenta, 0) << "the meter's background is back between the bars";
     EXPECT_GT(dark, 20) << "the scale labels are drawn again";
 }
+
+// The labels are laid out once and kept; a change of style or position lays them out again.
+TEST_F(MeterTest, ScaleLabelsFollowStyleAndPosition)
+{
+    png(QStringLiteral("mbg.png"), 40, 220, 1, {Qt::white});
+    indexedPng(QStringLiteral("bar.png"), 8, 200, 6);
+    ASSERT_EQ(
+        load("<meter id=\"M\"><position x=\"10\" y=\"10\" barlx=\"2\" barrx=\"30\" bary=\"10\"/>"
+             "<text x=\"20\" y=\"10\"/><bitmap bg=\"MBG\" bar=\"MBAR\"/><type style=\"VUFS30\"/></meter>"
+             "<image id=\"MBG\" file=\"mbg.png\"/><image id=\"MBAR\" file=\"bar.png\" sections=\"6\"/>"),
+        0);
+    auto *m = object<tcGuiMeter>("M");
+    showAll();
+    // The top label ("0" or "+20") stands centred on (30, 20).
+    const QRect top(22, 14, 17, 13);
+    const QImage vufs = grab().copy(top);
+    m->setMode(tcGuiMeter::kVU40, false, 2);
+    const QImage vu = grab().copy(top);
+    EXPECT_TRUE(vu != vufs) << "\"+20\" in place of \"0\"";
+    m->setMode(tcGuiMeter::kVUFS30, false, 2);
+    EXPECT_TRUE(grab().copy(top) == vufs);
+    m->setTextY(30);
+    EXPECT_TRUE(grab().copy(top) != vufs) << "the labels moved down";
+}
