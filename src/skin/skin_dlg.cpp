@@ -208,20 +208,7 @@ bool tcSkinDlg::unpackSkin(const QString &file, const QString &targetFolder, QWi
 
 bool tcSkinDlg::removeFolder(const QString &folder)
 {
+    // Links inside are removed, never followed.
     QDir dir(folder);
-    if (!dir.exists())
-        return false;
-    bool ok = true;
-    const QFileInfoList entries =
-        dir.entryInfoList(QStringList{QStringLiteral("*")},
-                          QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        if (entry.isDir() && !entry.isSymLink())
-            ok = removeFolder(entry.absoluteFilePath()) && ok;
-        else
-            ok = QFile::remove(entry.absoluteFilePath()) && ok;
-    }
-    const QString name = dir.dirName();
-    dir.cdUp();
-    return dir.rmdir(name) && ok;
+    return dir.exists() && dir.removeRecursively();
 }

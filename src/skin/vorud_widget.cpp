@@ -31,9 +31,9 @@ int tcVORudWidget::benchModifiers(Qt::KeyboardModifiers modifiers)
 {
     int bits = 0;
     if (modifiers & Qt::ShiftModifier)
-        bits |= 1;
+        bits |= kModShift;
     if (modifiers & Qt::ControlModifier)
-        bits |= 2;
+        bits |= kModControl;
     return bits;
 }
 

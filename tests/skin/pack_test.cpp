@@ -176,8 +176,12 @@ TEST_F(PackTest, RemoveFolderTakesEverythingAndTheFolder)
 {
     writeText(path(QStringLiteral("temp_skin_dir/a.txt")), "a");
     writeText(path(QStringLiteral("temp_skin_dir/sub/.hidden")), "b");
+    writeText(path(QStringLiteral("keep/k.txt")), "k");
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("keep")), path(QStringLiteral("temp_skin_dir/link"))));
     EXPECT_TRUE(tcSkinDlg::removeFolder(path("temp_skin_dir")));
     EXPECT_FALSE(QFileInfo::exists(path("temp_skin_dir")));
+    EXPECT_TRUE(QFileInfo::exists(path("keep/k.txt"))) << "a link is removed, not followed";
+    EXPECT_FALSE(tcSkinDlg::removeFolder(path("temp_skin_dir"))) << "nothing to remove";
 }
 
 TEST_F(PackTest, DialogListsChoosesAndPacks)
