@@ -252,6 +252,8 @@ TEST_F(Connection, RejectedLoginCancelledEndsOnRejectedAndOffline)
         EXPECT_NE(login, nullptr);
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Login Password"));
         EXPECT_FALSE(d->findChild<QLineEdit *>(QStringLiteral("edit_new"))->isVisibleTo(d));
+        EXPECT_FALSE(d->findChild<QLineEdit *>(QStringLiteral("edit_verify"))->isVisibleTo(d));
+        EXPECT_EQ(d->findChild<QLineEdit *>(QStringLiteral("edit_pswd"))->echoMode(), QLineEdit::Password);
         ++asked;
         return int(QDialog::Rejected);
     };
@@ -341,15 +343,6 @@ TEST_F(Connection, ChoosingADeviceOfflineOnlyMakesItCurrent)
     EXPECT_EQ(app().devices->currentIndex(), backup);
     EXPECT_EQ(w.transport(), nullptr);
     EXPECT_EQ(peer.accepted(), 0);
-}
-
-TEST_F(Connection, StartingWithOnlineSavedConnectsByItself)
-{
-    setting(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), QStringLiteral("1"));
-    TestWindow &w = open();
-    EXPECT_TRUE(w.onlineWanted());
-    ASSERT_TRUE(peer.waitAccepted(1));
-    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_PENDING; }));
 }
 
 TEST_F(Connection, WithoutACurrentDeviceGoingOnlineOnlyStoresTheWish)
