@@ -309,22 +309,10 @@ TEST_F(Surface, PresetSaveSendsTheSetTheNameTheCurrentPresetAndTheActivePreset)
     EXPECT_EQ(app().presetSlots->get(6).inUse, 255);
 }
 
-TEST_F(Surface, ValuesAndGlobalsFromTheProcessorMoveTheSkinAndEchoNothing)
+TEST_F(Surface, GlobalsFromTheProcessorMoveTheSkinTheLockAndEchoNothing)
 {
     SurfaceWindow &w = open();
     goOnlineAndClear();
-    SETTINGS_MAP model;
-    const uint32_t target = app().live->getRaw(257) + 5;
-    model.setIndex(257, target, CHANGE_LOCAL);
-    uint8_t f[12 + 8];
-    putValuesHeader(f, TARGET_LIVE, 1, 1, 1);
-    putSettingEntry(f + 12, model, 257);
-    ASSERT_TRUE(peer.send(f, sizeof f));
-    ASSERT_TRUE(waitProcessingEvents(
-        [&] { return object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB")->value() == int(target); }));
-    EXPECT_EQ(object<tcGuiDisplay>("INPUT_ANA_GAIN_DSPY")->caption(),
-              QString::fromStdString(app().live->label(257)));
-
     GLOBALS_MAP globals;
     globals.set(G_HDPN_LEV, 64, CHANGE_LOCAL);
     globals.set(G_LOCAL_PW, 0x2468, CHANGE_LOCAL);
