@@ -1,4 +1,5 @@
-// The orba-sim program: its options, its start, the login, the log, and the state kept across runs.
+// The orba-sim program: its options, its start and the login; the end-to-end tests read its log and
+// restart it on its state.
 // The client here is a plain blocking socket: the in-process tests already run the application's
 // threaded link against the simulator, and a test process that also starts programs is best kept
 // to one thread.
@@ -118,15 +119,6 @@ orba::test::ProgramRun runSim(const QStringList &args)
 
 } // namespace
 
-TEST(SimProgram, HelpListsEveryOption)
-{
-    const auto r = runSim({"--help"});
-    EXPECT_EQ(r.status, 0);
-    for (const char *option : {"--port", "--password", "--meter-rate", "--flash-seconds", "--keepalive-ms",
-                               "--state", "--log", "--boot-mac", "--boot-port", "--boot-reply-port"})
-        EXPECT_TRUE(r.out.contains(option)) << option;
-}
-
 TEST(SimProgram, BadOptionsAreRefusedWithAReason)
 {
     auto r = runSim({"--meter-rate", "0"});
@@ -168,48 +160,3 @@ TEST(SimProgram, SecondSimulatorOnTheSamePortSaysWhy)
         << r.err.toStdString();
 }
 
-TEST(SimProgram, LogShowsAFramePerLineBothWays)
-{
-    SimProcess sim;
-    ASSERT_TRUE(sim.start());
-    const uint16_t port = sim.port();
-    RawClient app(port);
-    app.login(CONNECT_NO_DEVICE);
-    ASSERT_FALSE(app.next(MSG_CURRENT_PRESET).empty());
-    uint8_t ping[EMPTY_FRAME_LENGTH];
-    app.send(ping, buildEmpty(ping, MSG_PING));
-    ASSERT_TRUE(sim.waitOutput("in  MSG_PING"));
-    const QByteArray out = sim.output().toUtf8();
-    EXPECT_TRUE(out.contains("in  MSG_CONNECT")) << out.toStdString();
-    EXPECT_TRUE(out.contains("out MSG_CONNECT"));
-    EXPECT_TRUE(out.contains("1196 bytes  target 255, block 1 of 2, 148 entries"));
-    EXPECT_EQ(out.count("out MSG_PRESET_HEADERS"), 12);
-}
-
-class SimProgramState : public orba::test::WorkDirTest
-{
-};
-
-TEST_F(SimProgramState, ChangesAreKeptWhenTheProgramIsStoppedAndStartedAgain)
-{
-    {
-        SimProcess sim(path("state"));
-        ASSERT_TRUE(sim.start());
-        const uint16_t port = sim.port();
-        RawClient app(port);
-        app.login(CONNECT_NO_DEVICE);
-        ASSERT_FALSE(app.next(MSG_CURRENT_PRESET).empty());
-        uint8_t f[PRESET_RENAME_LENGTH];
-        app.send(f, buildPresetRename(f, 6, "Renamed Then Stopped", 20));
-        ASSERT_FALSE(app.next(MSG_PRESET_RENAME).empty());
-        EXPECT_EQ(sim.stop(), 0); // saved on the way out
-    }
-    SimProcess sim(path("state"));
-    ASSERT_TRUE(sim.start());
-    const uint16_t port = sim.port();
-    RawClient app(port);
-    app.login(CONNECT_NO_DEVICE);
-    auto headers = app.loginHeaders();
-    EXPECT_EQ(headers[6].nameText(), "Renamed Then Stopped");
-    EXPECT_EQ(headers[0].nameText(), "Factory Default");
-}

@@ -152,17 +152,6 @@ TEST_F(SimLinkOnline, LiveValuesAreStoredQuantisedAndAnsweredAsStored)
     EXPECT_TRUE(app.live.getBool(262));
 }
 
-TEST_F(SimLinkOnline, ChangedValuesOfTheApplicationComeBackInFramesOf148)
-{
-    SETTINGS_FLAGS flags;
-    flags.setAll();
-    app.link->send_changed_values(app.live, flags);
-    ASSERT_TRUE(app.waitFrames(MSG_VALUES, 2));
-    const auto frames = app.framesOfType(MSG_VALUES);
-    EXPECT_EQ(wire::get16(frames[0].data() + 10), 148);
-    EXPECT_EQ(wire::get16(frames[1].data() + 10), 73);
-}
-
 TEST_F(SimLinkOnline, GlobalsAreStoredAndAnswered)
 {
     std::vector<uint8_t> frame(8 + 2 * 8);
@@ -177,18 +166,6 @@ TEST_F(SimLinkOnline, GlobalsAreStoredAndAnswered)
     ASSERT_TRUE(parseGlobals(f.data(), f.size(), answer));
     EXPECT_EQ(answer.count, 1u);
     EXPECT_EQ(app.globals.get(G_HDPN_LEV), 70);
-}
-
-TEST_F(SimLinkOnline, VersionRequestGetsTheFullVersionFrame)
-{
-    app.link->request_version();
-    ASSERT_TRUE(app.waitFrames(MSG_VERSION, 1));
-    EXPECT_EQ(app.framesOfType(MSG_VERSION).front().size(), VERSION_LENGTH);
-    const ProcessorVersion v = app.version.load();
-    EXPECT_EQ(v.major, 2);
-    EXPECT_EQ(v.minor, 1);
-    EXPECT_EQ(v.build, 4);
-    EXPECT_STREQ(v.text[2], "DSP 2.1.4");
 }
 
 TEST_F(SimLinkOnline, UdpMetersEchoTheLatestRequestCounter)

@@ -183,6 +183,7 @@ TEST(SimBoot, MacTextsAndTheRequestLayout)
     uint8_t request[BOOT_REQUEST_SIZE];
     ASSERT_TRUE(parseMac("00:11:22:33:44:55", mac));
     ASSERT_EQ(buildBootRequest(request, mac), BOOT_REQUEST_SIZE);
+    EXPECT_EQ(std::memcmp(request, BOOT_TAG, BOOT_TAG_SIZE), 0);
     const uint8_t expected[] = {0, 0, 1, 0, 1, 0, 1, 8, 3, 0, 6, 0, 0x11, 0x22, 0x33, 0x44, 0x55};
     EXPECT_EQ(std::memcmp(request + 16, expected, sizeof expected), 0);
 }
