@@ -341,20 +341,6 @@ TEST_F(Dispatch, ConnectRepliesTwoAndThreeGoToTheHostOthersAreIgnored)
     EXPECT_EQ(host.replies, (std::vector<uint16_t>{2, 3}));
 }
 
-TEST_F(Dispatch, FirmwareAckWithoutTerminatorStopsAtTheFrameEnd)
-{
-    std::vector<uint8_t> f(14 + 5);
-    putFrameHeader(f.data(), f.size(), MSG_FW_ACK);
-    wire::put16(f.data() + 6, 4);
-    wire::put16(f.data() + 8, 9);
-    wire::put16(f.data() + 12, 1);
-    std::memcpy(f.data() + 14, "Bytes", 5);
-    receive(f);
-    ASSERT_EQ(host.acks.size(), 1u);
-    EXPECT_EQ(host.acks[0].block, 4);
-    EXPECT_EQ(host.acks[0].text, "Bytes");
-}
-
 TEST_F(Dispatch, FramesTooShortForTheirFieldsOrOfUnknownTypeAreDropped)
 {
     for (uint8_t type = 0; type < 64; ++type)

@@ -231,67 +231,36 @@ TEST(Frames, PresetHeadersFrameIsAlways1100BytesWithAtMostSevenEntries)
     EXPECT_EQ(m.count, 0u);
 }
 
-TEST(Frames, SmallMessagesRoundTrip)
+// The plain round trips of these messages run through the simulator, which parses with the same
+// code (SimPresets.*, SimLink.*, Connection.*); here only their lengths and edges.
+TEST(Frames, SmallMessagesLengthsAndEdges)
 {
     uint8_t f[FRAME_MAX_LENGTH];
-
     EXPECT_EQ(buildGrabPreset(f, 79), 8u);
-    uint8_t slot = 0;
-    ASSERT_TRUE(parseGrabPreset(f, 8, slot));
-    EXPECT_EQ(slot, 79);
+    EXPECT_EQ(buildPresetClear(f, 78, 5), 10u);
+    EXPECT_EQ(buildTakePreset(f, 2, 9), 10u);
+    EXPECT_EQ(buildConnectReply(f, CONNECT_PASSWORD), 8u);
+    EXPECT_EQ(buildMeterRequestTcp(f, 17), 8u);
 
     EXPECT_EQ(buildPresetRename(f, 3, "Talk", 4), 48u);
     EXPECT_EQ(f[47], 0);
     PresetRenameMsg r;
-    ASSERT_TRUE(parsePresetRename(f, 48, r));
-    EXPECT_EQ(r.slot, 3);
-    EXPECT_STREQ(r.name, "Talk");
     const std::string long45(45, 'n');
     buildPresetRename(f, 3, long45.c_str(), long45.size());
     ASSERT_TRUE(parsePresetRename(f, 48, r));
     EXPECT_EQ(std::string(r.name), std::string(40, 'n'));
     EXPECT_FALSE(parsePresetRename(f, 46, r));
 
-    EXPECT_EQ(buildPresetClear(f, 78, 5), 10u);
-    PresetClearMsg c;
-    ASSERT_TRUE(parsePresetClear(f, 10, c));
-    EXPECT_EQ(c.first, 78);
-    EXPECT_EQ(c.count, 5);
-
-    EXPECT_EQ(buildPresetLock(f, 4, 1), 8u);
     PresetLockMsg l;
-    ASSERT_TRUE(parsePresetLock(f, 8, l));
-    EXPECT_EQ(l.slot, 4);
-    EXPECT_EQ(l.lock, 1);
+    EXPECT_EQ(buildPresetLock(f, 4, 1), 8u);
     EXPECT_FALSE(parsePresetLock(f, 7, l));
-
-    EXPECT_EQ(buildTakePreset(f, 2, 9), 10u);
-    TakePresetMsg t;
-    ASSERT_TRUE(parseTakePreset(f, 10, t));
-    EXPECT_EQ(t.mode, 2);
-    EXPECT_EQ(t.slot, 9);
 
     EXPECT_EQ(buildConnect(f, 0xFFFFFFFFu), 12u);
     EXPECT_EQ(std::vector<uint8_t>(f + 4, f + 8), (std::vector<uint8_t>{20, 0, 0, 0}));
-    uint32_t crc = 0;
-    ASSERT_TRUE(parseConnect(f, 12, crc));
-    EXPECT_EQ(crc, 0xFFFFFFFFu);
-    EXPECT_EQ(buildConnectReply(f, CONNECT_PASSWORD), 8u);
-    uint16_t result = 0;
-    ASSERT_TRUE(parseConnectReply(f, 8, result));
-    EXPECT_EQ(result, 3);
 
     EXPECT_EQ(buildMeterRequestUdp(f, 60002, 200), 12u);
     EXPECT_EQ(wire::get16(f + 6), 60002);
-    uint16_t port = 0;
-    uint8_t counter = 0;
-    ASSERT_TRUE(parseMeterRequestUdp(f, 12, port, counter));
-    EXPECT_EQ(port, 60002);
-    EXPECT_EQ(counter, 200);
-    EXPECT_EQ(buildMeterRequestTcp(f, 17), 8u);
-    ASSERT_TRUE(parseMeterRequestTcp(f, 8, counter));
-    EXPECT_EQ(counter, 17);
-
+    uint8_t slot = 0;
     EXPECT_FALSE(parseGrabPreset(f, 8, slot)); // a meter request is no grab
 }
 
@@ -326,13 +295,7 @@ TEST(Frames, VersionTextsOnlyFromAFullFrame)
     EXPECT_STREQ(back.text[0], "Jun  5 2009");
     EXPECT_EQ(std::string(back.text[1]), std::string(32, 'F'));
     EXPECT_STREQ(back.text[2], "dsp 1.2");
-
-    wire::put16(f + 2, 14);
-    ASSERT_TRUE(parseVersion(f, 14, back));
-    EXPECT_EQ(back.build, 345);
-    EXPECT_STREQ(back.text[0], "");
-    EXPECT_STREQ(back.text[2], "");
-    EXPECT_FALSE(parseVersion(f, 11, back));
+    // A short frame: Dispatch.ShortVersionGivesNumbersAndEmptyTexts.
 }
 
 TEST(Frames, FirmwareBlockAndAcknowledgement)
@@ -390,12 +353,6 @@ TEST(Frames, ClockSetting)
     EXPECT_EQ(f[16], 1);
     EXPECT_EQ(f[20], 10);
     EXPECT_EQ(f[23], 3);
-    ClockSetting back;
-    ASSERT_TRUE(parseSetClock(f, 28, back));
-    EXPECT_EQ(back.hour, 15);
-    EXPECT_TRUE(back.sntp);
-    EXPECT_EQ(back.tzOffset, -18000);
-    EXPECT_EQ(back.server[1], 1);
 }
 
 TEST(Frames, EventsPaddedForTheProcessorAndExactFromIt)
