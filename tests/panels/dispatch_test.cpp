@@ -30,16 +30,6 @@ protected:
     }
 };
 
-TEST_F(Dispatch, AValueFromTheProcessorMovesItsKnobRewritesTheDisplayAndSendsNothing)
-{
-    const uint32_t target = live.getRaw(257) + 7;
-    fromProcessor(257, target);
-    EXPECT_EQ(object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB")->value(), int(target));
-    EXPECT_EQ(object<tcGuiDisplay>("INPUT_ANA_GAIN_DSPY")->caption(),
-              QString::fromStdString(live.label(257)));
-    EXPECT_TRUE(takeSent().empty());
-}
-
 TEST_F(Dispatch, AValueEqualToTheStoredOneMarksNothing)
 {
     const uint32_t before = live.getRaw(266);

@@ -34,17 +34,6 @@ protected:
     tcControlGroupSystem &system() { return *bench().systemPanel(); }
 };
 
-TEST_F(Panels, OneKnobStepWritesTheParameterOnceAndRewritesItsDisplay)
-{
-    auto *knob = object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB");
-    const int before = knob->value();
-    knob->step(1);
-    EXPECT_EQ(live.getRaw(257), uint32_t(before + 1));
-    EXPECT_EQ(takeSent(), std::vector<uint16_t>{257});
-    EXPECT_EQ(object<tcGuiDisplay>("INPUT_ANA_GAIN_DSPY")->caption(),
-              QString::fromStdString(live.label(257)));
-}
-
 TEST_F(Panels, ShowingAValueNeverWritesItBack)
 {
     // The show path may run with a value read a moment before a newer one arrived from the

@@ -117,21 +117,6 @@ TEST_F(MainPanel, ViewSwitchesSetTheGraphModeAndAreSaved)
     EXPECT_FALSE(object<tcGuiCheckBox>("GRAPH_VIEW_AUDIO")->checked());
 }
 
-TEST_F(MainPanel, QuickSaveRoundTripRestoresEachMemory)
-{
-    const uint16_t id = 257;
-    live.setIndex(id, rawAt(id, 10), CHANGE_LOCAL);
-    main().onButton(1037); // A keeps the first value, B comes in
-    EXPECT_EQ(quick->current(), orba::QuickSave::B);
-    live.setIndex(id, rawAt(id, 20), CHANGE_LOCAL);
-    main().onButton(1036); // B keeps the second, A comes back
-    EXPECT_EQ(live.getRaw(id), rawAt(id, 10));
-    main().onButton(1037);
-    EXPECT_EQ(live.getRaw(id), rawAt(id, 20));
-    EXPECT_TRUE(QFileInfo::exists(quick->filePath(orba::QuickSave::A)));
-    EXPECT_TRUE(QFileInfo::exists(quick->filePath(orba::QuickSave::B)));
-}
-
 #ifdef Q_OS_UNIX
 TEST_F(MainPanel, QuickSaveThatCannotBeWrittenWarns)
 {
