@@ -77,7 +77,7 @@ TEST(MeterDatagram, OnlyExactly604BytesWithMagicKindAndCounterPass)
     EXPECT_EQ(checkMeterDatagram(d.data(), 604, 7), MeterCheck::WrongKind);
 }
 
-TEST(MeterDatagram, HeaderFieldsRoundTrip)
+TEST(MeterDatagram, HeaderMagicKindAndBodyPlaces)
 {
     MeterHeader h;
     h.counter = 9;
@@ -92,15 +92,9 @@ TEST(MeterDatagram, HeaderFieldsRoundTrip)
     EXPECT_EQ(std::memcmp(d.data(), "CV_QPL_METERMSG_", 16), 0);
     EXPECT_EQ(d[16], 2);
     EXPECT_EQ(d[20], 9);
-    EXPECT_EQ(d[26], 31);
-    EXPECT_EQ(d[30], 1);
-    EXPECT_EQ(d[32], 10);
     EXPECT_EQ(d[603], 0x42);
-    const MeterHeader back = readMeterHeader(d.data());
-    EXPECT_EQ(back.counter, 9);
-    EXPECT_EQ(back.clock[4], 15);
-    EXPECT_TRUE(back.sntp);
-    EXPECT_EQ(back.tzOffset, -3600);
+    // The clock fields' places: SimClockOnline.SetClockMovesTheClockTheMetersCarry; read back:
+    // Connection.MetersOverTcpAreAskedForAcknowledgedAndShownWithTheClock.
 }
 
 TEST(Meteriface, KeepsOnlyTheNewestDatagramAndDropsOlderRequests)

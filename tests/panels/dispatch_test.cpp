@@ -3,7 +3,6 @@
 #include "gui/gui_apgraph.h"
 #include "gui/gui_button.h"
 #include "gui/gui_checkbox.h"
-#include "gui/gui_display.h"
 #include "gui/gui_knob.h"
 #include "gui/gui_radioitem.h"
 #include "panel_fixture.h"

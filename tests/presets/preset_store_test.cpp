@@ -477,13 +477,6 @@ TEST_F(PresetStoreTest, AutoloadKeepsAGoodPackageThatFailedOnOurSide)
     EXPECT_FALSE(QFileInfo::exists(path("presets/autoload/Mix.pkg")));
 }
 
-TEST_F(PresetStoreTest, AutoloadCreatesItsFolder)
-{
-    IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
-    autoloadPackages(settings, path("presets"), path("favorites"));
-    EXPECT_TRUE(QFileInfo(path("presets/autoload")).isDir());
-}
-
 TEST_F(PresetStoreTest, BuildIntoAnUnwritablePlaceFails)
 {
     savePreset(path("src/p.orba"), "p");
@@ -573,6 +566,4 @@ TEST_F(PresetStoreTest, QuickSaveStoreBothWritesBothFiles)
         EXPECT_EQ(differingParameters(loaded, live), 0);
         EXPECT_EQ(differingParameters(qs.memory(slot), live), 0);
     }
-    EXPECT_TRUE(qs.filePath(QuickSave::A).endsWith("/presets/qsave_a.orba"));
-    EXPECT_TRUE(qs.filePath(QuickSave::B).endsWith("/presets/qsave_b.orba"));
 }
