@@ -92,7 +92,7 @@ TEST_F(Devices, RecordsAreReadFromTheirFilesWithDefaultsAndWrittenAtOnce)
         IniStore bare(maps().filePath(QStringLiteral("Bare.cfg")), IniStore::XmlFile);
         bare.writeInt(QStringLiteral("Other"), QStringLiteral("x"), 1);
     }
-    QFile(maps().filePath(QStringLiteral("notes.txt"))).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(orba::test::writeAll(maps().filePath(QStringLiteral("notes.txt")), ""));
     DeviceList list(maps());
     ASSERT_EQ(list.count(), 2);
     DeviceRecord *a = list.findByName(QStringLiteral("Studio A"));

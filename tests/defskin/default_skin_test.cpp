@@ -62,9 +62,7 @@ QMap<QString, QByteArray> tree(const QString &folder)
     QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        QFile f(path);
-        if (f.open(QIODevice::ReadOnly))
-            files.insert(QDir(folder).relativeFilePath(path), f.readAll());
+        files.insert(QDir(folder).relativeFilePath(path), orba::test::readAll(path));
     }
     return files;
 }
@@ -295,14 +293,12 @@ TEST_F(DefaultSkinTest, GeneratingAgainGivesTheSameBytes)
 TEST_F(DefaultSkinTest, GeneratorRefusesAFolderThatHoldsSomethingElse)
 {
     QTemporaryDir other;
-    QFile keep(QDir(other.path()).filePath(QStringLiteral("notes.txt")));
-    ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
-    keep.write("mine");
-    keep.close();
+    const QString keep = QDir(other.path()).filePath(QStringLiteral("notes.txt"));
+    ASSERT_TRUE(orba::test::writeAll(keep, "mine"));
     QString output;
     EXPECT_EQ(run("orba-skingen", {other.path()}, &output), 1);
     EXPECT_TRUE(output.contains(QLatin1String("not touching it"))) << output.toStdString();
-    EXPECT_TRUE(QFile::exists(keep.fileName()));
+    EXPECT_EQ(orba::test::readAll(keep), "mine");
 }
 
 #ifdef Q_OS_UNIX

@@ -5,6 +5,7 @@
 #include "link/wire.h"
 #include "sim/sim_schedule.h"
 #include "sim/sim_state.h"
+#include "test_files.h"
 #include "work_dir.h"
 
 #include <QDir>
@@ -265,10 +266,7 @@ TEST_F(SimState, AFileThatIsNoStateStopsTheStartAndIsLeftAlone)
 {
     QDir().mkpath(path("state"));
     const QString file = QDir(path("state")).filePath(sim::STATE_FILE_NAME);
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("something else\n");
-    f.close();
+    ASSERT_TRUE(orba::test::writeAll(file, "something else\n"));
     sim::SimOptions o;
     o.stateDir = path("state");
     o.port = 0;
@@ -276,9 +274,7 @@ TEST_F(SimState, AFileThatIsNoStateStopsTheStartAndIsLeftAlone)
     QString error;
     EXPECT_FALSE(server.start(&error));
     EXPECT_TRUE(error.contains("not a simulator state file"));
-    QFile check(file);
-    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
-    EXPECT_EQ(check.readAll(), QByteArray("something else\n"));
+    EXPECT_EQ(orba::test::readAll(file), "something else\n");
 }
 
 namespace {
