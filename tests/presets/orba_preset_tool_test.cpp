@@ -184,4 +184,3 @@ TEST_F(OrbaPresetToolTest, ErrorsAreOneClearLine)
     expectOneErrorLine(run({"show"}), "expects 1 argument");
     expectOneErrorLine(run({"diff", "a"}), "expects 2 arguments");
 }
-

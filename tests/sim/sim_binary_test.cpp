@@ -159,4 +159,3 @@ TEST(SimProgram, SecondSimulatorOnTheSamePortSaysWhy)
     EXPECT_TRUE(r.err.contains("cannot listen on 127.0.0.1:" + QByteArray::number(port)))
         << r.err.toStdString();
 }
-
