@@ -83,7 +83,6 @@ TEST_F(Surface, TheSavedSkinLoadsAndShowsTheStatusTexts)
     SurfaceWindow &w = open();
     ASSERT_NE(w.kelBench(), nullptr);
     ASSERT_TRUE(w.kelBench()->panelsCreated());
-    EXPECT_EQ(w.size(), QSize(1000, 640));
     EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->caption(), QStringLiteral("OffLine"));
     EXPECT_EQ(object<tcGuiDisplay>("STAT_DEVICE")->caption(), QStringLiteral("Studio"));
     EXPECT_FALSE(object<tcGuiCheckBox>("ONLINE")->checked());

@@ -203,25 +203,6 @@ TEST(TcpClient, FramesFromTwoThreadsStayWhole)
     }
 }
 
-TEST(TcpServer, AcceptsOneClientAndCarriesBytes)
-{
-    const uint16_t port = freeTcpPort();
-    LinkRecorder serverRec, clientRec;
-    tcQTcpServer server(port, serverRec.callbacks());
-    ASSERT_TRUE(serverRec.waitStatusCount(LINK_CONNECTING, 1));
-    tcQTcpClient client("127.0.0.1", port, clientRec.callbacks(), kShortWaitMs);
-    ASSERT_TRUE(serverRec.waitStatusCount(LINK_UP, 1));
-    ASSERT_TRUE(clientRec.waitStatusCount(LINK_UP, 1));
-    // The listening socket is closed once a peer is taken.
-    EXPECT_EQ(firstStatuses(serverRec, 3), (std::vector<int>{LINK_CONNECTING, LINK_CLOSED, LINK_UP}));
-
-    const uint8_t hello[5] = {1, 2, 3, 4, 5};
-    EXPECT_EQ(client.send(hello, 5), 5);
-    ASSERT_TRUE(serverRec.waitBytes(5));
-    EXPECT_EQ(server.send(hello, 3), 3);
-    ASSERT_TRUE(clientRec.waitBytes(3));
-}
-
 TEST(TcpServer, DestroyingAWaitingServerEndsAtOnceWithoutClosedReport)
 {
     LinkRecorder rec;
