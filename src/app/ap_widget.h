@@ -85,7 +85,6 @@ public:
     // The transport's status callback (worker thread; LINK_GONE on the destroying thread).
     void on_link_status(int code);
     tcQTcpClient *transport() const { return m_transport.get(); }
-    int statusDisplayCode() const { return m_statusCode; }
 
     // What the link's handlers store, and where the GUI reads it.
     orba::ProcessorVersion read_version() const { return m_version.load(); }

@@ -105,7 +105,7 @@ TEST_F(Connection, HandshakeSendsTheRememberedPasswordAndGoesOnlineOnReplyTwo)
     w.set_online(true);
     EXPECT_EQ(w.linkState(), LINK_TRYING);
     ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Pending"); }));
-    EXPECT_EQ(w.statusDisplayCode(), 0);
+    EXPECT_EQ(w.statusCode(), 0);
     ASSERT_TRUE(framesArrive(1));
     const Frame connect = peer.frames()[0];
     uint32_t crc = 0;
@@ -189,7 +189,7 @@ TEST_F(Connection, GoingOfflineByChoiceShowsOfflineWithCodeZeroAndClearsTheSlots
     EXPECT_EQ(w.transport(), nullptr);
     ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_OFFLINE; }));
     EXPECT_EQ(w.statusText(), QStringLiteral("Offline"));
-    EXPECT_EQ(w.statusDisplayCode(), 0);
+    EXPECT_EQ(w.statusCode(), 0);
     EXPECT_EQ(app().presetSlots->get(3).inUse, 0);
     EXPECT_TRUE(app().grab->isDone());
     EXPECT_TRUE(app().headerWait->isDone());
@@ -222,7 +222,7 @@ TEST_F(Connection, AFailedAttemptLeavesTheSlotsAlone)
     app().presetSlots->set(5, usedSlot());
     w.set_online(true);
     ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Offline"); }));
-    EXPECT_EQ(w.statusDisplayCode(), 1);
+    EXPECT_EQ(w.statusCode(), 1);
     EXPECT_EQ(app().presetSlots->get(5).inUse, 255);
     EXPECT_FALSE(app().grab->isDone());
 }
@@ -267,7 +267,7 @@ TEST_F(Connection, RejectedLoginCancelledEndsOnRejectedAndOffline)
     EXPECT_FALSE(w.onlineWanted());
     EXPECT_EQ(w.transport(), nullptr);
     EXPECT_EQ(w.statusText(), QStringLiteral("Rejected"));
-    EXPECT_EQ(w.statusDisplayCode(), 1);
+    EXPECT_EQ(w.statusCode(), 1);
 }
 
 TEST_F(Connection, RejectedLoginAnsweredSendsThePasswordCrcAndRemembersIt)

@@ -38,18 +38,18 @@ void PanelTest::closeBench()
 void PanelTest::onSettings(void *context, uint16_t id, int source)
 {
     auto *self = static_cast<PanelTest *>(context);
-    if (source != CHANGE_PROCESSOR)
+    if (changeIsSent(source))
         self->toSend.set(id);
-    if (source != CHANGE_USER)
+    if (changeIsShown(source))
         self->toShow.set(id);
 }
 
 void PanelTest::onGlobals(void *context, uint16_t id, int source)
 {
     auto *self = static_cast<PanelTest *>(context);
-    if (source != CHANGE_PROCESSOR)
+    if (changeIsSent(source))
         self->globalsToSend.set(id);
-    if (source != CHANGE_USER)
+    if (changeIsShown(source))
         self->globalsToShow.set(id);
 }
 
