@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -37,6 +38,25 @@ bool readInt(const QCommandLineParser &p, const QString &name, int low, int high
     return true;
 }
 
+// One front-panel edit typed on standard input.
+void frontPanel(orba::sim::SimServer &server, const QByteArray &line)
+{
+    const QList<QByteArray> w = line.simplified().split(' ');
+    bool idOk = false, valueOk = false;
+    const uint16_t id = w.size() == 3 ? w[1].toUShort(&idOk) : 0;
+    const qlonglong value = w.size() == 3 ? w[2].toLongLong(&valueOk) : 0;
+    bool done = false;
+    if (idOk && valueOk && w[0] == "set" && value >= 0 && value <= 0xFFFFFFFFll)
+        done = server.processor().frontPanelSet(id, uint32_t(value));
+    else if (idOk && valueOk && w[0] == "global" && value >= INT32_MIN && value <= INT32_MAX)
+        done = server.processor().frontPanelGlobal(id, int32_t(value));
+    if (done)
+        std::printf("orba-sim: front panel %s %u = %lld\n", w[0].constData(), unsigned(id), value);
+    else
+        std::printf("orba-sim: not a front-panel edit: %s\n", line.constData());
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -61,6 +81,8 @@ int main(int argc, char **argv)
         {"state", "Keep presets, live values, globals, schedule and clock in this folder across runs.",
          "DIR"},
         {"log", "Print a line for every frame in and out."},
+        {"commands", "Read front-panel edits from standard input, one a line: \"set ID RAW\" for a\n"
+                     "parameter's raw index, \"global ID VALUE\" for a processor-wide setting."},
         {"boot-mac", "Act as a unit without network settings: send boot requests for this MAC address.",
          "MAC"},
         {"boot-port", "UDP port on 127.0.0.1 the boot requests go to (default 2898).", "N"},
@@ -120,6 +142,26 @@ int main(int argc, char **argv)
                     orba::sim::macText(o.bootMac).c_str(), unsigned(o.bootPort),
                     unsigned(server.bootReplyPort()));
     std::fflush(stdout);
+    std::unique_ptr<QSocketNotifier> commands;
+    QByteArray pending;
+    if (p.isSet("commands")) {
+        commands = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
+        QObject::connect(commands.get(), &QSocketNotifier::activated, [&] {
+            char buf[512];
+            const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
+            if (n <= 0) {
+                commands->setEnabled(false); // standard input closed: no more edits
+                return;
+            }
+            pending.append(buf, int(n));
+            for (int nl; (nl = pending.indexOf('\n')) >= 0;) {
+                frontPanel(server, pending.left(nl).trimmed());
+                pending.remove(0, nl + 1);
+            }
+            if (pending.size() > 4096)
+                pending.clear(); // no line is that long
+        });
+    }
     const int result = QCoreApplication::exec();
     std::printf("orba-sim: stopped\n");
     return result;

@@ -92,6 +92,10 @@ public:
     // session is open, sends the changed values, the current preset and "ACT_PRST". False for an
     // empty slot or one outside 0-79.
     bool takePreset(int slot, int mode);
+    // An edit on the processor's own front panel: stored and, on a logged-in session, sent to the
+    // application. False for an unknown id.
+    bool frontPanelSet(uint16_t id, uint32_t raw);
+    bool frontPanelGlobal(uint16_t id, int32_t value);
 
     // Version texts and numbers the processor reports (from the last installed image, if any).
     ProcessorVersion version() const;

@@ -67,8 +67,12 @@ void SimProcessor::onValues(const uint8_t *f, size_t n)
         for (size_t i = 0; i < msg.count; ++i) {
             const uint8_t *entry = msg.entries + i * VALUE_ENTRY_SIZE;
             if (applySettingEntry(m_bank.live, entry, CHANGE_PROCESSOR) &&
-                putSettingEntry(packer.entry(), m_bank.live, entryId(entry)))
+                putSettingEntry(packer.entry(), m_bank.live, entryId(entry))) {
                 packer.commit();
+                if (m_log)
+                    m_log("live " + std::to_string(entryId(entry)) + " = " +
+                          std::to_string(m_bank.live.getRaw(entryId(entry))));
+            }
         }
         packer.finish();
         changed();
@@ -94,11 +98,41 @@ void SimProcessor::onGlobals(const uint8_t *f, size_t n)
     std::vector<uint16_t> stored;
     for (size_t i = 0; i < msg.count; ++i) {
         const uint8_t *entry = msg.entries + i * VALUE_ENTRY_SIZE;
-        if (applyGlobalEntry(m_bank.globals, entry, CHANGE_PROCESSOR))
+        if (applyGlobalEntry(m_bank.globals, entry, CHANGE_PROCESSOR)) {
             stored.push_back(entryId(entry));
+            if (m_log)
+                m_log("global " + std::to_string(entryId(entry)) + " = " +
+                      std::to_string(m_bank.globals.get(entryId(entry))));
+        }
     }
     sendGlobals(stored);
     changed();
+}
+
+bool SimProcessor::frontPanelSet(uint16_t id, uint32_t raw)
+{
+    if (orba::settingType(id) < 0)
+        return false;
+    m_bank.live.setIndex(id, raw, CHANGE_PROCESSOR);
+    if (m_session.loggedIn) {
+        auto packer = ValuePacker::forValues(TARGET_LIVE, &SimProcessor::sendPacked, this);
+        if (putSettingEntry(packer.entry(), m_bank.live, id))
+            packer.commit();
+        packer.finish();
+    }
+    changed();
+    return true;
+}
+
+bool SimProcessor::frontPanelGlobal(uint16_t id, int32_t value)
+{
+    if (orba::globalType(id) < 0)
+        return false;
+    m_bank.globals.set(id, value, CHANGE_PROCESSOR);
+    if (m_session.loggedIn)
+        sendGlobals({id});
+    changed();
+    return true;
 }
 
 // ---- Slots ----

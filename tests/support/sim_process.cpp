@@ -23,7 +23,8 @@ bool SimProcess::start(uint16_t port)
 {
     m_lines.clear();
     m_partial.clear();
-    QStringList args{QStringLiteral("--port"), QString::number(port), QStringLiteral("--log")};
+    QStringList args{QStringLiteral("--port"), QString::number(port), QStringLiteral("--log"),
+                     QStringLiteral("--commands")};
     if (!m_stateDir.isEmpty())
         args << QStringLiteral("--state") << m_stateDir;
     args << m_extra;
@@ -93,6 +94,12 @@ int SimProcess::frames(const char *direction, const char *type)
     for (const QString &line : lines())
         n += line.contains(marker) ? 1 : 0;
     return n;
+}
+
+void SimProcess::frontPanel(const QString &edit)
+{
+    m_process.write(edit.toUtf8() + '\n');
+    m_process.waitForBytesWritten(1000);
 }
 
 } // namespace orba::test

@@ -13,7 +13,7 @@ namespace orba::test {
 class SimProcess
 {
 public:
-    // Extra arguments go after --port, --log and --state (left out for an empty folder).
+    // Extra arguments go after --port, --log, --commands and --state (left out for an empty folder).
     explicit SimProcess(const QString &stateDir = {}, const QStringList &extra = {});
     ~SimProcess();
 
@@ -33,6 +33,8 @@ public:
     // Frames of that message type received from the application ("in" lines) and sent to it.
     int framesIn(const char *type) { return frames("in  ", type); }
     int framesOut(const char *type) { return frames("out ", type); }
+    // An edit on the processor's front panel: "set ID RAW" or "global ID VALUE".
+    void frontPanel(const QString &edit);
 
 private:
     int frames(const char *direction, const char *type);
