@@ -22,29 +22,25 @@ bool tcGuiCheckBox::leftPress(int, int)
 {
     if (refusesInput())
         return false;
-    m_pressed = true;
+    m_press.press();
     invalidate();
     return true;
 }
 
 void tcGuiCheckBox::drag(int x, int y, int)
 {
-    const bool inside = contains(x, y);
-    if (inside != m_pressed) {
-        m_pressed = inside;
+    if (m_press.drag(contains(x, y)))
         invalidate();
-    }
 }
 
 void tcGuiCheckBox::release(int x, int y)
 {
     if (m_highlighted)
         m_highlighted = contains(x, y);
-    if (!m_pressed)
+    const tcPressTracker::Release r = m_press.release(contains(x, y));
+    if (r == tcPressTracker::kNone)
         return;
-    m_pressed = false;
-    // Moves are throttled: a release outside counts as a press taken back.
-    if (!contains(x, y)) {
+    if (r == tcPressTracker::kTakenBack) {
         invalidate();
         return;
     }
@@ -65,6 +61,6 @@ void tcGuiCheckBox::draw(QPainter &painter)
         return;
     if (m_picture)
         m_picture->drawSection(painter, m_x, m_y,
-                               twoStateSection(m_checked, m_pressed, m_highlighted, disabledLook()));
+                               twoStateSection(m_checked, m_press.pressed(), m_highlighted, disabledLook()));
     drawCaption(painter);
 }

@@ -3,6 +3,7 @@
 
 #include "gui/gui_callbacks.h"
 #include "gui/gui_object.h"
+#include "gui/pointer_tracker.h"
 
 class tcGuiCheckBox : public tcGuiObject
 {
@@ -18,14 +19,14 @@ public:
 
     void setChecked(bool on);
     bool checked() const { return m_checked; }
-    bool pressed() const { return m_pressed; }
+    bool pressed() const { return m_press.pressed(); }
     void setPicture(tcGuiImage *picture) { m_picture = picture; }
     tcGuiImage *picture() const { return m_picture; }
     void setCallback(GuiNotifyBool toggled) { m_toggled = toggled; }
 
 private:
     bool m_checked = false;
-    bool m_pressed = false;
+    tcPressTracker m_press;
     tcGuiImage *m_picture = nullptr;
     GuiNotifyBool m_toggled = nullptr;
 };

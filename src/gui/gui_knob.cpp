@@ -134,20 +134,15 @@ bool tcGuiKnob::leftPress(int x, int y)
 {
     if (refusesInput())
         return false;
-    m_lastX = x;
-    m_lastY = y;
-    if (!m_dragging) {
-        m_dragging = true;
+    if (m_drag.press(x, y))
         invalidate();
-    }
     return true;
 }
 
 void tcGuiKnob::release(int x, int y)
 {
-    if (!m_dragging)
+    if (!m_drag.release())
         return;
-    m_dragging = false;
     m_highlighted = contains(x, y);
     invalidate();
 }
@@ -156,10 +151,8 @@ void tcGuiKnob::drag(int x, int y, int modifiers)
 {
     if (refusesInput())
         return;
-    const int dx = x - m_lastX;
-    const int dy = m_lastY - y; // up is positive
-    m_lastX = x;
-    m_lastY = y;
+    const QPoint d = m_drag.move(x, y);
+    const int dx = d.x(), dy = d.y(); // up is positive
     // Diagonals against the turning sense are ignored.
     if ((dx < 0 && dy > 0) || (dx >= 1 && dy < 0))
         return;
@@ -195,7 +188,7 @@ void tcGuiKnob::draw(QPainter &painter)
         return;
     if (m_picture) {
         if (m_style >= kRingDot && m_style <= kRingPan) {
-            const int body = disabledLook() ? 2 : ((m_dragging || m_highlighted) ? 1 : 0);
+            const int body = disabledLook() ? 2 : ((m_drag.active() || m_highlighted) ? 1 : 0);
             m_picture->drawSection(painter, m_x, m_y, body);
             for (int bit = 2; bit <= 22; ++bit) {
                 if (m_mask & (1u << bit))

@@ -5,6 +5,7 @@
 
 #include "gui/gui_callbacks.h"
 #include "gui/gui_object.h"
+#include "gui/pointer_tracker.h"
 
 #include <cstdint>
 
@@ -34,7 +35,7 @@ public:
     void setRingStyle(int style);
     int ringStyle() const { return m_style; }
     uint32_t mask() const { return m_mask; }
-    bool dragging() const { return m_dragging; }
+    bool dragging() const { return m_drag.active(); }
     // A user change: the value moves by delta within the range and is reported when it changed.
     void step(int delta);
 
@@ -46,7 +47,7 @@ private:
     int clamp(int v) const;
 
     tcGuiImage *m_picture = nullptr;
-    bool m_dragging = false;
+    tcDragTracker m_drag;
     int m_value = 0;
     int m_style = kSimple;
     uint32_t m_mask = 0;

@@ -31,27 +31,23 @@ bool tcGuiRadioItem::leftPress(int, int)
 {
     if (refusesInput() || (m_group && m_group->disabledState() != 0))
         return false;
-    m_pressed = true;
+    m_press.press();
     invalidate();
     return true;
 }
 
 void tcGuiRadioItem::drag(int x, int y, int)
 {
-    const bool inside = contains(x, y);
-    if (inside != m_pressed) {
-        m_pressed = inside;
+    if (m_press.drag(contains(x, y)))
         invalidate();
-    }
 }
 
 void tcGuiRadioItem::release(int x, int y)
 {
-    if (m_pressed) {
-        m_pressed = false;
+    const tcPressTracker::Release r = m_press.release(contains(x, y));
+    if (r != tcPressTracker::kNone) {
         invalidate();
-        // Moves are throttled: a release outside takes the press back.
-        if (contains(x, y) && m_group)
+        if (r == tcPressTracker::kClicked && m_group)
             m_group->choose(this);
     }
     tcGuiObject::release(x, y);
@@ -78,6 +74,6 @@ void tcGuiRadioItem::draw(QPainter &painter)
         return;
     if (m_picture)
         m_picture->drawSection(painter, m_x, m_y,
-                               twoStateSection(m_selected, m_pressed, m_highlighted, disabledLook()));
+                               twoStateSection(m_selected, m_press.pressed(), m_highlighted, disabledLook()));
     drawCaption(painter);
 }

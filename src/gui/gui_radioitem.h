@@ -3,6 +3,7 @@
 #pragma once
 
 #include "gui/gui_object.h"
+#include "gui/pointer_tracker.h"
 
 class tcGuiRadioGroup;
 
@@ -24,7 +25,7 @@ public:
     tcGuiRadioGroup *group() const { return m_group; }
     bool selected() const { return m_selected; }
     void setSelected(bool on);
-    bool pressed() const { return m_pressed; }
+    bool pressed() const { return m_press.pressed(); }
 
     // Skin placement relative to the group, and the caption position; each marked as given.
     void setRelX(int v) { m_relX = v, m_relXSet = true; }
@@ -41,7 +42,7 @@ public:
 private:
     tcGuiRadioGroup *m_group = nullptr;
     bool m_selected = false;
-    bool m_pressed = false;
+    tcPressTracker m_press;
     int m_relX = 0, m_relY = 0, m_capX = 0, m_capY = 0;
     bool m_relXSet = false, m_relYSet = false, m_capXSet = false, m_capYSet = false;
     tcGuiImage *m_picture = nullptr;

@@ -73,19 +73,14 @@ bool tcGuiSlider::leftPress(int x, int y)
 {
     if (refusesInput())
         return false;
-    m_lastX = x;
-    m_lastY = y;
-    if (!m_dragging) {
-        m_dragging = true;
-        if (m_activeLook)
-            invalidate();
-    }
+    if (m_drag.press(x, y) && m_activeLook)
+        invalidate();
     return true;
 }
 
 void tcGuiSlider::release(int x, int y)
 {
-    m_dragging = false;
+    m_drag.release();
     m_highlighted = contains(x, y);
     if (m_activeLook)
         invalidate();
@@ -95,9 +90,8 @@ void tcGuiSlider::drag(int x, int y, int modifiers)
 {
     if (refusesInput())
         return;
-    int delta = m_horizontal ? x - m_lastX : m_lastY - y;
-    m_lastX = x;
-    m_lastY = y;
+    const QPoint d = m_drag.move(x, y);
+    int delta = m_horizontal ? d.x() : d.y();
     if (modifiers & kModShift)
         delta *= 5;
     step(delta, modifiers);
@@ -135,7 +129,7 @@ void tcGuiSlider::draw(QPainter &painter)
 {
     if (!m_visible)
         return;
-    const bool active = m_dragging || m_highlighted;
+    const bool active = m_drag.active() || m_highlighted;
     if (m_rail)
         // A one-section rail has no active look to show.
         m_rail->drawSection(painter, m_x, m_y, active && m_rail->sectionCount() > 1 ? 1 : 0);

@@ -4,6 +4,7 @@
 
 #include "gui/gui_callbacks.h"
 #include "gui/gui_object.h"
+#include "gui/pointer_tracker.h"
 
 class tcGuiSlider : public tcGuiObject
 {
@@ -30,7 +31,7 @@ public:
 
     void setHorizontal(bool on) { m_horizontal = on; }
     bool horizontal() const { return m_horizontal; }
-    bool dragging() const { return m_dragging; }
+    bool dragging() const { return m_drag.active(); }
     void setRail(tcGuiImage *picture) { m_rail = picture; }
     void setThumb(tcGuiImage *picture) { m_thumb = picture; }
     tcGuiImage *rail() const { return m_rail; }
@@ -44,7 +45,7 @@ private:
     tcGuiImage *m_thumb = nullptr;
     int m_thumbW = 0, m_thumbH = 0;
     bool m_activeLook = false;
-    bool m_dragging = false;
+    tcDragTracker m_drag;
     int m_value = 0;
     int m_thumbPos = 0;
     bool m_horizontal = false;
