@@ -161,6 +161,15 @@ void tcGuiObject::setDisabledState(int bits)
         invalidate();
 }
 
+void tcGuiObject::setLockedLook(bool locked)
+{
+    if (locked == m_lockedLook)
+        return;
+    m_lockedLook = locked;
+    if (m_visible)
+        invalidate();
+}
+
 void tcGuiObject::invalidate(int flags)
 {
     if (m_bench)

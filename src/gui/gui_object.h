@@ -94,7 +94,11 @@ public:
     // Non-virtual state and accessors.
     void setDisabledState(int bits);
     int disabledState() const { return m_disabled; }
-    bool disabledLook() const { return (m_disabled & kDisabledLook) != 0; }
+    bool disabledLook() const { return (m_disabled & kDisabledLook) != 0 || m_lockedLook; }
+    // The locked surface: the disabled look, but presses still reach the access question so the
+    // user can unlock from any control.
+    void setLockedLook(bool locked);
+    bool lockedLook() const { return m_lockedLook; }
     void invalidate(int flags = 0);
     void setFont(const SkinFont *font);
     const SkinFont *fontRecord() const { return m_fontRecord; }
@@ -157,6 +161,7 @@ protected:
     tcBench *m_bench;
     bool m_modeFlag = false;
     int m_disabled = 0;
+    bool m_lockedLook = false;
     NameString m_id;
     QWidget *m_host = nullptr;
     int m_serial;

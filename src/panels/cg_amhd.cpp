@@ -1,5 +1,3 @@
 #include "panels/cg_amhd.h"
 
-tcControlGroupAmHd::tcControlGroupAmHd(tcKelBench *bench) : tcControlGroup(bench, orba::panels::kAmHdObjects)
-{
-}
+tcControlGroupAmHd::tcControlGroupAmHd(tcKelBench *bench) : tcControlGroup(bench, 5) {}

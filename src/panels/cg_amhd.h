@@ -1,5 +1,5 @@
-// tcControlGroupAmHd: screen 5: the HD output. Bound to its objects; its behaviour and the HD
-// multiband equaliser come with the equaliser editor.
+// tcControlGroupAmHd: screen 5: the HD output. Its controls are plain bindings; the HD multiband
+// equaliser comes with the equaliser editor.
 #pragma once
 
 #include "panels/control_group.h"
@@ -10,7 +10,6 @@ class tcControlGroupAmHd : public tcControlGroup
 public:
     explicit tcControlGroupAmHd(tcKelBench *bench);
 
-    void init() override {}
     // One section (0-3) of the HD multiband equaliser changed.
     virtual void refreshEqSection(int /*section*/) {}
 };

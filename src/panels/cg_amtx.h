@@ -1,5 +1,6 @@
 // tcControlGroupAmTx: screen 7: the AM transmitter outputs, tilt filters, stereo width, AES input
-// options and the test oscillator. Bound to its objects; its behaviour comes later.
+// options and the test oscillator. Its controls are plain bindings; it adds the controls that
+// "AM Width" allows.
 #pragma once
 
 #include "panels/control_group.h"
@@ -10,7 +11,9 @@ class tcControlGroupAmTx : public tcControlGroup
 public:
     explicit tcControlGroupAmTx(tcKelBench *bench);
 
-    void init() override {}
-    // The controls that "AM Width" allows.
-    virtual void widthRefresh() {}
+    void init() override;
+    void setVisible(bool visible) override;
+    void onCombo(int number, int value) override;
+    // Output B, its tilt filters and its phase only exist in mono.
+    void widthRefresh();
 };

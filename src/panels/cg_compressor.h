@@ -1,5 +1,5 @@
-// tcControlGroupCompressor: screen 1: the AGC and the five-band compressor. Bound to its objects;
-// its band rows and graph editing come with the compressor editor.
+// tcControlGroupCompressor: screen 1: the AGC and the five-band compressor. Its single controls
+// are plain bindings; the band rows and graph editing come with the compressor editor.
 #pragma once
 
 #include "panels/control_group.h"
@@ -10,10 +10,10 @@ class tcControlGroupCompressor : public tcControlGroup
 public:
     explicit tcControlGroupCompressor(tcKelBench *bench);
 
-    void init() override {}
+    void setVisible(bool visible) override;
     void setCheck(int number, bool state) override;
-    // The single control of a changed id, a changed band row (0-8), and "AM Width".
-    virtual void updateSingle(uint16_t /*id*/) {}
+    // A changed band row (0-8).
     virtual void refreshRow(int /*row*/) {}
-    virtual void widthRefresh() {}
+    // The difference makeup only matters in stereo.
+    void widthRefresh();
 };

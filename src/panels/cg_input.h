@@ -1,5 +1,6 @@
 // tcControlGroupInput: screen 4: input source, the two input gains and their offset, the sum and
-// difference high-pass filters, symmetry, fail-over and the two input-status lamps.
+// difference high-pass filters, symmetry, fail-over and the two input-status lamps. Its controls
+// are plain bindings; it adds the stereo labelling and the status lamps.
 #pragma once
 
 #include "panels/cg_status.h"
@@ -12,19 +13,9 @@ public:
     explicit tcControlGroupInput(tcKelBench *bench);
 
     void init() override;
-    void refreshAll() override;
     void setVisible(bool visible) override;
-    void lock(bool locked) override;
-    void setPosition(int number, uint32_t raw) override;
     void setCheck(int number, bool state) override;
-    void onKnob(int number, int position) override;
-    void onCheck(int number, bool state) override;
-    void onRadio(int number, int item) override;
-    void onDisplayText(int number, const char *text) override;
-    int knobOfDisplay(int display) override;
 
-    // The source item from "Input Source".
-    void selectSource();
     void stereoLabelling();
     void statusUpdate(const uint8_t *datagram);
     void resetStatus();

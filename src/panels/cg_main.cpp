@@ -6,11 +6,13 @@
 #include "gui/gui_button.h"
 #include "gui/gui_display.h"
 #include "gui/gui_meter.h"
+#include "panels/control_ids.h"
 #include "panels/kel_bench.h"
 #include "panels/meter_body.h"
 #include "presets/quick_save.h"
 #include "tables/globals_map.h"
 #include "tables/preset_header.h"
+#include "tables/setting_ids.h"
 #include "tables/settings_map.h"
 
 #include <QFontMetricsF>
@@ -28,10 +30,10 @@ struct FlowButton
 };
 
 const FlowButton kFlowButtons[] = {
-    {1014, tcKelBench::kInputScreen},      {1016, tcKelBench::kParametricScreen},
-    {1018, tcKelBench::kCompressorScreen}, {1020, tcKelBench::kAmHdScreen},
-    {1021, tcKelBench::kAmOutScreen},      {1022, tcKelBench::kAmTxScreen},
-    {1023, tcKelBench::kSystemScreen}};
+    {Ctl::FLOW_INPUT, tcKelBench::kInputScreen},     {Ctl::FLOW_PEQ, tcKelBench::kParametricScreen},
+    {Ctl::FLOW_COMP, tcKelBench::kCompressorScreen}, {Ctl::FLOW_HD_OUT, tcKelBench::kAmHdScreen},
+    {Ctl::FLOW_AM_OUT, tcKelBench::kAmOutScreen},    {Ctl::FLOW_AM_TX, tcKelBench::kAmTxScreen},
+    {Ctl::FLOW_SYSTEM, tcKelBench::kSystemScreen}};
 
 // Graph view bits of the three view switches.
 struct ViewSwitch
@@ -39,12 +41,12 @@ struct ViewSwitch
     int number;
     int bit;
 };
-const ViewSwitch kViewSwitches[] = {
-    {1039, tcGuiApGraph::kAudio}, {1040, tcGuiApGraph::kGainReduction}, {1041, tcGuiApGraph::kResponse}};
+const ViewSwitch kViewSwitches[] = {{Ctl::GRAPH_VIEW_AUDIO, tcGuiApGraph::kAudio},
+                                    {Ctl::GRAPH_VIEW_GR, tcGuiApGraph::kGainReduction},
+                                    {Ctl::GRAPH_VIEW_CNTRLS, tcGuiApGraph::kResponse}};
 
 constexpr int kInputRangeWide = tcGuiMeter::kVUFS60;
 constexpr int kInputRangeNarrow = tcGuiMeter::kVUFS30;
-constexpr int kHeadphoneMax = 100;
 
 const uint8_t kNoFlags[2] = {0, 0};
 const uint8_t kSilence[2] = {255, 255};
@@ -57,9 +59,7 @@ uint8_t lowest(const uint8_t *bytes, int count)
 
 } // namespace
 
-tcControlGroupMain::tcControlGroupMain(tcKelBench *bench) : tcControlGroup(bench, orba::panels::kMainObjects)
-{
-}
+tcControlGroupMain::tcControlGroupMain(tcKelBench *bench) : tcControlGroup(bench, -1) {}
 
 QStringList tcControlGroupMain::grChoiceItems()
 {
@@ -74,33 +74,31 @@ QStringList tcControlGroupMain::amChoiceItems()
 
 void tcControlGroupMain::init()
 {
+    tcControlGroup::init();
     // The status fields hold as many characters as their width takes, so a device or preset name
     // that fits stands still and only longer ones scroll.
-    for (int number : {1004, 1005, 1006})
+    for (int number : {Ctl::STAT_ONLINE, Ctl::STAT_DEVICE, Ctl::STAT_PRESET})
         if (tcGuiDisplay *d = findDisplay(number)) {
             const qreal advance = QFontMetricsF(d->captionFont()).horizontalAdvance(QLatin1Char('M'));
             if (advance > 0)
                 d->setWidthChars(std::clamp(int((d->width() - 6) / advance), 8, PRESET_NAME_LEN));
         }
-    setDisplayClickable(1005, true);
-    setKnobRange(1043, 0, kHeadphoneMax);
-    setPosition(1043, uint32_t(globals().get(G_HDPN_LEV)));
+    setDisplayClickable(Ctl::STAT_DEVICE, true);
 
     IniStore *ini = settings();
     const bool wide = ini && ini->readInt(kOptions, QStringLiteral("IN_METER_RANGE"), 0) != 0;
-    setCheck(1009, wide);
+    setCheck(Ctl::METER_IN_RANGE, wide);
     setInputRange(wide);
     m_grChoice = ini ? std::clamp(ini->readInt(kOptions, QStringLiteral("GR_METER"), 0), 0, 3) : 0;
     m_amChoice = ini ? std::clamp(ini->readInt(kOptions, QStringLiteral("AM_METER"), 0), 0, 1) : 0;
-    setComboItems(1044, grChoiceItems());
-    setComboItems(1045, amChoiceItems());
+    setComboItems(Ctl::GR_CHOICE, grChoiceItems());
+    setComboItems(Ctl::AM_CHOICE, amChoiceItems());
     refreshDerived();
 
     for (const ViewSwitch &v : kViewSwitches)
         setCheck(v.number, (bench()->graphView() & v.bit) != 0);
-    setCheck(1042, globals().getBool(G_OSCOPE));
     const tcKelHost *host = bench()->environment().host;
-    setCheck(1035, host && host->kelOnlineWanted());
+    setCheck(Ctl::ONLINE, host && host->kelOnlineWanted());
     refreshQuickButtons();
     refreshGraphSource();
     refreshFlow();
@@ -108,15 +106,8 @@ void tcControlGroupMain::init()
 
 void tcControlGroupMain::refreshDerived()
 {
-    setComboIndex(1044, m_grChoice);
-    setComboIndex(1045, m_amChoice);
-}
-
-void tcControlGroupMain::onKnob(int number, int position)
-{
-    if (number == 1043)
-        globals().set(G_HDPN_LEV, int32_t(position), CHANGE_USER);
-    setPosition(number, uint32_t(position));
+    setComboIndex(Ctl::GR_CHOICE, m_grChoice);
+    setComboIndex(Ctl::AM_CHOICE, m_amChoice);
 }
 
 void tcControlGroupMain::onButton(int number)
@@ -129,45 +120,45 @@ void tcControlGroupMain::onButton(int number)
     }
     orba::QuickSave *quick = bench()->environment().quickSave;
     switch (number) {
-    case 1001:
+    case Ctl::SYS_ABOUT:
         emit sig_about();
         break;
-    case 1002:
+    case Ctl::SYS_MINIMIZE:
         emit sig_minimize();
         break;
-    case 1003:
+    case Ctl::SYS_EXIT:
         emit sig_exit_app();
         break;
-    case 1031:
+    case Ctl::SAVE:
         emit sig_pset_save();
         break;
-    case 1032:
+    case Ctl::TAKE:
         emit sig_pset_take();
         break;
-    case 1033:
+    case Ctl::PRESETS:
         emit sig_pset_dlg();
         break;
-    case 1034:
+    case Ctl::DEVICES:
         emit sig_device_dlg();
         break;
-    case 1025:
+    case Ctl::GRAPH_INPUT:
         setGraphSource(0);
         break;
-    case 1027:
+    case Ctl::GRAPH_PDOUT:
         setGraphSource(2);
         break;
-    case 1036:
-    case 1037:
+    case Ctl::QSAVEA:
+    case Ctl::QSAVEB:
         if (quick) {
             const QString leaving = quick->filePath(quick->current());
             const bool written =
-                quick->select(number == 1036 ? orba::QuickSave::A : orba::QuickSave::B, live());
+                quick->select(number == Ctl::QSAVEA ? orba::QuickSave::A : orba::QuickSave::B, live());
             refreshQuickButtons();
             if (!written)
                 warnQuickSave(QStringLiteral("\"%1\"").arg(leaving));
         }
         break;
-    case 1038:
+    case Ctl::QSAVEAB:
         if (quick) {
             const bool written = quick->storeBoth(live());
             refreshQuickButtons();
@@ -185,11 +176,11 @@ void tcControlGroupMain::onButton(int number)
 void tcControlGroupMain::onCombo(int number, int value)
 {
     IniStore *ini = settings();
-    if (number == 1044) {
+    if (number == Ctl::GR_CHOICE) {
         m_grChoice = std::clamp(value, 0, 3);
         if (ini)
             ini->writeInt(kOptions, QStringLiteral("GR_METER"), m_grChoice);
-    } else if (number == 1045) {
+    } else if (number == Ctl::AM_CHOICE) {
         m_amChoice = std::clamp(value, 0, 1);
         if (ini)
             ini->writeInt(kOptions, QStringLiteral("AM_METER"), m_amChoice);
@@ -200,41 +191,39 @@ void tcControlGroupMain::onCheck(int number, bool state)
 {
     IniStore *ini = settings();
     switch (number) {
-    case 1009:
+    case Ctl::METER_IN_RANGE:
         setInputRange(state);
         if (ini)
             ini->writeInt(kOptions, QStringLiteral("IN_METER_RANGE"), state ? 1 : 0);
         break;
-    case 1024: {
+    case Ctl::GRAPH_VIEW_LR: {
         const int32_t source = globals().get(G_MAP_STRM);
         globals().set(G_MAP_STRM, (source & ~1) | (state ? 1 : 0), CHANGE_USER);
         refreshGraphSource();
         break;
     }
-    case 1035:
+    case Ctl::ONLINE:
         if (ini)
             ini->writeInt(kOptions, QStringLiteral("ONLINE"), state ? 1 : 0);
         emit sig_online();
         break;
-    case 1039:
-    case 1040:
-    case 1041:
+    case Ctl::GRAPH_VIEW_AUDIO:
+    case Ctl::GRAPH_VIEW_GR:
+    case Ctl::GRAPH_VIEW_CNTRLS:
         for (const ViewSwitch &v : kViewSwitches) {
             if (v.number == number)
                 setViewBit(v.bit, state);
         }
         break;
-    case 1042:
-        globals().setBool(G_OSCOPE, state, CHANGE_USER);
-        break;
     default:
+        tcControlGroup::onCheck(number, state);
         break;
     }
 }
 
 void tcControlGroupMain::onDisplayActivate(int number)
 {
-    if (number == 1005)
+    if (number == Ctl::STAT_DEVICE)
         emit sig_device_dlg();
 }
 
@@ -246,7 +235,7 @@ void tcControlGroupMain::setViewBit(int bit, bool on)
 
 void tcControlGroupMain::setInputRange(bool wide)
 {
-    if (tcGuiMeter *meter = findMeter(1010))
+    if (tcGuiMeter *meter = findMeter(Ctl::METER_IN))
         meter->setMode(wide ? kInputRangeWide : kInputRangeNarrow, meter->clip(), meter->channels());
 }
 
@@ -261,11 +250,11 @@ void tcControlGroupMain::refreshGraphSource()
 {
     const int32_t value = globals().get(G_MAP_STRM);
     const bool output = value >= 2;
-    if (tcGuiButton *b = findButton(1025))
+    if (tcGuiButton *b = findButton(Ctl::GRAPH_INPUT))
         b->setLampState(output ? 0 : 1);
-    if (tcGuiButton *b = findButton(1027))
+    if (tcGuiButton *b = findButton(Ctl::GRAPH_PDOUT))
         b->setLampState(output ? 1 : 0);
-    setCheck(1024, (value & 1) != 0);
+    setCheck(Ctl::GRAPH_VIEW_LR, (value & 1) != 0);
 }
 
 void tcControlGroupMain::showStatus(int display, const QString &text, int code)
@@ -278,7 +267,7 @@ void tcControlGroupMain::showStatus(int display, const QString &text, int code)
 
 void tcControlGroupMain::setOnlineCheck(bool on)
 {
-    setCheck(1035, on);
+    setCheck(Ctl::ONLINE, on);
 }
 
 void tcControlGroupMain::warnQuickSave(const QString &files)
@@ -301,25 +290,26 @@ void tcControlGroupMain::refreshQuickButtons()
             b->invalidate();
         }
     };
-    show(1036, !bCurrent);
-    show(1037, bCurrent);
-    setCaption(1038, bCurrent ? QStringLiteral("A = B") : QStringLiteral("B = A"));
+    show(Ctl::QSAVEA, !bCurrent);
+    show(Ctl::QSAVEB, bCurrent);
+    setCaption(Ctl::QSAVEAB, bCurrent ? QStringLiteral("A = B") : QStringLiteral("B = A"));
 }
 
 void tcControlGroupMain::refreshFlow()
 {
     const SETTINGS_MAP &set = live();
-    const bool peq = set.getRaw(769) != 0 && (set.getRaw(770) != 0 || set.getRaw(771) != 0 ||
-                                              set.getRaw(772) != 0 || set.getRaw(773) != 0);
-    const bool comp = set.getRaw(1024) != 0 || set.getRaw(1025) != 0;
-    const bool amOut = set.getRaw(1537) != 0 || set.getRaw(1544) != 0;
+    const bool peq = set.getBool(SettingId::PeqMstrIn) &&
+                     (set.getBool(SettingId::Peq1In) || set.getBool(SettingId::Peq2In) ||
+                      set.getBool(SettingId::Peq3In) || set.getBool(SettingId::Peq4In));
+    const bool comp = set.getBool(SettingId::CompAgcIn) || set.getBool(SettingId::CompIn);
+    const bool amOut = set.getBool(SettingId::AmLimIn) || set.getInt(SettingId::AmLimClipType) != 0;
     for (const FlowButton &f : kFlowButtons) {
         bool active = true;
-        if (f.number == 1016)
+        if (f.number == Ctl::FLOW_PEQ)
             active = peq;
-        else if (f.number == 1018)
+        else if (f.number == Ctl::FLOW_COMP)
             active = comp;
-        else if (f.number == 1021)
+        else if (f.number == Ctl::FLOW_AM_OUT)
             active = amOut;
         if (tcGuiButton *b = findButton(f.number))
             b->setLampState((f.screen == bench()->screen() ? 1 : 0) + (active ? 0 : 2));
@@ -343,9 +333,9 @@ int tcControlGroupMain::grBlock() const
 void tcControlGroupMain::meterFrame(const uint8_t *d)
 {
     using namespace orba::meterbody;
-    if (tcGuiMeter *m = findMeter(1010))
+    if (tcGuiMeter *m = findMeter(Ctl::METER_IN))
         m->setLevels(d + kInputLevels, d + kInputLevels + 2, d + kInputLevels + 4);
-    if (tcGuiMeter *m = findMeter(1011)) {
+    if (tcGuiMeter *m = findMeter(Ctl::METER_GR)) {
         uint8_t levels[2];
         switch (grBlock()) {
         case kGrAmOut:
@@ -361,24 +351,24 @@ void tcControlGroupMain::meterFrame(const uint8_t *d)
         }
         m->setLevels(levels, levels, kNoFlags);
     }
-    if (tcGuiMeter *m = findMeter(1012)) {
+    if (tcGuiMeter *m = findMeter(Ctl::METER_AM)) {
         const size_t at = kAmLevels[m_amChoice == 1 ? 1 : 0];
         m->setLevels(d + at, d + at + 2, kNoFlags);
     }
-    if (tcGuiMeter *m = findMeter(1013))
+    if (tcGuiMeter *m = findMeter(Ctl::METER_HD))
         m->setLevels(d + kHdLevels, d + kHdLevels + 2, kNoFlags);
-    if (tcGuiApGraph *g = findApGraph(1007))
+    if (tcGuiApGraph *g = findApGraph(Ctl::GRAPH))
         g->setSpectrum(d + kGraphData);
 }
 
 void tcControlGroupMain::resetMeters()
 {
-    for (int n : {1010, 1012, 1013}) {
+    for (int n : {Ctl::METER_IN, Ctl::METER_AM, Ctl::METER_HD}) {
         if (tcGuiMeter *m = findMeter(n))
             m->setLevels(kSilence, kSilence, kNoFlags);
     }
-    if (tcGuiMeter *m = findMeter(1011))
+    if (tcGuiMeter *m = findMeter(Ctl::METER_GR))
         m->setLevels(kNoReduction, kNoReduction, kNoFlags);
-    if (tcGuiApGraph *g = findApGraph(1007))
+    if (tcGuiApGraph *g = findApGraph(Ctl::GRAPH))
         g->clearSpectrum();
 }

@@ -19,7 +19,6 @@ public:
     void init() override;
     void refreshDerived() override;
     void onButton(int number) override;
-    void onKnob(int number, int position) override;
     void onCombo(int number, int value) override;
     void onCheck(int number, bool state) override;
     void onDisplayActivate(int number) override;

@@ -1,5 +1,5 @@
-// tcControlGroupParametric: screen 2: the four-section parametric equaliser. Bound to its objects;
-// its graph editing comes with the equaliser editor.
+// tcControlGroupParametric: screen 2: the four-section parametric equaliser. Its knobs and switches
+// are plain bindings; its graph editing comes with the equaliser editor.
 #pragma once
 
 #include "panels/control_group.h"
@@ -10,6 +10,5 @@ class tcControlGroupParametric : public tcControlGroup
 public:
     explicit tcControlGroupParametric(tcKelBench *bench);
 
-    void init() override {}
     void setCheck(int number, bool state) override;
 };

@@ -1,13 +1,11 @@
 #include "panels/cg_system.h"
 
+#include "panels/control_ids.h"
 #include "panels/kel_bench.h"
 #include "panels/meter_body.h"
 #include "tables/globals_map.h"
 
-tcControlGroupSystem::tcControlGroupSystem(tcKelBench *bench)
-    : tcControlGroup(bench, orba::panels::kSystemObjects)
-{
-}
+tcControlGroupSystem::tcControlGroupSystem(tcKelBench *bench) : tcControlGroup(bench, 0) {}
 
 QStringList tcControlGroupSystem::headphoneSources()
 {
@@ -16,54 +14,52 @@ QStringList tcControlGroupSystem::headphoneSources()
 
 void tcControlGroupSystem::init()
 {
+    tcControlGroup::init();
     resetStatus();
-    tcControlGroup::setCheck(9002, globals().getBool(G_S_FOLLOW));
     const tcKelHost *host = bench()->environment().host;
-    tcControlGroup::setCheck(9014, host && host->kelTcpMeters());
-    setComboItems(9010, headphoneSources());
+    tcControlGroup::setCheck(Ctl::TCP_METERS, host && host->kelTcpMeters());
+    setComboItems(Ctl::HDPN_SRC, headphoneSources());
     refreshDerived();
 }
 
 void tcControlGroupSystem::refreshDerived()
 {
-    setComboIndex(9010, globals().get(G_HDPN_SRC));
+    setComboIndex(Ctl::HDPN_SRC, globals().get(G_HDPN_SRC));
 }
 
 void tcControlGroupSystem::onCheck(int number, bool state)
 {
-    if (number == 9014) {
+    if (number == Ctl::TCP_METERS) {
         tcKelHost *host = bench()->environment().host;
         if (host && host->kelTcpMeters() != state)
             host->kelSetTcpMeters(state);
         return;
     }
-    if (number == 9002)
-        globals().setBool(G_S_FOLLOW, state, CHANGE_USER);
-    setCheck(number, state);
+    tcControlGroup::onCheck(number, state);
 }
 
 void tcControlGroupSystem::onButton(int number)
 {
     switch (number) {
-    case 9003:
+    case Ctl::PASSWORDS:
         emit sig_password();
         break;
-    case 9004:
+    case Ctl::FPPASSWD:
         emit sig_fppasswd();
         break;
-    case 9005:
+    case Ctl::GUIACCESS:
         emit sig_gui_access();
         break;
-    case 9006:
+    case Ctl::GUILOCK:
         emit sig_gui_lock();
         break;
-    case 9007:
+    case Ctl::SKIN:
         emit sig_choose_skin();
         break;
-    case 9008:
+    case Ctl::EVENTSCHED:
         emit sig_event_dlg();
         break;
-    case 9009:
+    case Ctl::TIME_SET:
         emit sig_time_set();
         break;
     default:
@@ -73,16 +69,16 @@ void tcControlGroupSystem::onButton(int number)
 
 void tcControlGroupSystem::onCombo(int number, int value)
 {
-    if (number == 9010)
+    if (number == Ctl::HDPN_SRC)
         globals().set(G_HDPN_SRC, value, CHANGE_USER);
 }
 
 void tcControlGroupSystem::resetStatus()
 {
     m_frames.reset();
-    setLampText(9011, 2, QStringLiteral("Temp. ????"));
-    setLampText(9012, 2, QStringLiteral("Analog"));
-    setLampText(9013, 2, QStringLiteral("AES"));
+    setLampText(Ctl::STATUS_TEMP, 2, QStringLiteral("Temp. ????"));
+    setLampText(Ctl::STATUS_ANA, 2, QStringLiteral("Analog"));
+    setLampText(Ctl::STATUS_AES, 2, QStringLiteral("AES"));
 }
 
 void tcControlGroupSystem::statusUpdate(const uint8_t *d)
@@ -90,6 +86,7 @@ void tcControlGroupSystem::statusUpdate(const uint8_t *d)
     if (!m_frames.next())
         return;
     const float t = orba::meterbody::temperature(d);
-    setLampText(9011, t > kTemperatureAlarm ? 1 : 0, QString::asprintf("Temp. %0.1f C", double(t)));
-    orba::showInputStatus(*this, 9012, 9013, d);
+    setLampText(Ctl::STATUS_TEMP, t > kTemperatureAlarm ? 1 : 0,
+                QString::asprintf("Temp. %0.1f C", double(t)));
+    orba::showInputStatus(*this, Ctl::STATUS_ANA, Ctl::STATUS_AES, d);
 }

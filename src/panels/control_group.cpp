@@ -13,17 +13,28 @@
 #include "gui/gui_radiogroup.h"
 #include "gui/gui_radioitem.h"
 #include "gui/gui_slider.h"
+#include "panels/binding_table.h"
 #include "panels/kel_bench.h"
 #include "tables/globals_map.h"
+#include "tables/map_types.h"
 #include "tables/settings_map.h"
+#include "tables/value_tables.h"
 
 #include <QPainter>
 
-tcControlGroup::tcControlGroup(tcKelBench *bench, const ControlObjectDef *list, uint32_t argument)
+#include <algorithm>
+#include <cstdlib>
+
+using orba::panels::Binding;
+using orba::panels::Source;
+
+tcControlGroup::tcControlGroup(tcKelBench *bench, int screen, uint32_t argument)
     : m_bench(bench), m_argument(argument)
 {
-    for (const ControlObjectDef *d = list; d && d->number != 0; ++d) {
-        Entry entry{d->number, NameString(d->name), nullptr};
+    for (const Binding &b : orba::panels::kBindings) {
+        if (b.screen != screen)
+            continue;
+        Entry entry{b.number, NameString(b.name), nullptr, &b};
         entry.object = tcGuiObject::find(bench, entry.name);
         if (entry.object)
             bind(entry);
@@ -131,12 +142,16 @@ void tcControlGroup::setVisible(bool visible)
     }
 }
 
+// Only shows: it also runs when a value from the processor is shown, and a write from there could
+// put back an older value over a newer one. The user's edits are written in onKnob.
 void tcControlGroup::setPosition(int number, uint32_t raw)
 {
     if (tcGuiKnob *knob = findKnob(number))
         knob->setValue(int(raw));
     else if (tcGuiSlider *slider = findSlider(number))
         slider->setValue(int(raw));
+    if (const Binding *b = binding(number); b && b->display && b->source != Source::None)
+        setDisplayText(b->display, label(*b));
 }
 
 void tcControlGroup::setCheck(int number, bool state)
@@ -295,18 +310,244 @@ QString tcControlGroup::label(uint16_t id) const
     return QString::fromStdString(live().label(id));
 }
 
-void tcControlGroup::bindKnob(int knob, int display, uint16_t id, const char *units)
+QString tcControlGroup::label(const Binding &b) const
 {
-    setKnobRange(knob, int(live().getRawMin(id)), int(live().getRawMax(id)));
-    setPosition(knob, live().getRaw(id));
-    setDisplayValid(display, true);
-    setDisplayUnits(display, QString::fromLatin1(units));
+    if (b.isGlobal())
+        return QString::fromStdString(globals().label(b.id));
+    return label(b.id);
 }
 
-void tcControlGroup::lockObjects(std::initializer_list<int> numbers, bool locked)
+int32_t tcControlGroup::value(const Binding &b) const
 {
-    for (int n : numbers) {
-        if (tcGuiObject *o = findObject(n))
-            o->setDisabledState(locked ? tcGuiObject::kDisabledLook : 0);
+    if (b.isGlobal())
+        return globals().get(b.id);
+    return int32_t(live().getRaw(b.id));
+}
+
+const Binding *tcControlGroup::binding(int number) const
+{
+    for (const Entry &e : m_entries) {
+        if (int(e.number) == number)
+            return e.binding;
+    }
+    return nullptr;
+}
+
+// Bound to a value and edited by the base class.
+bool tcControlGroup::plain(const Binding *b) const
+{
+    return b && b->source != Source::None && !b->has(orba::panels::kBindingOwn) &&
+           !b->has(orba::panels::kBindingLater);
+}
+
+void tcControlGroup::init()
+{
+    for (const Entry &e : m_entries) {
+        if (e.object && e.binding)
+            initBinding(*e.binding);
+    }
+}
+
+void tcControlGroup::initBinding(const Binding &b)
+{
+    if (b.has(orba::panels::kBindingLater)) {
+        if (tcGuiObject *o = findObject(int(b.number)))
+            o->setDisabledState(tcGuiObject::kDisabledLook);
+        return;
+    }
+    if (b.source == Source::None || b.route == orba::panels::Route::CompRow)
+        return;
+    const int n = int(b.number);
+    switch (b.kind) {
+    case kGuiKnob:
+    case kGuiSlider:
+        if (b.isGlobal())
+            setKnobRange(n, b.minimum, b.maximum);
+        else
+            setKnobRange(n, int(live().getRawMin(b.id)), int(live().getRawMax(b.id)));
+        if (b.display) {
+            // Typed values need the parameter's value table, which globals do not have.
+            setDisplayValid(b.display, b.isSetting());
+            setDisplayUnits(b.display, QString::fromLatin1(b.units));
+        }
+        break;
+    case kGuiCombo:
+        if (b.isSetting() && !b.has(orba::panels::kBindingStep)) {
+            QStringList items;
+            if (const MAP_INT *h = live().intHolder(b.id); h && h->labels()) {
+                for (uint32_t i = h->minimum(); i <= h->maximum(); ++i)
+                    items << QString::fromLatin1(h->labels()[i]).trimmed();
+            } else if (const MAP_FLOAT *f = live().floatHolder(b.id); f && f->table()) {
+                for (uint32_t i = f->minIndex(); i <= f->maxIndex(); ++i)
+                    items << QString::fromLatin1(f->table()[i].label).trimmed();
+            }
+            setComboItems(n, items);
+        }
+        break;
+    default:
+        break;
+    }
+    if (!b.has(orba::panels::kBindingOwn))
+        show(b);
+}
+
+void tcControlGroup::show(const Binding &b)
+{
+    const int n = int(b.number);
+    switch (b.kind) {
+    case kGuiKnob:
+    case kGuiSlider:
+        setPosition(n, uint32_t(value(b)));
+        break;
+    case kGuiCheckBox:
+        setCheck(n, value(b) != 0);
+        break;
+    case kGuiRadioGroup: {
+        const int32_t v = value(b);
+        tcGuiRadioItem *selected = nullptr;
+        for (const Entry &e : m_entries) {
+            if (e.binding && e.binding->group == n && e.binding->kind == kGuiRadioItem &&
+                e.binding->value == v)
+                selected = findRadioItem(int(e.number));
+        }
+        selectRadioItem(n, selected);
+        break;
+    }
+    case kGuiCombo:
+        if (b.has(orba::panels::kBindingStep)) {
+            if (tcGuiCombo *c = findCombo(n))
+                c->setUserText(label(b).trimmed());
+        } else {
+            // Entries run from the parameter's first index.
+            const int32_t v = b.isGlobal() ? value(b) : int32_t(live().getRaw(b.id) - live().getRawMin(b.id));
+            setComboIndex(n, v);
+            // The lamps that mark the entry the combo shows.
+            for (const Entry &e : m_entries) {
+                if (e.binding && e.binding->group == n && e.binding->kind == kGuiLamp)
+                    if (tcGuiLamp *lamp = findLamp(int(e.number)))
+                        lamp->setState(e.binding->value == v ? 1 : 0);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void tcControlGroup::refreshAll()
+{
+    for (const Entry &e : m_entries) {
+        if (e.object && plain(e.binding))
+            show(*e.binding);
+    }
+}
+
+void tcControlGroup::refreshDerived()
+{
+    for (const Entry &e : m_entries) {
+        if (e.object && plain(e.binding) && e.binding->kind == kGuiCombo)
+            show(*e.binding);
+    }
+}
+
+void tcControlGroup::onKnob(int number, int position)
+{
+    const Binding *b = binding(number);
+    if (!plain(b))
+        return;
+    if (b->isGlobal())
+        globals().set(b->id, std::clamp(position, b->minimum, b->maximum), CHANGE_USER);
+    else
+        live().setIndex(b->id, uint32_t(std::max(position, 0)), CHANGE_USER);
+    setPosition(number, uint32_t(value(*b)));
+}
+
+void tcControlGroup::onCheck(int number, bool state)
+{
+    const Binding *b = binding(number);
+    if (!plain(b))
+        return;
+    if (b->isGlobal())
+        globals().setBool(b->id, state, CHANGE_USER);
+    else
+        live().setBool(b->id, state, CHANGE_USER);
+    setCheck(number, state);
+}
+
+void tcControlGroup::onRadio(int number, int item)
+{
+    const Binding *group = binding(number);
+    const Binding *chosen = binding(item);
+    if (!plain(group) || !chosen || chosen->group != number)
+        return;
+    if (chosen->value != value(*group))
+        live().setInt(group->id, uint32_t(chosen->value), CHANGE_USER);
+    show(*group);
+}
+
+void tcControlGroup::onCombo(int number, int value)
+{
+    const Binding *b = binding(number);
+    if (!plain(b))
+        return;
+    if (b->has(orba::panels::kBindingStep)) {
+        // The arrows step the index, floored at the first entry and held at the last.
+        const int64_t next = int64_t(live().getRaw(b->id)) + value;
+        const int64_t top = live().getRawMax(b->id);
+        live().setIndex(b->id, uint32_t(std::clamp<int64_t>(next, 0, top)), CHANGE_USER);
+    } else if (b->isGlobal()) {
+        globals().set(b->id, value, CHANGE_USER);
+    } else {
+        live().setIndex(b->id, live().getRawMin(b->id) + uint32_t(std::max(value, 0)), CHANGE_USER);
+    }
+    refreshDerived();
+}
+
+void tcControlGroup::onComboText(int number, const char *text)
+{
+    const Binding *b = binding(number);
+    if (!plain(b) || !b->has(orba::panels::kBindingStep) || !text)
+        return;
+    live().setIndex(b->id, live().floatToIndex(b->id, float(std::atof(text))), CHANGE_USER);
+    refreshDerived();
+}
+
+void tcControlGroup::onDisplayText(int number, const char *text)
+{
+    const int knob = knobOfDisplay(number);
+    const Binding *b = binding(knob);
+    if (!plain(b) || !b->isSetting() || !text)
+        return;
+    onKnob(knob, int(live().floatToIndex(b->id, float(std::atof(text)))));
+}
+
+int tcControlGroup::knobOfDisplay(int display)
+{
+    for (const Entry &e : m_entries) {
+        if (e.binding && e.binding->display == display && display != 0)
+            return int(e.number);
+    }
+    return -1;
+}
+
+void tcControlGroup::lock(bool locked)
+{
+    for (const Entry &e : m_entries) {
+        if (!e.object || !e.binding || e.binding->access == 0)
+            continue;
+        switch (e.binding->kind) {
+        case kGuiKnob:
+        case kGuiSlider:
+        case kGuiCheckBox:
+        case kGuiCombo:
+        case kGuiRadioGroup:
+        case kGuiRadioItem:
+        case kGuiListbox:
+        case kGuiButton:
+            e.object->setLockedLook(locked && m_bench->isRestricted(e.binding->access));
+            break;
+        default:
+            break;
+        }
     }
 }

@@ -1,11 +1,12 @@
-// tcControlGroup: one control panel of the product bench. It binds a constant list of skin objects
-// (by number and skin name) to processor parameters: the user's actions on those objects arrive as
-// the virtual "on ..." operations, and values from the processor reach the objects through set
-// position, set check and the refresh operations. Panels hold no values of their own; everything
-// shown comes from the live parameter set. The bench owns its panels; a panel never owns objects.
+// tcControlGroup: one control panel of the product bench. It binds the skin objects of its screen in
+// the binding table (by number and skin name) to processor parameters and globals. The base class
+// handles every plain binding both ways: a processor value moves the control and rewrites its
+// display; a user edit writes the parameter, which is then sent. Panels override only their special
+// behaviour. Panels hold no values of their own; everything shown comes from the live parameter set.
+// The bench owns its panels; a panel never owns objects.
 #pragma once
 
-#include "panels/object_lists.h"
+#include "panels/binding.h"
 #include "skin/name_string.h"
 
 #include <QObject>
@@ -13,7 +14,6 @@
 #include <QStringList>
 
 #include <cstdint>
-#include <initializer_list>
 #include <vector>
 
 class QPainter;
@@ -46,35 +46,45 @@ public:
         uint32_t number;
         NameString name;
         tcGuiObject *object; // none when the skin has no object of that name
+        const orba::panels::Binding *binding;
     };
 
-    // Binds every listed name found on the bench: back-references and callbacks by type.
-    tcControlGroup(tcKelBench *bench, const ControlObjectDef *list, uint32_t argument = 0);
+    // Binds every object of the screen's bindings found on the bench: back-references and
+    // callbacks by type.
+    tcControlGroup(tcKelBench *bench, int screen, uint32_t argument = 0);
     ~tcControlGroup() override;
 
-    // Ranges, units and first values of every object; the bench calls it once after construction.
-    virtual void init() = 0;
-    virtual void refreshAll() {}
-    virtual void refreshDerived() {}
+    // Ranges, units, items and first values of every bound object; the bench calls it once after
+    // construction. Panels that override it call it first.
+    virtual void init();
+    // Every bound object from the stored values.
+    virtual void refreshAll();
+    // The combos (selections and stepped texts) from the stored values.
+    virtual void refreshDerived();
     virtual void setVisible(bool visible);
-    virtual void lock(bool /*locked*/) {}
+    // The locked look of the editable objects whose restriction class the lock covers.
+    virtual void lock(bool locked);
     virtual void setPosition(int number, uint32_t raw);
     virtual void setCheck(int number, bool state);
     virtual void setUpGraph(tcGuiApGraph *graph);
     virtual void onButton(int /*number*/) {}
-    virtual void onKnob(int /*number*/, int /*position*/) {}
-    virtual void onCombo(int /*number*/, int /*value*/) {}
-    virtual void onComboText(int /*number*/, const char * /*text*/) {}
-    virtual void onCheck(int /*number*/, bool /*state*/) {}
-    virtual void onRadio(int /*number*/, int /*item*/) {}
-    virtual void onDisplayText(int /*number*/, const char * /*text*/) {}
+    // The user's edits of plain bindings: written with change source 0, then shown.
+    virtual void onKnob(int number, int position);
+    virtual void onCombo(int number, int value);
+    virtual void onComboText(int number, const char *text);
+    virtual void onCheck(int number, bool state);
+    virtual void onRadio(int number, int item);
+    virtual void onDisplayText(int number, const char *text);
     virtual void onDisplayActivate(int /*number*/) {}
-    virtual int knobOfDisplay(int /*display*/) { return -1; }
+    virtual int knobOfDisplay(int display);
+    // A changed value of the binding's id, shown by the object's kind.
+    virtual void show(const orba::panels::Binding &binding);
 
     tcKelBench *bench() const { return m_bench; }
     bool isVisible() const { return m_visible; }
     uint32_t argument() const { return m_argument; }
     const std::vector<Entry> &entries() const { return m_entries; }
+    const orba::panels::Binding *binding(int number) const;
     // Paints the visible objects that meet the skin rectangle, in entry order.
     void paint(QPainter &painter, const QRect &dirty) const;
 
@@ -104,13 +114,11 @@ public:
     void setObjectVisible(int number, bool visible);
     void setLampText(int number, int state, const QString &text);
     void setCaption(int number, const QString &text);
-    // Range from the parameter's raw minimum and maximum, position (and label) through set
-    // position, the display marked valid with its units.
-    void bindKnob(int knob, int display, uint16_t id, const char *units);
-    // The parameter's label, as the displays show it.
+    // The label of the binding's current value, as the displays show it.
+    QString label(const orba::panels::Binding &binding) const;
     QString label(uint16_t id) const;
-    // The locked look of the listed objects (state word 2 when locked, 0 when not).
-    void lockObjects(std::initializer_list<int> numbers, bool locked);
+    // The bound value: raw index of a parameter, or the global's value.
+    int32_t value(const orba::panels::Binding &binding) const;
 
 signals:
     void sig_exit_app();
@@ -137,6 +145,8 @@ protected:
 private:
     template <class T> T *findTyped(int number, int typeCode) const;
     void bind(Entry &entry);
+    void initBinding(const orba::panels::Binding &b);
+    bool plain(const orba::panels::Binding *b) const;
 
     static void cbButton(void *context, int number);
     static void cbCheck(void *context, int number, bool state);

@@ -14,6 +14,7 @@
 #include "panels/cg_mblim.h"
 #include "panels/cg_parametric.h"
 #include "panels/cg_system.h"
+#include "panels/control_ids.h"
 #include "skin/skin_report.h"
 
 #include <QPainter>
@@ -163,19 +164,21 @@ void tcKelBench::setGraphView(int mode)
 
 tcGuiApGraph *tcKelBench::mainGraph() const
 {
-    return m_main ? m_main->findApGraph(1007) : nullptr;
+    return m_main ? m_main->findApGraph(Ctl::GRAPH) : nullptr;
 }
 
 void tcKelBench::lockBroadcast(bool locked)
 {
-    for (tcControlGroup *panel :
-         {static_cast<tcControlGroup *>(m_main), static_cast<tcControlGroup *>(m_input),
-          static_cast<tcControlGroup *>(m_parametric), static_cast<tcControlGroup *>(m_compressor),
-          static_cast<tcControlGroup *>(m_amHd), static_cast<tcControlGroup *>(m_fmOut),
-          static_cast<tcControlGroup *>(m_system), static_cast<tcControlGroup *>(m_amTx)}) {
+    for (tcControlGroup *panel : m_panels) {
         if (panel)
             panel->lock(locked);
     }
+}
+
+void tcKelBench::setLock(bool locked)
+{
+    m_locked = locked;
+    lockBroadcast(locked);
 }
 
 void tcKelBench::meterFrame(const uint8_t *datagram)
@@ -200,6 +203,7 @@ void tcKelBench::setAccess(uint32_t codeCrc, uint32_t bits)
 {
     m_lockCode = codeCrc;
     m_lockBits = bits;
+    lockBroadcast(m_locked);
 }
 
 int tcKelBench::accessLevel(int controlId)
@@ -212,7 +216,7 @@ int tcKelBench::accessLevel(int controlId)
             return 1;
         host->kelUnlocked();
     }
-    m_locked = false;
+    setLock(false);
     orba::showMessage(orba::MessageKind::Information, m_window.data(), QStringLiteral("GUI Lock"),
                       QStringLiteral("This GUI interface is now unlocked."));
     return 2;

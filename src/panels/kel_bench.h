@@ -31,7 +31,10 @@ class tcGuiImage;
 
 namespace orba {
 class QuickSave;
+namespace panels {
+struct Binding;
 }
+} // namespace orba
 
 // What the bench needs of the main window, which sits above it.
 class tcKelHost
@@ -101,6 +104,8 @@ public:
     // Dispatch of a changed parameter or global to what shows it.
     void onSettingsId(uint16_t id);
     void onGlobalsId(uint16_t id);
+    // The panel of a screen number (-1 for the main panel), none for an unused number.
+    tcControlGroup *panelOfScreen(int screen) const;
     // Controls whose visibility follows "AM Width".
     void widthRefresh();
     void lockBroadcast(bool locked);
@@ -110,7 +115,7 @@ public:
     void resetMeters();
 
     // The GUI lock.
-    void setLock(bool locked) { m_locked = locked; }
+    void setLock(bool locked);
     bool locked() const { return m_locked; }
     void setAccess(uint32_t codeCrc, uint32_t bits);
     uint32_t lockCode() const { return m_lockCode; }
@@ -124,6 +129,10 @@ public:
     tcControlGroupInput *inputPanel() const { return m_input; }
     tcControlGroupParametric *parametricPanel() const { return m_parametric; }
     tcControlGroupSystem *systemPanel() const { return m_system; }
+    tcControlGroupCompressor *compressorPanel() const { return m_compressor; }
+    tcControlGroupAmHd *amHdPanel() const { return m_amHd; }
+    tcControlGroupFMOut *fmOutPanel() const { return m_fmOut; }
+    tcControlGroupAmTx *amTxPanel() const { return m_amTx; }
     // In painting order: Main, Input, Parametric, Compressor, System, AM HD, AM output, AM Tx.
     const std::array<tcControlGroup *, kPanelCount> &panels() const { return m_panels; }
 
@@ -131,6 +140,7 @@ private:
     int createPanels();
     void destroyPanels();
     void clearToShow(uint16_t first, int count, int stride);
+    void route(const orba::panels::Binding &binding, uint16_t id);
     int restoredScreen() const;
 
     QPointer<QWidget> m_window;

@@ -127,7 +127,7 @@ TEST_F(DefaultSkinTest, EveryBoundObjectExistsWithItsKind)
         ASSERT_NE(o, nullptr) << b.name;
         EXPECT_EQ(o->typeCode(), b.kind) << b.name;
     }
-    for (const BoundObject &b : kFixedObjects) {
+    for (const FixedObject &b : kFixedObjects) {
         tcGuiObject *o = object(b.name);
         ASSERT_NE(o, nullptr) << b.name;
         EXPECT_EQ(o->typeCode(), b.kind) << b.name;

@@ -1,10 +1,11 @@
 // The application against the processor simulator on loopback: the whole start-up with the
-// default skin, an edit and its answer, meters, screens through the pointer, a lost and regained
-// link, and quick save.
+// default skin, an edit and its answer, every screen's controls both ways, meters, screens through
+// the pointer, a lost and regained link, and quick save.
 #include "app/app_objects.h"
 #include "app/kel_widget.h"
 #include "common/ini_store.h"
 #include "gui/gui_button.h"
+#include "gui/gui_checkbox.h"
 #include "gui/gui_display.h"
 #include "gui/gui_knob.h"
 #include "gui/gui_lamp.h"
@@ -112,6 +113,11 @@ protected:
         const int pings = sim->framesIn("MSG_PING");
         app().link->send_ping();
         ASSERT_TRUE(waitFor([&] { return sim->framesIn("MSG_PING") > pings; }));
+    }
+    // Waits for a line of the simulator's log while the application runs.
+    bool simLogs(const QString &text)
+    {
+        return waitFor([&] { return sim->output().contains(text); });
     }
     // The "1 entries" value frames from the application, as the simulator logged them.
     int singleValueFrames()
@@ -231,6 +237,61 @@ TEST_F(EndToEnd, FlowButtonsSwitchScreensAndShowActiveAndInactiveFrames)
     click("FLOW_PEQ");
     EXPECT_EQ(object<tcGuiButton>("FLOW_PEQ")->lampState(), 3);
     EXPECT_EQ(window->kelBench()->screen(), 2);
+}
+
+TEST_F(EndToEnd, EveryScreenSendsItsControlsAndFollowsTheFrontPanelWithoutEcho)
+{
+    struct Case
+    {
+        const char *flow;
+        const char *knob;
+        const char *display;
+        uint16_t id;
+    };
+    const Case cases[] = {
+        {"FLOW_INPUT", "INPUT_AES_GAIN_KNOB", "INPUT_AES_GAIN_DSPY", 266},
+        {"FLOW_PEQ", "PEQ3_L_KNOB", "PEQ3_L_DSPY", 784},
+        {"FLOW_COMP", "COMP_DRV_KNOB", "COMP_DRV_DSPY", 1032},
+        {"FLOW_HD_OUT", "AMHD_LIM_THR_KNOB", "AMHD_LIM_THR_DSPY", 5634},
+        {"FLOW_AM_OUT", "FMO_LIM_THR_KNOB", "FMO_LIM_THR_DSPY", 1538},
+        {"FLOW_AM_TX", "AMT_OUT_A_KNOB", "AMT_OUT_A_DSPY", 2053},
+    };
+    SETTINGS_MAP &live = *app().live;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.knob);
+        click(c.flow);
+        auto *knob = object<tcGuiKnob>(c.knob);
+        auto *display = object<tcGuiDisplay>(c.display);
+        ASSERT_TRUE(knob && display && knob->isVisible());
+        ASSERT_EQ(knob->value(), int(live.getRaw(c.id)));
+        ASSERT_EQ(display->caption(), QString::fromStdString(live.label(c.id)));
+        quiet();
+        const int in = sim->framesIn("MSG_VALUES");
+
+        // Turned here: one value goes out and the simulator keeps it.
+        const int turned = knob->value() < knob->maximum() ? knob->value() + 1 : knob->value() - 1;
+        knob->step(turned - knob->value());
+        EXPECT_TRUE(simLogs(QStringLiteral("live %1 = %2").arg(c.id).arg(turned)));
+        EXPECT_EQ(display->caption(), QString::fromStdString(live.label(c.id)));
+
+        // Turned on the processor: the knob and its display follow.
+        const int afar = turned > knob->minimum() ? turned - 1 : turned + 1;
+        sim->frontPanel(QStringLiteral("set %1 %2").arg(c.id).arg(afar));
+        ASSERT_TRUE(waitFor([&] { return knob->value() == afar; }));
+        EXPECT_EQ(display->caption(), QString::fromStdString(live.label(c.id)));
+        quiet();
+        EXPECT_EQ(sim->framesIn("MSG_VALUES"), in + 1); // the turn only; nothing echoed
+    }
+
+    // The system screen's switch and the main panel's knob are bound to globals.
+    click("FLOW_SYSTEM");
+    auto *follow = object<tcGuiCheckBox>("SYSTEM_FOLLOW");
+    const bool wanted = !follow->checked();
+    sim->frontPanel(QStringLiteral("global %1 %2").arg(G_S_FOLLOW).arg(wanted ? 1 : 0));
+    ASSERT_TRUE(waitFor([&] { return follow->checked() == wanted; }));
+    auto *phones = object<tcGuiKnob>("HDPN_KNOB");
+    phones->step(phones->value() < phones->maximum() ? 1 : -1);
+    EXPECT_TRUE(simLogs(QStringLiteral("global %1 = %2").arg(G_HDPN_LEV).arg(phones->value())));
 }
 
 TEST_F(EndToEnd, QuickSaveRoundTripThroughTheButtons)

@@ -93,9 +93,9 @@ protected:
 
 TEST_F(Paint, TheWindowTakesTheBackgroundSizeAndPaintsItUnderThePanels)
 {
-    EXPECT_EQ(host().size(), QSize(1000, 640));
+    EXPECT_EQ(host().size(), QSize(1000, 1300));
     const QImage img = grab();
-    EXPECT_EQ(img.pixel(995, 635), kPanelSkinBackground);
+    EXPECT_EQ(img.pixel(995, 1295), kPanelSkinBackground);
     EXPECT_GE(frameAt("SYS_ABOUT"), 0); // main panel, always shown
     EXPECT_GE(frameAt("SKIN"), 0);      // system screen shown first
     EXPECT_EQ(frameAt("INPUT_SRC_LINE", 0, 0), -1);
@@ -129,7 +129,7 @@ TEST_F(Paint, ALampTextThatChangesLeavesNothingOfTheOldOneBehind)
         bench().paint(p, r);
     };
     paint(canvas.rect());
-    auto *lamp = object<tcGuiLamp>("STATUS_TEMP");
+    auto *lamp = object<tcGuiLamp>("STATUS_AES"); // nothing to its right
     lamp->setCaption(QStringLiteral("WWWWWWWWWWWW"));
     const QRect damaged = lamp->area().united(lamp->captionRect()).intersected(canvas.rect());
     ASSERT_GT(damaged.right(), lamp->area().right() + 20);

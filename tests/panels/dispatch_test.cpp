@@ -174,13 +174,17 @@ TEST_F(Dispatch, ASkinWithoutBackgroundFailsWithItsMessage)
 
 TEST_F(Dispatch, APartialSkinLeavesMissingObjectsOutOfEveryAction)
 {
-    // The test skin has no compressor graph, no AM Tx filter, and only two equaliser knobs.
+    closeBench();
+    ASSERT_EQ(loadPanels(true, {QStringLiteral("PEQ2_F_KNOB"), QStringLiteral("PEQ2_F_DSPY"),
+                                QStringLiteral("AMT_FILTER")}),
+              0);
     fromProcessor(774, rawAt(774, 3)); // "PEQ 1 Freq" has its knob
     fromProcessor(775, rawAt(775, 3)); // "PEQ 2 Freq" has none
     fromProcessor(2048, rawAt(2048, 2));
     fromProcessor(1086, rawAt(1086, 4));
     EXPECT_EQ(object<tcGuiKnob>("PEQ1_F_KNOB")->value(), int(rawAt(774, 3)));
     EXPECT_EQ(bench().parametricPanel()->findKnob(6005), nullptr);
+    EXPECT_TRUE(takeSent().empty());
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "gui/gui_radioitem.h"
 #include "panel_fixture.h"
 #include "panel_skin.h"
+#include "panels/access_classes.h"
 #include "panels/cg_input.h"
 #include "panels/cg_system.h"
 #include "tables/value_tables.h"
@@ -203,13 +204,33 @@ TEST_F(Panels, SystemSettingsWriteTheirGlobalsAndTheMeterTransport)
     EXPECT_EQ(hostSide.tcpMeterSwitches, 1);
 }
 
-TEST_F(Panels, LockGivesTheEditableInputControlsTheLockedLook)
+TEST_F(Panels, TheLockedLookFollowsTheLockAndTheRestrictedClassesOnEveryPanel)
 {
-    input().lock(true);
-    EXPECT_EQ(object<tcGuiObject>("INPUT_ANA_GAIN_KNOB")->disabledState(), 2);
-    EXPECT_EQ(object<tcGuiObject>("INPUT_ANA_FAIL")->disabledState(), 0);
-    bench().lockBroadcast(false);
-    EXPECT_EQ(object<tcGuiObject>("INPUT_ANA_GAIN_KNOB")->disabledState(), 0);
+    auto *knob = object<tcGuiObject>("INPUT_ANA_GAIN_KNOB");
+    auto *peq = object<tcGuiObject>("PEQ3_L_KNOB");
+    auto *view = object<tcGuiObject>("GRAPH_VIEW_AUDIO");
+    bench().setAccess(0x1234, orba::kRestrictSettings);
+    bench().setLock(true);
+    EXPECT_TRUE(knob->lockedLook());
+    EXPECT_TRUE(peq->lockedLook());
+    EXPECT_TRUE(object<tcGuiObject>("INPUT_SRC_AES")->lockedLook());
+    // Only the look: presses still reach the access question.
+    EXPECT_EQ(knob->disabledState(), 0);
+    EXPECT_FALSE(view->lockedLook()); // meter views are not restricted
+    EXPECT_FALSE(object<tcGuiObject>("INPUT_ANA_FAIL")->lockedLook());
+    EXPECT_FALSE(object<tcGuiObject>("ONLINE")->lockedLook()); // never restricted
+    bench().setAccess(0x1234, orba::kRestrictSettings | orba::kRestrictMeters);
+    EXPECT_TRUE(view->lockedLook());
+    bench().setLock(false);
+    EXPECT_FALSE(knob->lockedLook());
+    EXPECT_FALSE(view->lockedLook());
+}
+
+TEST(AccessClasses, EveryMultibandRowItemOnlyChangesTheView)
+{
+    for (int n : {11038, 11039, 11042, 11044, 11045, 11046})
+        EXPECT_EQ(orba::restrictionClass(n), orba::kRestrictNone) << n;
+    EXPECT_EQ(orba::restrictionClass(11037), orba::kRestrictSettings);
 }
 
 } // namespace

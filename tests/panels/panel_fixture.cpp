@@ -53,10 +53,10 @@ void PanelTest::onGlobals(void *context, uint16_t id, int source)
         self->globalsToShow.set(id);
 }
 
-int PanelTest::loadPanels(bool withBackground)
+int PanelTest::loadPanels(bool withBackground, const QStringList &leaveOut)
 {
     const QString folder = path(QStringLiteral("skins/test"));
-    writePanelSkin(folder, withBackground);
+    writePanelSkin(folder, withBackground, leaveOut);
     return loadSkinFolder(folder);
 }
 

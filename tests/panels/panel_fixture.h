@@ -3,6 +3,8 @@
 // recorded, and values "from the processor" are refreshed the way the main window does.
 #pragma once
 
+#include <QStringList>
+
 #include "common/ini_store.h"
 #include "gui/gui_object.h"
 #include "panels/control_group.h"
@@ -56,7 +58,8 @@ protected:
     void TearDown() override;
 
     // Writes the test skin (or uses the given skin folder) and loads it into a fresh bench.
-    int loadPanels(bool withBackground = true);
+    // The test skin, without the named objects when any are given.
+    int loadPanels(bool withBackground = true, const QStringList &leaveOut = {});
     int loadSkinFolder(const QString &folder);
     void closeBench();
 

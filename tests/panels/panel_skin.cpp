@@ -1,5 +1,7 @@
 #include "panel_skin.h"
 
+#include "gui/gui_object.h"
+#include "panels/binding_table.h"
 #include "skin/skin_test_util.h"
 
 #include <QDir>
@@ -11,116 +13,47 @@
 namespace orba::test {
 namespace {
 
-enum Kind { Button, Lamp, Check, Display, Knob, Combo, Group, Item, Meter, Graph, Label, Image };
+using orba::panels::Binding;
 
-struct Def
+// Only what a panel test can see or press; pictures and graphs of the screens are left out.
+bool laidOut(const Binding &b)
 {
-    const char *name;
-    Kind kind;
-};
+    switch (b.kind) {
+    case kGuiButton:
+    case kGuiLamp:
+    case kGuiCheckBox:
+    case kGuiDisplay:
+    case kGuiKnob:
+    case kGuiCombo:
+    case kGuiRadioGroup:
+    case kGuiMeter:
+    case kGuiLabel:
+        return true;
+    default:
+        return false;
+    }
+}
 
-// Items follow their group.
-const Def kObjects[] = {
-    {"SYS_ABOUT", Button},
-    {"SYS_MINIMIZE", Button},
-    {"SYS_EXIT", Button},
-    {"STAT_ONLINE", Display},
-    {"STAT_DEVICE", Display},
-    {"STAT_PRESET", Display},
-    {"FLOW_INPUT", Button},
-    {"FLOW_PEQ", Button},
-    {"FLOW_COMP", Button},
-    {"FLOW_HD_OUT", Button},
-    {"FLOW_AM_OUT", Button},
-    {"FLOW_AM_TX", Button},
-    {"FLOW_SYSTEM", Button},
-    {"GRAPH_INPUT", Button},
-    {"GRAPH_PDOUT", Button},
-    {"GRAPH_VIEW_AUDIO", Check},
-    {"GRAPH_VIEW_GR", Check},
-    {"GRAPH_VIEW_CNTRLS", Check},
-    {"GRAPH_VIEW_LR", Check},
-    {"GRAPH_VIEW_OSCOPE", Check},
-    {"SAVE", Button},
-    {"TAKE", Button},
-    {"QSAVEA", Button},
-    {"QSAVEB", Button},
-    {"QSAVEAB", Button},
-    {"PRESETS", Button},
-    {"DEVICES", Button},
-    {"ONLINE", Check},
-    {"METER_IN_RANGE", Check},
-    {"METER_IN", Meter},
-    {"METER_GR", Meter},
-    {"METER_AM", Meter},
-    {"METER_HD", Meter},
-    {"HDPN_KNOB", Knob},
-    {"GR_CHOICE", Combo},
-    {"AM_CHOICE", Combo},
+// Each panel's objects take rows of their own, so that no two objects share a place.
+constexpr int kCell = 60, kPerRow = 16, kLeft = 10, kTop = 10, kWidth = 1000, kHeight = 1300;
+constexpr int kGraphTop = 1100;
 
-    {"SYS_LABEL", Label},
-    {"SYSTEM_FOLLOW", Check},
-    {"TCP_METERS", Check},
-    {"SKIN", Button},
-    {"PASSWORDS", Button},
-    {"FPPASSWD", Button},
-    {"GUIACCESS", Button},
-    {"GUILOCK", Button},
-    {"EVENTSCHED", Button},
-    {"TIME_SET", Button},
-    {"HDPN_SRC", Combo},
-    {"STATUS_TEMP", Lamp},
-    {"STATUS_ANA", Lamp},
-    {"STATUS_AES", Lamp},
-
-    {"INPUT_LABEL", Label},
-    {"INPUT_SRC", Group},
-    {"INPUT_SRC_LINE", Item},
-    {"INPUT_SRC_AES", Item},
-    {"INPUT_ANA_GAIN_KNOB", Knob},
-    {"INPUT_ANA_GAIN_DSPY", Display},
-    {"INPUT_AES_GAIN_KNOB", Knob},
-    {"INPUT_AES_GAIN_DSPY", Display},
-    {"INPUT_OFFSET_KNOB", Knob},
-    {"INPUT_OFFSET_DSPY", Display},
-    {"INPUT_HPF_STEREO", Check},
-    {"INPUT_HPFS_IN", Check},
-    {"INPUT_HPFD_IN", Check},
-    {"INPUT_HPFS_KNOB", Knob},
-    {"INPUT_HPFS_DSPY", Display},
-    {"INPUT_HPFD_KNOB", Knob},
-    {"INPUT_HPFD_DSPY", Display},
-    {"INPUT_SYMMETRY", Check},
-    {"INPUT_FAILOVER", Check},
-    {"INPUT_ANA_FAIL", Lamp},
-    {"INPUT_AES_FAIL", Lamp},
-
-    {"PEQ_LABEL", Label},
-    {"PEQ1_F_KNOB", Knob},
-    {"PEQ3_L_KNOB", Knob},
-    {"PEQ1_ENABLE", Check},
-    {"PEQ2_ENABLE", Check},
-    {"PEQ3_ENABLE", Check},
-    {"PEQ4_ENABLE", Check},
-    {"PEQ_ENABLE", Check},
-    {"COMP_LABEL", Label},
-    {"COMP_AGC_ENABLE", Check},
-    {"COMP_COMP_ENABLE", Check},
-    {"FMO_LABEL", Label},
-    {"FMO_MSTR_KNOB", Knob},
-    {"FMO_LIM_ENABLE", Check},
-    {"AMHD_LABEL", Label},
-    {"AMHD_TRIM_KNOB", Knob},
-    {"AMT_LABEL", Label},
-    {"AMT_TEST_OSC", Check},
-    {"AMT_TEST_OSC_KNOB", Knob},
-};
-
-constexpr int kCell = 60, kPerRow = 16, kLeft = 10, kTop = 10;
-
-QPoint gridPosition(int i)
+// Position of each laid-out object, in table order.
+template <class F> void forEachLaidOut(F &&f)
 {
-    return QPoint(kLeft + (i % kPerRow) * kCell, kTop + (i / kPerRow) * kCell);
+    int row = 0, cell = 0, screen = orba::panels::kBindings[0].screen;
+    for (const Binding &b : orba::panels::kBindings) {
+        if (!laidOut(b))
+            continue;
+        if (b.screen != screen) {
+            screen = b.screen;
+            row += (cell + kPerRow - 1) / kPerRow;
+            cell = 0;
+        }
+        const int at = row + cell / kPerRow;
+        f(b, QPoint(kLeft + (cell % kPerRow) * kCell, kTop + at * kCell));
+        ++cell;
+    }
 }
 
 QByteArray pos(const QPoint &p)
@@ -128,30 +61,31 @@ QByteArray pos(const QPoint &p)
     return "<position x=\"" + QByteArray::number(p.x()) + "\" y=\"" + QByteArray::number(p.y()) + "\"/>";
 }
 
-QByteArray objectXml(const Def &d, const QPoint &p)
+QByteArray objectXml(const Binding &d, const QPoint &p)
 {
     const QByteArray id = QByteArray("id=\"") + d.name + "\"";
     switch (d.kind) {
-    case Button:
+    case kGuiButton:
         return "<button " + id + ">" + pos(p) + "<bitmap image=\"PIC_BUTTON\"/></button>";
-    case Lamp:
+    case kGuiLamp:
         return "<lamp " + id + ">" + pos(p) + "<bitmap image=\"PIC_LAMP\"/><text x=\"0\" y=\"22\"/></lamp>";
-    case Check:
+    case kGuiCheckBox:
         return "<checkbox " + id + ">" + pos(p) + "<bitmap image=\"PIC_CHECK\"/></checkbox>";
-    case Display:
+    case kGuiDisplay:
         return "<display " + id + "><position x=\"" + QByteArray::number(p.x()) + "\" y=\"" +
                QByteArray::number(p.y()) + "\" w=\"56\" h=\"14\"/></display>";
-    case Knob:
+    case kGuiKnob:
         return "<knob " + id + " type=\"SIMPLE\">" + pos(p) + "<bitmap image=\"PIC_KNOB\"/></knob>";
-    case Combo:
-        return "<combo " + id + " type=\"DROP\"><position x=\"" + QByteArray::number(p.x()) + "\" y=\"" +
-               QByteArray::number(p.y()) + "\" w=\"56\"/></combo>";
-    case Meter:
+    case kGuiCombo:
+        return "<combo " + id + (d.has(orba::panels::kBindingStep) ? " type=\"USER\"" : " type=\"DROP\"") +
+               "><position x=\"" + QByteArray::number(p.x()) + "\" y=\"" + QByteArray::number(p.y()) +
+               "\" w=\"56\"/></combo>";
+    case kGuiMeter:
         return "<meter " + id + "><position x=\"" + QByteArray::number(p.x()) + "\" y=\"" +
                QByteArray::number(p.y()) +
                "\" barlx=\"4\" barrx=\"16\" bary=\"2\" ovrlx=\"4\" ovrrx=\"16\" ovry=\"0\"/>"
                "<bitmap bg=\"PIC_METER_BG\" bar=\"PIC_METER_BAR\" ovr=\"PIC_METER_OVR\"/></meter>";
-    case Label:
+    case kGuiLabel:
         return "<label " + id + ">" + pos(p) + "<bitmap w=\"50\" h=\"10\"/></label>";
     default:
         return QByteArray();
@@ -162,25 +96,22 @@ QByteArray objectXml(const Def &d, const QPoint &p)
 
 QPoint panelSkinPosition(const char *name)
 {
-    int cell = 0;
-    for (const Def &d : kObjects) {
-        if (d.kind == Item)
-            continue;
-        if (std::strcmp(d.name, name) == 0)
-            return gridPosition(cell);
-        ++cell;
-    }
     if (std::strcmp(name, "GRAPH") == 0)
-        return QPoint(kLeft, 420);
-    return QPoint(-1, -1);
+        return QPoint(kLeft, kGraphTop);
+    QPoint found(-1, -1);
+    forEachLaidOut([&](const Binding &b, const QPoint &p) {
+        if (std::strcmp(b.name, name) == 0)
+            found = p;
+    });
+    return found;
 }
 
-void writePanelSkin(const QString &folder, bool withBackground)
+void writePanelSkin(const QString &folder, bool withBackground, const QStringList &leaveOut)
 {
     QDir().mkpath(folder);
     const QDir dir(folder);
     {
-        QImage bg(1000, 640, QImage::Format_RGB32);
+        QImage bg(kWidth, kHeight, QImage::Format_RGB32);
         bg.fill(QColor::fromRgb(kPanelSkinBackground));
         bg.save(dir.filePath(QStringLiteral("bg.png")), "PNG");
     }
@@ -204,21 +135,20 @@ void writePanelSkin(const QString &folder, bool withBackground)
            "<image id=\"PIC_METER_BG\" file=\"meter_bg.png\"/>\n"
            "<image id=\"PIC_METER_BAR\" file=\"meter_bar.png\" sections=\"6\"/>\n"
            "<image id=\"PIC_METER_OVR\" file=\"meter_ovr.png\" sections=\"6\"/>\n";
-    int cell = 0;
-    for (size_t i = 0; i < sizeof kObjects / sizeof kObjects[0]; ++i) {
-        const Def &d = kObjects[i];
-        if (d.kind == Item)
-            continue;
-        const QPoint p = gridPosition(cell++);
-        if (d.kind == Group) {
+    forEachLaidOut([&](const Binding &d, const QPoint &p) {
+        if (leaveOut.contains(QLatin1String(d.name)))
+            return;
+        if (d.kind == kGuiRadioGroup) {
             xml += QByteArray("<radiogroup id=\"") + d.name + "\">" + pos(p) + "<bitmap item=\"PIC_ITEM\"/>";
-            for (size_t j = i + 1; j < sizeof kObjects / sizeof kObjects[0] && kObjects[j].kind == Item; ++j)
-                xml += QByteArray("<radioitem id=\"") + kObjects[j].name + "\"/>";
+            for (const Binding &item : orba::panels::kBindings) {
+                if (item.screen == d.screen && item.group == int(d.number) && item.kind == kGuiRadioItem)
+                    xml += QByteArray("<radioitem id=\"") + item.name + "\"/>";
+            }
             xml += "</radiogroup>\n";
-            continue;
+            return;
         }
         xml += objectXml(d, p) + "\n";
-    }
+    });
     const QPoint g = panelSkinPosition("GRAPH");
     xml += "<ap_graph id=\"GRAPH\"><position1 x=\"" + QByteArray::number(g.x()) + "\" y=\"" +
            QByteArray::number(g.y()) + "\" w=\"340\" h=\"185\"/></ap_graph>\n";

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the constant parameter tables of src/tables as C++ source.
+"""Writes the constant parameter tables of src/tables, and the control bindings of src/panels from
+tools/gen/bindings.txt, as C++ source.
 
-Run from the repository root after changing a table here:
+Run from the repository root after changing a table here or the bindings file:
     python3 tools/gen/gen_tables.py
 The output is committed; the build does not run this script.
 """
@@ -383,7 +384,140 @@ def write_settings_table(path):
                 f.write('    {%d, SETTING_BUILD::Boolean, nullptr, 0, 0.0, nullptr, nullptr},\n' % id_)
         f.write('};\n')
 
+# ---- named ids ---------------------------------------------------------------------------
+
+def camel(name):
+    words = [w for w in ''.join(c if c.isalnum() else ' ' for c in name).split()]
+    return ''.join(w.capitalize() if w.isupper() or w.isdigit() else w[0].upper() + w[1:] for w in words)
+
+def write_setting_ids(path):
+    names = [(camel(name), id_) for id_, name, *_ in rows]
+    assert len(set(n for n, _ in names)) == len(names)
+    with open(path, 'w') as f:
+        f.write(HEADER)
+        f.write('// Processor parameter ids by name: SettingId::InputLineGain is "Input Line Gain".\n')
+        f.write('#pragma once\n\n#include <cstdint>\n\nnamespace SettingId {\nenum : uint16_t {\n')
+        for n, id_ in sorted(names, key=lambda x: x[1]):
+            f.write('    %s = %d,\n' % (n, id_))
+        f.write('};\n} // namespace SettingId\n')
+
+# ---- control bindings ----------------------------------------------------------------------
+
+KINDS = dict(Button=3, Lamp=4, CheckBox=5, Display=6, Knob=7, Slider=8, Combo=9, Listbox=10,
+             RadioGroup=11, RadioItem=12, Meter=13, ApGraph=14, DynGraph=15, Label=16, Image=17)
+CLASSES = {'none': '0u', 'settings': '1u', 'takes': '2u', 'saves': '4u', 'takes+saves': '6u',
+           'screens': '16u', 'meters': '32u', 'any': '0xFFFFFFFFu'}
+ROUTES = {'show': 'Show', 'refresh-derived': 'RefreshDerived', 'comp-row': 'CompRow', 'mb-row': 'MbRow',
+          'mb-eq': 'MbEq', 'hd-eq': 'HdEq', 'bandwidth': 'Bandwidth', 'width': 'Width',
+          'graph-source': 'GraphSource', 'delay': 'Delay'}
+PANEL_WORDS = {'main': 'Main', 'system': 'System', 'compressor': 'Compressor', 'parametric': 'Parametric',
+               'input': 'Input', 'amhd': 'AmHd', 'amout': 'AmOut', 'amtx': 'AmTx'}
+
+def units_of(id_):
+    scale = {r[0]: r[6] for r in rows}[id_]
+    if scale is None or scale[0] == 'labels':
+        return ''
+    if scale[0] == 'table':
+        return {'GAIN_TABLE': 'dB', 'THRESH_TABLE': 'dB', 'TIME_TABLE': 'mS', 'FREQ_TABLE': 'Hz'}.get(scale[1], '')
+    return 'dB' if 'dB' in scale[2] else ''
+
+def read_bindings(path):
+    out, screen, panel = [], None, None
+    setting_ids = {r[0] for r in rows}
+    for lineno, line in enumerate(open(path), 1):
+        line = line.split('#', 1)[0].strip()
+        if not line:
+            continue
+        words = line.split()
+        where = '%s:%d' % (path, lineno)
+        if words[0] == '@panel':
+            panel, screen = words[1], int(words[2])
+            assert panel in PANEL_WORDS, where
+            continue
+        number, name, kind = int(words[0]), words[1], words[2]
+        assert kind in KINDS, where
+        b = dict(panel=panel, screen=screen, number=number, name=name, kind=kind, source='None', id=0,
+                 last=0, dsp=0, value=0, lo=0, hi=0, units=None, access='settings', flags=[], route='show',
+                 row=-1, group=0)
+        for a in words[3:]:
+            key, _, val = a.partition('=')
+            if key in ('s', 'g'):
+                b['source'], b['id'] = ('Setting' if key == 's' else 'Global'), int(val)
+                assert key == 'g' or b['id'] in setting_ids, where
+                assert key == 's' or 1000 <= b['id'] <= 1030, where
+            elif key == 'ids':
+                first, last = (int(x) for x in val.split('-'))
+                b['source'], b['id'], b['last'] = 'Setting', first, last
+            elif key == 'dsp':
+                b['dsp'] = int(val)
+            elif key == 'units':
+                b['units'] = val
+            elif key == 'v':
+                b['value'] = int(val)
+            elif key == 'range':
+                b['lo'], b['hi'] = (int(x) for x in val.split('..'))
+            elif key == 'class':
+                assert val in CLASSES, where
+                b['access'] = val
+            elif key == 'route':
+                assert val in ROUTES, where
+                b['route'] = val
+            elif key == 'row':
+                b['row'] = int(val)
+            elif key in ('step', 'own', 'later'):
+                b['flags'].append(key)
+            else:
+                raise SystemExit('%s: unknown attribute %s' % (where, a))
+        if b['last'] == 0:
+            b['last'] = b['id']
+        if b['kind'] == 'Knob' and b['source'] == 'Setting':
+            if b['units'] is None:
+                b['units'] = units_of(b['id'])
+        # Items and entry lamps belong to the group or combo before them.
+        if kind in ('RadioItem', 'Lamp') and ('v=' in line or b['row'] >= 0):
+            for prev in reversed(out):
+                if prev['panel'] == panel and prev['kind'] in ('RadioGroup', 'Combo'):
+                    b['group'] = prev['number']
+                    break
+        out.append(b)
+    names = [b['name'] for b in out]
+    assert len(set(names)) == len(names), 'skin names must be unique'
+    for p in PANEL_WORDS:
+        nums = [b['number'] for b in out if b['panel'] == p]
+        assert len(set(nums)) == len(nums), p
+        for b in out:
+            if b['panel'] == p and b['dsp']:
+                assert b['dsp'] in nums, b['name']
+    return out
+
+def write_bindings(src, header, ids_header):
+    bs = read_bindings(src)
+    with open(header, 'w') as f:
+        f.write('// Generated by tools/gen/gen_tables.py from tools/gen/bindings.txt; edit that file, not this one.\n')
+        f.write('#pragma once\n\n#include "panels/binding.h"\n\nnamespace orba::panels {\n\n')
+        f.write('// screen, number, name, kind, source, id, last id, display, value, range, units, class, flags,\n')
+        f.write('// route, row, group\n')
+        f.write('inline constexpr Binding kBindings[] = {\n')
+        for b in bs:
+            flags = ' | '.join('kBinding' + x.capitalize() for x in b['flags']) or '0'
+            f.write('    {%d, %d, %s, %d, Source::%s, %d, %d, %d, %d, %d, %d, %s, %s, %s, Route::%s, %d, %d},\n' % (
+                b['screen'], b['number'], cstr(b['name']), KINDS[b['kind']], b['source'], b['id'], b['last'],
+                b['dsp'], b['value'], b['lo'], b['hi'], cstr(b['units'] or ''), CLASSES[b['access']], flags,
+                ROUTES[b['route']], b['row'], b['group']))
+        f.write('};\n\n} // namespace orba::panels\n')
+    with open(ids_header, 'w') as f:
+        f.write('// Generated by tools/gen/gen_tables.py from tools/gen/bindings.txt; edit that file, not this one.\n')
+        f.write('// Skin object numbers by skin name. Numbers are unique within one panel only.\n')
+        f.write('#pragma once\n\nnamespace Ctl {\n')
+        for b in bs:
+            f.write('inline constexpr int %s = %d;\n' % (b['name'], b['number']))
+        f.write('} // namespace Ctl\n')
+    return len(bs)
+
 if __name__ == '__main__':
     write_value_tables('src/tables/value_tables_data.cpp')
     write_settings_table('src/tables/settings_table_data.cpp')
-    print('wrote src/tables/value_tables_data.cpp and src/tables/settings_table_data.cpp')
+    write_setting_ids('src/tables/setting_ids.h')
+    n = write_bindings('tools/gen/bindings.txt', 'src/panels/binding_table.h', 'src/panels/control_ids.h')
+    print('wrote src/tables/value_tables_data.cpp, src/tables/settings_table_data.cpp, src/tables/setting_ids.h,')
+    print('      src/panels/binding_table.h and src/panels/control_ids.h (%d bindings)' % n)

@@ -234,7 +234,7 @@ bool SkinWriter::write(QString *error)
         if (!check(b))
             return false;
     }
-    for (const BoundObject &b : kFixedObjects) {
+    for (const FixedObject &b : kFixedObjects) {
         if (!m_objects.contains(QLatin1String(b.name)) && !m_pictures.contains(QLatin1String(b.name))) {
             *error = QStringLiteral("the layout has no picture \"%1\"").arg(QLatin1String(b.name));
             return false;
@@ -267,7 +267,7 @@ bool SkinWriter::write(QString *error)
     // One file per panel, objects in the panel's list order; the window background first.
     QStringList entities;
     QMap<QString, QString> panels;
-    for (const BoundObject &b : kFixedObjects) {
+    for (const FixedObject &b : kFixedObjects) {
         if (m_objects.contains(QLatin1String(b.name)))
             panels[panelFile(b.screen)] += m_objects[QLatin1String(b.name)].xml;
     }
