@@ -150,12 +150,12 @@ void tcControlGroupMain::onButton(int number)
     case Ctl::QSAVEA:
     case Ctl::QSAVEB:
         if (quick) {
-            const QString leaving = quick->filePath(quick->current());
+            QStringList unsaved;
             const bool written =
-                quick->select(number == Ctl::QSAVEA ? orba::QuickSave::A : orba::QuickSave::B, live());
+                quick->select(number == Ctl::QSAVEA ? orba::QuickSave::A : orba::QuickSave::B, live(), &unsaved);
             refreshQuickButtons();
             if (!written)
-                warnQuickSave(QStringLiteral("\"%1\"").arg(leaving));
+                warnQuickSave(QLatin1Char('"') + unsaved.join(QStringLiteral("\" and \"")) + QLatin1Char('"'));
         }
         break;
     case Ctl::QSAVEAB:

@@ -10,7 +10,7 @@ QuickSave::QuickSave(const QString &presetsFolder) : m_folder(presetsFolder)
 {
     for (int slot : {A, B}) {
         PresetHeader header;
-        loadPreset(header, slotSet(slot), filePath(slot));
+        held(slot) = loadPreset(header, slotSet(slot), filePath(slot)) == PRESET_OK;
     }
 }
 
@@ -29,6 +29,7 @@ bool QuickSave::store(int slot, const SETTINGS_MAP &live)
     header.setName("QSAVE");
     const bool written = writePreset(header, live, filePath(slot));
     slotSet(slot).assignFrom(live);
+    held(slot) = true;
     return written;
 }
 
@@ -39,13 +40,25 @@ bool QuickSave::storeBoth(const SETTINGS_MAP &live)
     return a && b;
 }
 
-bool QuickSave::select(int slot, SETTINGS_MAP &live)
+bool QuickSave::select(int slot, SETTINGS_MAP &live, QStringList *unsaved)
 {
     if ((slot != A && slot != B) || slot == m_current)
         return true;
-    const bool written = store(m_current, live);
+    bool written = true;
+    auto storeLive = [&](int which) {
+        if (!store(which, live)) {
+            written = false;
+            if (unsaved)
+                unsaved->append(filePath(which));
+        }
+    };
+    storeLive(m_current);
     m_current = slot;
-    live.copyValuesFrom(&slotSet(slot), 0);
+    // An empty memory would put every parameter at its default, processing switched off included.
+    if (holds(slot))
+        live.copyValuesFrom(&slotSet(slot), 0);
+    else
+        storeLive(slot);
     return written;
 }
 

@@ -309,20 +309,16 @@ TEST_F(EndToEnd, QuickSaveRoundTripThroughTheButtons)
             return in > before && sim->framesOut("MSG_VALUES") - out0 >= in - in0;
         });
     };
-    const uint32_t storedB = app().quickSave->memory(orba::QuickSave::B).getRaw(257);
     knob->step(2);
     ASSERT_TRUE(roundTrip(in0));
     quiet();
     const uint32_t inA = app().live->getRaw(257);
-    int frames = sim->framesIn("MSG_VALUES");
-    click("QSAVEB"); // A keeps the live settings, B (the defaults) comes in
+    click("QSAVEB"); // A and B, which held nothing, keep the live settings
     EXPECT_EQ(app().quickSave->current(), orba::QuickSave::B);
-    EXPECT_EQ(app().live->getRaw(257), storedB);
-    ASSERT_TRUE(roundTrip(frames));
-    quiet();
+    EXPECT_EQ(app().live->getRaw(257), inA);
     knob->step(3);
     const uint32_t inB = app().live->getRaw(257);
-    frames = sim->framesIn("MSG_VALUES");
+    int frames = sim->framesIn("MSG_VALUES");
     ASSERT_TRUE(roundTrip(frames));
     quiet();
     frames = sim->framesIn("MSG_VALUES");

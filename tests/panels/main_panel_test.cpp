@@ -136,8 +136,8 @@ TEST_F(MainPanel, QuickSaveThatCannotBeWrittenWarns)
     for (const auto &m : messages.messages())
         EXPECT_EQ(m.title, QStringLiteral("Quick Save"));
     EXPECT_EQ(messages.messages()[0].text,
-              QStringLiteral("The A/B memory could not be saved to disk as \"%1\".")
-                  .arg(quick->filePath(orba::QuickSave::A)));
+              QStringLiteral("The A/B memory could not be saved to disk as \"%1\" and \"%2\".")
+                  .arg(quick->filePath(orba::QuickSave::A), quick->filePath(orba::QuickSave::B)));
     EXPECT_TRUE(messages.messages()[1].text.contains(quick->filePath(orba::QuickSave::B)));
 
     main().onButton(1036); // room again: no box
@@ -145,6 +145,28 @@ TEST_F(MainPanel, QuickSaveThatCannotBeWrittenWarns)
     EXPECT_TRUE(QFileInfo::exists(quick->filePath(orba::QuickSave::B)));
 }
 #endif
+
+TEST_F(MainPanel, AnEmptyQuickMemoryTakesTheLiveSettingsAndSendsNothing)
+{
+    live.setIndex(257, rawAt(257, 10), CHANGE_LOCAL);
+    takeSent();
+    ASSERT_FALSE(QFileInfo::exists(quick->filePath(orba::QuickSave::B)));
+    main().onButton(1037);
+    EXPECT_TRUE(takeSent().empty());
+    EXPECT_EQ(live.getRaw(257), rawAt(257, 10));
+    EXPECT_EQ(quick->current(), orba::QuickSave::B);
+    EXPECT_EQ(object<tcGuiButton>("QSAVEB")->lampState(), 1);
+    EXPECT_EQ(object<tcGuiButton>("QSAVEA")->lampState(), 0);
+    // Both files hold the live settings: a new start loads them.
+    const orba::QuickSave again(path(QStringLiteral("presets")));
+    for (int slot : {orba::QuickSave::A, orba::QuickSave::B}) {
+        ASSERT_TRUE(again.holds(slot)) << slot;
+        int differing = 0;
+        for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
+            differing += again.memory(slot).getRaw(id) != live.getRaw(id);
+        EXPECT_EQ(differing, 0) << slot;
+    }
+}
 
 TEST_F(MainPanel, QuickButtonsShowTheCurrentMemory)
 {
