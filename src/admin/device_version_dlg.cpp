@@ -51,8 +51,8 @@ void tcDeviceVersionDlg::slot_recv_version()
         return;
     const orba::ProcessorVersion v = m_version->load();
     m_labelVersion->setText(QStringLiteral("Version: %1.%2.%3").arg(v.major).arg(v.minor).arg(v.build));
-    // The texts go to the labels in the order the reply carries them.
-    m_labelDSP->setText(QString::fromLatin1(v.text[0]));
+    // The reply carries the build date first and the DSP version last.
+    m_labelBuild->setText(QString::fromLatin1(v.text[0]));
     m_labelFPGA->setText(QString::fromLatin1(v.text[1]));
-    m_labelBuild->setText(QString::fromLatin1(v.text[2]));
+    m_labelDSP->setText(QString::fromLatin1(v.text[2]));
 }

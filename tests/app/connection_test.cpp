@@ -475,7 +475,7 @@ TEST_F(Connection, TheMeterTimerReadsNothingUnlessOnline)
     EXPECT_EQ(app().meters->fetch(out), 0); // still there for when the link is up
 }
 
-TEST_F(Connection, TheVersionDialogShowsTheReply)
+TEST_F(Connection, TheVersionDialogShowsEachTextOfTheReplyUnderItsOwnLabel)
 {
     TestWindow &w = open();
     goOnline();
@@ -486,9 +486,9 @@ TEST_F(Connection, TheVersionDialogShowsTheReply)
         v.major = 3;
         v.minor = 1;
         v.build = 42;
-        std::strcpy(v.text[0], "first");
-        std::strcpy(v.text[1], "second");
-        std::strcpy(v.text[2], "third");
+        std::strcpy(v.text[0], "Jun  5 2009");
+        std::strcpy(v.text[1], "FPGA 2.0");
+        std::strcpy(v.text[2], "DSP 1.7");
         uint8_t out[VERSION_LENGTH];
         peer.send(out, buildVersion(out, v));
     });
@@ -506,9 +506,9 @@ TEST_F(Connection, TheVersionDialogShowsTheReply)
     };
     w.slot_version_dlg();
     EXPECT_EQ(shown[0], QStringLiteral("Version: 3.1.42"));
-    EXPECT_EQ(shown[1], QStringLiteral("first"));
-    EXPECT_EQ(shown[2], QStringLiteral("second"));
-    EXPECT_EQ(shown[3], QStringLiteral("third"));
+    EXPECT_EQ(shown[1], QStringLiteral("DSP 1.7"));
+    EXPECT_EQ(shown[2], QStringLiteral("FPGA 2.0"));
+    EXPECT_EQ(shown[3], QStringLiteral("Jun  5 2009"));
     EXPECT_TRUE(messages.empty());
 }
 
