@@ -12,19 +12,27 @@ QString tcSplash::versionText()
                              ORBA_VERSION_BUILD, ORBA_BUILD_DATE, ORBA_BUILD_TIME);
 }
 
+QFont tcSplash::nameFont() const
+{
+    return QFont(QStringLiteral("Arial"), m_nameFontSize, QFont::Bold);
+}
+
+QFont tcSplash::versionFont() const
+{
+    return QFont(QStringLiteral("Arial"), m_versionFontSize, QFont::Normal);
+}
+
 void tcSplash::drawContents(QPainter *painter)
 {
     QSplashScreen::drawContents(painter);
     const int w = pixmap().width() - 1;
     painter->setPen(QColor(0, 128, 255));
 
-    QFont nameFont(QStringLiteral("Arial"), m_nameFontSize, 75);
-    painter->setFont(nameFont);
+    painter->setFont(nameFont());
     painter->drawText(QRect(0, m_nameOffset + 50, w, 49), Qt::AlignHCenter | Qt::AlignTop,
                       QStringLiteral("ORBA"));
 
-    QFont versionFont(QStringLiteral("Arial"), m_versionFontSize, 50);
-    painter->setFont(versionFont);
+    painter->setFont(versionFont());
     QString text = versionText();
     text.replace(QLatin1Char('\t'), QLatin1String("    "));
     painter->drawText(QRect(0, m_versionOffset + 50, w, 49), Qt::AlignHCenter | Qt::AlignTop, text.trimmed());

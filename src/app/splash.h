@@ -2,6 +2,7 @@
 // the splash picture.
 #pragma once
 
+#include <QFont>
 #include <QSplashScreen>
 
 class tcSplash : public QSplashScreen
@@ -11,6 +12,9 @@ public:
     tcSplash(const QPixmap &pixmap, Qt::WindowFlags flags = {});
 
     static QString versionText();
+    // "ORBA" in bold, the version line in normal weight.
+    QFont nameFont() const;
+    QFont versionFont() const;
 
 protected:
     void drawContents(QPainter *painter) override;
