@@ -1,5 +1,5 @@
 // Settings files ("KELQT.ini", device ".cfg" files) read through the XML back-end, then written and
-// read again: a clean second read must give the same entries.
+// read again: what was read is written so that it reads back the same.
 #include "common/ini_store.h"
 
 #include <cstdint>
@@ -7,16 +7,12 @@
 
 namespace {
 
-// Keys with more than one colon lose their tail when written, and XML normalises white space in
-// attribute values; neither can come from the application's own writes.
+// Keys with more than one colon lose their tail when written; the application never writes one.
 bool survivesRoundTrip(const orba::IniEntries &entries)
 {
-    for (const auto &[key, value] : entries) {
-        if (key.count(QLatin1Char(':')) > 1)
+    for (const auto &entry : entries) {
+        if (entry.first.count(QLatin1Char(':')) > 1)
             return false;
-        for (QChar c : key + value)
-            if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t'))
-                return false;
     }
     return true;
 }
@@ -26,11 +22,14 @@ bool survivesRoundTrip(const orba::IniEntries &entries)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     orba::IniEntries first;
-    orba::parseIniXml(reinterpret_cast<const char *>(data), size, first);
+    orba::IniParseError error;
+    if (!orba::parseIniXml(reinterpret_cast<const char *>(data), size, first, &error) && !first.empty())
+        std::abort(); // a damaged document gives nothing
+    if (!survivesRoundTrip(first))
+        return 0;
     const QByteArray doc = orba::renderIniXml(first);
     orba::IniEntries second;
-    if (orba::parseIniXml(doc.constData(), size_t(doc.size()), second) && survivesRoundTrip(first) &&
-        second != first)
+    if (!orba::parseIniXml(doc.constData(), size_t(doc.size()), second) || second != first)
         std::abort();
     return 0;
 }

@@ -17,10 +17,18 @@ namespace orba {
 // Entries of an XML store: "section:key" -> value, ordered by code unit.
 using IniEntries = std::map<QString, QString>;
 
+// Where a settings document stops parsing.
+struct IniParseError
+{
+    int line = 0;
+    QString text;
+};
+
 // Pure format code, used by the store and by the fuzzer.
-// Parses an XML settings document fed in 1000-byte blocks; entries read before a parse error stay.
-// Returns false on a parse error.
-bool parseIniXml(const char *data, size_t size, IniEntries &out);
+// Parses a whole XML settings document. On a parse error `out` is emptied and `error` says where:
+// entries read before the error are no safer than the rest.
+bool parseIniXml(const char *data, size_t size, IniEntries &out, IniParseError *error = nullptr);
+// Values are written so that every character reads back, control characters included.
 QByteArray renderIniXml(const IniEntries &entries);
 QString escapeIniXml(const QString &text);
 
@@ -31,7 +39,10 @@ class IniStore
 public:
     enum Mode { ProfileFile = 1, XmlFile = 2 };
 
-    // In XML mode the file is read at once; a missing or unreadable file gives an empty store.
+    // Reads the file at once (the profile back-end through QSettings); a missing file gives an
+    // empty store. A file that is too large or does not parse is renamed to "<name>.bad" and the
+    // store starts empty; one that cannot be read at all is left alone and never written. Each case
+    // shows one message naming the file.
     IniStore(const QString &path, Mode mode);
     ~IniStore(); // flushes
     IniStore(const IniStore &) = delete;
@@ -40,6 +51,8 @@ public:
     Mode mode() const { return m_mode; }
     const QString &path() const { return m_path; }
     bool isDirty() const { return m_dirty; }
+    // XML mode: every write that changes an entry is flushed at once, so a crash loses nothing.
+    void setSaveOnWrite(bool on) { m_saveOnWrite = on; }
     const orba::IniEntries &entries() const { return m_entries; }
 
     void writeString(const QString &section, const QString &key, const QString &value);
@@ -55,9 +68,15 @@ public:
     bool flush();
 
 private:
+    void load();
+    void setAside(const QString &reason);
+    void refuse(const QString &reason);
+
     Mode m_mode;
     QString m_path;
     bool m_dirty = false;
+    bool m_saveOnWrite = false;
+    bool m_keepFile = false; // the file could not be read or moved away: it is never written
     orba::IniEntries m_entries;
     std::unique_ptr<QSettings> m_profile;
 };

@@ -1,14 +1,17 @@
 #include "common/crc32.h"
 #include "common/ini_store.h"
+#include "message_recorder.h"
 #include "test_files.h"
 #include "work_dir.h"
 
 #include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 using orba::test::FileSizeLimit;
+using orba::test::MessageRecorder;
 using orba::test::readAll;
 using orba::test::WorkDirTest;
 using orba::test::writeAll;
@@ -107,18 +110,130 @@ TEST_F(IniStoreTest, OrbaElementsAddNothingAndOtherElementsCountAtAnyDepth)
     EXPECT_EQ(s.readInt("Deeper", "d", 0), 4);
 }
 
-TEST_F(IniStoreTest, KeepsEntriesReadBeforeAParseErrorAndTreatsAMissingFileAsEmpty)
+TEST_F(IniStoreTest, ADamagedFileIsKeptAsBadWithOneMessageAndTheStoreStartsEmpty)
 {
-    QByteArray doc = "<?xml version=\"1.0\"?>\n<INI>\n<A k=\"1\"/>\n";
-    doc += QByteArray(3000, ' '); // the error lies beyond the first 1000-byte block
-    doc += "<B k=\"2\"/>\n<broken <<<\n";
-    ASSERT_TRUE(writeAll(path("p.cfg"), doc));
-    IniStore s("p.cfg", IniStore::XmlFile);
-    EXPECT_EQ(s.readInt("A", "k", 0), 1);
-    EXPECT_EQ(s.readInt("B", "k", 0), 2);
+    const QByteArray good = "<?xml version=\"1.0\"?>\n<INI>\n<A\n    k=\"1\"\n/>\n";
+    const struct
+    {
+        const char *what;
+        QByteArray doc;
+        int line;
+    } cases[] = {
+        {"bare ampersand", good + "<B\n    k=\"&\"\n/>\n</INI>\n", 7},
+        {"truncated", good + "<B\n    k=\"2", 6},
+        {"invalid UTF-8", good + "<B\n    k=\"\xC3\x28\"\n/>\n</INI>\n", 7},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(path("KELQT.ini.bad"));
+        ASSERT_TRUE(writeAll(path("KELQT.ini"), c.doc));
+        MessageRecorder messages;
+        {
+            IniStore s("KELQT.ini", IniStore::XmlFile);
+            EXPECT_TRUE(s.entries().empty()); // not the entries before the error
+            ASSERT_EQ(messages.messages().size(), 1u);
+            EXPECT_EQ(messages.last().title, QStringLiteral("Settings File"));
+            EXPECT_TRUE(messages.last().text.startsWith(
+                QStringLiteral("The settings file \"KELQT.ini\" cannot be used: it is damaged at line %1 ")
+                    .arg(c.line)))
+                << messages.last().text.toStdString();
+            EXPECT_TRUE(messages.last().text.contains(QStringLiteral("\"KELQT.ini.bad\"")));
+            EXPECT_EQ(readAll(path("KELQT.ini.bad")), c.doc);
+            s.writeInt("OPTIONS", "ONLINE", 1);
+        }
+        EXPECT_EQ(readAll(path("KELQT.ini.bad")), c.doc);
+        IniStore again("KELQT.ini", IniStore::XmlFile);
+        EXPECT_EQ(again.entries().size(), 1u);
+        EXPECT_EQ(messages.messages().size(), 1u);
+    }
+}
 
+TEST_F(IniStoreTest, AnEarlierBadFileIsNotOverwritten)
+{
+    ASSERT_TRUE(writeAll(path("KELQT.ini.bad"), "first"));
+    ASSERT_TRUE(writeAll(path("KELQT.ini.1.bad"), "second"));
+    ASSERT_TRUE(writeAll(path("KELQT.ini"), "<INI>&</INI>"));
+    MessageRecorder messages;
+    IniStore s("KELQT.ini", IniStore::XmlFile);
+    EXPECT_EQ(readAll(path("KELQT.ini.bad")), "first");
+    EXPECT_EQ(readAll(path("KELQT.ini.1.bad")), "second");
+    EXPECT_EQ(readAll(path("KELQT.ini.2.bad")), "<INI>&</INI>");
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("\"KELQT.ini.2.bad\"")));
     IniStore missing("nothing-here.cfg", IniStore::XmlFile);
     EXPECT_TRUE(missing.entries().empty());
+    EXPECT_EQ(messages.messages().size(), 1u);
+}
+
+TEST_F(IniStoreTest, AFileOverTheSizeLimitIsKeptAsBadUnread)
+{
+    QByteArray doc = "<INI>\n<Device\n    IPAddr=\"";
+    doc += QByteArray(5 * 1024 * 1024, '1');
+    doc += "\"\n/>\n</INI>\n";
+    ASSERT_TRUE(writeAll(path("x.cfg"), doc));
+    MessageRecorder messages;
+    IniStore s("x.cfg", IniStore::XmlFile);
+    EXPECT_TRUE(s.entries().empty());
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("larger than 1 MiB")))
+        << messages.last().text.toStdString();
+    EXPECT_EQ(QFileInfo(path("x.cfg.bad")).size(), doc.size());
+}
+
+TEST_F(IniStoreTest, ALongValueUnderTheLimitReadsBack)
+{
+    const QString address(900 * 1024, QLatin1Char('7'));
+    {
+        IniStore s("x.cfg", IniStore::XmlFile);
+        s.writeString("Device", "IPAddr", address);
+    }
+    MessageRecorder messages;
+    IniStore s("x.cfg", IniStore::XmlFile);
+    EXPECT_EQ(s.readString("Device", "IPAddr", ""), address);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(IniStoreTest, ControlCharactersInAValueReadBackAndKeepTheEntriesAfterThem)
+{
+    const QString tricky = QStringLiteral("a\u0001b\u001b[0m\tc\nd\re ") + QChar(0) + QChar(0xE000) +
+                           QStringLiteral("0041 ") + QChar(0xFFFF) + QChar(0xD800) +
+                           QStringLiteral(" \u00e9\U0001F600");
+    {
+        IniStore s("c.cfg", IniStore::XmlFile);
+        s.writeString("PRESETS", "PACKAGES", tricky);
+        s.writeString("SKIN", "name", "after");
+        s.writeString("Zeta", "k", "last");
+    }
+    MessageRecorder messages;
+    IniStore s("c.cfg", IniStore::XmlFile);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(s.readString("PRESETS", "PACKAGES", ""), tricky);
+    EXPECT_EQ(s.readString("SKIN", "name", ""), QStringLiteral("after"));
+    EXPECT_EQ(s.readString("Zeta", "k", ""), QStringLiteral("last"));
+}
+
+TEST_F(IniStoreTest, ASettingsFileThatIsNoRegularFileIsLeftAloneAndNeverWritten)
+{
+    ASSERT_TRUE(QDir().mkdir(path("d.cfg")));
+    MessageRecorder messages;
+    {
+        IniStore s("d.cfg", IniStore::XmlFile);
+        ASSERT_EQ(messages.messages().size(), 1u);
+        EXPECT_TRUE(messages.last().text.contains(QStringLiteral("not a regular file")));
+        s.writeInt("OPTIONS", "ONLINE", 1);
+        EXPECT_FALSE(s.flush());
+    }
+    EXPECT_TRUE(QFileInfo(path("d.cfg")).isDir());
+}
+
+TEST_F(IniStoreTest, SaveOnWriteWritesEachChangeAtOnce)
+{
+    IniStore s("w.cfg", IniStore::XmlFile);
+    s.setSaveOnWrite(true);
+    s.writeString("DEVICE", "name", "Studio");
+    EXPECT_FALSE(s.isDirty());
+    IniStore reader("w.cfg", IniStore::XmlFile);
+    EXPECT_EQ(reader.readString("DEVICE", "name", ""), QStringLiteral("Studio"));
 }
 
 TEST_F(IniStoreTest, AFailedWriteKeepsTheOldFileAndStaysDirtyForTheNextFlush)
