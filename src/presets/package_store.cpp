@@ -2,10 +2,12 @@
 
 #include "common/ini_store.h"
 #include "common/message.h"
+#include "common/whole_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace orba {
 
@@ -93,18 +95,32 @@ QString choosePackageFolderName(const IniStore &settings, const QString &favorit
 PackageResult installPackageFile(IniStore &settings, const QString &favoritesFolder,
                                  const QString &packagePath)
 {
+    PackageResult result;
     const QString name = choosePackageFolderName(settings, favoritesFolder, packagePath);
     if (name.isEmpty()) {
-        PackageResult result;
         result.status = PackageResult::NoFreeName;
         result.path = QFileInfo(packagePath).completeBaseName();
         return result;
     }
-    const PackageResult result = installPackage(packagePath, QDir(favoritesFolder).filePath(name));
-    if (result.status == PackageResult::NotAPackage)
-        showMessage(MessageKind::Warning, nullptr, QStringLiteral("Install Preset"),
-                    packageResultText(result));
-    if (result.ok() && !isPackageName(settings, name))
+    // Installed into a hidden folder beside the favourites and renamed into place whole, so a
+    // package that breaks off halfway leaves nothing behind.
+    const QString parent = QFileInfo(favoritesFolder).absolutePath();
+    QTemporaryDir staging(parent + QStringLiteral("/.package-XXXXXX"));
+    if (!staging.isValid() || !QDir().mkpath(favoritesFolder)) {
+        result.status = PackageResult::CannotCreateFolder;
+        result.path = QDir(favoritesFolder).filePath(name);
+        return result;
+    }
+    result = installPackage(packagePath, staging.path());
+    if (!result.ok())
+        return result;
+    const QString target = QDir(favoritesFolder).filePath(name);
+    if (!QDir().rename(staging.path(), target)) {
+        result.status = PackageResult::CannotCreateFolder;
+        result.path = target;
+        return result;
+    }
+    if (!isPackageName(settings, name))
         addPackageName(settings, name);
     return result;
 }
@@ -115,14 +131,29 @@ void autoloadPackages(IniStore &settings, const QString &presetsFolder, const QS
     QDir().mkpath(autoload.path());
     const QStringList packages =
         autoload.entryList({QStringLiteral("*.pkg")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QDir failed(autoload.filePath(QStringLiteral("failed")));
     for (const QString &file : packages) {
         const QString path = autoload.filePath(file);
         const PackageResult result = installPackageFile(settings, favoritesFolder, path);
-        if (!result.ok())
-            showMessage(MessageKind::Warning, nullptr, QStringLiteral("Error"),
-                        QStringLiteral("Unable to install preset package"));
-        if (result.ok() || result.badPackage())
+        if (result.ok()) {
             QFile::remove(path);
+            continue;
+        }
+        // It may be the only copy; out of the way, it is not tried again at every start.
+        QDir().mkpath(failed.path());
+        const QString moved = moveAside(path, failed.filePath(file));
+        QString reason = packageResultText(result);
+        if (reason.endsWith(QLatin1Char('.')))
+            reason.chop(1);
+        QString text = QStringLiteral("Unable to install preset package \"%1\": %2.\n").arg(file, reason);
+        if (moved.isEmpty())
+            text += QStringLiteral("It stays in \"%1\".").arg(QDir::toNativeSeparators(autoload.path()));
+        else if (result.badPackage())
+            text += QStringLiteral("It was moved to \"%1\".").arg(QDir::toNativeSeparators(moved));
+        else
+            text += QStringLiteral("It was moved to \"%1\"; put it back into \"%2\" to try again.")
+                        .arg(QDir::toNativeSeparators(moved), QDir::toNativeSeparators(autoload.path()));
+        showMessage(MessageKind::Warning, nullptr, QStringLiteral("Error"), text);
     }
 }
 

@@ -27,16 +27,16 @@ bool isProtectedFolder(const IniStore &settings, const QString &favoritesFolder,
 QString choosePackageFolderName(const IniStore &settings, const QString &favoritesFolder,
                                 const QString &packagePath);
 
-// Installs a package into a new folder of the favourites folder and lists it as installed. A file
-// that is not a package shows "This is not an ORBA preset package." titled "Install Preset". A failed
-// install leaves what it wrote as an ordinary, unprotected folder.
+// Installs a package into a new folder of the favourites folder and lists it as installed. The
+// package goes into a temporary folder first and is renamed into place only when whole, so a
+// failed install leaves nothing. Shows no message: the caller tells the user.
 PackageResult installPackageFile(IniStore &settings, const QString &favoritesFolder,
                                  const QString &packagePath);
 
-// Installs every "*.pkg" file of "autoload" inside the presets folder (created when missing) and
-// shows "Unable to install preset package" for each one that fails. A package file is deleted once
-// installed or when it is itself bad; one that failed on our side (a full disk, a folder that cannot
-// be made, no free folder name) is kept for the next start.
+// Installs every "*.pkg" file of "autoload" inside the presets folder (created when missing). A
+// package file is deleted once installed; one that fails, whatever the reason, is moved to
+// "autoload/failed" (never over an earlier file of that name) and named in one message with the
+// reason.
 void autoloadPackages(IniStore &settings, const QString &presetsFolder, const QString &favoritesFolder);
 
 } // namespace orba

@@ -281,14 +281,12 @@ TEST_F(PresetStoreTest, PackageShorterThan16BytesIsRefusedLikeAWrongMagic)
     }
     EXPECT_FALSE(QFileInfo::exists(path("target"))); // nothing created for a foreign file
 
-    // Installing into the favourites shows it.
     IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
     MessageRecorder messages;
     EXPECT_EQ(installPackageFile(settings, path("favorites"), path("foreign.pkg")).status,
               PackageResult::NotAPackage);
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().title, "Install Preset");
-    EXPECT_EQ(messages.last().text, "This is not an ORBA preset package.");
+    EXPECT_TRUE(messages.messages().empty());
+    EXPECT_TRUE(QDir(path("favorites")).isEmpty());
 }
 
 TEST_F(PresetStoreTest, RecordRunningPastTheEndIsDamagedAndEarlierFilesStay)
@@ -405,37 +403,58 @@ TEST_F(PresetStoreTest, PackagesListAddsAndRemovesNames)
     EXPECT_FALSE(isPackageName(settings, ""));
 }
 
-TEST_F(PresetStoreTest, FailedPackageInstallLeavesAnUnprotectedFolder)
+TEST_F(PresetStoreTest, ADamagedPackageInstallsNothing)
 {
-    ASSERT_TRUE(writeAll(path("Broken.pkg"), package({{"a.orba", "A"}}).chopped(1)));
+    ASSERT_TRUE(writeAll(path("Broken.pkg"), package({{"a.orba", "A"}, {"b.orba", "B"}}).chopped(1)));
     IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
     MessageRecorder messages;
-    EXPECT_EQ(installPackageFile(settings, path("favorites"), path("Broken.pkg")).status,
-              PackageResult::DamagedRecord);
+    const PackageResult r = installPackageFile(settings, path("favorites"), path("Broken.pkg"));
+    EXPECT_EQ(r.status, PackageResult::DamagedRecord);
+    EXPECT_EQ(r.files, 1);
     EXPECT_TRUE(packageNames(settings).isEmpty());
-    EXPECT_TRUE(QFileInfo(path("favorites/Broken")).isDir());
+    EXPECT_FALSE(QFileInfo::exists(path("favorites/Broken")));
+    EXPECT_TRUE(QDir(path("favorites")).isEmpty());
+    // No half-installed folder is left anywhere beside the favourites either.
+    EXPECT_EQ(QDir(path()).entryList({".package-*"}, QDir::AllEntries | QDir::Hidden), QStringList());
+    EXPECT_TRUE(messages.messages().empty());
 }
 
-TEST_F(PresetStoreTest, AutoloadInstallsEveryPackageAndDeletesThem)
+TEST_F(PresetStoreTest, AutoloadInstallsGoodPackagesAndMovesDamagedOnesAside)
 {
     savePreset(path("src/p.orba"), "p");
-    ASSERT_TRUE(QDir().mkpath(path("presets/autoload")));
+    ASSERT_TRUE(QDir().mkpath(path("presets/autoload/failed")));
     ASSERT_EQ(buildPackage(path("src"), path("presets/autoload/Good.pkg")), 0);
     ASSERT_TRUE(writeAll(path("presets/autoload/Bad.pkg"), "nonsense"));
+    const QByteArray cut = package({{"a.orba", "A"}, {"b.orba", "B"}}).chopped(1);
+    ASSERT_TRUE(writeAll(path("presets/autoload/Cut.pkg"), cut));
+    ASSERT_TRUE(writeAll(path("presets/autoload/failed/Cut.pkg"), "an earlier failure"));
     IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
     MessageRecorder messages;
     autoloadPackages(settings, path("presets"), path("favorites"));
     EXPECT_TRUE(QFileInfo::exists(path("favorites/Good/p.orba")));
     EXPECT_EQ(packageNames(settings), QStringList{"Good"});
-    EXPECT_TRUE(QDir(path("presets/autoload")).isEmpty());
-    ASSERT_EQ(messages.messages().size(), 2u);
-    EXPECT_EQ(messages.messages()[0].title, "Install Preset");
-    EXPECT_EQ(messages.messages()[0].text, "This is not an ORBA preset package.");
-    EXPECT_EQ(messages.messages()[1].title, "Error");
-    EXPECT_EQ(messages.messages()[1].text, "Unable to install preset package");
+    EXPECT_FALSE(QFileInfo::exists(path("favorites/Cut"))); // not even its first record
+    EXPECT_EQ(QDir(path("presets/autoload")).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(readAll(path("presets/autoload/failed/Bad.pkg")), "nonsense");
+    EXPECT_EQ(readAll(path("presets/autoload/failed/Cut.pkg")), "an earlier failure");
+    EXPECT_EQ(readAll(path("presets/autoload/failed/Cut.1.pkg")), cut);
+    ASSERT_EQ(messages.messages().size(), 2u); // one for each failed package
+    for (const auto &m : messages.messages())
+        EXPECT_EQ(m.title, "Error");
+    EXPECT_EQ(messages.messages()[0].text,
+              QStringLiteral("Unable to install preset package \"Bad.pkg\": This is not an ORBA preset "
+                             "package.\nIt was moved to \"%1\".")
+                  .arg(QDir::toNativeSeparators(path("presets/autoload/failed/Bad.pkg"))));
+    EXPECT_TRUE(messages.messages()[1].text.startsWith(
+        "Unable to install preset package \"Cut.pkg\": damaged package record after 1 files."));
+    EXPECT_TRUE(messages.messages()[1].text.contains("failed/Cut.1.pkg"));
+
+    messages.clear();
+    autoloadPackages(settings, path("presets"), path("favorites")); // the next start: no box
+    EXPECT_TRUE(messages.messages().empty());
 }
 
-TEST_F(PresetStoreTest, AutoloadKeepsAGoodPackageThatFailedOnOurSide)
+TEST_F(PresetStoreTest, AutoloadMovesAGoodPackageThatFailedOnOurSideAsideOnce)
 {
     savePreset(path("src/p.orba"), "p");
     ASSERT_TRUE(QDir().mkpath(path("presets/autoload")));
@@ -443,38 +462,51 @@ TEST_F(PresetStoreTest, AutoloadKeepsAGoodPackageThatFailedOnOurSide)
     const QByteArray package = readAll(path("presets/autoload/Mix.pkg"));
     IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
     MessageRecorder messages;
-    const auto autoloadKeeps = [&](const QString &favorites) {
+    // Fails once, then is out of the way: the next start shows no box for it.
+    const auto failsOnce = [&](const QString &favorites) {
+        messages.clear();
         autoloadPackages(settings, path("presets"), favorites);
-        return readAll(path("presets/autoload/Mix.pkg")) == package && packageNames(settings).isEmpty();
+        autoloadPackages(settings, path("presets"), favorites);
+        const bool once = messages.messages().size() == 1 &&
+                          messages.last().text.contains(QStringLiteral("put it back into"));
+        const bool moved = !QFileInfo::exists(path("presets/autoload/Mix.pkg")) &&
+                           readAll(path("presets/autoload/failed/Mix.pkg")) == package;
+        return once && moved && packageNames(settings).isEmpty();
+    };
+    const auto putBack = [&] {
+        ASSERT_TRUE(QFile::rename(path("presets/autoload/failed/Mix.pkg"), path("presets/autoload/Mix.pkg")));
     };
 
     // The favourites folder cannot be made: a file stands in its place.
     ASSERT_TRUE(writeAll(path("blocked"), "a file"));
-    EXPECT_TRUE(autoloadKeeps(path("blocked/favorites")));
+    EXPECT_TRUE(failsOnce(path("blocked/favorites")));
+    putBack();
 
     // Every folder name is taken.
     ASSERT_TRUE(QDir().mkpath(path("favorites/Mix")));
     for (int n = 2; n <= 9; ++n)
         ASSERT_TRUE(QDir().mkpath(path("favorites") + QString::asprintf("/Mix (%d)", n)));
-    EXPECT_TRUE(autoloadKeeps(path("favorites")));
+    EXPECT_TRUE(failsOnce(path("favorites")));
+    putBack();
 
 #ifdef Q_OS_UNIX
     // A full disk.
     {
         FileSizeLimit limit(100);
         ASSERT_TRUE(limit.active());
-        EXPECT_TRUE(autoloadKeeps(path("full")));
+        EXPECT_TRUE(failsOnce(path("full")));
     }
+    EXPECT_FALSE(QFileInfo::exists(path("full/Mix")));
+    putBack();
 #endif
-    ASSERT_FALSE(messages.messages().empty());
-    for (const auto &m : messages.messages())
-        EXPECT_EQ(m.text, "Unable to install preset package");
 
-    // The next start installs it.
+    // Put back, it installs.
+    messages.clear();
     autoloadPackages(settings, path("presets"), path("later"));
     EXPECT_TRUE(QFileInfo::exists(path("later/Mix/p.orba")));
     EXPECT_EQ(packageNames(settings), QStringList{"Mix"});
     EXPECT_FALSE(QFileInfo::exists(path("presets/autoload/Mix.pkg")));
+    EXPECT_TRUE(messages.messages().empty());
 }
 
 TEST_F(PresetStoreTest, BuildIntoAnUnwritablePlaceFails)
