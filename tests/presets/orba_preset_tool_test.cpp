@@ -5,9 +5,14 @@
 #include "work_dir.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace orba;
 using namespace orba::test;
@@ -184,3 +189,34 @@ TEST_F(OrbaPresetToolTest, ErrorsAreOneClearLine)
     expectOneErrorLine(run({"show"}), "expects 1 argument");
     expectOneErrorLine(run({"diff", "a"}), "expects 2 arguments");
 }
+
+#ifdef Q_OS_UNIX
+TEST_F(OrbaPresetToolTest, InputAndOutputMustBeRegularFilesAndInputIsCapped)
+{
+    SETTINGS_MAP set;
+    save(path("p.orba"), set, "Plain");
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe")).constData(), 0600), 0);
+    // Neither read (it would block) nor replaced by the output's rename.
+    for (const QStringList &args :
+         {QStringList{"show", path("pipe")}, QStringList{"install", path("pipe"), path("t")},
+          QStringList{"show", "/dev/zero"}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        expectOneErrorLine(runProgram(QStringLiteral("orba-preset"), args, 20000), "is not a regular file");
+    }
+    expectOneErrorLine(run({"convert", path("p.orba"), path("pipe")}), "pipe: is not a regular file");
+    ASSERT_TRUE(QDir().mkpath(path("tree")));
+    expectOneErrorLine(run({"pack", path("tree"), path("pipe")}), "pipe: is not a regular file");
+    const QFileInfo pipe(path("pipe"));
+    EXPECT_TRUE(pipe.exists());
+    EXPECT_FALSE(pipe.isFile()) << "still the pipe";
+
+    // A sparse file just over the limit: refused before it is read.
+    {
+        QFile big(path("big.pkg"));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize((qint64(64) << 20) + 1));
+    }
+    expectOneErrorLine(run({"install", path("big.pkg"), path("t")}), "big.pkg: is larger than 64 MiB");
+    EXPECT_FALSE(QFileInfo::exists(path("t")));
+}
+#endif

@@ -1,6 +1,8 @@
 // orba-preset: preset files and packages from the command line, through the application's own
 // preset code. Exit status 0 on success, 1 when diff finds differences, 2 on any error.
+#include "common/whole_file.h"
 #include "presets/preset_file.h"
+#include "presets/preset_format.h"
 #include "presets/preset_package.h"
 
 #include <QCoreApplication>
@@ -36,23 +38,52 @@ int fail(const QString &subject, const QString &text)
     return kError;
 }
 
-bool requireFile(const QString &path, int &status)
+// Far more than any preset file or package holds; a larger input is not one of ours.
+constexpr qint64 kInputLimit = qint64(64) << 20;
+
+// The whole of an input file. Only a regular file is opened: a device could be endless and a pipe
+// could block forever.
+bool readInput(const QString &path, QByteArray &data, int &status)
+{
+    switch (orba::readWholeFile(path, kInputLimit, data)) {
+    case orba::FileReadResult::Ok:
+        return true;
+    case orba::FileReadResult::Missing:
+        status = fail(path, QStringLiteral("no such file"));
+        break;
+    case orba::FileReadResult::NotRegular:
+        status = fail(path, QFileInfo(path).isDir() ? QStringLiteral("is a folder, not a file")
+                                                    : QStringLiteral("is not a regular file"));
+        break;
+    case orba::FileReadResult::Unreadable:
+        status = fail(path, QStringLiteral("cannot read the file"));
+        break;
+    case orba::FileReadResult::TooLarge:
+        status = fail(path, QStringLiteral("is larger than %1, more than any preset file or package")
+                                .arg(orba::sizeText(kInputLimit)));
+        break;
+    }
+    return false;
+}
+
+// The output replaces an existing file through a rename, which would replace a device or a pipe
+// just as well.
+bool outputAllowed(const QString &path, int &status)
 {
     const QFileInfo fi(path);
-    if (!fi.exists())
-        status = fail(path, QStringLiteral("no such file"));
-    else if (fi.isDir())
-        status = fail(path, QStringLiteral("is a folder, not a file"));
-    else
+    if (!fi.exists() || fi.isFile())
         return true;
+    status = fail(path, QStringLiteral("is not a regular file; it is left as it is"));
     return false;
 }
 
 bool load(const QString &path, PresetHeader &header, SETTINGS_MAP &table, int &status)
 {
-    if (!requireFile(path, status))
+    header.clear();
+    QByteArray data;
+    if (!readInput(path, data, status))
         return false;
-    const int code = orba::loadPreset(header, table, path);
+    const int code = orba::decodePreset(data, header, table);
     if (code == orba::PRESET_OK)
         return true;
     status = fail(path, QLatin1String(orba::presetResultText(code)));
@@ -107,7 +138,7 @@ int convert(const QStringList &args)
     PresetHeader header;
     SETTINGS_MAP table;
     int status = 0;
-    if (!load(args[0], header, table, status))
+    if (!load(args[0], header, table, status) || !outputAllowed(args[1], status))
         return status;
     if (!orba::writePreset(header, table, args[1]))
         return fail(args[1], QStringLiteral("cannot write the file"));
@@ -118,6 +149,9 @@ int pack(const QStringList &args)
 {
     if (!QFileInfo(args[0]).isDir())
         return fail(args[0], QStringLiteral("no such folder"));
+    int status = 0;
+    if (!outputAllowed(args[1], status))
+        return status;
     if (orba::buildPackage(args[0], args[1]) != 0)
         return fail(args[1], QStringLiteral("Unable to build preset package"));
     return 0;
@@ -126,9 +160,10 @@ int pack(const QStringList &args)
 int install(const QStringList &args)
 {
     int status = 0;
-    if (!requireFile(args[0], status))
+    QByteArray package;
+    if (!readInput(args[0], package, status))
         return status;
-    const orba::PackageResult result = orba::installPackage(args[0], args[1]);
+    const orba::PackageResult result = orba::installPackageData(package, args[1]);
     if (result.ok())
         return 0;
     return fail(args[0], orba::packageResultText(result));
