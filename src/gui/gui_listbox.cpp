@@ -94,6 +94,8 @@ int tcGuiListbox::rowAt(int px, int py) const
 
 bool tcGuiListbox::leftPress(int x, int y)
 {
+    if (refusesInput())
+        return false;
     if (onRail(x, y)) {
         m_scrollDragging = true;
         m_lastY = y;

@@ -300,3 +300,38 @@ TEST_F(ChoiceTest, MultiListBoxTogglesAndScrolls)
     l->hover(5, row / 2, 0);
     EXPECT_EQ(l->hoveredRow(), 10 - rows);
 }
+
+TEST_F(ChoiceTest, ADisabledOrLockedListBoxIgnoresPresses)
+{
+    ASSERT_EQ(
+        load("<listbox id=\"L\" type=\"MULTI\"><position x=\"0\" y=\"0\" w=\"100\" h=\"30\"/></listbox>"), 0);
+    auto *l = object<tcGuiListbox>("L");
+    l->setCallbacks(&onInt, &onToggle);
+    l->setControlId(10);
+    std::vector<tcGuiListbox::Item> items;
+    for (int i = 0; i < 10; ++i)
+        items.push_back({QStringLiteral("row %1").arg(i)});
+    l->setItems(items);
+    showAll();
+    ASSERT_TRUE(l->scrollShown());
+    auto pressEverywhere = [&] {
+        EXPECT_NE(bench().leftPress(5, 2), 0);
+        bench().release(5, 2);
+        EXPECT_NE(bench().leftPress(99, 1), 0) << "the scroll rail";
+        EXPECT_FALSE(l->scrollDragging());
+        bench().move(99, 1000, 0);
+        bench().release(99, 1000);
+        EXPECT_EQ(l->firstRow(), 0);
+        EXPECT_TRUE(l->selectedItems().empty());
+        EXPECT_TRUE(calls.isEmpty());
+    };
+    l->setDisabledState(tcGuiObject::kDisabledLook);
+    pressEverywhere();
+    l->setDisabledState(0);
+    bench().setAccessLevel(10, 1);
+    pressEverywhere();
+    bench().setAccessLevel(10, 0);
+    ASSERT_EQ(bench().leftPress(5, 2), 0);
+    bench().release(5, 2);
+    EXPECT_EQ(calls, QStringList{"toggle 10 0 1"});
+}
