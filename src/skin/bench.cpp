@@ -160,10 +160,16 @@ tcBenchObject *tcBench::findObject(const NameString &id, int typeCode) const
     return object && object->typeCode() == typeCode ? object : nullptr;
 }
 
+bool tcBench::usableScale(double factor)
+{
+    // Outside this range a window is too small to see or too large to allocate, and the
+    // coordinates of a skin no longer fit an int.
+    return std::isfinite(factor) && factor >= kMinScale && factor <= kMaxScale;
+}
+
 void tcBench::setScaling(bool on, float sx, float sy)
 {
-    // A zero or negative factor would divide by zero on every event.
-    m_scaling = on && sx > 0.0f && sy > 0.0f;
+    m_scaling = on && usableScale(sx) && usableScale(sy);
     m_sx = m_scaling ? sx : 1.0f;
     m_sy = m_scaling ? sy : 1.0f;
 }
@@ -192,9 +198,12 @@ QRect tcBench::toWidgetRect(const QRect &r) const
 {
     if (!m_scaling)
         return r;
-    const int left = static_cast<int>(r.left() * m_sx), top = static_cast<int>(r.top() * m_sy);
-    const int right = static_cast<int>((r.right() + 1) * m_sx) - 1;
-    const int bottom = static_cast<int>((r.bottom() + 1) * m_sy) - 1;
+    // Every widget pixel the skin rectangle touches, even in part: a pixel left out would keep its
+    // old picture.
+    const int left = static_cast<int>(std::floor(r.left() * double(m_sx)));
+    const int top = static_cast<int>(std::floor(r.top() * double(m_sy)));
+    const int right = static_cast<int>(std::ceil((r.right() + 1) * double(m_sx))) - 1;
+    const int bottom = static_cast<int>(std::ceil((r.bottom() + 1) * double(m_sy))) - 1;
 
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }

@@ -53,6 +53,10 @@ public:
     // Takes ownership; appends at the tail.
     void appendObject(tcBenchObject *object);
 
+    // Scale factors a bench accepts; any other factor turns scaling off.
+    static constexpr double kMinScale = 0.5;
+    static constexpr double kMaxScale = 4.0;
+    static bool usableScale(double factor);
     void setScaling(bool on, float sx, float sy);
     bool scaling() const { return m_scaling; }
     float scaleX() const { return m_sx; }
@@ -61,7 +65,7 @@ public:
     int toWidgetY(int v) const;
     int toSkinX(int v) const;
     int toSkinY(int v) const;
-    // Skin rectangle to widget rectangle (coordinates multiplied and truncated).
+    // Skin rectangle to the widget rectangle that covers it: near edges rounded down, far edges up.
     QRect toWidgetRect(const QRect &skinRect) const;
 
     const QFont *headerFont() const { return m_hasFonts ? &m_headerFont : nullptr; }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace orba::test;
 
 namespace {
@@ -209,6 +211,47 @@ TEST_F(DispatchTest, ScalingConvertsEventsAndRepaints)
     EXPECT_EQ(image.pixelColor(22, 22), QColor(Qt::red));
     EXPECT_EQ(image.pixelColor(31, 31), QColor(Qt::red));
     EXPECT_NE(image.pixelColor(33, 33), QColor(Qt::red));
+}
+
+TEST_F(DispatchTest, AtOneAndAHalfTheRepaintRectangleCoversEveryPixelTheObjectPaints)
+{
+    const QRect area(10, 10, 5, 5); // its far edge falls in the middle of a widget pixel
+    add(new Probe("BACK", QRect(0, 0, 40, 40), Qt::blue, &log)); // below it, painted first
+    add(new Probe("S", area, Qt::red, &log));
+    bench->setScaling(true, 1.5f, 1.5f);
+    const QImage image = host->grab().toImage();
+    QRect painted;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 60; ++x)
+            if (image.pixelColor(x, y) == QColor(Qt::red))
+                painted |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(painted.isEmpty());
+    const QRect repaint = bench->toWidgetRect(area);
+    EXPECT_TRUE(repaint.contains(painted))
+        << "painted right " << painted.right() << ", repainted to " << repaint.right();
+    EXPECT_EQ(repaint, QRect(QPoint(15, 15), QPoint(22, 22)));
+}
+
+TEST_F(DispatchTest, ScaleFactorsOutsideTheUsableRangeLeaveScalingOff)
+{
+    const float unusable[] = {40.0f,
+                              1e9f,
+                              std::numeric_limits<float>::infinity(),
+                              std::numeric_limits<float>::quiet_NaN(),
+                              1e-6f,
+                              0.49f,
+                              0.0f,
+                              -1.0f};
+    for (float f : unusable) {
+        bench->setScaling(true, f, 1.0f);
+        EXPECT_FALSE(bench->scaling()) << f;
+        bench->setScaling(true, 1.0f, f);
+        EXPECT_FALSE(bench->scaling()) << f;
+        EXPECT_EQ(bench->toWidgetRect(QRect(0, 0, 1000, 640)), QRect(0, 0, 1000, 640)) << f;
+    }
+    bench->setScaling(true, 4.0f, 0.5f);
+    EXPECT_TRUE(bench->scaling());
+    EXPECT_EQ(bench->toWidgetRect(QRect(0, 0, 1000, 640)), QRect(0, 0, 4000, 320));
 }
 
 TEST_F(DispatchTest, MovesAreThrottledToOnePerPeriod)
