@@ -162,7 +162,7 @@ TEST_F(MainPanel, AnEmptyQuickMemoryTakesTheLiveSettingsAndSendsNothing)
     for (int slot : {orba::QuickSave::A, orba::QuickSave::B}) {
         ASSERT_TRUE(again.holds(slot)) << slot;
         int differing = 0;
-        for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
+        for (uint16_t id = orba::firstSettingId(); id != SETTINGS_END; id = orba::nextSettingId(id))
             differing += again.memory(slot).getRaw(id) != live.getRaw(id);
         EXPECT_EQ(differing, 0) << slot;
     }
