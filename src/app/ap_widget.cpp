@@ -46,6 +46,8 @@ tcApWidget::tcApWidget(bool wantMenu, QWidget *parent) : tcVORudWidget(parent)
     setWindowIcon(QIcon(QStringLiteral(":/Resources/talmen_vee.png")));
 
     g.settings = new IniStore(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
+    // A crash must not bring back an older choice, such as the device to connect to.
+    g.settings->setSaveOnWrite(true);
 
     g.appDir = QDir::current();
     g.appDir.mkdir(QStringLiteral("maps"));

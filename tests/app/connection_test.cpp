@@ -296,7 +296,7 @@ TEST_F(Connection, RejectedLoginAnsweredSendsThePasswordCrcAndRemembersIt)
     ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_ONLINE; }));
 }
 
-TEST_F(Connection, ChoosingAnotherDeviceWhileOnlineReconnectsToIt)
+TEST_F(Connection, ChoosingAnotherDeviceWhileOnlineReconnectsToItAndSavesTheChoiceAtOnce)
 {
     addDevice(QStringLiteral("Backup"), QStringLiteral("127.0.0.1"), 0x2222);
     TestWindow &w = open(QStringLiteral("Main"), 0x1111);
@@ -323,9 +323,9 @@ TEST_F(Connection, ChoosingAnotherDeviceWhileOnlineReconnectsToIt)
     ASSERT_TRUE(parseConnect(second.data(), second.size(), crc));
     EXPECT_EQ(crc, 0x2222u);
     ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Pending"); }));
-    w.close(); // the name reaches the file on close
-    IniStore closed(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
-    EXPECT_EQ(closed.readString(QStringLiteral("DEVICE"), QStringLiteral("name"), {}),
+    // On disk while the application runs: a crash now reconnects to the chosen device.
+    IniStore onDisk(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
+    EXPECT_EQ(onDisk.readString(QStringLiteral("DEVICE"), QStringLiteral("name"), {}),
               QStringLiteral("Backup"));
 }
 
