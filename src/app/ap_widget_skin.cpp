@@ -5,6 +5,7 @@
 
 #include "admin/device_list.h"
 #include "app/app_objects.h"
+#include "app/scale_file.h"
 #include "common/ini_store.h"
 #include "common/message.h"
 #include "panels/access_classes.h"
@@ -24,7 +25,6 @@ using orba::app;
 
 namespace {
 const QString kTempSkinDir = QStringLiteral("temp_skin_dir");
-constexpr int kSkinNameLength = 49;
 constexpr int kNoSkinFile = -10;
 } // namespace
 
@@ -73,12 +73,8 @@ int tcApWidget::load_skin(const QString &name, bool isFile)
     setBench(nullptr);
     auto *bench = new tcKelBench(this, folder, benchEnvironment());
     setBench(bench);
-    IniStore scale(QStringLiteral("ap_scale.ini"), IniStore::ProfileFile);
-    const float sx =
-        scale.readString(QStringLiteral("scale"), QStringLiteral("X"), QStringLiteral("1.0")).toFloat();
-    const float sy =
-        scale.readString(QStringLiteral("scale"), QStringLiteral("Y"), QStringLiteral("1.0")).toFloat();
-    bench->setScaling(sx != 1.0f || sy != 1.0f, sx, sy);
+    const orba::ScaleFactors scale = orba::readScaleFile(QStringLiteral("ap_scale.ini"), this);
+    bench->setScaling(scale.x != 1.0f || scale.y != 1.0f, scale.x, scale.y);
 
     const int result = bench->loadSkin();
     // Every picture is read during the load, so the unpacked copy is no longer needed.
@@ -108,8 +104,7 @@ void tcApWidget::loadStartSkin()
 {
     auto &g = app();
     m_skinName =
-        g.settings->readString(QStringLiteral("SKIN"), QStringLiteral("name"), QStringLiteral("default"))
-            .left(kSkinNameLength);
+        g.settings->readString(QStringLiteral("SKIN"), QStringLiteral("name"), QStringLiteral("default"));
     m_skinIsFile = g.settings->readInt(QStringLiteral("SKIN"), QStringLiteral("file"), 1) != 0;
     if (load_skin(m_skinName, m_skinIsFile) == 0)
         return;
@@ -126,7 +121,7 @@ void tcApWidget::slot_choose_skin()
     tcSkinDlg dialog(this, g.skinsDir);
     if (execDialog(&dialog) != QDialog::Accepted)
         return;
-    const QString name = dialog.chosenName().left(kSkinNameLength);
+    const QString name = dialog.chosenName();
     const bool isFile = dialog.chosenKind() == 1;
     if (load_skin(name, isFile) == 0) {
         m_skinName = name;

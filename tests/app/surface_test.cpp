@@ -124,6 +124,42 @@ TEST_F(Surface, TheScaleFileScalesTheWindow)
     EXPECT_TRUE(w.kelBench()->scaling());
 }
 
+TEST_F(Surface, ScaleFactorsOutsideTheRangeAreIgnoredWithOneMessage)
+{
+    const char *const factors[][2] = {{"40", "1"}, {"1e9", "inf"}, {"1e-6", "0.000001"}, {"nan", "x2"}};
+    for (const auto &f : factors) {
+        SCOPED_TRACE(f[0]);
+        {
+            IniStore scale(path(QStringLiteral("ap_scale.ini")), IniStore::ProfileFile);
+            scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QString::fromLatin1(f[0]));
+            scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QString::fromLatin1(f[1]));
+        }
+        messages.clear();
+        SurfaceWindow &w = open();
+        EXPECT_EQ(w.size(), QSize(1000, 640));
+        EXPECT_FALSE(w.kelBench()->scaling());
+        ASSERT_EQ(messages.messages().size(), 1u);
+        EXPECT_EQ(messages.last().title, QStringLiteral("Scale"));
+        EXPECT_TRUE(
+            messages.last().text.contains(QStringLiteral("X = \"%1\"").arg(QString::fromLatin1(f[0]))));
+        EXPECT_TRUE(messages.last().text.contains(QStringLiteral("\"ap_scale.ini\"")));
+        window->close();
+        window.reset();
+    }
+}
+
+TEST_F(Surface, AScaleFactorFollowedByTextReadsTheNumber)
+{
+    {
+        IniStore scale(path(QStringLiteral("ap_scale.ini")), IniStore::ProfileFile);
+        scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QStringLiteral("1.5x"));
+        scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QStringLiteral("1.5 times"));
+    }
+    SurfaceWindow &w = open();
+    EXPECT_EQ(w.size(), QSize(1500, 960));
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(Surface, AChosenSkinIsSavedAndAFailedChoiceKeepsThePrevious)
 {
     test::writePanelSkin(path(QStringLiteral("skins/other")));
@@ -157,6 +193,33 @@ TEST_F(Surface, AChosenSkinIsSavedAndAFailedChoiceKeepsThePrevious)
     EXPECT_EQ(w.skinName(), QStringLiteral("other"));
     EXPECT_TRUE(w.kelBench()->panelsCreated());
     EXPECT_TRUE(w.kelBench()->skinFolder().endsWith(QStringLiteral("other")));
+}
+
+TEST_F(Surface, ASkinWithALongNameIsChosenSavedAndLoadedWhole)
+{
+    const QString name = QStringLiteral("studio-night-skin-with-a-rather-long-descriptive-name-v2");
+    ASSERT_GT(name.size(), 49);
+    test::writePanelSkin(path(QStringLiteral("skins/") + name));
+    SurfaceWindow &w = open();
+    w.answer = [name](QDialog *d) {
+        auto *dialog = static_cast<tcSkinDlg *>(d);
+        const auto rows = dialog->listWidget()->findItems(name, Qt::MatchExactly);
+        if (rows.isEmpty())
+            return int(QDialog::Rejected);
+        dialog->listWidget()->setCurrentItem(rows[0]);
+        dialog->accept();
+        return dialog->result();
+    };
+    w.slot_choose_skin();
+    EXPECT_EQ(w.skinName(), name);
+    EXPECT_TRUE(w.kelBench()->skinFolder().endsWith(name));
+    EXPECT_TRUE(messages.empty());
+    window->close();
+    window.reset();
+
+    SurfaceWindow &again = open(); // the next start loads it by its whole name
+    EXPECT_EQ(again.skinName(), name);
+    EXPECT_TRUE(again.kelBench()->skinFolder().endsWith(name));
 }
 
 TEST_F(Surface, ThePopupMenuHoldsEveryEntry)
