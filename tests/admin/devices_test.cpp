@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -83,6 +84,25 @@ TEST_F(Devices, AnEmptyMapsFolderGivesAnEmptyListAndNoCurrentDevice)
     EXPECT_EQ(list.current(), nullptr);
     list.setCurrentByName(QStringLiteral("????????"));
     EXPECT_EQ(list.currentIndex(), -1);
+}
+
+TEST_F(Devices, AnOversizedDeviceFileIsSetAsideAndTheListStillLoads)
+{
+    addFile(QStringLiteral("Studio A"), QStringLiteral("10.0.0.5"));
+    QByteArray huge = "<INI>\n<Device\n    IPAddr=\"";
+    huge += QByteArray(5 * 1024 * 1024, '1');
+    huge += "\"\n/>\n</INI>\n";
+    ASSERT_TRUE(orba::test::writeAll(maps().filePath(QStringLiteral("Huge.cfg")), huge));
+    MessageRecorder messages;
+    DeviceList list(maps());
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.findByName(QStringLiteral("Studio A"))->ipAddress(), QStringLiteral("10.0.0.5"));
+    ASSERT_NE(list.findByName(QStringLiteral("Huge")), nullptr);
+    EXPECT_EQ(list.findByName(QStringLiteral("Huge"))->ipAddress(), QStringLiteral("0.0.0.0"));
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("Huge.cfg")));
+    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("larger than 1 MiB")));
+    EXPECT_EQ(QFileInfo(maps().filePath(QStringLiteral("Huge.cfg.bad"))).size(), huge.size());
 }
 
 TEST_F(Devices, RecordsAreReadFromTheirFilesWithDefaultsAndWrittenAtOnce)

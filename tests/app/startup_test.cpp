@@ -39,6 +39,33 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(StartupTest, ADamagedSettingsFileIsKeptAsideAndTheApplicationStartsWithDefaults)
+{
+    const QByteArray damaged =
+        "<?xml version=\"1.0\"?>\n<INI>\n<DEVICE\n    name=\"Studio & Co\"\n/>\n</INI>\n";
+    {
+        QFile f(path("KELQT.ini"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(damaged);
+    }
+    orba::test::MessageRecorder messages;
+    {
+        KelWidget w;
+        QApplication::processEvents();
+        EXPECT_EQ(w.deviceText(), QStringLiteral("????????"));
+        ASSERT_EQ(messages.messages().size(), 1u);
+        EXPECT_EQ(messages.last().title, QStringLiteral("Settings File"));
+        EXPECT_TRUE(messages.last().text.contains(QStringLiteral("\"KELQT.ini\"")));
+        EXPECT_TRUE(messages.last().text.contains(QStringLiteral("line 4")));
+        w.close();
+    }
+    QFile bad(path("KELQT.ini.bad"));
+    ASSERT_TRUE(bad.open(QIODevice::ReadOnly));
+    EXPECT_EQ(bad.readAll(), damaged);
+    IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
+    EXPECT_EQ(settings.readString("DEVICE", "name", "none"), QStringLiteral("none"));
+}
+
 TEST(Splash, DrawsTheProductWordAndVersionInTheirBands)
 {
     tcSplash splash(QPixmap(QStringLiteral(":/Resources/splash.bmp")));
