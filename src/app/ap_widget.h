@@ -215,6 +215,7 @@ private:
 
     QString m_skinName = QStringLiteral("default");
     bool m_skinIsFile = true;
+    QString m_scaleProblem; // told once, though every skin load reads the scale file
 
     QMenu *m_menu = nullptr;
     QAction *m_onlineAction = nullptr;

@@ -73,8 +73,12 @@ int tcApWidget::load_skin(const QString &name, bool isFile)
     setBench(nullptr);
     auto *bench = new tcKelBench(this, folder, benchEnvironment());
     setBench(bench);
-    const orba::ScaleFactors scale = orba::readScaleFile(QStringLiteral("ap_scale.ini"), this);
+    QString problem;
+    const orba::ScaleFactors scale = orba::readScaleFile(QStringLiteral("ap_scale.ini"), problem);
     bench->setScaling(scale.x != 1.0f || scale.y != 1.0f, scale.x, scale.y);
+    if (!problem.isEmpty() && problem != m_scaleProblem)
+        orba::showMessage(orba::MessageKind::Warning, this, QStringLiteral("Scale"), problem);
+    m_scaleProblem = problem;
 
     const int result = bench->loadSkin();
     // Every picture is read during the load, so the unpacked copy is no longer needed.

@@ -1,7 +1,6 @@
 #include "app/scale_file.h"
 
 #include "common/ini_store.h"
-#include "common/message.h"
 #include "presets/preset_format.h"
 #include "skin/bench.h"
 
@@ -10,7 +9,7 @@
 
 namespace orba {
 
-ScaleFactors readScaleFile(const QString &path, QObject *parent)
+ScaleFactors readScaleFile(const QString &path, QString &problem)
 {
     const IniStore file(path, IniStore::ProfileFile);
     ScaleFactors factors;
@@ -26,13 +25,13 @@ ScaleFactors readScaleFile(const QString &path, QObject *parent)
     };
     read(QStringLiteral("X"), factors.x);
     read(QStringLiteral("Y"), factors.y);
+    problem.clear();
     if (!refused.isEmpty())
-        showMessage(MessageKind::Warning, parent, QStringLiteral("Scale"),
-                    QStringLiteral("The scale factor %1 in \"%2\" is not a number from %3 to %4; 1.0 is used "
-                                   "instead.")
-                        .arg(refused.join(QStringLiteral(" and ")), QDir::toNativeSeparators(path))
-                        .arg(tcBench::kMinScale)
-                        .arg(tcBench::kMaxScale));
+        problem = QStringLiteral("The scale factor %1 in \"%2\" is not a number from %3 to %4; 1.0 is used "
+                                 "instead.")
+                      .arg(refused.join(QStringLiteral(" and ")), QDir::toNativeSeparators(path))
+                      .arg(tcBench::kMinScale)
+                      .arg(tcBench::kMaxScale);
     return factors;
 }
 

@@ -3,8 +3,6 @@
 
 #include <QString>
 
-class QObject;
-
 namespace orba {
 
 struct ScaleFactors
@@ -13,8 +11,9 @@ struct ScaleFactors
     float y = 1.0f;
 };
 
-// A factor that is no number from 0.5 to 4 is ignored (1.0 is used), with one message for the file.
-// Text after the number is ignored, as a decimal reading does.
-ScaleFactors readScaleFile(const QString &path, QObject *parent);
+// A factor that is no number from 0.5 to 4 is ignored (1.0 is used) and named in `problem`, the
+// text of a message for the user (empty when both factors are usable). Text after the number is
+// ignored, as a decimal reading does.
+ScaleFactors readScaleFile(const QString &path, QString &problem);
 
 } // namespace orba

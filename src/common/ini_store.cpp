@@ -33,7 +33,7 @@ QString combinedKey(const QString &section, const QString &key)
     return section + QLatin1Char(':') + key;
 }
 
-bool xmlCanCarry(char16_t c)
+bool writtenAsItIs(char16_t c)
 {
     return (c >= 0x20 || c == u'\t' || c == u'\n' || c == u'\r') && c != 0xFFFE && c != 0xFFFF &&
            c != kValueEscape;
@@ -89,7 +89,7 @@ QString escapeIniValue(const QString &text)
         default:
             break;
         }
-        if (xmlCanCarry(c) && !QChar::isSurrogate(c))
+        if (writtenAsItIs(c) && !QChar::isSurrogate(c))
             out += QChar(c);
         else
             out += QChar(kValueEscape) + QStringLiteral("%1").arg(uint(c), 4, 16, QLatin1Char('0'));

@@ -148,6 +148,29 @@ TEST_F(Surface, ScaleFactorsOutsideTheRangeAreIgnoredWithOneMessage)
     }
 }
 
+TEST_F(Surface, AnUnusableScaleFactorIsToldOnceThoughEverySkinLoadReadsIt)
+{
+    {
+        IniStore scale(path(QStringLiteral("ap_scale.ini")), IniStore::ProfileFile);
+        scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QStringLiteral("40"));
+    }
+    test::writePanelSkin(path(QStringLiteral("skins/other")));
+    SurfaceWindow &w = open();
+    w.answer = [](QDialog *d) {
+        auto *dialog = static_cast<tcSkinDlg *>(d);
+        const auto rows = dialog->listWidget()->findItems(QStringLiteral("other"), Qt::MatchExactly);
+        if (rows.isEmpty())
+            return int(QDialog::Rejected);
+        dialog->listWidget()->setCurrentItem(rows[0]);
+        dialog->accept();
+        return dialog->result();
+    };
+    w.slot_choose_skin();
+    ASSERT_EQ(w.skinName(), QStringLiteral("other"));
+    EXPECT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(w.size(), QSize(1000, 640));
+}
+
 TEST_F(Surface, AScaleFactorFollowedByTextReadsTheNumber)
 {
     {
