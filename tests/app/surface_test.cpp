@@ -136,7 +136,7 @@ TEST_F(Surface, ScaleFactorsOutsideTheRangeAreIgnoredWithOneMessage)
         }
         messages.clear();
         SurfaceWindow &w = open();
-        EXPECT_EQ(w.size(), QSize(1000, 640));
+        EXPECT_EQ(w.size(), QSize(1000, 1300));
         EXPECT_FALSE(w.kelBench()->scaling());
         ASSERT_EQ(messages.messages().size(), 1u);
         EXPECT_EQ(messages.last().title, QStringLiteral("Scale"));
@@ -168,7 +168,7 @@ TEST_F(Surface, AnUnusableScaleFactorIsToldOnceThoughEverySkinLoadReadsIt)
     w.slot_choose_skin();
     ASSERT_EQ(w.skinName(), QStringLiteral("other"));
     EXPECT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(w.size(), QSize(1000, 640));
+    EXPECT_EQ(w.size(), QSize(1000, 1300));
 }
 
 TEST_F(Surface, AScaleFactorFollowedByTextReadsTheNumber)
@@ -179,7 +179,7 @@ TEST_F(Surface, AScaleFactorFollowedByTextReadsTheNumber)
         scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QStringLiteral("1.5 times"));
     }
     SurfaceWindow &w = open();
-    EXPECT_EQ(w.size(), QSize(1500, 960));
+    EXPECT_EQ(w.size(), QSize(1500, 1950));
     EXPECT_TRUE(messages.empty());
 }
 
