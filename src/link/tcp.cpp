@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -31,6 +32,20 @@ void setReuseAndAbortiveClose(int fd)
     setOption(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     const linger abortive = {1, 0};
     setOption(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+}
+
+// The system probes a quiet link, so a peer that vanished without a word is found even when
+// nobody sends.
+void setKeepAlive(int fd)
+{
+    const int on = 1;
+    setOption(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+#ifdef TCP_KEEPIDLE
+    const int idleSeconds = 15, intervalSeconds = 5, probes = 3;
+    setOption(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idleSeconds, sizeof idleSeconds);
+    setOption(fd, IPPROTO_TCP, TCP_KEEPINTVL, &intervalSeconds, sizeof intervalSeconds);
+    setOption(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
+#endif
 }
 
 void setNonBlocking(int fd)
@@ -109,6 +124,7 @@ void tcQTcp::configureDataSocket(int fd)
     const int size = int(BUFFER_SIZE);
     setOption(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
     setOption(fd, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
+    setKeepAlive(fd);
     setNonBlocking(fd);
 }
 
@@ -141,6 +157,14 @@ void tcQTcp::close()
         return;
     shutAndClose(fd);
     report(LINK_CLOSED);
+}
+
+void tcQTcp::hangUp()
+{
+    // Only a shutdown here: the worker may be waiting on the socket, and it is the one to close it.
+    std::lock_guard<std::mutex> io(m_ioLock);
+    if (m_socket >= 0)
+        ::shutdown(m_socket, SHUT_RDWR);
 }
 
 void tcQTcp::closeSilently()
@@ -260,7 +284,8 @@ tcQTcpClient::tcQTcpClient(const char *address, uint16_t port, const TcpCallback
                            int connectWaitMs)
     : tcQTcp(port, callbacks), m_connectWaitMs(connectWaitMs)
 {
-    m_addressValid = parseIPv4(address, m_address);
+    m_addressValid =
+        parseIPv4(address, m_address) && (m_address[0] | m_address[1] | m_address[2] | m_address[3]) != 0;
     startWorker();
 }
 
@@ -271,6 +296,13 @@ tcQTcpClient::~tcQTcpClient()
 
 bool tcQTcpClient::open()
 {
+    // A peer that accepts and drops at once would otherwise be connected to hundreds of times a
+    // second. The pause comes before the attempt's report, as after a refusal.
+    if (m_hadLink) {
+        m_hadLink = false;
+        if (!sleepUnlessWoken(m_connectWaitMs, m_wake))
+            return false;
+    }
     std::lock_guard<std::recursive_mutex> guard(m_lock);
     Clock::time_point started;
     const int fd = beginAttempt(started, m_connectWaitMs);
@@ -311,6 +343,7 @@ bool tcQTcpClient::open()
         return false;
     }
     m_connected.store(true);
+    m_hadLink = true;
     return true;
 }
 

@@ -60,6 +60,9 @@ public:
     virtual bool open() = 0;
     // Shuts the data socket down and closes it, reporting LINK_CLOSED when there was one.
     void close();
+    // Ends the current link from any thread the way a peer's close would: the worker sees the end,
+    // closes the socket and reports LINK_CLOSED itself, then tries again as after any lost link.
+    void hangUp();
     // Sends all bytes or as many as the send budget allows; -1 when not connected or on a socket
     // error (the link is then closed). When the budget runs out, returns what went out (maybe 0)
     // and closes the link, so the peer never takes a cut frame for a whole one.
@@ -119,9 +122,11 @@ private:
 class tcQTcpClient : public tcQTcp
 {
 public:
-    // address: dotted-decimal IPv4 text (no name lookup); an address that is no such text never
-    // connects. connectWaitMs: how long one attempt waits; a refused attempt waits it out too, so
-    // an unreachable peer is tried about that often.
+    // address: dotted-decimal IPv4 text (no name lookup); an address that is no such text, or
+    // 0.0.0.0 (which the system would take for this machine), never connects. connectWaitMs: how
+    // long one attempt waits; a refused attempt waits it out too, and so does the attempt after a
+    // link that was up and dropped, so neither an unreachable peer nor one that accepts and closes
+    // at once is tried more often than that.
     tcQTcpClient(const char *address, uint16_t port, const TcpCallbacks &callbacks,
                  int connectWaitMs = CONNECT_WAIT_MS);
     ~tcQTcpClient() override;
@@ -132,6 +137,7 @@ private:
     uint8_t m_address[4] = {};
     bool m_addressValid = false;
     const int m_connectWaitMs;
+    bool m_hadLink = false; // worker only: the last attempt connected
 };
 
 class tcQTcpServer : public tcQTcp

@@ -5,6 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <cstdlib>
 #include <memory>
 #include <numeric>
 #include <thread>
@@ -50,6 +56,68 @@ TEST(TcpClient, ARefusedAttemptWaitsOutTheConnectWaitBeforeTheNextOne)
     tcQTcpClient client("127.0.0.1", freeTcpPort(), rec.callbacks(), 300);
     ASSERT_TRUE(rec.waitStatusCount(LINK_CONNECTING, 2));
     EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(290));
+}
+
+TEST(TcpClient, APeerThatAcceptsAndClosesAtOnceIsTriedNoMoreOftenThanARefusedOne)
+{
+    LoopbackPeer peer(LoopbackPeer::CloseOnAccept);
+    LinkRecorder rec;
+    const auto started = std::chrono::steady_clock::now();
+    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks(), 300);
+    ASSERT_TRUE(rec.waitStatusCount(LINK_CONNECTING, 3));
+    // Two pauses after two dropped links.
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(590));
+    EXPECT_LE(peer.accepted(), 3);
+}
+
+TEST(TcpClient, AnAddressOfAllZerosNeverConnectsToThisMachine)
+{
+    LoopbackPeer peer;
+    LinkRecorder rec;
+    tcQTcpClient client("0.0.0.0", peer.port(), rec.callbacks(), kShortWaitMs);
+    ASSERT_TRUE(rec.waitStatusCount(LINK_CLOSED, 2));
+    EXPECT_EQ(rec.count(LINK_UP), 0);
+    EXPECT_EQ(peer.accepted(), 0);
+}
+
+TEST(TcpClient, HangingUpEndsTheLinkAsAPeersCloseWouldAndItComesBack)
+{
+    LoopbackPeer peer;
+    LinkRecorder rec;
+    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks(), kShortWaitMs);
+    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 1));
+    ASSERT_TRUE(peer.waitAccepted(1));
+    client.hangUp();
+    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 2));
+    EXPECT_EQ(firstStatuses(rec, 5),
+              (std::vector<int>{LINK_CONNECTING, LINK_UP, LINK_CLOSED, LINK_CONNECTING, LINK_UP}));
+    EXPECT_TRUE(peer.waitAccepted(2));
+}
+
+TEST(TcpClient, TheSystemProbesAQuietLink)
+{
+    LoopbackPeer peer;
+    LinkRecorder rec;
+    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks());
+    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 1));
+    // The process's socket that leads to the peer: the client's end of the link.
+    int keepAlive = -1;
+    DIR *fds = ::opendir("/proc/self/fd");
+    ASSERT_NE(fds, nullptr);
+    while (dirent *entry = ::readdir(fds)) {
+        const int fd = std::atoi(entry->d_name);
+        sockaddr_in to{};
+        socklen_t size = sizeof to;
+        if (fd <= 2 || ::getpeername(fd, reinterpret_cast<sockaddr *>(&to), &size) != 0 ||
+            to.sin_family != AF_INET || ntohs(to.sin_port) != peer.port())
+            continue;
+        int on = 0;
+        socklen_t onSize = sizeof on;
+        if (::getsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, &onSize) == 0)
+            keepAlive = on;
+    }
+    ::closedir(fds);
+    EXPECT_EQ(keepAlive, 1);
 }
 
 TEST(TcpClient, DestroyingWhileAnAttemptWaitsEndsAtOnce)
@@ -146,7 +214,7 @@ TEST(TcpClient, PeerClosingIsReportedAndTheLinkComesBack)
 {
     LoopbackPeer peer;
     LinkRecorder rec;
-    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks());
+    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks(), kShortWaitMs);
     ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 1));
     ASSERT_TRUE(peer.waitAccepted(1));
     peer.closeConnection();
