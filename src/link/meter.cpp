@@ -54,16 +54,30 @@ void METERIFACE::receiveLoop()
         if (waitFor(m_socket, POLLIN, READ_WAIT_MS, m_wake) != WaitResult::Ready)
             continue;
         // MSG_TRUNC gives the datagram's real size, so a longer one is not mistaken for 604 bytes.
-        const ssize_t n = ::recv(m_socket, m_receive, sizeof m_receive, MSG_TRUNC | MSG_DONTWAIT);
-        if (!m_stop.load() && n == ssize_t(METER_SIZE))
+        sockaddr_in from{};
+        socklen_t fromSize = sizeof from;
+        const ssize_t n = ::recvfrom(m_socket, m_receive, sizeof m_receive, MSG_TRUNC | MSG_DONTWAIT,
+                                     reinterpret_cast<sockaddr *>(&from), &fromSize);
+        const uint32_t peer = m_peer.load();
+        const bool fromPeer = peer != 0 && fromSize >= sizeof from && from.sin_family == AF_INET &&
+                              from.sin_addr.s_addr == peer;
+        if (!m_stop.load() && fromPeer && n == ssize_t(METER_SIZE))
             check_datagram(m_receive, size_t(n));
     }
+}
+
+void METERIFACE::setPeer(const uint8_t address[4])
+{
+    uint32_t peer = 0;
+    std::memcpy(&peer, address, 4);
+    m_peer.store(peer);
 }
 
 bool METERIFACE::check_datagram(const uint8_t *bytes, size_t size)
 {
     if (checkMeterDatagram(bytes, size, m_counter.load()) != MeterCheck::Accepted)
         return false;
+    ++m_accepted;
     {
         std::lock_guard<std::mutex> guard(m_lock);
         std::memcpy(m_newest, bytes, METER_SIZE);

@@ -2,7 +2,8 @@
 // first meter port), receives meter datagrams on its own thread, checks each one and keeps only
 // the newest valid datagram, which the GUI fetches with a timer. Datagrams that come inside
 // MSG_METER_DATA frames are checked the same way. The request counter ties datagrams to the
-// latest meter request, so answers to an older request are dropped.
+// latest meter request, so answers to an older request are dropped. UDP datagrams are taken only
+// from the processor's address; anyone else on the network could otherwise feed meters and clock.
 #pragma once
 
 #include "link/meter_datagram.h"
@@ -46,6 +47,12 @@ public:
 
     // Keeps the datagram as the newest when it passes the check; returns whether it did.
     bool check_datagram(const uint8_t *bytes, size_t size = orba::METER_SIZE);
+    // The processor's IPv4 address (network order as in a sockaddr, 0 for none): UDP datagrams from
+    // any other sender are dropped, and without a processor all are.
+    void setPeer(const uint8_t address[4]);
+    void clearPeer() { m_peer.store(0); }
+    // How many datagrams have passed the check so far (UDP and over the link), a sign of life.
+    uint32_t acceptedCount() const { return m_accepted.load(); }
     // Copies the newest datagram (604 bytes) and returns 0, or -1 when none came since the last fetch.
     int fetch(uint8_t *destination);
     // Stops the thread and closes the socket; safe to call twice.
@@ -63,6 +70,8 @@ private:
     uint16_t m_port;
     int m_socket = -1; // set before the thread starts, closed after it ended
     std::atomic<uint8_t> m_counter{0};
+    std::atomic<uint32_t> m_peer{0};
+    std::atomic<uint32_t> m_accepted{0};
     std::atomic<bool> m_stop{false};
     orba::WakePipe m_wake;
     std::unique_ptr<tcMeterThrd> m_thread;

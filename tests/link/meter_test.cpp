@@ -48,9 +48,19 @@ int bindUdp(uint16_t port)
     return fd;
 }
 
-void sendTo(uint16_t port, const std::vector<uint8_t> &bytes)
+const uint8_t kLoopback[4] = {127, 0, 0, 1};
+
+// Sent from 127.0.0.1, or from another loopback address (all of 127/8 is this machine's) when one
+// is given.
+void sendTo(uint16_t port, const std::vector<uint8_t> &bytes, const char *from = nullptr)
 {
     const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    if (from) {
+        sockaddr_in at{};
+        at.sin_family = AF_INET;
+        ::inet_pton(AF_INET, from, &at.sin_addr);
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&at), sizeof at), 0) << from;
+    }
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_port = htons(port);
@@ -130,6 +140,7 @@ TEST(Meteriface, UdpDatagramsOfTheWrongSizeAreDroppedAndGoodOnesKept)
     auto notify = [](void *context) { ++*static_cast<std::atomic<int> *>(context); };
     METERIFACE meters(&accepted, notify, freeUdpPort());
     ASSERT_TRUE(meters.hasSocket());
+    meters.setPeer(kLoopback);
     const uint8_t counter = meters.nextRequestCounter();
 
     auto longer = datagram(counter, 1);
@@ -147,6 +158,36 @@ TEST(Meteriface, UdpDatagramsOfTheWrongSizeAreDroppedAndGoodOnesKept)
     uint8_t out[METER_SIZE];
     ASSERT_EQ(meters.fetch(out), 0);
     EXPECT_EQ(out[METER_BODY_AT], 5);
+}
+
+TEST(Meteriface, UdpDatagramsFromAnyoneButTheProcessorAreDropped)
+{
+    std::atomic<int> accepted{0};
+    auto notify = [](void *context) { ++*static_cast<std::atomic<int> *>(context); };
+    METERIFACE meters(&accepted, notify, freeUdpPort());
+    ASSERT_TRUE(meters.hasSocket());
+    meters.setPeer(kLoopback);
+    const uint8_t counter = meters.nextRequestCounter();
+
+    // In order, so the stranger's datagram has been dealt with once the processor's is taken.
+    sendTo(meters.port(), datagram(counter, 1), "127.0.0.2");
+    sendTo(meters.port(), datagram(counter, 2), "127.0.0.1");
+    ASSERT_TRUE(waitUntil([&] { return accepted.load() >= 1; }));
+    EXPECT_EQ(accepted.load(), 1);
+    EXPECT_EQ(meters.acceptedCount(), 1u);
+    uint8_t out[METER_SIZE];
+    ASSERT_EQ(meters.fetch(out), 0);
+    EXPECT_EQ(out[METER_BODY_AT], 2);
+
+    // Another processor: only its address counts from now on.
+    const uint8_t other[4] = {127, 0, 0, 2};
+    meters.setPeer(other);
+    sendTo(meters.port(), datagram(counter, 3), "127.0.0.1");
+    sendTo(meters.port(), datagram(counter, 4), "127.0.0.2");
+    ASSERT_TRUE(waitUntil([&] { return accepted.load() >= 2; }));
+    EXPECT_EQ(accepted.load(), 2);
+    ASSERT_EQ(meters.fetch(out), 0);
+    EXPECT_EQ(out[METER_BODY_AT], 4);
 }
 
 TEST(Meteriface, TakesTheNextPortWhenTheFirstIsTaken)

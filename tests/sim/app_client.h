@@ -29,6 +29,8 @@ public:
     AppClient() : meters(nullptr, nullptr, freeUdpPort()), m_frames(&AppClient::keepFrame, this)
     {
         link = std::make_unique<MessageLink>(context(this, &meters));
+        const uint8_t simulator[4] = {127, 0, 0, 1};
+        meters.setPeer(simulator);
     }
     ~AppClient() override { disconnect(); }
 
