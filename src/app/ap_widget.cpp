@@ -108,6 +108,7 @@ tcApWidget::tcApWidget(bool wantMenu, QWidget *parent) : tcVORudWidget(parent)
     m_animateTimer = startTimer(100, &tcApWidget::slot_animate_timer);
     m_pingTimer = startTimer(2000, &tcApWidget::slot_ping_timer);
     m_checkTimer = startTimer(1000, &tcApWidget::slot_crc_check);
+    m_watchTimer = startTimer(250, &tcApWidget::slot_link_watch);
 
     g.presetSlots = new PresetSlotList;
     g.quickSave = new orba::QuickSave(g.presetsDir.path());
@@ -404,7 +405,8 @@ void tcApWidget::teardown()
     delete m_animateTimer;
     delete m_pingTimer;
     delete m_checkTimer;
-    m_meterTimer = m_animateTimer = m_pingTimer = m_checkTimer = nullptr;
+    delete m_watchTimer;
+    m_meterTimer = m_animateTimer = m_pingTimer = m_checkTimer = m_watchTimer = nullptr;
     delete m_menu;
     m_menu = nullptr;
     m_onlineAction = nullptr;

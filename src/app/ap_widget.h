@@ -3,6 +3,7 @@
 // and slots through which the parameter model, the link and the dialogs meet.
 #pragma once
 
+#include "link/link_watch.h"
 #include "link/message_link.h"
 #include "link/records.h"
 #include "panels/kel_bench.h"
@@ -85,6 +86,8 @@ public:
     // The transport's status callback (worker thread; LINK_GONE on the destroying thread).
     void on_link_status(int code);
     tcQTcpClient *transport() const { return m_transport.get(); }
+    // The connect wait and the dead-processor limits, for the next link made (tests shorten them).
+    void setLinkLimits(const orba::LinkLimits &limits) { m_watch.setLimits(limits); }
 
     // What the link's handlers store, and where the GUI reads it.
     orba::ProcessorVersion read_version() const { return m_version.load(); }
@@ -146,6 +149,7 @@ public slots:
     void slot_meter_timer();
     void slot_animate_timer();
     void slot_ping_timer();
+    void slot_link_watch();
     void slot_crc_check();
     void slot_preset_pkg_install();
     void slot_startup_connect();
@@ -208,6 +212,8 @@ private:
     static void onLinkStatus(void *context, int code);
     void dropTransport();
     void forgetProcessorSlots();
+    uint64_t heardCount() const;
+    void dropDeadLink(const QString &status);
     void buildMenu();
     void buildIcons();
     void connectOwnSignals();
@@ -225,6 +231,7 @@ private:
     QTimer *m_animateTimer = nullptr;
     QTimer *m_pingTimer = nullptr;
     QTimer *m_checkTimer = nullptr;
+    QTimer *m_watchTimer = nullptr;
     std::unique_ptr<tcSplash> m_about;
 
     VersionRecord m_version;
@@ -234,7 +241,11 @@ private:
     std::unique_ptr<MessageLink> m_link;
     std::unique_ptr<tcQTcpClient> m_transport;
     bool m_loginOpen = false;
-    bool m_keepRejected = false; // a cancelled login ends on "Rejected", not on the "Offline" after it
+    // The status already says why the link ends ("Rejected", "No reply", ...); the "Offline" of the
+    // end report that follows leaves it standing.
+    bool m_keepStatus = false;
+    orba::LinkWatch m_watch;
+    std::atomic<uint32_t> m_linkChunks{0}; // chunks received, counted on the worker thread
 
     bool m_onlineWanted = false;
     bool m_tcpMeters = false;

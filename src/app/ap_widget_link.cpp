@@ -10,6 +10,7 @@
 #include "admin/pswd_entry_dlg.h"
 #include "app/app_objects.h"
 #include "common/ini_store.h"
+#include "link/frames.h"
 #include "link/meter.h"
 #include "link/ports.h"
 #include "link/tcp.h"
@@ -17,10 +18,18 @@
 #include <QAction>
 #include <QDialog>
 
+#include <chrono>
+
 using orba::app;
 
 namespace {
 const QString kOptions = QStringLiteral("OPTIONS");
+
+int64_t nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 } // namespace
 
 int tcApWidget::execDialog(QDialog *dialog)
@@ -30,7 +39,9 @@ int tcApWidget::execDialog(QDialog *dialog)
 
 void tcApWidget::onLinkData(void *context, const uint8_t *bytes, size_t count)
 {
-    static_cast<tcApWidget *>(context)->m_link->feed(bytes, count);
+    auto *self = static_cast<tcApWidget *>(context);
+    ++self->m_linkChunks;
+    self->m_link->feed(bytes, count);
 }
 
 void tcApWidget::onLinkStatus(void *context, int code)
@@ -103,11 +114,25 @@ void tcApWidget::set_online(bool wanted)
     g.settings->flush();
 
     const int before = m_linkState.load();
+    const bool hadTransport = m_transport != nullptr;
     dropTransport();
+    m_watch.idle();
+    if (g.meters)
+        g.meters->clearPeer();
 
     DeviceRecord *device = g.devices ? g.devices->current() : nullptr;
     if (!wanted || !device)
         return;
+    const QByteArray address = device->ipAddress().toLatin1();
+    uint8_t peer[4] = {};
+    if (!orba::parseIPv4(address.constData(), peer) || (peer[0] | peer[1] | peer[2] | peer[3]) == 0) {
+        // 0.0.0.0 is what an unreadable device file gives; the system would take it for this machine.
+        // The end report of a link dropped here or just before comes after this.
+        m_keepStatus =
+            hadTransport || before == LINK_TRYING || before == LINK_PENDING || before == LINK_ONLINE;
+        setStatusText(QStringLiteral("No address"), 1);
+        return;
+    }
     // The report of the link just dropped arrives after the new attempt has set "trying"; a link
     // that was up is lost here and now, so its processor's slots go with it.
     if (before == LINK_PENDING || before == LINK_ONLINE)
@@ -117,8 +142,10 @@ void tcApWidget::set_online(bool wanted)
     callbacks.context = this;
     callbacks.on_data = &tcApWidget::onLinkData;
     callbacks.on_status = &tcApWidget::onLinkStatus;
-    const QByteArray address = device->ipAddress().toLatin1();
-    m_transport = std::make_unique<tcQTcpClient>(address.constData(), orba::processorPort(), callbacks);
+    if (g.meters)
+        g.meters->setPeer(peer);
+    m_transport = std::make_unique<tcQTcpClient>(address.constData(), orba::processorPort(), callbacks,
+                                                 m_watch.limits().connectWaitMs);
     m_link->setTransport(m_transport.get());
 }
 
@@ -132,6 +159,8 @@ void tcApWidget::slot_connecting()
     if (m_tornDown) // reports queued before the close arrive after it
         return;
     m_linkState = LINK_TRYING;
+    m_keepStatus = false;
+    m_watch.idle();
     setStatusText(QStringLiteral("Trying.."), 2);
 }
 
@@ -150,6 +179,7 @@ void tcApWidget::slot_connect()
     setStatusText(QStringLiteral("Pending"), 0);
     const DeviceRecord *device = g.devices ? g.devices->current() : nullptr;
     m_link->send_connect(device ? device->remoteCodeCrc() : orba::CONNECT_NO_DEVICE);
+    m_watch.loginSent(nowMs());
 }
 
 void tcApWidget::slot_connect_accepted()
@@ -159,6 +189,7 @@ void tcApWidget::slot_connect_accepted()
     if (!skinLoaded())
         return;
     m_linkState = LINK_ONLINE;
+    m_watch.online(nowMs(), heardCount());
     setStatusText(QStringLiteral("Online"), 0);
     emit sig_request_meters();
     if (const DeviceRecord *device = app().devices ? app().devices->current() : nullptr)
@@ -172,6 +203,7 @@ void tcApWidget::slot_connect_rejected()
     if (!skinLoaded() || m_loginOpen)
         return;
     const tcQTcpClient *asked = m_transport.get();
+    m_watch.idle(); // the user takes their time; the processor has answered
     m_loginOpen = true;
     tcPswdEntryDlg dialog(tcPswdEntryDlg::Login, 0, this);
     const bool ok = execDialog(&dialog) == QDialog::Accepted;
@@ -179,8 +211,9 @@ void tcApWidget::slot_connect_rejected()
 
     DeviceRecord *device = app().devices ? app().devices->current() : nullptr;
     if (!ok) {
-        m_keepRejected = m_transport != nullptr; // its end is reported after this
+        const bool reportFollows = m_transport != nullptr;
         set_online(false);
+        m_keepStatus = reportFollows;
         setStatusText(QStringLiteral("Rejected"), 1);
         return;
     }
@@ -193,6 +226,7 @@ void tcApWidget::slot_connect_rejected()
     m_linkState = LINK_PENDING;
     setStatusText(QStringLiteral("Pending"), 0);
     m_link->send_connect(dialog.passwordCrc());
+    m_watch.loginSent(nowMs());
 }
 
 void tcApWidget::slot_disconnect()
@@ -202,8 +236,9 @@ void tcApWidget::slot_disconnect()
     if (!skinLoaded())
         return;
     const int before = m_linkState.exchange(LINK_OFFLINE);
-    if (m_keepRejected)
-        m_keepRejected = false;
+    m_watch.idle();
+    if (m_keepStatus)
+        m_keepStatus = false;
     else
         setStatusText(QStringLiteral("Offline"), m_onlineWanted ? 1 : 0);
     benchClearAccess();
@@ -217,6 +252,37 @@ void tcApWidget::slot_ping_timer()
     if (m_tornDown)
         return;
     m_link->send_ping();
+}
+
+uint64_t tcApWidget::heardCount() const
+{
+    const METERIFACE *meters = app().meters;
+    return uint64_t(m_linkChunks.load()) + (meters ? meters->acceptedCount() : 0);
+}
+
+void tcApWidget::slot_link_watch()
+{
+    if (m_tornDown || !m_transport)
+        return;
+    switch (m_watch.check(nowMs(), heardCount())) {
+    case orba::LinkWatch::Verdict::Alive:
+        break;
+    case orba::LinkWatch::Verdict::LoginUnanswered:
+        dropDeadLink(QStringLiteral("Login hung"));
+        break;
+    case orba::LinkWatch::Verdict::Silent:
+        dropDeadLink(QStringLiteral("No reply"));
+        break;
+    }
+}
+
+// A processor that holds the connection but says nothing is as good as gone: the link is ended as
+// if it had closed, and the transport tries again after its pause.
+void tcApWidget::dropDeadLink(const QString &status)
+{
+    m_keepStatus = true;
+    setStatusText(status, 1);
+    m_transport->hangUp();
 }
 
 void tcApWidget::set_tcp_meters(bool on)

@@ -8,6 +8,7 @@
 #include "common/ini_store.h"
 #include "gui/gui_object.h"
 #include "link/frames.h"
+#include "link/link_watch.h"
 #include "link/message_link.h"
 #include "link/ports.h"
 #include "loopback_peer.h"
@@ -58,6 +59,7 @@ protected:
     Window &open()
     {
         window = std::make_unique<Window>();
+        window->setLinkLimits(limits);
         QApplication::processEvents(); // the queued start-up actions
         return *window;
     }
@@ -97,6 +99,8 @@ protected:
         ASSERT_TRUE(waitProcessingEvents([&] { return peer.framesOfType(MSG_PING).size() > pings; }));
     }
 
+    // A lost link comes back soon; the dead-processor limits stay as shipped unless a test says so.
+    LinkLimits limits{200, 10000, 15000};
     LoopbackPeer peer;
     MessageRecorder messages;
     std::unique_ptr<Window> window;

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -85,6 +86,30 @@ protected:
     {
         uint8_t f[CONNECT_REPLY_LENGTH];
         reply(f, buildConnectReply(f, CONNECT_ACCEPTED));
+    }
+    // A meter datagram answering the latest request, sent to the window's receiver from a loopback
+    // address (all of 127/8 is this machine).
+    static void sendMeters(const char *from)
+    {
+        uint8_t dg[METER_SIZE];
+        MeterHeader h;
+        h.counter = app().meters->requestCounter();
+        buildMeterDatagram(dg, h, nullptr);
+        const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in at{};
+        at.sin_family = AF_INET;
+        ::inet_pton(AF_INET, from, &at.sin_addr);
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&at), sizeof at), 0) << from;
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(app().meters->port());
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::sendto(fd, dg, sizeof dg, 0, reinterpret_cast<sockaddr *>(&to), sizeof to);
+        ::close(fd);
+    }
+    static bool shown(const std::vector<Shown> &statuses, const Shown &status)
+    {
+        return std::find(statuses.begin(), statuses.end(), status) != statuses.end();
     }
     PresetHeader usedSlot() const
     {
@@ -533,4 +558,102 @@ TEST_F(Connection, EveryLinkReportClearsTheStoredVersion)
     w.set_online(true);
     ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_PENDING; }));
     EXPECT_EQ(w.read_version().major, 0);
+}
+
+TEST_F(Connection, AProcessorFallenSilentOnLineIsDroppedWithNoReplyAndTriedAgain)
+{
+    limits.silenceMs = 1000;
+    TestWindow &w = open();
+    goOnline();
+    // Meters alone keep the link: they come for twice the limit.
+    for (int i = 0; i < 40; ++i) {
+        sendMeters("127.0.0.1");
+        test::processEventsFor(50);
+    }
+    EXPECT_EQ(w.linkState(), LINK_ONLINE);
+    EXPECT_EQ(peer.accepted(), 1);
+
+    w.statuses.clear();
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("No reply"); }));
+    EXPECT_EQ(w.statusCode(), 1);
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Pending"); }));
+    // The end of the dropped link leaves the reason standing until the next attempt.
+    EXPECT_EQ(w.statuses, (std::vector<Shown>{{"No reply", 1}, {"Trying..", 2}, {"Pending", 0}}));
+    EXPECT_EQ(peer.accepted(), 2);
+}
+
+TEST_F(Connection, ALoginWithoutAnAnswerIsGivenUpAsHungAndTriedAgain)
+{
+    limits.loginMs = 500;
+    TestWindow &w = open();
+    w.set_online(true);
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Login hung"); }));
+    EXPECT_EQ(w.statusCode(), 1);
+    ASSERT_TRUE(waitProcessingEvents([&] { return framesOf(MSG_CONNECT).size() >= 2; }));
+    EXPECT_EQ(peer.accepted(), 2);
+    ASSERT_GE(w.statuses.size(), 4u);
+    EXPECT_EQ(std::vector<Shown>(w.statuses.begin(), w.statuses.begin() + 4),
+              (std::vector<Shown>{{"Trying..", 2}, {"Pending", 0}, {"Login hung", 1}, {"Trying..", 2}}));
+}
+
+TEST_F(Connection, TheLoginDialogMayStayOpenLongerThanTheLoginLimit)
+{
+    limits.loginMs = 300;
+    TestWindow &w = open(QStringLiteral("Studio"), 0);
+    std::vector<Shown> whileOpen;
+    int acceptedWhileOpen = 0;
+    w.answer = [&](QDialog *d) {
+        test::processEventsFor(1200); // the user takes a while to type
+        whileOpen = w.statuses;
+        acceptedWhileOpen = peer.accepted();
+        d->findChild<QLineEdit *>(QStringLiteral("edit_pswd"))->setText(QStringLiteral("open sesame"));
+        return int(QDialog::Accepted);
+    };
+    w.set_online(true);
+    ASSERT_TRUE(framesArrive(1));
+    uint8_t f[CONNECT_REPLY_LENGTH];
+    reply(f, buildConnectReply(f, CONNECT_PASSWORD));
+    ASSERT_TRUE(waitProcessingEvents([&] { return framesOf(MSG_CONNECT).size() >= 2; }));
+    EXPECT_EQ(whileOpen, (std::vector<Shown>{{"Trying..", 2}, {"Pending", 0}}));
+    EXPECT_EQ(acceptedWhileOpen, 1);
+    uint32_t crc = 0;
+    const Frame second = framesOf(MSG_CONNECT)[1];
+    ASSERT_TRUE(parseConnect(second.data(), second.size(), crc));
+    EXPECT_EQ(crc, orba::crc32(std::string_view("open sesame")));
+}
+
+TEST_F(Connection, ADeviceAddressOfZerosIsRefusedAndNeverTakenForThisMachine)
+{
+    addDevice(QStringLiteral("Unread"), QStringLiteral("0.0.0.0"));
+    TestWindow &w = open(QStringLiteral("Studio"));
+    goOnline();
+    const int unread = app().devices->indexOf(app().devices->findByName(QStringLiteral("Unread")));
+    w.answer = [&](QDialog *d) {
+        d->findChild<QListWidget *>(QStringLiteral("listWidget"))->setCurrentRow(unread);
+        d->accept();
+        return d->result();
+    };
+    w.slot_device_dlg();
+    EXPECT_EQ(w.transport(), nullptr);
+    EXPECT_TRUE(w.onlineWanted());
+    // The old link's end report comes after the choice and leaves the reason standing.
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_OFFLINE; }));
+    QApplication::processEvents();
+    EXPECT_EQ(w.statusText(), QStringLiteral("No address"));
+    EXPECT_EQ(w.statusCode(), 1);
+    EXPECT_EQ(peer.accepted(), 1);
+}
+
+TEST_F(Connection, MeterDatagramsAreTakenOnlyFromTheProcessorsAddress)
+{
+    TestWindow &w = open();
+    goOnline();
+    // In order: the stranger's datagram has been dealt with once the processor's is taken.
+    sendMeters("127.0.0.2");
+    sendMeters("127.0.0.1");
+    ASSERT_TRUE(waitProcessingEvents([&] {
+        w.slot_meter_timer();
+        return w.meterDatagrams >= 1;
+    }));
+    EXPECT_EQ(app().meters->acceptedCount(), 1u);
 }
