@@ -78,6 +78,10 @@ int main(int argc, char **argv)
         {"meter-rate", "Meter datagrams a second (1-1000, default 20).", "N"},
         {"flash-seconds", "How long writing a firmware image takes (0-600, default 5).", "N"},
         {"keepalive-ms", "Drop the connection after this long without a frame (default 10000).", "MS"},
+        {"stall-after-login",
+         "Hang this long after a login is accepted: answer nothing, send no meters, keep the connection.",
+         "MS"},
+        {"no-login-reply", "Hang from the start: accept connections but never answer the login."},
         {"state", "Keep presets, live values, globals, schedule and clock in this folder across runs.",
          "DIR"},
         {"log", "Print a line for every frame in and out."},
@@ -101,6 +105,7 @@ int main(int argc, char **argv)
     if (!readInt(p, "port", 0, 65535, port) || !readInt(p, "meter-rate", 1, 1000, o.meterRate) ||
         !readInt(p, "flash-seconds", 0, 600, o.flashSeconds) ||
         !readInt(p, "keepalive-ms", 1, 24 * 3600 * 1000, o.keepAliveMs) ||
+        !readInt(p, "stall-after-login", 0, 24 * 3600 * 1000, o.stallAfterLoginMs) ||
         !readInt(p, "boot-port", 1, 65535, bootPort) ||
         !readInt(p, "boot-reply-port", 0, 65535, bootReplyPort))
         return 2;
@@ -113,6 +118,7 @@ int main(int argc, char **argv)
     }
     o.stateDir = p.value("state");
     o.log = p.isSet("log");
+    o.stalled = p.isSet("no-login-reply");
     if (p.isSet("boot-mac")) {
         if (!orba::sim::parseMac(p.value("boot-mac").toStdString(), o.bootMac)) {
             std::fprintf(stderr, "orba-sim: --boot-mac takes an address like 00:11:22:33:44:55\n");

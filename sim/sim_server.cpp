@@ -53,12 +53,15 @@ SimServer::SimServer(const SimOptions &options, QObject *parent)
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(1000);
     m_bootTimer.setInterval(1000);
+    m_stallTimer.setSingleShot(true);
+    m_stallTimer.setInterval(std::max(0, m_options.stallAfterLoginMs));
     connect(&m_meterTimer, &QTimer::timeout, this, &SimServer::meterTick);
     connect(&m_flashTimer, &QTimer::timeout, this, &SimServer::flashTick);
     connect(&m_clockTimer, &QTimer::timeout, this, &SimServer::clockTick);
     connect(&m_keepAlive, &QTimer::timeout, this, &SimServer::keepAliveExpired);
     connect(&m_saveTimer, &QTimer::timeout, this, [this] { saveNow(); });
     connect(&m_bootTimer, &QTimer::timeout, this, &SimServer::bootTick);
+    connect(&m_stallTimer, &QTimer::timeout, this, &SimServer::stall);
     connect(this, &SimServer::sig_link_input, this, &SimServer::takeInput, Qt::QueuedConnection);
     if (m_options.log)
         m_processor.setLog([this](const std::string &line) {
@@ -155,6 +158,8 @@ bool SimServer::start(QString *error)
                         .arg(m_options.port));
     }
     updateScheduleTimer();
+    if (m_options.stalled)
+        stall();
     if (m_options.boot) {
         m_bootTimer.start();
         bootTick();
@@ -225,7 +230,8 @@ void SimServer::linkUp(unsigned generation)
     m_sessionGeneration = generation;
     ++m_accepted;
     m_processor.connectionOpened();
-    m_keepAlive.start();
+    if (!m_stalled)
+        m_keepAlive.start();
     print(QStringLiteral("orba-sim: application connected"));
 }
 
@@ -243,10 +249,29 @@ void SimServer::takeBytes(unsigned generation, const std::vector<uint8_t> &bytes
 {
     if (generation != m_sessionGeneration || !m_processor.connected())
         return; // left over from a connection that has ended
+    if (m_stalled)
+        return;
     const uint64_t before = m_processor.framesIn();
     m_processor.feed(bytes.data(), bytes.size());
     if (m_processor.framesIn() != before && m_processor.connected())
         m_keepAlive.start();
+    if (m_options.stallAfterLoginMs >= 0 && m_processor.loggedIn() && !m_stallTimer.isActive())
+        m_stallTimer.start();
+}
+
+// Everything stops but the sockets: what comes in is dropped unread, nothing goes out, and no
+// connection is closed, the way a hung processor looks from outside.
+void SimServer::stall()
+{
+    if (m_stalled)
+        return;
+    m_stalled = true;
+    m_keepAlive.stop();
+    m_meterTimer.stop();
+    m_flashTimer.stop();
+    m_clockTimer.stop();
+    print(
+        QStringLiteral("orba-sim: stalled: answering nothing, sending no meters, keeping connections open"));
 }
 
 void SimServer::keepAliveExpired()
@@ -266,18 +291,20 @@ void SimServer::keepAliveExpired()
 
 void SimServer::simFrame(const uint8_t *frame, size_t length)
 {
-    if (m_tcp)
+    if (m_tcp && !m_stalled)
         m_tcp->send(frame, length);
 }
 
 void SimServer::simDatagram(uint16_t port, const uint8_t *bytes, size_t size)
 {
+    if (m_stalled)
+        return;
     sendLoopback(m_meterSocket, port, bytes, size);
 }
 
 void SimServer::simMetersChanged()
 {
-    if (m_processor.connected() && m_processor.meterMode() != MeterMode::Off) {
+    if (m_processor.connected() && m_processor.meterMode() != MeterMode::Off && !m_stalled) {
         if (!m_meterTimer.isActive())
             m_meterTimer.start();
     } else {
@@ -299,7 +326,7 @@ void SimServer::simStateChanged()
 
 void SimServer::updateScheduleTimer()
 {
-    if (m_processor.bank().events.empty())
+    if (m_processor.bank().events.empty() || m_stalled)
         m_clockTimer.stop();
     else if (!m_clockTimer.isActive())
         m_clockTimer.start();

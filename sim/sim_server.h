@@ -34,8 +34,12 @@ struct SimOptions
     int meterRate = 20;      // datagrams a second
     int flashSeconds = 5;    // how long writing flash takes
     int keepAliveMs = 10000; // no frame for this long drops the connection
-    QString stateDir;        // empty: nothing is kept across runs
-    bool log = false;        // a line per frame in and out
+    // Playing a processor that hangs: this long after a login is accepted it answers nothing more
+    // and sends no meters, yet keeps every connection open (-1: never).
+    int stallAfterLoginMs = -1;
+    bool stalled = false; // hung from the start: never answers the login
+    QString stateDir;     // empty: nothing is kept across runs
+    bool log = false;     // a line per frame in and out
     bool boot = false;
     uint8_t bootMac[6] = {};
     uint16_t bootPort = BOOT_PORT;      // where boot requests go (on 127.0.0.1)
@@ -57,6 +61,7 @@ public:
     SimProcessor &processor() { return m_processor; }
     bool clientConnected() const { return m_processor.connected(); }
     int connectionsAccepted() const { return m_accepted; }
+    bool stalled() const { return m_stalled; }
     int bootRepliesReceived() const { return m_bootReplies; }
 
     // Where log and report lines go (standard output by default).
@@ -74,6 +79,7 @@ public slots:
     void clockTick();
     void keepAliveExpired();
     void bootTick();
+    void stall();
 
 private:
     // SimHost
@@ -109,12 +115,13 @@ private:
     std::deque<LinkInput> m_input; // under m_inputLock
     unsigned m_sessionGeneration = 0;
     int m_accepted = 0;
+    bool m_stalled = false;
     int m_meterSocket = -1;
     int m_bootSocket = -1;
     uint16_t m_bootReplyPort = 0;
     int m_bootReplies = 0;
     std::unique_ptr<QSocketNotifier> m_bootNotifier;
-    QTimer m_meterTimer, m_flashTimer, m_clockTimer, m_keepAlive, m_saveTimer, m_bootTimer;
+    QTimer m_meterTimer, m_flashTimer, m_clockTimer, m_keepAlive, m_saveTimer, m_bootTimer, m_stallTimer;
     QElapsedTimer m_uptime;
     std::function<void(const QString &)> m_output;
 };

@@ -1,6 +1,6 @@
 // The application against the processor simulator on loopback: the whole start-up with the
 // default skin, an edit and its answer, every screen's controls both ways, meters, screens through
-// the pointer, a lost and regained link, and quick save.
+// the pointer, a lost and regained link, quick save, and a processor that hangs.
 #include "app/app_objects.h"
 #include "app/kel_widget.h"
 #include "common/ini_store.h"
@@ -10,6 +10,7 @@
 #include "gui/gui_knob.h"
 #include "gui/gui_lamp.h"
 #include "gui/gui_meter.h"
+#include "link/link_watch.h"
 #include "link/message_link.h"
 #include "link/ports.h"
 #include "link/records.h"
@@ -60,11 +61,12 @@ protected:
             ini.writeInt(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), 1);
             ini.writeInt(QStringLiteral("OPTIONS"), QStringLiteral("CONTROL"), 4); // the input screen
         }
-        sim = std::make_unique<SimProcess>(path(QStringLiteral("sim-state")));
+        sim = std::make_unique<SimProcess>(path(QStringLiteral("sim-state")), simArguments);
         ASSERT_TRUE(sim->start()) << sim->output().toStdString();
         setProcessorPort(sim->port());
         setMeterFirstPort(test::freeUdpPort());
         window = std::make_unique<KelWidget>();
+        window->setLinkLimits(limits); // before the queued start-up connect
         window->show();
         ASSERT_TRUE(window->kelBench() && window->kelBench()->panelsCreated());
         ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Online"); }))
@@ -129,9 +131,26 @@ protected:
         return n;
     }
 
+    // What a fixture built on this one may change before the start.
+    QStringList simArguments;
+    LinkLimits limits;
+
     test::MessageRecorder messages;
     std::unique_ptr<SimProcess> sim;
     std::unique_ptr<KelWidget> window;
+};
+
+// A simulator that hangs half a second after the login, with the application's dead-processor
+// limits shortened.
+class HungProcessor : public EndToEnd
+{
+protected:
+    void SetUp() override
+    {
+        simArguments = QStringList{QStringLiteral("--stall-after-login"), QStringLiteral("500")};
+        limits = LinkLimits{1000, 1500, 1500};
+        EndToEnd::SetUp();
+    }
 };
 
 TEST_F(EndToEnd, StartUpReachesOnlineWithTheDefaultSkin)
@@ -335,6 +354,25 @@ TEST_F(EndToEnd, QuickSaveRoundTripThroughTheButtons)
     EXPECT_EQ(object<tcGuiButton>("QSAVEB")->lampState(), 1);
     EXPECT_EQ(object<tcGuiButton>("QSAVEA")->lampState(), 0);
     EXPECT_EQ(object<tcGuiButton>("QSAVEAB")->caption(), QStringLiteral("A = B"));
+}
+
+TEST_F(HungProcessor, IsNoticedOnLineAndAgainAtTheLogin)
+{
+    ASSERT_TRUE(sim->waitOutput(QStringLiteral("orba-sim: stalled")));
+    // On line, the meters stop and nothing else comes: the link is given up...
+    ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("No reply"); }))
+        << window->statusText().toStdString();
+    EXPECT_EQ(window->statusCode(), 1);
+    EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->caption(), QStringLiteral("No reply"));
+    EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->state(), 1);
+    // ... and tried again: the hung simulator still takes the connection but never answers the login.
+    ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Login hung"); }))
+        << window->statusText().toStdString();
+    EXPECT_EQ(window->statusCode(), 1);
+    EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->caption(), QStringLiteral("Login hung"));
+    EXPECT_GE(sim->output().count(QStringLiteral("orba-sim: application connected")), 2);
+    EXPECT_TRUE(sim->running());
+    EXPECT_TRUE(messages.empty());
 }
 
 } // namespace
