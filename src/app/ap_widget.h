@@ -214,6 +214,7 @@ private:
     void forgetProcessorSlots();
     uint64_t heardCount() const;
     void dropDeadLink(const QString &status);
+    void showLinkEnd(const QString &status, bool reportFollows);
     void buildMenu();
     void buildIcons();
     void connectOwnSignals();
@@ -241,9 +242,9 @@ private:
     std::unique_ptr<MessageLink> m_link;
     std::unique_ptr<tcQTcpClient> m_transport;
     bool m_loginOpen = false;
-    // The status already says why the link ends ("Rejected", "No reply", ...); the "Offline" of the
-    // end report that follows leaves it standing.
-    bool m_keepStatus = false;
+    // Why the link ends ("Rejected", "No reply", ...), shown by the end report that follows instead
+    // of "Offline"; empty when no reason was given.
+    QString m_endStatus;
     orba::LinkWatch m_watch;
     std::atomic<uint32_t> m_linkChunks{0}; // chunks received, counted on the worker thread
 

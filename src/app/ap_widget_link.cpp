@@ -19,6 +19,7 @@
 #include <QDialog>
 
 #include <chrono>
+#include <utility>
 
 using orba::app;
 
@@ -128,9 +129,8 @@ void tcApWidget::set_online(bool wanted)
     if (!orba::parseIPv4(address.constData(), peer) || (peer[0] | peer[1] | peer[2] | peer[3]) == 0) {
         // 0.0.0.0 is what an unreadable device file gives; the system would take it for this machine.
         // The end report of a link dropped here or just before comes after this.
-        m_keepStatus =
-            hadTransport || before == LINK_TRYING || before == LINK_PENDING || before == LINK_ONLINE;
-        setStatusText(QStringLiteral("No address"), 1);
+        showLinkEnd(QStringLiteral("No address"),
+                    hadTransport || before == LINK_TRYING || before == LINK_PENDING || before == LINK_ONLINE);
         return;
     }
     // The report of the link just dropped arrives after the new attempt has set "trying"; a link
@@ -159,7 +159,6 @@ void tcApWidget::slot_connecting()
     if (m_tornDown) // reports queued before the close arrive after it
         return;
     m_linkState = LINK_TRYING;
-    m_keepStatus = false;
     m_watch.idle();
     setStatusText(QStringLiteral("Trying.."), 2);
 }
@@ -213,8 +212,7 @@ void tcApWidget::slot_connect_rejected()
     if (!ok) {
         const bool reportFollows = m_transport != nullptr;
         set_online(false);
-        m_keepStatus = reportFollows;
-        setStatusText(QStringLiteral("Rejected"), 1);
+        showLinkEnd(QStringLiteral("Rejected"), reportFollows);
         return;
     }
     if (dialog.remember() && device)
@@ -237,10 +235,11 @@ void tcApWidget::slot_disconnect()
         return;
     const int before = m_linkState.exchange(LINK_OFFLINE);
     m_watch.idle();
-    if (m_keepStatus)
-        m_keepStatus = false;
-    else
+    const QString reason = std::exchange(m_endStatus, QString());
+    if (reason.isEmpty())
         setStatusText(QStringLiteral("Offline"), m_onlineWanted ? 1 : 0);
+    else if (m_statusText != reason) // a stale report of the old link showed something else since
+        setStatusText(reason, 1);
     benchClearAccess();
     if (before != LINK_TRYING)
         forgetProcessorSlots();
@@ -280,9 +279,14 @@ void tcApWidget::slot_link_watch()
 // if it had closed, and the transport tries again after its pause.
 void tcApWidget::dropDeadLink(const QString &status)
 {
-    m_keepStatus = true;
-    setStatusText(status, 1);
+    showLinkEnd(status, true);
     m_transport->hangUp();
+}
+
+void tcApWidget::showLinkEnd(const QString &status, bool reportFollows)
+{
+    m_endStatus = reportFollows ? status : QString();
+    setStatusText(status, 1);
 }
 
 void tcApWidget::set_tcp_meters(bool on)
