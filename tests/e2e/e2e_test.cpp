@@ -69,6 +69,8 @@ protected:
         window->setLinkLimits(limits); // before the queued start-up connect
         window->show();
         ASSERT_TRUE(window->kelBench() && window->kelBench()->panelsCreated());
+        if (!reachesOnline)
+            return;
         ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Online"); }))
             << window->statusText().toStdString();
     }
@@ -134,6 +136,7 @@ protected:
     // What a fixture built on this one may change before the start.
     QStringList simArguments;
     LinkLimits limits;
+    bool reachesOnline = true;
 
     test::MessageRecorder messages;
     std::unique_ptr<SimProcess> sim;
@@ -149,6 +152,19 @@ protected:
     {
         simArguments = QStringList{QStringLiteral("--stall-after-login"), QStringLiteral("500")};
         limits = LinkLimits{1000, 1500, 1500};
+        EndToEnd::SetUp();
+    }
+};
+
+// A simulator hung from the start.
+class ProcessorHungFromTheStart : public EndToEnd
+{
+protected:
+    void SetUp() override
+    {
+        simArguments = QStringList{QStringLiteral("--no-login-reply")};
+        limits = LinkLimits{1000, 1500, 1500};
+        reachesOnline = false;
         EndToEnd::SetUp();
     }
 };
@@ -370,8 +386,25 @@ TEST_F(HungProcessor, IsNoticedOnLineAndAgainAtTheLogin)
         << window->statusText().toStdString();
     EXPECT_EQ(window->statusCode(), 1);
     EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->caption(), QStringLiteral("Login hung"));
-    EXPECT_GE(sim->output().count(QStringLiteral("orba-sim: application connected")), 2);
+    EXPECT_TRUE(
+        waitFor([&] { return sim->output().count(QStringLiteral("orba-sim: application connected")) >= 2; }));
     EXPECT_TRUE(sim->running());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ProcessorHungFromTheStart, NeverGetsPastTheLoginAndSaysSo)
+{
+    ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Login hung"); }))
+        << window->statusText().toStdString();
+    EXPECT_EQ(window->statusCode(), 1);
+    // The end of the link, reported after, leaves the reason standing.
+    ASSERT_TRUE(waitFor([&] { return window->linkState() == LINK_OFFLINE; }));
+    EXPECT_EQ(window->statusText(), QStringLiteral("Login hung"));
+    // Given up and tried again, on a new connection each time.
+    ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Pending"); }));
+    EXPECT_TRUE(sim->waitOutput(QStringLiteral("orba-sim: stalled")));
+    EXPECT_TRUE(
+        waitFor([&] { return sim->output().count(QStringLiteral("orba-sim: application connected")) >= 2; }));
     EXPECT_TRUE(messages.empty());
 }
 
