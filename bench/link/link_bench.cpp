@@ -47,7 +47,7 @@ const std::vector<uint8_t> &stream()
     return s;
 }
 
-void markToShow(void *flags, uint16_t id, int)
+void markToShow(void *flags, uint16_t id, ChangeSource)
 {
     static_cast<SETTINGS_FLAGS *>(flags)->set(id);
 }

@@ -1,5 +1,7 @@
 #include "app/ap_widget.h"
 
+#include "panels/control_ids.h"
+
 #include "admin/device_list.h"
 #include "app/app_objects.h"
 #include "app/splash.h"
@@ -84,14 +86,14 @@ tcApWidget::tcApWidget(bool wantMenu, QWidget *parent) : tcVORudWidget(parent)
     g.live = new SETTINGS_MAP;
     g.live->setChangeCallback(&tcApWidget::onSettingsChanged, this);
     g.meters = new METERIFACE(nullptr, nullptr);
-    m_linkState = LINK_STATE_INITIAL;
+    m_linkState = LinkState::Initial;
     g.devices = new DeviceList(g.mapsDir);
 
     const QString device =
         g.settings->readString(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("????????"))
             .left(DeviceRecord::NAME_LENGTH);
     g.devices->setCurrentByName(device);
-    setDeviceText(device, 0);
+    setDeviceText(device, StatusLook::Normal);
 
     m_onlineWanted = g.settings->readInt(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), 0) != 0;
     m_tcpMeters = g.settings->readInt(QStringLiteral("OPTIONS"), QStringLiteral("TCPMETERS"), 0) != 0;
@@ -230,7 +232,7 @@ void markChange(tcApWidget *self, Flags *flags, uint16_t id, std::atomic<bool> &
 
 } // namespace
 
-void tcApWidget::onSettingsChanged(void *context, uint16_t id, int source)
+void tcApWidget::onSettingsChanged(void *context, uint16_t id, ChangeSource source)
 {
     auto *self = static_cast<tcApWidget *>(context);
     if (changeIsSent(source))
@@ -241,7 +243,7 @@ void tcApWidget::onSettingsChanged(void *context, uint16_t id, int source)
                    &tcApWidget::sig_gui_settings_dirty);
 }
 
-void tcApWidget::onGlobalsChanged(void *context, uint16_t id, int source)
+void tcApWidget::onGlobalsChanged(void *context, uint16_t id, ChangeSource source)
 {
     auto *self = static_cast<tcApWidget *>(context);
     if (changeIsSent(source))
@@ -252,33 +254,33 @@ void tcApWidget::onGlobalsChanged(void *context, uint16_t id, int source)
                    &tcApWidget::sig_gui_globals_dirty);
 }
 
-void tcApWidget::setStatusText(const QString &text, int code)
+void tcApWidget::setStatusText(const QString &text, StatusLook look)
 {
     m_statusText = text;
-    m_statusCode = code;
+    m_statusLook = look;
     if (skinLoaded())
-        benchShowStatus(1004, text, code);
+        benchShowStatus(Ctl::STAT_ONLINE, text, look);
 }
 
-void tcApWidget::setDeviceText(const QString &text, int code)
+void tcApWidget::setDeviceText(const QString &text, StatusLook look)
 {
     m_deviceText = text;
-    m_deviceCode = code;
+    m_deviceLook = look;
     if (skinLoaded())
-        benchShowStatus(1005, text, code);
+        benchShowStatus(Ctl::STAT_DEVICE, text, look);
 }
 
-void tcApWidget::setPresetText(const QString &text, int code)
+void tcApWidget::setPresetText(const QString &text, StatusLook look)
 {
     m_presetText = text;
-    m_presetCode = code;
+    m_presetLook = look;
     if (skinLoaded())
-        benchShowStatus(1006, text, code);
+        benchShowStatus(Ctl::STAT_PRESET, text, look);
 }
 
 bool tcApWidget::require_online(const QString &title)
 {
-    if (m_onlineWanted && m_linkState.load() == 3)
+    if (m_onlineWanted && m_linkState.load() == LinkState::Online)
         return true;
     orba::showMessage(orba::MessageKind::Information, this, title, QStringLiteral("You must be online."));
     return false;

@@ -7,6 +7,7 @@
 #include "link/message_link.h"
 #include "link/records.h"
 #include "panels/kel_bench.h"
+#include "panels/status_look.h"
 #include "skin/vorud_widget.h"
 #include "tables/preset_header.h"
 
@@ -33,13 +34,7 @@ struct PresetIcons
 };
 
 // Link states of the connection manager.
-enum LinkState : int {
-    LINK_STATE_INITIAL = 0,
-    LINK_TRYING = 1,
-    LINK_PENDING = 2,
-    LINK_ONLINE = 3,
-    LINK_OFFLINE = 4
-};
+enum class LinkState : int { Initial, Trying, Pending, Online, Offline };
 
 class tcApWidget : public tcVORudWidget, protected LinkHost, protected tcKelHost
 {
@@ -60,18 +55,18 @@ public:
     static int proposeSaveSlot(const PresetSlotList &list);
 
     // The status texts shown on the skin; code 0 normal, 1 error look, 2 warning look.
-    void setStatusText(const QString &text, int code);
-    void setDeviceText(const QString &text, int code);
-    void setPresetText(const QString &text, int code);
+    void setStatusText(const QString &text, StatusLook look);
+    void setDeviceText(const QString &text, StatusLook look);
+    void setPresetText(const QString &text, StatusLook look);
     QString statusText() const { return m_statusText; }
-    int statusCode() const { return m_statusCode; }
+    StatusLook statusLook() const { return m_statusLook; }
     QString deviceText() const { return m_deviceText; }
     QString presetText() const { return m_presetText; }
-    int presetCode() const { return m_presetCode; }
+    StatusLook presetLook() const { return m_presetLook; }
 
     bool onlineWanted() const { return m_onlineWanted; }
     bool tcpMeters() const { return m_tcpMeters; }
-    int linkState() const { return m_linkState.load(); }
+    LinkState linkState() const { return m_linkState.load(); }
 
     const PresetIcons &presetIcons() const { return m_icons; }
     QMenu *popupMenu() const { return m_menu; }
@@ -168,12 +163,12 @@ protected:
     virtual bool askSaveSlot(int proposedSlot, int *slot, QString *name);
 
     // What the connection manager shows on the skin.
-    virtual void benchSetOnline(bool online);                                 // control 1035
-    virtual void benchShowStatus(int display, const QString &text, int code); // 1004-1006
-    virtual void benchApplyAccess(const DeviceRecord &device);                // lock code and bits
-    virtual void benchClearAccess();                                          // code 0, bits 0
-    virtual void benchResetMeterGroups();                                     // no stale readings
-    virtual void showMeterDatagram(const uint8_t *datagram);                  // to the meter groups
+    virtual void benchSetOnline(bool online);                                        // control 1035
+    virtual void benchShowStatus(int display, const QString &text, StatusLook look); // 1004-1006
+    virtual void benchApplyAccess(const DeviceRecord &device);                       // lock code and bits
+    virtual void benchClearAccess();                                                 // code 0, bits 0
+    virtual void benchResetMeterGroups();                                            // no stale readings
+    virtual void showMeterDatagram(const uint8_t *datagram);                         // to the meter groups
     // Connects the control groups' signals to the window's slots (every skin load).
     void connectBenchSignals();
     // The saved skin, else the packed skin "default".
@@ -206,8 +201,8 @@ protected:
     void teardown();
 
 private:
-    static void onSettingsChanged(void *context, uint16_t id, int source);
-    static void onGlobalsChanged(void *context, uint16_t id, int source);
+    static void onSettingsChanged(void *context, uint16_t id, ChangeSource source);
+    static void onGlobalsChanged(void *context, uint16_t id, ChangeSource source);
     static void onLinkData(void *context, const uint8_t *bytes, size_t count);
     static void onLinkStatus(void *context, int code);
     void dropTransport();
@@ -250,9 +245,10 @@ private:
 
     bool m_onlineWanted = false;
     bool m_tcpMeters = false;
-    std::atomic<int> m_linkState{0};
+    std::atomic<LinkState> m_linkState{LinkState::Initial};
     QString m_statusText, m_deviceText, m_presetText;
-    int m_statusCode = 0, m_deviceCode = 0, m_presetCode = 0;
+    StatusLook m_statusLook = StatusLook::Normal, m_deviceLook = StatusLook::Normal,
+               m_presetLook = StatusLook::Normal;
 
     // Coalesce dirty signals raised many times before the GUI thread gets to them.
     std::atomic<bool> m_mapSettingsPending{false}, m_guiSettingsPending{false};

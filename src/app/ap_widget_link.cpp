@@ -114,7 +114,7 @@ void tcApWidget::set_online(bool wanted)
     g.settings->writeInt(kOptions, QStringLiteral("ONLINE"), wanted ? 1 : 0);
     g.settings->flush();
 
-    const int before = m_linkState.load();
+    const LinkState before = m_linkState.load();
     const bool hadTransport = m_transport != nullptr;
     dropTransport();
     m_watch.idle();
@@ -129,15 +129,16 @@ void tcApWidget::set_online(bool wanted)
     if (!orba::parseIPv4(address.constData(), peer) || (peer[0] | peer[1] | peer[2] | peer[3]) == 0) {
         // 0.0.0.0 is what an unreadable device file gives; the system would take it for this machine.
         // The end report of a link dropped here or just before comes after this.
-        showLinkEnd(QStringLiteral("No address"),
-                    hadTransport || before == LINK_TRYING || before == LINK_PENDING || before == LINK_ONLINE);
+        showLinkEnd(QStringLiteral("No address"), hadTransport || before == LinkState::Trying ||
+                                                      before == LinkState::Pending ||
+                                                      before == LinkState::Online);
         return;
     }
     // The report of the link just dropped arrives after the new attempt has set "trying"; a link
     // that was up is lost here and now, so its processor's slots go with it.
-    if (before == LINK_PENDING || before == LINK_ONLINE)
+    if (before == LinkState::Pending || before == LinkState::Online)
         forgetProcessorSlots();
-    m_linkState = LINK_TRYING;
+    m_linkState = LinkState::Trying;
     TcpCallbacks callbacks;
     callbacks.context = this;
     callbacks.on_data = &tcApWidget::onLinkData;
@@ -158,9 +159,9 @@ void tcApWidget::slot_connecting()
 {
     if (m_tornDown) // reports queued before the close arrive after it
         return;
-    m_linkState = LINK_TRYING;
+    m_linkState = LinkState::Trying;
     m_watch.idle();
-    setStatusText(QStringLiteral("Trying.."), 2);
+    setStatusText(QStringLiteral("Trying.."), StatusLook::Busy);
 }
 
 void tcApWidget::slot_connect()
@@ -174,8 +175,8 @@ void tcApWidget::slot_connect()
         emit sig_connect_accepted();
         return;
     }
-    m_linkState = LINK_PENDING;
-    setStatusText(QStringLiteral("Pending"), 0);
+    m_linkState = LinkState::Pending;
+    setStatusText(QStringLiteral("Pending"), StatusLook::Normal);
     const DeviceRecord *device = g.devices ? g.devices->current() : nullptr;
     m_link->send_connect(device ? device->remoteCodeCrc() : orba::CONNECT_NO_DEVICE);
     m_watch.loginSent(nowMs());
@@ -187,9 +188,9 @@ void tcApWidget::slot_connect_accepted()
         return;
     if (!skinLoaded())
         return;
-    m_linkState = LINK_ONLINE;
+    m_linkState = LinkState::Online;
     m_watch.online(nowMs(), heardCount());
-    setStatusText(QStringLiteral("Online"), 0);
+    setStatusText(QStringLiteral("Online"), StatusLook::Normal);
     emit sig_request_meters();
     if (const DeviceRecord *device = app().devices ? app().devices->current() : nullptr)
         benchApplyAccess(*device);
@@ -219,10 +220,10 @@ void tcApWidget::slot_connect_rejected()
         device->saveRemoteCrc(dialog.passwordCrc());
     // While the dialog was open the link may have dropped or been replaced; that connection asks
     // again on its own.
-    if (m_transport.get() != asked || m_linkState.load() != LINK_PENDING)
+    if (m_transport.get() != asked || m_linkState.load() != LinkState::Pending)
         return;
-    m_linkState = LINK_PENDING;
-    setStatusText(QStringLiteral("Pending"), 0);
+    m_linkState = LinkState::Pending;
+    setStatusText(QStringLiteral("Pending"), StatusLook::Normal);
     m_link->send_connect(dialog.passwordCrc());
     m_watch.loginSent(nowMs());
 }
@@ -233,15 +234,15 @@ void tcApWidget::slot_disconnect()
         return;
     if (!skinLoaded())
         return;
-    const int before = m_linkState.exchange(LINK_OFFLINE);
+    const LinkState before = m_linkState.exchange(LinkState::Offline);
     m_watch.idle();
     const QString reason = std::exchange(m_endStatus, QString());
     if (reason.isEmpty())
-        setStatusText(QStringLiteral("Offline"), m_onlineWanted ? 1 : 0);
+        setStatusText(QStringLiteral("Offline"), m_onlineWanted ? StatusLook::Alert : StatusLook::Normal);
     else if (m_statusText != reason) // a stale report of the old link showed something else since
-        setStatusText(reason, 1);
+        setStatusText(reason, StatusLook::Alert);
     benchClearAccess();
-    if (before != LINK_TRYING)
+    if (before != LinkState::Trying)
         forgetProcessorSlots();
     benchResetMeterGroups();
 }
@@ -286,7 +287,7 @@ void tcApWidget::dropDeadLink(const QString &status)
 void tcApWidget::showLinkEnd(const QString &status, bool reportFollows)
 {
     m_endStatus = reportFollows ? status : QString();
-    setStatusText(status, 1);
+    setStatusText(status, StatusLook::Alert);
 }
 
 void tcApWidget::set_tcp_meters(bool on)
@@ -317,7 +318,7 @@ void tcApWidget::slot_meter_timer()
     if (m_tornDown)
         return;
     METERIFACE *meters = app().meters;
-    if (!skinLoaded() || m_linkState.load() != LINK_ONLINE || !meters)
+    if (!skinLoaded() || m_linkState.load() != LinkState::Online || !meters)
         return;
     uint8_t datagram[orba::METER_SIZE];
     if (meters->fetch(datagram) != 0)
@@ -359,5 +360,5 @@ void tcApWidget::slot_device_dlg()
     }
     const QString name = g.devices->nameAt(row);
     g.settings->writeString(QStringLiteral("DEVICE"), QStringLiteral("name"), name);
-    setDeviceText(name, 0);
+    setDeviceText(name, StatusLook::Normal);
 }

@@ -39,7 +39,8 @@ void tcApWidget::slot_crc_check()
     const PresetHeader current = current_preset();
     const bool modified = sums.presetChecksum != current.presetChecksum ||
                           (g.globals->getBool(G_S_FOLLOW) && sums.systemChecksum != current.systemChecksum);
-    setPresetText(QString::fromLatin1(current.nameText().c_str()), modified ? 1 : 0);
+    setPresetText(QString::fromLatin1(current.nameText().c_str()),
+                  modified ? StatusLook::Alert : StatusLook::Normal);
 }
 
 int tcApWidget::proposeSaveSlot(const PresetSlotList &list)
@@ -116,7 +117,7 @@ void tcApWidget::slot_preset_save()
 void tcApWidget::saveToSlot(const SETTINGS_MAP &set, int slot, const QString &name)
 {
     auto &g = app();
-    if (m_linkState.load() != LINK_ONLINE || !g.presetSlots || slot < 0 || slot >= PRESET_SLOTS)
+    if (m_linkState.load() != LinkState::Online || !g.presetSlots || slot < 0 || slot >= PRESET_SLOTS)
         return;
     const std::string text = name.left(PRESET_NAME_LEN).toLatin1().toStdString();
     PresetHeader header;

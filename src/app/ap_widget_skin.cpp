@@ -3,6 +3,8 @@
 // meter timer show on the bench.
 #include "app/ap_widget.h"
 
+#include "panels/control_ids.h"
+
 #include "admin/device_list.h"
 #include "app/app_objects.h"
 #include "app/scale_file.h"
@@ -90,12 +92,12 @@ int tcApWidget::load_skin(const QString &name, bool isFile)
     bench->setupFirstScreen();
     connectBenchSignals();
     tcControlGroupMain *main = bench->mainPanel();
-    main->showStatus(1004, m_statusText, m_statusCode);
-    main->showStatus(1005, m_deviceText, m_deviceCode);
-    main->showStatus(1006, m_presetText, m_presetCode);
+    main->showStatus(Ctl::STAT_ONLINE, m_statusText, m_statusLook);
+    main->showStatus(Ctl::STAT_DEVICE, m_deviceText, m_deviceLook);
+    main->showStatus(Ctl::STAT_PRESET, m_presetText, m_presetLook);
     main->setOnlineCheck(m_onlineWanted);
     // A skin chosen while connected keeps the device's lock.
-    if (m_linkState.load() == LINK_ONLINE) {
+    if (m_linkState.load() == LinkState::Online) {
         if (const DeviceRecord *device = g.devices ? g.devices->current() : nullptr)
             benchApplyAccess(*device);
     }
@@ -191,10 +193,10 @@ void tcApWidget::benchSetOnline(bool online)
         b->mainPanel()->setOnlineCheck(online);
 }
 
-void tcApWidget::benchShowStatus(int display, const QString &text, int code)
+void tcApWidget::benchShowStatus(int display, const QString &text, StatusLook look)
 {
     if (tcKelBench *b = kelBench(); b && b->mainPanel())
-        b->mainPanel()->showStatus(display, text, code);
+        b->mainPanel()->showStatus(display, text, look);
 }
 
 void tcApWidget::benchApplyAccess(const DeviceRecord &device)

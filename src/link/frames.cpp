@@ -134,7 +134,7 @@ bool putGlobalEntry(uint8_t *entry, const GLOBALS_MAP &globals, uint16_t id)
     }
 }
 
-bool applySettingEntry(SETTINGS_MAP &set, const uint8_t *entry, int source)
+bool applySettingEntry(SETTINGS_MAP &set, const uint8_t *entry, ChangeSource source)
 {
     const uint16_t id = entryId(entry);
     switch (settingType(id)) {
@@ -152,7 +152,7 @@ bool applySettingEntry(SETTINGS_MAP &set, const uint8_t *entry, int source)
     }
 }
 
-bool applyGlobalEntry(GLOBALS_MAP &globals, const uint8_t *entry, int source)
+bool applyGlobalEntry(GLOBALS_MAP &globals, const uint8_t *entry, ChangeSource source)
 {
     const uint16_t id = entryId(entry);
     switch (globalType(id)) {

@@ -115,8 +115,8 @@ bool entryBool(const uint8_t *entry);
 bool putSettingEntry(uint8_t *entry, const SETTINGS_MAP &set, uint16_t id);
 bool putGlobalEntry(uint8_t *entry, const GLOBALS_MAP &globals, uint16_t id);
 // Stores an entry by the kind of its id; false (nothing stored) for an id of no known kind.
-bool applySettingEntry(SETTINGS_MAP &set, const uint8_t *entry, int source);
-bool applyGlobalEntry(GLOBALS_MAP &globals, const uint8_t *entry, int source);
+bool applySettingEntry(SETTINGS_MAP &set, const uint8_t *entry, ChangeSource source);
+bool applyGlobalEntry(GLOBALS_MAP &globals, const uint8_t *entry, ChangeSource source);
 
 struct ValuesMsg
 {

@@ -151,11 +151,12 @@ void tcControlGroupMain::onButton(int number)
     case Ctl::QSAVEB:
         if (quick) {
             QStringList unsaved;
-            const bool written =
-                quick->select(number == Ctl::QSAVEA ? orba::QuickSave::A : orba::QuickSave::B, live(), &unsaved);
+            const bool written = quick->select(
+                number == Ctl::QSAVEA ? orba::QuickSave::A : orba::QuickSave::B, live(), &unsaved);
             refreshQuickButtons();
             if (!written)
-                warnQuickSave(QLatin1Char('"') + unsaved.join(QStringLiteral("\" and \"")) + QLatin1Char('"'));
+                warnQuickSave(QLatin1Char('"') + unsaved.join(QStringLiteral("\" and \"")) +
+                              QLatin1Char('"'));
         }
         break;
     case Ctl::QSAVEAB:
@@ -257,11 +258,11 @@ void tcControlGroupMain::refreshGraphSource()
     setCheck(Ctl::GRAPH_VIEW_LR, (value & 1) != 0);
 }
 
-void tcControlGroupMain::showStatus(int display, const QString &text, int code)
+void tcControlGroupMain::showStatus(int display, const QString &text, StatusLook look)
 {
     if (tcGuiDisplay *d = findDisplay(display)) {
         d->setCaption(text);
-        d->setState(code);
+        d->setState(int(look));
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "panels/control_group.h"
+#include "panels/status_look.h"
 
 class tcControlGroupMain : public tcControlGroup
 {
@@ -24,7 +25,7 @@ public:
     void onDisplayActivate(int number) override;
 
     // Status displays 1004-1006: text and look (0 normal, 1 error, 2 warning).
-    void showStatus(int display, const QString &text, int code);
+    void showStatus(int display, const QString &text, StatusLook look);
     void setOnlineCheck(bool on);
     void refreshQuickButtons();
     void refreshFlow();

@@ -132,7 +132,7 @@ void GLOBALS_MAP::setChangeCallback(ChangeCallback callback, void *context)
     m_context = context;
 }
 
-bool GLOBALS_MAP::set(uint16_t id, int32_t value, int source)
+bool GLOBALS_MAP::set(uint16_t id, int32_t value, ChangeSource source)
 {
     const int type = orba::globalType(id);
     if (type < 0)
@@ -146,12 +146,12 @@ bool GLOBALS_MAP::set(uint16_t id, int32_t value, int source)
     return true;
 }
 
-bool GLOBALS_MAP::setInt(uint16_t id, int32_t value, int source)
+bool GLOBALS_MAP::setInt(uint16_t id, int32_t value, ChangeSource source)
 {
     return orba::globalType(id) == 2 && set(id, value, source);
 }
 
-bool GLOBALS_MAP::setBool(uint16_t id, bool value, int source)
+bool GLOBALS_MAP::setBool(uint16_t id, bool value, ChangeSource source)
 {
     return orba::globalType(id) == 3 && set(id, value ? 1 : 0, source);
 }

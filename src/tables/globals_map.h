@@ -58,9 +58,9 @@ public:
     void setChangeCallback(ChangeCallback callback, void *context);
 
     // Integers store the value as is, booleans store value != 0. Unknown ids do nothing.
-    bool set(uint16_t id, int32_t value, int source);
-    bool setInt(uint16_t id, int32_t value, int source);
-    bool setBool(uint16_t id, bool value, int source);
+    bool set(uint16_t id, int32_t value, ChangeSource source);
+    bool setInt(uint16_t id, int32_t value, ChangeSource source);
+    bool setBool(uint16_t id, bool value, ChangeSource source);
     int32_t get(uint16_t id) const; // 0 for an unknown id
     int32_t getInt(uint16_t id) const { return get(id); }
     bool getBool(uint16_t id) const { return get(id) != 0; }

@@ -29,15 +29,15 @@ std::unique_ptr<MAP_TYPE> buildHolder(const SETTING_DEF &def)
     case SETTING_BUILD::Step: {
         ORBA_CHECK(def.type == SETTING_FLOAT, "sid != NULL");
         const auto steps = uint32_t((double(def.floatMax) - double(def.floatMin)) / b->step + 0.5);
-        auto h = std::make_unique<MAP_FLOAT>(def.id, def.floatDefault, def.floatMin, def.floatMax, nullptr, steps,
-                                             def.name);
+        auto h = std::make_unique<MAP_FLOAT>(def.id, def.floatDefault, def.floatMin, def.floatMax, nullptr,
+                                             steps, def.name);
         h->setLabelFormat(b->format);
         return h;
     }
     case SETTING_BUILD::Labels:
         ORBA_CHECK(def.type == SETTING_INT, "sid != NULL");
-        return std::make_unique<MAP_INT>(def.id, uint32_t(def.intDefault), uint32_t(def.intMin), uint32_t(def.intMax),
-                                         b->labels, def.name);
+        return std::make_unique<MAP_INT>(def.id, uint32_t(def.intDefault), uint32_t(def.intMin),
+                                         uint32_t(def.intMax), b->labels, def.name);
     case SETTING_BUILD::Boolean:
         ORBA_CHECK(def.type == SETTING_BOOL, "sid != NULL");
         return std::make_unique<MAP_BOOL>(def.id, uint8_t(def.boolDefault), def.name);
@@ -66,7 +66,7 @@ void SETTINGS_MAP::setChangeCallback(ChangeCallback callback, void *context)
     m_context = context;
 }
 
-void SETTINGS_MAP::changed(uint16_t id, int source) const
+void SETTINGS_MAP::changed(uint16_t id, ChangeSource source) const
 {
     if (m_callback)
         m_callback(m_context, id, source);
@@ -120,7 +120,7 @@ const MAP_BOOL *SETTINGS_MAP::boolHolder(uint16_t id) const
     return h && h->type() == SETTING_BOOL ? static_cast<const MAP_BOOL *>(h) : nullptr;
 }
 
-bool SETTINGS_MAP::setIndex(uint16_t id, uint32_t raw, int source)
+bool SETTINGS_MAP::setIndex(uint16_t id, uint32_t raw, ChangeSource source)
 {
     MAP_TYPE *h = holder(id);
     if (!h)
@@ -142,13 +142,13 @@ bool SETTINGS_MAP::setIndex(uint16_t id, uint32_t raw, int source)
     return c;
 }
 
-bool SETTINGS_MAP::setFloat(uint16_t id, float value, int source)
+bool SETTINGS_MAP::setFloat(uint16_t id, float value, ChangeSource source)
 {
     MAP_FLOAT *h = floatHolder(id);
     return h && setIndex(id, h->indexOf(value), source);
 }
 
-bool SETTINGS_MAP::setInt(uint16_t id, uint32_t value, int source)
+bool SETTINGS_MAP::setInt(uint16_t id, uint32_t value, ChangeSource source)
 {
     MAP_INT *h = intHolder(id);
     if (!h || !h->set(value))
@@ -157,7 +157,7 @@ bool SETTINGS_MAP::setInt(uint16_t id, uint32_t value, int source)
     return true;
 }
 
-bool SETTINGS_MAP::setBool(uint16_t id, bool value, int source)
+bool SETTINGS_MAP::setBool(uint16_t id, bool value, ChangeSource source)
 {
     MAP_BOOL *h = boolHolder(id);
     if (!h || !h->set(value ? 1 : 0))

@@ -13,23 +13,26 @@
 #include <string>
 
 // Where a change came from.
-enum ChangeSource : int {
-    CHANGE_USER = 0,      // an edit made here: to send
-    CHANGE_PROCESSOR = 1, // a value from the processor: to show
-    CHANGE_LOCAL = 2,     // a local bulk copy such as a preset load: both
+enum class ChangeSource : uint8_t {
+    User,      // an edit made here: to send
+    Processor, // a value from the processor: to show
+    Local,     // a local bulk copy such as a preset load: both
 };
+inline constexpr ChangeSource CHANGE_USER = ChangeSource::User;
+inline constexpr ChangeSource CHANGE_PROCESSOR = ChangeSource::Processor;
+inline constexpr ChangeSource CHANGE_LOCAL = ChangeSource::Local;
 
 // Where a change goes, by its source.
-constexpr bool changeIsSent(int source)
+constexpr bool changeIsSent(ChangeSource source)
 {
-    return source == CHANGE_USER || source == CHANGE_LOCAL;
+    return source == ChangeSource::User || source == ChangeSource::Local;
 }
-constexpr bool changeIsShown(int source)
+constexpr bool changeIsShown(ChangeSource source)
 {
-    return source == CHANGE_PROCESSOR || source == CHANGE_LOCAL;
+    return source == ChangeSource::Processor || source == ChangeSource::Local;
 }
 
-using ChangeCallback = void (*)(void *context, uint16_t id, int source);
+using ChangeCallback = void (*)(void *context, uint16_t id, ChangeSource source);
 
 struct SetChecksums
 {
@@ -51,10 +54,10 @@ public:
 
     // Setters dispatch on the id's type and do nothing (false) for an unknown id or another type.
     // They call the callback only when the stored value really changed, and return whether it did.
-    bool setIndex(uint16_t id, uint32_t raw, int source);
-    bool setFloat(uint16_t id, float value, int source);
-    bool setInt(uint16_t id, uint32_t value, int source);
-    bool setBool(uint16_t id, bool value, int source);
+    bool setIndex(uint16_t id, uint32_t raw, ChangeSource source);
+    bool setFloat(uint16_t id, float value, ChangeSource source);
+    bool setInt(uint16_t id, uint32_t value, ChangeSource source);
+    bool setBool(uint16_t id, bool value, ChangeSource source);
 
     uint32_t getRaw(uint16_t id) const;
     uint32_t getRawMin(uint16_t id) const;
@@ -90,7 +93,7 @@ public:
     const MAP_BOOL *boolHolder(uint16_t id) const;
 
 private:
-    void changed(uint16_t id, int source) const;
+    void changed(uint16_t id, ChangeSource source) const;
 
     std::array<std::unique_ptr<MAP_TYPE>, SETTINGS_COUNT> m_holders;
     ChangeCallback m_callback = nullptr;

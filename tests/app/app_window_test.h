@@ -77,11 +77,11 @@ protected:
     void goOnline()
     {
         window->set_online(true);
-        ASSERT_TRUE(waitProcessingEvents([&] { return window->linkState() == LINK_PENDING; }));
+        ASSERT_TRUE(waitProcessingEvents([&] { return window->linkState() == LinkState::Pending; }));
         ASSERT_TRUE(waitProcessingEvents([&] { return !peer.framesOfType(MSG_CONNECT).empty(); }));
         uint8_t f[CONNECT_REPLY_LENGTH];
         reply(f, buildConnectReply(f, CONNECT_ACCEPTED));
-        ASSERT_TRUE(waitProcessingEvents([&] { return window->linkState() == LINK_ONLINE; }));
+        ASSERT_TRUE(waitProcessingEvents([&] { return window->linkState() == LinkState::Online; }));
         // Going online asks for the meters through a queued slot: let that frame in first, so a
         // test that clears the peer next sees only its own frames.
         ASSERT_TRUE(waitProcessingEvents([&] {

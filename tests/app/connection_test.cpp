@@ -54,10 +54,10 @@ public:
 protected:
     bool skinLoaded() const override { return skin; }
     int execDialog(QDialog *dialog) override { return answer ? answer(dialog) : QDialog::Rejected; }
-    void benchShowStatus(int display, const QString &text, int code) override
+    void benchShowStatus(int display, const QString &text, StatusLook look) override
     {
         if (display == 1004)
-            statuses.push_back({text, code});
+            statuses.push_back({text, int(look)});
     }
     void benchSetOnline(bool online) override { onlineShown.push_back(online); }
     void benchClearAccess() override { ++accessCleared; }
@@ -128,9 +128,9 @@ TEST_F(Connection, HandshakeSendsTheRememberedPasswordAndGoesOnlineOnReplyTwo)
     TestWindow &w = open(QStringLiteral("Studio"), 0xCAFE1234);
     EXPECT_EQ(w.deviceText(), QStringLiteral("Studio"));
     w.set_online(true);
-    EXPECT_EQ(w.linkState(), LINK_TRYING);
+    EXPECT_EQ(w.linkState(), LinkState::Trying);
     ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Pending"); }));
-    EXPECT_EQ(w.statusCode(), 0);
+    EXPECT_EQ(w.statusLook(), StatusLook::Normal);
     ASSERT_TRUE(framesArrive(1));
     const Frame connect = peer.frames()[0];
     uint32_t crc = 0;
@@ -139,7 +139,7 @@ TEST_F(Connection, HandshakeSendsTheRememberedPasswordAndGoesOnlineOnReplyTwo)
 
     acceptConnect();
     ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Online"); }));
-    EXPECT_EQ(w.linkState(), LINK_ONLINE);
+    EXPECT_EQ(w.linkState(), LinkState::Online);
     EXPECT_EQ(w.statuses, (std::vector<Shown>{{"Trying..", 2}, {"Pending", 0}, {"Online", 0}}));
 
     // Online: the meters are asked for on the receiver's port with a fresh counter.
@@ -185,7 +185,7 @@ TEST_F(Connection, ForceconnectGoesOnlineWithoutAHandshake)
     setting(QStringLiteral("DEVICE"), QStringLiteral("forceconnect"), QStringLiteral("1"));
     TestWindow &w = open();
     w.set_online(true);
-    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_ONLINE; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LinkState::Online; }));
     EXPECT_EQ(w.statusText(), QStringLiteral("Online"));
     ASSERT_TRUE(framesArrive(1));
     EXPECT_TRUE(framesOf(MSG_CONNECT).empty());
@@ -200,7 +200,7 @@ TEST_F(Connection, WithoutASkinTheLinkGoesNoFurtherThanTrying)
     ASSERT_TRUE(peer.waitAccepted(1));
     ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Trying.."); }));
     QApplication::processEvents();
-    EXPECT_EQ(w.linkState(), LINK_TRYING);
+    EXPECT_EQ(w.linkState(), LinkState::Trying);
     EXPECT_TRUE(peer.frames().empty());
 }
 
@@ -212,9 +212,9 @@ TEST_F(Connection, GoingOfflineByChoiceShowsOfflineWithCodeZeroAndClearsTheSlots
     w.slot_menu_on_line();
     EXPECT_FALSE(w.onlineWanted());
     EXPECT_EQ(w.transport(), nullptr);
-    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_OFFLINE; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LinkState::Offline; }));
     EXPECT_EQ(w.statusText(), QStringLiteral("Offline"));
-    EXPECT_EQ(w.statusCode(), 0);
+    EXPECT_EQ(w.statusLook(), StatusLook::Normal);
     EXPECT_EQ(app().presetSlots->get(3).inUse, 0);
     EXPECT_TRUE(app().grab->isDone());
     EXPECT_TRUE(app().headerWait->isDone());
@@ -247,7 +247,7 @@ TEST_F(Connection, AFailedAttemptLeavesTheSlotsAlone)
     app().presetSlots->set(5, usedSlot());
     w.set_online(true);
     ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Offline"); }));
-    EXPECT_EQ(w.statusCode(), 1);
+    EXPECT_EQ(w.statusLook(), StatusLook::Alert);
     EXPECT_EQ(app().presetSlots->get(5).inUse, 255);
     EXPECT_FALSE(app().grab->isDone());
 }
@@ -256,7 +256,7 @@ TEST_F(Connection, ALossWhilePendingClearsTheSlots)
 {
     TestWindow &w = open();
     w.set_online(true);
-    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_PENDING; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LinkState::Pending; }));
     ASSERT_TRUE(framesArrive(1)); // the peer holds the connection
     app().presetSlots->set(7, usedSlot());
     w.statuses.clear();
@@ -283,16 +283,16 @@ TEST_F(Connection, RejectedLoginCancelledEndsOnRejectedAndOffline)
         return int(QDialog::Rejected);
     };
     w.set_online(true);
-    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_PENDING; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LinkState::Pending; }));
     uint8_t f[CONNECT_REPLY_LENGTH];
     reply(f, buildConnectReply(f, CONNECT_PASSWORD));
-    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_OFFLINE; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LinkState::Offline; }));
     QApplication::processEvents();
     EXPECT_EQ(asked, 1);
     EXPECT_FALSE(w.onlineWanted());
     EXPECT_EQ(w.transport(), nullptr);
     EXPECT_EQ(w.statusText(), QStringLiteral("Rejected"));
-    EXPECT_EQ(w.statusCode(), 1);
+    EXPECT_EQ(w.statusLook(), StatusLook::Alert);
 }
 
 TEST_F(Connection, RejectedLoginAnsweredSendsThePasswordCrcAndRemembersIt)
@@ -318,7 +318,7 @@ TEST_F(Connection, RejectedLoginAnsweredSendsThePasswordCrcAndRemembersIt)
     EXPECT_EQ(uint32_t(cfg.readInt(QStringLiteral("Access"), QStringLiteral("rcrc"), 0)), crc);
     EXPECT_EQ(w.statusText(), QStringLiteral("Pending"));
     acceptConnect();
-    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_ONLINE; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LinkState::Online; }));
 }
 
 TEST_F(Connection, ChoosingAnotherDeviceWhileOnlineReconnectsToItAndSavesTheChoiceAtOnce)
@@ -376,7 +376,7 @@ TEST_F(Connection, WithoutACurrentDeviceGoingOnlineOnlyStoresTheWish)
     w.set_online(true);
     EXPECT_TRUE(w.onlineWanted());
     EXPECT_EQ(w.transport(), nullptr);
-    EXPECT_EQ(w.linkState(), LINK_STATE_INITIAL);
+    EXPECT_EQ(w.linkState(), LinkState::Initial);
 }
 
 TEST_F(Connection, PingAndChangedValuesGoToTheProcessor)
@@ -556,7 +556,7 @@ TEST_F(Connection, EveryLinkReportClearsTheStoredVersion)
     v.major = 9;
     w.store_version(v);
     w.set_online(true);
-    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_PENDING; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LinkState::Pending; }));
     EXPECT_EQ(w.read_version().major, 0);
 }
 
@@ -570,12 +570,12 @@ TEST_F(Connection, AProcessorFallenSilentOnLineIsDroppedWithNoReplyAndTriedAgain
         sendMeters("127.0.0.1");
         test::processEventsFor(50);
     }
-    EXPECT_EQ(w.linkState(), LINK_ONLINE);
+    EXPECT_EQ(w.linkState(), LinkState::Online);
     EXPECT_EQ(peer.accepted(), 1);
 
     w.statuses.clear();
     ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("No reply"); }));
-    EXPECT_EQ(w.statusCode(), 1);
+    EXPECT_EQ(w.statusLook(), StatusLook::Alert);
     ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Pending"); }));
     // The end of the dropped link leaves the reason standing until the next attempt.
     EXPECT_EQ(w.statuses, (std::vector<Shown>{{"No reply", 1}, {"Trying..", 2}, {"Pending", 0}}));
@@ -588,7 +588,7 @@ TEST_F(Connection, ALoginWithoutAnAnswerIsGivenUpAsHungAndTriedAgain)
     TestWindow &w = open();
     w.set_online(true);
     ASSERT_TRUE(waitProcessingEvents([&] { return w.statusText() == QStringLiteral("Login hung"); }));
-    EXPECT_EQ(w.statusCode(), 1);
+    EXPECT_EQ(w.statusLook(), StatusLook::Alert);
     ASSERT_TRUE(waitProcessingEvents([&] { return framesOf(MSG_CONNECT).size() >= 2; }));
     EXPECT_EQ(peer.accepted(), 2);
     ASSERT_GE(w.statuses.size(), 4u);
@@ -637,10 +637,10 @@ TEST_F(Connection, ADeviceAddressOfZerosIsRefusedAndNeverTakenForThisMachine)
     EXPECT_EQ(w.transport(), nullptr);
     EXPECT_TRUE(w.onlineWanted());
     // The old link's end report comes after the choice and leaves the reason standing.
-    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_OFFLINE; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LinkState::Offline; }));
     QApplication::processEvents();
     EXPECT_EQ(w.statusText(), QStringLiteral("No address"));
-    EXPECT_EQ(w.statusCode(), 1);
+    EXPECT_EQ(w.statusLook(), StatusLook::Alert);
     EXPECT_EQ(peer.accepted(), 1);
 }
 

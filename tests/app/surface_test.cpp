@@ -436,7 +436,7 @@ TEST_F(Surface, ALockedDeviceWithScreensRestrictedOpensOnTheSystemScreen)
     EXPECT_EQ(w.kelBench()->screen(), 0);
     // Offline the code and bits are forgotten, so nothing asks for them.
     w.set_online(false);
-    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LINK_OFFLINE; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LinkState::Offline; }));
     EXPECT_EQ(w.kelBench()->lockBits(), 0u);
     EXPECT_EQ(w.kelBench()->accessLevel(1014), 0);
 }
@@ -462,20 +462,20 @@ TEST_F(Surface, ThePresetNameShowsWhetherTheLiveSettingsStillMatch)
     w.store_current_preset(current);
     w.slot_crc_check();
     EXPECT_EQ(object<tcGuiDisplay>("STAT_PRESET")->caption(), QStringLiteral("Morning"));
-    EXPECT_EQ(w.presetCode(), 0);
+    EXPECT_EQ(w.presetLook(), StatusLook::Normal);
     // An installation parameter only counts while the processor follows presets.
     ASSERT_TRUE(isInstallationParameter(257));
     app().live->setIndex(257, app().live->getRaw(257) + 1, CHANGE_PROCESSOR);
     w.slot_crc_check();
-    EXPECT_EQ(w.presetCode(), 0);
+    EXPECT_EQ(w.presetLook(), StatusLook::Normal);
     app().globals->setBool(G_S_FOLLOW, true, CHANGE_PROCESSOR);
     w.slot_crc_check();
-    EXPECT_EQ(w.presetCode(), 1);
+    EXPECT_EQ(w.presetLook(), StatusLook::Alert);
     app().globals->setBool(G_S_FOLLOW, false, CHANGE_PROCESSOR);
     ASSERT_FALSE(isInstallationParameter(1032));
     app().live->setIndex(1032, app().live->getRaw(1032) + 1, CHANGE_PROCESSOR);
     w.slot_crc_check();
-    EXPECT_EQ(w.presetCode(), 1);
+    EXPECT_EQ(w.presetLook(), StatusLook::Alert);
     EXPECT_EQ(object<tcGuiDisplay>("STAT_PRESET")->state(), 1);
 }
 

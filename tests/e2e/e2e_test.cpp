@@ -171,7 +171,7 @@ protected:
 
 TEST_F(EndToEnd, StartUpReachesOnlineWithTheDefaultSkin)
 {
-    EXPECT_EQ(window->statusCode(), 0);
+    EXPECT_EQ(window->statusLook(), StatusLook::Normal);
     EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->caption(), QStringLiteral("Online"));
     EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->state(), 0);
     EXPECT_EQ(window->deviceText(), QStringLiteral("Simulator"));
@@ -215,7 +215,7 @@ TEST_F(EndToEnd, OneKnobStepSendsOneValueThatTheSimulatorKeepsAndNothingIsEchoed
     // Stopping the simulator drops the link...
     sim->stop();
     ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Offline"); }));
-    EXPECT_EQ(window->statusCode(), 1);
+    EXPECT_EQ(window->statusLook(), StatusLook::Alert);
     EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->state(), 1);
     // ... the surface is put back to the old value here only ...
     app().live->setIndex(257, start, CHANGE_PROCESSOR);
@@ -224,7 +224,7 @@ TEST_F(EndToEnd, OneKnobStepSendsOneValueThatTheSimulatorKeepsAndNothingIsEchoed
     // ... and the simulator, started again, sends the value it kept: knob and display follow.
     ASSERT_TRUE(sim->start(sim->port()));
     ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Online"); }, 20000));
-    EXPECT_EQ(window->statusCode(), 0);
+    EXPECT_EQ(window->statusLook(), StatusLook::Normal);
     ASSERT_TRUE(waitFor([&] { return knob->value() == int(edited); }));
     EXPECT_EQ(display->caption(), QString::fromStdString(app().live->label(257)));
     quiet();
@@ -378,13 +378,13 @@ TEST_F(HungProcessor, IsNoticedOnLineAndAgainAtTheLogin)
     // On line, the meters stop and nothing else comes: the link is given up...
     ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("No reply"); }))
         << window->statusText().toStdString();
-    EXPECT_EQ(window->statusCode(), 1);
+    EXPECT_EQ(window->statusLook(), StatusLook::Alert);
     EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->caption(), QStringLiteral("No reply"));
     EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->state(), 1);
     // ... and tried again: the hung simulator still takes the connection but never answers the login.
     ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Login hung"); }))
         << window->statusText().toStdString();
-    EXPECT_EQ(window->statusCode(), 1);
+    EXPECT_EQ(window->statusLook(), StatusLook::Alert);
     EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->caption(), QStringLiteral("Login hung"));
     EXPECT_TRUE(
         waitFor([&] { return sim->output().count(QStringLiteral("orba-sim: application connected")) >= 2; }));
@@ -396,9 +396,9 @@ TEST_F(ProcessorHungFromTheStart, NeverGetsPastTheLoginAndSaysSo)
 {
     ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Login hung"); }))
         << window->statusText().toStdString();
-    EXPECT_EQ(window->statusCode(), 1);
+    EXPECT_EQ(window->statusLook(), StatusLook::Alert);
     // The end of the link, reported after, leaves the reason standing.
-    ASSERT_TRUE(waitFor([&] { return window->linkState() == LINK_OFFLINE; }));
+    ASSERT_TRUE(waitFor([&] { return window->linkState() == LinkState::Offline; }));
     EXPECT_EQ(window->statusText(), QStringLiteral("Login hung"));
     // Given up and tried again, on a new connection each time.
     ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Pending"); }));

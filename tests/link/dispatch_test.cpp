@@ -31,7 +31,7 @@ struct Host : LinkHost
 struct Change
 {
     uint16_t id;
-    int source;
+    ChangeSource source;
 };
 
 class Dispatch : public ::testing::Test, protected orba::test::LinkWorld
@@ -42,7 +42,7 @@ protected:
         live.setChangeCallback(&Dispatch::record, &changes);
         link = std::make_unique<MessageLink>(context(&host));
     }
-    static void record(void *context, uint16_t id, int source)
+    static void record(void *context, uint16_t id, ChangeSource source)
     {
         static_cast<std::vector<Change> *>(context)->push_back({id, source});
     }

@@ -35,7 +35,7 @@ void PanelTest::closeBench()
     m_bench = nullptr;
 }
 
-void PanelTest::onSettings(void *context, uint16_t id, int source)
+void PanelTest::onSettings(void *context, uint16_t id, ChangeSource source)
 {
     auto *self = static_cast<PanelTest *>(context);
     if (changeIsSent(source))
@@ -44,7 +44,7 @@ void PanelTest::onSettings(void *context, uint16_t id, int source)
         self->toShow.set(id);
 }
 
-void PanelTest::onGlobals(void *context, uint16_t id, int source)
+void PanelTest::onGlobals(void *context, uint16_t id, ChangeSource source)
 {
     auto *self = static_cast<PanelTest *>(context);
     if (changeIsSent(source))

@@ -95,8 +95,8 @@ protected:
     RecordingHost hostSide;
 
 private:
-    static void onSettings(void *context, uint16_t id, int source);
-    static void onGlobals(void *context, uint16_t id, int source);
+    static void onSettings(void *context, uint16_t id, ChangeSource source);
+    static void onGlobals(void *context, uint16_t id, ChangeSource source);
 
     std::unique_ptr<tcVORudWidget> m_host;
     tcKelBench *m_bench = nullptr; // owned by the host

@@ -14,10 +14,10 @@ namespace {
 struct Change
 {
     uint16_t id;
-    int source;
+    ChangeSource source;
 };
 
-void record(void *context, uint16_t id, int source)
+void record(void *context, uint16_t id, ChangeSource source)
 {
     static_cast<std::vector<Change> *>(context)->push_back({id, source});
 }

@@ -1,0 +1,8 @@
+// How the main panel's status displays (link, device, preset) look.
+#pragma once
+
+enum class StatusLook : int {
+    Normal = 0,
+    Alert = 1, // red: off line when on line is wanted, a refused login, a modified preset
+    Busy = 2,  // trying to connect
+};
