@@ -1,7 +1,6 @@
 #include "gui/gui_image.h"
 
 #include <QBitmap>
-#include <QFileInfo>
 #include <QPainter>
 
 #include <cstdint>
@@ -22,9 +21,9 @@ void tcGuiImage::afterLoad()
         return;
     }
     m_tried = true;
-    // Only regular files: a device named as a picture would be read without end.
-    if (!m_file.isEmpty() && QFileInfo(m_file).isFile() && m_pixmap.load(m_file) && m_hasTransparent)
+    if (!m_data.isEmpty() && m_pixmap.loadFromData(m_data) && m_hasTransparent)
         m_pixmap.setMask(m_pixmap.createMaskFromColor(QColor::fromRgba(m_transparent), Qt::MaskInColor));
+    m_data = QByteArray();
     if (m_pixmap.width() <= 0 || m_pixmap.height() <= 0)
         m_pixmap = QPixmap();
     m_width = m_pixmap.width();

@@ -16,7 +16,12 @@ public:
     bool acceptsLeftClick() const override { return false; }
     void draw(QPainter &painter) override;
 
-    void setFile(const QString &path) { m_file = path; }
+    // The picture file's name in the skin and its bytes, decoded when the load ends.
+    void setPicture(const QString &file, const QByteArray &data)
+    {
+        m_file = file;
+        m_data = data;
+    }
     QString file() const { return m_file; }
     void setSections(int n) { m_sections = n; }
     int sectionCount() const { return m_sections < 1 ? 1 : m_sections; }
@@ -40,6 +45,7 @@ private:
     int sectionLeft(int k) const;
 
     QString m_file;
+    QByteArray m_data;
     QPixmap m_pixmap;
     int m_sections = 1;
     bool m_hasTransparent = false;

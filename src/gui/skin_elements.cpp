@@ -383,7 +383,8 @@ const SkinAttr kDynGraphColor[] = {ORBA_GRAPH_COLOURS,           {"curve_1", &cu
 
 // Image definitions.
 const SkinAttr kImageElement[] = {
-    {"file", [](B &b, F &f, const char *v) { as<tcGuiImage>(f).setFile(b.imagePath(v)); }},
+    {"file",
+     [](B &b, F &f, const char *v) { as<tcGuiImage>(f).setPicture(QString::fromUtf8(v), b.pictureData(v)); }},
     {"sections", [](B &b, F &f, const char *v) { as<tcGuiImage>(f).setSections(b.number(v)); }},
     {"trans", [](B &b, F &f, const char *v) { as<tcGuiImage>(f).setTransparentColour(b.colourValue(v)); }}};
 

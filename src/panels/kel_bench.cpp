@@ -33,6 +33,12 @@ tcKelBench::tcKelBench(QWidget *window, const QString &skinFolder, const KelEnvi
 {
 }
 
+tcKelBench::tcKelBench(QWidget *window, std::shared_ptr<const orba::skin::SkinSource> source,
+                       const KelEnvironment &environment)
+    : tcBenchMaster(std::move(source), &guiSkinVocabulary()), m_window(window), m_env(environment)
+{
+}
+
 tcKelBench::~tcKelBench()
 {
     destroyPanels();
@@ -50,7 +56,7 @@ int tcKelBench::createPanels()
 {
     m_background = static_cast<tcGuiImage *>(tcGuiObject::find(this, NameString("BKGRND"), kGuiImage));
     if (!m_background) {
-        report("ERROR: Loading the skin file, no BKGRND image found");
+        fail("ERROR: Loading the skin file, no BKGRND image found");
         return -2;
     }
     for (tcBenchObject *object : objects())
@@ -240,7 +246,7 @@ void tcKelBench::report(const char *format, ...)
 {
     va_list args;
     va_start(args, format);
-    m_messages << orba::skin::reportToDebug(format, args);
+    orba::skin::keepReport(m_messages, false, format, args);
     va_end(args);
 }
 

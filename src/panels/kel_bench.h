@@ -79,6 +79,8 @@ public:
     static constexpr int kPanelCount = 8;
 
     tcKelBench(QWidget *window, const QString &skinFolder, const KelEnvironment &environment);
+    tcKelBench(QWidget *window, std::shared_ptr<const orba::skin::SkinSource> source,
+               const KelEnvironment &environment);
     ~tcKelBench() override;
 
     // Loads the skin, then creates the panels: 0 on success, negative on failure.

@@ -1,11 +1,11 @@
 #include "skin/bench_master.h"
 
+#include "skin/skin_report.h"
 #include "skin/skin_values.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 #include <algorithm>
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -265,10 +265,32 @@ void reportMissing(void *context, const char *name, int length)
 } // namespace
 
 tcBenchMaster::tcBenchMaster(const QString &skinFolder, const SkinVocabulary *objects)
-    : m_skinFolder(skinFolder), m_skinFile(QDir(skinFolder).filePath(QStringLiteral("skin.xml"))),
-      m_colours(kMaxColours), m_offsets(kMaxOffsets), m_regions(kMaxRegions)
+    : tcBenchMaster(std::make_shared<orba::skin::FolderSkinSource>(skinFolder), objects)
+{
+}
+
+tcBenchMaster::tcBenchMaster(std::shared_ptr<const orba::skin::SkinSource> source,
+                             const SkinVocabulary *objects)
+    : m_source(std::move(source)), m_colours(kMaxColours), m_offsets(kMaxOffsets), m_regions(kMaxRegions)
 {
     buildElementIndex(objects);
+}
+
+QString tcBenchMaster::skinFile() const
+{
+    return m_source->location() + QStringLiteral("/skin.xml");
+}
+
+void tcBenchMaster::fail(const char *format, ...)
+{
+    char buffer[orba::skin::kReportBufferSize];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    report("%s", buffer);
+    if (m_failure.isEmpty())
+        m_failure = QString::fromUtf8(buffer);
 }
 
 tcBenchMaster::~tcBenchMaster()
@@ -440,15 +462,31 @@ QRgb tcBenchMaster::colourValue(const char *text) const
     return orba::skin::parseHexColour(text);
 }
 
-QString tcBenchMaster::imagePath(const char *file) const
+QByteArray tcBenchMaster::pictureData(const char *file)
 {
+    using orba::skin::SourceStatus;
     const QString name = QString::fromUtf8(file ? file : "");
-    const QString first = QDir(m_skinFolder).filePath(name);
-    if (QFileInfo::exists(first))
-        return first;
-    const QString shared =
-        QDir(QDir(m_skinFolder).filePath(QStringLiteral("../../skin_images"))).filePath(name);
-    if (QFileInfo::exists(shared))
-        return QDir::cleanPath(shared);
-    return first;
+    const auto known = m_pictures.constFind(name);
+    if (known != m_pictures.constEnd())
+        return *known;
+    QByteArray data;
+    const SourceStatus status = m_source->readPicture(name, kMaxSkinPictureBytes - m_pictureBytes, &data);
+    switch (status) {
+    case SourceStatus::Ok:
+        break;
+    case SourceStatus::Outside:
+        report("ERROR: Picture \"%s\" lies outside the skin folder on line %d of the skin file.", file,
+               currentLine());
+        break;
+    case SourceStatus::TooLarge:
+        report("ERROR: Picture \"%s\" on line %d of the skin file is past the limit of %lld MB of pictures.",
+               file, currentLine(), static_cast<long long>(kMaxSkinPictureBytes / (1024 * 1024)));
+        break;
+    case SourceStatus::Missing:
+    case SourceStatus::ReadError:
+        break; // drawn with the missing-picture mark
+    }
+    m_pictureBytes += data.size();
+    m_pictures.insert(name, data);
+    return data;
 }

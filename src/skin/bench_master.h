@@ -5,9 +5,11 @@
 #pragma once
 
 #include "skin/bench.h"
+#include "skin/skin_source.h"
 #include "skin/skin_vocabulary.h"
 
 #include <QFont>
+#include <QHash>
 #include <QRect>
 #include <QRgb>
 #include <QString>
@@ -51,23 +53,35 @@ public:
     static constexpr int kMaxOffsets = 10000;
     static constexpr int kMaxRegions = 1024;
     static constexpr int kParseDepth = 10;
-    static constexpr int kBufferSize = 10000;
     static constexpr int kFirstSerial = 10001;
     static constexpr int kMaxNumber = 1000000; // skin numbers are bounded to +-this
+    // What one load may read, well above the default skin's dozen files and few hundred kilobytes:
+    // included files count at every reference, so a file referenced many times over is bounded too.
+    static constexpr int kMaxIncludedFiles = 256;
+    static constexpr qint64 kMaxSkinTextBytes = 32 * 1024 * 1024;    // skin file and included files
+    static constexpr qint64 kMaxSkinPictureBytes = 64 * 1024 * 1024; // distinct picture files
 
+    // A skin folder on disk, or any other source of the skin's files.
     tcBenchMaster(const QString &skinFolder, const SkinVocabulary *objects = nullptr);
+    tcBenchMaster(std::shared_ptr<const orba::skin::SkinSource> source,
+                  const SkinVocabulary *objects = nullptr);
     ~tcBenchMaster() override;
 
-    // Reads "skin.xml" of the skin folder: 0 on success, negative on failure.
+    // Reads "skin.xml" of the skin: 0 on success, negative on failure.
     virtual int loadSkin();
+    // Why the last load failed, for the user; empty when it did not, or when the skin file is
+    // simply missing.
+    QString loadFailure() const { return m_failure; }
     const SkinFont *findFont(const char *name) const override;
     void clear() override;
 
     const SkinScreen *findScreen(const NameString &id) const;
     const std::vector<std::unique_ptr<SkinScreen>> &screens() const { return m_screens; }
 
-    QString skinFolder() const { return m_skinFolder; }
-    QString skinFile() const { return m_skinFile; }
+    // The skin folder, or the packed file the skin comes from.
+    QString skinFolder() const { return m_source->location(); }
+    QString skinFile() const;
+    const orba::skin::SkinSource &source() const { return *m_source; }
 
     // Table lookups, for tests and tools; none (or false) for unknown names.
     bool colour(const char *name, QRgb *value) const;
@@ -83,8 +97,9 @@ public:
     int number(const char *text);
     int expression(const char *text);
     QRgb colourValue(const char *text) const;
-    // The picture path: relative to the skin folder, else "skin_images" two levels above it.
-    QString imagePath(const char *file) const;
+    // The bytes of a picture file of the skin (or of the shared images); empty, with a message,
+    // when it cannot be had. Each file is read once per load.
+    QByteArray pictureData(const char *file);
     int currentLine() const;
 
     // Parse state shared with the object handlers.
@@ -111,6 +126,11 @@ private:
     friend struct SkinCoreHandlers;
     friend class SkinParser;
 
+protected:
+    // Reports a message that fails the load; the first one is kept as the reason.
+    void fail(const char *format, ...);
+
+private:
     void resetTables();
     void addDefaultFonts();
     int findColourSlot(const NameString &name) const;
@@ -120,7 +140,10 @@ private:
     void buildElementIndex(const SkinVocabulary *objects);
     const SkinElement *findElement(int parentKind, const char *name) const;
 
-    QString m_skinFolder, m_skinFile;
+    std::shared_ptr<const orba::skin::SkinSource> m_source;
+    QString m_failure;
+    QHash<QString, QByteArray> m_pictures; // read during a load, dropped at its end
+    qint64 m_pictureBytes = 0;
     std::vector<ColourSlot> m_colours;
     std::vector<OffsetSlot> m_offsets;
     std::vector<RegionSlot> m_regions;

@@ -3,7 +3,6 @@
 #include "skin/skin_report.h"
 
 #include <cstdarg>
-#include <cstdio>
 
 void tcPlainBench::fitHost()
 {
@@ -25,12 +24,6 @@ void tcPlainBench::report(const char *format, ...)
 {
     va_list args;
     va_start(args, format);
-    if (m_quiet) {
-        char buffer[orba::skin::kReportBufferSize];
-        std::vsnprintf(buffer, sizeof buffer, format, args);
-        m_messages << QString::fromUtf8(buffer);
-    } else {
-        m_messages << orba::skin::reportToDebug(format, args);
-    }
+    orba::skin::keepReport(m_messages, m_quiet, format, args);
     va_end(args);
 }

@@ -17,6 +17,11 @@ public:
         : tcBenchMaster(skinFolder, objects)
     {
     }
+    explicit tcPlainBench(std::shared_ptr<const orba::skin::SkinSource> source,
+                          const SkinVocabulary *objects = nullptr)
+        : tcBenchMaster(std::move(source), objects)
+    {
+    }
 
     int accessLevel(int controlId) override { return m_locks.value(controlId, 0); }
     // Sizes the host to the "BKGRND" object, scaled.

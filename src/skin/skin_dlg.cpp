@@ -176,11 +176,10 @@ void tcSkinDlg::slot_unpack_click()
     unpackSkin(m_skins.filePath(file), m_skins.filePath(name), this);
 }
 
-bool tcSkinDlg::unpackSkin(const QString &file, const QString &targetFolder, QWidget *parent,
-                           orba::skin::UnpackWrites writes)
+bool tcSkinDlg::unpackSkin(const QString &file, const QString &targetFolder, QWidget *parent)
 {
     using orba::skin::UnpackStatus;
-    const orba::skin::UnpackResult result = orba::skin::unpackSkinFile(file, targetFolder, writes);
+    const orba::skin::UnpackResult result = orba::skin::unpackSkinFile(file, targetFolder);
     QString text;
     switch (result.status) {
     case UnpackStatus::Ok:
@@ -201,6 +200,21 @@ bool tcSkinDlg::unpackSkin(const QString &file, const QString &targetFolder, QWi
         text = QStringLiteral("Failed attempting to write \"%1\" while unpacking skin \"%2\"")
                    .arg(result.entry, file);
         break;
+    case UnpackStatus::TooManyEntries:
+        text = QStringLiteral("Refused to unpack skin \"%1\": it holds more than %2 files.")
+                   .arg(file)
+                   .arg(orba::skin::kMaxPackEntries);
+        break;
+    case UnpackStatus::TooLarge:
+        text = QStringLiteral("Refused to unpack skin \"%1\": it is larger than %2 MB.")
+                   .arg(file)
+                   .arg(orba::skin::kMaxPackBytes / (1024 * 1024));
+        break;
+    case UnpackStatus::Link:
+        text = QStringLiteral("Refused to unpack skin \"%1\": \"%2\" is a link, and unpacking never "
+                              "writes through a link.")
+                   .arg(file, result.entry);
+        break;
     }
     orba::showMessage(orba::MessageKind::Warning, parent, kErrorTitle, text);
     return false;
@@ -208,7 +222,9 @@ bool tcSkinDlg::unpackSkin(const QString &file, const QString &targetFolder, QWi
 
 bool tcSkinDlg::removeFolder(const QString &folder)
 {
-    // Links inside are removed, never followed.
+    // Links, the folder itself included, are never followed: a linked folder's files are not ours.
+    if (QFileInfo(folder).isSymLink())
+        return false;
     QDir dir(folder);
     return dir.exists() && dir.removeRecursively();
 }

@@ -25,9 +25,9 @@ public:
 
     // Unpacks a ".skin" file into an existing folder; failures are shown under "Pack Skin Error".
     // Returns true when every entry was written.
-    static bool unpackSkin(const QString &file, const QString &targetFolder, QWidget *parent = nullptr,
-                           orba::skin::UnpackWrites writes = orba::skin::UnpackWrites::Durable);
-    // Removes everything inside the folder, then the folder itself.
+    static bool unpackSkin(const QString &file, const QString &targetFolder, QWidget *parent = nullptr);
+    // Removes everything inside the folder, then the folder itself; a folder that is a link is
+    // left alone.
     static bool removeFolder(const QString &folder);
     // The packer program: "SkinPacker" with the platform's suffix, in the current folder.
     static QString packerPath();

@@ -1,15 +1,10 @@
-// The Expat side of the loader: the parse stack, the file loop over 10000-byte buffers, the
-// element dispatch through the vocabulary and the included files (external entities), which are
-// parsed with the same frames so their elements continue the enclosing element.
+// The Expat side of the loader: the parse stack, each file read whole from the skin's source and
+// parsed in one piece, the element dispatch through the vocabulary and the included files (external
+// entities), which are parsed with the same frames so their elements continue the enclosing element.
 #include "skin/bench_master.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <expat.h>
 
-#include <cstdio>
 #include <cstring>
 
 class SkinParser
@@ -17,7 +12,7 @@ class SkinParser
 public:
     explicit SkinParser(tcBenchMaster &bench) : m_bench(bench) {}
 
-    bool parseFile(XML_Parser parser, const QString &path);
+    bool parseFile(XML_Parser parser, const QString &name);
     int line() const { return m_parser ? static_cast<int>(XML_GetCurrentLineNumber(m_parser)) : 0; }
     bool failed() const { return m_failed; }
 
@@ -36,8 +31,10 @@ private:
     tcBenchMaster &m_bench;
     XML_Parser m_parser = nullptr; // the innermost parser at work
     bool m_nestingExceeded = false;
-    bool m_failed = false; // sticky: a nesting error anywhere fails the load
+    bool m_failed = false; // sticky: a nesting error or a limit anywhere fails the load
     int m_includeDepth = 0;
+    int m_includes = 0;     // references followed during this load
+    qint64 m_textBytes = 0; // bytes parsed during this load, each reference counting again
 };
 
 namespace {
@@ -124,11 +121,18 @@ int SkinParser::includeFile(XML_Parser parser, const XML_Char *context, const XM
 {
     if (!systemId)
         return XML_STATUS_OK;
-    const QString path = QDir(m_bench.skinFolder()).filePath(QString::fromUtf8(systemId));
     if (m_includeDepth >= kMaxIncludeDepth) {
         m_bench.report("ERROR: Included file \"%s\" nested too deeply on line %d of the skin file.", systemId,
                        line());
         return XML_STATUS_OK;
+    }
+    // A few files referencing each other many times would otherwise multiply without end.
+    if (++m_includes > tcBenchMaster::kMaxIncludedFiles) {
+        if (!m_failed)
+            m_bench.fail("ERROR: More than %d included files on line %d of the skin file.",
+                         tcBenchMaster::kMaxIncludedFiles, line());
+        m_failed = true;
+        return XML_STATUS_ERROR;
     }
     XML_Parser inner = XML_ExternalEntityParserCreate(parser, context, nullptr);
     if (!inner) {
@@ -138,7 +142,7 @@ int SkinParser::includeFile(XML_Parser parser, const XML_Char *context, const XM
     XML_Parser outer = m_parser;
     const int savedDepth = depth;
     ++m_includeDepth;
-    parseFile(inner, path);
+    parseFile(inner, QString::fromUtf8(systemId));
     --m_includeDepth;
     // A broken included file may leave elements open; the outer file goes on where it was.
     for (int d = savedDepth + 1; d < tcBenchMaster::kParseDepth; ++d)
@@ -146,55 +150,57 @@ int SkinParser::includeFile(XML_Parser parser, const XML_Char *context, const XM
     depth = savedDepth;
     m_parser = outer;
     XML_ParserFree(inner);
-    return XML_STATUS_OK;
+    return m_failed ? XML_STATUS_ERROR : XML_STATUS_OK;
 }
 
-bool SkinParser::parseFile(XML_Parser parser, const QString &path)
+bool SkinParser::parseFile(XML_Parser parser, const QString &name)
 {
-    const QByteArray name = path.toUtf8();
-    m_bench.report("Entering file \"%s\"\n", name.constData());
-    // Only regular files: a device or a pipe named as an included file would never end.
-    std::FILE *file =
-        QFileInfo(path).isFile() ? std::fopen(QFile::encodeName(path).constData(), "r") : nullptr;
-    if (!file) {
-        m_bench.report("Leaving file \"%s\"\n", name.constData());
+    using orba::skin::SourceStatus;
+    const QByteArray shown = (m_bench.source().location() + QLatin1Char('/') + name).toUtf8();
+    m_bench.report("Entering file \"%s\"\n", shown.constData());
+    QByteArray text;
+    const SourceStatus status =
+        m_bench.source().read(name, tcBenchMaster::kMaxSkinTextBytes - m_textBytes, &text);
+    if (status != SourceStatus::Ok) {
+        if (status == SourceStatus::Outside) {
+            const char *message =
+                "ERROR: File \"%s\" lies outside the skin folder on line %d of the skin file.";
+            if (m_includeDepth == 0)
+                m_bench.fail(message, name.toUtf8().constData(), line());
+            else
+                m_bench.report(message, name.toUtf8().constData(), line());
+        } else if (status == SourceStatus::TooLarge) {
+            if (!m_failed)
+                m_bench.fail("ERROR: The skin's files come to more than %lld MB on line %d of the skin file.",
+                             static_cast<long long>(tcBenchMaster::kMaxSkinTextBytes / (1024 * 1024)),
+                             line());
+            m_failed = true;
+        } else if (status == SourceStatus::ReadError) {
+            m_bench.report("XML file read error");
+        }
+        m_bench.report("Leaving file \"%s\"\n", shown.constData());
         return false;
     }
+    m_textBytes += text.size();
     XML_Parser outer = m_parser;
     m_parser = parser;
     m_nestingExceeded = false;
+    // In one piece: Expat rescans a token that spans pieces, which made a long attribute quadratic.
     bool ok = true;
-    for (;;) {
-        void *buffer = XML_GetBuffer(parser, tcBenchMaster::kBufferSize);
-        if (!buffer) {
-            m_bench.report("XML memory allocation error at line %d:%s of the skin file.", line(),
+    if (XML_Parse(parser, text.constData(), static_cast<int>(text.size()), XML_TRUE) == XML_STATUS_ERROR) {
+        if (m_nestingExceeded)
+            m_bench.fail("XML nesting exceeded max depth at line %d of the skin file.", line());
+        else if (m_includeDepth == 0 && !m_failed)
+            m_bench.fail("Parse error at line %d:%s of the skin file.", line(),
+                         XML_ErrorString(XML_GetErrorCode(parser)));
+        else
+            m_bench.report("Parse error at line %d:%s of the skin file.", line(),
                            XML_ErrorString(XML_GetErrorCode(parser)));
-            ok = false;
-            break;
-        }
-        const size_t got = std::fread(buffer, 1, tcBenchMaster::kBufferSize, file);
-        if (std::ferror(file)) {
-            m_bench.report("XML file read error");
-            ok = false;
-            break;
-        }
-        const bool eof = got < static_cast<size_t>(tcBenchMaster::kBufferSize) || std::feof(file);
-        if (XML_ParseBuffer(parser, static_cast<int>(got), eof) == XML_STATUS_ERROR) {
-            if (m_nestingExceeded)
-                m_bench.report("XML nesting exceeded max depth at line %d of the skin file.", line());
-            else
-                m_bench.report("Parse error at line %d:%s of the skin file.", line(),
-                               XML_ErrorString(XML_GetErrorCode(parser)));
-            ok = false;
-            break;
-        }
-        if (eof)
-            break;
+        ok = false;
     }
     m_nestingExceeded = false;
-    std::fclose(file);
     m_parser = outer;
-    m_bench.report("Leaving file \"%s\"\n", name.constData());
+    m_bench.report("Leaving file \"%s\"\n", shown.constData());
     return ok;
 }
 
@@ -206,6 +212,9 @@ int tcBenchMaster::currentLine() const
 int tcBenchMaster::loadSkin()
 {
     report("Opening skin file");
+    m_failure.clear();
+    m_pictures.clear();
+    m_pictureBytes = 0;
     resetTables();
     addDefaultFonts();
 
@@ -224,11 +233,12 @@ int tcBenchMaster::loadSkin()
     state.depth = 0;
 
     m_parser = &state;
-    const bool ok = state.parseFile(parser, m_skinFile) && !state.failed();
+    const bool ok = state.parseFile(parser, QStringLiteral("skin.xml")) && !state.failed();
     m_parser = nullptr;
     XML_ParserFree(parser);
 
     if (!ok) {
+        m_pictures.clear();
         report("ERROR: Loading the skin file");
         return -1;
     }
@@ -239,5 +249,6 @@ int tcBenchMaster::loadSkin()
     // Objects may append pictures while they finish, so walk by index.
     for (size_t i = 0; i < objects().size(); ++i)
         objects()[i]->afterLoad();
+    m_pictures.clear();
     return 0;
 }

@@ -64,12 +64,6 @@ void addFolder(std::vector<PackSource> &out, const QString &folder, uint16_t kin
     }
 }
 
-bool writePlain(const QString &path, const QByteArray &data)
-{
-    QFile out(path);
-    return out.open(QIODevice::WriteOnly) && out.write(data) == data.size() && out.flush();
-}
-
 } // namespace
 
 QByteArray packHeader(uint32_t entryCount)
@@ -154,69 +148,146 @@ bool safeEntryName(const QByteArray &name)
     return true;
 }
 
-UnpackResult unpackSkinFile(const QString &file, const QString &targetFolder, UnpackWrites writes)
+PackContents parsePackedSkin(const QByteArray &bytes)
+{
+    PackContents out;
+    if (bytes.size() > kMaxPackBytes) {
+        out.status = PackStatus::TooLarge;
+        return out;
+    }
+    if (bytes.size() < kPackHeaderSize || !bytes.startsWith("SKIN")) {
+        out.status = PackStatus::BadFile;
+        return out;
+    }
+    const qint64 size = bytes.size();
+    qint64 pos = kPackHeaderSize;
+    while (pos < size) {
+        if (out.entries.size() >= size_t(kMaxPackEntries)) {
+            out = PackContents{};
+            out.status = PackStatus::TooManyEntries;
+            return out;
+        }
+        if (size - pos < kPackEntryHeaderSize) {
+            out.status = PackStatus::Truncated;
+            break;
+        }
+        const char *header = bytes.constData() + pos;
+        const uint16_t nameLength = getU16(header + 2);
+        const qint64 dataLength = getU32(header + 4);
+        pos += kPackEntryHeaderSize;
+        const QByteArray name = bytes.mid(pos, qMin<qint64>(nameLength, size - pos));
+        out.entry = QString::fromUtf8(name);
+        // A declared length beyond the end of the file is a cut-off entry: nothing of it is kept.
+        if (name.size() != nameLength || dataLength > size - pos - nameLength) {
+            out.status = PackStatus::Truncated;
+            break;
+        }
+        if (!safeEntryName(name)) {
+            out.status = PackStatus::UnsafeName;
+            break;
+        }
+        pos += nameLength;
+        out.entries.push_back({out.entry, bytes.mid(pos, dataLength)});
+        pos += dataLength;
+    }
+    if (out.status == PackStatus::Ok)
+        out.entry.clear();
+    return out;
+}
+
+PackContents readPackedSkin(const QString &file)
+{
+    PackContents out;
+    QFile in(file);
+    if (!QFileInfo(file).isFile() || !in.open(QIODevice::ReadOnly)) {
+        out.status = PackStatus::BadFile;
+        return out;
+    }
+    if (in.size() > kMaxPackBytes) {
+        out.status = PackStatus::TooLarge;
+        return out;
+    }
+    const QByteArray bytes = in.read(kMaxPackBytes + 1);
+    if (in.error() != QFileDevice::NoError) {
+        out.status = PackStatus::BadFile;
+        return out;
+    }
+    return parsePackedSkin(bytes);
+}
+
+QString packProblem(const PackContents &contents)
+{
+    switch (contents.status) {
+    case PackStatus::Ok:
+        break;
+    case PackStatus::BadFile:
+        return QStringLiteral("it is not a packed skin file");
+    case PackStatus::UnsafeName:
+        return QStringLiteral("its entry \"%1\" leads outside the skin").arg(contents.entry);
+    case PackStatus::Truncated:
+        return QStringLiteral("the file is cut off inside its entry \"%1\"").arg(contents.entry);
+    case PackStatus::TooManyEntries:
+        return QStringLiteral("it holds more than %1 files").arg(kMaxPackEntries);
+    case PackStatus::TooLarge:
+        return QStringLiteral("it is larger than %1 MB").arg(kMaxPackBytes / (1024 * 1024));
+    }
+    return QString();
+}
+
+UnpackResult unpackSkinFile(const QString &file, const QString &targetFolder)
 {
     UnpackResult result;
-    if (targetFolder.isEmpty() || !QFileInfo(targetFolder).isDir()) {
+    const QFileInfo targetInfo(targetFolder);
+    if (targetFolder.isEmpty() || !targetInfo.isDir()) {
         result.status = UnpackStatus::NoTarget;
         return result;
     }
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly)) {
-        result.status = UnpackStatus::BadFile;
+    if (targetInfo.isSymLink()) {
+        result.status = UnpackStatus::Link;
+        result.entry = targetFolder;
         return result;
     }
-    const QByteArray header = in.read(kPackHeaderSize);
-    if (header.size() != kPackHeaderSize || !header.startsWith("SKIN")) {
+    const PackContents pack = readPackedSkin(file);
+    switch (pack.status) {
+    case PackStatus::BadFile:
         result.status = UnpackStatus::BadFile;
         return result;
+    case PackStatus::TooManyEntries:
+        result.status = UnpackStatus::TooManyEntries;
+        return result;
+    case PackStatus::TooLarge:
+        result.status = UnpackStatus::TooLarge;
+        return result;
+    default:
+        break;
     }
-    const QString root = QFileInfo(targetFolder).canonicalFilePath();
+    const QString root = targetInfo.canonicalFilePath();
     const QDir target(root);
-    for (;;) {
-        const QByteArray entry = in.read(kPackEntryHeaderSize);
-        if (entry.isEmpty())
-            break;
-        if (entry.size() != kPackEntryHeaderSize) {
-            result.status = UnpackStatus::Truncated;
-            break;
-        }
-        const uint16_t nameLength = getU16(entry.constData() + 2);
-        const qint64 dataLength = getU32(entry.constData() + 4);
-        const QByteArray name = in.read(nameLength);
-        // A declared length beyond the end of the file is a cut-off entry: nothing of it is written.
-        if (name.size() != nameLength || dataLength > in.size() - in.pos()) {
-            result.status = UnpackStatus::Truncated;
-            result.entry = QString::fromUtf8(name);
-            break;
-        }
-        result.entry = QString::fromUtf8(name);
-        if (!safeEntryName(name)) {
-            result.status = UnpackStatus::UnsafeName;
-            break;
-        }
-        const QByteArray data = in.read(dataLength);
-        if (data.size() != dataLength) {
-            result.status = UnpackStatus::Truncated;
-            break;
-        }
-        const QString path = target.filePath(QString::fromUtf8(name));
+    for (const PackEntry &entry : pack.entries) {
+        result.entry = entry.name;
+        const QString path = target.filePath(entry.name);
         const QString parent = QFileInfo(path).absolutePath();
         // A sub-folder that is a link out of the target would carry the file elsewhere.
         if (!QDir().mkpath(parent) ||
             !(QFileInfo(parent).canonicalFilePath() + QLatin1Char('/')).startsWith(root + QLatin1Char('/'))) {
-            result.status = QFileInfo(parent).exists() ? UnpackStatus::UnsafeName : UnpackStatus::WriteFailed;
-            break;
+            result.status = QFileInfo(parent).exists() ? UnpackStatus::Link : UnpackStatus::WriteFailed;
+            return result;
         }
-        if (!(writes == UnpackWrites::Durable ? orba::writeFileAtomically(path, data)
-                                              : writePlain(path, data))) {
+        // The atomic write would follow a link and replace whatever it points at.
+        if (QFileInfo(path).isSymLink()) {
+            result.status = UnpackStatus::Link;
+            return result;
+        }
+        if (!orba::writeFileAtomically(path, entry.data)) {
             result.status = UnpackStatus::WriteFailed;
-            break;
+            return result;
         }
         ++result.written;
     }
-    if (result.status == UnpackStatus::Ok)
-        result.entry.clear();
+    result.entry = pack.entry;
+    result.status = pack.status == PackStatus::UnsafeName  ? UnpackStatus::UnsafeName
+                    : pack.status == PackStatus::Truncated ? UnpackStatus::Truncated
+                                                           : UnpackStatus::Ok;
     return result;
 }
 

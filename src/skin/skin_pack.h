@@ -44,27 +44,61 @@ bool writePackedSkin(const QString &file, const std::vector<PackSource> &sources
 // backslash, empty, "." or ".." component.
 bool safeEntryName(const QByteArray &name);
 
+// A packed skin larger than this, or with more entries, is refused as a whole: the default skin
+// needs well under a megabyte and a few dozen files.
+constexpr qint64 kMaxPackBytes = 64 * 1024 * 1024;
+constexpr int kMaxPackEntries = 4096;
+
+struct PackEntry
+{
+    QString name; // relative, '/' separators, checked by safeEntryName
+    QByteArray data;
+};
+
+enum class PackStatus {
+    Ok,
+    BadFile,        // cannot be read, short header or no "SKIN" magic
+    UnsafeName,     // an entry names a place outside the skin; the entries before it are kept
+    Truncated,      // the file ends inside an entry; the complete entries before it are kept
+    TooManyEntries, // more than kMaxPackEntries; nothing is kept
+    TooLarge,       // more than kMaxPackBytes; nothing is kept
+};
+
+struct PackContents
+{
+    PackStatus status = PackStatus::Ok;
+    std::vector<PackEntry> entries;
+    QString entry; // the entry concerned, for UnsafeName and Truncated
+};
+
+// A whole packed skin held in memory.
+PackContents parsePackedSkin(const QByteArray &bytes);
+// Reads and parses a packed skin file; one over kMaxPackBytes is refused unread.
+PackContents readPackedSkin(const QString &file);
+// Why a pack cannot be used, as a phrase for a message; empty for Ok.
+QString packProblem(const PackContents &contents);
+
 enum class UnpackStatus {
-    Ok,          // every entry written (a file of exactly the header unpacks to nothing)
-    NoTarget,    // the target folder does not exist
-    BadFile,     // cannot be opened, short header or no "SKIN" magic
-    UnsafeName,  // an entry would land outside the target folder; nothing more unpacked
-    WriteFailed, // an entry could not be written; nothing more unpacked
-    Truncated,   // the file ends inside an entry; the complete entries before it are written
+    Ok,             // every entry written (a file of exactly the header unpacks to nothing)
+    NoTarget,       // the target folder does not exist
+    BadFile,        // cannot be opened, short header or no "SKIN" magic
+    UnsafeName,     // an entry would land outside the target folder; nothing more unpacked
+    WriteFailed,    // an entry could not be written; nothing more unpacked
+    Truncated,      // the file ends inside an entry; the complete entries before it are written
+    TooManyEntries, // nothing written
+    TooLarge,       // nothing written
+    Link,           // the target folder or an entry's file is a link; nothing more unpacked
 };
 
 struct UnpackResult
 {
     UnpackStatus status = UnpackStatus::Ok;
-    QString entry; // the entry concerned, for UnsafeName and WriteFailed
+    QString entry; // the entry concerned, for UnsafeName, WriteFailed, Truncated and Link
     int written = 0;
 };
 
-// Durable writes go through a temporary file and an atomic rename; scratch writes are plain, for
-// a folder that is thrown away after one load.
-enum class UnpackWrites { Durable, Scratch };
-
-UnpackResult unpackSkinFile(const QString &file, const QString &targetFolder,
-                            UnpackWrites writes = UnpackWrites::Durable);
+// Writes every entry through a temporary file and an atomic rename. Links are never written
+// through: a target folder that is a link, or an entry whose file is one, stops the unpacking.
+UnpackResult unpackSkinFile(const QString &file, const QString &targetFolder);
 
 } // namespace orba::skin

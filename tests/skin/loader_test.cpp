@@ -284,17 +284,16 @@ TEST_F(LoaderTest, NestingLimitCountsIncludedLevels)
     EXPECT_TRUE(hasMessage(QStringLiteral("XML nesting exceeded max depth")));
 }
 
-TEST_F(LoaderTest, ImagePathFallsBackToSharedImages)
+TEST_F(LoaderTest, PicturesFallBackToSharedImages)
 {
-    writeText(path(QStringLiteral("skin_images/shared.png")), "x");
-    writeText(path(QStringLiteral("skins/mine/own.png")), "x");
+    writeText(path(QStringLiteral("skin_images/shared.png")), "shared");
+    writeText(path(QStringLiteral("skins/mine/own.png")), "own");
+    writeText(path(QStringLiteral("skins/mine/skin_images/shared.png")), "not this one");
     tcPlainBench bench(path(QStringLiteral("skins/mine")));
-    EXPECT_EQ(QFileInfo(bench.imagePath("own.png")).canonicalFilePath(),
-              QFileInfo(path(QStringLiteral("skins/mine/own.png"))).canonicalFilePath());
-    EXPECT_EQ(QFileInfo(bench.imagePath("shared.png")).canonicalFilePath(),
-              QFileInfo(path(QStringLiteral("skin_images/shared.png"))).canonicalFilePath());
-    EXPECT_EQ(bench.imagePath("none.png"),
-              QDir(path(QStringLiteral("skins/mine"))).filePath(QStringLiteral("none.png")));
+    bench.setQuiet(true);
+    EXPECT_EQ(bench.pictureData("own.png"), QByteArray("own"));
+    EXPECT_EQ(bench.pictureData("shared.png"), QByteArray("shared"));
+    EXPECT_TRUE(bench.pictureData("none.png").isEmpty());
 }
 
 TEST(NameStringTest, EqualityComparesLengthChecksumAndCharacters)

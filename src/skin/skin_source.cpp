@@ -1,0 +1,86 @@
+#include "skin/skin_source.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace orba::skin {
+
+namespace {
+
+// Reads `name` inside `root`, refusing what a link or a ".." carries outside it.
+SourceStatus readInside(const QString &root, const QString &name, qint64 limit, QByteArray *data)
+{
+    const QString relative = skinRelativeName(name);
+    if (relative.isEmpty())
+        return name.isEmpty() ? SourceStatus::Missing : SourceStatus::Outside;
+    const QFileInfo info(QDir(root).filePath(relative));
+    if (!info.exists())
+        return SourceStatus::Missing;
+    const QString base = QFileInfo(root).canonicalFilePath();
+    const QString real = info.canonicalFilePath();
+    if (base.isEmpty() || !real.startsWith(base + QLatin1Char('/')))
+        return SourceStatus::Outside;
+    // Only regular files: a device or a pipe would be read without end.
+    if (!info.isFile())
+        return SourceStatus::Missing;
+    if (info.size() > limit)
+        return SourceStatus::TooLarge;
+    QFile file(real);
+    if (!file.open(QIODevice::ReadOnly))
+        return SourceStatus::ReadError;
+    *data = file.read(limit + 1);
+    if (file.error() != QFileDevice::NoError)
+        return SourceStatus::ReadError;
+    return data->size() > limit ? SourceStatus::TooLarge : SourceStatus::Ok;
+}
+
+} // namespace
+
+QString skinRelativeName(const QString &name)
+{
+    QString clean = name;
+    clean.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (clean.startsWith(QLatin1Char('/')) || clean.contains(QLatin1Char(':')) || clean.contains(QChar(0)))
+        return QString();
+    clean = QDir::cleanPath(clean);
+    if (clean == QLatin1String(".") || clean == QLatin1String("..") || clean.startsWith(QLatin1String("../")))
+        return QString();
+    return clean;
+}
+
+SourceStatus FolderSkinSource::read(const QString &name, qint64 limit, QByteArray *data) const
+{
+    return readInside(m_folder, name, limit, data);
+}
+
+SourceStatus FolderSkinSource::readPicture(const QString &name, qint64 limit, QByteArray *data) const
+{
+    const SourceStatus own = readInside(m_folder, name, limit, data);
+    if (own != SourceStatus::Missing)
+        return own;
+    return readInside(QDir(m_folder).filePath(QStringLiteral("../../skin_images")), name, limit, data);
+}
+
+PackSkinSource::PackSkinSource(const QString &location, std::vector<PackEntry> entries) : m_location(location)
+{
+    // A later entry of the same name wins, as it does when the pack is unpacked.
+    for (PackEntry &e : entries)
+        m_files.insert(e.name, std::move(e.data));
+}
+
+SourceStatus PackSkinSource::read(const QString &name, qint64 limit, QByteArray *data) const
+{
+    const QString relative = skinRelativeName(name);
+    if (relative.isEmpty())
+        return name.isEmpty() ? SourceStatus::Missing : SourceStatus::Outside;
+    const auto it = m_files.constFind(relative);
+    if (it == m_files.constEnd())
+        return SourceStatus::Missing;
+    if (it->size() > limit)
+        return SourceStatus::TooLarge;
+    *data = *it;
+    return SourceStatus::Ok;
+}
+
+} // namespace orba::skin
