@@ -47,8 +47,13 @@ public:
     tcKelBench *kelBench() const { return static_cast<tcKelBench *>(bench()); }
     QString skinName() const { return m_skinName; }
     bool skinIsFile() const { return m_skinIsFile; }
-    // Loads a skin folder (isFile false) or a packed skin file of the skins folder: 0 on success.
-    int load_skin(const QString &name, bool isFile);
+    // Loads a skin folder (isFile false) or a packed skin file of the skins folder, the latter read
+    // straight from the file: 0 on success. On failure `reason` says why, unless the skin is simply
+    // missing.
+    int load_skin(const QString &name, bool isFile, QString *reason = nullptr);
+    // The default skin built into the program, for when no skin on disk loads.
+    int loadBuiltInSkin(QString *reason = nullptr);
+    static QString builtInSkinPath() { return QStringLiteral(":/skins/default.skin"); }
     // Only while online: the set goes into the slot, named, and becomes the current preset.
     void saveToSlot(const SETTINGS_MAP &set, int slot, const QString &name);
     // The first empty slot, else the first unlocked one, else -1.
@@ -171,7 +176,10 @@ protected:
     virtual void showMeterDatagram(const uint8_t *datagram);                         // to the meter groups
     // Connects the control groups' signals to the window's slots (every skin load).
     void connectBenchSignals();
-    // The saved skin, else the packed skin "default".
+    int loadSkinFrom(std::shared_ptr<const orba::skin::SkinSource> source, QString *reason);
+    void showSkinProblem(const QString &name, const QString &reason);
+    // The saved skin, else the packed skin "default", else the built-in one; a skin that is there
+    // but does not load is reported to the user.
     void loadStartSkin();
     void contextMenuAt(int globalX, int globalY) override;
 

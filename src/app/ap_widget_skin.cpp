@@ -14,10 +14,13 @@
 #include "panels/cg_main.h"
 #include "panels/control_group.h"
 #include "skin/skin_dlg.h"
+#include "skin/skin_pack.h"
+#include "skin/skin_source.h"
 
 #include <QDateTime>
 #include <QDebug>
 #include <QDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -26,8 +29,8 @@
 using orba::app;
 
 namespace {
-const QString kTempSkinDir = QStringLiteral("temp_skin_dir");
-constexpr int kNoSkinFile = -10;
+constexpr int kNoSkin = -10;
+constexpr int kBadSkinFile = -11;
 } // namespace
 
 bool tcApWidget::skinLoaded() const
@@ -49,31 +52,49 @@ KelEnvironment tcApWidget::benchEnvironment()
     return env;
 }
 
-int tcApWidget::load_skin(const QString &name, bool isFile)
+int tcApWidget::load_skin(const QString &name, bool isFile, QString *reason)
 {
     auto &g = app();
-    QString folder = g.skinsDir.filePath(name);
-    QString temp;
-    if (isFile) {
-        const QString file = g.skinsDir.filePath(name.endsWith(QStringLiteral(".skin"), Qt::CaseInsensitive)
-                                                     ? name
-                                                     : name + QStringLiteral(".skin"));
-        if (!QFileInfo(file).isFile())
-            return kNoSkinFile;
-        temp = g.skinsDir.filePath(kTempSkinDir);
-        // What an earlier skin left there must not mix with this one.
-        tcSkinDlg::removeFolder(temp);
-        g.skinsDir.mkdir(kTempSkinDir);
-        // A scratch copy, deleted after the load: no need for the care of a lasting write.
-        if (!tcSkinDlg::unpackSkin(file, temp, this, orba::skin::UnpackWrites::Scratch)) {
-            tcSkinDlg::removeFolder(temp);
-            return kNoSkinFile;
-        }
-        folder = temp;
+    if (!isFile) {
+        const QString folder = g.skinsDir.filePath(name);
+        if (!QFileInfo(folder).isDir())
+            return kNoSkin;
+        return loadSkinFrom(std::make_shared<orba::skin::FolderSkinSource>(folder), reason);
     }
+    const QString file = g.skinsDir.filePath(
+        name.endsWith(QStringLiteral(".skin"), Qt::CaseInsensitive) ? name : name + QStringLiteral(".skin"));
+    if (!QFileInfo(file).isFile())
+        return kNoSkin;
+    // Read into memory and loaded from there: nothing is written, so neither a full disk nor a
+    // read-only or linked working folder stands in the way.
+    orba::skin::PackContents pack = orba::skin::readPackedSkin(file);
+    if (pack.status != orba::skin::PackStatus::Ok) {
+        if (reason)
+            *reason = orba::skin::packProblem(pack) + QLatin1Char('.');
+        return kBadSkinFile;
+    }
+    return loadSkinFrom(std::make_shared<orba::skin::PackSkinSource>(file, std::move(pack.entries)), reason);
+}
 
+int tcApWidget::loadBuiltInSkin(QString *reason)
+{
+    QFile resource(builtInSkinPath());
+    orba::skin::PackContents pack =
+        orba::skin::parsePackedSkin(resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray());
+    if (pack.status != orba::skin::PackStatus::Ok) {
+        if (reason)
+            *reason = orba::skin::packProblem(pack) + QLatin1Char('.');
+        return kBadSkinFile;
+    }
+    return loadSkinFrom(
+        std::make_shared<orba::skin::PackSkinSource>(builtInSkinPath(), std::move(pack.entries)), reason);
+}
+
+int tcApWidget::loadSkinFrom(std::shared_ptr<const orba::skin::SkinSource> source, QString *reason)
+{
+    auto &g = app();
     setBench(nullptr);
-    auto *bench = new tcKelBench(this, folder, benchEnvironment());
+    auto *bench = new tcKelBench(this, std::move(source), benchEnvironment());
     setBench(bench);
     QString problem;
     const orba::ScaleFactors scale = orba::readScaleFile(QStringLiteral("ap_scale.ini"), problem);
@@ -83,11 +104,11 @@ int tcApWidget::load_skin(const QString &name, bool isFile)
     m_scaleProblem = problem;
 
     const int result = bench->loadSkin();
-    // Every picture is read during the load, so the unpacked copy is no longer needed.
-    if (!temp.isEmpty())
-        tcSkinDlg::removeFolder(temp);
-    if (result != 0)
+    if (result != 0) {
+        if (reason)
+            *reason = bench->loadFailure();
         return result;
+    }
 
     bench->setupFirstScreen();
     connectBenchSignals();
@@ -112,11 +133,43 @@ void tcApWidget::loadStartSkin()
     m_skinName =
         g.settings->readString(QStringLiteral("SKIN"), QStringLiteral("name"), QStringLiteral("default"));
     m_skinIsFile = g.settings->readInt(QStringLiteral("SKIN"), QStringLiteral("file"), 1) != 0;
-    if (load_skin(m_skinName, m_skinIsFile) == 0)
-        return;
-    if (load_skin(QStringLiteral("default"), true) != 0)
-        qWarning("No skin could be loaded: neither \"%s\" nor the packed skin \"default\".",
-                 qPrintable(m_skinName));
+    // The first skin that is there but does not load is the one the user hears about.
+    QString failedName, failure;
+    auto tried = [&](const QString &name, int result, const QString &reason) {
+        if (result != 0 && failure.isEmpty() && !reason.isEmpty()) {
+            failedName = name;
+            failure = reason;
+        }
+        return result == 0;
+    };
+    QString reason;
+    if (!tried(m_skinName, load_skin(m_skinName, m_skinIsFile, &reason), reason)) {
+        const QString fallback = QStringLiteral("default");
+        reason.clear();
+        if (!tried(fallback, load_skin(fallback, true, &reason), reason)) {
+            reason.clear();
+            if (!tried(builtInSkinPath(), loadBuiltInSkin(&reason), reason))
+                qWarning("No skin could be loaded, not even the built-in one: %s", qPrintable(reason));
+        }
+    }
+    if (!failure.isEmpty())
+        showSkinProblem(failedName, failure);
+}
+
+void tcApWidget::showSkinProblem(const QString &name, const QString &reason)
+{
+    // After the window is up, so the box has the surface behind it; the link starts meanwhile.
+    const QString text =
+        QStringLiteral("The skin \"%1\" could not be loaded:\n%2\n\nThe default skin is used "
+                       "instead.")
+            .arg(name, reason);
+    QMetaObject::invokeMethod(
+        this,
+        [this, text] {
+            if (!m_tornDown)
+                orba::showMessage(orba::MessageKind::Warning, this, QStringLiteral("Skin Load Error"), text);
+        },
+        Qt::QueuedConnection);
 }
 
 void tcApWidget::slot_choose_skin()
@@ -129,7 +182,8 @@ void tcApWidget::slot_choose_skin()
         return;
     const QString name = dialog.chosenName();
     const bool isFile = dialog.chosenKind() == 1;
-    if (load_skin(name, isFile) == 0) {
+    QString reason;
+    if (load_skin(name, isFile, &reason) == 0) {
         m_skinName = name;
         m_skinIsFile = isFile;
         g.settings->writeInt(QStringLiteral("SKIN"), QStringLiteral("file"), isFile ? 1 : 0);
@@ -137,10 +191,12 @@ void tcApWidget::slot_choose_skin()
         g.settings->flush();
         return;
     }
-    orba::showMessage(orba::MessageKind::Information, this, QStringLiteral("Choose Skin"),
-                      QStringLiteral("Unable to load the skin \"%1\".").arg(name));
-    if (load_skin(m_skinName, m_skinIsFile) != 0)
-        load_skin(QStringLiteral("default"), true);
+    QString text = QStringLiteral("Unable to load the skin \"%1\".").arg(name);
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + reason;
+    orba::showMessage(orba::MessageKind::Information, this, QStringLiteral("Choose Skin"), text);
+    if (load_skin(m_skinName, m_skinIsFile) != 0 && load_skin(QStringLiteral("default"), true) != 0)
+        loadBuiltInSkin();
 }
 
 void tcApWidget::connectBenchSignals()
