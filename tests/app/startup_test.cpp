@@ -32,10 +32,13 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
     }
     for (const char *dir : {"maps", "presets", "presets/favorites", "presets/autoload", "skins"})
         EXPECT_TRUE(QDir(path(dir)).exists()) << dir;
-    // Only the keys written during the run.
+    // Only the keys written during the run: the on-line mode, and the screen and graph range that
+    // the built-in skin's bench keeps at close.
     IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
-    EXPECT_EQ(settings.entries().size(), 1u);
+    EXPECT_EQ(settings.entries().size(), 3u);
     EXPECT_EQ(settings.readInt("OPTIONS", "ONLINE", 9), 0);
+    EXPECT_NE(settings.readInt("OPTIONS", "CONTROL", -1), -1);
+    EXPECT_NE(settings.readInt("OPTIONS", "SPECTRA_RANGE", -1), -1);
     EXPECT_TRUE(messages.empty());
 }
 

@@ -6,6 +6,7 @@
 #include "gui/gui_apgraph.h"
 #include "gui/gui_checkbox.h"
 #include "gui/gui_display.h"
+#include "gui/gui_image.h"
 #include "gui/gui_knob.h"
 #include "panel_skin.h"
 #include "panels/cg_main.h"
@@ -13,6 +14,7 @@
 #include "presets/preset_package.h"
 #include "skin/skin_dlg.h"
 #include "skin/skin_pack.h"
+#include "test_files.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -102,15 +104,127 @@ TEST_F(Surface, AMissingSkinFolderFallsBackToThePackedDefault)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(Surface, WithoutAnySkinTheWindowStaysBareAndSilent)
+TEST_F(Surface, WithoutAnySkinOnDiskTheBuiltInDefaultLoadsSilently)
 {
     tcSkinDlg::removeFolder(path(QStringLiteral("skins/default")));
     SurfaceWindow &w = open();
-    EXPECT_FALSE(w.kelBench() && w.kelBench()->panelsCreated());
-    w.slot_crc_check();
-    w.slot_animate_timer();
+    ASSERT_TRUE(w.kelBench() && w.kelBench()->panelsCreated());
+    EXPECT_EQ(w.kelBench()->skinFolder(), tcApWidget::builtInSkinPath());
+    EXPECT_NE(object<tcGuiImage>("BKGRND"), nullptr);
+    EXPECT_TRUE(object<tcGuiImage>("BKGRND")->hasPixmap());
     EXPECT_TRUE(messages.empty());
 }
+
+TEST_F(Surface, APackedSkinLoadsWithoutWritingAnything)
+{
+    packDefaultSkin(path(QStringLiteral("skins/default")));
+    tcSkinDlg::removeFolder(path(QStringLiteral("skins/default")));
+    setting(QStringLiteral("SKIN"), QStringLiteral("file"), QStringLiteral("1"));
+    // The scratch folder of old is a link to somebody else's folder: neither emptied nor written.
+    QDir().mkpath(path(QStringLiteral("elsewhere")));
+    ASSERT_TRUE(test::writeAll(path(QStringLiteral("elsewhere/keep.txt")), "keep"));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("elsewhere")), path(QStringLiteral("skins/temp_skin_dir"))));
+    {
+        // As on a full disk: no write can succeed while the skin loads.
+        test::FileSizeLimit full(0);
+        ASSERT_TRUE(full.active());
+        open();
+    }
+    ASSERT_TRUE(window->kelBench() && window->kelBench()->panelsCreated());
+    EXPECT_EQ(window->kelBench()->skinFolder(), path(QStringLiteral("skins/default.skin")));
+    EXPECT_TRUE(object<tcGuiImage>("BKGRND")->hasPixmap());
+    EXPECT_EQ(QDir(path(QStringLiteral("elsewhere"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("keep.txt")});
+    EXPECT_EQ(test::readAll(path(QStringLiteral("elsewhere/keep.txt"))), QByteArray("keep"));
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral("skins/temp_skin_dir"))).isSymLink());
+    EXPECT_TRUE(messages.empty());
+}
+
+namespace {
+
+// Skins that are there but cannot load, each with a word its reason must hold.
+struct BrokenSkin
+{
+    const char *name;
+    bool isFile;
+    const char *reason;
+};
+
+} // namespace
+
+class BrokenSkinSurface : public Surface, public ::testing::WithParamInterface<BrokenSkin>
+{
+};
+
+TEST_P(BrokenSkinSurface, IsReportedAndTheBuiltInDefaultTakesOverWithTheLinkStarting)
+{
+    const BrokenSkin broken = GetParam();
+    auto put = [](const QString &file, const QByteArray &data) {
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        ASSERT_TRUE(test::writeAll(file, data));
+    };
+    tcSkinDlg::removeFolder(path(QStringLiteral("skins/default")));
+    const QString folder = path(QStringLiteral("skins/%1").arg(QString::fromLatin1(broken.name)));
+    const QByteArray doctype = "<?xml version=\"1.0\"?>\n<!DOCTYPE skin [\n";
+    if (QByteArray(broken.name) == "cut") {
+        test::writePanelSkin(path(QStringLiteral("whole")));
+        QString error;
+        ASSERT_TRUE(orba::skin::writePackedSkin(
+            path(QStringLiteral("whole.skin")),
+            orba::skin::collectPackSources(path("whole"), QString(), QString()), &error));
+        const QByteArray whole = test::readAll(path(QStringLiteral("whole.skin")));
+        put(path(QStringLiteral("skins/cut.skin")), whole.left(whole.size() - 100));
+    } else if (QByteArray(broken.name) == "nested") {
+        put(folder + QStringLiteral("/skin.xml"),
+            "<skin><a><b><c><d><e><f><g><h><i><j/></i></h></g></f></e></d></c></b></a></skin>");
+    } else if (QByteArray(broken.name) == "laughs") {
+        QByteArray xml = doctype + "<!ENTITY a0 \"lol\">\n";
+        for (int i = 1; i < 10; ++i)
+            xml += "<!ENTITY a" + QByteArray::number(i) + " \"" +
+                   QByteArray("&a" + QByteArray::number(i - 1) + ";").repeated(10) + "\">\n";
+        put(folder + QStringLiteral("/skin.xml"), xml + "]>\n<skin><font id=\"&a9;\"/></skin>");
+    } else if (QByteArray(broken.name) == "bomb") {
+        QByteArray entities;
+        for (int i = 1; i <= 8; ++i) {
+            const QByteArray next = i < 8 ? QByteArray("&f" + QByteArray::number(i + 1) + ";").repeated(10)
+                                          : QByteArray("<color id=\"c\" rgb=\"1\"/>");
+            put(folder + QStringLiteral("/f%1.xml").arg(i), next);
+            entities +=
+                "<!ENTITY f" + QByteArray::number(i) + " SYSTEM \"f" + QByteArray::number(i) + ".xml\">\n";
+        }
+        put(folder + QStringLiteral("/skin.xml"), doctype + entities + "]>\n<skin>&f1;</skin>");
+    } else if (QByteArray(broken.name) == "bare") {
+        test::writePanelSkin(folder, false);
+    }
+    setting(QStringLiteral("SKIN"), QStringLiteral("name"), QString::fromLatin1(broken.name));
+    setting(QStringLiteral("SKIN"), QStringLiteral("file"),
+            broken.isFile ? QStringLiteral("1") : QStringLiteral("0"));
+    setting(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), QStringLiteral("1"));
+
+    SurfaceWindow &w = open();
+    ASSERT_TRUE(waitProcessingEvents([&] { return !messages.empty(); }));
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Skin Load Error"));
+    EXPECT_TRUE(messages.last().text.startsWith(
+        QStringLiteral("The skin \"%1\" could not be loaded:\n").arg(QString::fromLatin1(broken.name))))
+        << messages.last().text.toStdString();
+    EXPECT_TRUE(messages.last().text.contains(QString::fromLatin1(broken.reason)))
+        << messages.last().text.toStdString();
+    EXPECT_TRUE(messages.last().text.endsWith(QStringLiteral("The default skin is used instead.")));
+    ASSERT_TRUE(w.kelBench() && w.kelBench()->panelsCreated());
+    EXPECT_EQ(w.kelBench()->skinFolder(), tcApWidget::builtInSkinPath());
+    EXPECT_TRUE(object<tcGuiImage>("BKGRND")->hasPixmap());
+    EXPECT_NE(object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB"), nullptr);
+    EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
+    ASSERT_TRUE(waitProcessingEvents([&] { return !peer.framesOfType(MSG_CONNECT).empty(); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Skins, BrokenSkinSurface,
+    ::testing::Values(BrokenSkin{"cut", true, "cut off"}, BrokenSkin{"nested", false, "nesting exceeded"},
+                      BrokenSkin{"laughs", false, "amplification"},
+                      BrokenSkin{"bomb", false, "included files"}, BrokenSkin{"bare", false, "no BKGRND"}),
+    [](const ::testing::TestParamInfo<BrokenSkin> &info) { return std::string(info.param.name); });
 
 TEST_F(Surface, TheScaleFileScalesTheWindow)
 {

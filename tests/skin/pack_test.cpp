@@ -246,3 +246,83 @@ TEST_F(PackTest, DialogAcceptNeedsARowAndPackingNeedsThePacker)
     EXPECT_EQ(messages.last().title, QStringLiteral("Error"));
     EXPECT_FALSE(QFile::exists(path("skins/mine.skin")));
 }
+
+#ifdef Q_OS_UNIX
+TEST_F(PackTest, UnpackingNeverWritesThroughALink)
+{
+    writeText(path(QStringLiteral("outside/victim.txt")), "victim");
+    writeText(path(QStringLiteral("p.skin")), orba::skin::packHeader(1) + entry("victim.txt", "overwritten"));
+    // The target folder is a link.
+    QDir().mkpath(path(QStringLiteral("skins")));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("outside")), path(QStringLiteral("skins/linked"))));
+    EXPECT_FALSE(tcSkinDlg::unpackSkin(path("p.skin"), path("skins/linked")));
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Pack Skin Error"));
+    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("is a link")))
+        << messages.last().text.toStdString();
+    // An entry's file is a link.
+    QDir().mkpath(path(QStringLiteral("skins/real")));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("outside/victim.txt")),
+                            path(QStringLiteral("skins/real/victim.txt"))));
+    EXPECT_FALSE(tcSkinDlg::unpackSkin(path("p.skin"), path("skins/real")));
+    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("\"victim.txt\" is a link")))
+        << messages.last().text.toStdString();
+    EXPECT_EQ(readAll(path("outside/victim.txt")), QByteArray("victim"));
+    EXPECT_EQ(tree(path("outside")).size(), 1);
+}
+
+TEST_F(PackTest, RemoveFolderLeavesALinkedFolderAlone)
+{
+    writeText(path(QStringLiteral("outside/keep.txt")), "keep");
+    QDir().mkpath(path(QStringLiteral("skins")));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("outside")), path(QStringLiteral("skins/temp_skin_dir"))));
+    EXPECT_FALSE(tcSkinDlg::removeFolder(path("skins/temp_skin_dir")));
+    EXPECT_EQ(readAll(path("outside/keep.txt")), QByteArray("keep"));
+}
+#endif
+
+TEST_F(PackTest, EntriesAreBoundedAtTheLimit)
+{
+    QByteArray pack = orba::skin::packHeader(0);
+    for (int i = 0; i < orba::skin::kMaxPackEntries; ++i)
+        pack += entry("f" + QByteArray::number(i), "x");
+    const auto atLimit = orba::skin::parsePackedSkin(pack);
+    EXPECT_EQ(atLimit.status, orba::skin::PackStatus::Ok);
+    EXPECT_EQ(atLimit.entries.size(), size_t(orba::skin::kMaxPackEntries));
+
+    writeText(path(QStringLiteral("many.skin")), pack + entry("one-more", "x"));
+    QDir().mkpath(path(QStringLiteral("out")));
+    EXPECT_FALSE(tcSkinDlg::unpackSkin(path("many.skin"), path("out")));
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Refused to unpack skin \"%1\": it holds more than %2 files.")
+                  .arg(path("many.skin"))
+                  .arg(orba::skin::kMaxPackEntries));
+    EXPECT_TRUE(tree(path("out")).isEmpty()) << "refused as a whole";
+}
+
+TEST_F(PackTest, BytesAreBoundedAtTheLimit)
+{
+    // One entry whose data fills the file up to the limit; the zeros come from growing the file.
+    const QByteArray name = "big.bin";
+    const qint64 data = orba::skin::kMaxPackBytes - orba::skin::kPackHeaderSize -
+                        orba::skin::kPackEntryHeaderSize - name.size();
+    writeText(path(QStringLiteral("big.skin")),
+              orba::skin::packHeader(1) +
+                  orba::skin::packEntryHeader(0, quint16(name.size()), quint32(data)) + name);
+    ASSERT_TRUE(QFile::resize(path(QStringLiteral("big.skin")), orba::skin::kMaxPackBytes));
+    {
+        const auto atLimit = orba::skin::readPackedSkin(path("big.skin"));
+        EXPECT_EQ(atLimit.status, orba::skin::PackStatus::Ok);
+        ASSERT_EQ(atLimit.entries.size(), 1u);
+        EXPECT_EQ(atLimit.entries[0].data.size(), data);
+    }
+    ASSERT_TRUE(QFile::resize(path(QStringLiteral("big.skin")), orba::skin::kMaxPackBytes + 1));
+    EXPECT_EQ(orba::skin::readPackedSkin(path("big.skin")).status, orba::skin::PackStatus::TooLarge);
+    QDir().mkpath(path(QStringLiteral("out")));
+    EXPECT_FALSE(tcSkinDlg::unpackSkin(path("big.skin"), path("out")));
+    EXPECT_EQ(
+        messages.last().text,
+        QStringLiteral("Refused to unpack skin \"%1\": it is larger than 64 MB.").arg(path("big.skin")));
+    EXPECT_TRUE(tree(path("out")).isEmpty());
+}
