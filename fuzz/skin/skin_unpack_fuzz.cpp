@@ -1,6 +1,8 @@
 // Arbitrary bytes unpacked as a ".skin" file: nothing may be written outside the target folder and
-// no entry may be written from a cut-off file.
+// no entry may be written from a cut-off file. The same bytes read as a pack in memory must give
+// exactly the files that unpacking wrote.
 #include "skin/skin_pack.h"
+#include "skin/skin_source.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -54,5 +56,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::abort();
     if (countFiles(root) != countFiles(target) + 1)
         std::abort();
+
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    orba::skin::PackContents pack = orba::skin::parsePackedSkin(bytes);
+    if (pack.entries.size() < static_cast<size_t>(result.written))
+        std::abort();
+    std::vector<orba::skin::PackEntry> entries = pack.entries;
+    const orba::skin::PackSkinSource source(QStringLiteral("fuzz.skin"), std::move(entries));
+    for (const orba::skin::PackEntry &entry : pack.entries) {
+        QFile unpacked(QDir(target).filePath(entry.name));
+        if (!unpacked.open(QIODevice::ReadOnly))
+            continue; // not reached by unpacking (stopped earlier)
+        QByteArray fromSource;
+        // A later entry of the same name replaces an earlier one in both.
+        if (source.read(entry.name, orba::skin::kMaxPackBytes, &fromSource) != orba::skin::SourceStatus::Ok ||
+            unpacked.readAll() != fromSource)
+            std::abort();
+    }
     return 0;
 }

@@ -150,6 +150,11 @@ struct BrokenSkin
     const char *reason;
 };
 
+void PrintTo(const BrokenSkin &skin, std::ostream *out)
+{
+    *out << skin.name;
+}
+
 } // namespace
 
 class BrokenSkinSurface : public Surface, public ::testing::WithParamInterface<BrokenSkin>
