@@ -6,13 +6,13 @@
 #   - the application did not crash (it is still running when stopped, no sanitizer report);
 #   - it went on line (the simulator's log shows the login), where the case leaves that possible.
 # Usage: scripts/badfolder.sh [CASE...]   (default: every case; ORBA_BIN picks the binary, e.g. an
-# ASan build's, default build/bin/orba; ORBA_BADFOLDER_SECONDS how long each run lasts, default 6)
+# ASan build's, default build/bin/orba; ORBA_BADFOLDER_SECONDS the longest a run lasts, default 15)
 # Opt-in: not part of the ctest suite. Needs build/bin/orba-sim and build/skins/default.skin.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
 bin="${ORBA_BIN:-$ORBA_BUILD/bin/orba}"
-seconds="${ORBA_BADFOLDER_SECONDS:-6}"
+seconds="${ORBA_BADFOLDER_SECONDS:-15}"
 all_cases=(temp_link cut_skin nested_skin bomb_skin laughs_skin bad_ini huge_scale bad_package huge_address)
 cases=("$@")
 [ ${#cases[@]} -gt 0 ] || cases=("${all_cases[@]}")
