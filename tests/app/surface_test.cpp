@@ -70,6 +70,20 @@ protected:
         goOnline();
         peer.clear();
     }
+    // Picks a skin by name in the skin dialog, as the user does.
+    static void chooseSkin(SurfaceWindow &w, const QString &name)
+    {
+        w.answer = [name](QDialog *d) {
+            auto *dialog = static_cast<tcSkinDlg *>(d);
+            const auto rows = dialog->listWidget()->findItems(name, Qt::MatchExactly);
+            if (rows.isEmpty())
+                return int(QDialog::Rejected);
+            dialog->listWidget()->setCurrentItem(rows[0]);
+            dialog->accept();
+            return dialog->result();
+        };
+        w.slot_choose_skin();
+    }
     void packDefaultSkin(const QString &from)
     {
         QString error;
@@ -275,16 +289,7 @@ TEST_F(Surface, AnUnusableScaleFactorIsToldOnceThoughEverySkinLoadReadsIt)
     }
     test::writePanelSkin(path(QStringLiteral("skins/other")));
     SurfaceWindow &w = open();
-    w.answer = [](QDialog *d) {
-        auto *dialog = static_cast<tcSkinDlg *>(d);
-        const auto rows = dialog->listWidget()->findItems(QStringLiteral("other"), Qt::MatchExactly);
-        if (rows.isEmpty())
-            return int(QDialog::Rejected);
-        dialog->listWidget()->setCurrentItem(rows[0]);
-        dialog->accept();
-        return dialog->result();
-    };
-    w.slot_choose_skin();
+    chooseSkin(w, QStringLiteral("other"));
     ASSERT_EQ(w.skinName(), QStringLiteral("other"));
     EXPECT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(w.size(), QSize(1000, 1300));
@@ -307,19 +312,7 @@ TEST_F(Surface, AChosenSkinIsSavedAndAFailedChoiceKeepsThePrevious)
     test::writePanelSkin(path(QStringLiteral("skins/other")));
     test::writePanelSkin(path(QStringLiteral("skins/broken")), false);
     SurfaceWindow &w = open();
-    auto choose = [&](const QString &name) {
-        w.answer = [name](QDialog *d) {
-            auto *dialog = static_cast<tcSkinDlg *>(d);
-            const auto rows = dialog->listWidget()->findItems(name, Qt::MatchExactly);
-            if (rows.isEmpty())
-                return int(QDialog::Rejected);
-            dialog->listWidget()->setCurrentItem(rows[0]);
-            dialog->accept();
-            return dialog->result();
-        };
-        w.slot_choose_skin();
-    };
-    choose(QStringLiteral("other"));
+    chooseSkin(w, QStringLiteral("other"));
     EXPECT_EQ(w.skinName(), QStringLiteral("other"));
     EXPECT_FALSE(w.skinIsFile());
     {
@@ -329,7 +322,7 @@ TEST_F(Surface, AChosenSkinIsSavedAndAFailedChoiceKeepsThePrevious)
         EXPECT_EQ(saved.readInt(QStringLiteral("SKIN"), QStringLiteral("file"), -1), 0);
     }
     EXPECT_TRUE(messages.empty());
-    choose(QStringLiteral("broken"));
+    chooseSkin(w, QStringLiteral("broken"));
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.last().title, QStringLiteral("Choose Skin"));
     EXPECT_EQ(w.skinName(), QStringLiteral("other"));
@@ -343,16 +336,7 @@ TEST_F(Surface, ASkinWithALongNameIsChosenSavedAndLoadedWhole)
     ASSERT_GT(name.size(), 49);
     test::writePanelSkin(path(QStringLiteral("skins/") + name));
     SurfaceWindow &w = open();
-    w.answer = [name](QDialog *d) {
-        auto *dialog = static_cast<tcSkinDlg *>(d);
-        const auto rows = dialog->listWidget()->findItems(name, Qt::MatchExactly);
-        if (rows.isEmpty())
-            return int(QDialog::Rejected);
-        dialog->listWidget()->setCurrentItem(rows[0]);
-        dialog->accept();
-        return dialog->result();
-    };
-    w.slot_choose_skin();
+    chooseSkin(w, name);
     EXPECT_EQ(w.skinName(), name);
     EXPECT_TRUE(w.kelBench()->skinFolder().endsWith(name));
     EXPECT_TRUE(messages.empty());

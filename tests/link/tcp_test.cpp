@@ -80,20 +80,6 @@ TEST(TcpClient, AnAddressOfAllZerosNeverConnectsToThisMachine)
     EXPECT_EQ(peer.accepted(), 0);
 }
 
-TEST(TcpClient, HangingUpEndsTheLinkAsAPeersCloseWouldAndItComesBack)
-{
-    LoopbackPeer peer;
-    LinkRecorder rec;
-    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks(), kShortWaitMs);
-    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 1));
-    ASSERT_TRUE(peer.waitAccepted(1));
-    client.hangUp();
-    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 2));
-    EXPECT_EQ(firstStatuses(rec, 5),
-              (std::vector<int>{LINK_CONNECTING, LINK_UP, LINK_CLOSED, LINK_CONNECTING, LINK_UP}));
-    EXPECT_TRUE(peer.waitAccepted(2));
-}
-
 TEST(TcpClient, TheSystemProbesAQuietLink)
 {
     LoopbackPeer peer;
@@ -210,18 +196,25 @@ TEST(TcpClient, AReceiveThatWouldBlockReturnsZeroAndLeavesTheLinkUp)
     EXPECT_EQ(rec.count(LINK_CLOSED), 0);
 }
 
-TEST(TcpClient, PeerClosingIsReportedAndTheLinkComesBack)
+// A link ended by the peer, or hung up here (from any thread), is reported closed and comes back.
+TEST(TcpClient, PeerClosingOrHangingUpIsReportedAndTheLinkComesBack)
 {
-    LoopbackPeer peer;
-    LinkRecorder rec;
-    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks(), kShortWaitMs);
-    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 1));
-    ASSERT_TRUE(peer.waitAccepted(1));
-    peer.closeConnection();
-    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 2));
-    EXPECT_EQ(firstStatuses(rec, 5),
-              (std::vector<int>{LINK_CONNECTING, LINK_UP, LINK_CLOSED, LINK_CONNECTING, LINK_UP}));
-    EXPECT_TRUE(peer.waitAccepted(2));
+    for (bool hangUp : {false, true}) {
+        SCOPED_TRACE(hangUp ? "hung up here" : "closed by the peer");
+        LoopbackPeer peer;
+        LinkRecorder rec;
+        tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks(), kShortWaitMs);
+        ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 1));
+        ASSERT_TRUE(peer.waitAccepted(1));
+        if (hangUp)
+            client.hangUp();
+        else
+            peer.closeConnection();
+        ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 2));
+        EXPECT_EQ(firstStatuses(rec, 5),
+                  (std::vector<int>{LINK_CONNECTING, LINK_UP, LINK_CLOSED, LINK_CONNECTING, LINK_UP}));
+        EXPECT_TRUE(peer.waitAccepted(2));
+    }
 }
 
 TEST(TcpClient, ASendThatCannotFinishInItsBudgetReturnsWhatWentOutAndClosesTheLink)

@@ -17,17 +17,7 @@ using namespace orba::test;
 
 namespace {
 
-class Dispatch : public PanelTest
-{
-protected:
-    void SetUp() override
-    {
-        PanelTest::SetUp();
-        ASSERT_EQ(loadPanels(), 0);
-        takeSent();
-        takeSentGlobals();
-    }
-};
+using Dispatch = LoadedPanelTest;
 
 TEST_F(Dispatch, AValueEqualToTheStoredOneMarksNothing)
 {

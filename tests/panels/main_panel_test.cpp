@@ -19,16 +19,9 @@ using namespace orba::test;
 
 namespace {
 
-class MainPanel : public PanelTest
+class MainPanel : public LoadedPanelTest
 {
 protected:
-    void SetUp() override
-    {
-        PanelTest::SetUp();
-        ASSERT_EQ(loadPanels(), 0);
-        takeSent();
-        takeSentGlobals();
-    }
     tcControlGroupMain &main() { return *bench().mainPanel(); }
     int flow(const char *name) { return object<tcGuiButton>(name)->lampState(); }
 };

@@ -57,8 +57,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Writes the test skin (or uses the given skin folder) and loads it into a fresh bench.
-    // The test skin, without the named objects when any are given.
+    // Writes the test skin, without the named objects when any are given, and loads it into a
+    // fresh bench; or loads the given skin folder.
     int loadPanels(bool withBackground = true, const QStringList &leaveOut = {});
     int loadSkinFolder(const QString &folder);
     void closeBench();
@@ -100,6 +100,19 @@ private:
 
     std::unique_ptr<tcVORudWidget> m_host;
     tcKelBench *m_bench = nullptr; // owned by the host
+};
+
+// The test skin loaded, with nothing marked to send yet.
+class LoadedPanelTest : public PanelTest
+{
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        ASSERT_EQ(loadPanels(), 0);
+        takeSent();
+        takeSentGlobals();
+    }
 };
 
 // Counts the emissions of one signal.

@@ -22,16 +22,9 @@ using orba::panels::Binding;
 
 namespace {
 
-class Screens : public PanelTest
+class Screens : public LoadedPanelTest
 {
 protected:
-    void SetUp() override
-    {
-        PanelTest::SetUp();
-        ASSERT_EQ(loadPanels(), 0);
-        takeSent();
-        takeSentGlobals();
-    }
     tcControlGroup &panel(const Binding &b) { return *bench().panelOfScreen(b.screen); }
     static bool plain(const Binding &b)
     {
