@@ -1,7 +1,8 @@
 #include "skin/skin_source.h"
 
+#include "common/whole_file.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace orba::skin {
@@ -22,17 +23,18 @@ SourceStatus readInside(const QString &root, const QString &name, qint64 limit, 
     if (base.isEmpty() || !real.startsWith(base + QLatin1Char('/')))
         return SourceStatus::Outside;
     // Only regular files: a device or a pipe would be read without end.
-    if (!info.isFile())
+    switch (orba::readWholeFile(real, limit, *data)) {
+    case orba::FileReadResult::Ok:
+        return SourceStatus::Ok;
+    case orba::FileReadResult::Missing:
+    case orba::FileReadResult::NotRegular:
         return SourceStatus::Missing;
-    if (info.size() > limit)
+    case orba::FileReadResult::TooLarge:
         return SourceStatus::TooLarge;
-    QFile file(real);
-    if (!file.open(QIODevice::ReadOnly))
-        return SourceStatus::ReadError;
-    *data = file.read(limit + 1);
-    if (file.error() != QFileDevice::NoError)
-        return SourceStatus::ReadError;
-    return data->size() > limit ? SourceStatus::TooLarge : SourceStatus::Ok;
+    case orba::FileReadResult::Unreadable:
+        break;
+    }
+    return SourceStatus::ReadError;
 }
 
 } // namespace
