@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the application in working folders that a careless user or an attacker prepared, one case
 # at a time, against orba-sim on 127.0.0.1, and checks each run:
-#   - the user's files are byte for byte unchanged (sha256 before and after);
+#   - the user's files are byte for byte unchanged (sha256 before and after; a damaged settings
+#     file kept aside as NAME.bad counts as kept);
 #   - nothing is written outside the working folder (a sentinel folder beside it stays unchanged);
 #   - the application did not crash (it is still running when stopped, no sanitizer report);
 #   - it went on line (the simulator's log shows the login), where the case leaves that possible.
@@ -139,7 +140,7 @@ failed=()
 for name in "${cases[@]}"; do
     dir="$root/cases/$name"
     make_case "$name" "$dir" || { failed+=("$name"); continue; }
-    fingerprint "$dir" | grep -v -F -f <(mutable_files "$name") > "$root/logs/$name.before"
+    fingerprint "$dir" | LC_ALL=C sort | grep -v -F -f <(mutable_files "$name") > "$root/logs/$name.before"
     fingerprint "$root/outside" > "$root/logs/$name.outside"
     sim_lines="$(wc -l < "$root/logs/sim.log")"
 
@@ -170,7 +171,9 @@ for name in "${cases[@]}"; do
     [ "$alive" = 1 ] || problems+=("exited early with status $status")
     ls "$root/logs/$name".asan* "$root/logs/$name".ubsan* > /dev/null 2>&1 && problems+=("sanitizer report")
     if [ "$online" = 1 ] && [ "$went_online" = 0 ]; then problems+=("did not go on line"); fi
-    fingerprint "$dir" | grep -v -F -f <(mutable_files "$name") > "$root/logs/$name.after"
+    # A damaged settings file set aside as NAME.bad (or NAME.N.bad) still holds the user's bytes.
+    fingerprint "$dir" | sed -E 's/(\.[0-9]+)?\.bad$//' | LC_ALL=C sort | grep -v -F -f <(mutable_files "$name") \
+        > "$root/logs/$name.after"
     cmp -s "$root/logs/$name.before" "$root/logs/$name.after" ||
         problems+=("user files changed: $(diff "$root/logs/$name.before" "$root/logs/$name.after" | grep '^[<>]' | head -3 | tr '\n' ' ')")
     fingerprint "$root/outside" | cmp -s - "$root/logs/$name.outside" || problems+=("wrote outside the folder")

@@ -100,7 +100,7 @@ int tcApWidget::loadSkinFrom(std::shared_ptr<const orba::skin::SkinSource> sourc
     const orba::ScaleFactors scale = orba::readScaleFile(QStringLiteral("ap_scale.ini"), problem);
     bench->setScaling(scale.x != 1.0f || scale.y != 1.0f, scale.x, scale.y);
     if (!problem.isEmpty() && problem != m_scaleProblem)
-        orba::showMessage(orba::MessageKind::Warning, this, QStringLiteral("Scale"), problem);
+        orba::postMessage(orba::MessageKind::Warning, this, QStringLiteral("Scale"), problem);
     m_scaleProblem = problem;
 
     const int result = bench->loadSkin();

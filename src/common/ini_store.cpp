@@ -266,7 +266,7 @@ void IniStore::setAside(const QString &reason)
         refuse(reason);
         return;
     }
-    orba::showMessage(orba::MessageKind::Warning, nullptr, QStringLiteral("Settings File"),
+    orba::postMessage(orba::MessageKind::Warning, nullptr, QStringLiteral("Settings File"),
                       QStringLiteral("The settings file \"%1\" cannot be used: %2.\n"
                                      "It was kept as \"%3\", and default settings are used.")
                           .arg(QDir::toNativeSeparators(m_path), reason, QDir::toNativeSeparators(kept)));
@@ -276,7 +276,7 @@ void IniStore::refuse(const QString &reason)
 {
     m_entries.clear();
     m_keepFile = true;
-    orba::showMessage(orba::MessageKind::Warning, nullptr, QStringLiteral("Settings File"),
+    orba::postMessage(orba::MessageKind::Warning, nullptr, QStringLiteral("Settings File"),
                       QStringLiteral("The settings file \"%1\" cannot be used: %2.\n"
                                      "Default settings are used, and the file is left as it is.")
                           .arg(QDir::toNativeSeparators(m_path), reason));

@@ -1,5 +1,8 @@
 #include "common/message.h"
 
+#include <QCoreApplication>
+#include <QPointer>
+
 #include <atomic>
 #include <cstdio>
 
@@ -47,6 +50,24 @@ int showMessage(MessageKind kind, QObject *parent, const QString &title, const Q
     r.buttons = buttons;
     r.defaultButton = defaultButton;
     return showMessage(r);
+}
+
+void postMessage(MessageKind kind, QObject *parent, const QString &title, const QString &text)
+{
+    QCoreApplication *application = QCoreApplication::instance();
+    if (!application) {
+        showMessage(kind, parent, title, text);
+        return;
+    }
+    const QPointer<QObject> guard(parent);
+    const bool hadParent = parent != nullptr;
+    QMetaObject::invokeMethod(
+        application,
+        [=] {
+            if (!hadParent || guard)
+                showMessage(kind, guard.data(), title, text);
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace orba

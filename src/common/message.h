@@ -24,9 +24,9 @@ struct MessageRequest
     QObject *parent = nullptr; // a QWidget, or none
     QString title;
     QString text;
-    int buttons = MsgOk;       // MessageButton bits offered
-    int defaultButton = 0;     // 0: the toolkit's choice
-    QString okText;            // text of the Ok button when not the default one
+    int buttons = MsgOk;   // MessageButton bits offered
+    int defaultButton = 0; // 0: the toolkit's choice
+    QString okText;        // text of the Ok button when not the default one
 };
 
 // Returns the MessageButton pressed (MsgCancel or MsgNo when the box was closed without one).
@@ -37,6 +37,10 @@ using MessageHandler = int (*)(const MessageRequest &request);
 MessageHandler setMessageHandler(MessageHandler handler);
 
 int showMessage(const MessageRequest &request);
+// A box that needs no answer, shown once the event loop runs, so that what is starting (the
+// window, the link) goes on meanwhile. Without an application object it is shown at once; when
+// its parent is gone by then, nobody is left to tell.
+void postMessage(MessageKind kind, QObject *parent, const QString &title, const QString &text);
 int showMessage(MessageKind kind, QObject *parent, const QString &title, const QString &text,
                 int buttons = MsgOk, int defaultButton = 0);
 

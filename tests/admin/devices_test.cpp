@@ -99,6 +99,7 @@ TEST_F(Devices, AnOversizedDeviceFileIsSetAsideAndTheListStillLoads)
     EXPECT_EQ(list.findByName(QStringLiteral("Studio A"))->ipAddress(), QStringLiteral("10.0.0.5"));
     ASSERT_NE(list.findByName(QStringLiteral("Huge")), nullptr);
     EXPECT_EQ(list.findByName(QStringLiteral("Huge"))->ipAddress(), QStringLiteral("0.0.0.0"));
+    QCoreApplication::processEvents(); // the box waits for the event loop
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_TRUE(messages.last().text.contains(QStringLiteral("Huge.cfg")));
     EXPECT_TRUE(messages.last().text.contains(QStringLiteral("larger than 1 MiB")));
