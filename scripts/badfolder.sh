@@ -136,6 +136,13 @@ mutable_files() {
     echo './presets/autoload/'
 }
 
+# The fingerprint with each file kept aside under its own name again, in place of the new one.
+kept_aside() {
+    awk '{ name = $NF; base = name; sub(/(\.[0-9]+)?\.bad$/, "", base)
+           if (base != name) { aside[base] = 1; $NF = base } lines[NR] = $0; names[NR] = name }
+         END { for (i = 1; i <= NR; ++i) if (!(names[i] in aside)) print lines[i] }'
+}
+
 failed=()
 for name in "${cases[@]}"; do
     dir="$root/cases/$name"
@@ -171,8 +178,9 @@ for name in "${cases[@]}"; do
     [ "$alive" = 1 ] || problems+=("exited early with status $status")
     ls "$root/logs/$name".asan* "$root/logs/$name".ubsan* > /dev/null 2>&1 && problems+=("sanitizer report")
     if [ "$online" = 1 ] && [ "$went_online" = 0 ]; then problems+=("did not go on line"); fi
-    # A damaged settings file set aside as NAME.bad (or NAME.N.bad) still holds the user's bytes.
-    fingerprint "$dir" | sed -E 's/(\.[0-9]+)?\.bad$//' | LC_ALL=C sort | grep -v -F -f <(mutable_files "$name") \
+    # A damaged settings file set aside as NAME.bad (or NAME.N.bad) still holds the user's bytes; the
+    # NAME written after it holds the application's defaults.
+    fingerprint "$dir" | kept_aside | LC_ALL=C sort | grep -v -F -f <(mutable_files "$name") \
         > "$root/logs/$name.after"
     cmp -s "$root/logs/$name.before" "$root/logs/$name.after" ||
         problems+=("user files changed: $(diff "$root/logs/$name.before" "$root/logs/$name.after" | grep '^[<>]' | head -3 | tr '\n' ' ')")
