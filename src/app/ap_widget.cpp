@@ -1,7 +1,5 @@
 #include "app/ap_widget.h"
 
-#include "panels/control_ids.h"
-
 #include "admin/device_list.h"
 #include "app/app_objects.h"
 #include "app/splash.h"
@@ -9,6 +7,7 @@
 #include "common/message.h"
 #include "link/meter.h"
 #include "link/tcp.h"
+#include "panels/control_ids.h"
 #include "presets/package_store.h"
 #include "presets/quick_save.h"
 #include "tables/globals_map.h"
@@ -409,7 +408,10 @@ void tcApWidget::teardown()
     delete m_checkTimer;
     delete m_watchTimer;
     m_meterTimer = m_animateTimer = m_pingTimer = m_checkTimer = m_watchTimer = nullptr;
-    delete m_menu;
+    // File / Exit closes the window from inside the menu's own key or mouse event, which goes on
+    // using the menu after the action returns: the menu goes once that event is over.
+    if (m_menu)
+        m_menu->deleteLater();
     m_menu = nullptr;
     m_onlineAction = nullptr;
 

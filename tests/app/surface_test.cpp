@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 
 #include <gtest/gtest.h>
 
@@ -364,6 +365,19 @@ TEST_F(Surface, ThePopupMenuHoldsEveryEntry)
                            "Hardware/Login Password...", "Hardware/Front Panel Password...",
                            "Hardware/Version...", "Hardware/Update...", "Hardware/Assign IP Address...",
                            "Presets/Take...", "Presets/Save...", "Presets/Library..."}));
+}
+
+TEST_F(Surface, ExitFromTheMenuLeavesTheMenuToTheEndOfItsOwnEvent)
+{
+    SurfaceWindow &w = open();
+    w.show();
+    const QPointer<QMenu> menu = w.popupMenu();
+    // File / Exit runs inside the menu's event handler, which uses the menu after the action.
+    w.slot_exitMenu();
+    ASSERT_EQ(w.popupMenu(), nullptr); // the window was torn down
+    EXPECT_FALSE(menu.isNull()) << "deleted under its own event handler";
+    window.reset();
+    EXPECT_TRUE(menu.isNull());
 }
 
 TEST_F(Surface, DialogsThatNeedTheProcessorSayYouMustBeOnlineUnderTheirTitles)
