@@ -8,6 +8,7 @@
 #include "link/records.h"
 #include "panels/kel_bench.h"
 #include "panels/status_look.h"
+#include "skin/skin_pack.h"
 #include "skin/vorud_widget.h"
 #include "tables/preset_header.h"
 
@@ -177,6 +178,7 @@ protected:
     // Connects the control groups' signals to the window's slots (every skin load).
     void connectBenchSignals();
     int loadSkinFrom(std::shared_ptr<const orba::skin::SkinSource> source, QString *reason);
+    int loadPackedSkin(const QString &path, orba::skin::PackContents pack, QString *reason);
     void showSkinProblem(const QString &name, const QString &reason);
     // The saved skin, else the packed skin "default", else the built-in one; a skin that is there
     // but does not load is reported to the user.

@@ -3,8 +3,6 @@
 // meter timer show on the bench.
 #include "app/ap_widget.h"
 
-#include "panels/control_ids.h"
-
 #include "admin/device_list.h"
 #include "app/app_objects.h"
 #include "app/scale_file.h"
@@ -13,6 +11,7 @@
 #include "panels/access_classes.h"
 #include "panels/cg_main.h"
 #include "panels/control_group.h"
+#include "panels/control_ids.h"
 #include "skin/skin_dlg.h"
 #include "skin/skin_pack.h"
 #include "skin/skin_source.h"
@@ -67,27 +66,26 @@ int tcApWidget::load_skin(const QString &name, bool isFile, QString *reason)
         return kNoSkin;
     // Read into memory and loaded from there: nothing is written, so neither a full disk nor a
     // read-only or linked working folder stands in the way.
-    orba::skin::PackContents pack = orba::skin::readPackedSkin(file);
-    if (pack.status != orba::skin::PackStatus::Ok) {
-        if (reason)
-            *reason = orba::skin::packProblem(pack) + QLatin1Char('.');
-        return kBadSkinFile;
-    }
-    return loadSkinFrom(std::make_shared<orba::skin::PackSkinSource>(file, std::move(pack.entries)), reason);
+    return loadPackedSkin(file, orba::skin::readPackedSkin(file), reason);
 }
 
 int tcApWidget::loadBuiltInSkin(QString *reason)
 {
     QFile resource(builtInSkinPath());
-    orba::skin::PackContents pack =
-        orba::skin::parsePackedSkin(resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray());
+    return loadPackedSkin(
+        builtInSkinPath(),
+        orba::skin::parsePackedSkin(resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray()),
+        reason);
+}
+
+int tcApWidget::loadPackedSkin(const QString &path, orba::skin::PackContents pack, QString *reason)
+{
     if (pack.status != orba::skin::PackStatus::Ok) {
         if (reason)
             *reason = orba::skin::packProblem(pack) + QLatin1Char('.');
         return kBadSkinFile;
     }
-    return loadSkinFrom(
-        std::make_shared<orba::skin::PackSkinSource>(builtInSkinPath(), std::move(pack.entries)), reason);
+    return loadSkinFrom(std::make_shared<orba::skin::PackSkinSource>(path, std::move(pack.entries)), reason);
 }
 
 int tcApWidget::loadSkinFrom(std::shared_ptr<const orba::skin::SkinSource> source, QString *reason)
@@ -159,17 +157,10 @@ void tcApWidget::loadStartSkin()
 void tcApWidget::showSkinProblem(const QString &name, const QString &reason)
 {
     // After the window is up, so the box has the surface behind it; the link starts meanwhile.
-    const QString text =
-        QStringLiteral("The skin \"%1\" could not be loaded:\n%2\n\nThe default skin is used "
-                       "instead.")
-            .arg(name, reason);
-    QMetaObject::invokeMethod(
-        this,
-        [this, text] {
-            if (!m_tornDown)
-                orba::showMessage(orba::MessageKind::Warning, this, QStringLiteral("Skin Load Error"), text);
-        },
-        Qt::QueuedConnection);
+    orba::postMessage(orba::MessageKind::Warning, this, QStringLiteral("Skin Load Error"),
+                      QStringLiteral("The skin \"%1\" could not be loaded:\n%2\n\nThe default skin is "
+                                     "used instead.")
+                          .arg(name, reason));
 }
 
 void tcApWidget::slot_choose_skin()

@@ -11,6 +11,7 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,11 +19,8 @@ namespace orba {
 
 namespace {
 
-const QString kIniXmlDeclaration = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>");
-// Expat rescans a token cut by a block boundary from its start at every block, so a long value fed
-// in small blocks takes quadratic time; the whole document goes in at once.
-constexpr size_t kParseBlock = size_t(1) << 30;
-
+const QString kIniXmlDeclaration =
+    QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>");
 // XML 1.0 cannot carry most control characters, not even as references. Such a character in a
 // value is written as this private-use character followed by the four hex digits of its code
 // unit; the private-use character itself is written the same way, so every value reads back.
@@ -142,21 +140,16 @@ bool parseIniXml(const char *data, size_t size, IniEntries &out, IniParseError *
         return false;
     XML_SetUserData(parser, &out);
     XML_SetStartElementHandler(parser, onStartElement);
-    bool ok = true;
-    size_t pos = 0;
-    do {
-        const size_t n = std::min(kParseBlock, size - pos);
-        const bool last = pos + n >= size;
-        if (XML_Parse(parser, data + pos, int(n), last) == XML_STATUS_ERROR) {
-            ok = false;
-            if (error) {
-                error->line = int(XML_GetCurrentLineNumber(parser));
-                error->text = QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(parser)));
-            }
-            break;
+    // One call: expat rescans a token cut by a block boundary from its start at every block, so
+    // small blocks make a long value quadratic. Callers bound the size.
+    bool ok = size <= size_t(INT_MAX);
+    if (ok && XML_Parse(parser, data, int(size), XML_TRUE) == XML_STATUS_ERROR) {
+        ok = false;
+        if (error) {
+            error->line = int(XML_GetCurrentLineNumber(parser));
+            error->text = QString::fromUtf8(XML_ErrorString(XML_GetErrorCode(parser)));
         }
-        pos += n;
-    } while (pos < size);
+    }
     XML_ParserFree(parser);
     if (!ok)
         out.clear();

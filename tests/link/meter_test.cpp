@@ -134,14 +134,25 @@ TEST(Meteriface, TheCounterWrapsAt256)
     EXPECT_TRUE(meters.check_datagram(datagram(0).data()));
 }
 
-TEST(Meteriface, UdpDatagramsOfTheWrongSizeAreDroppedAndGoodOnesKept)
+// A receiver on a free port that takes datagrams from 127.0.0.1, counting what it accepts.
+class UdpMeters : public ::testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(meters.hasSocket());
+        meters.setPeer(kLoopback);
+        counter = meters.nextRequestCounter();
+    }
+    static void notify(void *context) { ++*static_cast<std::atomic<int> *>(context); }
+
     std::atomic<int> accepted{0};
-    auto notify = [](void *context) { ++*static_cast<std::atomic<int> *>(context); };
-    METERIFACE meters(&accepted, notify, freeUdpPort());
-    ASSERT_TRUE(meters.hasSocket());
-    meters.setPeer(kLoopback);
-    const uint8_t counter = meters.nextRequestCounter();
+    METERIFACE meters{&accepted, &UdpMeters::notify, freeUdpPort()};
+    uint8_t counter = 0;
+};
+
+TEST_F(UdpMeters, DatagramsOfTheWrongSizeAreDroppedAndGoodOnesKept)
+{
 
     auto longer = datagram(counter, 1);
     longer.push_back(0);
@@ -160,14 +171,8 @@ TEST(Meteriface, UdpDatagramsOfTheWrongSizeAreDroppedAndGoodOnesKept)
     EXPECT_EQ(out[METER_BODY_AT], 5);
 }
 
-TEST(Meteriface, UdpDatagramsFromAnyoneButTheProcessorAreDropped)
+TEST_F(UdpMeters, DatagramsFromAnyoneButTheProcessorAreDropped)
 {
-    std::atomic<int> accepted{0};
-    auto notify = [](void *context) { ++*static_cast<std::atomic<int> *>(context); };
-    METERIFACE meters(&accepted, notify, freeUdpPort());
-    ASSERT_TRUE(meters.hasSocket());
-    meters.setPeer(kLoopback);
-    const uint8_t counter = meters.nextRequestCounter();
 
     // In order, so the stranger's datagram has been dealt with once the processor's is taken.
     sendTo(meters.port(), datagram(counter, 1), "127.0.0.2");
