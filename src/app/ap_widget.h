@@ -7,7 +7,7 @@
 #include "link/message_link.h"
 #include "link/records.h"
 #include "panels/kel_bench.h"
-#include "panels/status_look.h"
+#include "common/status_look.h"
 #include "skin/skin_pack.h"
 #include "skin/vorud_widget.h"
 #include "tables/preset_header.h"

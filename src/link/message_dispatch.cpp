@@ -74,6 +74,8 @@ void MessageLink::onValues(const uint8_t *frame, size_t length)
     if (msg.target == TARGET_LIVE) {
         if (m_ctx.live)
             store(*m_ctx.live);
+        if (m_ctx.host)
+            m_ctx.host->linkLiveValues(msg.block, msg.blocks);
         return;
     }
     if (m_ctx.grab && m_ctx.grab->withTarget(store) && msg.block == msg.blocks)

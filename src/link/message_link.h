@@ -31,6 +31,8 @@ public:
     virtual void linkCurrentPresetChanged() {}
     virtual void linkConnectReply(uint16_t /*result*/) {} // CONNECT_ACCEPTED or CONNECT_PASSWORD
     virtual void linkFirmwareAck(const orba::FwAckMsg & /*ack*/) {}
+    // A block of live values was stored (blocks: how many the transfer has).
+    virtual void linkLiveValues(uint8_t /*block*/, uint8_t /*blocks*/) {}
 };
 
 // Where received data goes; any pointer may be null, and what would go there is then dropped.

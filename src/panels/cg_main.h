@@ -4,7 +4,7 @@
 #pragma once
 
 #include "panels/control_group.h"
-#include "panels/status_look.h"
+#include "common/status_look.h"
 
 class tcControlGroupMain : public tcControlGroup
 {

@@ -1,4 +1,4 @@
-// How the main panel's status displays (link, device, preset) look.
+// How the status texts (link, device, preset) look on the main panel.
 #pragma once
 
 enum class StatusLook : int {

@@ -1,0 +1,211 @@
+// Session: everything of one processor session that is not a widget. It owns the processor's data
+// as the link stores it (live settings, globals, preset slots, version, clock, events, current
+// preset), the link and its transport, the meter receiver, the ping, meter and link-watch timers
+// and the connection state machine. A view (the main window, the command-line client) connects to
+// its signals and gives it commands; it never reaches the link itself except through link() for
+// the send operations.
+//
+// Threads: the transport's worker stores into the data and tells the session, which turns every
+// report into a queued call; every signal below is emitted on the session's own thread.
+#pragma once
+
+#include "common/status_look.h"
+#include "link/link_watch.h"
+#include "link/message_link.h"
+#include "link/records.h"
+#include "tables/globals_map.h"
+#include "tables/preset_header.h"
+#include "tables/settings_map.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QTimer;
+class tcQTcpClient;
+
+namespace orba {
+
+// The states of the connection manager.
+enum class LinkState : int { Initial, Trying, Pending, Online, Offline };
+
+// The processor a session connects to.
+struct SessionTarget
+{
+    QString name;         // for the user; empty when there is no device
+    QString address;      // dotted-decimal IPv4
+    uint32_t loginCrc = 0; // CRC-32 of the login password, 0 for none remembered
+};
+
+// What the user answered when the processor asked for the login password.
+struct LoginAnswer
+{
+    bool given = false;    // false: cancelled, the session goes off line with "Rejected"
+    uint32_t loginCrc = 0; // CRC-32 of the password given
+};
+
+struct SessionOptions
+{
+    uint16_t processorPort = 0;  // 0: orba::processorPort()
+    uint16_t meterFirstPort = 0; // 0: orba::meterFirstPort()
+    LinkLimits limits;
+    int pingMs = 2000;
+    int meterMs = 101;
+    int watchMs = 250;
+    bool forceConnect = false; // on line at once when the link is up, without the login
+};
+
+class Session : public QObject, private LinkHost
+{
+    Q_OBJECT
+public:
+    // Runs while the login waits for an answer; it may run a modal dialog (an event loop).
+    using LoginPrompt = std::function<LoginAnswer()>;
+
+    explicit Session(const SessionOptions &options = {}, QObject *parent = nullptr);
+    ~Session() override; // drops the link first, so no report arrives after
+
+    // ---- The processor's data.
+    SETTINGS_MAP &live() { return *m_live; }
+    GLOBALS_MAP &globals() { return *m_globals; }
+    PresetSlotList &presetSlots() { return *m_presetSlots; }
+    GrabRecord &grab() { return *m_grab; }
+    HeaderWaitRecord &headerWait() { return *m_headerWait; }
+    EventList &events() { return *m_events; }
+    ProcessorVersion version() const { return m_version->load(); }
+    PresetHeader currentPreset() const { return m_currentPreset->load(); }
+    MeterHeader clock() const { return m_clock->load(); }
+    // Which settings and globals changed since the view last took them (settingsChanged and
+    // globalsChanged say when there are some).
+    SETTINGS_FLAGS &settingsToShow() { return *m_settingsToShow; }
+    GLOBALS_FLAGS &globalsToShow() { return *m_globalsToShow; }
+    // Whether the live settings (and, when the processor follows presets, the system settings)
+    // differ from the current preset.
+    bool presetModified() const;
+
+    // ---- The link.
+    MessageLink &link() { return *m_link; }
+    METERIFACE &meters() { return *m_meters; }
+    const SessionOptions &options() const { return m_options; }
+    void setLimits(const LinkLimits &limits); // for the next link made
+    // The processor to connect to; takes effect with the next setOnline(true).
+    void setTarget(const SessionTarget &target) { m_target = target; }
+    const SessionTarget &target() const { return m_target; }
+    void setLoginPrompt(LoginPrompt prompt) { m_loginPrompt = std::move(prompt); }
+
+    // The one place where the link is made or dropped: drops any link, then connects to the target
+    // when wanted.
+    void setOnline(bool wanted);
+    bool onlineWanted() const { return m_onlineWanted; }
+    LinkState state() const { return m_state; }
+    bool isOnline() const { return m_onlineWanted && m_state == LinkState::Online; }
+    QString statusText() const { return m_statusText; }
+    StatusLook statusLook() const { return m_statusLook; }
+
+    // Meters over the control link instead of UDP; asked for again at once.
+    void setTcpMeters(bool on);
+    bool tcpMeters() const { return m_tcpMeters; }
+    void requestMeters();
+
+    // Sends every changed setting and global now instead of at the next turn of the event loop;
+    // false when some frame did not go out.
+    bool sendChanges();
+    // Only while on line: the set goes into the slot, named, and becomes the current preset.
+    void saveToSlot(const SETTINGS_MAP &set, int slot, const QString &name);
+    // The first empty slot, else the first unlocked one, else -1.
+    static int proposeSaveSlot(const PresetSlotList &list);
+
+signals:
+    void statusChanged(const QString &text, StatusLook look);
+    void stateChanged(LinkState state);
+    void onlineWantedChanged(bool wanted);
+    void versionChanged();
+    void settingsChanged();
+    void globalsChanged();
+    void slotsChanged(); // the slot list changed or was forgotten with its processor
+    void currentPresetChanged();
+    void liveValuesComplete(); // the last block of a live-values transfer was stored
+    void eventsReady();
+    void clockChanged();
+    void metersArrived(const QByteArray &datagram); // the newest meter datagram, METER_SIZE bytes
+    void changesSent(bool ok);                      // settings or globals went to the processor
+
+private:
+    // LinkHost, on the transport's worker thread.
+    void linkVersionStored() override;
+    void linkSlotsChanged() override;
+    void linkEventsReady() override;
+    void linkCurrentPresetChanged() override;
+    void linkConnectReply(uint16_t result) override;
+    void linkLiveValues(uint8_t block, uint8_t blocks) override;
+
+    static void onSettingsChanged(void *context, uint16_t id, ChangeSource source);
+    static void onGlobalsChanged(void *context, uint16_t id, ChangeSource source);
+    static void onLinkData(void *context, const uint8_t *bytes, size_t count);
+    static void onLinkStatus(void *context, int code);
+
+    void linkStatus(int code); // on this thread
+    void connected();
+    void loginAccepted();
+    void loginRejected();
+    void disconnected();
+    void pingTick();
+    void meterTick();
+    void watchTick();
+    void setStatus(const QString &text, StatusLook look);
+    void setState(LinkState state);
+    void dropTransport();
+    void forgetProcessorSlots();
+    uint64_t heardCount() const;
+    void dropDeadLink(const QString &status);
+    void showLinkEnd(const QString &status, bool reportFollows);
+    void sendLogin(uint32_t crc);
+
+    SessionOptions m_options;
+    SessionTarget m_target;
+    LoginPrompt m_loginPrompt;
+
+    std::unique_ptr<SETTINGS_MAP> m_live;
+    std::unique_ptr<GLOBALS_MAP> m_globals;
+    std::unique_ptr<SETTINGS_FLAGS> m_settingsToSend, m_settingsToShow;
+    std::unique_ptr<GLOBALS_FLAGS> m_globalsToSend, m_globalsToShow;
+    std::unique_ptr<PresetSlotList> m_presetSlots;
+    std::unique_ptr<GrabRecord> m_grab;
+    std::unique_ptr<HeaderWaitRecord> m_headerWait;
+    std::unique_ptr<VersionRecord> m_version;
+    std::unique_ptr<ClockRecord> m_clock;
+    std::unique_ptr<EventList> m_events;
+    std::unique_ptr<CurrentPresetRecord> m_currentPreset;
+    std::unique_ptr<METERIFACE> m_meters;
+    std::unique_ptr<MessageLink> m_link;
+    std::unique_ptr<tcQTcpClient> m_transport; // destroyed first
+
+    QTimer *m_pingTimer = nullptr;
+    QTimer *m_meterTimer = nullptr;
+    QTimer *m_watchTimer = nullptr;
+    LinkWatch m_watch;
+    std::atomic<uint32_t> m_linkChunks{0}; // counted on the worker thread
+
+    bool m_onlineWanted = false;
+    bool m_tcpMeters = false;
+    bool m_loginOpen = false;
+    LinkState m_state = LinkState::Initial;
+    QString m_statusText = QStringLiteral("OffLine");
+    StatusLook m_statusLook = StatusLook::Normal;
+    // Why the link ends ("Rejected", "No reply", ...), shown by the end report that follows instead
+    // of "Offline"; empty when no reason was given.
+    QString m_endStatus;
+
+    // Coalesce change marks raised many times before this thread gets to them.
+    std::atomic<bool> m_sendSettingsPending{false}, m_showSettingsPending{false};
+    std::atomic<bool> m_sendGlobalsPending{false}, m_showGlobalsPending{false};
+};
+
+} // namespace orba
+
+Q_DECLARE_METATYPE(orba::LinkState)
