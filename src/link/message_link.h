@@ -63,17 +63,18 @@ public:
     tcQTcp *setTransport(tcQTcp *transport) { return m_transport.exchange(transport); }
     tcQTcp *transport() const { return m_transport.load(); }
 
-    // ---- Sending (GUI thread; send_meter_ack also from the worker). Nothing is reported: while
-    // no transport is connected the frames are simply lost.
-    // Writes the sync word and the length, then sends unless the frame is 1200 bytes or longer.
-    void send_frame(uint8_t *frame, size_t length);
+    // ---- Sending (GUI thread; send_meter_ack also from the worker). While no transport is
+    // connected the frames are simply lost; the calls that say so return false then.
+    // Writes the sync word and the length, then sends unless the frame is 1200 bytes or longer;
+    // true when the whole frame went out.
+    bool send_frame(uint8_t *frame, size_t length);
     // Every marked id of the set, in table order, in frames of at most 148 entries (block 1 of 1,
-    // live target); the marks are cleared as they are packed.
-    void send_changed_values(const SETTINGS_MAP &set, SETTINGS_FLAGS &flags);
+    // live target); the marks are cleared as they are packed. True when every frame went out.
+    bool send_changed_values(const SETTINGS_MAP &set, SETTINGS_FLAGS &flags);
     // The whole set to a preset slot, in numbered blocks of 148 entries.
     void send_all_values(uint8_t slot, const SETTINGS_MAP &set);
     // Every marked global of the context's globals, in frames of at most 148 entries.
-    void send_changed_globals(GLOBALS_FLAGS &flags);
+    bool send_changed_globals(GLOBALS_FLAGS &flags);
     void request_version();
     void grab_preset(uint8_t slot);
     void send_preset_header(uint8_t slot, const PresetHeader &header); // slots 0-79 only
@@ -121,4 +122,5 @@ private:
     LinkContext m_ctx;
     std::atomic<tcQTcp *> m_transport{nullptr};
     FrameAssembler m_assembler;
+    std::atomic<uint32_t> m_unsent{0}; // frames that did not go out whole
 };

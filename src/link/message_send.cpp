@@ -15,15 +15,16 @@ MessageLink::MessageLink(const LinkContext &context)
 {
 }
 
-void MessageLink::send_frame(uint8_t *frame, size_t length)
+bool MessageLink::send_frame(uint8_t *frame, size_t length)
 {
     frame[0] = FRAME_SYNC_BYTE;
     frame[1] = FRAME_SYNC_BYTE;
     wire::put16(frame + 2, uint16_t(length));
-    if (length >= FRAME_SEND_LIMIT)
-        return;
-    if (tcQTcp *t = m_transport.load())
-        t->send(frame, length);
+    tcQTcp *t = m_transport.load();
+    if (length < FRAME_SEND_LIMIT && t && t->send(frame, length) == int(length))
+        return true;
+    ++m_unsent;
+    return false;
 }
 
 void MessageLink::sendPacked(void *link, uint8_t *frame, size_t length)
@@ -31,13 +32,15 @@ void MessageLink::sendPacked(void *link, uint8_t *frame, size_t length)
     static_cast<MessageLink *>(link)->send_frame(frame, length);
 }
 
-void MessageLink::send_changed_values(const SETTINGS_MAP &set, SETTINGS_FLAGS &flags)
+bool MessageLink::send_changed_values(const SETTINGS_MAP &set, SETTINGS_FLAGS &flags)
 {
+    const uint32_t unsent = m_unsent.load();
     ValuePacker packer = ValuePacker::forValues(TARGET_LIVE, &MessageLink::sendPacked, this);
     for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
         if (flags.take(id) && putSettingEntry(packer.entry(), set, id))
             packer.commit();
     packer.finish();
+    return m_unsent.load() == unsent;
 }
 
 void MessageLink::send_all_values(uint8_t slot, const SETTINGS_MAP &set)
@@ -45,15 +48,17 @@ void MessageLink::send_all_values(uint8_t slot, const SETTINGS_MAP &set)
     packWholeSet(slot, set, &MessageLink::sendPacked, this);
 }
 
-void MessageLink::send_changed_globals(GLOBALS_FLAGS &flags)
+bool MessageLink::send_changed_globals(GLOBALS_FLAGS &flags)
 {
     if (!m_ctx.globals)
-        return;
+        return true;
+    const uint32_t unsent = m_unsent.load();
     ValuePacker packer = ValuePacker::forGlobals(&MessageLink::sendPacked, this);
     for (uint16_t id = firstGlobalId(); id != GLOBALS_END; id = nextGlobalId(id))
         if (flags.take(id) && putGlobalEntry(packer.entry(), *m_ctx.globals, id))
             packer.commit();
     packer.finish();
+    return m_unsent.load() == unsent;
 }
 
 void MessageLink::request_version()

@@ -1,0 +1,456 @@
+#include "session/session.h"
+
+#include "link/frames.h"
+#include "link/meter.h"
+#include "link/ports.h"
+#include "link/tcp.h"
+
+#include <QTimer>
+
+#include <chrono>
+#include <utility>
+
+namespace orba {
+
+namespace {
+
+int64_t nowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Marks the id and queues one call of the slot until it has run.
+template <class Flags, class F>
+void markChange(Session *self, Flags &flags, uint16_t id, std::atomic<bool> &pending, F slot)
+{
+    flags.set(id);
+    if (!pending.exchange(true))
+        QMetaObject::invokeMethod(self, slot, Qt::QueuedConnection);
+}
+
+} // namespace
+
+Session::Session(const SessionOptions &options, QObject *parent)
+    : QObject(parent), m_options(options), m_live(std::make_unique<SETTINGS_MAP>()),
+      m_globals(std::make_unique<GLOBALS_MAP>()), m_settingsToSend(std::make_unique<SETTINGS_FLAGS>()),
+      m_settingsToShow(std::make_unique<SETTINGS_FLAGS>()), m_globalsToSend(std::make_unique<GLOBALS_FLAGS>()),
+      m_globalsToShow(std::make_unique<GLOBALS_FLAGS>()), m_presetSlots(std::make_unique<PresetSlotList>()),
+      m_grab(std::make_unique<GrabRecord>()), m_headerWait(std::make_unique<HeaderWaitRecord>()),
+      m_version(std::make_unique<VersionRecord>()), m_clock(std::make_unique<ClockRecord>()),
+      m_events(std::make_unique<EventList>()), m_currentPreset(std::make_unique<CurrentPresetRecord>())
+{
+    qRegisterMetaType<LinkState>();
+    qRegisterMetaType<StatusLook>();
+    if (m_options.processorPort == 0)
+        m_options.processorPort = processorPort();
+    if (m_options.meterFirstPort == 0)
+        m_options.meterFirstPort = meterFirstPort();
+    m_watch.setLimits(m_options.limits);
+
+    m_version->clear();
+    m_clock->clear();
+    m_events->clear();
+    PresetHeader current;
+    current.clear();
+    current.inUse = 1;
+    current.setName("Unknown");
+    m_currentPreset->store(current);
+
+    m_live->setChangeCallback(&Session::onSettingsChanged, this);
+    m_globals->setChangeCallback(&Session::onGlobalsChanged, this);
+    m_meters = std::make_unique<METERIFACE>(nullptr, nullptr, m_options.meterFirstPort);
+
+    LinkContext context;
+    context.live = m_live.get();
+    context.globals = m_globals.get();
+    context.presetSlots = m_presetSlots.get();
+    context.grab = m_grab.get();
+    context.headerWait = m_headerWait.get();
+    context.version = m_version.get();
+    context.events = m_events.get();
+    context.currentPreset = m_currentPreset.get();
+    context.meters = m_meters.get();
+    context.host = this;
+    m_link = std::make_unique<MessageLink>(context);
+
+    auto startTimer = [this](int ms, void (Session::*slot)()) {
+        auto *timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, slot);
+        timer->start(ms);
+        return timer;
+    };
+    m_pingTimer = startTimer(m_options.pingMs, &Session::pingTick);
+    m_meterTimer = startTimer(m_options.meterMs, &Session::meterTick);
+    m_watchTimer = startTimer(m_options.watchMs, &Session::watchTick);
+}
+
+Session::~Session()
+{
+    // The worker stores into everything below: it ends before any of it goes.
+    dropTransport();
+    m_meters->close();
+    m_live->setChangeCallback(nullptr, nullptr);
+    m_globals->setChangeCallback(nullptr, nullptr);
+}
+
+void Session::setLimits(const LinkLimits &limits)
+{
+    m_options.limits = limits;
+    m_watch.setLimits(limits);
+}
+
+// ---- Change marks
+
+void Session::onSettingsChanged(void *context, uint16_t id, ChangeSource source)
+{
+    auto *self = static_cast<Session *>(context);
+    if (changeIsSent(source))
+        markChange(self, *self->m_settingsToSend, id, self->m_sendSettingsPending, [self] { self->sendChanges(); });
+    if (changeIsShown(source))
+        markChange(self, *self->m_settingsToShow, id, self->m_showSettingsPending, [self] {
+            self->m_showSettingsPending = false;
+            emit self->settingsChanged();
+        });
+}
+
+void Session::onGlobalsChanged(void *context, uint16_t id, ChangeSource source)
+{
+    auto *self = static_cast<Session *>(context);
+    if (changeIsSent(source))
+        markChange(self, *self->m_globalsToSend, id, self->m_sendGlobalsPending, [self] { self->sendChanges(); });
+    if (changeIsShown(source))
+        markChange(self, *self->m_globalsToShow, id, self->m_showGlobalsPending, [self] {
+            self->m_showGlobalsPending = false;
+            emit self->globalsChanged();
+        });
+}
+
+bool Session::sendChanges()
+{
+    const bool settings = m_sendSettingsPending.exchange(false);
+    const bool globals = m_sendGlobalsPending.exchange(false);
+    bool ok = true;
+    ok = m_link->send_changed_values(*m_live, *m_settingsToSend) && ok;
+    ok = m_link->send_changed_globals(*m_globalsToSend) && ok;
+    if (settings || globals)
+        emit changesSent(ok);
+    return ok;
+}
+
+bool Session::presetModified() const
+{
+    const SetChecksums sums = m_live->checksums();
+    const PresetHeader current = currentPreset();
+    return sums.presetChecksum != current.presetChecksum ||
+           (m_globals->getBool(G_S_FOLLOW) && sums.systemChecksum != current.systemChecksum);
+}
+
+// ---- Reports from the worker thread
+
+void Session::onLinkData(void *context, const uint8_t *bytes, size_t count)
+{
+    auto *self = static_cast<Session *>(context);
+    ++self->m_linkChunks;
+    self->m_link->feed(bytes, count);
+}
+
+void Session::onLinkStatus(void *context, int code)
+{
+    auto *self = static_cast<Session *>(context);
+    // The transport reports on its own worker, the only thread that feeds the reassembler (and on
+    // the destroying thread once the worker has ended): a frame cut by a reconnect is never
+    // completed with bytes of the next connection.
+    self->m_link->reset_assembler();
+    self->m_version->clear();
+    QMetaObject::invokeMethod(self, [self, code] { self->linkStatus(code); }, Qt::QueuedConnection);
+}
+
+void Session::linkVersionStored()
+{
+    QMetaObject::invokeMethod(this, &Session::versionChanged, Qt::QueuedConnection);
+}
+
+void Session::linkSlotsChanged()
+{
+    QMetaObject::invokeMethod(this, &Session::slotsChanged, Qt::QueuedConnection);
+}
+
+void Session::linkEventsReady()
+{
+    QMetaObject::invokeMethod(this, &Session::eventsReady, Qt::QueuedConnection);
+}
+
+void Session::linkCurrentPresetChanged()
+{
+    QMetaObject::invokeMethod(this, &Session::currentPresetChanged, Qt::QueuedConnection);
+}
+
+void Session::linkConnectReply(uint16_t result)
+{
+    if (result == CONNECT_ACCEPTED)
+        QMetaObject::invokeMethod(this, &Session::loginAccepted, Qt::QueuedConnection);
+    else if (result == CONNECT_PASSWORD)
+        QMetaObject::invokeMethod(this, &Session::loginRejected, Qt::QueuedConnection);
+}
+
+void Session::linkLiveValues(uint8_t block, uint8_t blocks)
+{
+    if (block == blocks)
+        QMetaObject::invokeMethod(this, &Session::liveValuesComplete, Qt::QueuedConnection);
+}
+
+// ---- The connection state machine (this thread)
+
+void Session::setStatus(const QString &text, StatusLook look)
+{
+    m_statusText = text;
+    m_statusLook = look;
+    emit statusChanged(text, look);
+}
+
+void Session::setState(LinkState state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged(state);
+}
+
+void Session::dropTransport()
+{
+    // Nobody may send through the transport while it is being destroyed.
+    m_link->setTransport(nullptr);
+    m_transport.reset();
+}
+
+void Session::forgetProcessorSlots()
+{
+    m_presetSlots->clearAll();
+    emit slotsChanged();
+    // A dialog that waits for the processor gives up.
+    m_grab->setDone();
+    m_headerWait->setDone();
+}
+
+void Session::setOnline(bool wanted)
+{
+    m_onlineWanted = wanted;
+    emit onlineWantedChanged(wanted);
+
+    const LinkState before = m_state;
+    const bool hadTransport = m_transport != nullptr;
+    dropTransport();
+    m_watch.idle();
+    m_meters->clearPeer();
+    if (!wanted || (m_target.name.isEmpty() && m_target.address.isEmpty()))
+        return;
+
+    const QByteArray address = m_target.address.toLatin1();
+    uint8_t peer[4] = {};
+    if (!parseIPv4(address.constData(), peer) || (peer[0] | peer[1] | peer[2] | peer[3]) == 0) {
+        // 0.0.0.0 is what an unreadable device file gives; the system would take it for this machine.
+        // The end report of a link dropped here or just before comes after this.
+        showLinkEnd(QStringLiteral("No address"), hadTransport || before == LinkState::Trying ||
+                                                      before == LinkState::Pending ||
+                                                      before == LinkState::Online);
+        return;
+    }
+    // The report of the link just dropped arrives after the new attempt has set "trying"; a link
+    // that was up is lost here and now, so its processor's slots go with it.
+    if (before == LinkState::Pending || before == LinkState::Online)
+        forgetProcessorSlots();
+    setState(LinkState::Trying);
+    TcpCallbacks callbacks;
+    callbacks.context = this;
+    callbacks.on_data = &Session::onLinkData;
+    callbacks.on_status = &Session::onLinkStatus;
+    m_meters->setPeer(peer);
+    m_transport = std::make_unique<tcQTcpClient>(address.constData(), m_options.processorPort, callbacks,
+                                                 m_watch.limits().connectWaitMs);
+    m_link->setTransport(m_transport.get());
+}
+
+void Session::linkStatus(int code)
+{
+    switch (code) {
+    case LINK_CLOSED:
+    case LINK_GONE:
+        disconnected();
+        break;
+    case LINK_UP:
+        connected();
+        break;
+    case LINK_CONNECTING:
+        setState(LinkState::Trying);
+        m_watch.idle();
+        setStatus(QStringLiteral("Trying.."), StatusLook::Busy);
+        break;
+    default:
+        break;
+    }
+    emit versionChanged();
+}
+
+void Session::connected()
+{
+    if (m_options.forceConnect) {
+        loginAccepted();
+        return;
+    }
+    setState(LinkState::Pending);
+    setStatus(QStringLiteral("Pending"), StatusLook::Normal);
+    sendLogin(m_target.loginCrc);
+}
+
+void Session::sendLogin(uint32_t crc)
+{
+    m_link->send_connect(crc);
+    m_watch.loginSent(nowMs());
+}
+
+void Session::loginAccepted()
+{
+    m_watch.online(nowMs(), heardCount());
+    setState(LinkState::Online);
+    setStatus(QStringLiteral("Online"), StatusLook::Normal);
+    requestMeters();
+}
+
+void Session::loginRejected()
+{
+    if (m_loginOpen)
+        return;
+    const tcQTcpClient *asked = m_transport.get();
+    m_watch.idle(); // the user takes their time; the processor has answered
+    m_loginOpen = true;
+    const LoginAnswer answer = m_loginPrompt ? m_loginPrompt() : LoginAnswer{};
+    m_loginOpen = false;
+
+    if (!answer.given) {
+        const bool reportFollows = m_transport != nullptr;
+        setOnline(false);
+        showLinkEnd(QStringLiteral("Rejected"), reportFollows);
+        return;
+    }
+    // While the prompt was open the link may have dropped or been replaced; that connection asks
+    // again on its own.
+    if (m_transport.get() != asked || m_state != LinkState::Pending)
+        return;
+    setStatus(QStringLiteral("Pending"), StatusLook::Normal);
+    sendLogin(answer.loginCrc);
+}
+
+void Session::disconnected()
+{
+    const LinkState before = m_state;
+    setState(LinkState::Offline);
+    m_watch.idle();
+    const QString reason = std::exchange(m_endStatus, QString());
+    if (reason.isEmpty())
+        setStatus(QStringLiteral("Offline"), m_onlineWanted ? StatusLook::Alert : StatusLook::Normal);
+    else if (m_statusText != reason) // a stale report of the old link showed something else since
+        setStatus(reason, StatusLook::Alert);
+    if (before != LinkState::Trying)
+        forgetProcessorSlots();
+}
+
+void Session::pingTick()
+{
+    m_link->send_ping();
+}
+
+uint64_t Session::heardCount() const
+{
+    return uint64_t(m_linkChunks.load()) + m_meters->acceptedCount();
+}
+
+void Session::watchTick()
+{
+    if (!m_transport)
+        return;
+    switch (m_watch.check(nowMs(), heardCount())) {
+    case LinkWatch::Verdict::Alive:
+        break;
+    case LinkWatch::Verdict::LoginUnanswered:
+        dropDeadLink(QStringLiteral("Login hung"));
+        break;
+    case LinkWatch::Verdict::Silent:
+        dropDeadLink(QStringLiteral("No reply"));
+        break;
+    }
+}
+
+// A processor that holds the connection but says nothing is as good as gone: the link is ended as
+// if it had closed, and the transport tries again after its pause.
+void Session::dropDeadLink(const QString &status)
+{
+    showLinkEnd(status, true);
+    m_transport->hangUp();
+}
+
+void Session::showLinkEnd(const QString &status, bool reportFollows)
+{
+    m_endStatus = reportFollows ? status : QString();
+    setStatus(status, StatusLook::Alert);
+}
+
+void Session::setTcpMeters(bool on)
+{
+    m_tcpMeters = on;
+    QMetaObject::invokeMethod(this, &Session::requestMeters, Qt::QueuedConnection);
+}
+
+void Session::requestMeters()
+{
+    const uint8_t counter = m_meters->nextRequestCounter();
+    if (m_tcpMeters)
+        m_link->request_meters_tcp(counter);
+    else
+        m_link->request_meters_udp(m_meters->port(), counter);
+}
+
+void Session::meterTick()
+{
+    if (m_state != LinkState::Online)
+        return;
+    QByteArray datagram(int(METER_SIZE), Qt::Uninitialized);
+    if (m_meters->fetch(reinterpret_cast<uint8_t *>(datagram.data())) != 0)
+        return;
+    if (m_clock->store(readMeterHeader(reinterpret_cast<const uint8_t *>(datagram.constData()))))
+        emit clockChanged();
+    emit metersArrived(datagram);
+}
+
+// ---- Presets
+
+int Session::proposeSaveSlot(const PresetSlotList &list)
+{
+    for (int i = 0; i < PRESET_SLOTS; ++i) {
+        if (list.get(i).inUse == 0)
+            return i;
+    }
+    for (int i = 0; i < PRESET_SLOTS; ++i) {
+        if (list.get(i).lock == PRESET_UNLOCKED)
+            return i;
+    }
+    return -1;
+}
+
+void Session::saveToSlot(const SETTINGS_MAP &set, int slot, const QString &name)
+{
+    if (m_state != LinkState::Online || slot < 0 || slot >= PRESET_SLOTS)
+        return;
+    const std::string text = name.left(PRESET_NAME_LEN).toLatin1().toStdString();
+    PresetHeader header;
+    header.clear();
+    header.setName(text);
+    header.inUse = 255;
+    header.setChecksums(set.checksums());
+    m_presetSlots->set(slot, header);
+    m_link->send_all_values(uint8_t(slot), set);
+    m_link->rename_preset(uint8_t(slot), text);
+    m_link->send_current_preset(header);
+}
+
+} // namespace orba
