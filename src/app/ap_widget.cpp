@@ -1,17 +1,13 @@
 #include "app/ap_widget.h"
 
 #include "admin/device_list.h"
-#include "app/app_objects.h"
 #include "app/splash.h"
 #include "common/ini_store.h"
 #include "common/message.h"
-#include "link/meter.h"
-#include "link/tcp.h"
+#include "panels/cg_main.h"
 #include "panels/control_ids.h"
 #include "presets/package_store.h"
 #include "presets/quick_save.h"
-#include "tables/globals_map.h"
-#include "tables/settings_map.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,124 +19,124 @@
 #include <QProcess>
 #include <QTimer>
 
-using orba::app;
+namespace {
+const QString kOptions = QStringLiteral("OPTIONS");
+const QString kDevice = QStringLiteral("DEVICE");
+} // namespace
 
-namespace orba {
-AppObjects &app()
+AppFolders AppFolders::makeInCurrent()
 {
-    static AppObjects objects;
-    return objects;
+    AppFolders f;
+    f.app = QDir::current();
+    f.app.mkdir(QStringLiteral("maps"));
+    f.maps = QDir(f.app.filePath(QStringLiteral("maps")));
+    f.app.mkdir(QStringLiteral("presets"));
+    f.presets = QDir(f.app.filePath(QStringLiteral("presets")));
+    f.presets.mkdir(QStringLiteral("favorites"));
+    f.favorites = QDir(f.presets.filePath(QStringLiteral("favorites")));
+    f.app.mkdir(QStringLiteral("skins"));
+    f.skins = QDir(f.app.filePath(QStringLiteral("skins")));
+    return f;
 }
-} // namespace orba
 
-tcApWidget::tcApWidget(bool wantMenu, QWidget *parent) : tcVORudWidget(parent)
+tcApWidget::tcApWidget(bool wantMenu, const orba::SessionOptions &options, QWidget *parent)
+    : tcVORudWidget(parent)
 {
-    auto &g = app();
-    g.mainWindow = this;
-
-    PresetHeader blank;
-    blank.clear();
-    blank.inUse = 1;
-    m_currentPreset.store(blank);
-
     setWindowTitle(QStringLiteral("ORBA"));
     setWindowIcon(QIcon(QStringLiteral(":/Resources/talmen_vee.png")));
 
-    g.settings = new IniStore(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
+    m_settings = std::make_unique<IniStore>(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
     // A crash must not bring back an older choice, such as the device to connect to.
-    g.settings->setSaveOnWrite(true);
+    m_settings->setSaveOnWrite(true);
+    m_folders = AppFolders::makeInCurrent();
+    m_devices = std::make_unique<DeviceList>(m_folders.maps);
+    m_quickSave = std::make_unique<orba::QuickSave>(m_folders.presets.path());
 
-    g.appDir = QDir::current();
-    g.appDir.mkdir(QStringLiteral("maps"));
-    g.mapsDir = QDir(g.appDir.filePath(QStringLiteral("maps")));
-    g.appDir.mkdir(QStringLiteral("presets"));
-    g.presetsDir = QDir(g.appDir.filePath(QStringLiteral("presets")));
-    g.presetsDir.mkdir(QStringLiteral("favorites"));
-    g.favoritesDir = QDir(g.presetsDir.filePath(QStringLiteral("favorites")));
-    g.appDir.mkdir(QStringLiteral("skins"));
-    g.skinsDir = QDir(g.appDir.filePath(QStringLiteral("skins")));
-
-    m_clock.clear();
-    m_events.clear();
-    m_version.clear();
+    orba::SessionOptions sessionOptions = options;
+    sessionOptions.forceConnect = m_settings->readInt(kDevice, QStringLiteral("forceconnect"), 0) != 0;
+    m_session = std::make_unique<orba::Session>(sessionOptions, this);
+    m_session->setLoginPrompt([this] { return askLogin(); });
 
     if (wantMenu)
         buildMenu();
-    connectOwnSignals();
+    buildIcons();
+    connectSession();
 
     m_statusText = QStringLiteral("OffLine");
     m_deviceText = QStringLiteral("--------");
     m_presetText = QStringLiteral("--------");
 
-    buildIcons();
+    const QString device = m_settings->readString(kDevice, QStringLiteral("name"), QStringLiteral("????????"))
+                               .left(DeviceRecord::NAME_LENGTH);
+    m_devices->setCurrentByName(device);
+    targetCurrentDevice();
+    set_device_text(device, StatusLook::Normal);
 
-    g.grab = new GrabRecord;
-    g.headerWait = new HeaderWaitRecord;
-    g.settingsToSend = new SETTINGS_FLAGS;
-    g.settingsToShow = new SETTINGS_FLAGS;
-    g.globalsToSend = new GLOBALS_FLAGS;
-    g.globalsToShow = new GLOBALS_FLAGS;
-    g.globals = new GLOBALS_MAP;
-    g.globals->setChangeCallback(&tcApWidget::onGlobalsChanged, this);
-    g.live = new SETTINGS_MAP;
-    g.live->setChangeCallback(&tcApWidget::onSettingsChanged, this);
-    g.meters = new METERIFACE(nullptr, nullptr);
-    m_linkState = LinkState::Initial;
-    g.devices = new DeviceList(g.mapsDir);
-
-    const QString device =
-        g.settings->readString(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("????????"))
-            .left(DeviceRecord::NAME_LENGTH);
-    g.devices->setCurrentByName(device);
-    setDeviceText(device, StatusLook::Normal);
-
-    m_onlineWanted = g.settings->readInt(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), 0) != 0;
-    m_tcpMeters = g.settings->readInt(QStringLiteral("OPTIONS"), QStringLiteral("TCPMETERS"), 0) != 0;
+    const bool online = m_settings->readInt(kOptions, QStringLiteral("ONLINE"), 0) != 0;
     if (m_onlineAction)
-        m_onlineAction->setChecked(m_onlineWanted);
+        m_onlineAction->setChecked(online);
+    m_session->set_tcp_meters(m_settings->readInt(kOptions, QStringLiteral("TCPMETERS"), 0) != 0);
 
-    auto startTimer = [this](int ms, void (tcApWidget::*slot)()) {
-        auto *t = new QTimer(this);
-        connect(t, &QTimer::timeout, this, slot);
-        t->start(ms);
-        return t;
-    };
-    m_meterTimer = startTimer(101, &tcApWidget::slot_meter_timer);
-    m_animateTimer = startTimer(100, &tcApWidget::slot_animate_timer);
-    m_pingTimer = startTimer(2000, &tcApWidget::slot_ping_timer);
-    m_checkTimer = startTimer(1000, &tcApWidget::slot_crc_check);
-    m_watchTimer = startTimer(250, &tcApWidget::slot_link_watch);
-
-    g.presetSlots = new PresetSlotList;
-    g.quickSave = new orba::QuickSave(g.presetsDir.path());
-
-    LinkContext context;
-    context.live = g.live;
-    context.globals = g.globals;
-    context.presetSlots = g.presetSlots;
-    context.grab = g.grab;
-    context.headerWait = g.headerWait;
-    context.version = &m_version;
-    context.events = &m_events;
-    context.currentPreset = &m_currentPreset;
-    context.meters = g.meters;
-    context.host = this;
-    m_link = std::make_unique<MessageLink>(context);
-    g.link = m_link.get();
+    m_animateTimer = new QTimer(this);
+    connect(m_animateTimer, &QTimer::timeout, this, &tcApWidget::slot_animate_timer);
+    m_animateTimer->start(100);
+    m_checkTimer = new QTimer(this);
+    connect(m_checkTimer, &QTimer::timeout, this, &tcApWidget::slot_crc_check);
+    m_checkTimer->start(1000);
 
     slot_centerMenu();
-    PresetHeader current = m_currentPreset.load();
-    current.setName("Unknown");
-    m_currentPreset.store(current);
-
-    emit sig_preset_pkg_install();
-    emit sig_startup_connect();
-    emit sig_crc_check();
+    // Once the event loop runs: the window is up before the packages and the link take time.
+    QMetaObject::invokeMethod(this, &tcApWidget::slot_preset_pkg_install, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, online] { set_online(online); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &tcApWidget::slot_crc_check, Qt::QueuedConnection);
 }
 
 tcApWidget::~tcApWidget()
 {
     teardown();
+}
+
+void tcApWidget::connectSession()
+{
+    using orba::Session;
+    Session *s = m_session.get();
+    connect(s, &Session::statusChanged, this, &tcApWidget::set_status_text);
+    connect(s, &Session::stateChanged, this, &tcApWidget::linkStateChanged);
+    connect(s, &Session::onlineWantedChanged, this, [this](bool wanted) {
+        if (m_onlineAction)
+            m_onlineAction->setChecked(wanted);
+        if (tcKelBench *b = kelBench(); b && b->mainPanel())
+            b->mainPanel()->setOnlineCheck(wanted);
+        m_settings->writeInt(kOptions, QStringLiteral("ONLINE"), wanted ? 1 : 0);
+    });
+    connect(s, &Session::sig_gui_settings_dirty, this, &tcApWidget::slot_gui_settings_dirty);
+    connect(s, &Session::sig_gui_globals_dirty, this, &tcApWidget::slot_gui_globals_dirty);
+    connect(s, &Session::sig_crc_check, this, &tcApWidget::slot_crc_check);
+    connect(s, &Session::metersArrived, this, &tcApWidget::showMeterDatagram);
+}
+
+void tcApWidget::linkStateChanged(LinkState state)
+{
+    tcKelBench *b = kelBench();
+    if (state == LinkState::Online) {
+        if (const DeviceRecord *device = m_devices->current())
+            benchApplyAccess(*device);
+    } else if (state == LinkState::Offline && b) {
+        benchClearAccess();
+        b->resetMeters(); // no stale readings
+    }
+}
+
+void tcApWidget::targetCurrentDevice()
+{
+    orba::SessionTarget target;
+    if (const DeviceRecord *device = m_devices->current()) {
+        target.name = device->name();
+        target.address = device->ipAddress();
+        target.loginCrc = device->remoteCodeCrc();
+    }
+    m_session->setTarget(target);
 }
 
 void tcApWidget::buildMenu()
@@ -199,90 +195,57 @@ void tcApWidget::buildIcons()
     m_icons.pldoc = fileIcon(":/Resources/pldoc.bmp");
 }
 
-void tcApWidget::connectOwnSignals()
-{
-    const auto q = Qt::QueuedConnection;
-    connect(this, &tcApWidget::sig_map_settings_dirty, this, &tcApWidget::slot_map_settings_dirty, q);
-    connect(this, &tcApWidget::sig_gui_settings_dirty, this, &tcApWidget::slot_gui_settings_dirty, q);
-    connect(this, &tcApWidget::sig_map_globals_dirty, this, &tcApWidget::slot_map_globals_dirty, q);
-    connect(this, &tcApWidget::sig_gui_globals_dirty, this, &tcApWidget::slot_gui_globals_dirty, q);
-    connect(this, &tcApWidget::sig_connecting, this, &tcApWidget::slot_connecting, q);
-    connect(this, &tcApWidget::sig_connect, this, &tcApWidget::slot_connect, q);
-    connect(this, &tcApWidget::sig_connect_accepted, this, &tcApWidget::slot_connect_accepted, q);
-    connect(this, &tcApWidget::sig_connect_rejected, this, &tcApWidget::slot_connect_rejected, q);
-    connect(this, &tcApWidget::sig_disconnect, this, &tcApWidget::slot_disconnect, q);
-    connect(this, &tcApWidget::sig_crc_check, this, &tcApWidget::slot_crc_check, q);
-    connect(this, &tcApWidget::sig_preset_pkg_install, this, &tcApWidget::slot_preset_pkg_install, q);
-    connect(this, &tcApWidget::sig_startup_connect, this, &tcApWidget::slot_startup_connect, q);
-    connect(this, &tcApWidget::sig_request_meters, this, &tcApWidget::slot_request_meters, q);
-}
-
-namespace {
-
-// Marks the id and raises the signal once until its slot has run.
-template <class Flags>
-void markChange(tcApWidget *self, Flags *flags, uint16_t id, std::atomic<bool> &pending,
-                void (tcApWidget::*signal)())
-{
-    flags->set(id);
-    if (!pending.exchange(true))
-        emit(self->*signal)();
-}
-
-} // namespace
-
-void tcApWidget::onSettingsChanged(void *context, uint16_t id, ChangeSource source)
-{
-    auto *self = static_cast<tcApWidget *>(context);
-    if (changeIsSent(source))
-        markChange(self, app().settingsToSend, id, self->m_mapSettingsPending,
-                   &tcApWidget::sig_map_settings_dirty);
-    if (changeIsShown(source))
-        markChange(self, app().settingsToShow, id, self->m_guiSettingsPending,
-                   &tcApWidget::sig_gui_settings_dirty);
-}
-
-void tcApWidget::onGlobalsChanged(void *context, uint16_t id, ChangeSource source)
-{
-    auto *self = static_cast<tcApWidget *>(context);
-    if (changeIsSent(source))
-        markChange(self, app().globalsToSend, id, self->m_mapGlobalsPending,
-                   &tcApWidget::sig_map_globals_dirty);
-    if (changeIsShown(source))
-        markChange(self, app().globalsToShow, id, self->m_guiGlobalsPending,
-                   &tcApWidget::sig_gui_globals_dirty);
-}
-
-void tcApWidget::setStatusText(const QString &text, StatusLook look)
+void tcApWidget::set_status_text(const QString &text, StatusLook look)
 {
     m_statusText = text;
     m_statusLook = look;
-    if (skinLoaded())
-        benchShowStatus(Ctl::STAT_ONLINE, text, look);
+    benchShowStatus(Ctl::STAT_ONLINE, text, look);
 }
 
-void tcApWidget::setDeviceText(const QString &text, StatusLook look)
+void tcApWidget::set_device_text(const QString &text, StatusLook look)
 {
     m_deviceText = text;
     m_deviceLook = look;
-    if (skinLoaded())
-        benchShowStatus(Ctl::STAT_DEVICE, text, look);
+    benchShowStatus(Ctl::STAT_DEVICE, text, look);
 }
 
-void tcApWidget::setPresetText(const QString &text, StatusLook look)
+void tcApWidget::set_preset_text(const QString &text, StatusLook look)
 {
     m_presetText = text;
     m_presetLook = look;
-    if (skinLoaded())
-        benchShowStatus(Ctl::STAT_PRESET, text, look);
+    benchShowStatus(Ctl::STAT_PRESET, text, look);
 }
 
 bool tcApWidget::require_online(const QString &title)
 {
-    if (m_onlineWanted && m_linkState.load() == LinkState::Online)
+    if (m_session && m_session->isOnline())
         return true;
     orba::showMessage(orba::MessageKind::Information, this, title, QStringLiteral("You must be online."));
     return false;
+}
+
+void tcApWidget::set_online(bool wanted)
+{
+    if (!m_tornDown)
+        m_session->set_online(wanted);
+}
+
+void tcApWidget::set_tcp_meters(bool on)
+{
+    if (m_tornDown)
+        return;
+    m_settings->writeInt(kOptions, QStringLiteral("TCPMETERS"), on ? 1 : 0);
+    m_session->set_tcp_meters(on);
+}
+
+void tcApWidget::slot_menu_on_line()
+{
+    set_online(!onlineWanted());
+}
+
+void tcApWidget::slot_startup_connect()
+{
+    set_online(onlineWanted());
 }
 
 void tcApWidget::slot_centerMenu()
@@ -309,29 +272,39 @@ void tcApWidget::slot_about()
 
 void tcApWidget::slot_gui_settings_dirty()
 {
-    m_guiSettingsPending = false;
-    refreshGuiSettings();
+    orba::Session &s = *m_session;
+    tcKelBench *bench = kelBench();
+    for (uint16_t id = orba::firstSettingId(); id != SETTINGS_END; id = orba::nextSettingId(id)) {
+        if (s.settingsToShow().take(id) && bench)
+            bench->onSettingsId(id);
+    }
 }
 
 void tcApWidget::slot_gui_globals_dirty()
 {
-    m_guiGlobalsPending = false;
-    refreshGuiGlobals();
+    orba::Session &s = *m_session;
+    tcKelBench *bench = kelBench();
+    DeviceRecord *device = m_devices->current();
+    bool access = false; // code and classes come together: saved and applied once for both
+    for (uint16_t id = orba::firstGlobalId(); id != orba::GLOBALS_END; id = orba::nextGlobalId(id)) {
+        if (!s.globalsToShow().take(id) || !bench || !device || id == G_ACT_PRST || id == G_REMOTE_PW)
+            continue;
+        if (id == G_LOCAL_PW || id == G_LOCAL_ACC)
+            access = true;
+        else
+            bench->onGlobalsId(id);
+    }
+    if (access) {
+        const auto code = uint32_t(s.globals().get(G_LOCAL_PW));
+        const auto bits = uint32_t(s.globals().get(G_LOCAL_ACC));
+        device->saveAccess(code, bits, device->userLocked());
+        benchApplyAccess(*device);
+    }
 }
 
 void tcApWidget::slot_fppasswd_dlg()
 {
-    fpPasswordDialog();
-}
-
-void tcApWidget::slot_map_settings_dirty()
-{
-    m_mapSettingsPending = false;
-}
-
-void tcApWidget::slot_map_globals_dirty()
-{
-    m_mapGlobalsPending = false;
+    require_online(QStringLiteral("Front Panel Password"));
 }
 
 void tcApWidget::slot_password_dlg()
@@ -367,14 +340,8 @@ void tcApWidget::slot_animate_timer()
 
 void tcApWidget::slot_preset_pkg_install()
 {
-    auto &g = app();
-    if (g.settings)
-        orba::autoloadPackages(*g.settings, g.presetsDir.path(), g.favoritesDir.path());
-}
-
-void tcApWidget::slot_startup_connect()
-{
-    set_online(m_onlineWanted);
+    if (!m_tornDown)
+        orba::autoloadPackages(*m_settings, m_folders.presets.path(), m_folders.favorites.path());
 }
 
 // The IP assignment dialog comes with the boot server.
@@ -402,46 +369,17 @@ void tcApWidget::teardown()
     if (m_tornDown)
         return;
     m_tornDown = true;
-    delete m_meterTimer;
-    delete m_animateTimer;
-    delete m_pingTimer;
-    delete m_checkTimer;
-    delete m_watchTimer;
-    m_meterTimer = m_animateTimer = m_pingTimer = m_checkTimer = m_watchTimer = nullptr;
+    m_animateTimer->stop();
+    m_checkTimer->stop();
     // File / Exit closes the window from inside the menu's own key or mouse event, which goes on
     // using the menu after the action returns: the menu goes once that event is over.
     if (m_menu)
         m_menu->deleteLater();
     m_menu = nullptr;
     m_onlineAction = nullptr;
-
-    auto &g = app();
-    auto destroy = [](auto *&pointer) {
-        auto *object = pointer;
-        pointer = nullptr;
-        delete object;
-    };
-    dropTransport();
-    if (g.meters)
-        g.meters->close();
-    destroy(g.meters);
-    // The panels point into the parameter sets and save their view into the settings store.
+    // The link's threads end first, then the panels, which point into the session's parameter sets
+    // and save their view into the settings store.
+    m_session->disconnect(this); // what on-line mode was stays saved for the next start
+    m_session->set_online(false);
     setBench(nullptr);
-    destroy(g.live);
-    destroy(g.settingsToSend);
-    destroy(g.settingsToShow);
-    destroy(g.globals);
-    destroy(g.globalsToSend);
-    destroy(g.globalsToShow);
-    destroy(g.grab);
-    destroy(g.headerWait);
-    destroy(g.presetSlots);
-    destroy(g.quickSave);
-    destroy(g.devices);
-    g.link = nullptr;
-    m_link.reset();
-    destroy(g.settings); // flushes "KELQT.ini"
-    g.appDir = g.mapsDir = g.presetsDir = g.favoritesDir = g.skinsDir = QDir();
-    if (g.mainWindow == this)
-        g.mainWindow = nullptr;
 }

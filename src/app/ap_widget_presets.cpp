@@ -2,8 +2,8 @@
 // still match it, and saving the live settings into a processor slot.
 #include "app/ap_widget.h"
 
-#include "app/app_objects.h"
 #include "common/message.h"
+#include "gui/dialog_run.h"
 #include "presets/name_rules.h"
 #include "tables/globals_map.h"
 
@@ -13,17 +13,15 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
-using orba::app;
-
 namespace {
 
 const QString kSaveTitle = QStringLiteral("Save preset");
 
 // A slot's name, or "PSET %03d" with its number for a slot not in use.
-QString proposedName(int slot)
+QString proposedName(const PresetSlotList &slotList, int slot)
 {
-    const PresetHeader h = app().presetSlots ? app().presetSlots->get(slot) : PresetHeader{};
-    if (app().presetSlots && h.inUse != 0)
+    const PresetHeader h = slotList.get(slot);
+    if (h.inUse != 0)
         return QString::fromLatin1(h.nameText().c_str());
     return QString::asprintf("PSET %03d", slot + 1);
 }
@@ -32,41 +30,24 @@ QString proposedName(int slot)
 
 void tcApWidget::slot_crc_check()
 {
-    auto &g = app();
-    if (m_tornDown || !kelBench() || !g.live || !g.globals)
+    if (m_tornDown || !kelBench())
         return;
-    const SetChecksums sums = g.live->checksums();
-    const PresetHeader current = current_preset();
-    const bool modified = sums.presetChecksum != current.presetChecksum ||
-                          (g.globals->getBool(G_S_FOLLOW) && sums.systemChecksum != current.systemChecksum);
-    setPresetText(QString::fromLatin1(current.nameText().c_str()),
-                  modified ? StatusLook::Alert : StatusLook::Normal);
-}
-
-int tcApWidget::proposeSaveSlot(const PresetSlotList &list)
-{
-    for (int i = 0; i < PRESET_SLOTS; ++i) {
-        if (list.get(i).inUse == 0)
-            return i;
-    }
-    for (int i = 0; i < PRESET_SLOTS; ++i) {
-        if (list.get(i).lock == PRESET_UNLOCKED)
-            return i;
-    }
-    return -1;
+    set_preset_text(QString::fromLatin1(m_session->currentPreset().nameText().c_str()),
+                    m_session->presetModified() ? StatusLook::Alert : StatusLook::Normal);
 }
 
 bool tcApWidget::askSaveSlot(int proposedSlot, int *slot, QString *name)
 {
     QDialog dialog(this);
     dialog.setWindowTitle(QStringLiteral("Save as Preset in ORBA"));
-    auto *nameEdit = new QLineEdit(proposedName(proposedSlot), &dialog);
+    const PresetSlotList &slotList = m_session->presetSlots();
+    auto *nameEdit = new QLineEdit(proposedName(slotList, proposedSlot), &dialog);
     nameEdit->setMaxLength(orba::PRESET_NAME_MAX);
     auto *number = new QSpinBox(&dialog);
     number->setRange(1, PRESET_SLOTS);
     number->setValue(proposedSlot + 1);
     connect(number, &QSpinBox::valueChanged, nameEdit,
-            [nameEdit](int n) { nameEdit->setText(proposedName(n - 1)); });
+            [nameEdit, &slotList](int n) { nameEdit->setText(proposedName(slotList, n - 1)); });
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog, nameEdit] {
@@ -81,7 +62,7 @@ bool tcApWidget::askSaveSlot(int proposedSlot, int *slot, QString *name)
     form->addRow(QStringLiteral("Name:"), nameEdit);
     form->addRow(QStringLiteral("Preset #:"), number);
     form->addRow(buttons);
-    if (execDialog(&dialog) != QDialog::Accepted)
+    if (orba::runDialog(&dialog) != QDialog::Accepted)
         return false;
     *slot = number->value() - 1;
     *name = nameEdit->text();
@@ -92,8 +73,8 @@ void tcApWidget::slot_preset_save()
 {
     if (m_tornDown || !require_online(QStringLiteral("Preset Save")))
         return;
-    auto &g = app();
-    const int proposed = proposeSaveSlot(*g.presetSlots);
+    orba::Session &s = *m_session;
+    const int proposed = orba::Session::proposeSaveSlot(s.presetSlots());
     if (proposed < 0) {
         orba::showMessage(
             orba::MessageKind::Information, this, kSaveTitle,
@@ -104,29 +85,12 @@ void tcApWidget::slot_preset_save()
     QString name;
     if (!askSaveSlot(proposed, &slot, &name) || slot < 0 || slot >= PRESET_SLOTS)
         return;
-    if (g.presetSlots->get(slot).isLockedSlot()) {
+    if (s.presetSlots().get(slot).isLockedSlot()) {
         // Nothing was saved, so the processor's active preset stays what it was.
         orba::showMessage(orba::MessageKind::Information, this, kSaveTitle,
                           QStringLiteral("Preset is locked. Unable to save."));
         return;
     }
-    saveToSlot(*g.live, slot, name);
-    g.globals->set(G_ACT_PRST, slot, CHANGE_USER);
-}
-
-void tcApWidget::saveToSlot(const SETTINGS_MAP &set, int slot, const QString &name)
-{
-    auto &g = app();
-    if (m_linkState.load() != LinkState::Online || !g.presetSlots || slot < 0 || slot >= PRESET_SLOTS)
-        return;
-    const std::string text = name.left(PRESET_NAME_LEN).toLatin1().toStdString();
-    PresetHeader header;
-    header.clear();
-    header.setName(text);
-    header.inUse = 255;
-    header.setChecksums(set.checksums());
-    g.presetSlots->set(slot, header);
-    m_link->send_all_values(uint8_t(slot), set);
-    m_link->rename_preset(uint8_t(slot), text);
-    m_link->send_current_preset(header);
+    s.saveToSlot(s.live(), slot, name);
+    s.globals().set(G_ACT_PRST, slot, CHANGE_USER);
 }

@@ -4,10 +4,10 @@
 #include "app/ap_widget.h"
 
 #include "admin/device_list.h"
-#include "app/app_objects.h"
 #include "app/scale_file.h"
 #include "common/ini_store.h"
 #include "common/message.h"
+#include "gui/dialog_run.h"
 #include "panels/access_classes.h"
 #include "panels/cg_main.h"
 #include "panels/control_group.h"
@@ -25,8 +25,6 @@
 
 #include <cstdio>
 
-using orba::app;
-
 namespace {
 constexpr int kNoSkin = -10;
 constexpr int kBadSkinFile = -11;
@@ -40,27 +38,25 @@ bool tcApWidget::skinLoaded() const
 
 KelEnvironment tcApWidget::benchEnvironment()
 {
-    auto &g = app();
     KelEnvironment env;
-    env.live = g.live;
-    env.globals = g.globals;
-    env.settings = g.settings;
-    env.quickSave = g.quickSave;
-    env.settingsToShow = g.settingsToShow;
+    env.live = &m_session->live();
+    env.globals = &m_session->globals();
+    env.settings = m_settings.get();
+    env.quickSave = m_quickSave.get();
+    env.settingsToShow = &m_session->settingsToShow();
     env.host = this;
     return env;
 }
 
 int tcApWidget::load_skin(const QString &name, bool isFile, QString *reason)
 {
-    auto &g = app();
     if (!isFile) {
-        const QString folder = g.skinsDir.filePath(name);
+        const QString folder = m_folders.skins.filePath(name);
         if (!QFileInfo(folder).isDir())
             return kNoSkin;
         return loadSkinFrom(std::make_shared<orba::skin::FolderSkinSource>(folder), reason);
     }
-    const QString file = g.skinsDir.filePath(
+    const QString file = m_folders.skins.filePath(
         name.endsWith(QStringLiteral(".skin"), Qt::CaseInsensitive) ? name : name + QStringLiteral(".skin"));
     if (!QFileInfo(file).isFile())
         return kNoSkin;
@@ -90,7 +86,6 @@ int tcApWidget::loadPackedSkin(const QString &path, orba::skin::PackContents pac
 
 int tcApWidget::loadSkinFrom(std::shared_ptr<const orba::skin::SkinSource> source, QString *reason)
 {
-    auto &g = app();
     setBench(nullptr);
     auto *bench = new tcKelBench(this, std::move(source), benchEnvironment());
     setBench(bench);
@@ -114,23 +109,21 @@ int tcApWidget::loadSkinFrom(std::shared_ptr<const orba::skin::SkinSource> sourc
     main->showStatus(Ctl::STAT_ONLINE, m_statusText, m_statusLook);
     main->showStatus(Ctl::STAT_DEVICE, m_deviceText, m_deviceLook);
     main->showStatus(Ctl::STAT_PRESET, m_presetText, m_presetLook);
-    main->setOnlineCheck(m_onlineWanted);
+    main->setOnlineCheck(onlineWanted());
     // A skin chosen while connected keeps the device's lock.
-    if (m_linkState.load() == LinkState::Online) {
-        if (const DeviceRecord *device = g.devices ? g.devices->current() : nullptr)
+    if (linkState() == LinkState::Online) {
+        if (const DeviceRecord *device = m_devices->current())
             benchApplyAccess(*device);
     }
-    afterSkinLoad();
     update();
     return 0;
 }
 
 void tcApWidget::loadStartSkin()
 {
-    auto &g = app();
     m_skinName =
-        g.settings->readString(QStringLiteral("SKIN"), QStringLiteral("name"), QStringLiteral("default"));
-    m_skinIsFile = g.settings->readInt(QStringLiteral("SKIN"), QStringLiteral("file"), 1) != 0;
+        m_settings->readString(QStringLiteral("SKIN"), QStringLiteral("name"), QStringLiteral("default"));
+    m_skinIsFile = m_settings->readInt(QStringLiteral("SKIN"), QStringLiteral("file"), 1) != 0;
     // The first skin that is there but does not load is the one the user hears about.
     QString failedName, failure;
     auto tried = [&](const QString &name, int result, const QString &reason) {
@@ -167,9 +160,8 @@ void tcApWidget::slot_choose_skin()
 {
     if (m_tornDown)
         return;
-    auto &g = app();
-    tcSkinDlg dialog(this, g.skinsDir);
-    if (execDialog(&dialog) != QDialog::Accepted)
+    tcSkinDlg dialog(this, m_folders.skins);
+    if (orba::runDialog(&dialog) != QDialog::Accepted)
         return;
     const QString name = dialog.chosenName();
     const bool isFile = dialog.chosenKind() == 1;
@@ -177,9 +169,9 @@ void tcApWidget::slot_choose_skin()
     if (load_skin(name, isFile, &reason) == 0) {
         m_skinName = name;
         m_skinIsFile = isFile;
-        g.settings->writeInt(QStringLiteral("SKIN"), QStringLiteral("file"), isFile ? 1 : 0);
-        g.settings->writeString(QStringLiteral("SKIN"), QStringLiteral("name"), name);
-        g.settings->flush();
+        m_settings->writeInt(QStringLiteral("SKIN"), QStringLiteral("file"), isFile ? 1 : 0);
+        m_settings->writeString(QStringLiteral("SKIN"), QStringLiteral("name"), name);
+        m_settings->flush();
         return;
     }
     QString text = QStringLiteral("Unable to load the skin \"%1\".").arg(name);
@@ -234,12 +226,6 @@ void tcApWidget::contextMenuAt(int globalX, int globalY)
         m_menu->popup(QPoint(globalX, globalY));
 }
 
-void tcApWidget::benchSetOnline(bool online)
-{
-    if (tcKelBench *b = kelBench(); b && b->mainPanel())
-        b->mainPanel()->setOnlineCheck(online);
-}
-
 void tcApWidget::benchShowStatus(int display, const QString &text, StatusLook look)
 {
     if (tcKelBench *b = kelBench(); b && b->mainPanel())
@@ -263,20 +249,14 @@ void tcApWidget::benchClearAccess()
         b->setAccess(0, 0);
 }
 
-void tcApWidget::benchResetMeterGroups()
+void tcApWidget::showMeterDatagram(const QByteArray &datagram)
 {
-    if (tcKelBench *b = kelBench())
-        b->resetMeters();
-}
-
-void tcApWidget::showMeterDatagram(const uint8_t *datagram)
-{
-    if (tcKelBench *b = kelBench())
-        b->meterFrame(datagram);
+    if (tcKelBench *b = kelBench(); b && b->panelsCreated())
+        b->meterFrame(reinterpret_cast<const uint8_t *>(datagram.constData()));
 }
 
 void tcApWidget::kelUnlocked()
 {
-    if (DeviceRecord *device = app().devices ? app().devices->current() : nullptr)
+    if (DeviceRecord *device = m_devices->current())
         device->saveLocked(false);
 }

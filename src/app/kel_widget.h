@@ -1,5 +1,5 @@
-// KelWidget: the product's main window: the skin choice at start-up, sending changed parameters
-// and refreshing the surface from them.
+// KelWidget: the product's main window: the skin chosen at start-up, and the window frame that
+// goes with it.
 #pragma once
 
 #include "app/ap_widget.h"
@@ -8,15 +8,6 @@ class KelWidget : public tcApWidget
 {
     Q_OBJECT
 public:
-    explicit KelWidget(QWidget *parent = nullptr);
+    explicit KelWidget(const orba::SessionOptions &options = {}, QWidget *parent = nullptr);
     ~KelWidget() override;
-
-public slots:
-    void slot_map_settings_dirty() override;
-    void slot_map_globals_dirty() override;
-
-protected:
-    void refreshGuiSettings() override;
-    void refreshGuiGlobals() override;
-    void fpPasswordDialog() override;
 };

@@ -6,27 +6,23 @@
 #include <QPixmap>
 #include <QStyleFactory>
 
+#include <memory>
+
 int main(int argc, char *argv[])
 {
-    auto *application = new QApplication(argc, argv);
+    QApplication application(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/Resources/talmen_vee.png")));
     orba::installWidgetMessageHandler();
 
-    auto *picture = new QPixmap(QStringLiteral(":/Resources/splash.bmp"));
-    auto *splash = new tcSplash(*picture);
+    auto splash = std::make_unique<tcSplash>(QPixmap(QStringLiteral(":/Resources/splash.bmp")));
     splash->show();
     splash->repaint();
     QApplication::processEvents();
 
-    auto *window = new KelWidget;
-    window->show();
-    splash->finish(window);
-    delete splash;
-
-    const int result = QApplication::exec();
-    delete window;
-    delete picture;
-    delete application;
-    return result;
+    KelWidget window;
+    window.show();
+    splash->finish(&window);
+    splash.reset();
+    return QApplication::exec();
 }

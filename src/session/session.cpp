@@ -80,9 +80,9 @@ Session::Session(const SessionOptions &options, QObject *parent)
         timer->start(ms);
         return timer;
     };
-    m_pingTimer = startTimer(m_options.pingMs, &Session::pingTick);
-    m_meterTimer = startTimer(m_options.meterMs, &Session::meterTick);
-    m_watchTimer = startTimer(m_options.watchMs, &Session::watchTick);
+    m_pingTimer = startTimer(m_options.pingMs, &Session::slot_ping_timer);
+    m_meterTimer = startTimer(m_options.meterMs, &Session::slot_meter_timer);
+    m_watchTimer = startTimer(m_options.watchMs, &Session::slot_link_watch);
 }
 
 Session::~Session()
@@ -106,11 +106,12 @@ void Session::onSettingsChanged(void *context, uint16_t id, ChangeSource source)
 {
     auto *self = static_cast<Session *>(context);
     if (changeIsSent(source))
-        markChange(self, *self->m_settingsToSend, id, self->m_sendSettingsPending, [self] { self->sendChanges(); });
+        markChange(self, *self->m_settingsToSend, id, self->m_sendSettingsPending,
+                   [self] { self->slot_map_settings_dirty(); });
     if (changeIsShown(source))
         markChange(self, *self->m_settingsToShow, id, self->m_showSettingsPending, [self] {
             self->m_showSettingsPending = false;
-            emit self->settingsChanged();
+            emit self->sig_gui_settings_dirty();
         });
 }
 
@@ -118,24 +119,33 @@ void Session::onGlobalsChanged(void *context, uint16_t id, ChangeSource source)
 {
     auto *self = static_cast<Session *>(context);
     if (changeIsSent(source))
-        markChange(self, *self->m_globalsToSend, id, self->m_sendGlobalsPending, [self] { self->sendChanges(); });
+        markChange(self, *self->m_globalsToSend, id, self->m_sendGlobalsPending,
+                   [self] { self->slot_map_globals_dirty(); });
     if (changeIsShown(source))
         markChange(self, *self->m_globalsToShow, id, self->m_showGlobalsPending, [self] {
             self->m_showGlobalsPending = false;
-            emit self->globalsChanged();
+            emit self->sig_gui_globals_dirty();
         });
+}
+
+void Session::slot_map_settings_dirty()
+{
+    m_sendSettingsPending = false;
+    emit changesSent(m_link->send_changed_values(*m_live, *m_settingsToSend));
+}
+
+void Session::slot_map_globals_dirty()
+{
+    m_sendGlobalsPending = false;
+    emit changesSent(m_link->send_changed_globals(*m_globalsToSend));
 }
 
 bool Session::sendChanges()
 {
-    const bool settings = m_sendSettingsPending.exchange(false);
-    const bool globals = m_sendGlobalsPending.exchange(false);
-    bool ok = true;
-    ok = m_link->send_changed_values(*m_live, *m_settingsToSend) && ok;
-    ok = m_link->send_changed_globals(*m_globalsToSend) && ok;
-    if (settings || globals)
-        emit changesSent(ok);
-    return ok;
+    m_sendSettingsPending = m_sendGlobalsPending = false;
+    const bool settings = m_link->send_changed_values(*m_live, *m_settingsToSend);
+    const bool globals = m_link->send_changed_globals(*m_globalsToSend);
+    return settings && globals;
 }
 
 bool Session::presetModified() const
@@ -168,30 +178,30 @@ void Session::onLinkStatus(void *context, int code)
 
 void Session::linkVersionStored()
 {
-    QMetaObject::invokeMethod(this, &Session::versionChanged, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &Session::sig_recv_version, Qt::QueuedConnection);
 }
 
 void Session::linkSlotsChanged()
 {
-    QMetaObject::invokeMethod(this, &Session::slotsChanged, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &Session::sig_summary_changed, Qt::QueuedConnection);
 }
 
 void Session::linkEventsReady()
 {
-    QMetaObject::invokeMethod(this, &Session::eventsReady, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &Session::sig_new_events, Qt::QueuedConnection);
 }
 
 void Session::linkCurrentPresetChanged()
 {
-    QMetaObject::invokeMethod(this, &Session::currentPresetChanged, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &Session::sig_crc_check, Qt::QueuedConnection);
 }
 
 void Session::linkConnectReply(uint16_t result)
 {
     if (result == CONNECT_ACCEPTED)
-        QMetaObject::invokeMethod(this, &Session::loginAccepted, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &Session::slot_connect_accepted, Qt::QueuedConnection);
     else if (result == CONNECT_PASSWORD)
-        QMetaObject::invokeMethod(this, &Session::loginRejected, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &Session::slot_connect_rejected, Qt::QueuedConnection);
 }
 
 void Session::linkLiveValues(uint8_t block, uint8_t blocks)
@@ -227,13 +237,13 @@ void Session::dropTransport()
 void Session::forgetProcessorSlots()
 {
     m_presetSlots->clearAll();
-    emit slotsChanged();
+    emit sig_summary_changed();
     // A dialog that waits for the processor gives up.
     m_grab->setDone();
     m_headerWait->setDone();
 }
 
-void Session::setOnline(bool wanted)
+void Session::set_online(bool wanted)
 {
     m_onlineWanted = wanted;
     emit onlineWantedChanged(wanted);
@@ -276,26 +286,31 @@ void Session::linkStatus(int code)
     switch (code) {
     case LINK_CLOSED:
     case LINK_GONE:
-        disconnected();
+        slot_disconnect();
         break;
     case LINK_UP:
-        connected();
+        slot_connect();
         break;
     case LINK_CONNECTING:
-        setState(LinkState::Trying);
-        m_watch.idle();
-        setStatus(QStringLiteral("Trying.."), StatusLook::Busy);
+        slot_connecting();
         break;
     default:
         break;
     }
-    emit versionChanged();
+    emit sig_recv_version();
 }
 
-void Session::connected()
+void Session::slot_connecting()
+{
+    setState(LinkState::Trying);
+    m_watch.idle();
+    setStatus(QStringLiteral("Trying.."), StatusLook::Busy);
+}
+
+void Session::slot_connect()
 {
     if (m_options.forceConnect) {
-        loginAccepted();
+        slot_connect_accepted();
         return;
     }
     setState(LinkState::Pending);
@@ -309,15 +324,15 @@ void Session::sendLogin(uint32_t crc)
     m_watch.loginSent(nowMs());
 }
 
-void Session::loginAccepted()
+void Session::slot_connect_accepted()
 {
     m_watch.online(nowMs(), heardCount());
     setState(LinkState::Online);
     setStatus(QStringLiteral("Online"), StatusLook::Normal);
-    requestMeters();
+    slot_request_meters();
 }
 
-void Session::loginRejected()
+void Session::slot_connect_rejected()
 {
     if (m_loginOpen)
         return;
@@ -329,7 +344,7 @@ void Session::loginRejected()
 
     if (!answer.given) {
         const bool reportFollows = m_transport != nullptr;
-        setOnline(false);
+        set_online(false);
         showLinkEnd(QStringLiteral("Rejected"), reportFollows);
         return;
     }
@@ -341,7 +356,7 @@ void Session::loginRejected()
     sendLogin(answer.loginCrc);
 }
 
-void Session::disconnected()
+void Session::slot_disconnect()
 {
     const LinkState before = m_state;
     setState(LinkState::Offline);
@@ -355,7 +370,7 @@ void Session::disconnected()
         forgetProcessorSlots();
 }
 
-void Session::pingTick()
+void Session::slot_ping_timer()
 {
     m_link->send_ping();
 }
@@ -365,7 +380,7 @@ uint64_t Session::heardCount() const
     return uint64_t(m_linkChunks.load()) + m_meters->acceptedCount();
 }
 
-void Session::watchTick()
+void Session::slot_link_watch()
 {
     if (!m_transport)
         return;
@@ -395,13 +410,13 @@ void Session::showLinkEnd(const QString &status, bool reportFollows)
     setStatus(status, StatusLook::Alert);
 }
 
-void Session::setTcpMeters(bool on)
+void Session::set_tcp_meters(bool on)
 {
     m_tcpMeters = on;
-    QMetaObject::invokeMethod(this, &Session::requestMeters, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &Session::slot_request_meters, Qt::QueuedConnection);
 }
 
-void Session::requestMeters()
+void Session::slot_request_meters()
 {
     const uint8_t counter = m_meters->nextRequestCounter();
     if (m_tcpMeters)
@@ -410,7 +425,7 @@ void Session::requestMeters()
         m_link->request_meters_udp(m_meters->port(), counter);
 }
 
-void Session::meterTick()
+void Session::slot_meter_timer()
 {
     if (m_state != LinkState::Online)
         return;
@@ -418,7 +433,7 @@ void Session::meterTick()
     if (m_meters->fetch(reinterpret_cast<uint8_t *>(datagram.data())) != 0)
         return;
     if (m_clock->store(readMeterHeader(reinterpret_cast<const uint8_t *>(datagram.constData()))))
-        emit clockChanged();
+        emit sig_ap_clock();
     emit metersArrived(datagram);
 }
 

@@ -78,10 +78,11 @@ public:
     HeaderWaitRecord &headerWait() { return *m_headerWait; }
     EventList &events() { return *m_events; }
     ProcessorVersion version() const { return m_version->load(); }
+    const VersionRecord *versionRecord() const { return m_version.get(); }
     PresetHeader currentPreset() const { return m_currentPreset->load(); }
     MeterHeader clock() const { return m_clock->load(); }
-    // Which settings and globals changed since the view last took them (settingsChanged and
-    // globalsChanged say when there are some).
+    // Which settings and globals changed since the view last took them (sig_gui_settings_dirty and
+    // sig_gui_globals_dirty say when there are some).
     SETTINGS_FLAGS &settingsToShow() { return *m_settingsToShow; }
     GLOBALS_FLAGS &globalsToShow() { return *m_globalsToShow; }
     // Whether the live settings (and, when the processor follows presets, the system settings)
@@ -93,14 +94,14 @@ public:
     METERIFACE &meters() { return *m_meters; }
     const SessionOptions &options() const { return m_options; }
     void setLimits(const LinkLimits &limits); // for the next link made
-    // The processor to connect to; takes effect with the next setOnline(true).
+    // The processor to connect to; takes effect with the next set_online(true).
     void setTarget(const SessionTarget &target) { m_target = target; }
     const SessionTarget &target() const { return m_target; }
     void setLoginPrompt(LoginPrompt prompt) { m_loginPrompt = std::move(prompt); }
 
     // The one place where the link is made or dropped: drops any link, then connects to the target
     // when wanted.
-    void setOnline(bool wanted);
+    void set_online(bool wanted);
     bool onlineWanted() const { return m_onlineWanted; }
     LinkState state() const { return m_state; }
     bool isOnline() const { return m_onlineWanted && m_state == LinkState::Online; }
@@ -108,9 +109,9 @@ public:
     StatusLook statusLook() const { return m_statusLook; }
 
     // Meters over the control link instead of UDP; asked for again at once.
-    void setTcpMeters(bool on);
+    void set_tcp_meters(bool on);
     bool tcpMeters() const { return m_tcpMeters; }
-    void requestMeters();
+    void slot_request_meters();
 
     // Sends every changed setting and global now instead of at the next turn of the event loop;
     // false when some frame did not go out.
@@ -124,16 +125,16 @@ signals:
     void statusChanged(const QString &text, StatusLook look);
     void stateChanged(LinkState state);
     void onlineWantedChanged(bool wanted);
-    void versionChanged();
-    void settingsChanged();
-    void globalsChanged();
-    void slotsChanged(); // the slot list changed or was forgotten with its processor
-    void currentPresetChanged();
+    void sig_recv_version();
+    void sig_gui_settings_dirty();
+    void sig_gui_globals_dirty();
+    void sig_summary_changed(); // the slot list changed or was forgotten with its processor
+    void sig_crc_check(); // the processor's current preset changed
     void liveValuesComplete(); // the last block of a live-values transfer was stored
-    void eventsReady();
-    void clockChanged();
+    void sig_new_events();
+    void sig_ap_clock();
     void metersArrived(const QByteArray &datagram); // the newest meter datagram, METER_SIZE bytes
-    void changesSent(bool ok);                      // settings or globals went to the processor
+    void changesSent(bool ok); // changed settings or globals were sent; ok: every frame went out
 
 private:
     // LinkHost, on the transport's worker thread.
@@ -150,13 +151,16 @@ private:
     static void onLinkStatus(void *context, int code);
 
     void linkStatus(int code); // on this thread
-    void connected();
-    void loginAccepted();
-    void loginRejected();
-    void disconnected();
-    void pingTick();
-    void meterTick();
-    void watchTick();
+    void slot_map_settings_dirty(); // sends the changed settings
+    void slot_map_globals_dirty();
+    void slot_connecting();
+    void slot_connect();
+    void slot_connect_accepted();
+    void slot_connect_rejected();
+    void slot_disconnect();
+    void slot_ping_timer();
+    void slot_meter_timer();
+    void slot_link_watch();
     void setStatus(const QString &text, StatusLook look);
     void setState(LinkState state);
     void dropTransport();
