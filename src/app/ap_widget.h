@@ -58,6 +58,7 @@ public:
     orba::Session &session() { return *m_session; }
     IniStore &settings() { return *m_settings; }
     DeviceList &devices() { return *m_devices; }
+    orba::QuickSave &quickSave() { return *m_quickSave; }
     const AppFolders &folders() const { return m_folders; }
 
     // The loaded skin's bench, or none.

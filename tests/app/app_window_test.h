@@ -1,38 +1,41 @@
 // The main window against a loopback stand-in for the processor, in a fresh working folder: the
-// settings and device files it starts from, opening it, and taking it online.
+// settings and device files it starts from, opening it, answering its dialogs, and taking it
+// online.
 #pragma once
 
 #include "admin/device_list.h"
-#include "app/app_objects.h"
 #include "app/kel_widget.h"
 #include "common/ini_store.h"
+#include "gui/dialog_run.h"
 #include "gui/gui_object.h"
 #include "link/frames.h"
 #include "link/link_watch.h"
 #include "link/message_link.h"
-#include "link/ports.h"
 #include "loopback_peer.h"
 #include "message_recorder.h"
 #include "wait.h"
 #include "work_dir.h"
 
 #include <QApplication>
+#include <QDialog>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace orba::test {
 
-template <class Window> class AppWindowTest : public WorkDirTest
+class AppWindowTest : public WorkDirTest
 {
 protected:
     void SetUp() override
     {
         WorkDirTest::SetUp();
         QDir().mkpath(QStringLiteral("maps"));
-        setProcessorPort(peer.port());
-        setMeterFirstPort(freeUdpPort());
+        options.processorPort = peer.port();
+        options.meterFirstPort = freeUdpPort();
+        m_previousDialogs = setDialogHandler([this](QDialog *d) { return answer ? answer(d) : int(QDialog::Rejected); });
     }
     void TearDown() override
     {
@@ -40,8 +43,7 @@ protected:
             window->close();
             window.reset();
         }
-        setProcessorPort(0);
-        setMeterFirstPort(0);
+        setDialogHandler(m_previousDialogs);
         WorkDirTest::TearDown();
     }
     static void setting(const QString &section, const QString &key, const QString &value)
@@ -56,13 +58,13 @@ protected:
         device.saveAddress();
         device.saveRemoteCrc(rcrc);
     }
-    Window &open()
+    KelWidget &open()
     {
-        window = std::make_unique<Window>();
-        window->setLinkLimits(limits);
+        window = std::make_unique<KelWidget>(options);
         QApplication::processEvents(); // the queued start-up actions
         return *window;
     }
+    Session &session() { return window->session(); }
     template <class T> T *object(const char *name)
     {
         return static_cast<T *>(tcGuiObject::find(window->kelBench(), NameString(name)));
@@ -82,8 +84,8 @@ protected:
         uint8_t f[CONNECT_REPLY_LENGTH];
         reply(f, buildConnectReply(f, CONNECT_ACCEPTED));
         ASSERT_TRUE(waitProcessingEvents([&] { return window->linkState() == LinkState::Online; }));
-        // Going online asks for the meters through a queued slot: let that frame in first, so a
-        // test that clears the peer next sees only its own frames.
+        // Going online asks for the meters: let that frame in first, so a test that clears the
+        // peer next sees only its own frames.
         ASSERT_TRUE(waitProcessingEvents([&] {
             return !peer.framesOfType(MSG_METER_REQUEST_UDP).empty() ||
                    !peer.framesOfType(MSG_METER_REQUEST_TCP).empty();
@@ -95,15 +97,20 @@ protected:
     {
         QApplication::processEvents();
         const size_t pings = peer.framesOfType(MSG_PING).size();
-        app().link->send_ping();
+        session().link().send_ping();
         ASSERT_TRUE(waitProcessingEvents([&] { return peer.framesOfType(MSG_PING).size() > pings; }));
     }
 
     // A lost link comes back soon; the dead-processor limits stay as shipped unless a test says so.
-    LinkLimits limits{200, 10000, 15000};
+    SessionOptions options{0, 0, LinkLimits{200, 10000, 15000}};
     LoopbackPeer peer;
     MessageRecorder messages;
-    std::unique_ptr<Window> window;
+    // Answers every dialog the window runs; without one, dialogs are cancelled.
+    std::function<int(QDialog *)> answer;
+    std::unique_ptr<KelWidget> window;
+
+private:
+    DialogHandler m_previousDialogs;
 };
 
 } // namespace orba::test

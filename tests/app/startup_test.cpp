@@ -1,4 +1,3 @@
-#include "app/app_objects.h"
 #include "app/kel_widget.h"
 #include "app/splash.h"
 #include "common/ini_store.h"
@@ -22,13 +21,9 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
     {
         KelWidget w;
         QApplication::processEvents(); // the queued start-up actions
-        EXPECT_EQ(orba::app().mainWindow, &w);
-        ASSERT_NE(orba::app().live, nullptr);
         EXPECT_EQ(w.statusText(), QStringLiteral("OffLine"));
         EXPECT_EQ(w.deviceText(), QStringLiteral("????????")); // the saved device name, by default
         w.close();
-        EXPECT_EQ(orba::app().live, nullptr);
-        EXPECT_EQ(orba::app().settings, nullptr);
     }
     for (const char *dir : {"maps", "presets", "presets/favorites", "presets/autoload", "skins"})
         EXPECT_TRUE(QDir(path(dir)).exists()) << dir;

@@ -1,7 +1,6 @@
 // The main window with a real skin: loading and choosing skins, the status displays, the pop-up
 // menu and the right click, the dialogs that need the processor, preset save, and the refresh of
 // the surface from the processor's values and globals.
-#include "app/app_objects.h"
 #include "app_window_test.h"
 #include "gui/gui_apgraph.h"
 #include "gui/gui_checkbox.h"
@@ -21,6 +20,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QSpinBox>
+#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
@@ -33,28 +34,7 @@ using orba::test::waitProcessingEvents;
 
 namespace {
 
-class SurfaceWindow : public KelWidget
-{
-public:
-    std::function<int(QDialog *)> answer;
-    // The save dialog's answer: slot and name, or cancelled.
-    bool saveAnswered = false;
-    int saveSlot = 0;
-    QString saveName;
-    int proposed = -1;
-
-protected:
-    int execDialog(QDialog *dialog) override { return answer ? answer(dialog) : QDialog::Rejected; }
-    bool askSaveSlot(int proposedSlot, int *slot, QString *name) override
-    {
-        proposed = proposedSlot;
-        *slot = saveSlot;
-        *name = saveName;
-        return saveAnswered;
-    }
-};
-
-class Surface : public test::AppWindowTest<SurfaceWindow>
+class Surface : public test::AppWindowTest
 {
 protected:
     void SetUp() override
@@ -72,9 +52,9 @@ protected:
         peer.clear();
     }
     // Picks a skin by name in the skin dialog, as the user does.
-    static void chooseSkin(SurfaceWindow &w, const QString &name)
+    void chooseSkin(KelWidget &w, const QString &name)
     {
-        w.answer = [name](QDialog *d) {
+        answer = [name](QDialog *d) {
             auto *dialog = static_cast<tcSkinDlg *>(d);
             const auto rows = dialog->listWidget()->findItems(name, Qt::MatchExactly);
             if (rows.isEmpty())
@@ -85,6 +65,19 @@ protected:
         };
         w.slot_choose_skin();
     }
+    // Answers the preset save dialog with a slot (0-79) and a name, noting the slot proposed.
+    void answerSave(int slot, const QString &name)
+    {
+        answer = [this, slot, name](QDialog *d) {
+            auto *number = d->findChild<QSpinBox *>();
+            proposed = number->value() - 1;
+            number->setValue(slot + 1);
+            d->findChild<QLineEdit *>()->setText(name);
+            return int(QDialog::Accepted);
+        };
+    }
+    int proposed = -1;
+
     void packDefaultSkin(const QString &from)
     {
         QString error;
@@ -97,7 +90,7 @@ protected:
 
 TEST_F(Surface, TheSavedSkinLoadsAndShowsTheStatusTexts)
 {
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     ASSERT_NE(w.kelBench(), nullptr);
     ASSERT_TRUE(w.kelBench()->panelsCreated());
     EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->caption(), QStringLiteral("OffLine"));
@@ -111,7 +104,7 @@ TEST_F(Surface, AMissingSkinFolderFallsBackToThePackedDefault)
     packDefaultSkin(path(QStringLiteral("skins/default")));
     tcSkinDlg::removeFolder(path(QStringLiteral("skins/default")));
     setting(QStringLiteral("SKIN"), QStringLiteral("name"), QStringLiteral("gone"));
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     ASSERT_TRUE(w.kelBench() && w.kelBench()->panelsCreated());
     EXPECT_NE(object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB"), nullptr);
     // The unpacked copy is gone once the pictures are read.
@@ -122,7 +115,7 @@ TEST_F(Surface, AMissingSkinFolderFallsBackToThePackedDefault)
 TEST_F(Surface, WithoutAnySkinOnDiskTheBuiltInDefaultLoadsSilently)
 {
     tcSkinDlg::removeFolder(path(QStringLiteral("skins/default")));
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     ASSERT_TRUE(w.kelBench() && w.kelBench()->panelsCreated());
     EXPECT_EQ(w.kelBench()->skinFolder(), tcApWidget::builtInSkinPath());
     EXPECT_NE(object<tcGuiImage>("BKGRND"), nullptr);
@@ -221,7 +214,7 @@ TEST_P(BrokenSkinSurface, IsReportedAndTheBuiltInDefaultTakesOverWithTheLinkStar
             broken.isFile ? QStringLiteral("1") : QStringLiteral("0"));
     setting(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), QStringLiteral("1"));
 
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     ASSERT_TRUE(waitProcessingEvents([&] { return !messages.empty(); }));
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.last().title, QStringLiteral("Skin Load Error"));
@@ -253,7 +246,7 @@ TEST_F(Surface, TheScaleFileScalesTheWindow)
         scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QStringLiteral("0.5"));
         scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QStringLiteral("0.5"));
     }
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     EXPECT_EQ(w.size(), QSize(500, 650)); // half the test skin's background
     EXPECT_TRUE(w.kelBench()->scaling());
 }
@@ -269,7 +262,7 @@ TEST_F(Surface, ScaleFactorsOutsideTheRangeAreIgnoredWithOneMessage)
             scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QString::fromLatin1(f[1]));
         }
         messages.clear();
-        SurfaceWindow &w = open();
+        KelWidget &w = open();
         EXPECT_EQ(w.size(), QSize(1000, 1300));
         EXPECT_FALSE(w.kelBench()->scaling());
         ASSERT_EQ(messages.messages().size(), 1u);
@@ -289,7 +282,7 @@ TEST_F(Surface, AnUnusableScaleFactorIsToldOnceThoughEverySkinLoadReadsIt)
         scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QStringLiteral("40"));
     }
     test::writePanelSkin(path(QStringLiteral("skins/other")));
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     chooseSkin(w, QStringLiteral("other"));
     ASSERT_EQ(w.skinName(), QStringLiteral("other"));
     EXPECT_EQ(messages.messages().size(), 1u);
@@ -303,7 +296,7 @@ TEST_F(Surface, AScaleFactorFollowedByTextReadsTheNumber)
         scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QStringLiteral("1.5x"));
         scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QStringLiteral("1.5 times"));
     }
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     EXPECT_EQ(w.size(), QSize(1500, 1950));
     EXPECT_TRUE(messages.empty());
 }
@@ -312,7 +305,7 @@ TEST_F(Surface, AChosenSkinIsSavedAndAFailedChoiceKeepsThePrevious)
 {
     test::writePanelSkin(path(QStringLiteral("skins/other")));
     test::writePanelSkin(path(QStringLiteral("skins/broken")), false);
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     chooseSkin(w, QStringLiteral("other"));
     EXPECT_EQ(w.skinName(), QStringLiteral("other"));
     EXPECT_FALSE(w.skinIsFile());
@@ -336,7 +329,7 @@ TEST_F(Surface, ASkinWithALongNameIsChosenSavedAndLoadedWhole)
     const QString name = QStringLiteral("studio-night-skin-with-a-rather-long-descriptive-name-v2");
     ASSERT_GT(name.size(), 49);
     test::writePanelSkin(path(QStringLiteral("skins/") + name));
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     chooseSkin(w, name);
     EXPECT_EQ(w.skinName(), name);
     EXPECT_TRUE(w.kelBench()->skinFolder().endsWith(name));
@@ -344,14 +337,14 @@ TEST_F(Surface, ASkinWithALongNameIsChosenSavedAndLoadedWhole)
     window->close();
     window.reset();
 
-    SurfaceWindow &again = open(); // the next start loads it by its whole name
+    KelWidget &again = open(); // the next start loads it by its whole name
     EXPECT_EQ(again.skinName(), name);
     EXPECT_TRUE(again.kelBench()->skinFolder().endsWith(name));
 }
 
 TEST_F(Surface, ThePopupMenuHoldsEveryEntry)
 {
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     QStringList entries;
     for (QAction *top : w.popupMenu()->actions()) {
         for (QAction *a : top->menu()->actions()) {
@@ -369,7 +362,7 @@ TEST_F(Surface, ThePopupMenuHoldsEveryEntry)
 
 TEST_F(Surface, ExitFromTheMenuLeavesTheMenuToTheEndOfItsOwnEvent)
 {
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     w.show();
     const QPointer<QMenu> menu = w.popupMenu();
     // File / Exit runs inside the menu's event handler, which uses the menu after the action.
@@ -382,7 +375,7 @@ TEST_F(Surface, ExitFromTheMenuLeavesTheMenuToTheEndOfItsOwnEvent)
 
 TEST_F(Surface, DialogsThatNeedTheProcessorSayYouMustBeOnlineUnderTheirTitles)
 {
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     const std::pair<void (tcApWidget::*)(), const char *> guarded[] = {
         {&tcApWidget::slot_preset_save, "Preset Save"},
         {&tcApWidget::slot_time_set, "Set Time"},
@@ -410,7 +403,7 @@ TEST_F(Surface, DialogsThatNeedTheProcessorSayYouMustBeOnlineUnderTheirTitles)
 
 TEST_F(Surface, ARightClickOnAControlThatTakesItOpensNoMenu)
 {
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     w.show();
     auto rightPress = [&](const QPoint &p) {
         QMouseEvent press(QEvent::MouseButtonPress, p, w.mapToGlobal(p), Qt::RightButton, Qt::RightButton,
@@ -430,52 +423,35 @@ TEST_F(Surface, ARightClickOnAControlThatTakesItOpensNoMenu)
 
 TEST_F(Surface, PresetSaveWithEverySlotLockedIsRefusedBeforeAnyDialog)
 {
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     goOnlineAndClear();
     for (int i = 0; i < PRESET_SLOTS; ++i) {
         PresetHeader h;
         h.clear();
         h.inUse = 1;
         h.lock = PRESET_LOCKED;
-        app().presetSlots->set(i, h);
+        session().presetSlots().set(i, h);
     }
     w.slot_preset_save();
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.last().title, QStringLiteral("Save preset"));
     EXPECT_EQ(messages.last().text,
               QStringLiteral("Unable to save preset. There are no empty unlocked preset entries available."));
-    EXPECT_EQ(w.proposed, -1);
-}
-
-TEST_F(Surface, PresetSaveProposesTheFirstEmptySlotThenTheFirstUnlocked)
-{
-    PresetSlotList list;
-    PresetHeader used;
-    used.clear();
-    used.inUse = 1;
-    list.set(0, used);
-    EXPECT_EQ(tcApWidget::proposeSaveSlot(list), 1);
-    for (int i = 0; i < PRESET_SLOTS; ++i) {
-        used.lock = i < 5 ? PRESET_LOCKED : PRESET_UNLOCKED;
-        list.set(i, used);
-    }
-    EXPECT_EQ(tcApWidget::proposeSaveSlot(list), 5);
+    EXPECT_EQ(proposed, -1);
 }
 
 TEST_F(Surface, PresetSaveIntoALockedSlotSaysSoAndSendsNothing)
 {
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     goOnlineAndClear();
     PresetHeader locked;
     locked.clear();
     locked.inUse = 1;
     locked.lock = PRESET_LOCKED;
-    app().presetSlots->set(3, locked);
-    w.saveAnswered = true;
-    w.saveSlot = 3;
-    w.saveName = QStringLiteral("Evening");
+    session().presetSlots().set(3, locked);
+    answerSave(3, QStringLiteral("Evening"));
     w.slot_preset_save();
-    EXPECT_EQ(w.proposed, 0);
+    EXPECT_EQ(proposed, 0);
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.last().text, QStringLiteral("Preset is locked. Unable to save."));
     sentArrived();
@@ -485,11 +461,9 @@ TEST_F(Surface, PresetSaveIntoALockedSlotSaysSoAndSendsNothing)
 
 TEST_F(Surface, PresetSaveSendsTheSetTheNameTheCurrentPresetAndTheActivePreset)
 {
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     goOnlineAndClear();
-    w.saveAnswered = true;
-    w.saveSlot = 6;
-    w.saveName = QStringLiteral("Evening");
+    answerSave(6, QStringLiteral("Evening"));
     w.slot_preset_save();
     EXPECT_TRUE(messages.empty());
     ASSERT_TRUE(waitProcessingEvents([&] { return !peer.framesOfType(MSG_GLOBALS).empty(); }));
@@ -507,13 +481,13 @@ TEST_F(Surface, PresetSaveSendsTheSetTheNameTheCurrentPresetAndTheActivePreset)
     ASSERT_TRUE(parseGlobals(g.data(), g.size(), globals));
     EXPECT_EQ(entryId(globals.entries), G_ACT_PRST);
     EXPECT_EQ(entryInt(globals.entries), 6);
-    EXPECT_EQ(app().presetSlots->get(6).nameText(), "Evening");
-    EXPECT_EQ(app().presetSlots->get(6).inUse, 255);
+    EXPECT_EQ(session().presetSlots().get(6).nameText(), "Evening");
+    EXPECT_EQ(session().presetSlots().get(6).inUse, 255);
 }
 
 TEST_F(Surface, GlobalsFromTheProcessorMoveTheSkinTheLockAndEchoNothing)
 {
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     goOnlineAndClear();
     GLOBALS_MAP globals;
     globals.set(G_HDPN_LEV, 64, CHANGE_LOCAL);
@@ -528,7 +502,7 @@ TEST_F(Surface, GlobalsFromTheProcessorMoveTheSkinTheLockAndEchoNothing)
     ASSERT_TRUE(waitProcessingEvents([&] { return object<tcGuiKnob>("HDPN_KNOB")->value() == 64; }));
     ASSERT_TRUE(waitProcessingEvents([&] { return w.kelBench()->lockCode() == 0x2468; }));
     EXPECT_EQ(w.kelBench()->lockBits(), 16u);
-    EXPECT_EQ(app().devices->current()->userCodeCrc(), 0x2468u);
+    EXPECT_EQ(window->devices().current()->userCodeCrc(), 0x2468u);
     sentArrived();
     EXPECT_TRUE(peer.framesOfType(MSG_VALUES).empty());
     EXPECT_TRUE(peer.framesOfType(MSG_GLOBALS).empty());
@@ -541,7 +515,7 @@ TEST_F(Surface, ALockedDeviceWithScreensRestrictedOpensOnTheSystemScreen)
         device.saveAccess(0x99, 16, true);
     }
     setting(QStringLiteral("OPTIONS"), QStringLiteral("CONTROL"), QStringLiteral("4"));
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     EXPECT_EQ(w.kelBench()->screen(), 4);
     goOnlineAndClear();
     EXPECT_EQ(w.kelBench()->screen(), 0);
@@ -560,7 +534,7 @@ TEST_F(Surface, ALockedDeviceWithScreensRestrictedOpensOnTheSystemScreen)
 
 TEST_F(Surface, TheOnlineSwitchOnTheSkinTogglesOnLineMode)
 {
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     auto *online = object<tcGuiCheckBox>("ONLINE");
     w.kelBench()->mainPanel()->onCheck(1035, true);
     ASSERT_TRUE(waitProcessingEvents([&] { return w.onlineWanted(); }));
@@ -571,26 +545,26 @@ TEST_F(Surface, TheOnlineSwitchOnTheSkinTogglesOnLineMode)
 
 TEST_F(Surface, ThePresetNameShowsWhetherTheLiveSettingsStillMatch)
 {
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     PresetHeader current;
     current.clear();
     current.setName("Morning");
-    current.setChecksums(app().live->checksums());
-    w.store_current_preset(current);
+    current.setChecksums(session().live().checksums());
+    session().link().context().currentPreset->store(current);
     w.slot_crc_check();
     EXPECT_EQ(object<tcGuiDisplay>("STAT_PRESET")->caption(), QStringLiteral("Morning"));
     EXPECT_EQ(w.presetLook(), StatusLook::Normal);
     // An installation parameter only counts while the processor follows presets.
     ASSERT_TRUE(isInstallationParameter(257));
-    app().live->setIndex(257, app().live->getRaw(257) + 1, CHANGE_PROCESSOR);
+    session().live().setIndex(257, session().live().getRaw(257) + 1, CHANGE_PROCESSOR);
     w.slot_crc_check();
     EXPECT_EQ(w.presetLook(), StatusLook::Normal);
-    app().globals->setBool(G_S_FOLLOW, true, CHANGE_PROCESSOR);
+    session().globals().setBool(G_S_FOLLOW, true, CHANGE_PROCESSOR);
     w.slot_crc_check();
     EXPECT_EQ(w.presetLook(), StatusLook::Alert);
-    app().globals->setBool(G_S_FOLLOW, false, CHANGE_PROCESSOR);
+    session().globals().setBool(G_S_FOLLOW, false, CHANGE_PROCESSOR);
     ASSERT_FALSE(isInstallationParameter(1032));
-    app().live->setIndex(1032, app().live->getRaw(1032) + 1, CHANGE_PROCESSOR);
+    session().live().setIndex(1032, session().live().getRaw(1032) + 1, CHANGE_PROCESSOR);
     w.slot_crc_check();
     EXPECT_EQ(w.presetLook(), StatusLook::Alert);
     EXPECT_EQ(object<tcGuiDisplay>("STAT_PRESET")->state(), 1);
@@ -614,13 +588,12 @@ TEST_F(Surface, PackagesInAutoloadAreInstalledAtStartUp)
 
 TEST_F(Surface, ClosingSavesTheScreenAndGraphRange)
 {
-    SurfaceWindow &w = open();
+    KelWidget &w = open();
     w.kelBench()->setScreen(tcKelBench::kInputScreen);
     w.close();
     IniStore saved(path(QStringLiteral("KELQT.ini")), IniStore::XmlFile);
     EXPECT_EQ(saved.readInt(QStringLiteral("OPTIONS"), QStringLiteral("CONTROL"), -1), 4);
     EXPECT_EQ(saved.readInt(QStringLiteral("OPTIONS"), QStringLiteral("SPECTRA_RANGE"), -1), 0);
-    EXPECT_EQ(app().quickSave, nullptr);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // The application against the processor simulator on loopback: the whole start-up with the
 // default skin, an edit and its answer, every screen's controls both ways, meters, screens through
 // the pointer, a lost and regained link, quick save, and a processor that hangs.
-#include "app/app_objects.h"
 #include "app/kel_widget.h"
 #include "common/ini_store.h"
 #include "gui/gui_button.h"
@@ -63,10 +62,11 @@ protected:
         }
         sim = std::make_unique<SimProcess>(path(QStringLiteral("sim-state")), simArguments);
         ASSERT_TRUE(sim->start()) << sim->output().toStdString();
-        setProcessorPort(sim->port());
-        setMeterFirstPort(test::freeUdpPort());
-        window = std::make_unique<KelWidget>();
-        window->setLinkLimits(limits); // before the queued start-up connect
+        SessionOptions options;
+        options.processorPort = sim->port();
+        options.meterFirstPort = test::freeUdpPort();
+        options.limits = limits;
+        window = std::make_unique<KelWidget>(options);
         window->show();
         ASSERT_TRUE(window->kelBench() && window->kelBench()->panelsCreated());
         if (!reachesOnline)
@@ -82,8 +82,6 @@ protected:
         }
         if (sim)
             sim->stop();
-        setProcessorPort(0);
-        setMeterFirstPort(0);
         WorkDirTest::TearDown();
     }
     template <class T> T *object(const char *name)
@@ -109,13 +107,13 @@ protected:
     // all the application sent (a ping sent now comes after it; the log keeps the order).
     void quiet()
     {
-        VersionRecord &version = *app().link->context().version;
+        VersionRecord &version = *window->session().link().context().version;
         version.clear();
-        app().link->request_version();
+        window->session().link().request_version();
         ASSERT_TRUE(waitFor([&] { return version.load().major != 0; }));
         QApplication::processEvents(); // what the answers queued goes out before the ping
         const int pings = sim->framesIn("MSG_PING");
-        app().link->send_ping();
+        window->session().link().send_ping();
         ASSERT_TRUE(waitFor([&] { return sim->framesIn("MSG_PING") > pings; }));
     }
     // Waits for a line of the simulator's log while the application runs.
@@ -192,7 +190,7 @@ TEST_F(EndToEnd, OneKnobStepSendsOneValueThatTheSimulatorKeepsAndNothingIsEchoed
     ASSERT_NE(knob, nullptr);
     quiet();
     const int before = singleValueFrames();
-    const uint32_t start = app().live->getRaw(257);
+    const uint32_t start = window->session().live().getRaw(257);
     knob->step(1);
     const uint32_t edited = start + 1;
     ASSERT_TRUE(waitFor([&] { return singleValueFrames() == before + 1; }));
@@ -200,8 +198,8 @@ TEST_F(EndToEnd, OneKnobStepSendsOneValueThatTheSimulatorKeepsAndNothingIsEchoed
     ASSERT_TRUE(waitFor([&] { return sim->framesOut("MSG_VALUES") > 0; }));
     quiet();
     EXPECT_EQ(singleValueFrames(), before + 1);
-    EXPECT_EQ(app().live->getRaw(257), edited);
-    EXPECT_EQ(display->caption(), QString::fromStdString(app().live->label(257)));
+    EXPECT_EQ(window->session().live().getRaw(257), edited);
+    EXPECT_EQ(display->caption(), QString::fromStdString(window->session().live().label(257)));
 
     // Pointer moves that do not reach the next index send nothing.
     const QPoint p = knob->area().center();
@@ -218,7 +216,7 @@ TEST_F(EndToEnd, OneKnobStepSendsOneValueThatTheSimulatorKeepsAndNothingIsEchoed
     EXPECT_EQ(window->statusLook(), StatusLook::Alert);
     EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->state(), 1);
     // ... the surface is put back to the old value here only ...
-    app().live->setIndex(257, start, CHANGE_PROCESSOR);
+    window->session().live().setIndex(257, start, CHANGE_PROCESSOR);
     ASSERT_TRUE(waitFor([&] { return knob->value() == int(start); }));
 
     // ... and the simulator, started again, sends the value it kept: knob and display follow.
@@ -226,7 +224,7 @@ TEST_F(EndToEnd, OneKnobStepSendsOneValueThatTheSimulatorKeepsAndNothingIsEchoed
     ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Online"); }, 20000));
     EXPECT_EQ(window->statusLook(), StatusLook::Normal);
     ASSERT_TRUE(waitFor([&] { return knob->value() == int(edited); }));
-    EXPECT_EQ(display->caption(), QString::fromStdString(app().live->label(257)));
+    EXPECT_EQ(display->caption(), QString::fromStdString(window->session().live().label(257)));
     quiet();
     EXPECT_EQ(sim->framesIn("MSG_VALUES"), 0);
 }
@@ -260,7 +258,7 @@ TEST_F(EndToEnd, FlowButtonsSwitchScreensAndShowActiveAndInactiveFrames)
     EXPECT_EQ(object<tcGuiButton>("FLOW_SYSTEM")->lampState(), 0);
 
     // The equaliser's block goes inactive when its last section is switched off at the processor.
-    SETTINGS_MAP &live = *app().live;
+    SETTINGS_MAP &live = window->session().live();
     const bool master = live.getBool(769);
     const bool any = live.getBool(770) || live.getBool(771) || live.getBool(772) || live.getBool(773);
     EXPECT_EQ(object<tcGuiButton>("FLOW_PEQ")->lampState(), master && any ? 0 : 2);
@@ -291,7 +289,7 @@ TEST_F(EndToEnd, EveryScreenSendsItsControlsAndFollowsTheFrontPanelWithoutEcho)
         {"FLOW_AM_OUT", "FMO_LIM_THR_KNOB", "FMO_LIM_THR_DSPY", 1538},
         {"FLOW_AM_TX", "AMT_OUT_A_KNOB", "AMT_OUT_A_DSPY", 2053},
     };
-    SETTINGS_MAP &live = *app().live;
+    SETTINGS_MAP &live = window->session().live();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.knob);
         click(c.flow);
@@ -347,24 +345,24 @@ TEST_F(EndToEnd, QuickSaveRoundTripThroughTheButtons)
     knob->step(2);
     ASSERT_TRUE(roundTrip(in0));
     quiet();
-    const uint32_t inA = app().live->getRaw(257);
+    const uint32_t inA = window->session().live().getRaw(257);
     click("QSAVEB"); // A and B, which held nothing, keep the live settings
-    EXPECT_EQ(app().quickSave->current(), orba::QuickSave::B);
-    EXPECT_EQ(app().live->getRaw(257), inA);
+    EXPECT_EQ(window->quickSave().current(), orba::QuickSave::B);
+    EXPECT_EQ(window->session().live().getRaw(257), inA);
     knob->step(3);
-    const uint32_t inB = app().live->getRaw(257);
+    const uint32_t inB = window->session().live().getRaw(257);
     int frames = sim->framesIn("MSG_VALUES");
     ASSERT_TRUE(roundTrip(frames));
     quiet();
     frames = sim->framesIn("MSG_VALUES");
     click("QSAVEA");
-    EXPECT_EQ(app().live->getRaw(257), inA);
+    EXPECT_EQ(window->session().live().getRaw(257), inA);
     ASSERT_TRUE(roundTrip(frames));
     ASSERT_TRUE(waitFor([&] { return knob->value() == int(inA); }));
     quiet();
     frames = sim->framesIn("MSG_VALUES");
     click("QSAVEB");
-    EXPECT_EQ(app().live->getRaw(257), inB);
+    EXPECT_EQ(window->session().live().getRaw(257), inB);
     ASSERT_TRUE(roundTrip(frames));
     ASSERT_TRUE(waitFor([&] { return knob->value() == int(inB); }));
     EXPECT_EQ(object<tcGuiButton>("QSAVEB")->lampState(), 1);
