@@ -54,7 +54,7 @@ tcApWidget::tcApWidget(bool wantMenu, const orba::SessionOptions &options, QWidg
 
     orba::SessionOptions sessionOptions = options;
     sessionOptions.forceConnect = m_settings->readInt(kDevice, QStringLiteral("forceconnect"), 0) != 0;
-    m_session = std::make_unique<orba::Session>(sessionOptions, this);
+    m_session = std::make_unique<orba::Session>(sessionOptions);
     m_session->setLoginPrompt([this] { return askLogin(); });
 
     if (wantMenu)
