@@ -1,0 +1,84 @@
+// One orba-ctl run on a Session: connects, logs in, waits for the live values and a version
+// round trip (the processor answers in order, so everything it pushed after the login is stored
+// by then), runs the command and ends with the exit status. Owns the session.
+#pragma once
+
+#include "ctl_options.h"
+#include "ctl_values.h"
+#include "session/session.h"
+
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QTimer>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace orba::ctl {
+
+constexpr int kExitOk = 0;
+constexpr int kExitError = 2;
+
+// Prints "orba-ctl: TEXT" on standard error and gives the error status.
+int fail(const QString &text);
+
+// The values a get or set names, checked before any connection is made.
+struct CommandPlan
+{
+    std::vector<ValueRef> values;                          // get; empty: all
+    std::vector<std::pair<ValueRef, ParsedValue>> changes; // set
+};
+
+// Finds the names and parses the values of get and set; false (after printing why) on the first
+// one that is wrong.
+bool planCommand(const Options &options, CommandPlan &plan);
+
+class CtlClient : public QObject
+{
+    Q_OBJECT
+public:
+    CtlClient(const Options &options, CommandPlan plan, const SessionTarget &target,
+              const QString &deviceName);
+    ~CtlClient() override;
+
+    int run();
+
+private:
+    enum class Phase { Connecting, Syncing, Confirming, Metering, Done };
+
+    LoginAnswer answerLogin();
+    void onState(LinkState state);
+    void onLiveValues();
+    void onVersion();
+    void onMeters(const QByteArray &datagram);
+    void onDeadline();
+    void runCommand();
+    void finish(int status);
+    void failWith(const QString &text);
+    void restartDeadline();
+    QString processorText() const;
+    QString timeoutText() const;
+
+    void printStatus();
+    void printValues(const std::vector<ValueRef> &values, bool raw);
+    void startSet();
+    void printSlots();
+    void printLines(const QStringList &lines);
+    void printJson(const QJsonValue &value);
+
+    Options m_options;
+    CommandPlan m_plan;
+    QString m_deviceName;
+    std::unique_ptr<Session> m_session;
+    QEventLoop m_loop;
+    QTimer m_deadline;
+    Phase m_phase = Phase::Connecting;
+    bool m_reachedPending = false;
+    bool m_reachedOnline = false;
+    int m_loginPrompts = 0;
+    int m_metersSeen = 0;
+    QJsonArray m_meterFrames;
+};
+
+} // namespace orba::ctl

@@ -1,0 +1,276 @@
+#include "ctl_options.h"
+
+#include <cmath>
+
+namespace orba::ctl {
+
+namespace {
+
+constexpr double kLongestTimeoutS = 3600;
+constexpr int kMostMeterFrames = 100000;
+
+const char kUsage[] =
+    "Usage: orba-ctl [OPTIONS] COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Talks to an ORBA processor (or orba-sim) from the command line: logs in, waits for the\n"
+    "processor's live values, runs one command and ends.\n"
+    "\n"
+    "Options:\n"
+    "  --host ADDRESS     the processor's IPv4 address (default 127.0.0.1)\n"
+    "  --port N           its TCP port (default $ORBA_TCP_PORT, else 55895)\n"
+    "  --device NAME      the device NAME of the application's list: address and remembered\n"
+    "                     password from maps/NAME.cfg in the current folder\n"
+    "  --password TEXT    the login password, given when the processor asks for one\n"
+    "  --timeout S        seconds to wait for the processor (default 5)\n"
+    "  --json             print JSON instead of text\n"
+    "  -h, --help         this text; COMMAND --help describes a command\n"
+    "\n"
+    "Commands:\n"
+    "  status             link state, processor version and current preset\n"
+    "  get [NAME...]      \"NAME<TAB>LABEL\" per parameter or global (all when no NAME)\n"
+    "  set NAME=VALUE...  sets values as the application would, prints what was set\n"
+    "  dump               \"NAME<TAB>LABEL<TAB>RAW\" for every parameter and global\n"
+    "  slots              \"NNN<TAB>NAME<TAB>LOCK\" for each preset slot in use\n"
+    "  meters [--count N] N meter frames (default 1): the main input and output levels\n"
+    "\n"
+    "Names are the parameter names of the settings table (\"Input Line Gain\") or the global\n"
+    "names (\"DELAY\"), in any case, surrounding blanks ignored.\n"
+    "The meter receiver takes the first free UDP port from $ORBA_METER_PORT (default 60001).\n"
+    "\n"
+    "Exit status: 0 success, 2 error (one line on standard error).\n";
+
+struct CommandInfo
+{
+    const char *name;
+    const char *help;
+};
+
+const CommandInfo kCommands[] = {
+    {"status", "Usage: orba-ctl [OPTIONS] status\n"
+               "\n"
+               "Prints \"KEY<TAB>VALUE\" lines: link (the link state), processor (address:port), device\n"
+               "(with --device), version (the processor's version numbers), date, fpga and dsp (its version\n"
+               "texts) and preset (the current preset's name).\n"
+               "With --json: one object with the same keys, the version as an object.\n"},
+    {"get", "Usage: orba-ctl [OPTIONS] get [NAME...]\n"
+            "\n"
+            "Prints \"NAME<TAB>LABEL\" for each NAME, in the order given, or for every parameter in\n"
+            "table order and then every global when no NAME is given. LABEL is the value as the\n"
+            "application shows it (\"+5.5 dB\"). A NAME is a parameter or global name in any case,\n"
+            "surrounding blanks ignored: get \"input line gain\" \" delay \".\n"
+            "With --json: an array of {\"name\", \"label\"}.\n"},
+    {"set", "Usage: orba-ctl [OPTIONS] set NAME=VALUE...\n"
+            "\n"
+            "Sets each value as an edit made in the application and sends them to the processor. VALUE\n"
+            "is a number in the value's units (\"Input Line Gain=5.3\", optionally with the unit:\n"
+            "\"5.3 dB\"), or a label as get prints it (\"+5.5 dB\", \"AES\"); switches also take on/off,\n"
+            "yes/no, true/false or 1/0. Numbers go to the nearest step, as the application quantises\n"
+            "a typed value; a number outside the value's range is refused. Nothing is sent unless\n"
+            "every NAME=VALUE is right. Prints \"NAME<TAB>LABEL\" for each value as the processor then\n"
+            "holds it, and ends with status 0 once the processor has taken the values.\n"
+            "With --json: an array of {\"name\", \"label\"}.\n"},
+    {"dump", "Usage: orba-ctl [OPTIONS] dump\n"
+             "\n"
+             "Prints \"NAME<TAB>LABEL<TAB>RAW\" for every parameter in table order and then every global.\n"
+             "RAW is the number the link carries: the value itself for a parameter with units, the\n"
+             "choice number for a list, 0 or 1 for a switch, the integer of a global.\n"
+             "With --json: an array of {\"name\", \"label\", \"raw\"}, and \"index\" (the step number) for\n"
+             "parameters with units.\n"},
+    {"slots", "Usage: orba-ctl [OPTIONS] slots\n"
+              "\n"
+              "Prints \"NNN<TAB>NAME<TAB>LOCK\" for each preset slot in use: NNN the slot number from 001,\n"
+              "LOCK one of \"unlocked\", \"locked\" or \"factory locked\".\n"
+              "With --json: an array of {\"slot\", \"name\", \"lock\"}.\n"},
+    {"meters",
+     "Usage: orba-ctl [OPTIONS] meters [--count N]\n"
+     "\n"
+     "Receives N meter frames (default 1) over UDP and prints one line per frame with the levels\n"
+     "of the main screen's meters, in dB below full scale, left then right:\n"
+     "  IN<TAB>L<TAB>R<TAB>AM<TAB>L<TAB>R<TAB>HD<TAB>L<TAB>R\n"
+     "IN the input, AM the AM output (positive peaks), HD the HD output. --timeout applies to\n"
+     "each frame. With --json: an array of objects {\"in\", \"am\", \"hd\"}, each with \"level\" and\n"
+     "\"peak\" pairs (and \"over\", the input's overload flags).\n"},
+};
+
+const CommandInfo *findCommand(const QString &name)
+{
+    for (const CommandInfo &c : kCommands)
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
+}
+
+bool isHelp(const QString &arg)
+{
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h");
+}
+
+// Splits "--name=value"; returns whether the argument is that option.
+bool optionMatches(const QString &arg, const char *name, QString &inlineValue, bool &hasInline)
+{
+    const QLatin1String n(name);
+    if (arg == n) {
+        hasInline = false;
+        return true;
+    }
+    if (arg.startsWith(n) && arg.size() > n.size() && arg[n.size()] == QLatin1Char('=')) {
+        inlineValue = arg.mid(n.size() + 1);
+        hasInline = true;
+        return true;
+    }
+    return false;
+}
+
+bool readPort(const QString &text, uint16_t &port)
+{
+    bool ok = false;
+    const uint value = text.toUInt(&ok);
+    if (!ok || value == 0 || value > 65535)
+        return false;
+    port = uint16_t(value);
+    return true;
+}
+
+bool readTimeout(const QString &text, int &ms)
+{
+    bool ok = false;
+    const double seconds = text.toDouble(&ok);
+    if (!ok || !std::isfinite(seconds) || seconds <= 0 || seconds > kLongestTimeoutS)
+        return false;
+    ms = std::max(1, int(std::lround(seconds * 1000)));
+    return true;
+}
+
+bool readCount(const QString &text, int &count)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < 1 || value > kMostMeterFrames)
+        return false;
+    count = value;
+    return true;
+}
+
+Options failed(Options o, const QString &error)
+{
+    o.error = error;
+    return o;
+}
+
+QString checkArguments(const Options &o)
+{
+    const QString &c = o.command;
+    if (c == QLatin1String("set")) {
+        if (o.arguments.isEmpty())
+            return QStringLiteral("set: expects NAME=VALUE (try set --help)");
+        for (const QString &a : o.arguments)
+            if (!a.contains(QLatin1Char('=')))
+                return QStringLiteral("set: \"%1\" is not NAME=VALUE").arg(a);
+    } else if (c != QLatin1String("get") && !o.arguments.isEmpty()) {
+        return QStringLiteral("%1: takes no arguments (try %1 --help)").arg(c);
+    }
+    return QString();
+}
+
+} // namespace
+
+QString usageText()
+{
+    return QString::fromLatin1(kUsage);
+}
+
+QString commandHelp(const QString &command)
+{
+    const CommandInfo *c = findCommand(command);
+    return c ? QString::fromLatin1(c->help) : QString();
+}
+
+bool isCommand(const QString &command)
+{
+    return findCommand(command) != nullptr;
+}
+
+Options parseOptions(const QStringList &arguments)
+{
+    Options o;
+    bool countGiven = false;
+    bool optionsEnd = false;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &arg = arguments[i];
+        if (optionsEnd || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
+            if (o.command.isEmpty()) {
+                if (!isCommand(arg))
+                    return failed(o, QStringLiteral("unknown command \"%1\" (try --help)").arg(arg));
+                o.command = arg;
+            } else {
+                o.arguments << arg;
+            }
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            optionsEnd = true;
+            continue;
+        }
+        if (isHelp(arg)) {
+            o.help = o.command.isEmpty() ? usageText() : commandHelp(o.command);
+            return o;
+        }
+        if (arg == QLatin1String("--json")) {
+            o.json = true;
+            continue;
+        }
+        QString value;
+        bool hasInline = false;
+        const char *const withValue[] = {"--host",     "--port",    "--device",
+                                         "--password", "--timeout", "--count"};
+        const char *matched = nullptr;
+        for (const char *name : withValue)
+            if (optionMatches(arg, name, value, hasInline)) {
+                matched = name;
+                break;
+            }
+        if (!matched)
+            return failed(o, QStringLiteral("unknown option \"%1\" (try --help)").arg(arg));
+        if (!hasInline) {
+            if (i + 1 >= arguments.size())
+                return failed(o, QStringLiteral("%1 needs a value").arg(QLatin1String(matched)));
+            value = arguments[++i];
+        }
+        const QLatin1String name(matched);
+        if (name == QLatin1String("--host")) {
+            o.host = value.trimmed();
+        } else if (name == QLatin1String("--port")) {
+            if (!readPort(value, o.port))
+                return failed(o, QStringLiteral("--port: \"%1\" is not a port (1-65535)").arg(value));
+        } else if (name == QLatin1String("--device")) {
+            o.device = value;
+        } else if (name == QLatin1String("--password")) {
+            o.password = value;
+            o.passwordGiven = true;
+        } else if (name == QLatin1String("--timeout")) {
+            if (!readTimeout(value, o.timeoutMs))
+                return failed(
+                    o, QStringLiteral("--timeout: \"%1\" is not a number of seconds (above 0, at most %2)")
+                           .arg(value)
+                           .arg(kLongestTimeoutS));
+        } else {
+            if (!readCount(value, o.count))
+                return failed(o, QStringLiteral("--count: \"%1\" is not a number of frames (1-%2)")
+                                     .arg(value)
+                                     .arg(kMostMeterFrames));
+            countGiven = true;
+        }
+    }
+    if (o.command.isEmpty())
+        return failed(o, QStringLiteral("no command given (try --help)"));
+    if (countGiven && o.command != QLatin1String("meters"))
+        return failed(o, QStringLiteral("--count goes with meters only"));
+    if (!o.host.isEmpty() && !o.device.isEmpty())
+        return failed(o, QStringLiteral("--host and --device name the processor twice: give one"));
+    if (o.device.isEmpty() && o.host.isEmpty())
+        o.host = QStringLiteral("127.0.0.1");
+    const QString wrong = checkArguments(o);
+    return wrong.isEmpty() ? o : failed(o, wrong);
+}
+
+} // namespace orba::ctl

@@ -1,0 +1,39 @@
+// orba-ctl's command line: the options, the command and its arguments, and the help texts of the
+// program and of each command.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+namespace orba::ctl {
+
+constexpr int kDefaultTimeoutMs = 5000;
+
+struct Options
+{
+    QString host;      // empty: 127.0.0.1 (or the device's address)
+    uint16_t port = 0; // 0: orba::processorPort()
+    QString device;    // empty: none
+    bool passwordGiven = false;
+    QString password;
+    int timeoutMs = kDefaultTimeoutMs;
+    bool json = false;
+    int count = 1; // meters
+
+    QString command;
+    QStringList arguments;
+
+    QString help;  // not empty: print it and stop
+    QString error; // not empty: the command line is wrong
+};
+
+Options parseOptions(const QStringList &arguments); // without the program's name
+
+QString usageText();
+// The help of one command; empty for an unknown one.
+QString commandHelp(const QString &command);
+bool isCommand(const QString &command);
+
+} // namespace orba::ctl

@@ -1,0 +1,78 @@
+// orba-ctl: the processor from the command line, through the application's own session code.
+// Exit status 0 on success, 2 on any error (one line on standard error).
+#include "ctl_client.h"
+#include "ctl_device.h"
+#include "ctl_options.h"
+#include "link/frames.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace orba::ctl;
+
+namespace {
+
+// The processor the options name; false (after printing why) when there is none to reach.
+bool resolveTarget(const Options &options, orba::SessionTarget &target)
+{
+    if (!options.device.isEmpty()) {
+        const DeviceTarget device = readDevice(QDir(QStringLiteral("maps")), options.device);
+        if (!device.ok)
+            return fail(device.error), false;
+        target.name = options.device;
+        target.address = device.address;
+        target.loginCrc = device.loginCrc;
+    } else {
+        target.address = options.host;
+    }
+    uint8_t peer[4] = {};
+    const QByteArray address = target.address.toLatin1();
+    if (!orba::parseIPv4(address.constData(), peer) || (peer[0] | peer[1] | peer[2] | peer[3]) == 0) {
+        fail(options.device.isEmpty()
+                 ? QStringLiteral("--host: \"%1\" is not an IPv4 address").arg(target.address)
+                 : QStringLiteral("device \"%1\" has no address").arg(options.device));
+        return false;
+    }
+    return true;
+}
+
+void quietStandardOutput()
+{
+    std::fflush(stdout);
+    const int null = ::open("/dev/null", O_WRONLY);
+    if (null >= 0) {
+        ::dup2(null, STDOUT_FILENO);
+        ::close(null);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const Options options = parseOptions(app.arguments().mid(1));
+    if (!options.help.isEmpty()) {
+        std::fputs(options.help.toLocal8Bit().constData(), stdout);
+        return kExitOk;
+    }
+    if (!options.error.isEmpty())
+        return fail(options.error);
+    CommandPlan plan;
+    if (!planCommand(options, plan))
+        return kExitError;
+    orba::SessionTarget target;
+    if (!resolveTarget(options, target))
+        return kExitError;
+    CtlClient client(options, std::move(plan), target, options.device);
+    const int status = client.run();
+    // The meter receiver reports its shutdown on standard output; what orba-ctl printed is all
+    // that belongs there.
+    quietStandardOutput();
+    return status;
+}
