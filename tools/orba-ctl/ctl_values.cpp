@@ -26,6 +26,13 @@ QString trimmedLabel(const std::string &label)
     return QString::fromLatin1(label.c_str()).trimmed();
 }
 
+// The label a raw value shows, through a scratch set so the live one is never touched.
+QString labelAt(SETTINGS_MAP &scratch, uint16_t id, uint32_t raw)
+{
+    scratch.setIndex(id, raw, CHANGE_LOCAL);
+    return trimmedLabel(scratch.label(id));
+}
+
 ParsedValue refused(const QString &error)
 {
     ParsedValue v;
@@ -101,17 +108,13 @@ ParsedValue parseFloat(const ValueRef &ref, const QString &text)
 {
     // A scratch holder gives the labels of every step without touching the live one.
     SETTINGS_MAP scratch;
-    MAP_FLOAT *h = scratch.floatHolder(ref.id);
+    const MAP_FLOAT *h = scratch.floatHolder(ref.id);
     const QString wanted = folded(text);
-    for (uint32_t i = h->minIndex(); i <= h->maxIndex(); ++i) {
-        h->setIndex(i);
-        if (folded(trimmedLabel(h->labelText())) == wanted)
+    for (uint32_t i = h->minIndex(); i <= h->maxIndex(); ++i)
+        if (folded(labelAt(scratch, ref.id, i)) == wanted)
             return settingRaw(i);
-    }
-    h->setIndex(h->minIndex());
-    const QString lowest = trimmedLabel(h->labelText());
-    h->setIndex(h->maxIndex());
-    const QString highest = trimmedLabel(h->labelText());
+    const QString lowest = labelAt(scratch, ref.id, h->minIndex());
+    const QString highest = labelAt(scratch, ref.id, h->maxIndex());
     const QString name = valueName(ref);
 
     const Number n = parseNumber(text);
@@ -125,8 +128,7 @@ ParsedValue parseFloat(const ValueRef &ref, const QString &text)
     const uint32_t index = h->indexOf(value);
     if (!n.unit.isEmpty()) {
         // A unit must be the one the chosen step shows, so "1.2 kHz" never becomes 1.2 Hz.
-        h->setIndex(index);
-        if (n.unit.compare(labelUnit(trimmedLabel(h->labelText())), Qt::CaseInsensitive) != 0)
+        if (n.unit.compare(labelUnit(labelAt(scratch, ref.id, index)), Qt::CaseInsensitive) != 0)
             return refused(QStringLiteral("%1: %2 is not in the units of %3 (%4 to %5)")
                                .arg(quoted(text), n.unit, name, lowest, highest));
     }
@@ -136,13 +138,12 @@ ParsedValue parseFloat(const ValueRef &ref, const QString &text)
 ParsedValue parseInt(const ValueRef &ref, const QString &text)
 {
     SETTINGS_MAP scratch;
-    MAP_INT *h = scratch.intHolder(ref.id);
+    const MAP_INT *h = scratch.intHolder(ref.id);
     const QString wanted = folded(text);
     if (h->labels()) {
         QStringList choices;
         for (uint32_t v = h->minimum(); v <= h->maximum(); ++v) {
-            h->set(v);
-            const QString label = trimmedLabel(h->labelText());
+            const QString label = labelAt(scratch, ref.id, v);
             if (folded(label) == wanted)
                 return settingRaw(v);
             choices << label;
@@ -165,6 +166,22 @@ ParsedValue parseInt(const ValueRef &ref, const QString &text)
     return settingRaw(uint32_t(n.value));
 }
 
+ParsedValue parseBool(const ValueRef &ref, const QString &text)
+{
+    SETTINGS_MAP scratch;
+    QString labels[2];
+    for (uint32_t v = 0; v < 2; ++v) {
+        labels[v] = labelAt(scratch, ref.id, v);
+        if (folded(labels[v]) == folded(text))
+            return settingRaw(v);
+    }
+    bool on = false;
+    if (parseSwitch(text, on))
+        return settingRaw(on ? 1 : 0);
+    return refused(QStringLiteral("%1 is not a value of %2 (%3 or %4)")
+                       .arg(quoted(text), valueName(ref), labels[1], labels[0]));
+}
+
 constexpr int32_t kDelayLimit = 100000; // tenths of a millisecond: 10 s
 constexpr int32_t kAmFreqLast = 20;
 
@@ -183,10 +200,13 @@ ParsedValue parseGlobal(const ValueRef &ref, const QString &text)
     case G_DELAY: {
         if (wanted == QLatin1String("off"))
             return globalValue(0);
-        if (!n.ok || (!n.unit.isEmpty() && n.unit.compare(QLatin1String("ms"), Qt::CaseInsensitive) != 0))
+        // Milliseconds, or seconds as the label shows the longest delay ("10.0000S").
+        const bool ms = n.unit.isEmpty() || n.unit.compare(QLatin1String("ms"), Qt::CaseInsensitive) == 0;
+        const bool seconds = n.unit.compare(QLatin1String("s"), Qt::CaseInsensitive) == 0;
+        if (!n.ok || (!ms && !seconds))
             return refused(QStringLiteral("%1 is not a value of %2 (milliseconds from 0 to 10000, or OFF)")
                                .arg(quoted(text), name));
-        const double tenths = std::round(n.value * 10);
+        const double tenths = std::round(n.value * (seconds ? 10000 : 10));
         if (tenths < 0 || tenths > kDelayLimit)
             return refused(
                 QStringLiteral("%1 is out of range for %2 (0 to 10000 ms)").arg(quoted(text), name));
@@ -282,13 +302,8 @@ ParsedValue parseValue(const ValueRef &ref, const QString &text)
         return parseFloat(ref, text);
     case SETTING_INT:
         return parseInt(ref, text);
-    case SETTING_BOOL: {
-        bool on = false;
-        if (parseSwitch(text, on))
-            return settingRaw(on ? 1 : 0);
-        return refused(
-            QStringLiteral("%1 is not a value of %2 (In or Out)").arg(quoted(text), valueName(ref)));
-    }
+    case SETTING_BOOL:
+        return parseBool(ref, text);
     default:
         return refused(QStringLiteral("%1 is not a parameter").arg(valueName(ref)));
     }
