@@ -77,7 +77,7 @@ CtlClient::CtlClient(const Options &options, CommandPlan plan, const SessionTarg
     m_session->setLoginPrompt([this] { return answerLogin(); });
     connect(m_session.get(), &Session::stateChanged, this, &CtlClient::onState);
     connect(m_session.get(), &Session::liveValuesComplete, this, &CtlClient::onLiveValues);
-    connect(m_session.get(), &Session::versionChanged, this, &CtlClient::onVersion);
+    connect(m_session.get(), &Session::sig_recv_version, this, &CtlClient::onVersion);
     connect(m_session.get(), &Session::metersArrived, this, &CtlClient::onMeters);
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, &CtlClient::onDeadline);
@@ -88,7 +88,7 @@ CtlClient::~CtlClient() = default;
 int CtlClient::run()
 {
     restartDeadline();
-    m_session->setOnline(true);
+    m_session->set_online(true);
     return m_loop.exec();
 }
 
