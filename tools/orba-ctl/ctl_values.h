@@ -1,6 +1,6 @@
 // The processor's values as orba-ctl names, reads and writes them: a parameter of the settings
-// table or a global, found by name, shown as its holder labels it and as it goes on the wire, and
-// set from a text in the value's own units. Pure code on the value holders, no link.
+// table or a global, found by name, shown as the application labels it and as it goes on the wire,
+// and set from a text in the value's own units. Pure code on the value holders, no link.
 #pragma once
 
 #include "tables/globals_map.h"
@@ -32,7 +32,8 @@ std::optional<ValueRef> findValue(const QString &name);
 // The name without the padding some global names carry.
 QString valueName(const ValueRef &ref);
 
-// The display text of the current value, as its holder formats it, without surrounding blanks.
+// The display text of the current value as the parameter set formats it (a holder's label, or
+// "OFF" and "IN"/"OUT" where the set shows those), without surrounding blanks.
 QString valueLabel(const ValueRef &ref, const SETTINGS_MAP &live, const GLOBALS_MAP &globals);
 
 // The number a MSG_VALUES or MSG_GLOBALS entry carries: a parameter's value as a float (the
