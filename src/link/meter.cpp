@@ -1,46 +1,27 @@
 #include "link/meter.h"
 
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <QHostAddress>
+#include <QUdpSocket>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 using namespace orba;
-
-void tcMeterThrd::run()
-{
-    m_meters->receiveLoop();
-}
 
 METERIFACE::METERIFACE(void *context, Notify notify, uint16_t firstPort)
     : m_context(context), m_notify(notify), m_port(firstPort)
 {
-    for (int attempt = 0; attempt < METER_PORT_TRIES; ++attempt) {
-        const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        if (fd < 0)
-            break;
-        sockaddr_in any{};
-        any.sin_family = AF_INET;
-        any.sin_port = htons(m_port);
-        any.sin_addr.s_addr = htonl(INADDR_ANY);
-        if (::bind(fd, reinterpret_cast<const sockaddr *>(&any), sizeof any) == 0) {
-            m_socket = fd;
-            break;
-        }
-        ::close(fd);
-        if (m_port == 65535)
-            break;
-        ++m_port;
-    }
-    if (m_socket < 0)
-        return; // meters can still come over the control link
-    m_thread = std::make_unique<tcMeterThrd>(this);
-    m_thread->start(WorkerThread::HighPriority);
+    m_worker.start([this] { bind(); },
+                   [this] {
+                       if (m_socket) {
+                           m_socket->disconnect();
+                           delete m_socket;
+                           m_socket = nullptr;
+                       }
+                   });
+    m_running = m_hasSocket.load();
+    if (!m_running)
+        m_worker.stop(); // meters can still come over the control link
 }
 
 METERIFACE::~METERIFACE()
@@ -48,21 +29,49 @@ METERIFACE::~METERIFACE()
     close();
 }
 
-void METERIFACE::receiveLoop()
+void METERIFACE::bind()
 {
-    while (!m_stop.load()) {
-        if (waitFor(m_socket, POLLIN, READ_WAIT_MS, m_wake) != WaitResult::Ready)
-            continue;
-        // MSG_TRUNC gives the datagram's real size, so a longer one is not mistaken for 604 bytes.
-        sockaddr_in from{};
-        socklen_t fromSize = sizeof from;
-        const ssize_t n = ::recvfrom(m_socket, m_receive, sizeof m_receive, MSG_TRUNC | MSG_DONTWAIT,
-                                     reinterpret_cast<sockaddr *>(&from), &fromSize);
+    uint16_t port = m_port.load();
+    for (int attempt = 0; attempt < METER_PORT_TRIES; ++attempt) {
+        auto *socket = new QUdpSocket(m_worker.anchor());
+        // Not shared: a second receiver on this machine must move on to the next port rather
+        // than take this one's datagrams.
+        if (socket->bind(QHostAddress(QHostAddress::AnyIPv4), port, QAbstractSocket::DontShareAddress)) {
+            m_socket = socket;
+            break;
+        }
+        delete socket;
+        if (port == 65535)
+            break;
+        ++port;
+    }
+    m_port.store(port);
+    if (!m_socket)
+        return;
+    QObject::connect(m_socket, &QUdpSocket::readyRead, m_worker.anchor(), [this] { readDatagrams(); });
+    m_hasSocket.store(true);
+}
+
+void METERIFACE::readDatagrams()
+{
+    while (m_socket->hasPendingDatagrams()) {
+        // The real size, so that a longer datagram is not mistaken for 604 bytes.
+        const qint64 size = m_socket->pendingDatagramSize();
+        QHostAddress from;
+        const qint64 n =
+            m_socket->readDatagram(reinterpret_cast<char *>(m_receive), qint64(sizeof m_receive), &from);
+        if (n < 0)
+            break;
+        bool isIPv4 = false;
+        const quint32 sender = from.toIPv4Address(&isIPv4);
+        const uint8_t senderBytes[4] = {uint8_t(sender >> 24), uint8_t(sender >> 16), uint8_t(sender >> 8),
+                                        uint8_t(sender)};
+        uint32_t senderNet = 0;
+        std::memcpy(&senderNet, senderBytes, 4);
         const uint32_t peer = m_peer.load();
-        const bool fromPeer = peer != 0 && fromSize >= sizeof from && from.sin_family == AF_INET &&
-                              from.sin_addr.s_addr == peer;
-        if (!m_stop.load() && fromPeer && n == ssize_t(METER_SIZE))
-            check_datagram(m_receive, size_t(n));
+        const bool fromPeer = peer != 0 && isIPv4 && senderNet == peer;
+        if (!m_stop.load() && fromPeer && size == qint64(METER_SIZE))
+            check_datagram(m_receive, size_t(size));
     }
 }
 
@@ -101,21 +110,11 @@ int METERIFACE::fetch(uint8_t *destination)
 void METERIFACE::close()
 {
     m_stop.store(true);
-    m_wake.wake();
-    if (m_thread) {
-        for (;;) {
-            const bool running = m_thread->isRunning();
-            std::printf("Sleeping in METERIFACE::close()  %c\n", running ? 'R' : 'X');
-            if (!running)
-                break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+    if (m_running) {
+        m_worker.stop();
+        m_running = false;
+        std::printf("Sleeping in METERIFACE::close()  X\n");
         std::fflush(stdout);
-        m_thread->wait();
-        m_thread.reset();
     }
-    if (m_socket >= 0) {
-        ::close(m_socket);
-        m_socket = -1;
-    }
+    m_hasSocket.store(false);
 }

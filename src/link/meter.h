@@ -8,42 +8,26 @@
 
 #include "link/meter_datagram.h"
 #include "link/ports.h"
-#include "link/socket_wait.h"
 #include "link/worker_thread.h"
 
 #include <atomic>
 #include <cstdint>
-#include <memory>
 #include <mutex>
 
-class METERIFACE;
-
-class tcMeterThrd : public orba::WorkerThread
-{
-public:
-    explicit tcMeterThrd(METERIFACE *meters) : m_meters(meters) {}
-    ~tcMeterThrd() override { wait(); }
-
-protected:
-    void run() override;
-
-private:
-    METERIFACE *m_meters;
-};
+class QUdpSocket;
 
 class METERIFACE
 {
 public:
-    using Notify = void (*)(void *context);
-    static constexpr int READ_WAIT_MS = 3000;
+    using Notify = void (*)(void *context); // on the receiver's thread, or the caller's of check_datagram
 
     METERIFACE(void *context, Notify notify, uint16_t firstPort = orba::meterFirstPort());
     ~METERIFACE(); // close()
     METERIFACE(const METERIFACE &) = delete;
     METERIFACE &operator=(const METERIFACE &) = delete;
 
-    uint16_t port() const { return m_port; } // the port bound (or last tried when none was free)
-    bool hasSocket() const { return m_socket >= 0; }
+    uint16_t port() const { return m_port.load(); } // the port bound (or last tried when none was free)
+    bool hasSocket() const { return m_hasSocket.load(); }
 
     // Keeps the datagram as the newest when it passes the check; returns whether it did.
     bool check_datagram(const uint8_t *bytes, size_t size = orba::METER_SIZE);
@@ -62,20 +46,24 @@ public:
     uint8_t nextRequestCounter() { return uint8_t(++m_counter); }
     uint8_t requestCounter() const { return m_counter.load(); }
 
-    void receiveLoop(); // the thread's loop
-
 private:
+    void bind();          // the receiver's thread
+    void readDatagrams(); // the receiver's thread
+
     void *m_context;
     Notify m_notify;
-    uint16_t m_port;
-    int m_socket = -1; // set before the thread starts, closed after it ended
+    std::atomic<uint16_t> m_port;
+    std::atomic<bool> m_hasSocket{false};
     std::atomic<uint8_t> m_counter{0};
     std::atomic<uint32_t> m_peer{0};
     std::atomic<uint32_t> m_accepted{0};
     std::atomic<bool> m_stop{false};
-    orba::WakePipe m_wake;
-    std::unique_ptr<tcMeterThrd> m_thread;
-    uint8_t m_receive[orba::METER_SIZE] = {}; // thread only
+    orba::EventWorker m_worker;
+    bool m_running = false; // the owner's: the worker runs
+
+    // The receiver's thread only.
+    QUdpSocket *m_socket = nullptr;
+    uint8_t m_receive[orba::METER_SIZE] = {};
 
     mutable std::mutex m_lock; // newest and the new-data flag
     uint8_t m_newest[orba::METER_SIZE] = {};

@@ -2,76 +2,26 @@
 
 #include "link/frames.h"
 
-#include <arpa/inet.h>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
 
-#include <thread>
+#include <algorithm>
 
 using namespace orba;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
-void setOption(int fd, int level, int name, const void *value, socklen_t size)
+QTimer *singleShotTimer(QObject *parent)
 {
-    // A refused option leaves the socket usable with the system's default.
-    [[maybe_unused]] const int r = ::setsockopt(fd, level, name, value, size);
-}
-
-void setReuseAndAbortiveClose(int fd)
-{
-    const int on = 1;
-    setOption(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    const linger abortive = {1, 0};
-    setOption(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
-}
-
-// The system probes a quiet link, so a peer that vanished without a word is found even when
-// nobody sends.
-void setKeepAlive(int fd)
-{
-    const int on = 1;
-    setOption(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
-#ifdef TCP_KEEPIDLE
-    const int idleSeconds = 15, intervalSeconds = 5, probes = 3;
-    setOption(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idleSeconds, sizeof idleSeconds);
-    setOption(fd, IPPROTO_TCP, TCP_KEEPINTVL, &intervalSeconds, sizeof intervalSeconds);
-    setOption(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
-#endif
-}
-
-void setNonBlocking(int fd)
-{
-    const int flags = ::fcntl(fd, F_GETFL, 0);
-    ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
-}
-
-void shutAndClose(int fd)
-{
-    ::shutdown(fd, SHUT_RDWR);
-    ::close(fd);
-}
-
-bool wouldBlock(int err)
-{
-    return err == EAGAIN || err == EWOULDBLOCK || err == EINTR;
+    auto *timer = new QTimer(parent);
+    timer->setSingleShot(true);
+    timer->setTimerType(Qt::PreciseTimer); // the pacing between attempts is a promise
+    return timer;
 }
 
 } // namespace
-
-void tcQTcpThrd::run()
-{
-    while (!m_tcp->stopping())
-        m_tcp->pump();
-}
 
 tcQTcp::tcQTcp(uint16_t port, const TcpCallbacks &callbacks) : m_port(port), m_callbacks(callbacks) {}
 
@@ -83,19 +33,26 @@ tcQTcp::~tcQTcp()
 
 void tcQTcp::startWorker()
 {
-    m_thread = std::make_unique<tcQTcpThrd>(this);
-    m_thread->start(WorkerThread::HighestPriority);
+    m_worker.start(
+        [this] {
+            m_budget = singleShotTimer(anchor());
+            QObject::connect(m_budget, &QTimer::timeout, anchor(), [this] { budgetSpent(); });
+            {
+                std::lock_guard<std::mutex> guard(m_mailLock);
+                m_accepting = true;
+            }
+            setUp();
+            post([this] { attempt(); });
+        },
+        [this] {
+            tearDown();
+            tearDownLink();
+        });
 }
 
 void tcQTcp::stopWorker()
 {
-    if (!m_thread)
-        return;
-    m_stop.store(true);
-    m_wake.wake();
-    closeSilently();
-    m_thread->wait();
-    m_thread.reset();
+    m_worker.stop();
 }
 
 void tcQTcp::report(int status)
@@ -104,77 +61,133 @@ void tcQTcp::report(int status)
         m_callbacks.on_status(m_callbacks.context, status);
 }
 
-void tcQTcp::setDataSocket(int fd)
-{
-    std::lock_guard<std::mutex> guard(m_ioLock);
-    m_socket = fd;
-}
-
-int tcQTcp::takeDataSocket()
-{
-    std::lock_guard<std::mutex> guard(m_ioLock);
-    const int fd = m_socket;
-    m_socket = -1;
-    return fd;
-}
-
-void tcQTcp::configureDataSocket(int fd)
-{
-    setReuseAndAbortiveClose(fd);
-    const int size = int(BUFFER_SIZE);
-    setOption(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
-    setOption(fd, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
-    setKeepAlive(fd);
-    setNonBlocking(fd);
-}
-
-void tcQTcp::pauseRest(Clock::time_point started, int waitMs)
+int tcQTcp::msLeft(Clock::time_point started, int waitMs)
 {
     const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
-    sleepUnlessWoken(waitMs - int(spent.count()), m_wake);
+    return std::max(0, waitMs - int(spent.count()));
 }
 
-int tcQTcp::beginAttempt(Clock::time_point &started, int retryMs)
+void tcQTcp::discard(QTcpSocket *socket)
 {
-    if (m_connected.load())
-        close();
-    report(LINK_CONNECTING);
-    started = Clock::now();
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        std::fprintf(stderr, "socket call failed: %s\n", std::strerror(errno));
-        pauseRest(started, retryMs);
-    }
-    return fd;
+    socket->disconnect();
+    socket->abort();
+    socket->deleteLater();
 }
+
+// ---- The link, on the worker ----
+
+void tcQTcp::takeLink(QTcpSocket *socket)
+{
+    m_socket = socket;
+    // The system probes a quiet link, so a peer that vanished without a word is found even when
+    // nobody sends. Small buffers: a peer that stops reading holds back little, and soon.
+    socket->setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, int(BUFFER_SIZE));
+    socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, int(BUFFER_SIZE));
+    const unsigned generation = ++m_generation;
+    QObject::connect(socket, &QTcpSocket::readyRead, anchor(), [this] { readAvailable(); });
+    QObject::connect(socket, &QTcpSocket::bytesWritten, anchor(), [this] { bytesGone(); });
+    // Handled from the loop: Qt may still be inside the socket when it tells of the end.
+    const auto lost = [this, generation] { post([this, generation] { linkLost(generation); }); };
+    QObject::connect(socket, &QTcpSocket::disconnected, anchor(), lost);
+    QObject::connect(socket, &QAbstractSocket::errorOccurred, anchor(), lost);
+    m_connected.store(true);
+    report(LINK_UP);
+    // Bytes that came before the connections above were made.
+    post([this, generation] {
+        if (generation == m_generation.load())
+            readAvailable();
+    });
+}
+
+void tcQTcp::readAvailable()
+{
+    QTcpSocket *const socket = m_socket;
+    while (socket && socket == m_socket) {
+        const qint64 n = socket->read(reinterpret_cast<char *>(m_buffer), qint64(sizeof m_buffer));
+        if (n <= 0)
+            break;
+        if (m_callbacks.on_data)
+            m_callbacks.on_data(m_callbacks.context, m_buffer, size_t(n));
+    }
+}
+
+void tcQTcp::linkLost(unsigned generation)
+{
+    if (generation != m_generation.load() || !m_socket)
+        return;
+    readAvailable(); // what the peer sent before it went
+    if (generation == m_generation.load() && m_socket)
+        endLink();
+}
+
+void tcQTcp::endLinkOf(unsigned generation)
+{
+    if (generation == m_generation.load())
+        endLink();
+}
+
+void tcQTcp::closeLink()
+{
+    if (!m_socket)
+        return;
+    QTcpSocket *const socket = m_socket;
+    m_socket = nullptr;
+    m_connected.store(false);
+    m_budget->stop();
+    discard(socket);
+    report(LINK_CLOSED);
+    if (m_writingRequest) {
+        m_writingRequest = false;
+        finishRequest(-1);
+    }
+}
+
+void tcQTcp::endLink()
+{
+    if (!m_socket)
+        return;
+    closeLink();
+    linkEnded();
+}
+
+void tcQTcp::tearDownLink()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_mailLock);
+        m_accepting = false;
+    }
+    finishRequest(-1);
+    m_writingRequest = false;
+    m_budget->stop();
+    m_connected.store(false);
+    if (m_socket) {
+        m_socket->disconnect();
+        m_socket->abort();
+        delete m_socket;
+        m_socket = nullptr;
+    }
+}
+
+// ---- Ending the link from outside ----
 
 void tcQTcp::close()
 {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    m_connected.store(false);
-    const int fd = takeDataSocket();
-    if (fd < 0)
+    if (m_worker.isCurrent()) {
+        const unsigned generation = m_generation.load();
+        post([this, generation] { endLinkOf(generation); });
         return;
-    shutAndClose(fd);
-    report(LINK_CLOSED);
+    }
+    m_worker.call([this] { endLink(); });
 }
 
 void tcQTcp::hangUp()
 {
-    // Only a shutdown here: the worker may be waiting on the socket, and it is the one to close it.
-    std::lock_guard<std::mutex> io(m_ioLock);
-    if (m_socket >= 0)
-        ::shutdown(m_socket, SHUT_RDWR);
+    const unsigned generation = m_generation.load();
+    post([this, generation] { endLinkOf(generation); });
 }
 
-void tcQTcp::closeSilently()
-{
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    m_connected.store(false);
-    const int fd = takeDataSocket();
-    if (fd >= 0)
-        shutAndClose(fd);
-}
+// ---- Sending ----
 
 int tcQTcp::send(const void *bytes, size_t count)
 {
@@ -182,100 +195,136 @@ int tcQTcp::send(const void *bytes, size_t count)
         return -1;
     if (count == 0)
         return 0;
+    if (m_worker.isCurrent())
+        return sendHere(bytes, count);
+
     std::lock_guard<std::mutex> sendGuard(m_sendLock);
-    const auto *p = static_cast<const uint8_t *>(bytes);
-    const auto deadline = Clock::now() + std::chrono::milliseconds(m_sendBudgetMs.load());
-    size_t offset = 0;
-    while (offset < count) {
-        int fd;
-        ssize_t n;
-        int err = 0;
-        {
-            std::lock_guard<std::mutex> io(m_ioLock);
-            fd = m_socket;
-            n = fd < 0 ? -1 : ::send(fd, p + offset, count - offset, MSG_NOSIGNAL | MSG_DONTWAIT);
-            err = fd < 0 ? EBADF : errno;
-        }
-        if (n > 0) {
-            offset += size_t(n);
-            continue;
-        }
-        if (n < 0 && !wouldBlock(err)) {
-            close();
-            return -1;
-        }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0)
-            break;
-        // Rather than spin, sleep until the socket takes bytes again or the budget is spent.
-        if (waitFor(fd, POLLOUT, int(left.count()), m_wake) == WaitResult::Woken)
-            break;
-    }
-    // Nothing sent, or a frame cut short: either way the peer's stream is only whole again on a
-    // new connection.
-    if (offset < count)
-        close();
-    return int(offset);
-}
-
-int tcQTcp::receive(uint8_t *buffer, size_t capacity)
-{
-    if (!m_connected.load())
-        return -1;
-    ssize_t n;
-    int err;
+    const unsigned generation = m_generation.load();
+    SendRequest request{static_cast<const uint8_t *>(bytes), count,
+                        Clock::now() + std::chrono::milliseconds(m_sendBudgetMs.load())};
     {
-        std::lock_guard<std::mutex> io(m_ioLock);
-        n = m_socket < 0 ? -1 : ::recv(m_socket, buffer, capacity, MSG_DONTWAIT);
-        err = m_socket < 0 ? EBADF : errno;
+        std::lock_guard<std::mutex> guard(m_mailLock);
+        if (!m_accepting)
+            return -1;
+        m_request = &request;
     }
-    if (n > 0)
-        return int(n);
-    if (n < 0 && wouldBlock(err))
+    if (!post([this] { takeRequest(); })) {
+        std::lock_guard<std::mutex> guard(m_mailLock);
+        m_request = nullptr;
+        return -1;
+    }
+    std::unique_lock<std::mutex> guard(m_mailLock);
+    if (!m_mailDone.wait_until(guard, request.deadline,
+                               [&] { return request.state != SendRequest::Queued; })) {
+        // The worker was too busy to even take the bytes: nothing went out, but as with any send
+        // that did not finish, the peer's stream is only sure to be whole on a new link.
+        m_request = nullptr;
+        guard.unlock();
+        post([this, generation] { endLinkOf(generation); });
         return 0;
-    close();
-    return -1;
+    }
+    m_mailDone.wait(guard, [&] { return request.state == SendRequest::Done; });
+    return request.result;
 }
 
-void tcQTcp::setWorkerPriority(bool highest)
+// On the worker itself: waiting here would stop the very loop that moves the bytes, so they are
+// queued and the budget is watched from the loop.
+int tcQTcp::sendHere(const void *bytes, size_t count)
 {
-    if (m_workerHighest == highest)
-        return;
-    m_workerHighest = highest;
-    WorkerThread::setCurrentPriority(highest ? WorkerThread::HighestPriority : WorkerThread::LowPriority);
+    if (!m_socket)
+        return -1;
+    if (m_socket->write(static_cast<const char *>(bytes), qint64(count)) != qint64(count)) {
+        // Never from inside the callback that sent: the end is reported from the loop.
+        const unsigned generation = m_generation.load();
+        post([this, generation] { endLinkOf(generation); });
+        return -1;
+    }
+    m_socket->flush();
+    if (m_socket && m_socket->bytesToWrite() > 0)
+        watchBudget(Clock::now() + std::chrono::milliseconds(m_sendBudgetMs.load()));
+    return int(count);
 }
 
-bool tcQTcp::waitForData(int fd)
+void tcQTcp::takeRequest()
 {
-    return waitFor(fd, POLLIN, CONNECT_WAIT_MS, m_wake) == WaitResult::Ready;
-}
-
-void tcQTcp::pump()
-{
-    if (m_connected.load()) {
-        setWorkerPriority(true);
-        int fd;
-        {
-            std::lock_guard<std::mutex> io(m_ioLock);
-            fd = m_socket;
-        }
-        if (fd < 0) // closed by a sender a moment ago; the next step reconnects
+    const uint8_t *bytes;
+    size_t count;
+    Clock::time_point deadline;
+    {
+        std::lock_guard<std::mutex> guard(m_mailLock);
+        if (!m_request || m_request->state != SendRequest::Queued)
             return;
-        if (!waitForData(fd))
-            return;
-        const int n = receive(m_buffer, sizeof m_buffer);
-        if (n > 0 && m_callbacks.on_data)
-            m_callbacks.on_data(m_callbacks.context, m_buffer, size_t(n));
+        m_request->state = SendRequest::Writing;
+        bytes = m_request->bytes;
+        count = m_request->count;
+        deadline = m_request->deadline;
+    }
+    if (!m_socket) {
+        finishRequest(-1);
         return;
     }
-    setWorkerPriority(false);
-    sleepUnlessWoken(1, m_wake);
-    if (m_stop.load()) {
-        setWorkerPriority(true);
+    if (m_socket->write(reinterpret_cast<const char *>(bytes), qint64(count)) != qint64(count)) {
+        endLink();
+        finishRequest(-1);
         return;
     }
-    if (open())
-        report(LINK_UP);
+    m_writingRequest = true;
+    m_writingCount = count;
+    m_socket->flush(); // may finish the request through bytesWritten
+    if (!m_writingRequest)
+        return;
+    if (m_socket && m_socket->bytesToWrite() == 0) {
+        m_writingRequest = false;
+        finishRequest(int(count));
+        return;
+    }
+    watchBudget(deadline);
+}
+
+void tcQTcp::finishRequest(int result)
+{
+    {
+        std::lock_guard<std::mutex> guard(m_mailLock);
+        if (!m_request)
+            return;
+        m_request->result = result;
+        m_request->state = SendRequest::Done;
+        m_request = nullptr;
+    }
+    m_mailDone.notify_all();
+}
+
+void tcQTcp::watchBudget(Clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const int ms = std::max(0, int(left.count()));
+    if (!m_budget->isActive() || m_budget->remainingTime() > ms)
+        m_budget->start(ms);
+}
+
+void tcQTcp::bytesGone()
+{
+    if (!m_socket || m_socket->bytesToWrite() > 0)
+        return;
+    m_budget->stop();
+    if (m_writingRequest) {
+        m_writingRequest = false;
+        finishRequest(int(m_writingCount));
+    }
+}
+
+// The peer has not taken the bytes in time: what is left of a frame must never be followed by the
+// next frame on the same link.
+void tcQTcp::budgetSpent()
+{
+    if (!m_socket || m_socket->bytesToWrite() == 0)
+        return;
+    const bool request = m_writingRequest;
+    const size_t left = std::min(m_writingCount, size_t(m_socket->bytesToWrite()));
+    m_writingRequest = false;
+    endLink(); // before the sender hears of it: once send() returns, the link is closed
+    if (request)
+        finishRequest(int(m_writingCount - left));
 }
 
 // ---- Client ----
@@ -294,57 +343,77 @@ tcQTcpClient::~tcQTcpClient()
     stopWorker();
 }
 
-bool tcQTcpClient::open()
+void tcQTcpClient::setUp()
 {
-    // A peer that accepts and drops at once would otherwise be connected to hundreds of times a
-    // second. The pause comes before the attempt's report, as after a refusal.
-    if (m_hadLink) {
-        m_hadLink = false;
-        if (!sleepUnlessWoken(m_connectWaitMs, m_wake))
-            return false;
-    }
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    Clock::time_point started;
-    const int fd = beginAttempt(started, m_connectWaitMs);
-    if (fd < 0)
-        return false;
-    configureDataSocket(fd);
-    setDataSocket(fd);
+    m_timer = singleShotTimer(anchor());
+    QObject::connect(m_timer, &QTimer::timeout, anchor(), [this] { timerEnded(); });
+}
 
-    bool failed = !m_addressValid;
-    if (!failed) {
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_port = htons(port());
-        std::memcpy(&to.sin_addr, m_address, 4);
-        if (::connect(fd, reinterpret_cast<const sockaddr *>(&to), sizeof to) != 0 && errno != EINPROGRESS &&
-            errno != EINTR)
-            failed = true;
+void tcQTcpClient::tearDown()
+{
+    m_timer->stop();
+    if (m_connecting) {
+        m_connecting->disconnect();
+        delete m_connecting;
+        m_connecting = nullptr;
     }
-    if (!failed) {
-        const WaitResult w = waitFor(fd, POLLOUT, m_connectWaitMs, m_wake);
-        if (w == WaitResult::Woken) {
-            closeSilently();
-            return false;
-        }
-        int err = 0;
-        socklen_t size = sizeof err;
-        // Writable with a pending error is a refused or failed connect, not a success.
-        if (w != WaitResult::Ready || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &size) != 0 || err != 0)
-            failed = true;
+}
+
+void tcQTcpClient::attempt()
+{
+    const unsigned attempt = ++m_attempt;
+    report(LINK_CONNECTING);
+    m_started = Clock::now();
+    if (!m_addressValid) {
+        report(LINK_CLOSED);
+        m_timer->start(m_connectWaitMs);
+        return;
     }
-    if (failed) {
-        close();
-        pauseRest(started, m_connectWaitMs);
-        return false;
-    }
-    if (m_stop.load()) {
-        closeSilently();
-        return false;
-    }
-    m_connected.store(true);
-    m_hadLink = true;
-    return true;
+    m_connecting = new QTcpSocket(anchor());
+    QObject::connect(m_connecting, &QTcpSocket::connected, anchor(), [this, attempt] { connected(attempt); });
+    QObject::connect(m_connecting, &QAbstractSocket::errorOccurred, anchor(),
+                     [this, attempt] { post([this, attempt] { attemptFailed(attempt); }); });
+    const quint32 address =
+        quint32(m_address[0]) << 24 | quint32(m_address[1]) << 16 | quint32(m_address[2]) << 8 | m_address[3];
+    m_timer->start(m_connectWaitMs);
+    m_connecting->connectToHost(QHostAddress(address), port());
+}
+
+void tcQTcpClient::connected(unsigned attempt)
+{
+    if (attempt != m_attempt || !m_connecting)
+        return;
+    QTcpSocket *const socket = m_connecting;
+    m_connecting = nullptr;
+    m_timer->stop();
+    QObject::disconnect(socket, nullptr, anchor(), nullptr);
+    takeLink(socket);
+}
+
+void tcQTcpClient::attemptFailed(unsigned attempt)
+{
+    if (attempt != m_attempt || !m_connecting)
+        return;
+    discard(m_connecting);
+    m_connecting = nullptr;
+    report(LINK_CLOSED);
+    // A refusal comes at once; the next attempt still waits for the whole wait to pass.
+    m_timer->start(msLeft(m_started, m_connectWaitMs));
+}
+
+void tcQTcpClient::timerEnded()
+{
+    if (m_connecting)
+        attemptFailed(m_attempt);
+    else if (!linkUp())
+        attempt();
+}
+
+// A peer that accepts and drops at once would otherwise be connected to hundreds of times a
+// second. The pause comes before the attempt's report, as after a refusal.
+void tcQTcpClient::linkEnded()
+{
+    m_timer->start(m_connectWaitMs);
 }
 
 // ---- Server ----
@@ -357,8 +426,6 @@ tcQTcpServer::tcQTcpServer(uint16_t port, const TcpCallbacks &callbacks, int acc
 tcQTcpServer::tcQTcpServer(uint16_t port, const TcpCallbacks &callbacks, const Options &options)
     : tcQTcp(port, callbacks), m_options(options)
 {
-    if (m_options.replaceOnConnect)
-        bindListener();
     startWorker();
 }
 
@@ -367,158 +434,93 @@ tcQTcpServer::~tcQTcpServer()
     stopWorker();
 }
 
-void tcQTcpServer::closeSilently()
+void tcQTcpServer::setUp()
 {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    int listening;
-    {
-        std::lock_guard<std::mutex> io(m_ioLock);
-        listening = m_listen;
-        m_listen = -1;
-    }
-    if (listening >= 0)
-        shutAndClose(listening);
-    tcQTcp::closeSilently();
-}
-
-int tcQTcpServer::listener()
-{
-    std::lock_guard<std::mutex> io(m_ioLock);
-    return m_listen;
-}
-
-bool tcQTcpServer::listenOn(int fd)
-{
-    setReuseAndAbortiveClose(fd);
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_port = htons(port());
-    at.sin_addr.s_addr = htonl(m_options.loopbackOnly ? INADDR_LOOPBACK : INADDR_ANY);
-    if (::bind(fd, reinterpret_cast<const sockaddr *>(&at), sizeof at) != 0 || ::listen(fd, 2) != 0)
-        return false;
-    sockaddr_in bound{};
-    socklen_t size = sizeof bound;
-    if (::getsockname(fd, reinterpret_cast<sockaddr *>(&bound), &size) == 0)
-        m_boundPort.store(ntohs(bound.sin_port));
-    {
-        std::lock_guard<std::mutex> io(m_ioLock);
-        m_listen = fd;
-    }
-    setNonBlocking(fd);
-    return true;
-}
-
-int tcQTcpServer::bindListener()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd >= 0 && !listenOn(fd)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-bool tcQTcpServer::open()
-{
+    m_timer = singleShotTimer(anchor());
+    QObject::connect(m_timer, &QTimer::timeout, anchor(), [this] { timerEnded(); });
     if (m_options.replaceOnConnect)
-        return openKeepingListener();
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    Clock::time_point started;
-    const int listening = beginAttempt(started, BIND_RETRY_MS);
-    if (listening < 0)
-        return false;
-    if (!listenOn(listening)) {
-        ::close(listening);
-        // A port held by someone else would otherwise be retried a thousand times a second.
-        pauseRest(started, BIND_RETRY_MS);
-        return false;
-    }
-
-    bool accepted = false;
-    const WaitResult w = waitFor(listening, POLLIN, m_options.acceptWaitMs, m_wake);
-    if (w == WaitResult::Ready) {
-        const int fd = ::accept4(listening, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd >= 0) {
-            configureDataSocket(fd);
-            setDataSocket(fd);
-            accepted = true;
-        }
-    }
-    if (w == WaitResult::Woken || m_stop.load()) {
-        closeSilently();
-        return false;
-    }
-    {
-        std::lock_guard<std::mutex> io(m_ioLock);
-        m_listen = -1;
-    }
-    shutAndClose(listening);
-    report(LINK_CLOSED);
-    if (accepted)
-        m_connected.store(true);
-    return accepted;
+        listen(); // bound before the constructor returns
 }
 
-// The listening socket stays; the lock is held only around changes of the data socket, so a close()
-// from another thread never waits for a peer to turn up.
-bool tcQTcpServer::openKeepingListener()
+void tcQTcpServer::tearDown()
 {
-    Clock::time_point started;
-    {
-        std::lock_guard<std::recursive_mutex> guard(m_lock);
-        if (m_connected.load())
-            close();
-        report(LINK_CONNECTING);
-        started = Clock::now();
-    }
-    int listening = listener();
-    if (listening < 0 && (listening = bindListener()) < 0) {
-        pauseRest(started, BIND_RETRY_MS);
+    m_timer->stop();
+    closeListener();
+}
+
+bool tcQTcpServer::listen()
+{
+    auto *listener = new QTcpServer(anchor());
+    const QHostAddress at(m_options.loopbackOnly ? QHostAddress::LocalHost : QHostAddress::AnyIPv4);
+    if (!listener->listen(at, port())) {
+        delete listener;
         return false;
     }
-    if (waitFor(listening, POLLIN, m_options.acceptWaitMs, m_wake) != WaitResult::Ready || m_stop.load())
-        return false;
-    const int fd = ::accept4(listening, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0)
-        return false;
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    if (m_stop.load()) {
-        ::close(fd);
-        return false;
-    }
-    configureDataSocket(fd);
-    setDataSocket(fd);
-    m_connected.store(true);
+    m_listener = listener;
+    m_boundPort.store(listener->serverPort());
+    QObject::connect(listener, &QTcpServer::newConnection, anchor(), [this] { accept(); });
     return true;
 }
 
-bool tcQTcpServer::waitForData(int fd)
+void tcQTcpServer::closeListener()
 {
-    const int listening = m_options.replaceOnConnect ? listener() : -1;
-    if (listening < 0)
-        return tcQTcp::waitForData(fd);
-    int which = 0;
-    if (waitForEither(fd, listening, POLLIN, CONNECT_WAIT_MS, m_wake, which) != WaitResult::Ready)
-        return false;
-    if (which == 0)
-        return true;
-    replacePeer(listening);
-    return false;
+    if (!m_listener)
+        return;
+    m_listener->disconnect();
+    m_listener->close();
+    m_listener->deleteLater(); // maybe inside its own signal
+    m_listener = nullptr;
 }
 
-void tcQTcpServer::replacePeer(int listening)
+void tcQTcpServer::attempt()
 {
-    const int fd = ::accept4(listening, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0)
-        return;
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    if (m_stop.load()) {
-        ::close(fd);
+    report(LINK_CONNECTING);
+    m_started = Clock::now();
+    m_waiting = false;
+    if (!m_listener && !listen()) {
+        // A port held by someone else would otherwise be retried a thousand times a second.
+        m_timer->start(msLeft(m_started, BIND_RETRY_MS));
         return;
     }
-    close(); // the previous peer
-    configureDataSocket(fd);
-    setDataSocket(fd);
-    m_connected.store(true);
-    report(LINK_UP);
+    m_waiting = true;
+    m_timer->start(m_options.acceptWaitMs);
+    if (m_listener->hasPendingConnections())
+        accept();
+}
+
+void tcQTcpServer::accept()
+{
+    while (m_listener && m_listener->hasPendingConnections()) {
+        QTcpSocket *const socket = m_listener->nextPendingConnection();
+        if (!socket)
+            break;
+        socket->setParent(anchor()); // outlives the listener
+        if (!m_options.replaceOnConnect && linkUp()) {
+            discard(socket);
+            continue;
+        }
+        m_timer->stop();
+        m_waiting = false;
+        if (!m_options.replaceOnConnect) {
+            // Without a listener while connected, as before every new attempt.
+            closeListener();
+            report(LINK_CLOSED);
+        }
+        closeLink(); // the previous peer
+        takeLink(socket);
+    }
+}
+
+void tcQTcpServer::timerEnded()
+{
+    if (m_waiting && !m_options.replaceOnConnect) {
+        closeListener();
+        report(LINK_CLOSED);
+    }
+    attempt();
+}
+
+void tcQTcpServer::linkEnded()
+{
+    attempt();
 }

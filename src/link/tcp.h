@@ -2,17 +2,26 @@
 // the object lives. tcQTcpClient connects out (the application's link to the processor),
 // tcQTcpServer waits for one incoming connection. Received bytes and link status changes go up
 // through two plain callbacks; the transport knows nothing of frames.
+//
+// Threads: the worker thread runs an event loop and owns the sockets. Every on_data and every
+// on_status call (LINK_CONNECTING, LINK_UP, LINK_CLOSED) is made on that worker thread, never on a
+// thread that calls send(), close() or hangUp(); so whatever the owner resets on a status report
+// is never reset under the worker's feet. Only LINK_GONE comes from the destructor, after the
+// worker has ended. A send that fails or is cut short therefore asks the worker to end the link.
 #pragma once
 
-#include "link/socket_wait.h"
 #include "link/worker_thread.h"
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <mutex>
+
+class QTcpServer;
+class QTcpSocket;
+class QTimer;
 
 enum LinkStatus : int {
     LINK_CLOSED = 0,     // an open socket was shut down and closed
@@ -24,99 +33,112 @@ enum LinkStatus : int {
 struct TcpCallbacks
 {
     void *context = nullptr;
-    // Each chunk of received bytes, on the worker thread; valid only during the call.
+    // Each chunk of received bytes (at most BUFFER_SIZE), on the worker thread; valid only during
+    // the call.
     void (*on_data)(void *context, const uint8_t *bytes, size_t count) = nullptr;
     // Each status change, on the worker thread (LINK_GONE: on the destroying thread).
     void (*on_status)(void *context, int status) = nullptr;
-};
-
-class tcQTcp;
-
-class tcQTcpThrd : public orba::WorkerThread
-{
-public:
-    explicit tcQTcpThrd(tcQTcp *tcp) : m_tcp(tcp) {}
-    ~tcQTcpThrd() override { wait(); }
-
-protected:
-    void run() override;
-
-private:
-    tcQTcp *m_tcp;
 };
 
 class tcQTcp
 {
 public:
     static constexpr size_t BUFFER_SIZE = 8192;
-    static constexpr int CONNECT_WAIT_MS = 5000; // connect, and the wait for data while connected
+    static constexpr int CONNECT_WAIT_MS = 5000;
     static constexpr int SEND_BUDGET_MS = 2000;
 
     virtual ~tcQTcp(); // reports LINK_GONE once the worker has ended
     tcQTcp(const tcQTcp &) = delete;
     tcQTcp &operator=(const tcQTcp &) = delete;
 
-    // One connect (client) or listen-and-accept (server) attempt; called by the worker only.
-    virtual bool open() = 0;
-    // Shuts the data socket down and closes it, reporting LINK_CLOSED when there was one.
+    // Ends the current link, reporting LINK_CLOSED when there was one, and the worker tries again
+    // as after any lost link. From another thread it waits until the worker has done so; on the
+    // worker (inside a callback) it only asks for it.
     void close();
-    // Ends the current link from any thread the way a peer's close would: the worker sees the end,
-    // closes the socket and reports LINK_CLOSED itself, then tries again as after any lost link.
+    // Ends the current link from any thread the way a peer's close would, without waiting.
     void hangUp();
     // Sends all bytes or as many as the send budget allows; -1 when not connected or on a socket
-    // error (the link is then closed). When the budget runs out, returns what went out (maybe 0)
-    // and closes the link, so the peer never takes a cut frame for a whole one.
+    // error. When the budget runs out, returns what went out (maybe 0) and the link is ended, so
+    // the peer never takes a cut frame for a whole one. Any thread; on the worker (the meter
+    // acknowledgement, sent from on_data) the bytes are queued at once and the budget is watched
+    // from the worker's loop.
     int send(const void *bytes, size_t count);
-    // One non-blocking receive: a count, 0 when nothing is waiting, -1 when not connected or the
-    // link has just closed.
-    int receive(uint8_t *buffer, size_t capacity);
 
     bool isConnected() const { return m_connected.load(); }
-    bool stopping() const { return m_stop.load(); }
     uint16_t port() const { return m_port; }
     void setSendBudget(int ms) { m_sendBudgetMs.store(ms); }
 
-    void pump(); // one step of the worker loop
-
 protected:
+    using Clock = std::chrono::steady_clock;
+
     tcQTcp(uint16_t port, const TcpCallbacks &callbacks);
 
     // The variants start the worker once they are built and stop it first thing when destroyed,
-    // so that it never runs open() on a half-built or half-destroyed object.
+    // so that it never calls them half-built or half-destroyed.
     void startWorker();
     void stopWorker();
 
-    // Closes the sockets without a report (destruction).
-    virtual void closeSilently();
-    void report(int status);
-    void setDataSocket(int fd);
-    int takeDataSocket();
-    static void configureDataSocket(int fd);
-    // The start of every attempt, under the lock: drops a link still up, reports the attempt and
-    // makes a TCP socket; -1 (after the retry pause) when the system gives none.
-    int beginAttempt(std::chrono::steady_clock::time_point &started, int retryMs);
-    // Sleeps away what is left of the wait since an attempt started, unless woken.
-    void pauseRest(std::chrono::steady_clock::time_point started, int waitMs);
-    // The worker's wait while connected: true when the data socket fd has something to read.
-    virtual bool waitForData(int fd);
+    // ---- On the worker only.
+    virtual void setUp() {}
+    // Closes the variant's own sockets without a report (destruction).
+    virtual void tearDown() {}
+    // The first attempt, and each one after a link has ended.
+    virtual void attempt() = 0;
+    // After the link ended (LINK_CLOSED reported): when to make the next attempt.
+    virtual void linkEnded() = 0;
 
-    std::recursive_mutex m_lock; // open and close (open calls close)
-    std::mutex m_ioLock;         // the socket handles, against each call that uses them
-    orba::WakePipe m_wake;
-    std::atomic<bool> m_stop{false};
-    std::atomic<bool> m_connected{false};
+    QObject *anchor() const { return m_worker.anchor(); }
+    bool post(orba::EventWorker::Task task) { return m_worker.post(std::move(task)); }
+    bool linkUp() const { return m_socket != nullptr; }
+    void report(int status);
+    // A connected socket becomes the link: LINK_UP.
+    void takeLink(QTcpSocket *socket);
+    // Closes the link, reporting LINK_CLOSED when there was one; endLink() then calls linkEnded().
+    void closeLink();
+    void endLink();
+    static void discard(QTcpSocket *socket);
+    static int msLeft(Clock::time_point started, int waitMs);
 
 private:
-    void setWorkerPriority(bool highest);
+    struct SendRequest
+    {
+        const uint8_t *bytes;
+        size_t count;
+        Clock::time_point deadline;
+        enum { Queued, Writing, Done } state = Queued;
+        int result = -1;
+    };
 
-    std::mutex m_sendLock; // keeps each sent frame whole
+    int sendHere(const void *bytes, size_t count);
+    void takeRequest();
+    void finishRequest(int result);
+    void watchBudget(Clock::time_point deadline);
+    void budgetSpent();
+    void bytesGone();
+    void readAvailable();
+    void linkLost(unsigned generation);
+    void endLinkOf(unsigned generation);
+    void tearDownLink();
+
     const uint16_t m_port;
-    int m_socket = -1; // guarded by m_ioLock
-    uint8_t m_buffer[BUFFER_SIZE];
-    std::unique_ptr<tcQTcpThrd> m_thread;
     const TcpCallbacks m_callbacks;
     std::atomic<int> m_sendBudgetMs{SEND_BUDGET_MS};
-    bool m_workerHighest = true; // worker thread only
+    std::atomic<bool> m_connected{false};
+    std::atomic<unsigned> m_generation{0}; // counts links; a request to end one names it
+    orba::EventWorker m_worker;
+
+    std::mutex m_sendLock; // one send from another thread at a time, each waiting for its outcome
+    std::mutex m_mailLock;
+    std::condition_variable m_mailDone;
+    SendRequest *m_request = nullptr; // under m_mailLock: the waiting sender's request
+    bool m_accepting = false;         // under m_mailLock: the worker takes requests
+
+    // Worker only.
+    QTcpSocket *m_socket = nullptr;
+    QTimer *m_budget = nullptr;
+    bool m_writingRequest = false; // the request is taken, its bytes not all handed to the system
+    size_t m_writingCount = 0;
+    uint8_t m_buffer[BUFFER_SIZE];
 };
 
 class tcQTcpClient : public tcQTcp
@@ -131,13 +153,26 @@ public:
                  int connectWaitMs = CONNECT_WAIT_MS);
     ~tcQTcpClient() override;
 
-    bool open() override;
+protected:
+    void setUp() override;
+    void tearDown() override;
+    void attempt() override;
+    void linkEnded() override;
 
 private:
+    void connected(unsigned attempt);
+    void attemptFailed(unsigned attempt);
+    void timerEnded();
+
     uint8_t m_address[4] = {};
     bool m_addressValid = false;
     const int m_connectWaitMs;
-    bool m_hadLink = false; // worker only: the last attempt connected
+
+    // Worker only.
+    QTcpSocket *m_connecting = nullptr;
+    QTimer *m_timer = nullptr; // the attempt's wait, or the pause before the next attempt
+    unsigned m_attempt = 0;
+    Clock::time_point m_started;
 };
 
 class tcQTcpServer : public tcQTcp
@@ -161,23 +196,28 @@ public:
     tcQTcpServer(uint16_t port, const TcpCallbacks &callbacks, const Options &options);
     ~tcQTcpServer() override;
 
-    bool open() override;
-    // The port listened on: the one asked for, or the system's choice for port 0; 0 while none is
-    // bound.
+    // The port listened on: the one asked for, or the system's choice for port 0; 0 while none has
+    // been bound yet.
     uint16_t boundPort() const { return m_boundPort.load(); }
 
 protected:
-    void closeSilently() override;
-    bool waitForData(int fd) override;
+    void setUp() override;
+    void tearDown() override;
+    void attempt() override;
+    void linkEnded() override;
 
 private:
-    bool listenOn(int fd); // binds and listens; on success fd is the stored listening socket
-    int bindListener();    // a new listening socket (also stored), or -1
-    int listener();
-    bool openKeepingListener();
-    void replacePeer(int listening);
+    bool listen();
+    void closeListener();
+    void accept();
+    void timerEnded();
 
-    int m_listen = -1; // guarded by m_ioLock
     const Options m_options;
     std::atomic<uint16_t> m_boundPort{0};
+
+    // Worker only.
+    QTcpServer *m_listener = nullptr;
+    QTimer *m_timer = nullptr; // the wait for a peer, or the pause before binding again
+    bool m_waiting = false;    // the timer is the wait for a peer
+    Clock::time_point m_started;
 };

@@ -1,38 +1,55 @@
-// A worker thread with a run operation, the shape of the link's threads. It runs on std::thread so
-// that its end is a join, which the race checker sees; the GUI side of Qt works with such threads
-// as with its own (queued signals from them are delivered as usual).
+// A worker thread that runs a Qt event loop of its own, the shape of the link's threads. The
+// objects that live on it (sockets, timers) are made there, as children of its anchor, and die
+// there when it stops. It runs on std::thread so that its end is a join, which the race checker
+// sees.
 #pragma once
 
-#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <thread>
+
+class QEventLoop;
+class QObject;
 
 namespace orba {
 
-class WorkerThread
+class EventWorker
 {
 public:
-    // Scheduling hints. Ordinary threads on Linux share one scheduling class in which these levels
-    // do not differ (Qt's own threads behave the same there), so they map onto nothing.
-    enum Priority { LowPriority, NormalPriority, HighPriority, HighestPriority };
+    using Task = std::function<void()>;
 
-    WorkerThread() = default;
-    virtual ~WorkerThread(); // the owner must have ended run() and called wait()
-    WorkerThread(const WorkerThread &) = delete;
-    WorkerThread &operator=(const WorkerThread &) = delete;
+    EventWorker() = default;
+    ~EventWorker(); // stop()
+    EventWorker(const EventWorker &) = delete;
+    EventWorker &operator=(const EventWorker &) = delete;
 
-    void start(Priority priority);
-    bool isRunning() const { return m_running.load(); }
-    void wait(); // joins; safe to call twice
+    // Starts the thread and returns once setUp has run there. tearDown runs there after the loop
+    // has ended, while the anchor's children still live.
+    void start(Task setUp, Task tearDown);
+    // Ends the loop after the task it runs now, runs tearDown and joins; safe to call twice.
+    void stop();
+    bool isCurrent() const;
 
-    // The calling worker's own level.
-    static void setCurrentPriority(Priority) {}
-
-protected:
-    virtual void run() = 0;
+    // Queues a task onto the worker's loop; false (and the task is dropped) once it is stopping.
+    bool post(Task task);
+    // Runs a task on the worker and waits until it has run (at once on the worker itself). A task
+    // still queued when the worker stops is dropped, and the wait ends all the same.
+    void call(Task task);
+    // The parent of every object made on the worker; for the worker only.
+    QObject *anchor() const { return m_anchor; }
 
 private:
+    void run(const Task &setUp, const Task &tearDown);
+
     std::thread m_thread;
-    std::atomic<bool> m_running{false};
+    std::thread::id m_id; // written by the worker before start() returns, and after the join
+    mutable std::mutex m_lock;
+    std::condition_variable m_changed;
+    QObject *m_anchor = nullptr;  // under m_lock; null until set up and once stopping
+    QEventLoop *m_loop = nullptr; // worker only
+    bool m_ready = false;         // under m_lock
+    bool m_stopping = false;      // under m_lock
 };
 
 } // namespace orba
