@@ -207,6 +207,20 @@ TEST(Meteriface, TakesTheNextPortWhenTheFirstIsTaken)
     ::close(blocker);
 }
 
+// Two copies of the application on one machine: the second must not share the first one's port,
+// where only one of them would get the datagrams.
+TEST(Meteriface, ASecondReceiverOnThisMachineMovesOnToAnotherPort)
+{
+    const uint16_t first = freeUdpPort();
+    METERIFACE a(nullptr, nullptr, first);
+    METERIFACE b(nullptr, nullptr, first);
+    ASSERT_TRUE(a.hasSocket());
+    ASSERT_TRUE(b.hasSocket());
+    EXPECT_EQ(a.port(), first);
+    EXPECT_NE(b.port(), first);
+    EXPECT_LE(b.port(), first + 9);
+}
+
 TEST(Meteriface, WithAllTenPortsTakenItKeepsNoSocketAndStillTakesTcpMeters)
 {
     const uint16_t first = freeUdpPort();
