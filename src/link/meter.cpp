@@ -1,6 +1,7 @@
 #include "link/meter.h"
 
 #include <QHostAddress>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 
 #include <cstdio>
@@ -34,6 +35,7 @@ void METERIFACE::bind()
     uint16_t port = m_port.load();
     for (int attempt = 0; attempt < METER_PORT_TRIES; ++attempt) {
         auto *socket = new QUdpSocket(m_worker.anchor());
+        socket->setProxy(QNetworkProxy::NoProxy);
         // Not shared: a second receiver on this machine must move on to the next port rather
         // than take this one's datagrams.
         if (socket->bind(QHostAddress(QHostAddress::AnyIPv4), port, QAbstractSocket::DontShareAddress)) {

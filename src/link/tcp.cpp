@@ -3,6 +3,7 @@
 #include "link/frames.h"
 
 #include <QHostAddress>
+#include <QNetworkProxy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -370,6 +371,7 @@ void tcQTcpClient::attempt()
         return;
     }
     m_connecting = new QTcpSocket(anchor());
+    m_connecting->setProxy(QNetworkProxy::NoProxy);
     QObject::connect(m_connecting, &QTcpSocket::connected, anchor(), [this, attempt] { connected(attempt); });
     QObject::connect(m_connecting, &QAbstractSocket::errorOccurred, anchor(),
                      [this, attempt] { post([this, attempt] { attemptFailed(attempt); }); });
@@ -451,6 +453,7 @@ void tcQTcpServer::tearDown()
 bool tcQTcpServer::listen()
 {
     auto *listener = new QTcpServer(anchor());
+    listener->setProxy(QNetworkProxy::NoProxy);
     const QHostAddress at(m_options.loopbackOnly ? QHostAddress::LocalHost : QHostAddress::AnyIPv4);
     if (!listener->listen(at, port())) {
         delete listener;

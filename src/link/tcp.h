@@ -3,6 +3,8 @@
 // tcQTcpServer waits for one incoming connection. Received bytes and link status changes go up
 // through two plain callbacks; the transport knows nothing of frames.
 //
+// The link is always direct: no system proxy is looked up or used.
+//
 // Threads: the worker thread runs an event loop and owns the sockets. Every on_data and every
 // on_status call (LINK_CONNECTING, LINK_UP, LINK_CLOSED) is made on that worker thread, never on a
 // thread that calls send(), close() or hangUp(); so whatever the owner resets on a status report

@@ -4,11 +4,25 @@
 #include <QEventLoop>
 #include <QObject>
 
+#include <deque>
 #include <memory>
 
 namespace orba {
 
 namespace {
+
+// The worker's end of the task queue: Qt only carries a bare wake-up to it, and the tasks
+// themselves go through the worker's own locked queue, where the race checker sees every handover.
+class Anchor : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Anchor(std::function<void()> runTasks) : m_runTasks(std::move(runTasks)) {}
+    Q_INVOKABLE void runTasks() { m_runTasks(); }
+
+private:
+    std::function<void()> m_runTasks;
+};
 
 // Set when the last copy of a task dies, whether the task ran or was dropped unrun.
 struct Finished
@@ -56,12 +70,15 @@ void EventWorker::run(const Task &setUp, const Task &tearDown)
 {
     // The loop first: it gives this thread the event dispatcher that sockets and timers need.
     QEventLoop loop;
-    QObject anchor;
+    Anchor anchor([this] { runTasks(); });
     m_loop = &loop;
+    // Without an application object there is no dispatcher and so no loop to run (fuzzers).
+    const bool looping = QCoreApplication::instance() != nullptr;
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_id = std::this_thread::get_id();
         m_anchor = &anchor;
+        m_looping = looping;
     }
     if (setUp)
         setUp();
@@ -70,8 +87,7 @@ void EventWorker::run(const Task &setUp, const Task &tearDown)
         m_ready = true;
     }
     m_changed.notify_all();
-    // Without an application object there is no dispatcher and so no loop to run (fuzzers).
-    if (QCoreApplication::instance()) {
+    if (looping) {
         loop.exec();
     } else {
         std::unique_lock<std::mutex> guard(m_lock);
@@ -79,12 +95,39 @@ void EventWorker::run(const Task &setUp, const Task &tearDown)
     }
     if (tearDown)
         tearDown();
+    std::deque<Task> dropped;
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_anchor = nullptr;
+        dropped.swap(m_tasks);
     }
+    dropped.clear(); // tasks never run; a caller waiting in call() is let go
     m_loop = nullptr;
-    // The anchor goes first: its tasks still queued are dropped with it, and its children die here.
+    // The anchor's children die here, on the thread they lived on.
+}
+
+void EventWorker::runTasks()
+{
+    for (;;) {
+        Task task;
+        {
+            std::lock_guard<std::mutex> guard(m_lock);
+            if (m_tasks.empty())
+                return;
+            task = std::move(m_tasks.front());
+            m_tasks.pop_front();
+        }
+        task();
+    }
+}
+
+// Under m_lock. One wake-up for a burst of tasks.
+void EventWorker::queue(Task task)
+{
+    const bool wake = m_tasks.empty();
+    m_tasks.push_back(std::move(task));
+    if (wake)
+        QMetaObject::invokeMethod(m_anchor, "runTasks", Qt::QueuedConnection);
 }
 
 void EventWorker::stop()
@@ -94,9 +137,8 @@ void EventWorker::stop()
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_stopping = true;
-        if (m_anchor)
-            QMetaObject::invokeMethod(
-                m_anchor, [this] { m_loop->quit(); }, Qt::QueuedConnection);
+        if (m_anchor && m_looping)
+            queue([this] { m_loop->quit(); });
     }
     m_changed.notify_all();
     m_thread.join();
@@ -111,9 +153,9 @@ bool EventWorker::isCurrent() const
 bool EventWorker::post(Task task)
 {
     std::lock_guard<std::mutex> guard(m_lock);
-    if (!m_anchor || m_stopping)
+    if (!m_anchor || !m_looping || m_stopping)
         return false;
-    QMetaObject::invokeMethod(m_anchor, std::move(task), Qt::QueuedConnection);
+    queue(std::move(task));
     return true;
 }
 
@@ -134,3 +176,5 @@ void EventWorker::call(Task task)
 }
 
 } // namespace orba
+
+#include "worker_thread.moc"
