@@ -17,7 +17,9 @@ if [ -z "${ORBA_CYCLES_INNER:-}" ]; then
     orba_install_packages "${ORBA_PACKAGES[@]}" xdotool openbox
     if [ -n "${ORBA_SANITIZE:-}" ]; then
         export ORBA_BUILD="$ORBA_ROOT/build-${ORBA_SANITIZE//,/-}"
-        cmake -S "$ORBA_ROOT" -B "$ORBA_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        launcher=()
+        command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        cmake -S "$ORBA_ROOT" -B "$ORBA_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
             -DORBA_SANITIZE="$ORBA_SANITIZE" -DORBA_BUILD_TESTS=OFF -DORBA_BUILD_BENCH=OFF >/dev/null
         cmake --build "$ORBA_BUILD" -j "$ORBA_JOBS" --target orba orba-sim orba_default_skin >/dev/null
     else

@@ -115,8 +115,10 @@ void METERIFACE::close()
     if (m_running) {
         m_worker.stop();
         m_running = false;
-        std::printf("Sleeping in METERIFACE::close()  X\n");
-        std::fflush(stdout);
+        if (!m_quiet) {
+            std::printf("Sleeping in METERIFACE::close()  X\n");
+            std::fflush(stdout);
+        }
     }
     m_hasSocket.store(false);
 }

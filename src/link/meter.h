@@ -41,6 +41,8 @@ public:
     int fetch(uint8_t *destination);
     // Stops the thread and closes the socket; safe to call twice.
     void close();
+    // Without the trace close() leaves on standard output (for programs whose output is data).
+    void setQuiet(bool quiet) { m_quiet = quiet; }
 
     // The counter of the next meter request (incremented, wrapping at 256).
     uint8_t nextRequestCounter() { return uint8_t(++m_counter); }
@@ -60,6 +62,7 @@ private:
     std::atomic<bool> m_stop{false};
     orba::EventWorker m_worker;
     bool m_running = false; // the owner's: the worker runs
+    bool m_quiet = false;
 
     // The receiver's thread only.
     QUdpSocket *m_socket = nullptr;

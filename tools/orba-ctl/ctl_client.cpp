@@ -1,6 +1,7 @@
 #include "ctl_client.h"
 
 #include "common/crc32.h"
+#include "link/meter.h"
 #include "ctl_report.h"
 
 #include <QJsonDocument>
@@ -73,6 +74,8 @@ CtlClient::CtlClient(const Options &options, CommandPlan plan, const SessionTarg
     SessionOptions sessionOptions;
     sessionOptions.processorPort = options.port;
     m_session = std::make_unique<Session>(sessionOptions);
+    // Standard output is the command's data alone.
+    m_session->meters().setQuiet(true);
     m_session->setTarget(target);
     m_session->setLoginPrompt([this] { return answerLogin(); });
     connect(m_session.get(), &Session::stateChanged, this, &CtlClient::onState);

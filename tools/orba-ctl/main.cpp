@@ -10,8 +10,6 @@
 
 #include <cstdio>
 
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace orba::ctl;
 
@@ -41,16 +39,6 @@ bool resolveTarget(const Options &options, orba::SessionTarget &target)
     return true;
 }
 
-void quietStandardOutput()
-{
-    std::fflush(stdout);
-    const int null = ::open("/dev/null", O_WRONLY);
-    if (null >= 0) {
-        ::dup2(null, STDOUT_FILENO);
-        ::close(null);
-    }
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -70,9 +58,5 @@ int main(int argc, char **argv)
     if (!resolveTarget(options, target))
         return kExitError;
     CtlClient client(options, std::move(plan), target, options.device);
-    const int status = client.run();
-    // The meter receiver reports its shutdown on standard output; what orba-ctl printed is all
-    // that belongs there.
-    quietStandardOutput();
-    return status;
+    return client.run();
 }
