@@ -50,23 +50,9 @@ int bindUdp(uint16_t port)
 
 const uint8_t kLoopback[4] = {127, 0, 0, 1};
 
-// Sent from 127.0.0.1, or from another loopback address (all of 127/8 is this machine's) when one
-// is given.
 void sendTo(uint16_t port, const std::vector<uint8_t> &bytes, const char *from = nullptr)
 {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    if (from) {
-        sockaddr_in at{};
-        at.sin_family = AF_INET;
-        ::inet_pton(AF_INET, from, &at.sin_addr);
-        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&at), sizeof at), 0) << from;
-    }
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr *>(&a), sizeof a);
-    ::close(fd);
+    ASSERT_TRUE(orba::test::sendDatagram(port, bytes.data(), bytes.size(), from)) << (from ? from : "");
 }
 
 } // namespace

@@ -103,17 +103,7 @@ protected:
         MeterHeader h;
         h.counter = session->meters().requestCounter();
         buildMeterDatagram(dg, h, nullptr);
-        const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in at{};
-        at.sin_family = AF_INET;
-        ::inet_pton(AF_INET, from, &at.sin_addr);
-        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&at), sizeof at), 0) << from;
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_port = htons(session->meters().port());
-        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::sendto(fd, dg, sizeof dg, 0, reinterpret_cast<sockaddr *>(&to), sizeof to);
-        ::close(fd);
+        ASSERT_TRUE(test::sendDatagram(session->meters().port(), dg, sizeof dg, from)) << from;
     }
     static PresetHeader usedSlot()
     {

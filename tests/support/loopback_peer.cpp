@@ -42,6 +42,27 @@ uint16_t freeUdpPort()
     return freePort(SOCK_DGRAM);
 }
 
+bool sendDatagram(uint16_t port, const uint8_t *bytes, size_t count, const char *from)
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    bool ok = true;
+    if (from) {
+        sockaddr_in at{};
+        at.sin_family = AF_INET;
+        ok = ::inet_pton(AF_INET, from, &at.sin_addr) == 1 &&
+             ::bind(fd, reinterpret_cast<sockaddr *>(&at), sizeof at) == 0;
+    }
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ok = ok && ::sendto(fd, bytes, count, 0, reinterpret_cast<sockaddr *>(&to), sizeof to) == ssize_t(count);
+    ::close(fd);
+    return ok;
+}
+
 LoopbackPeer::LoopbackPeer(Mode mode) : m_mode(mode)
 {
     m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

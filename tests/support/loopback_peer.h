@@ -17,6 +17,9 @@ namespace orba::test {
 // A port on 127.0.0.1 that nothing listens on right now (bound to 0, read back, released).
 uint16_t freeTcpPort();
 uint16_t freeUdpPort();
+// Sends one UDP datagram to 127.0.0.1:port, from 127.0.0.1 or from another loopback address (all
+// of 127/8 is this machine's) when one is given; false when it could not be sent.
+bool sendDatagram(uint16_t port, const uint8_t *bytes, size_t count, const char *from = nullptr);
 
 using Frame = std::vector<uint8_t>;
 
