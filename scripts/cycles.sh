@@ -50,12 +50,15 @@ orba_start_sim "$work/sim.log" --port 0 --meter-rate 20
 export ORBA_TCP_PORT="$ORBA_SIM_PORT"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=0:exitcode=99}"
 
-# The window of a process, once it is mapped.
+# The main window of a process once it is mapped: the splash screen before it has the same name,
+# so the window is told by its width.
 window_of() {
-    local pid="$1" id=""
-    for _ in $(seq 1 150); do
-        id="$(xdotool search --sync --onlyvisible --pid "$pid" --name '^ORBA$' 2>/dev/null | head -1 || true)"
-        [ -n "$id" ] && { echo "$id"; return 0; }
+    local pid="$1" id width
+    for _ in $(seq 1 300); do
+        for id in $(xdotool search --onlyvisible --pid "$pid" --name '^ORBA$' 2>/dev/null || true); do
+            width="$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {split($2, g, "x"); print g[1]}')"
+            [ "${width:-0}" -ge 1000 ] && { echo "$id"; return 0; }
+        done
         kill -0 "$pid" 2>/dev/null || return 1
         sleep 0.1
     done
