@@ -315,7 +315,8 @@ void Session::slot_connect()
     }
     setState(LinkState::Pending);
     setStatus(QStringLiteral("Pending"), StatusLook::Normal);
-    sendLogin(m_target.loginCrc);
+    // Without a device record there is no remembered password to offer.
+    sendLogin(m_target.name.isEmpty() ? CONNECT_NO_DEVICE : m_target.loginCrc);
 }
 
 void Session::sendLogin(uint32_t crc)

@@ -37,7 +37,7 @@ enum class LinkState : int { Initial, Trying, Pending, Online, Offline };
 // The processor a session connects to.
 struct SessionTarget
 {
-    QString name;         // for the user; empty when there is no device
+    QString name;          // the device's name; empty for a bare address (no device record)
     QString address;      // dotted-decimal IPv4
     uint32_t loginCrc = 0; // CRC-32 of the login password, 0 for none remembered
 };

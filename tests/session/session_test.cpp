@@ -160,6 +160,18 @@ TEST_F(SessionTest, HandshakeSendsTheRememberedPasswordAndGoesOnlineOnReplyTwo)
     EXPECT_EQ(counter, s.meters().requestCounter());
 }
 
+TEST_F(SessionTest, ABareAddressWithoutADeviceLogsInWithTheNoDeviceCode)
+{
+    Session &s = open();
+    s.setTarget({QString(), QStringLiteral("127.0.0.1"), 0x1234});
+    s.set_online(true);
+    ASSERT_TRUE(framesArrive(1));
+    uint32_t crc = 0;
+    const Frame connect = peer.frames()[0];
+    ASSERT_TRUE(parseConnect(connect.data(), connect.size(), crc));
+    EXPECT_EQ(crc, CONNECT_NO_DEVICE);
+}
+
 TEST_F(SessionTest, WithTheFirstMeterPortTakenTheRequestCarriesTheOneBound)
 {
     const uint16_t first = test::freeUdpPort();
