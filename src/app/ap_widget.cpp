@@ -87,8 +87,7 @@ tcApWidget::tcApWidget(bool wantMenu, const orba::SessionOptions &options, QWidg
     slot_centerMenu();
     // Once the event loop runs: the window is up before the packages and the link take time.
     QMetaObject::invokeMethod(this, &tcApWidget::slot_preset_pkg_install, Qt::QueuedConnection);
-    QMetaObject::invokeMethod(
-        this, [this, online] { set_online(online); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &tcApWidget::slot_startup_connect, Qt::QueuedConnection);
     QMetaObject::invokeMethod(this, &tcApWidget::slot_crc_check, Qt::QueuedConnection);
 }
 
@@ -243,9 +242,10 @@ void tcApWidget::slot_menu_on_line()
     set_online(!onlineWanted());
 }
 
+// The saved choice: a window closed on line connects again at the next start.
 void tcApWidget::slot_startup_connect()
 {
-    set_online(onlineWanted());
+    set_online(m_settings->readInt(kOptions, QStringLiteral("ONLINE"), 0) != 0);
 }
 
 void tcApWidget::slot_centerMenu()
