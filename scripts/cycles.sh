@@ -9,13 +9,16 @@
 #   ORBA_SANITIZE=address   build into build-asan with AddressSanitizer and run that build
 #   ORBA_CYCLES_LOG=DIR     keep each cycle's output there (default: a temporary folder)
 #   ORBA_CYCLES_SHOTS=1     and a screenshot after each step of the first cycle
+#   ORBA_CYCLES_BUILT=DIR   run the programs already built in DIR (another checkout's build) as they are
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
 cycles="${1:-20}"
 if [ -z "${ORBA_CYCLES_INNER:-}" ]; then
     orba_install_packages "${ORBA_PACKAGES[@]}" xdotool openbox
-    if [ -n "${ORBA_SANITIZE:-}" ]; then
+    if [ -n "${ORBA_CYCLES_BUILT:-}" ]; then
+        export ORBA_BUILD="$ORBA_CYCLES_BUILT"
+    elif [ -n "${ORBA_SANITIZE:-}" ]; then
         export ORBA_BUILD="$ORBA_ROOT/build-${ORBA_SANITIZE//,/-}"
         launcher=()
         command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
