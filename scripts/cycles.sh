@@ -41,7 +41,7 @@ cleanup() {
     orba_stop_sim
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
     rm -rf "$work/run"
-    [ -z "${ORBA_CYCLES_LOG:-}" ] && rm -rf "$work"
+    if [ -z "${ORBA_CYCLES_LOG:-}" ]; then rm -rf "$work"; fi
 }
 trap cleanup EXIT
 
