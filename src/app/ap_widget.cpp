@@ -72,9 +72,6 @@ tcApWidget::tcApWidget(bool wantMenu, const orba::SessionOptions &options, QWidg
     targetCurrentDevice();
     set_device_text(device, StatusLook::Normal);
 
-    const bool online = m_settings->readInt(kOptions, QStringLiteral("ONLINE"), 0) != 0;
-    if (m_onlineAction)
-        m_onlineAction->setChecked(online);
     m_session->set_tcp_meters(m_settings->readInt(kOptions, QStringLiteral("TCPMETERS"), 0) != 0);
 
     m_animateTimer = new QTimer(this);

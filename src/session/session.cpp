@@ -81,8 +81,12 @@ Session::Session(const SessionOptions &options, QObject *parent)
         return timer;
     };
     m_pingTimer = startTimer(m_options.pingMs, &Session::slot_ping_timer);
+    // Meters are read only on line and a link is watched only while there is one: an idle session
+    // wakes for nothing else.
     m_meterTimer = startTimer(m_options.meterMs, &Session::slot_meter_timer);
+    m_meterTimer->stop();
     m_watchTimer = startTimer(m_options.watchMs, &Session::slot_link_watch);
+    m_watchTimer->stop();
 }
 
 Session::~Session()
@@ -224,6 +228,10 @@ void Session::setState(LinkState state)
     if (m_state == state)
         return;
     m_state = state;
+    if (state == LinkState::Online)
+        m_meterTimer->start();
+    else
+        m_meterTimer->stop();
     emit stateChanged(state);
 }
 
@@ -232,6 +240,7 @@ void Session::dropTransport()
     // Nobody may send through the transport while it is being destroyed.
     m_link->setTransport(nullptr);
     m_transport.reset();
+    m_watchTimer->stop();
 }
 
 void Session::forgetProcessorSlots()
@@ -279,6 +288,7 @@ void Session::set_online(bool wanted)
     m_transport = std::make_unique<tcQTcpClient>(address.constData(), m_options.processorPort, callbacks,
                                                  m_watch.limits().connectWaitMs);
     m_link->setTransport(m_transport.get());
+    m_watchTimer->start();
 }
 
 void Session::linkStatus(int code)

@@ -209,19 +209,6 @@ TEST_F(Connection, ChoosingADeviceOfflineOnlyMakesItCurrent)
     EXPECT_EQ(peer.accepted(), 0);
 }
 
-TEST_F(Connection, ADeviceAddressOfZerosIsShownAsNoAddress)
-{
-    addDevice(QStringLiteral("Unread"), QStringLiteral("0.0.0.0"));
-    KelWidget &w = open(QStringLiteral("Studio"));
-    goOnline();
-    chooseDevice(QStringLiteral("Unread"));
-    ASSERT_TRUE(waitProcessingEvents([&] { return w.linkState() == LinkState::Offline; }));
-    QApplication::processEvents();
-    EXPECT_EQ(shownStatus(), QStringLiteral("No address"));
-    EXPECT_EQ(w.statusLook(), StatusLook::Alert);
-    EXPECT_EQ(peer.accepted(), 1);
-}
-
 TEST_F(Connection, TheVersionDialogShowsEachTextOfTheReplyUnderItsOwnLabel)
 {
     KelWidget &w = open();
