@@ -4,6 +4,7 @@
 #include "admin/device_list.h"
 #include "admin/dialog_place.h"
 #include "common/message.h"
+#include "gui/dialog_run.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -87,15 +88,10 @@ void tcDevicesDlg::on_listWidget_itemSelectionChanged()
     updateButtons();
 }
 
-int tcDevicesDlg::runEditDialog(tcDeviceEditDlg &dialog)
-{
-    return dialog.exec();
-}
-
 void tcDevicesDlg::on_pushBtn_ADD_clicked()
 {
     tcDeviceEditDlg dialog(QString(), QStringLiteral("192.168.1"), false, this);
-    if (runEditDialog(dialog) != QDialog::Accepted)
+    if (orba::runDialog(&dialog) != QDialog::Accepted)
         return;
     const QString name = dialog.name();
     // The name is the device's file name: a second device of the same name would share it.
@@ -122,7 +118,7 @@ void tcDevicesDlg::on_pushBtn_EDIT_clicked()
     if (!record || m_selection == m_devices->currentIndex())
         return;
     tcDeviceEditDlg dialog(record->name(), record->ipAddress(), true, this);
-    if (runEditDialog(dialog) != QDialog::Accepted)
+    if (orba::runDialog(&dialog) != QDialog::Accepted)
         return;
     record->setIpAddress(dialog.address());
     if (!record->saveAddress())

@@ -26,8 +26,6 @@ public slots:
     void accept() override;
 
 protected:
-    // Runs the edit dialog; tests answer it here.
-    virtual int runEditDialog(tcDeviceEditDlg &dialog);
     void showEvent(QShowEvent *event) override;
 
 private:

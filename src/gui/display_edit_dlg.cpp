@@ -1,6 +1,7 @@
 #include "gui/display_edit_dlg.h"
 
 #include "common/check.h"
+#include "gui/dialog_run.h"
 #include "gui/gui_object.h"
 
 #include <QLabel>
@@ -8,14 +9,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
-
-namespace {
-int execRunner(tcDisplayEditDlg &dialog)
-{
-    return dialog.exec();
-}
-tcDisplayEditDlg::Runner g_runner = &execRunner;
-} // namespace
 
 tcDisplayEditDlg::tcDisplayEditDlg(QWidget *parent, const QString &units, const QString &pattern)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
@@ -47,17 +40,6 @@ bool tcDisplayEditDlg::acceptsText(const QString &text) const
     return m_edit->validator()->validate(copy, pos) == QValidator::Acceptable;
 }
 
-tcDisplayEditDlg::Runner tcDisplayEditDlg::setRunner(Runner runner)
-{
-    Runner previous = g_runner;
-    g_runner = runner ? runner : &execRunner;
-    return previous;
-}
-
-int tcDisplayEditDlg::run()
-{
-    return g_runner(*this);
-}
 
 QString runDisplayEditor(const tcGuiObject &object, const QString &units, const QString &pattern)
 {
@@ -67,7 +49,7 @@ QString runDisplayEditor(const tcGuiObject &object, const QString &units, const 
     const tcBench *bench = object.bench();
     const QPoint corner(bench->toWidgetX(object.x()), bench->toWidgetY(object.y() + object.height()));
     dialog.move(host->mapToGlobal(corner));
-    if (dialog.run() != QDialog::Accepted)
+    if (orba::runDialog(&dialog) != QDialog::Accepted)
         return QString();
     return dialog.text();
 }

@@ -18,10 +18,6 @@ public:
     // Whether the validator takes the text whole.
     bool acceptsText(const QString &text) const;
 
-    // How the dialog is run; tests install their own runner instead of a modal loop.
-    using Runner = int (*)(tcDisplayEditDlg &dialog);
-    static Runner setRunner(Runner runner);
-    int run();
 
 private:
     QLineEdit *m_edit;

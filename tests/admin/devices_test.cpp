@@ -8,6 +8,7 @@
 #include "admin/pswd_entry_dlg.h"
 #include "common/crc32.h"
 #include "common/ini_store.h"
+#include "dialog_answer.h"
 #include "message_recorder.h"
 #include "test_files.h"
 #include "wait.h"
@@ -46,17 +47,6 @@ protected:
         IniStore cfg(maps().filePath(name + QStringLiteral(".cfg")), IniStore::XmlFile);
         cfg.writeString(QStringLiteral("Device"), QStringLiteral("IPAddr"), address);
     }
-};
-
-// The devices dialog with its edit dialog answered by the test.
-class AnsweredDevicesDlg : public tcDevicesDlg
-{
-public:
-    using tcDevicesDlg::tcDevicesDlg;
-    std::function<int(tcDeviceEditDlg &)> answer;
-
-protected:
-    int runEditDialog(tcDeviceEditDlg &dialog) override { return answer ? answer(dialog) : int(Rejected); }
 };
 
 template <class T> T *child(QWidget *parent, const char *name)
@@ -199,8 +189,9 @@ TEST_F(Devices, DoubleClickingARowSelectsIt)
 TEST_F(Devices, AddingADeviceSavesItsAddressWithoutBlanks)
 {
     DeviceList list(maps());
-    AnsweredDevicesDlg dlg(&list);
-    dlg.answer = [&](tcDeviceEditDlg &edit) {
+    tcDevicesDlg dlg(&list);
+    orba::test::DialogAnswer<tcDeviceEditDlg> edits;
+    edits.answer = [&](tcDeviceEditDlg &edit) {
         EXPECT_EQ(edit.windowTitle(), QStringLiteral("Edit Device"));
         auto *name = child<QLineEdit>(&edit, "nameEdit");
         auto *address = child<QLineEdit>(&edit, "ipaddrEdit");
@@ -229,9 +220,10 @@ TEST_F(Devices, ADeviceWhoseFileCannotBeWrittenIsNotAddedAndAnEditThatCannotBeSa
     addFile(QStringLiteral("One"), QStringLiteral("1.1.1.1"));
     DeviceList list(maps());
     MessageRecorder messages;
-    AnsweredDevicesDlg dlg(&list);
+    tcDevicesDlg dlg(&list);
+    orba::test::DialogAnswer<tcDeviceEditDlg> edits;
     QString address = QStringLiteral("10.0.0.1");
-    dlg.answer = [&](tcDeviceEditDlg &edit) {
+    edits.answer = [&](tcDeviceEditDlg &edit) {
         auto *name = child<QLineEdit>(&edit, "nameEdit");
         if (name->isEnabled())
             type(name, QStringLiteral("Transmitter"));
@@ -267,8 +259,9 @@ TEST_F(Devices, AddingANameThatExistsIsRefused)
     addFile(QStringLiteral("Main"), QStringLiteral("1.1.1.1"));
     DeviceList list(maps());
     MessageRecorder messages;
-    AnsweredDevicesDlg dlg(&list);
-    dlg.answer = [&](tcDeviceEditDlg &edit) {
+    tcDevicesDlg dlg(&list);
+    orba::test::DialogAnswer<tcDeviceEditDlg> edits;
+    edits.answer = [&](tcDeviceEditDlg &edit) {
         type(child<QLineEdit>(&edit, "nameEdit"), QStringLiteral("Main"));
         child<QLineEdit>(&edit, "ipaddrEdit")->setText(QStringLiteral("9.9.9.9"));
         edit.accept();
@@ -310,8 +303,9 @@ TEST_F(Devices, EditingKeepsTheNameAndSavesTheAddress)
 {
     addFile(QStringLiteral("One"), QStringLiteral("1.1.1.1"));
     DeviceList list(maps());
-    AnsweredDevicesDlg dlg(&list);
-    dlg.answer = [&](tcDeviceEditDlg &edit) {
+    tcDevicesDlg dlg(&list);
+    orba::test::DialogAnswer<tcDeviceEditDlg> edits;
+    edits.answer = [&](tcDeviceEditDlg &edit) {
         auto *name = child<QLineEdit>(&edit, "nameEdit");
         EXPECT_EQ(name->text(), QStringLiteral("One"));
         EXPECT_FALSE(name->isEnabled());

@@ -1,4 +1,5 @@
 // The display: shown width, marquee, states, painted pixels and the edit dialog.
+#include "dialog_answer.h"
 #include "gui/display_edit_dlg.h"
 #include "gui/gui_display.h"
 #include "gui/gui_test_util.h"
@@ -35,11 +36,6 @@ protected:
         d->setCallbacks(&onText, &onNotify);
         showAll();
         return d;
-    }
-    void TearDown() override
-    {
-        tcDisplayEditDlg::setRunner(nullptr);
-        GuiTest::TearDown();
     }
 };
 
@@ -113,7 +109,7 @@ TEST_F(DisplayTest, EditDialogValidatesWithThePattern)
 TEST_F(DisplayTest, DoubleClickEditsAndReports)
 {
     tcGuiDisplay *d = loadDisplay("<mode editable=\"\" dclickable=\"1\" units=\"dB\"/>");
-    tcDisplayEditDlg::setRunner(&typeAndAccept);
+    orba::test::DialogAnswer<tcDisplayEditDlg> answer(&typeAndAccept);
     ASSERT_TRUE(d->acceptsDoubleClick());
     g_typed = QStringLiteral("-3.5");
     EXPECT_TRUE(bench().doubleClick(30, 35));
