@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <tuple>
+
 namespace {
 const QString kDevice = QStringLiteral("Device");
 const QString kAccess = QStringLiteral("Access");
@@ -36,27 +38,40 @@ bool DeviceRecord::saveAddress()
 
 bool DeviceRecord::saveAccess(uint32_t codeCrc, uint32_t flags, bool locked)
 {
+    const auto before = std::make_tuple(m_userCodeCrc, m_userFlags, m_userLocked);
+    writeAccess(codeCrc, flags, locked);
+    if (m_document->flush())
+        return true;
+    std::apply([this](uint32_t c, uint32_t f, bool l) { writeAccess(c, f, l); }, before);
+    return false;
+}
+
+bool DeviceRecord::saveLocked(bool locked)
+{
+    return saveAccess(m_userCodeCrc, m_userFlags, locked);
+}
+
+bool DeviceRecord::saveRemoteCrc(uint32_t crc)
+{
+    const uint32_t before = m_remoteCodeCrc;
+    m_remoteCodeCrc = crc;
+    m_document->writeInt(kAccess, QStringLiteral("rcrc"), int(crc));
+    if (m_document->flush())
+        return true;
+    m_remoteCodeCrc = before;
+    m_document->writeInt(kAccess, QStringLiteral("rcrc"), int(before));
+    return false;
+}
+
+// The fields and the document together; the file only on flush.
+void DeviceRecord::writeAccess(uint32_t codeCrc, uint32_t flags, bool locked)
+{
     m_userCodeCrc = codeCrc;
     m_userFlags = flags;
     m_userLocked = locked;
     m_document->writeInt(kAccess, QStringLiteral("ucrc"), int(codeCrc));
     m_document->writeInt(kAccess, QStringLiteral("uflg"), int(flags));
     m_document->writeInt(kAccess, QStringLiteral("ulck"), locked ? 1 : 0);
-    return m_document->flush();
-}
-
-bool DeviceRecord::saveLocked(bool locked)
-{
-    m_userLocked = locked;
-    m_document->writeInt(kAccess, QStringLiteral("ulck"), locked ? 1 : 0);
-    return m_document->flush();
-}
-
-bool DeviceRecord::saveRemoteCrc(uint32_t crc)
-{
-    m_remoteCodeCrc = crc;
-    m_document->writeInt(kAccess, QStringLiteral("rcrc"), int(crc));
-    return m_document->flush();
 }
 
 DeviceList::DeviceList(const QDir &mapsDir) : m_mapsDir(mapsDir)

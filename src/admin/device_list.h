@@ -33,8 +33,9 @@ public:
     bool userLocked() const { return m_userLocked; }
     QString filePath() const;
 
-    // Each writes the document at once; false when it could not be written (the fields keep the new
-    // values, and the next save retries).
+    // Each writes the document at once. saveAddress keeps the new address when the file cannot be
+    // written (the next save retries); the access saves then keep what the file holds, so that the
+    // lock and the codes in use are always the ones a restart finds.
     bool saveAddress();
     bool saveAccess(uint32_t codeCrc, uint32_t flags, bool locked);
     bool saveLocked(bool locked);
@@ -43,6 +44,8 @@ public:
     static QString fileName(const QString &name) { return name + QStringLiteral(".cfg"); }
 
 private:
+    void writeAccess(uint32_t codeCrc, uint32_t flags, bool locked);
+
     QString m_name;
     QString m_ipAddress;
     uint32_t m_userCodeCrc = 0;

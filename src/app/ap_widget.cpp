@@ -281,7 +281,7 @@ void tcApWidget::slot_gui_globals_dirty()
 {
     orba::Session &s = *m_session;
     tcKelBench *bench = kelBench();
-    DeviceRecord *device = m_devices->current();
+    const bool device = m_devices->current() != nullptr;
     bool access = false; // code and classes come together: saved and applied once for both
     for (uint16_t id = orba::firstGlobalId(); id != orba::GLOBALS_END; id = orba::nextGlobalId(id)) {
         if (!s.globalsToShow().take(id) || !bench || !device || id == G_ACT_PRST || id == G_REMOTE_PW)
@@ -291,22 +291,8 @@ void tcApWidget::slot_gui_globals_dirty()
         else
             bench->onGlobalsId(id);
     }
-    if (access) {
-        const auto code = uint32_t(s.globals().get(G_LOCAL_PW));
-        const auto bits = uint32_t(s.globals().get(G_LOCAL_ACC));
-        device->saveAccess(code, bits, device->userLocked());
-        benchApplyAccess(*device);
-    }
-}
-
-void tcApWidget::slot_fppasswd_dlg()
-{
-    require_online(QStringLiteral("Front Panel Password"));
-}
-
-void tcApWidget::slot_password_dlg()
-{
-    require_online(QStringLiteral("Password Update"));
+    if (access)
+        processorAccessChanged();
 }
 
 void tcApWidget::slot_swup_dlg()
@@ -323,8 +309,6 @@ void tcApWidget::slot_rir_dlg()
 
 // The GUI access and lock dialogs come with the access codes; both need a connected bench and a
 // current device.
-void tcApWidget::slot_gui_access() {}
-void tcApWidget::slot_gui_lock() {}
 // The take dialog and the preset library come with the preset transfers.
 void tcApWidget::slot_preset_take() {}
 void tcApWidget::slot_preset_dlg() {}

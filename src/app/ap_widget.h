@@ -137,6 +137,7 @@ protected:
     bool kelOnlineWanted() const override { return onlineWanted(); }
     bool kelTcpMeters() const override { return tcpMeters(); }
     void kelSetTcpMeters(bool on) override { set_tcp_meters(on); }
+    bool kelAskAccessCode(uint32_t codeCrc) override;
     void kelUnlocked() override;
 
     void closeEvent(QCloseEvent *event) override;
@@ -163,6 +164,8 @@ private:
     // What the window shows on the skin.
     void benchShowStatus(int display, const QString &text, StatusLook look); // 1004-1006
     void benchApplyAccess(const DeviceRecord &device);                       // lock code and bits
+    void benchApplyAccess(uint32_t codeCrc, uint32_t bits, bool locked);
+    void processorAccessChanged(); // globals 1017 and 1018 reported
     void benchClearAccess();                                                 // code 0, bits 0
     void showMeterDatagram(const QByteArray &datagram);
     // The preset save dialog: the slot (0-79) and name chosen, or false when cancelled.

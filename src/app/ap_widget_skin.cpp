@@ -232,31 +232,8 @@ void tcApWidget::benchShowStatus(int display, const QString &text, StatusLook lo
         b->mainPanel()->showStatus(display, text, look);
 }
 
-void tcApWidget::benchApplyAccess(const DeviceRecord &device)
-{
-    tcKelBench *b = kelBench();
-    if (!b)
-        return;
-    b->setAccess(device.userCodeCrc(), device.userFlags());
-    b->setLock(device.userLocked());
-    if (b->locked() && b->lockCode() != 0 && (b->lockBits() & orba::kRestrictScreens) != 0)
-        b->setScreen(tcKelBench::kSystemScreen);
-}
-
-void tcApWidget::benchClearAccess()
-{
-    if (tcKelBench *b = kelBench())
-        b->setAccess(0, 0);
-}
-
 void tcApWidget::showMeterDatagram(const QByteArray &datagram)
 {
     if (tcKelBench *b = kelBench(); b && b->panelsCreated())
         b->meterFrame(reinterpret_cast<const uint8_t *>(datagram.constData()));
-}
-
-void tcApWidget::kelUnlocked()
-{
-    if (DeviceRecord *device = m_devices->current())
-        device->saveLocked(false);
 }

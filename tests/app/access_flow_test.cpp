@@ -1,0 +1,230 @@
+// The window's three protections against a loopback processor: locking, setting the access code,
+// the unlock prompt on a restricted press, the login and front-panel passwords, and device files
+// that cannot be written.
+#include "admin/access_dlgs.h"
+#include "admin/pswd_entry_dlg.h"
+#include "app_window_test.h"
+#include "common/crc32.h"
+#include "panel_skin.h"
+#include "panels/access_classes.h"
+#include "test_files.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+using namespace orba;
+using orba::test::Frame;
+using orba::test::waitProcessingEvents;
+
+namespace {
+
+constexpr uint32_t kScreens = orba::kRestrictScreens;
+
+class Access : public test::AppWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        AppWindowTest::SetUp();
+        test::writePanelSkin(path(QStringLiteral("skins/default")));
+        setting(QStringLiteral("SKIN"), QStringLiteral("file"), QStringLiteral("0"));
+        addDevice(QStringLiteral("Studio"), QStringLiteral("127.0.0.1"));
+        setting(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("Studio"));
+    }
+    KelWidget &openWithAccess(uint32_t codeCrc, uint32_t bits, bool locked)
+    {
+        {
+            DeviceRecord device(QStringLiteral("Studio"), QDir(QStringLiteral("maps")));
+            device.saveAccess(codeCrc, bits, locked);
+        }
+        KelWidget &w = open();
+        goOnline();
+        peer.clear();
+        return w;
+    }
+    DeviceRecord saved() const { return DeviceRecord(QStringLiteral("Studio"), QDir(QStringLiteral("maps"))); }
+    // Answers the code prompt with a text; counts the prompts.
+    void typeCode(const QString &code)
+    {
+        answer = [this, code](QDialog *d) {
+            auto *prompt = qobject_cast<tcGuiLockCheckDlg *>(d);
+            EXPECT_NE(prompt, nullptr);
+            if (!prompt)
+                return int(QDialog::Rejected);
+            ++prompts;
+            titles << prompt->windowTitle();
+            prompt->codeEdit()->setText(code);
+            prompt->accept();
+            return prompt->result();
+        };
+    }
+    // The globals of every MSG_GLOBALS frame the peer has, in order.
+    std::map<uint16_t, int32_t> sentGlobals()
+    {
+        sentArrived();
+        std::map<uint16_t, int32_t> out;
+        for (const Frame &f : peer.framesOfType(MSG_GLOBALS)) {
+            GlobalsMsg g;
+            if (parseGlobals(f.data(), f.size(), g))
+                for (size_t i = 0; i < g.count; ++i)
+                    out[entryId(g.entries + 8 * i)] = entryInt(g.entries + 8 * i);
+        }
+        return out;
+    }
+
+    int prompts = 0;
+    QStringList titles;
+};
+
+TEST_F(Access, LockingInformsWhenThereIsNoCodeAndLocksOnlyWithTheRightOne)
+{
+    KelWidget &w = openWithAccess(0, kScreens, false);
+    w.slot_gui_lock();
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().title, QStringLiteral("GUI Lock"));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("No password, the GUI will not be locked.\nSet a GUI access password first."));
+
+    w.kelBench()->setAccess(crc32("2468"), kScreens);
+    messages.answer(MsgNo);
+    w.slot_gui_lock();
+    EXPECT_EQ(prompts, 0) << "No: nothing asked";
+    typeCode(QStringLiteral("1357"));
+    messages.answer(MsgYes);
+    w.slot_gui_lock();
+    EXPECT_EQ(messages.last().text, QStringLiteral("Incorrect access code, the GUI will not be locked."));
+    EXPECT_FALSE(w.kelBench()->locked());
+    EXPECT_FALSE(saved().userLocked());
+
+    typeCode(QStringLiteral("2468"));
+    messages.answer(MsgYes);
+    w.slot_gui_lock();
+    EXPECT_EQ(titles.last(), QStringLiteral("Enter Lock Access Code"));
+    EXPECT_EQ(messages.last().text, QStringLiteral("This GUI interface is now locked."));
+    EXPECT_TRUE(w.kelBench()->locked());
+    EXPECT_TRUE(saved().userLocked());
+    w.slot_gui_lock();
+    EXPECT_EQ(messages.last().text, QStringLiteral("This GUI interface is already locked."));
+}
+
+TEST_F(Access, ARestrictedPressAsksAndAWrongCodeChangesNothing)
+{
+    KelWidget &w = openWithAccess(crc32("77"), orba::kRestrictSettings, true);
+    typeCode(QStringLiteral("78"));
+    EXPECT_EQ(w.kelBench()->accessLevel(2009), 1);
+    EXPECT_EQ(prompts, 1);
+    EXPECT_TRUE(w.kelBench()->locked());
+    EXPECT_TRUE(saved().userLocked());
+    EXPECT_EQ(w.kelBench()->accessLevel(1007), 0) << "meter views are not restricted";
+
+    typeCode(QStringLiteral("77"));
+    EXPECT_EQ(w.kelBench()->accessLevel(2009), 2) << "the press that asked is dropped";
+    EXPECT_FALSE(w.kelBench()->locked());
+    EXPECT_FALSE(saved().userLocked());
+    EXPECT_EQ(w.kelBench()->accessLevel(2009), 0);
+    EXPECT_EQ(prompts, 2);
+}
+
+TEST_F(Access, TheAccessDialogSavesAppliesAndSendsTheCodeAndBits)
+{
+    KelWidget &w = openWithAccess(0, 0, false);
+    answer = [](QDialog *d) {
+        auto *dlg = qobject_cast<tcPasswordDlg *>(d);
+        EXPECT_NE(dlg, nullptr);
+        EXPECT_TRUE(dlg->codeText().isEmpty()) << "the code is never shown";
+        dlg->codeEdit()->setText(QStringLiteral("0"));
+        dlg->findChild<QCheckBox *>(QStringLiteral("screenBox"))->setChecked(true);
+        dlg->findChild<QCheckBox *>(QStringLiteral("meterBox"))->setChecked(true);
+        dlg->accept();
+        return dlg->result();
+    };
+    w.slot_gui_access();
+    EXPECT_EQ(saved().userCodeCrc(), crc32("0"));
+    EXPECT_EQ(saved().userFlags(), 48u);
+    EXPECT_EQ(w.kelBench()->lockCode(), crc32("0"));
+    EXPECT_EQ(w.kelBench()->lockBits(), 48u);
+    auto sent = sentGlobals();
+    EXPECT_EQ(uint32_t(sent[G_LOCAL_PW]), crc32("0"));
+    EXPECT_EQ(sent[G_LOCAL_ACC], 48);
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(Access, ADeviceFileThatCannotBeWrittenIsReportedAndNotTakenAsSaved)
+{
+    KelWidget &w = openWithAccess(crc32("5"), kScreens, false);
+    test::FileSizeLimit limit(20); // as on a full disk
+    ASSERT_TRUE(limit.active());
+    typeCode(QStringLiteral("5"));
+    messages.answer(MsgYes);
+    w.slot_gui_lock();
+    EXPECT_FALSE(w.kelBench()->locked()) << "a lock the next start would not find";
+    EXPECT_EQ(messages.last().title, QStringLiteral("GUI Lock"));
+    EXPECT_TRUE(messages.last().text.startsWith(QStringLiteral("The device file \"%1\" could not be written.")
+                                                    .arg(w.devices().current()->filePath())));
+    EXPECT_TRUE(messages.last().text.endsWith(QStringLiteral("The GUI was not locked.")));
+
+    answer = [](QDialog *d) {
+        static_cast<tcPasswordDlg *>(d)->codeEdit()->setText(QStringLiteral("9"));
+        return int(QDialog::Accepted);
+    };
+    peer.clear();
+    w.slot_gui_access();
+    EXPECT_EQ(messages.last().title, QStringLiteral("GUI Access Code & Permissions"));
+    EXPECT_EQ(w.devices().current()->userCodeCrc(), crc32("5"));
+    EXPECT_EQ(w.kelBench()->lockCode(), crc32("5"));
+    EXPECT_TRUE(sentGlobals().empty()) << "the processor keeps the code the file has";
+}
+#endif
+
+TEST_F(Access, ThePasswordChangeSendsTheNewCrcAndRemembersItWhenAsked)
+{
+    KelWidget &w = open();
+    w.slot_password_dlg();
+    EXPECT_EQ(messages.last().text, QStringLiteral("You must be online."));
+    EXPECT_EQ(messages.last().title, QStringLiteral("Password Update"));
+    goOnline();
+    peer.clear();
+    answer = [](QDialog *d) {
+        auto *dlg = qobject_cast<tcPswdEntryDlg *>(d);
+        EXPECT_NE(dlg, nullptr);
+        // The processor has no password: its CRC is that of the empty text.
+        dlg->findChild<QLineEdit *>(QStringLiteral("edit_new"))->setText(QStringLiteral("transmit"));
+        dlg->findChild<QLineEdit *>(QStringLiteral("edit_verify"))->setText(QStringLiteral("transmit"));
+        dlg->findChild<QCheckBox *>(QStringLiteral("check_remember"))->setChecked(true);
+        dlg->accept();
+        return dlg->result();
+    };
+    w.slot_password_dlg();
+    EXPECT_EQ(uint32_t(sentGlobals()[G_REMOTE_PW]), crc32("transmit"));
+    EXPECT_EQ(saved().remoteCodeCrc(), crc32("transmit"));
+}
+
+TEST_F(Access, TheFrontPanelDialogSendsOnlyAChangedValue)
+{
+    KelWidget &w = openWithAccess(0, 0, false);
+    session().globals().set(G_FP_PSWD, 10001, CHANGE_PROCESSOR);
+    int shownValue = -1;
+    answer = [&](QDialog *d) {
+        auto *dlg = qobject_cast<tcFpPasswdDlg *>(d);
+        EXPECT_NE(dlg, nullptr);
+        shownValue = dlg->findChild<QRadioButton *>(QStringLiteral("disableRadio"))->isChecked() ? 10001 : 0;
+        dlg->on_okay_clicked();
+        return dlg->result();
+    };
+    w.slot_fppasswd_dlg();
+    EXPECT_EQ(shownValue, 10001);
+    EXPECT_TRUE(sentGlobals().empty());
+    answer = [](QDialog *d) {
+        d->findChild<QRadioButton *>(QStringLiteral("passwordRadio"))->setChecked(true);
+        d->findChild<QLineEdit *>(QStringLiteral("pwEdit"))->setText(QStringLiteral("0"));
+        static_cast<tcFpPasswdDlg *>(d)->on_okay_clicked();
+        return d->result();
+    };
+    w.slot_fppasswd_dlg();
+    EXPECT_EQ(sentGlobals()[G_FP_PSWD], 0);
+}
+
+} // namespace
