@@ -374,3 +374,36 @@ TEST_F(CtlToolTest, ASilentListenerEndsTheRunAtTheTimeout)
     expectOneErrorLine(r, "did not answer the login within 1 s");
     EXPECT_GE(peer.accepted(), 1);
 }
+
+TEST_F(CtlToolTest, AccessCommandsWriteTheProcessorsCodesAndRefuseWhatIsNotOne)
+{
+    startSim({"--password", "old"});
+    const QStringList login{"--password", "old"};
+    const ProgramRun lock = ctl(login + QStringList{"lock-code", "0"});
+    expectOk(lock);
+    EXPECT_EQ(lock.out, "access code set\n");
+    EXPECT_TRUE(sim().waitOutput(QStringLiteral("global %1 = %2").arg(G_LOCAL_PW).arg(int32_t(crc32("0")))));
+    expectOk(ctl(login + QStringList{"lock-code", "--clear"}));
+    EXPECT_TRUE(sim().waitOutput(QStringLiteral("global %1 = 0").arg(G_LOCAL_PW)));
+
+    expectOk(ctl(login + QStringList{"front-panel", "disabled"}));
+    EXPECT_EQ(lines(ctl(login + QStringList{"get", "FP PSWD"})), QList<QByteArray>{"FP PSWD\t10001"});
+    const ProgramRun code = ctl(login + QStringList{"front-panel", "0042"});
+    expectOk(code);
+    EXPECT_EQ(code.out, "front panel: code 42\n");
+
+    const int framesBefore = sim().framesIn("MSG_CONNECT");
+    expectOneErrorLine(ctl(login + QStringList{"lock-code", "12a"}), "not a code of 1 to 10 digits");
+    expectOneErrorLine(ctl(login + QStringList{"front-panel", "10000"}), "not a code of 1 to 4 digits");
+    expectOneErrorLine(ctl(login + QStringList{"login-password", "only-one"}), "expects OLD NEW");
+    EXPECT_EQ(sim().framesIn("MSG_CONNECT"), framesBefore) << "refused before connecting";
+
+    // The old password opens the login and must be the processor's own.
+    expectOneErrorLine(ctl({"login-password", "wrong", "new"}), "refused the password");
+    expectOneErrorLine(ctl(login + QStringList{"login-password", "olde", "new"}), "Incorrect current password.");
+    const ProgramRun change = ctl({"login-password", "old", "new"});
+    expectOk(change);
+    EXPECT_EQ(change.out, "login password changed\n");
+    expectOneErrorLine(ctl(login + QStringList{"status"}), "refused the password");
+    expectOk(ctl({"--password", "new", "status"}));
+}

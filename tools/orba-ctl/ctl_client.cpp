@@ -20,13 +20,6 @@ void writeOut(const QByteArray &bytes)
     std::fflush(stdout);
 }
 
-uint32_t passwordCrc(const QString &text)
-{
-    // As the login dialog computes it.
-    const QByteArray bytes = text.toUtf8();
-    return crc32(std::string_view(bytes.constData(), size_t(bytes.size())));
-}
-
 } // namespace
 
 int fail(const QString &text)
@@ -62,6 +55,12 @@ bool planCommand(const Options &options, CommandPlan &plan)
                 return false;
             }
             plan.changes.emplace_back(*ref, value);
+        }
+    } else if (isAccessCommand(options.command)) {
+        plan.access = planAccess(options.command, options.arguments);
+        if (!plan.access.error.isEmpty()) {
+            fail(plan.access.error);
+            return false;
         }
     }
     return true;
@@ -132,8 +131,11 @@ LoginAnswer CtlClient::answerLogin()
     // The password is tried once; asked again, it was wrong.
     ++m_loginPrompts;
     if (m_loginPrompts == 1 && m_options.passwordGiven)
-        return LoginAnswer{true, passwordCrc(m_options.password)};
-    failWith(m_options.passwordGiven
+        return LoginAnswer{true, textCrc(m_options.password)};
+    // Changing the login password, the old one opens the door.
+    if (m_loginPrompts == 1 && m_plan.access.checkLogin)
+        return LoginAnswer{true, m_plan.access.oldLoginCrc};
+    failWith(m_options.passwordGiven || m_plan.access.checkLogin
                  ? QStringLiteral("%1 refused the password").arg(processorText())
                  : QStringLiteral("%1 asks for a password (give --password)").arg(processorText()));
     return LoginAnswer{};
@@ -165,10 +167,14 @@ void CtlClient::onVersion()
     if (m_phase == Phase::Syncing) {
         runCommand();
     } else if (m_phase == Phase::Confirming) {
-        std::vector<ValueRef> values;
-        for (const auto &change : m_plan.changes)
-            values.push_back(change.first);
-        printValues(values, false);
+        if (!m_plan.access.done.isEmpty()) {
+            printLines({m_plan.access.done});
+        } else {
+            std::vector<ValueRef> values;
+            for (const auto &change : m_plan.changes)
+                values.push_back(change.first);
+            printValues(values, false);
+        }
         finish(kExitOk);
     }
 }
@@ -231,6 +237,9 @@ void CtlClient::runCommand()
     } else if (c == QLatin1String("set")) {
         startSet();
         return;
+    } else if (isAccessCommand(c)) {
+        startAccess();
+        return;
     } else if (c == QLatin1String("meters")) {
         m_phase = Phase::Metering;
         restartDeadline();
@@ -286,6 +295,23 @@ void CtlClient::startSet()
 {
     for (const auto &change : m_plan.changes)
         applyValue(change.first, change.second, m_session->live(), m_session->globals());
+    confirmChanges();
+}
+
+void CtlClient::startAccess()
+{
+    const AccessPlan &a = m_plan.access;
+    if (a.checkLogin && uint32_t(m_session->globals().get(G_REMOTE_PW)) != a.oldLoginCrc) {
+        failWith(QStringLiteral("Incorrect current password."));
+        return;
+    }
+    for (const auto &[id, value] : a.globals)
+        m_session->globals().set(id, value, CHANGE_USER);
+    confirmChanges();
+}
+
+void CtlClient::confirmChanges()
+{
     if (!m_session->sendChanges()) {
         failWith(QStringLiteral("the values could not be sent to %1").arg(processorText()));
         return;

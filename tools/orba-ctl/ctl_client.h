@@ -3,6 +3,7 @@
 // by then), runs the command and ends with the exit status. Owns the session.
 #pragma once
 
+#include "ctl_access.h"
 #include "ctl_options.h"
 #include "ctl_values.h"
 #include "session/session.h"
@@ -28,6 +29,7 @@ struct CommandPlan
 {
     std::vector<ValueRef> values;                          // get; empty: all
     std::vector<std::pair<ValueRef, ParsedValue>> changes; // set
+    AccessPlan access;                                     // lock-code, login-password, front-panel
 };
 
 // Finds the names and parses the values of get and set; false (after printing why) on the first
@@ -63,6 +65,8 @@ private:
     void printStatus();
     void printValues(const std::vector<ValueRef> &values, bool raw);
     void startSet();
+    void startAccess();
+    void confirmChanges();
     void printSlots();
     void printLines(const QStringList &lines);
     void printJson(const QJsonValue &value);

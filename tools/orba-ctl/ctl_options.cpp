@@ -1,5 +1,7 @@
 #include "ctl_options.h"
 
+#include "ctl_access.h"
+
 #include <cmath>
 
 namespace orba::ctl {
@@ -32,6 +34,9 @@ const char kUsage[] =
     "  dump               \"NAME<TAB>LABEL<TAB>RAW\" for every parameter and global\n"
     "  slots              \"NNN<TAB>NAME<TAB>LOCK\" for each preset slot in use\n"
     "  meters [--count N] N meter frames (default 1): the main input and output levels\n"
+    "  lock-code CODE|--clear        the GUI access code the processor keeps\n"
+    "  login-password OLD NEW        changes the processor's login password\n"
+    "  front-panel CODE|none|disabled  the processor's front-panel password\n"
     "\n"
     "Names are the parameter names of the settings table (\"Input Line Gain\") or the global\n"
     "names (\"DELAY\"), in any case, surrounding blanks ignored.\n"
@@ -90,6 +95,20 @@ const CommandInfo kCommands[] = {
      "IN the input, AM the AM output (positive peaks), HD the HD output. --timeout applies to\n"
      "each frame. With --json: an array of objects {\"in\", \"am\", \"hd\"}, each with \"level\" and\n"
      "\"peak\" pairs (and \"over\", the input's overload flags).\n"},
+    {"lock-code", "Usage: orba-ctl [OPTIONS] lock-code CODE|--clear\n"
+                  "\n"
+                  "Sets the GUI access code the processor keeps (1 to 10 digits; \"0\" is a code), or clears\n"
+                  "it. Applications that connect next lock and unlock their controls with it; which actions\n"
+                  "it guards stays as it is. Only the code's CRC-32 is sent.\n"},
+    {"login-password", "Usage: orba-ctl [OPTIONS] login-password OLD NEW\n"
+                       "\n"
+                       "Changes the password the processor asks for at the login. OLD must be the current\n"
+                       "password (empty when there is none: \"\"); it also answers the login unless --password\n"
+                       "is given. An empty NEW removes the password. Only CRC-32s are sent.\n"},
+    {"front-panel", "Usage: orba-ctl [OPTIONS] front-panel CODE|none|disabled\n"
+                    "\n"
+                    "Sets the processor's front-panel password: a code of 1 to 4 digits (0-9999), none (no\n"
+                    "password required) or disabled (the front panel does not respond).\n"},
 };
 
 const CommandInfo *findCommand(const QString &name)
@@ -160,6 +179,8 @@ Options failed(Options o, const QString &error)
 QString checkArguments(const Options &o)
 {
     const QString &c = o.command;
+    if (isAccessCommand(c))
+        return planAccess(c, o.arguments).error;
     if (c == QLatin1String("set")) {
         if (o.arguments.isEmpty())
             return QStringLiteral("set: expects NAME=VALUE (try set --help)");
@@ -214,6 +235,10 @@ Options parseOptions(const QStringList &arguments)
         if (isHelp(arg)) {
             o.help = o.command.isEmpty() ? usageText() : commandHelp(o.command);
             return o;
+        }
+        if (arg == QLatin1String("--clear") && o.command == QLatin1String("lock-code")) {
+            o.arguments << arg;
+            continue;
         }
         if (arg == QLatin1String("--json")) {
             o.json = true;
