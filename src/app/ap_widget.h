@@ -166,6 +166,7 @@ private:
     void benchApplyAccess(const DeviceRecord &device);                       // lock code and bits
     void benchApplyAccess(uint32_t codeCrc, uint32_t bits, bool locked);
     void processorAccessChanged(); // globals 1017 and 1018 reported
+    bool accessEditable(const tcKelBench *bench, const DeviceRecord *device) const;
     void benchClearAccess();                                                 // code 0, bits 0
     void showMeterDatagram(const QByteArray &datagram);
     // The preset save dialog: the slot (0-79) and name chosen, or false when cancelled.

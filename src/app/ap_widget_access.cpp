@@ -78,11 +78,18 @@ void tcApWidget::processorAccessChanged()
     benchApplyAccess(code, bits, device->userLocked());
 }
 
+// Lock and code need the processor: offline the code is not known, and one set here would be
+// overwritten by the processor's at the next connect.
+bool tcApWidget::accessEditable(const tcKelBench *bench, const DeviceRecord *device) const
+{
+    return !m_tornDown && bench && bench->panelsCreated() && device && linkState() == LinkState::Online;
+}
+
 void tcApWidget::slot_gui_lock()
 {
     tcKelBench *b = kelBench();
     DeviceRecord *device = m_devices->current();
-    if (m_tornDown || !b || !b->panelsCreated() || !device)
+    if (!accessEditable(b, device))
         return;
     auto inform = [this](const QString &text) {
         orba::showMessage(orba::MessageKind::Information, this, kLockTitle, text);
@@ -113,7 +120,7 @@ void tcApWidget::slot_gui_access()
 {
     tcKelBench *b = kelBench();
     DeviceRecord *device = m_devices->current();
-    if (m_tornDown || !b || !b->panelsCreated() || !device)
+    if (!accessEditable(b, device))
         return;
     tcPasswordDlg dialog(QString(), device->userFlags(), this);
     if (orba::runDialog(&dialog) != QDialog::Accepted)

@@ -4,6 +4,7 @@
 #include "admin/access_dlgs.h"
 #include "admin/pswd_entry_dlg.h"
 #include "app_window_test.h"
+#include "code_prompt.h"
 #include "common/crc32.h"
 #include "panel_skin.h"
 #include "panels/access_classes.h"
@@ -29,10 +30,7 @@ protected:
     void SetUp() override
     {
         AppWindowTest::SetUp();
-        test::writePanelSkin(path(QStringLiteral("skins/default")));
-        setting(QStringLiteral("SKIN"), QStringLiteral("file"), QStringLiteral("0"));
-        addDevice(QStringLiteral("Studio"), QStringLiteral("127.0.0.1"));
-        setting(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("Studio"));
+        useStudioWithPanelSkin();
     }
     KelWidget &openWithAccess(uint32_t codeCrc, uint32_t bits, bool locked)
     {
@@ -46,21 +44,7 @@ protected:
         return w;
     }
     DeviceRecord saved() const { return DeviceRecord(QStringLiteral("Studio"), QDir(QStringLiteral("maps"))); }
-    // Answers the code prompt with a text; counts the prompts.
-    void typeCode(const QString &code)
-    {
-        answer = [this, code](QDialog *d) {
-            auto *prompt = qobject_cast<tcGuiLockCheckDlg *>(d);
-            EXPECT_NE(prompt, nullptr);
-            if (!prompt)
-                return int(QDialog::Rejected);
-            ++prompts;
-            titles << prompt->windowTitle();
-            prompt->codeEdit()->setText(code);
-            prompt->accept();
-            return prompt->result();
-        };
-    }
+    void typeCode(const QString &code) { answer = prompts.answer(code); }
     // The globals of every MSG_GLOBALS frame the peer has, in order.
     std::map<uint16_t, int32_t> sentGlobals()
     {
@@ -75,8 +59,7 @@ protected:
         return out;
     }
 
-    int prompts = 0;
-    QStringList titles;
+    test::CodePrompts prompts;
 };
 
 TEST_F(Access, LockingInformsWhenThereIsNoCodeAndLocksOnlyWithTheRightOne)
@@ -91,7 +74,7 @@ TEST_F(Access, LockingInformsWhenThereIsNoCodeAndLocksOnlyWithTheRightOne)
     w.kelBench()->setAccess(crc32("2468"), kScreens);
     messages.answer(MsgNo);
     w.slot_gui_lock();
-    EXPECT_EQ(prompts, 0) << "No: nothing asked";
+    EXPECT_EQ(prompts.count, 0) << "No: nothing asked";
     typeCode(QStringLiteral("1357"));
     messages.answer(MsgYes);
     w.slot_gui_lock();
@@ -102,7 +85,7 @@ TEST_F(Access, LockingInformsWhenThereIsNoCodeAndLocksOnlyWithTheRightOne)
     typeCode(QStringLiteral("2468"));
     messages.answer(MsgYes);
     w.slot_gui_lock();
-    EXPECT_EQ(titles.last(), QStringLiteral("Enter Lock Access Code"));
+    EXPECT_EQ(prompts.titles.last(), QStringLiteral("Enter Lock Access Code"));
     EXPECT_EQ(messages.last().text, QStringLiteral("This GUI interface is now locked."));
     EXPECT_TRUE(w.kelBench()->locked());
     EXPECT_TRUE(saved().userLocked());
@@ -115,7 +98,7 @@ TEST_F(Access, ARestrictedPressAsksAndAWrongCodeChangesNothing)
     KelWidget &w = openWithAccess(crc32("77"), orba::kRestrictSettings, true);
     typeCode(QStringLiteral("78"));
     EXPECT_EQ(w.kelBench()->accessLevel(2009), 1);
-    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(prompts.count, 1);
     EXPECT_TRUE(w.kelBench()->locked());
     EXPECT_TRUE(saved().userLocked());
     EXPECT_EQ(w.kelBench()->accessLevel(1007), 0) << "meter views are not restricted";
@@ -125,7 +108,7 @@ TEST_F(Access, ARestrictedPressAsksAndAWrongCodeChangesNothing)
     EXPECT_FALSE(w.kelBench()->locked());
     EXPECT_FALSE(saved().userLocked());
     EXPECT_EQ(w.kelBench()->accessLevel(2009), 0);
-    EXPECT_EQ(prompts, 2);
+    EXPECT_EQ(prompts.count, 2);
 }
 
 TEST_F(Access, TheAccessDialogSavesAppliesAndSendsTheCodeAndBits)

@@ -13,6 +13,7 @@
 #include "link/message_link.h"
 #include "loopback_peer.h"
 #include "message_recorder.h"
+#include "panel_skin.h"
 #include "wait.h"
 #include "work_dir.h"
 
@@ -57,6 +58,15 @@ protected:
         device.setIpAddress(address);
         device.saveAddress();
         device.saveRemoteCrc(rcrc);
+    }
+    // The test panel skin as the skin folder "default", and the device "Studio" on this machine as
+    // the current one.
+    void useStudioWithPanelSkin()
+    {
+        writePanelSkin(path(QStringLiteral("skins/default")));
+        setting(QStringLiteral("SKIN"), QStringLiteral("file"), QStringLiteral("0"));
+        addDevice(QStringLiteral("Studio"), QStringLiteral("127.0.0.1"));
+        setting(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("Studio"));
     }
     KelWidget &open()
     {

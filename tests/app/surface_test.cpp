@@ -40,10 +40,7 @@ protected:
     void SetUp() override
     {
         AppWindowTest::SetUp();
-        test::writePanelSkin(path(QStringLiteral("skins/default")));
-        setting(QStringLiteral("SKIN"), QStringLiteral("file"), QStringLiteral("0"));
-        addDevice(QStringLiteral("Studio"), QStringLiteral("127.0.0.1"));
-        setting(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("Studio"));
+        useStudioWithPanelSkin();
     }
     // On line, with only what the test sends next to be seen at the peer.
     void goOnlineAndClear()

@@ -4,6 +4,7 @@
 #include "admin/access_dlgs.h"
 #include "admin/device_list.h"
 #include "admin/pswd_entry_dlg.h"
+#include "code_prompt.h"
 #include "common/crc32.h"
 #include "e2e_fixture.h"
 #include "gui/dialog_run.h"
@@ -30,24 +31,11 @@ protected:
         EndToEnd::TearDown();
         setDialogHandler(m_previous);
     }
-    // Answers the code prompt with a text.
-    void typeCode(const QString &code)
-    {
-        answer = [this, code](QDialog *d) {
-            auto *prompt = qobject_cast<tcGuiLockCheckDlg *>(d);
-            EXPECT_NE(prompt, nullptr);
-            if (!prompt)
-                return int(QDialog::Rejected);
-            ++prompts;
-            prompt->codeEdit()->setText(code);
-            prompt->accept();
-            return prompt->result();
-        };
-    }
+    void typeCode(const QString &code) { answer = prompts.answer(code); }
     static DeviceRecord device() { return DeviceRecord(QStringLiteral("Simulator"), QDir(QStringLiteral("maps"))); }
 
     std::function<int(QDialog *)> answer;
-    int prompts = 0;
+    test::CodePrompts prompts;
 
 private:
     DialogHandler m_previous;
@@ -70,8 +58,8 @@ TEST_F(AccessEndToEnd, ALockSetHereHoldsAfterARestartAndTheRightCodeOpensIt)
     messages.answer(MsgYes);
     window->slot_gui_lock();
     ASSERT_TRUE(window->kelBench()->locked());
-    EXPECT_EQ(prompts, 1);
-    prompts = 0;
+    EXPECT_EQ(prompts.count, 1);
+    prompts.count = 0;
     quiet(); // the globals have reached the simulator
 
     // The code and bits come back from the processor, not from this workstation's file.
@@ -91,17 +79,17 @@ TEST_F(AccessEndToEnd, ALockSetHereHoldsAfterARestartAndTheRightCodeOpensIt)
 
     typeCode(QStringLiteral("1234"));
     click("FLOW_INPUT");
-    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(prompts.count, 1);
     EXPECT_EQ(bench->screen(), 0);
     EXPECT_TRUE(bench->locked());
     typeCode(QStringLiteral("4321"));
     click("FLOW_INPUT");
-    EXPECT_EQ(prompts, 2);
+    EXPECT_EQ(prompts.count, 2);
     EXPECT_FALSE(bench->locked());
     EXPECT_EQ(bench->screen(), 0) << "the press that asked is dropped";
     click("FLOW_INPUT");
     EXPECT_EQ(bench->screen(), 4);
-    EXPECT_EQ(prompts, 2);
+    EXPECT_EQ(prompts.count, 2);
     EXPECT_FALSE(device().userLocked());
 }
 
