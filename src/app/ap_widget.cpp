@@ -1,9 +1,11 @@
 #include "app/ap_widget.h"
 
 #include "admin/device_list.h"
+#include "admin/event_dlgs.h"
 #include "app/splash.h"
 #include "common/ini_store.h"
 #include "common/message.h"
+#include "gui/dialog_run.h"
 #include "panels/cg_main.h"
 #include "panels/control_ids.h"
 #include "presets/package_store.h"
@@ -331,12 +333,18 @@ void tcApWidget::slot_config_dlg() {}
 
 void tcApWidget::slot_time_set()
 {
-    require_online(QStringLiteral("Set Time"));
+    if (m_tornDown || !require_online(QStringLiteral("Set Time")))
+        return;
+    const bool hours24 = m_settings->readInt(QStringLiteral("OPTIONS"), QStringLiteral("TIME24HOUR"), 0) != 0;
+    orba::runTimeSetDialog(*m_session, hours24, this);
 }
 
 void tcApWidget::slot_event_dlg()
 {
-    require_online(QStringLiteral("Event Scheduler"));
+    if (m_tornDown || !require_online(QStringLiteral("Event Scheduler")))
+        return;
+    tcEventScheduler dialog(*m_session, *m_settings, this);
+    orba::runDialog(&dialog);
 }
 
 void tcApWidget::closeEvent(QCloseEvent *event)
