@@ -2,7 +2,7 @@
 // the processor's clock. Views over the session: what they send goes out through its link.
 #pragma once
 
-#include "admin/schedule.h"
+#include "session/schedule.h"
 #include "link/meter_datagram.h"
 
 #include <QDialog>

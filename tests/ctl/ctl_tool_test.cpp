@@ -2,6 +2,8 @@
 #include "common/crc32.h"
 #include "common/ini_store.h"
 #include "ctl_values.h"
+#include "session/schedule.h"
+#include "test_files.h"
 #include "loopback_peer.h"
 #include "sim_process.h"
 #include "work_dir.h"
@@ -406,4 +408,59 @@ TEST_F(CtlToolTest, AccessCommandsWriteTheProcessorsCodesAndRefuseWhatIsNotOne)
     EXPECT_EQ(change.out, "login password changed\n");
     expectOneErrorLine(ctl(login + QStringList{"status"}), "refused the password");
     expectOk(ctl({"--password", "new", "status"}));
+}
+
+TEST_F(CtlToolTest, ThreeHundredEventsPutComeBackFromTheProcessorAsTheyWent)
+{
+    startSim();
+    QByteArray text;
+    for (int i = 0; i < 300; ++i) {
+        const EventTime t{i % 24, (i * 7) % 60, i % 60};
+        const ScheduleEvent e = i % 3 == 0 ? ScheduleEvent{packLongTerm(1 + i % 12, 1 + i % 28, t), uint32_t(i % 80)}
+                                           : ScheduleEvent{packWeekly(uint8_t(i % 128), t), uint32_t(i % 80)};
+        text += eventLine(e).toUtf8() + '\n';
+    }
+    ASSERT_TRUE(writeAll(path(QStringLiteral("week.txt")), "\n" + text)); // empty lines are skipped
+    const ProgramRun put = ctl({"events", "put", path(QStringLiteral("week.txt"))});
+    expectOk(put);
+    EXPECT_EQ(put.out, "300 events sent\n");
+    const ProgramRun get = ctl({"events", "get"});
+    expectOk(get);
+    EXPECT_EQ(get.out, text);
+}
+
+TEST_F(CtlToolTest, AnEventsFileWithAWrongLineOrTooManyEventsSendsNothing)
+{
+    startSim();
+    ASSERT_TRUE(writeAll(path(QStringLiteral("bad.txt")), "weekly SMTWTFS 06:00:00 1\n\nweekly SMTWTFS 25:00:00 1\n"));
+    expectOneErrorLine(ctl({"events", "put", path(QStringLiteral("bad.txt"))}), "line 3: \"25:00:00\" is not a time");
+    QByteArray many;
+    for (int i = 0; i < 1001; ++i)
+        many += "yearly 01-01 00:00:00 1\n";
+    ASSERT_TRUE(writeAll(path(QStringLiteral("many.txt")), many));
+    expectOneErrorLine(ctl({"events", "put", path(QStringLiteral("many.txt"))}), "1001 events: the processor holds at most 1000");
+    expectOneErrorLine(ctl({"events", "put", path(QStringLiteral("none.txt"))}), "does not exist");
+    EXPECT_EQ(sim().framesIn("MSG_EVENTS"), 0);
+    const ProgramRun cut = ctl({"events", "put", "--truncate", path(QStringLiteral("many.txt"))});
+    expectOk(cut);
+    EXPECT_EQ(cut.out, "1000 events sent\n");
+    EXPECT_EQ(lines(ctl({"events", "get"})).size(), 1000);
+}
+
+TEST_F(CtlToolTest, TheClockSetReachesTheProcessorAndItsClockFollows)
+{
+    startSim();
+    const ProgramRun set = ctl({"clock", "set", "2030-01-02 03:04:05"});
+    expectOk(set);
+    EXPECT_EQ(set.out, "clock set to 2030-01-02 03:04:05\n");
+    const ProgramRun get = ctl({"clock", "get"});
+    expectOk(get);
+    EXPECT_TRUE(get.out.startsWith("2030-01-02 03:0")) << get.out.constData();
+    EXPECT_TRUE(get.out.contains("\tWed\tmanual\t")) << get.out.constData();
+
+    expectOk(ctl({"clock", "set", "now", "--sntp", "10.0.0.7", "--tz", "-5"}));
+    EXPECT_TRUE(lines(ctl({"clock", "get"})).value(0).endsWith("\tsntp\t10.0.0.7\t-5.00"));
+    expectOneErrorLine(ctl({"clock", "set", "2030-02-30 00:00:00"}), "is not now or");
+    expectOneErrorLine(ctl({"clock", "set", "now", "--sntp", "ntp.example", "--tz", "1"}), "not an IPv4 address");
+    expectOneErrorLine(ctlBare({"clock", "get", "--tz", "1"}), "--sntp and --tz go with clock set only");
 }

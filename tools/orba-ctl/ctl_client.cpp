@@ -3,7 +3,10 @@
 #include "common/crc32.h"
 #include "link/meter.h"
 #include "ctl_report.h"
+#include "common/whole_file.h"
+#include "link/records.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -56,6 +59,22 @@ bool planCommand(const Options &options, CommandPlan &plan)
             }
             plan.changes.emplace_back(*ref, value);
         }
+    } else if (options.command == QLatin1String("events") || options.command == QLatin1String("clock")) {
+        QByteArray input;
+        if (options.arguments.value(1) == QLatin1String("-") && options.command == QLatin1String("events")) {
+            QFile in;
+            if (in.open(stdin, QIODevice::ReadOnly))
+                input = in.read(kLongestEventsFile + 1);
+            if (input.size() > kLongestEventsFile) {
+                fail(QStringLiteral("events put: standard input is larger than %1").arg(sizeText(kLongestEventsFile)));
+                return false;
+            }
+        }
+        plan.schedule = planSchedule(options, input);
+        if (!plan.schedule.error.isEmpty()) {
+            fail(plan.schedule.error);
+            return false;
+        }
     } else if (isAccessCommand(options.command)) {
         plan.access = planAccess(options.command, options.arguments);
         if (!plan.access.error.isEmpty()) {
@@ -81,6 +100,7 @@ CtlClient::CtlClient(const Options &options, CommandPlan plan, const SessionTarg
     connect(m_session.get(), &Session::liveValuesComplete, this, &CtlClient::onLiveValues);
     connect(m_session.get(), &Session::sig_recv_version, this, &CtlClient::onVersion);
     connect(m_session.get(), &Session::metersArrived, this, &CtlClient::onMeters);
+    connect(m_session.get(), &Session::sig_new_events, this, &CtlClient::onEvents);
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, &CtlClient::onDeadline);
 }
@@ -167,8 +187,8 @@ void CtlClient::onVersion()
     if (m_phase == Phase::Syncing) {
         runCommand();
     } else if (m_phase == Phase::Confirming) {
-        if (!m_plan.access.done.isEmpty()) {
-            printLines({m_plan.access.done});
+        if (!m_doneLine.isEmpty()) {
+            printLines({m_doneLine});
         } else {
             std::vector<ValueRef> values;
             for (const auto &change : m_plan.changes)
@@ -181,6 +201,11 @@ void CtlClient::onVersion()
 
 void CtlClient::onMeters(const QByteArray &datagram)
 {
+    if (m_phase == Phase::Clock && datagram.size() == int(METER_SIZE)) {
+        printLines({clockLine(m_session->clock())});
+        finish(kExitOk);
+        return;
+    }
     if (m_phase != Phase::Metering || datagram.size() != int(METER_SIZE))
         return;
     const MainLevels levels = mainLevels(reinterpret_cast<const uint8_t *>(datagram.constData()));
@@ -216,7 +241,11 @@ void CtlClient::onDeadline()
         failWith(QStringLiteral("%1 did not confirm the values %2").arg(where, timeoutText()));
         break;
     case Phase::Metering:
+    case Phase::Clock:
         failWith(QStringLiteral("no meter frames from %1 %2").arg(where, timeoutText()));
+        break;
+    case Phase::Events:
+        failWith(QStringLiteral("%1 did not send its schedule %2").arg(where, timeoutText()));
         break;
     case Phase::Done:
         break;
@@ -239,6 +268,9 @@ void CtlClient::runCommand()
         return;
     } else if (isAccessCommand(c)) {
         startAccess();
+        return;
+    } else if (c == QLatin1String("events") || c == QLatin1String("clock")) {
+        startSchedule();
         return;
     } else if (c == QLatin1String("meters")) {
         m_phase = Phase::Metering;
@@ -307,7 +339,54 @@ void CtlClient::startAccess()
     }
     for (const auto &[id, value] : a.globals)
         m_session->globals().set(id, value, CHANGE_USER);
+    m_doneLine = a.done;
     confirmChanges();
+}
+
+void CtlClient::startSchedule()
+{
+    const SchedulePlan &s = m_plan.schedule;
+    restartDeadline();
+    switch (s.action) {
+    case SchedulePlan::GetEvents:
+        m_phase = Phase::Events;
+        m_session->link().request_events();
+        return;
+    case SchedulePlan::GetClock:
+        m_phase = Phase::Clock;
+        return;
+    case SchedulePlan::PutEvents:
+        for (const EventPacket &p : schedulePackets(s.events))
+            m_session->link().send_events(p.block, p.blocks, p.count, p.records.data());
+        m_doneLine = QStringLiteral("%1 events sent").arg(s.events.size());
+        break;
+    case SchedulePlan::SetClock: {
+        m_session->link().send_clock(s.clock);
+        const ClockSetting &c = s.clock;
+        m_doneLine = QString::asprintf("clock set to %04d-%02d-%02d %02d:%02d:%02d", c.year + 2000, c.month, c.day,
+                                       c.hour, c.minute, c.second) +
+                     (c.sntp ? QStringLiteral(" (SNTP)") : QString());
+        break;
+    }
+    case SchedulePlan::None:
+        break;
+    }
+    confirmChanges();
+}
+
+void CtlClient::onEvents()
+{
+    if (m_phase != Phase::Events)
+        return;
+    QStringList lines;
+    const EventList &list = m_session->events();
+    for (int i = 0; i < list.count(); ++i) {
+        const ScheduleEvent e = ScheduleEvent::fromRecord(list.at(i).data());
+        if (e.type() == kEventWeekly || e.type() == kEventLongTerm)
+            lines << eventLine(e);
+    }
+    printLines(lines);
+    finish(kExitOk);
 }
 
 void CtlClient::confirmChanges()

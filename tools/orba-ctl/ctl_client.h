@@ -5,6 +5,7 @@
 
 #include "ctl_access.h"
 #include "ctl_options.h"
+#include "ctl_schedule.h"
 #include "ctl_values.h"
 #include "session/session.h"
 
@@ -30,6 +31,7 @@ struct CommandPlan
     std::vector<ValueRef> values;                          // get; empty: all
     std::vector<std::pair<ValueRef, ParsedValue>> changes; // set
     AccessPlan access;                                     // lock-code, login-password, front-panel
+    SchedulePlan schedule;                                 // events, clock
 };
 
 // Finds the names and parses the values of get and set; false (after printing why) on the first
@@ -47,7 +49,7 @@ public:
     int run();
 
 private:
-    enum class Phase { Connecting, Syncing, Confirming, Metering, Done };
+    enum class Phase { Connecting, Syncing, Confirming, Metering, Events, Clock, Done };
 
     LoginAnswer answerLogin();
     void onState(LinkState state);
@@ -66,6 +68,8 @@ private:
     void printValues(const std::vector<ValueRef> &values, bool raw);
     void startSet();
     void startAccess();
+    void startSchedule();
+    void onEvents();
     void confirmChanges();
     void printSlots();
     void printLines(const QStringList &lines);
@@ -82,6 +86,7 @@ private:
     bool m_reachedOnline = false;
     int m_loginPrompts = 0;
     int m_metersSeen = 0;
+    QString m_doneLine; // printed once the processor has confirmed
     QJsonArray m_meterFrames;
 };
 

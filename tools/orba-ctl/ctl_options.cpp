@@ -37,6 +37,8 @@ const char kUsage[] =
     "  lock-code CODE|--clear        the GUI access code the processor keeps\n"
     "  login-password OLD NEW        changes the processor's login password\n"
     "  front-panel CODE|none|disabled  the processor's front-panel password\n"
+    "  events get|put FILE          the processor's preset schedule, one event a line\n"
+    "  clock get|set WHEN           the processor's clock (WHEN: now or \"YYYY-MM-DD HH:MM:SS\")\n"
     "\n"
     "Names are the parameter names of the settings table (\"Input Line Gain\") or the global\n"
     "names (\"DELAY\"), in any case, surrounding blanks ignored.\n"
@@ -105,6 +107,24 @@ const CommandInfo kCommands[] = {
                        "Changes the password the processor asks for at the login. OLD must be the current\n"
                        "password (empty when there is none: \"\"); it also answers the login unless --password\n"
                        "is given. An empty NEW removes the password. Only CRC-32s are sent.\n"},
+    {"events", "Usage: orba-ctl [OPTIONS] events get\n"
+               "       orba-ctl [OPTIONS] events put [--truncate] FILE|-\n"
+               "\n"
+               "get prints the processor's schedule, one event a line:\n"
+               "  weekly DAYS HH:MM:SS SLOT     DAYS seven letters SMTWTFS (Sunday first), _ for a day off\n"
+               "  yearly MM-DD HH:MM:SS SLOT    every year on that date\n"
+               "SLOT is the preset slot taken, from 1. put replaces the whole schedule with the events of\n"
+               "FILE (- for standard input) in the same form; empty lines are skipped. A line that does not\n"
+               "read is reported with its number and nothing is sent. The processor holds at most 1000\n"
+               "events: more are refused unless --truncate, which sends the first 1000.\n"},
+    {"clock", "Usage: orba-ctl [OPTIONS] clock get\n"
+              "       orba-ctl [OPTIONS] clock set now|\"YYYY-MM-DD HH:MM:SS\" [--sntp SERVER --tz HOURS]\n"
+              "\n"
+              "get prints the processor's clock from its meter stream:\n"
+              "  YYYY-MM-DD HH:MM:SS<TAB>WEEKDAY<TAB>sntp|manual<TAB>SERVER<TAB>OFFSET (hours)\n"
+              "set sets it to this computer's time (now) or the one given; with --sntp the processor\n"
+              "takes its time from that server (dotted IPv4 address), --tz its offset in hours (\"-5\",\n"
+              "\"5.5\").\n"},
     {"front-panel", "Usage: orba-ctl [OPTIONS] front-panel CODE|none|disabled\n"
                     "\n"
                     "Sets the processor's front-panel password: a code of 1 to 4 digits (0-9999), none (no\n"
@@ -181,6 +201,22 @@ QString checkArguments(const Options &o)
     const QString &c = o.command;
     if (isAccessCommand(c))
         return planAccess(c, o.arguments).error;
+    const QString first = o.arguments.value(0);
+    if (c == QLatin1String("events")) {
+        if (!((first == QLatin1String("get") && o.arguments.size() == 1) ||
+              (first == QLatin1String("put") && o.arguments.size() == 2)))
+            return QStringLiteral("events: expects get, or put FILE (try events --help)");
+    } else if (c == QLatin1String("clock")) {
+        if (!((first == QLatin1String("get") && o.arguments.size() == 1) ||
+              (first == QLatin1String("set") && o.arguments.size() == 2)))
+            return QStringLiteral("clock: expects get, or set WHEN (try clock --help)");
+    }
+    if (o.truncate && !(c == QLatin1String("events") && first == QLatin1String("put")))
+        return QStringLiteral("--truncate goes with events put only");
+    if ((o.sntpGiven || o.tzGiven) && !(c == QLatin1String("clock") && first == QLatin1String("set")))
+        return QStringLiteral("--sntp and --tz go with clock set only");
+    if (c == QLatin1String("events") || c == QLatin1String("clock"))
+        return QString();
     if (c == QLatin1String("set")) {
         if (o.arguments.isEmpty())
             return QStringLiteral("set: expects NAME=VALUE (try set --help)");
@@ -240,14 +276,18 @@ Options parseOptions(const QStringList &arguments)
             o.arguments << arg;
             continue;
         }
+        if (arg == QLatin1String("--truncate")) {
+            o.truncate = true;
+            continue;
+        }
         if (arg == QLatin1String("--json")) {
             o.json = true;
             continue;
         }
         QString value;
         bool hasInline = false;
-        const char *const withValue[] = {"--host",     "--port",    "--device",
-                                         "--password", "--timeout", "--count"};
+        const char *const withValue[] = {"--host",    "--port",  "--device", "--password",
+                                         "--timeout", "--count", "--sntp",   "--tz"};
         const char *matched = nullptr;
         for (const char *name : withValue)
             if (optionMatches(arg, name, value, hasInline)) {
@@ -269,6 +309,12 @@ Options parseOptions(const QStringList &arguments)
                 return failed(o, QStringLiteral("--port: \"%1\" is not a port (1-65535)").arg(value));
         } else if (name == QLatin1String("--device")) {
             o.device = value;
+        } else if (name == QLatin1String("--sntp")) {
+            o.sntpServer = value;
+            o.sntpGiven = true;
+        } else if (name == QLatin1String("--tz")) {
+            o.tzHours = value;
+            o.tzGiven = true;
         } else if (name == QLatin1String("--password")) {
             o.password = value;
             o.passwordGiven = true;

@@ -21,6 +21,9 @@ struct Options
     int timeoutMs = kDefaultTimeoutMs;
     bool json = false;
     int count = 1; // meters
+    bool truncate = false; // events put
+    bool sntpGiven = false, tzGiven = false; // clock set
+    QString sntpServer, tzHours;
 
     QString command;
     QStringList arguments;

@@ -1,4 +1,4 @@
-#include "admin/schedule.h"
+#include "session/schedule.h"
 
 #include "link/records.h"
 #include "link/wire.h"

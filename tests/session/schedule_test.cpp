@@ -1,6 +1,6 @@
 // The schedule core: packed events, the texts the scheduler shows, the packets a schedule goes out
 // in, the clock setting, and the text form of events.
-#include "admin/schedule.h"
+#include "session/schedule.h"
 #include "link/records.h"
 
 #include <gtest/gtest.h>
