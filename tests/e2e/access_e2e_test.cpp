@@ -7,7 +7,6 @@
 #include "code_prompt.h"
 #include "common/crc32.h"
 #include "e2e_fixture.h"
-#include "gui/dialog_run.h"
 #include "panels/access_classes.h"
 
 #include <QCheckBox>
@@ -21,24 +20,10 @@ namespace {
 class AccessEndToEnd : public orba::test::EndToEnd
 {
 protected:
-    void SetUp() override
-    {
-        m_previous = setDialogHandler([this](QDialog *d) { return answer ? answer(d) : int(QDialog::Rejected); });
-        EndToEnd::SetUp();
-    }
-    void TearDown() override
-    {
-        EndToEnd::TearDown();
-        setDialogHandler(m_previous);
-    }
     void typeCode(const QString &code) { answer = prompts.answer(code); }
     static DeviceRecord device() { return DeviceRecord(QStringLiteral("Simulator"), QDir(QStringLiteral("maps"))); }
 
-    std::function<int(QDialog *)> answer;
     test::CodePrompts prompts;
-
-private:
-    DialogHandler m_previous;
 };
 
 TEST_F(AccessEndToEnd, ALockSetHereHoldsAfterARestartAndTheRightCodeOpensIt)

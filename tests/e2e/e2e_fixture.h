@@ -5,6 +5,7 @@
 
 #include "app/kel_widget.h"
 #include "common/ini_store.h"
+#include "gui/dialog_run.h"
 #include "gui/gui_object.h"
 #include "link/message_link.h"
 #include "link/records.h"
@@ -15,6 +16,7 @@
 #include "work_dir.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMouseEvent>
@@ -37,6 +39,8 @@ protected:
     void SetUp() override
     {
         WorkDirTest::SetUp();
+        m_previousDialogs =
+            setDialogHandler([this](QDialog *d) { return answer ? answer(d) : int(QDialog::Rejected); });
         const QString skin = QDir(test::binDir()).filePath(QStringLiteral("../skins/default.skin"));
         ASSERT_TRUE(QFile::exists(skin)) << "the default skin is built with the application";
         QDir().mkpath(QStringLiteral("skins"));
@@ -80,6 +84,7 @@ protected:
     void TearDown() override
     {
         closeWindow();
+        setDialogHandler(m_previousDialogs);
         if (sim)
             sim->stop();
         WorkDirTest::TearDown();
@@ -139,6 +144,11 @@ protected:
     test::MessageRecorder messages;
     std::unique_ptr<SimProcess> sim;
     std::unique_ptr<KelWidget> window;
+    // Answers every dialog the window runs; without one, dialogs are cancelled.
+    std::function<int(QDialog *)> answer;
+
+private:
+    DialogHandler m_previousDialogs;
 };
 
 } // namespace orba::test
