@@ -73,6 +73,13 @@ QFont listFont()
     return f;
 }
 
+// Sorts dates and times by the calendar and the clock, not by their texts.
+class EventItem : public QTreeWidgetItem
+{
+public:
+    bool operator<(const QTreeWidgetItem &other) const override;
+};
+
 ScheduleEvent itemEvent(const QTreeWidgetItem *item)
 {
     const QList<QVariant> v = item->data(0, kEventRole).toList();
@@ -82,6 +89,28 @@ ScheduleEvent itemEvent(const QTreeWidgetItem *item)
 void setItemEvent(QTreeWidgetItem *item, const ScheduleEvent &e)
 {
     item->setData(0, kEventRole, QVariantList{QVariant(e.word), QVariant(e.preset)});
+}
+
+int secondOfDay(const ScheduleEvent &e)
+{
+    const orba::EventTime t = e.type() == orba::kEventWeekly ? orba::weeklyTime(e.word) : orba::longTermTime(e.word);
+    return (t.hour * 60 + t.minute) * 60 + t.second;
+}
+
+bool EventItem::operator<(const QTreeWidgetItem &other) const
+{
+    const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+    const ScheduleEvent a = itemEvent(this), b = itemEvent(&other);
+    if (column == 1 || (column == 0 && a.type() == orba::kEventLongTerm && b.type() == orba::kEventLongTerm)) {
+        auto key = [column](const ScheduleEvent &e) {
+            const int day = e.type() == orba::kEventLongTerm && column == 0
+                                ? orba::longTermMonth(e.word) * 32 + orba::longTermDay(e.word)
+                                : 0;
+            return qint64(day) * 86400 + secondOfDay(e);
+        };
+        return key(a) < key(b);
+    }
+    return QTreeWidgetItem::operator<(other);
 }
 
 } // namespace
@@ -212,6 +241,10 @@ tcTimeDateSetDlg::tcTimeDateSetDlg(bool hours24, const orba::MeterHeader &clock,
     layout->addLayout(grid);
     layout->addStretch();
     layout->addLayout(orba::okCancelRow(this));
+
+    m_server->setMinimumWidth(140);
+    m_offset->setMinimumWidth(140);
+    setMinimumWidth(360);
 
     m_timer = new QTimer(this);
     m_timer->setInterval(100);
@@ -415,7 +448,7 @@ void tcEventScheduler::setItemTexts(QTreeWidgetItem *item) const
 
 void tcEventScheduler::addItem(const ScheduleEvent &e)
 {
-    auto *item = new QTreeWidgetItem;
+    auto *item = new EventItem;
     setItemEvent(item, e);
     setItemTexts(item);
     if (e.type() == orba::kEventLongTerm)
