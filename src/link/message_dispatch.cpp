@@ -78,8 +78,11 @@ void MessageLink::onValues(const uint8_t *frame, size_t length)
             m_ctx.host->linkLiveValues(msg.block, msg.blocks);
         return;
     }
-    if (m_ctx.grab && m_ctx.grab->withTarget(store) && msg.block == msg.blocks)
+    if (m_ctx.grab && m_ctx.grab->withTarget(store) && msg.block == msg.blocks) {
         m_ctx.grab->setDone();
+        if (m_ctx.host)
+            m_ctx.host->linkGrabDone();
+    }
 }
 
 void MessageLink::onPresetHeaders(const uint8_t *frame, size_t length)

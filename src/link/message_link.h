@@ -33,6 +33,8 @@ public:
     virtual void linkFirmwareAck(const orba::FwAckMsg & /*ack*/) {}
     // A block of live values was stored (blocks: how many the transfer has).
     virtual void linkLiveValues(uint8_t /*block*/, uint8_t /*blocks*/) {}
+    // The last block of a pending grab's values was stored (its done flag is set).
+    virtual void linkGrabDone() {}
 };
 
 // Where received data goes; any pointer may be null, and what would go there is then dropped.

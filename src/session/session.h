@@ -38,7 +38,7 @@ enum class LinkState : int { Initial, Trying, Pending, Online, Offline };
 struct SessionTarget
 {
     QString name;          // the device's name; empty for a bare address (no device record)
-    QString address;      // dotted-decimal IPv4
+    QString address;       // dotted-decimal IPv4
     uint32_t loginCrc = 0; // CRC-32 of the login password, 0 for none remembered
 };
 
@@ -129,8 +129,9 @@ signals:
     void sig_gui_settings_dirty();
     void sig_gui_globals_dirty();
     void sig_summary_changed(); // the slot list changed or was forgotten with its processor
-    void sig_crc_check(); // the processor's current preset changed
-    void liveValuesComplete(); // the last block of a live-values transfer was stored
+    void sig_crc_check();       // the processor's current preset changed
+    void liveValuesComplete();  // the last block of a live-values transfer was stored
+    void grabDone();            // the pending grab's values are all stored
     void sig_new_events();
     void sig_ap_clock();
     void metersArrived(const QByteArray &datagram); // the newest meter datagram, METER_SIZE bytes
@@ -144,13 +145,14 @@ private:
     void linkCurrentPresetChanged() override;
     void linkConnectReply(uint16_t result) override;
     void linkLiveValues(uint8_t block, uint8_t blocks) override;
+    void linkGrabDone() override;
 
     static void onSettingsChanged(void *context, uint16_t id, ChangeSource source);
     static void onGlobalsChanged(void *context, uint16_t id, ChangeSource source);
     static void onLinkData(void *context, const uint8_t *bytes, size_t count);
     static void onLinkStatus(void *context, int code);
 
-    void linkStatus(int code); // on this thread
+    void linkStatus(int code);      // on this thread
     void slot_map_settings_dirty(); // sends the changed settings
     void slot_map_globals_dirty();
     void slot_connecting();
