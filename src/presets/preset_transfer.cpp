@@ -6,8 +6,11 @@
 #include "session/session.h"
 #include "tables/globals_map.h"
 
-#include <QDebug>
+#include <QLoggingCategory>
 #include <QTimer>
+
+// Programs whose output is their data (orba-ctl) switch its debug lines off.
+Q_LOGGING_CATEGORY(lcTransfer, "orba.presets.transfer")
 
 namespace orba {
 
@@ -135,7 +138,7 @@ TransferResult PresetTransfer::grabPreset(int slot, SETTINGS_MAP *target)
         r.status = TransferResult::Busy;
         return r;
     }
-    qDebug("tcPresetGrabber::grab_preset %d", slot);
+    qCDebug(lcTransfer, "tcPresetGrabber::grab_preset %d", slot);
     if (!m_session.isOnline())
         return offline();
     SETTINGS_MAP received;
@@ -165,7 +168,7 @@ TransferResult PresetTransfer::pushPreset(int slot, const SETTINGS_MAP &set, con
         r.status = TransferResult::Busy;
         return r;
     }
-    qDebug("tcPresetGrabber::push_preset %d", slot);
+    qCDebug(lcTransfer, "tcPresetGrabber::push_preset %d", slot);
     if (!m_session.isOnline())
         return offline();
     HeaderWaitRecord &record = m_session.headerWait();

@@ -118,9 +118,11 @@ TEST_F(CtlToolTest, HelpDescribesTheProgramAndEachCommand)
     const ProgramRun top = ctlBare({"--help"});
     expectOk(top);
     for (const char *word : {"--host", "--port", "--device", "--password", "--timeout", "--json", "status",
-                             "get", "set", "dump", "slots", "meters", "Exit status"})
+                             "get", "set", "dump", "slots", "meters", "grab", "push", "take", "save", "backup",
+                             "restore", "Exit status"})
         EXPECT_TRUE(top.out.contains(word)) << word;
-    for (const char *command : {"status", "get", "set", "dump", "slots", "meters"}) {
+    for (const char *command :
+         {"status", "get", "set", "dump", "slots", "meters", "grab", "push", "take", "save", "backup", "restore"}) {
         const ProgramRun r = ctlBare({QLatin1String(command), "--help"});
         expectOk(r);
         EXPECT_TRUE(r.out.startsWith(QByteArray("Usage: orba-ctl [OPTIONS] ") + command))

@@ -34,6 +34,8 @@ int fail(const QString &text)
 
 bool planCommand(const Options &options, CommandPlan &plan)
 {
+    if (!planPresetCommand(options, plan))
+        return false;
     if (options.command == QLatin1String("get")) {
         for (const QString &name : options.arguments) {
             const std::optional<ValueRef> ref = findValue(name);
@@ -103,9 +105,15 @@ CtlClient::CtlClient(const Options &options, CommandPlan plan, const SessionTarg
     connect(m_session.get(), &Session::sig_new_events, this, &CtlClient::onEvents);
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, &CtlClient::onDeadline);
+    m_transfer = std::make_unique<PresetTransfer>(*m_session, m_transferWait);
+    if (options.timeoutGiven)
+        m_transfer->setTimeoutMs(options.timeoutMs);
 }
 
-CtlClient::~CtlClient() = default;
+CtlClient::~CtlClient()
+{
+    m_transfer.reset(); // before the session it works on
+}
 
 int CtlClient::run()
 {
@@ -167,7 +175,8 @@ void CtlClient::onState(LinkState state)
         m_reachedPending = true;
     if (state == LinkState::Online)
         m_reachedOnline = true;
-    if (state == LinkState::Offline && m_reachedPending)
+    // A transfer under way ends on its own and says which preset it was at.
+    if (state == LinkState::Offline && m_reachedPending && m_phase != Phase::Transferring)
         failWith(QStringLiteral("the link to %1 ended (%2)").arg(processorText(), m_session->statusText()));
 }
 
@@ -186,15 +195,14 @@ void CtlClient::onVersion()
         return;
     if (m_phase == Phase::Syncing) {
         runCommand();
+    } else if (m_phase == Phase::Confirming && m_confirmedLines) {
+        printLines(m_confirmedLines());
+        finish(kExitOk);
     } else if (m_phase == Phase::Confirming) {
-        if (!m_doneLine.isEmpty()) {
-            printLines({m_doneLine});
-        } else {
-            std::vector<ValueRef> values;
-            for (const auto &change : m_plan.changes)
-                values.push_back(change.first);
-            printValues(values, false);
-        }
+        std::vector<ValueRef> values;
+        for (const auto &change : m_plan.changes)
+            values.push_back(change.first);
+        printValues(values, false);
         finish(kExitOk);
     }
 }
@@ -247,6 +255,7 @@ void CtlClient::onDeadline()
     case Phase::Events:
         failWith(QStringLiteral("%1 did not send its schedule %2").arg(where, timeoutText()));
         break;
+    case Phase::Transferring: // the transfer has a time-out of its own
     case Phase::Done:
         break;
     }
@@ -255,6 +264,10 @@ void CtlClient::onDeadline()
 void CtlClient::runCommand()
 {
     const QString &c = m_options.command;
+    if (isPresetCommand()) {
+        runPresetCommand();
+        return;
+    }
     if (c == QLatin1String("status")) {
         printStatus();
     } else if (c == QLatin1String("get")) {
@@ -339,7 +352,7 @@ void CtlClient::startAccess()
     }
     for (const auto &[id, value] : a.globals)
         m_session->globals().set(id, value, CHANGE_USER);
-    m_doneLine = a.done;
+    m_confirmedLines = [line = a.done] { return QStringList{line}; };
     confirmChanges();
 }
 
@@ -358,14 +371,15 @@ void CtlClient::startSchedule()
     case SchedulePlan::PutEvents:
         for (const EventPacket &p : schedulePackets(s.events))
             m_session->link().send_events(p.block, p.blocks, p.count, p.records.data());
-        m_doneLine = QStringLiteral("%1 events sent").arg(s.events.size());
+        m_confirmedLines = [n = s.events.size()] { return QStringList{QStringLiteral("%1 events sent").arg(n)}; };
         break;
     case SchedulePlan::SetClock: {
         m_session->link().send_clock(s.clock);
         const ClockSetting &c = s.clock;
-        m_doneLine = QString::asprintf("clock set to %04d-%02d-%02d %02d:%02d:%02d", c.year + 2000, c.month, c.day,
-                                       c.hour, c.minute, c.second) +
-                     (c.sntp ? QStringLiteral(" (SNTP)") : QString());
+        const QString line = QString::asprintf("clock set to %04d-%02d-%02d %02d:%02d:%02d", c.year + 2000, c.month,
+                                               c.day, c.hour, c.minute, c.second) +
+                             (c.sntp ? QStringLiteral(" (SNTP)") : QString());
+        m_confirmedLines = [line] { return QStringList{line}; };
         break;
     }
     case SchedulePlan::None:

@@ -7,12 +7,14 @@
 #include "ctl_options.h"
 #include "ctl_schedule.h"
 #include "ctl_values.h"
+#include "presets/preset_transfer.h"
 #include "session/session.h"
 
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -25,18 +27,27 @@ constexpr int kExitError = 2;
 // Prints "orba-ctl: TEXT" on standard error and gives the error status.
 int fail(const QString &text);
 
-// The values a get or set names, checked before any connection is made.
+// The values a get or set names, and what a preset command works on, checked before any
+// connection is made.
 struct CommandPlan
 {
     std::vector<ValueRef> values;                          // get; empty: all
     std::vector<std::pair<ValueRef, ParsedValue>> changes; // set
     AccessPlan access;                                     // lock-code, login-password, front-panel
     SchedulePlan schedule;                                 // events, clock
+    int slot = -1;                                         // preset commands: 0-79, or none
+    QString path;                 // grab: the file made; push and take: the file read; backup, restore: the folder
+    QString name;                 // save
+    std::shared_ptr<SETTINGS_MAP> preset; // push and take of a file: the file's values
+    PresetHeader header{};                // and its header
 };
 
-// Finds the names and parses the values of get and set; false (after printing why) on the first
-// one that is wrong.
+// Finds the names and parses the values of get and set, the slots, names and files of the preset
+// commands; false (after printing why) on the first one that is wrong.
 bool planCommand(const Options &options, CommandPlan &plan);
+bool planPresetCommand(const Options &options, CommandPlan &plan); // nothing for the other commands
+// A rule's message on one line.
+QString oneLine(const QString &text);
 
 class CtlClient : public QObject
 {
@@ -49,7 +60,7 @@ public:
     int run();
 
 private:
-    enum class Phase { Connecting, Syncing, Confirming, Metering, Events, Clock, Done };
+    enum class Phase { Connecting, Syncing, Confirming, Metering, Events, Clock, Transferring, Done };
 
     LoginAnswer answerLogin();
     void onState(LinkState state);
@@ -75,6 +86,21 @@ private:
     void printLines(const QStringList &lines);
     void printJson(const QJsonValue &value);
 
+    // The preset commands (ctl_presets.cpp).
+    bool isPresetCommand() const;
+    void runPresetCommand();
+    void grabCommand();
+    void pushCommand();
+    void takeCommand();
+    void saveCommand();
+    void backupCommand();
+    void restoreCommand();
+    // Waits for a version answer (the processor answers in order, so what it does with what was
+    // sent is stored by then), then prints the lines and ends.
+    void confirmThenPrint(std::function<QStringList()> lines);
+    void failTransfer(const TransferResult &result);
+    QString slotText(int slot) const;
+
     Options m_options;
     CommandPlan m_plan;
     QString m_deviceName;
@@ -86,8 +112,10 @@ private:
     bool m_reachedOnline = false;
     int m_loginPrompts = 0;
     int m_metersSeen = 0;
-    QString m_doneLine; // printed once the processor has confirmed
     QJsonArray m_meterFrames;
+    EventLoopWait m_transferWait;
+    std::unique_ptr<PresetTransfer> m_transfer;
+    std::function<QStringList()> m_confirmedLines; // a preset command waits for its answer
 };
 
 } // namespace orba::ctl

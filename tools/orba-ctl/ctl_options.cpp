@@ -39,12 +39,21 @@ const char kUsage[] =
     "  front-panel CODE|none|disabled  the processor's front-panel password\n"
     "  events get|put FILE          the processor's preset schedule, one event a line\n"
     "  clock get|set WHEN           the processor's clock (WHEN: now or \"YYYY-MM-DD HH:MM:SS\")\n"
+    "  grab SLOT FILE     a preset slot's values and name into a preset file (.orba)\n"
+    "  push FILE SLOT     a preset file into a slot, under its name\n"
+    "  take SLOT|FILE     recall a slot on the processor, or a preset file into the live settings\n"
+    "  save SLOT NAME     the live settings into a slot under NAME\n"
+    "  backup FOLDER      every slot in use into FOLDER, with an index of names and locks\n"
+    "  restore FOLDER     a backup back into the same slots\n"
     "\n"
     "Names are the parameter names of the settings table (\"Input Line Gain\") or the global\n"
     "names (\"DELAY\"), in any case, surrounding blanks ignored.\n"
     "The meter receiver takes the first free UDP port from $ORBA_METER_PORT (default 60001).\n"
     "\n"
-    "Exit status: 0 success, 2 error (one line on standard error).\n";
+    "SLOT is a preset number from 1 to 80. A preset transfer that the processor does not answer\n"
+    "ends after --timeout, or 10 s when it is not given.\n"
+    "\n"
+    "Exit status: 0 success, 2 error or refusal (one line on standard error).\n";
 
 struct CommandInfo
 {
@@ -129,6 +138,43 @@ const CommandInfo kCommands[] = {
                     "\n"
                     "Sets the processor's front-panel password: a code of 1 to 4 digits (0-9999), none (no\n"
                     "password required) or disabled (the front panel does not respond).\n"},
+    {"grab", "Usage: orba-ctl [OPTIONS] grab SLOT FILE\n"
+             "\n"
+             "Reads preset SLOT (1-80, a slot in use) from the processor and writes its values and name\n"
+             "into the preset file FILE (replaced whole, or left as it was when the grab fails). Prints\n"
+             "\"NNN<TAB>NAME\".\n"},
+    {"push", "Usage: orba-ctl [OPTIONS] push FILE SLOT\n"
+             "\n"
+             "Writes the preset file FILE into preset SLOT (1-80) under the file's preset name, and ends\n"
+             "once the processor has stored it. A locked slot is refused (\"The destination preset is\n"
+             "locked.\") and a file that does not load is refused before anything is sent. Prints\n"
+             "\"NNN<TAB>NAME\".\n"},
+    {"take", "Usage: orba-ctl [OPTIONS] take SLOT|FILE\n"
+             "\n"
+             "With a number: recalls preset SLOT (1-80, a slot in use) on the processor. With a file:\n"
+             "loads the preset file into the live settings, as the application takes a file: the\n"
+             "installation parameters only when the processor follows presets (global S_FOLLOW), and\n"
+             "the file's name becomes the current preset. Ends once the processor has taken it.\n"
+             "Prints \"NNN<TAB>NAME\" or \"FILE<TAB>NAME\".\n"},
+    {"save", "Usage: orba-ctl [OPTIONS] save SLOT NAME\n"
+             "\n"
+             "Stores the processor's live settings into preset SLOT (1-80) under NAME and makes it the\n"
+             "active preset. NAME follows the save rules of the application (no leading space, none of\n"
+             "\\ / : * ? \" < > |, at most 40 characters); a locked slot is refused. Prints\n"
+             "\"NNN<TAB>NAME\".\n"},
+    {"backup", "Usage: orba-ctl [OPTIONS] backup FOLDER\n"
+               "\n"
+               "Reads every preset slot in use into FOLDER (made when missing): one preset file per slot,\n"
+               "NNN_NAME.orba (characters that cannot stand in a file name replaced by _), and the index\n"
+               "orba_backup.txt with each slot's number, lock, file and exact name, written last.\n"
+               "Prints \"NNN<TAB>NAME<TAB>LOCK\" for each slot.\n"},
+    {"restore", "Usage: orba-ctl [OPTIONS] restore FOLDER\n"
+                "\n"
+                "Writes a backup made by backup into the same slots, with their names and locks. Every\n"
+                "file is read first: one that does not load refuses the whole restore. A slot that is\n"
+                "locked on the processor is left as it is, unless it already holds that very preset, and\n"
+                "listed on the error line after the others are restored. Then prints the slots in use as\n"
+                "slots does.\n"},
 };
 
 const CommandInfo *findCommand(const QString &name)
@@ -196,6 +242,29 @@ Options failed(Options o, const QString &error)
     return o;
 }
 
+// The preset commands' arguments: how many, and what they are.
+int argumentCount(const QString &c)
+{
+    if (c == QLatin1String("grab") || c == QLatin1String("push") || c == QLatin1String("save"))
+        return 2;
+    if (c == QLatin1String("take") || c == QLatin1String("backup") || c == QLatin1String("restore"))
+        return 1;
+    return 0;
+}
+
+QString argumentText(const QString &c)
+{
+    if (c == QLatin1String("grab"))
+        return QStringLiteral("SLOT FILE");
+    if (c == QLatin1String("push"))
+        return QStringLiteral("FILE SLOT");
+    if (c == QLatin1String("save"))
+        return QStringLiteral("SLOT NAME");
+    if (c == QLatin1String("take"))
+        return QStringLiteral("SLOT or FILE");
+    return QStringLiteral("FOLDER");
+}
+
 QString checkArguments(const Options &o)
 {
     const QString &c = o.command;
@@ -223,6 +292,9 @@ QString checkArguments(const Options &o)
         for (const QString &a : o.arguments)
             if (!a.contains(QLatin1Char('=')))
                 return QStringLiteral("set: \"%1\" is not NAME=VALUE").arg(a);
+    } else if (const int wanted = argumentCount(c); wanted > 0) {
+        if (o.arguments.size() != wanted)
+            return QStringLiteral("%1: expects %2 (try %1 --help)").arg(c, argumentText(c));
     } else if (c != QLatin1String("get") && !o.arguments.isEmpty()) {
         return QStringLiteral("%1: takes no arguments (try %1 --help)").arg(c);
     }
@@ -319,6 +391,7 @@ Options parseOptions(const QStringList &arguments)
             o.password = value;
             o.passwordGiven = true;
         } else if (name == QLatin1String("--timeout")) {
+            o.timeoutGiven = true;
             if (!readTimeout(value, o.timeoutMs))
                 return failed(
                     o, QStringLiteral("--timeout: \"%1\" is not a number of seconds (above 0, at most %2)")

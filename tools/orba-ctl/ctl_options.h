@@ -19,6 +19,7 @@ struct Options
     bool passwordGiven = false;
     QString password;
     int timeoutMs = kDefaultTimeoutMs;
+    bool timeoutGiven = false; // preset transfers wait this long, else their own 10 s
     bool json = false;
     int count = 1; // meters
     bool truncate = false; // events put

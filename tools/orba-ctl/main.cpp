@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLoggingCategory>
 
 #include <cstdio>
 
@@ -44,6 +45,8 @@ bool resolveTarget(const Options &options, orba::SessionTarget &target)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // Standard error is for the one line that says what went wrong.
+    QLoggingCategory::setFilterRules(QStringLiteral("orba.presets.transfer.debug=false"));
     const Options options = parseOptions(app.arguments().mid(1));
     if (!options.help.isEmpty()) {
         std::fputs(options.help.toLocal8Bit().constData(), stdout);
