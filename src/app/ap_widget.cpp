@@ -58,6 +58,8 @@ tcApWidget::tcApWidget(bool wantMenu, const orba::SessionOptions &options, QWidg
     sessionOptions.forceConnect = m_settings->readInt(kDevice, QStringLiteral("forceconnect"), 0) != 0;
     m_session = std::make_unique<orba::Session>(sessionOptions);
     m_session->setLoginPrompt([this] { return askLogin(); });
+    m_transferWait = std::make_unique<orba::ProgressWait>(this);
+    m_transfer = std::make_unique<orba::PresetTransfer>(*m_session, *m_transferWait);
 
     if (wantMenu)
         buildMenu();
@@ -311,8 +313,7 @@ void tcApWidget::slot_rir_dlg()
 
 // The GUI access and lock dialogs come with the access codes; both need a connected bench and a
 // current device.
-// The take dialog and the preset library come with the preset transfers.
-void tcApWidget::slot_preset_take() {}
+// The preset library comes with its own dialog.
 void tcApWidget::slot_preset_dlg() {}
 
 void tcApWidget::slot_animate_timer()

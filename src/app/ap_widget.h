@@ -7,6 +7,7 @@
 #include "common/status_look.h"
 #include "link/link_watch.h"
 #include "panels/kel_bench.h"
+#include "presets/dialogs/grab_push_progress.h"
 #include "session/session.h"
 #include "skin/skin_pack.h"
 #include "skin/vorud_widget.h"
@@ -59,6 +60,7 @@ public:
     IniStore &settings() { return *m_settings; }
     DeviceList &devices() { return *m_devices; }
     orba::QuickSave &quickSave() { return *m_quickSave; }
+    orba::PresetTransfer &presetTransfer() { return *m_transfer; }
     const AppFolders &folders() const { return m_folders; }
 
     // The loaded skin's bench, or none.
@@ -169,8 +171,6 @@ private:
     bool accessEditable(const tcKelBench *bench, const DeviceRecord *device) const;
     void benchClearAccess();                                                 // code 0, bits 0
     void showMeterDatagram(const QByteArray &datagram);
-    // The preset save dialog: the slot (0-79) and name chosen, or false when cancelled.
-    bool askSaveSlot(int proposedSlot, int *slot, QString *name);
 
     // Owned in the order they are made; the session goes first.
     std::unique_ptr<IniStore> m_settings; // "KELQT.ini"
@@ -178,6 +178,9 @@ private:
     std::unique_ptr<DeviceList> m_devices;
     std::unique_ptr<orba::QuickSave> m_quickSave;
     std::unique_ptr<orba::Session> m_session;
+    // Preset transfers wait with the window's events running; both go before the session.
+    std::unique_ptr<orba::ProgressWait> m_transferWait;
+    std::unique_ptr<orba::PresetTransfer> m_transfer;
 
     QString m_skinName = QStringLiteral("default");
     bool m_skinIsFile = true;

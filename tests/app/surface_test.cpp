@@ -450,7 +450,7 @@ TEST_F(Surface, PresetSaveIntoALockedSlotSaysSoAndSendsNothing)
     w.slot_preset_save();
     EXPECT_EQ(proposed, 0);
     ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().text, QStringLiteral("Preset is locked. Unable to save."));
+    EXPECT_EQ(messages.last().text, QStringLiteral("The destination preset is locked."));
     sentArrived();
     EXPECT_TRUE(peer.framesOfType(MSG_VALUES).empty());
     EXPECT_TRUE(peer.framesOfType(MSG_GLOBALS).empty());
