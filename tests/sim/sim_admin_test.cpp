@@ -262,6 +262,49 @@ TEST_F(SimState, SlotsLiveValuesGlobalsEventsAndClockSurviveARestart)
     EXPECT_EQ(bank.values(2).checksums().presetChecksum, bank.header(2).presetChecksum);
 }
 
+TEST_F(SimState, PushedRenamedClearedLockedAndTakenSlotsSurviveARestart)
+{
+    sim::SimOptions o;
+    o.stateDir = path("state");
+    SETTINGS_MAP pushed;
+    for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
+        pushed.setIndex(id, pushed.getRawMax(id), CHANGE_LOCAL);
+    {
+        auto sim = startSim(o);
+        AppClient app;
+        ASSERT_TRUE(app.connectAndLogin(sim->port()));
+        PresetHeader h;
+        h.clear();
+        h.setName("Pushed");
+        h.inUse = 255;
+        h.setChecksums(pushed.checksums());
+        app.link->send_all_values(30, pushed);
+        app.link->send_preset_header(30, h);
+        app.link->rename_preset(5, "Renamed Five");
+        app.link->clear_presets(6, 1);
+        app.link->lock_preset(30, PRESET_LOCKED);
+        app.link->lock_preset(7, PRESET_FACTORY_LOCKED);
+        app.link->take_preset(30, 0);
+        app.link->grab_preset(30);
+        app.link->request_version();
+        ASSERT_TRUE(app.waitFrames(MSG_VERSION, 1));
+    }
+
+    auto again = startSim(o);
+    const sim::SimBank &bank = again->processor().bank();
+    EXPECT_EQ(bank.header(30).nameText(), "Pushed");
+    EXPECT_EQ(bank.header(30).lock, PRESET_LOCKED);
+    EXPECT_EQ(bank.header(7).lock, PRESET_FACTORY_LOCKED);
+    EXPECT_EQ(bank.header(5).nameText(), "Renamed Five");
+    EXPECT_EQ(bank.header(6).inUse, 0);
+    for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id)) {
+        EXPECT_EQ(bank.values(30).getRaw(id), pushed.getRaw(id)) << id;
+        EXPECT_EQ(bank.live.getRaw(id), pushed.getRaw(id)) << id; // taken with every parameter
+    }
+    EXPECT_EQ(bank.current.nameText(), "Pushed");
+    EXPECT_EQ(bank.globals.get(G_ACT_PRST), 30);
+}
+
 TEST_F(SimState, AFileThatIsNoStateStopsTheStartAndIsLeftAlone)
 {
     QDir().mkpath(path("state"));
