@@ -97,15 +97,17 @@ protected:
             uint8_t slot = 0;
             if (!parseGrabPreset(f.data(), f.size(), slot))
                 return;
+            // The header first: the grab ends with the values' last block, and the copy takes the
+            // slot's header as it then stands.
+            uint8_t frame[PRESET_HEADERS_LENGTH];
+            const PresetHeader h = usedHeader("From the processor");
+            peer.send(frame, buildPresetHeaders(frame, &slot, &h, 1));
             packWholeSet(
                 slot, processorSet,
                 [](void *self, uint8_t *frame, size_t length) {
                     static_cast<PresetTransferTest *>(self)->peer.send(frame, length);
                 },
                 this);
-            uint8_t frame[PRESET_HEADERS_LENGTH];
-            const PresetHeader h = usedHeader("From the processor");
-            peer.send(frame, buildPresetHeaders(frame, &slot, &h, 1));
         }
     }
 
