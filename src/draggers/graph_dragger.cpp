@@ -1,0 +1,74 @@
+#include "draggers/graph_dragger.h"
+
+#include "gui/gui_apgraph.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+tcGuiGraphDragger::tcGuiGraphDragger(tcGuiApGraph *graph, QObject *parent) : QObject(parent), m_graph(graph)
+{
+    if (m_graph) {
+        const QRect plot = m_graph->plotRect();
+        m_plotWidth = plot.width();
+        m_plotHeight = plot.height();
+    }
+}
+
+void tcGuiGraphDragger::setPlotSize(int width, int height)
+{
+    m_plotWidth = width;
+    m_plotHeight = height;
+}
+
+int tcGuiGraphDragger::leftPress(int x, int y)
+{
+    m_leftPress = QPoint(x, y);
+    return 0;
+}
+
+int tcGuiGraphDragger::rightPress(int x, int y)
+{
+    m_rightPress = QPoint(x, y);
+    return 0;
+}
+
+bool tcGuiGraphDragger::editable() const
+{
+    return m_graph && m_graph->disabledState() == 0 && (m_graph->mode() & tcGuiApGraph::kResponse);
+}
+
+void tcGuiGraphDragger::drawCurves(QPainter &painter)
+{
+    paintSumCurve(painter);
+    paintSectionCurves(painter);
+}
+
+void tcGuiGraphDragger::drawOverlay(QPainter &painter)
+{
+    paintHandles(painter);
+}
+
+void tcGuiGraphDragger::drawSelf(QPainter &painter)
+{
+    paintMeterOverlay(painter);
+}
+
+void tcSpectrumDragger::step(int n)
+{
+    n = std::clamp(n, -1, 1);
+    if (n != 0 && graph() && (graph()->mode() & tcGuiApGraph::kAudio))
+        graph()->setSpectrumRange(graph()->spectrumRange() + n);
+}
+
+int tcSpectrumDragger::drag(int, int dy)
+{
+    step(-dy);
+    return 0;
+}
+
+int tcSpectrumDragger::wheel(int steps)
+{
+    step(steps);
+    return 0;
+}
