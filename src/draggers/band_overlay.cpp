@@ -14,6 +14,8 @@ tcBandLevelOverlay::tcBandLevelOverlay()
 {
     for (auto &t : m_traces)
         t.assign(kSamples, 0);
+    m_window.assign(1, 0.0);
+    placeCrossovers();
 }
 
 void tcBandLevelOverlay::layout(const tcGuiAxis *frequency, const tcGuiAxis *level, int plotWidth,

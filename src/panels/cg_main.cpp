@@ -2,6 +2,7 @@
 
 #include "common/ini_store.h"
 #include "common/message.h"
+#include "draggers/graph_dragger.h"
 #include "gui/gui_apgraph.h"
 #include "gui/gui_button.h"
 #include "gui/gui_display.h"
@@ -59,7 +60,20 @@ uint8_t lowest(const uint8_t *bytes, int count)
 
 } // namespace
 
-tcControlGroupMain::tcControlGroupMain(tcKelBench *bench) : tcControlGroup(bench, -1) {}
+tcControlGroupMain::tcControlGroupMain(tcKelBench *bench) : tcControlGroup(bench, -1)
+{
+    if (tcGuiApGraph *graph = findApGraph(Ctl::GRAPH)) {
+        m_spectrum = std::make_unique<tcSpectrumDragger>(graph);
+        graph->setSecondHandler(m_spectrum.get());
+    }
+}
+
+tcControlGroupMain::~tcControlGroupMain()
+{
+    // The graph outlives the panels.
+    if (tcGuiApGraph *graph = findApGraph(Ctl::GRAPH); graph && graph->secondHandler() == m_spectrum.get())
+        graph->setSecondHandler(nullptr);
+}
 
 QStringList tcControlGroupMain::grChoiceItems()
 {

@@ -3,8 +3,12 @@
 // switches, the preset and quick-save buttons, the meters and the headphone level.
 #pragma once
 
-#include "panels/control_group.h"
 #include "common/status_look.h"
+#include "panels/control_group.h"
+
+#include <memory>
+
+class tcSpectrumDragger;
 
 class tcControlGroupMain : public tcControlGroup
 {
@@ -16,6 +20,7 @@ public:
     static constexpr uint32_t kQuickOffColour = 0xFFFFFFFFu;
 
     explicit tcControlGroupMain(tcKelBench *bench);
+    ~tcControlGroupMain() override;
 
     void init() override;
     void refreshDerived() override;
@@ -46,6 +51,8 @@ private:
     void setViewBit(int bit, bool on);
     void setGraphSource(int source);
 
+    // The main graph's own handler: the spectrum range.
+    std::unique_ptr<tcSpectrumDragger> m_spectrum;
     int m_grChoice = kGrAuto;
     int m_amChoice = 0;
 };

@@ -165,6 +165,7 @@ void tcControlGroup::setUpGraph(tcGuiApGraph *graph)
     if (!graph)
         return;
     graph->setDragger(nullptr, false);
+    graph->setCustomAxes(nullptr, nullptr, false);
     graph->setExtraTitle(QString(), true);
 }
 
@@ -234,6 +235,10 @@ tcGuiMeter *tcControlGroup::findMeter(int n) const
 tcGuiApGraph *tcControlGroup::findApGraph(int n) const
 {
     return findTyped<tcGuiApGraph>(n, kGuiApGraph);
+}
+tcGuiDynGraph *tcControlGroup::findDynGraph(int n) const
+{
+    return findTyped<tcGuiDynGraph>(n, kGuiDynGraph);
 }
 void tcControlGroup::setDisplayText(int number, const QString &text)
 {

@@ -6,6 +6,7 @@
 // The bench owns its panels; a panel never owns objects.
 #pragma once
 
+#include "draggers/bar_interface.h"
 #include "panels/binding.h"
 #include "skin/name_string.h"
 
@@ -37,7 +38,7 @@ class SETTINGS_MAP;
 class GLOBALS_MAP;
 class IniStore;
 
-class tcControlGroup : public QObject
+class tcControlGroup : public QObject, public tcBarInterface
 {
     Q_OBJECT
 public:
@@ -101,6 +102,7 @@ public:
     tcGuiRadioItem *findRadioItem(int number) const;
     tcGuiMeter *findMeter(int number) const;
     tcGuiApGraph *findApGraph(int number) const;
+    tcGuiDynGraph *findDynGraph(int number) const;
 
     // Helpers; each does nothing when the object is missing.
     void setDisplayText(int number, const QString &text);

@@ -192,6 +192,7 @@ void tcKelBench::meterFrame(const uint8_t *datagram)
     if (!m_created || !datagram)
         return;
     m_main->meterFrame(datagram);
+    m_compressor->meterFrame(datagram);
     m_input->statusUpdate(datagram);
     m_system->statusUpdate(datagram);
 }

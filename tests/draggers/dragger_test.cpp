@@ -281,6 +281,14 @@ TEST_F(DraggerTest, OverlayBlendsBandLevelsThroughTheCrossovers)
     EXPECT_GT(overlay.crossoverSamples()[0], c1);
 }
 
+TEST(BandLevelOverlayTest, MeterLevelsBeforeTheFirstLayoutAreKept)
+{
+    tcBandLevelOverlay overlay; // the panel feeds it before its screen was ever shown
+    const uint8_t levels[5] = {1, 2, 3, 4, 5};
+    overlay.update(levels, levels, levels);
+    EXPECT_EQ(overlay.trace(0).size(), size_t(tcBandLevelOverlay::kSamples));
+}
+
 TEST_F(DraggerTest, OverlayTracesArePaintedInTheGainReductionView)
 {
     tcGuiApGraph *g = loadGraph();
