@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes a picture of the application connected to the processor simulator, under a virtual display:
 #   scripts/screenshot.sh [OUT.png (default docs/screenshots/orba-online.png)] [SCREEN (default 4)]
+# ORBA_SHOT_GRAPHVIEW picks the main graph's views (bits: 1 controls, 2 audio, 4 gain reduction).
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -26,6 +27,9 @@ cleanup() {
 trap cleanup EXIT
 orba_sim_workdir "$work"
 sed -i "s|    ONLINE=\"1\"|    CONTROL=\"$screen\"\n    ONLINE=\"1\"|" "$work/KELQT.ini"
+if [ -n "${ORBA_SHOT_GRAPHVIEW:-}" ]; then
+    sed -i "s|    ONLINE=\"1\"|    GRAPHVIEW=\"$ORBA_SHOT_GRAPHVIEW\"\n    ONLINE=\"1\"|" "$work/KELQT.ini"
+fi
 orba_start_sim "$work/sim.log" --port 0 --log
 cd "$work"
 ORBA_TCP_PORT="$ORBA_SIM_PORT" "$ORBA_BUILD/bin/orba" > "$work/orba.log" 2>&1 &

@@ -2,6 +2,8 @@
 // default skin, an edit and its answer, every screen's controls both ways, meters, screens through
 // the pointer, a lost and regained link, quick save, and a processor that hangs.
 #include "e2e_fixture.h"
+#include "draggers/comp_dragger.h"
+#include "gui/gui_apgraph.h"
 #include "gui/gui_button.h"
 #include "gui/gui_checkbox.h"
 #include "gui/gui_display.h"
@@ -10,9 +12,15 @@
 #include "gui/gui_meter.h"
 #include "link/link_watch.h"
 #include "link/ports.h"
+#include "panels/cg_compressor.h"
 #include "panels/cg_main.h"
+#include "panels/control_ids.h"
 #include "presets/quick_save.h"
+#include "tables/setting_ids.h"
+#include "tables/value_tables.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QRegularExpression>
 
 using namespace orba;
@@ -250,6 +258,100 @@ TEST_F(EndToEnd, QuickSaveRoundTripThroughTheButtons)
     EXPECT_EQ(object<tcGuiButton>("QSAVEB")->lampState(), 1);
     EXPECT_EQ(object<tcGuiButton>("QSAVEA")->lampState(), 0);
     EXPECT_EQ(object<tcGuiButton>("QSAVEAB")->caption(), QStringLiteral("A = B"));
+}
+
+TEST_F(EndToEnd, CompressorRatiosAreEditedOnTheGraphAndKeptByTheSimulator)
+{
+    SETTINGS_MAP &live = window->session().live();
+    tcKelBench *bench = window->kelBench();
+    const uint16_t ratio1 = SettingId::Comp1Ratio;
+    for (int b = 0; b < 5; ++b)
+        sim->frontPanel(QStringLiteral("set %1 40").arg(ratio1 + b));
+    ASSERT_TRUE(waitFor([&] { return live.getRaw(uint16_t(ratio1 + 4)) == 40; }));
+    click("FLOW_COMP");
+    click("COMP_TYPE_C_RAT");
+    tcControlGroupCompressor *comp = bench->compressorPanel();
+    ASSERT_EQ(comp->selectedRow(), tcControlGroupCompressor::kRatioRow);
+    tcCompDragger *dragger = comp->dragger();
+    ASSERT_TRUE(dragger && bench->mainGraph()->dragger() == dragger);
+    for (int b = 0; b < 5; ++b)
+        EXPECT_FLOAT_EQ(float(dragger->bands().value(b)), RATIO_TABLE[40].value) << "the simulator's ratios";
+    quiet();
+
+    // Everything grouped, flat: one drag event moves all five; each is sent once, from the table.
+    const QRect plot = bench->mainGraph()->plotRect();
+    auto press = [&](int band, int dy) {
+        const QPoint at = dragger->handleAt(band) + plot.topLeft();
+        const int x = bench->toWidgetX(at.x()), y = bench->toWidgetY(at.y());
+        ASSERT_EQ(bench->leftPress(x, y), 0);
+        bench->move(x, y + dy, 0);
+        bench->release(x, y + dy);
+    };
+    auto hover = [&](int band) {
+        const QPoint at = dragger->handleAt(band) + plot.topLeft();
+        bench->move(bench->toWidgetX(at.x()), bench->toWidgetY(at.y()), 0);
+    };
+    auto logged = [&](uint16_t id) {
+        return int(sim->lines().filter(QStringLiteral("live %1 = ").arg(id)).size());
+    };
+    press(2, -10);
+    const uint32_t raw = live.getRaw(uint16_t(ratio1 + 2));
+    ASSERT_GT(raw, 40u);
+    for (int b = 0; b < 5; ++b) {
+        const uint16_t id = uint16_t(ratio1 + b);
+        EXPECT_EQ(live.getRaw(id), raw);
+        EXPECT_EQ(live.getFloat(id), RATIO_TABLE[raw].value);
+        EXPECT_TRUE(simLogs(QStringLiteral("live %1 = %2").arg(id).arg(raw))) << id;
+    }
+    quiet();
+    for (int b = 0; b < 5; ++b)
+        EXPECT_EQ(logged(uint16_t(ratio1 + b)), 1) << "sent once, as its value changed once";
+
+    // "Flatten" and "UnGroup Adjusters" act on the band under the pointer.
+    QAction *flatten = nullptr, *ungroup = nullptr;
+    for (QAction *a : dragger->contextMenu()->actions()) {
+        if (a->text() == QLatin1String("Flatten"))
+            flatten = a;
+        if (a->text() == QLatin1String("UnGroup Adjusters"))
+            ungroup = a;
+    }
+    ASSERT_TRUE(flatten && ungroup);
+    sim->frontPanel(QStringLiteral("set %1 60").arg(ratio1));
+    ASSERT_TRUE(waitFor([&] { return dragger->bands().value(0) == double(RATIO_TABLE[60].value); }));
+    const QPoint b4 = dragger->handleAt(4) + plot.topLeft();
+    bench->doubleClick(bench->toWidgetX(b4.x()), bench->toWidgetY(b4.y())); // band 5 on its own
+    ASSERT_TRUE(dragger->bands().independent(4));
+    hover(0);
+    flatten->trigger();
+    for (int b = 1; b < 4; ++b)
+        EXPECT_TRUE(simLogs(QStringLiteral("live %1 = 60").arg(ratio1 + b))) << b;
+    quiet();
+    EXPECT_EQ(live.getRaw(uint16_t(ratio1 + 4)), raw) << "the independent band keeps its ratio";
+    EXPECT_EQ(logged(uint16_t(ratio1 + 4)), 1);
+    hover(1);
+    ungroup->trigger();
+    press(1, -10);
+    quiet();
+    EXPECT_EQ(logged(uint16_t(ratio1 + 1)), 3);
+    EXPECT_EQ(logged(ratio1), 1) << "ungrouped: band 2 moved alone";
+    EXPECT_EQ(logged(uint16_t(ratio1 + 2)), 2);
+
+    // The down arrow of the first crossover at its lowest index sends nothing.
+    const uint32_t lowest = live.getRawMin(SettingId::CompXfr1);
+    sim->frontPanel(QStringLiteral("set %1 %2").arg(SettingId::CompXfr1).arg(lowest));
+    ASSERT_TRUE(waitFor([&] { return live.getRaw(SettingId::CompXfr1) == lowest; }));
+    quiet();
+    const int in = sim->framesIn("MSG_VALUES");
+    comp->onCombo(Ctl::COMP_XFR1, -1);
+    quiet();
+    EXPECT_EQ(sim->framesIn("MSG_VALUES"), in);
+
+    // Mono: the difference makeup stays hidden on the shown compressor screen.
+    sim->frontPanel(QStringLiteral("set %1 1").arg(SettingId::AmWidth));
+    ASSERT_TRUE(waitFor([&] { return object<tcGuiObject>("COMP_DMSTR")->isVisible(); }));
+    sim->frontPanel(QStringLiteral("set %1 0").arg(SettingId::AmWidth));
+    ASSERT_TRUE(waitFor([&] { return !object<tcGuiObject>("COMP_DMSTR")->isVisible(); }));
+    EXPECT_TRUE(bench->compressorPanel()->isVisible());
 }
 
 TEST_F(HungProcessor, IsNoticedOnLineAndAgainAtTheLogin)
