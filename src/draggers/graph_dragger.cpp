@@ -46,12 +46,20 @@ void tcGuiGraphDragger::drawCurves(QPainter &painter)
 
 void tcGuiGraphDragger::drawOverlay(QPainter &painter)
 {
-    paintHandles(painter);
+    if (!handlesLive())
+        paintHandles(painter);
 }
 
 void tcGuiGraphDragger::drawSelf(QPainter &painter)
 {
     paintMeterOverlay(painter);
+    if (handlesLive())
+        paintHandles(painter);
+}
+
+bool tcGuiGraphDragger::handlesLive() const
+{
+    return m_graph && (m_graph->mode() & tcGuiApGraph::kGainReduction);
 }
 
 void tcSpectrumDragger::step(int n)

@@ -36,7 +36,8 @@ public:
     virtual void paintMeterOverlay(QPainter &) {}
 
     // The graph's layers: curves, then the handles over them in its picture; the meter overlay in
-    // the live layer, as it changes with every meter frame.
+    // the live layer, as it changes with every meter frame, and the handles there too while it is
+    // shown, so that they stay on top of it.
     void drawCurves(QPainter &painter) override;
     void drawOverlay(QPainter &painter) override;
     void drawSelf(QPainter &painter) override;
@@ -45,6 +46,8 @@ protected:
     // False while the graph is disabled or not showing its controls view: the editors then act on
     // nothing.
     bool editable() const;
+    // The graph draws the live layer for us: the gain-reduction view.
+    bool handlesLive() const;
 
 private:
     tcGuiApGraph *m_graph;

@@ -306,6 +306,12 @@ TEST_F(DraggerTest, OverlayTracesArePaintedInTheGainReductionView)
     const int x = plot.left() + 250 * 280 / 500;
     EXPECT_EQ(image.pixel(x, plot.top() + 50), QColor(Qt::yellow).rgb()) << "trace one";
     EXPECT_EQ(image.pixel(x, plot.top() + 100), QColor(Qt::cyan).rgb()) << "trace two, the third hidden";
+    const QPoint handle = onScreen(g, comp.handleAt(1));
+    ASSERT_EQ(handle.y(), plot.top()) << "all bands at 0 dB, on the top row";
+    comp.setAllBands({-10, -10, -10, -10, -10});
+    g->markDirty(tcGuiGraph::kRedraw);
+    EXPECT_EQ(grab().pixel(onScreen(g, comp.handleAt(1))), QColor::fromRgba(tcBandDragger::kBandColour).rgb())
+        << "a handle stays on top of the trace it sits on";
     overlay.setShown(1, false);
     overlay.setShown(2, true);
     g->markDirty(tcGuiGraph::kRepaint);
