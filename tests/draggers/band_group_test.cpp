@@ -126,6 +126,12 @@ TEST(BandGroupTest, ProportionalOffsetsTruncateTowardZeroUpwardToo)
     r.group.setDragMode(BandGroup::kProportional);
     r.dragBand(2, -9);
     EXPECT_EQ(r.moved(), (std::vector<int>{0, -4, -9, -9, -9})) << "trunc(-4.5 + 0.5)";
+    Row up(5);
+    up.flags({0, 0, 0, 0, 1});
+    up.group.setDragMode(BandGroup::kProportional);
+    up.dragBand(1, -12);
+    EXPECT_EQ(up.moved(), (std::vector<int>{-12, -12, -7, -3, 0}))
+        << "trunc(-7.5) and trunc(-3.5), not floor";
 }
 
 TEST(BandGroupTest, AnIndependentBandMovesAlone)
