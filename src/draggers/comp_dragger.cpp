@@ -67,6 +67,7 @@ int tcCompDragger::leftPress(int x, int y)
         return 0;
     const int row = rowAt(y);
     if (row >= 0) {
+        m_row = row;
         m_pressedRow = row;
         m_pressedBand = bands().current();
         m_pressedLook = true;

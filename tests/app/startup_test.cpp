@@ -27,10 +27,13 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
     }
     for (const char *dir : {"maps", "presets", "presets/favorites", "presets/autoload", "skins"})
         EXPECT_TRUE(QDir(path(dir)).exists()) << dir;
-    // Only the keys written during the run: the on-line mode, and the screen and graph range that
-    // the built-in skin's bench keeps at close.
+    // Only the keys written during the run: the on-line mode, the screen and graph range that the
+    // built-in skin's bench keeps at close, and the compressor's three overlay switches.
     IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
-    EXPECT_EQ(settings.entries().size(), 3u);
+    EXPECT_EQ(settings.entries().size(), 6u);
+    EXPECT_EQ(settings.readInt("AGCCOMP", "show_cgc", 9), 1);
+    EXPECT_EQ(settings.readInt("AGCCOMP", "show_agc", 9), 1);
+    EXPECT_EQ(settings.readInt("AGCCOMP", "show_cmp", 9), 0);
     EXPECT_EQ(settings.readInt("OPTIONS", "ONLINE", 9), 0);
     EXPECT_NE(settings.readInt("OPTIONS", "CONTROL", -1), -1);
     EXPECT_NE(settings.readInt("OPTIONS", "SPECTRA_RANGE", -1), -1);

@@ -8,6 +8,7 @@
 #include "gui/gui_apgraph.h"
 #include "gui/gui_image.h"
 #include "gui/gui_test_util.h"
+#include "tables/settings_map.h"
 
 #include <QAction>
 #include <QMenu>
@@ -340,4 +341,38 @@ TEST_F(DraggerTest, MultibandSlideDraggerUsesThePanelsPositions)
         moved.push_back(mb.handleAt(b).y() - 75);
     EXPECT_EQ(moved, (std::vector<int>{12, 12, 12, 8, 4, 0, 0, 0, 0, 0}));
     EXPECT_EQ(mb.contextMenu()->actions().size(), 8);
+}
+
+TEST_F(DraggerTest, SwitchRowsBelowTheAdjustersToggleTheirParameterOnARelease)
+{
+    indexedPng(QStringLiteral("s.png"), 10, 10, 6);
+    tcGuiApGraph *g = loadGraph("<image id=\"MBLimCheckbox\" file=\"s.png\" sections=\"6\"/>");
+    tcCompDragger comp(g, &panel, nullptr, object<tcGuiImage>("MBLimCheckbox"));
+    g->setDragger(&comp, false);
+    SETTINGS_MAP live; // five switches in a row: 769 .. 773
+    tcCompDragger::SwitchRow row;
+    row.label = QStringLiteral("In");
+    row.settingsBase = 769;
+    comp.setSwitchRows({row}, &live, nullptr);
+    EXPECT_EQ(comp.bands().bottom(), 120) << "the adjusters travel above the row";
+    EXPECT_EQ(comp.rowAt(100), 0);
+    EXPECT_EQ(comp.rowAt(110), 0);
+    EXPECT_EQ(comp.rowAt(111), -1);
+    comp.setAllBands({-15, -15, -15, -15, -15});
+
+    const QPoint sw = onScreen(g, QPoint(comp.bands().bandX()[2], 100));
+    const bool before = live.getBool(771);
+    ASSERT_EQ(bench().leftPress(sw.x() + 2, sw.y() + 5), 0);
+    EXPECT_EQ(sectionOfPixel(grab().pixel(sw + QPoint(2, 2))), 2) << "pressed, off";
+    bench().release(sw.x() + 2, sw.y() + 5);
+    EXPECT_EQ(live.getBool(771), !before);
+    EXPECT_TRUE(panel.sent.isEmpty()) << "a switch press moves no adjuster";
+    EXPECT_EQ(sectionOfPixel(grab().pixel(sw + QPoint(2, 2))), 4) << "on, the current switch";
+
+    // Dragged off the switch before the release: nothing changes.
+    ASSERT_EQ(bench().leftPress(sw.x() + 2, sw.y() + 5), 0);
+    bench().move(sw.x() + 2, sw.y() + 40, 0);
+    bench().release(sw.x() + 2, sw.y() + 40);
+    EXPECT_EQ(live.getBool(771), !before);
+    EXPECT_EQ(comp.bands().pixel(2), 75);
 }
