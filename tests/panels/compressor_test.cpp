@@ -5,6 +5,7 @@
 #include "draggers/comp_dragger.h"
 #include "gui/gui_apgraph.h"
 #include "gui/gui_checkbox.h"
+#include "gui/gui_dyngraph.h"
 #include "gui/gui_radiogroup.h"
 #include "panel_fixture.h"
 #include "panels/cg_compressor.h"
@@ -188,4 +189,31 @@ TEST_F(Compressor, OverlaySwitchesComeFromAndGoBackToTheSettings)
     ASSERT_EQ(loadPanels(), 0);
     EXPECT_FALSE(bench().compressorPanel()->overlay()->shown(0));
     EXPECT_TRUE(bench().compressorPanel()->overlay()->shown(2));
+}
+
+TEST_F(Compressor, TheTransferCurvesFollowThresholdsRatiosAndMakeupPlusTrim)
+{
+    auto *curves = object<tcGuiDynGraph>("COMP_GRAPH");
+    ASSERT_NE(curves, nullptr);
+    EXPECT_EQ(curves->count(), 5);
+    fromProcessor(SettingId::Comp2Thresh, rawAt(SettingId::Comp2Thresh, 3));
+    EXPECT_FLOAT_EQ(curves->curve(1).p[0], live.getFloat(SettingId::Comp2Thresh));
+    fromProcessor(SettingId::Comp5Ratio, 60);
+    EXPECT_FLOAT_EQ(curves->curve(4).p[1], RATIO_TABLE[60].value);
+
+    // The output trim row's adjusters write the trims; the curves take makeup plus trim.
+    comp->onRadio(Ctl::COMP_TYPE, Ctl::COMP_TYPE_C_OUT);
+    comp->dragger()->bands().setIndependent(0, true);
+    const QPoint at = onScreen(0);
+    ASSERT_EQ(bench().leftPress(at.x(), at.y()), 0);
+    bench().move(at.x(), at.y() - 30, 0);
+    bench().release(at.x(), at.y() - 30);
+    EXPECT_EQ(takeSent(), std::vector<uint16_t>{SettingId::CompOut1Trim});
+    const float trim = live.getFloat(SettingId::CompOut1Trim);
+    EXPECT_GT(trim, 0.0f);
+    EXPECT_FLOAT_EQ(curves->curve(0).p[2], live.getFloat(SettingId::CompMakeup) + trim);
+    comp->onKnob(Ctl::COMP_MSTR_KNOB, int(rawAt(SettingId::CompMakeup, 5)));
+    EXPECT_FLOAT_EQ(curves->curve(0).p[2], live.getFloat(SettingId::CompMakeup) + trim);
+    EXPECT_FLOAT_EQ(curves->curve(1).p[2],
+                    live.getFloat(SettingId::CompMakeup) + live.getFloat(SettingId::CompOut2Trim));
 }

@@ -152,6 +152,9 @@ void writePanelSkin(const QString &folder, bool withBackground, const QStringLis
     const QPoint g = panelSkinPosition("GRAPH");
     xml += "<ap_graph id=\"GRAPH\"><position1 x=\"" + QByteArray::number(g.x()) + "\" y=\"" +
            QByteArray::number(g.y()) + "\" w=\"340\" h=\"185\"/></ap_graph>\n";
+    // The compressor's transfer curves, beside the main graph.
+    xml += "<dyngraph id=\"COMP_GRAPH\"><position x=\"" + QByteArray::number(g.x() + 400) + "\" y=\"" +
+           QByteArray::number(g.y()) + "\" w=\"180\" h=\"170\"/></dyngraph>\n";
     xml += "</skin>\n";
     writeText(dir.filePath(QStringLiteral("skin.xml")), xml);
 }
