@@ -78,7 +78,7 @@ int tcCompDragger::leftPress(int x, int y)
 int tcCompDragger::release(int x, int y)
 {
     if (m_pressedRow < 0)
-        return 0;
+        return editable() ? kRedrawAll : 0;
     const int row = m_pressedRow, band = m_pressedBand;
     m_pressedRow = -1;
     m_pressedLook = false;

@@ -35,7 +35,8 @@ int tcGuiGraphDragger::rightPress(int x, int y)
 
 bool tcGuiGraphDragger::editable() const
 {
-    return m_graph && m_graph->disabledState() == 0 && (m_graph->mode() & tcGuiApGraph::kResponse);
+    return m_graph && m_graph->disabledState() == 0 && !m_graph->lockedLook() &&
+           (m_graph->mode() & tcGuiApGraph::kResponse);
 }
 
 void tcGuiGraphDragger::drawCurves(QPainter &painter)

@@ -43,8 +43,8 @@ public:
     void drawSelf(QPainter &painter) override;
 
 protected:
-    // False while the graph is disabled or not showing its controls view: the editors then act on
-    // nothing.
+    // False while the graph is disabled or locked, or not showing its controls view: the editors
+    // then act on nothing.
     bool editable() const;
     // The graph draws the live layer for us: the gain-reduction view.
     bool handlesLive() const;

@@ -194,6 +194,10 @@ TEST_F(DraggerTest, NothingIsEditedWhileTheGraphIsDisabledOrNotInControlsView)
     EXPECT_EQ(comp.leftPress(comp.handleAt(3).x(), 75), 0);
     EXPECT_EQ(comp.drag(0, 10), 0);
     g->setDisabledState(0);
+    g->setLockedLook(true);
+    EXPECT_EQ(comp.leftPress(comp.handleAt(3).x(), 75), 0) << "the locked surface";
+    EXPECT_EQ(comp.wheel(3), 0);
+    g->setLockedLook(false);
     g->setMode(tcGuiApGraph::kAudio);
     bench().leftPress(at.x(), at.y());
     bench().move(at.x(), at.y() + 10, 0);
