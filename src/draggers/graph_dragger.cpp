@@ -60,7 +60,8 @@ void tcGuiGraphDragger::drawSelf(QPainter &painter)
 
 bool tcGuiGraphDragger::handlesLive() const
 {
-    return m_graph && (m_graph->mode() & tcGuiApGraph::kGainReduction);
+    const int both = tcGuiApGraph::kResponse | tcGuiApGraph::kGainReduction;
+    return m_graph && (m_graph->mode() & both) == both;
 }
 
 void tcSpectrumDragger::step(int n)

@@ -46,7 +46,7 @@ protected:
     // False while the graph is disabled or locked, or not showing its controls view: the editors
     // then act on nothing.
     bool editable() const;
-    // The graph draws the live layer for us: the gain-reduction view.
+    // The handles go on the live layer: the controls and gain-reduction views together.
     bool handlesLive() const;
 
 private:

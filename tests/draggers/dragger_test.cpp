@@ -321,6 +321,9 @@ TEST_F(DraggerTest, OverlayTracesArePaintedInTheGainReductionView)
     overlay.setShown(2, true);
     g->markDirty(tcGuiGraph::kRepaint);
     EXPECT_EQ(grab().pixel(x, plot.top() + 100), QColor(Qt::red).rgb()) << "trace three";
+    g->setMode(tcGuiApGraph::kGainReduction);
+    EXPECT_NE(grab().pixel(onScreen(g, comp.handleAt(1))), QColor::fromRgba(tcBandDragger::kBandColour).rgb())
+        << "no handles outside the controls view";
     g->setMode(tcGuiApGraph::kResponse);
     EXPECT_NE(grab().pixel(x, plot.top() + 50), QColor(Qt::yellow).rgb())
         << "only in the gain reduction view";
