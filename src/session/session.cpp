@@ -195,6 +195,15 @@ void Session::linkEventsReady()
     QMetaObject::invokeMethod(this, &Session::sig_new_events, Qt::QueuedConnection);
 }
 
+void Session::linkFirmwareAck(const FwAckMsg &ack)
+{
+    const int block = ack.block, count = ack.blocks, code = ack.code;
+    const QString text = QString::fromLatin1(ack.text.c_str());
+    QMetaObject::invokeMethod(
+        this, [this, block, count, code, text] { emit sig_fw_ack(block, count, code, text); },
+        Qt::QueuedConnection);
+}
+
 void Session::linkCurrentPresetChanged()
 {
     QMetaObject::invokeMethod(this, &Session::sig_crc_check, Qt::QueuedConnection);

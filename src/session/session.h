@@ -136,6 +136,8 @@ signals:
     void sig_ap_clock();
     void metersArrived(const QByteArray &datagram); // the newest meter datagram, METER_SIZE bytes
     void changesSent(bool ok); // changed settings or globals were sent; ok: every frame went out
+    // The processor acknowledged a firmware block (MSG_FW_ACK), for the download that runs.
+    void sig_fw_ack(int block, int count, int code, const QString &text);
 
 private:
     // LinkHost, on the transport's worker thread.
@@ -146,6 +148,7 @@ private:
     void linkConnectReply(uint16_t result) override;
     void linkLiveValues(uint8_t block, uint8_t blocks) override;
     void linkGrabDone() override;
+    void linkFirmwareAck(const orba::FwAckMsg &ack) override;
 
     static void onSettingsChanged(void *context, uint16_t id, ChangeSource source);
     static void onGlobalsChanged(void *context, uint16_t id, ChangeSource source);

@@ -1,0 +1,154 @@
+// Boot requests and replies: records in any order, lengths checked against the datagram, the three
+// required records and the MAC filter; the reply's layout byte by byte; the dialog's texts.
+#include "admin/boot_protocol.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+using namespace orba;
+
+namespace {
+
+const uint8_t kMac[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+
+struct Datagram
+{
+    std::vector<uint8_t> bytes;
+    Datagram() { bytes.assign(BOOT_TAG, BOOT_TAG + BOOT_TAG_SIZE); }
+    Datagram &record(uint8_t type, std::vector<uint8_t> value, int length = -1)
+    {
+        const size_t n = length < 0 ? value.size() : size_t(length);
+        bytes.push_back(type);
+        bytes.push_back(uint8_t(n >> 8));
+        bytes.push_back(uint8_t(n));
+        bytes.insert(bytes.end(), value.begin(), value.end());
+        return *this;
+    }
+    Datagram &marker(uint8_t v = 0) { return record(0, {v}); }
+    Datagram &hardware(uint8_t v = 8) { return record(1, {v}); }
+    Datagram &mac(const uint8_t *m = kMac) { return record(3, std::vector<uint8_t>(m, m + 6)); }
+    BootRequest read() const { return readBootRequest(bytes.data(), bytes.size(), kMac); }
+};
+
+} // namespace
+
+TEST(BootRequest, RecordsInAnyOrderAmongOthersAreAnswered)
+{
+    EXPECT_EQ(Datagram().marker().hardware().mac().read(), BootRequest::Answer);
+    EXPECT_EQ(Datagram().mac().hardware().marker().read(), BootRequest::Answer);
+    EXPECT_EQ(
+        Datagram().record(9, {1, 2, 3}).mac().record(0, {5, 5}).hardware().record(40, {}).marker().read(),
+        BootRequest::Answer);
+}
+
+TEST(BootRequest, AWrongMarkerValueSpoilsTheDatagram)
+{
+    EXPECT_EQ(Datagram().marker().hardware(7).mac().read(), BootRequest::WrongValue);
+    EXPECT_EQ(Datagram().marker(1).hardware().mac().read(), BootRequest::WrongValue);
+    // Another length is skipped, not judged.
+    EXPECT_EQ(Datagram().marker().hardware().record(1, {7, 7}).mac().read(), BootRequest::Answer);
+}
+
+TEST(BootRequest, AnotherUnitsRequestIsNotAnswered)
+{
+    const uint8_t other[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5F};
+    EXPECT_EQ(Datagram().marker().hardware().mac(other).read(), BootRequest::OtherMac);
+}
+
+TEST(BootRequest, EachOfTheThreeRecordsIsRequired)
+{
+    EXPECT_EQ(Datagram().hardware().mac().read(), BootRequest::Incomplete);
+    EXPECT_EQ(Datagram().marker().mac().read(), BootRequest::Incomplete);
+    EXPECT_EQ(Datagram().marker().hardware().read(), BootRequest::Incomplete);
+    EXPECT_EQ(Datagram().read(), BootRequest::Incomplete);
+}
+
+TEST(BootRequest, ARecordRunningPastTheEndSpoilsTheDatagram)
+{
+    Datagram d;
+    d.marker().hardware().mac().record(9, {1, 2}, 3);
+    EXPECT_EQ(d.read(), BootRequest::Truncated);
+    Datagram cut;
+    cut.marker().hardware().mac();
+    cut.bytes.push_back(9);
+    cut.bytes.push_back(0);
+    EXPECT_EQ(cut.read(), BootRequest::Truncated);
+    Datagram huge;
+    huge.marker().hardware().mac().record(9, {}, 0xFFFF);
+    EXPECT_EQ(huge.read(), BootRequest::Truncated);
+}
+
+TEST(BootRequest, OnlyTheTagOpensADatagram)
+{
+    Datagram d;
+    d.marker().hardware().mac();
+    d.bytes[15] = 'X';
+    EXPECT_EQ(d.read(), BootRequest::NoTag);
+    EXPECT_EQ(readBootRequest(d.bytes.data(), 15, kMac), BootRequest::NoTag);
+    EXPECT_EQ(readBootRequest(nullptr, 0, kMac), BootRequest::NoTag);
+}
+
+TEST(BootReply, HasItsSeventyBytesInPlace)
+{
+    BootSettings s;
+    std::memcpy(s.mac, kMac, 6);
+    addressFromText(QStringLiteral("10.0.0.5"), s.ip);
+    addressFromText(QStringLiteral("255.255.0.0"), s.subnet);
+    addressFromText(QStringLiteral("10.0.0.1"), s.gateway);
+    nameFromText(QStringLiteral("Studio"), s.name);
+    uint8_t out[BOOT_REPLY_SIZE + 8];
+    std::memset(out, 0xEE, sizeof out);
+    ASSERT_EQ(buildBootReply(out, s), 70u);
+    EXPECT_EQ(out[70], 0xEE);
+    EXPECT_EQ(std::memcmp(out, "CORVANTEBOOTSRVR", 16), 0);
+    const uint8_t fixed[] = {0, 0, 1, 1, 1, 0, 1, 8, 3, 0, 6};
+    EXPECT_EQ(std::memcmp(out + 16, fixed, sizeof fixed), 0);
+    EXPECT_EQ(std::memcmp(out + 27, kMac, 6), 0);
+    const uint8_t ip[] = {4, 0, 4, 10, 0, 0, 5};
+    EXPECT_EQ(std::memcmp(out + 33, ip, 7), 0);
+    EXPECT_EQ(out[36], 10);
+    EXPECT_EQ(out[37], 0);
+    EXPECT_EQ(out[38], 0);
+    EXPECT_EQ(out[39], 5);
+    const uint8_t subnet[] = {5, 0, 4, 255, 255, 0, 0};
+    EXPECT_EQ(std::memcmp(out + 40, subnet, 7), 0);
+    const uint8_t gateway[] = {24, 0, 4, 10, 0, 0, 1};
+    EXPECT_EQ(std::memcmp(out + 47, gateway, 7), 0);
+    const uint8_t flags[] = {6, 0, 2, 0, 0};
+    EXPECT_EQ(std::memcmp(out + 54, flags, 5), 0);
+    const uint8_t name[] = {2, 0, 8, 'S', 't', 'u', 'd', 'i', 'o', 0, 0};
+    EXPECT_EQ(std::memcmp(out + 59, name, 11), 0);
+}
+
+TEST(BootSettingsText, TheNameIsCutToEightAndAnEmptyOneIsNoName)
+{
+    char name[BOOT_NAME_SIZE];
+    nameFromText(QStringLiteral("ABCDEFGHIJ"), name);
+    EXPECT_EQ(std::memcmp(name, "ABCDEFGH", 8), 0);
+    nameFromText(QString(), name);
+    EXPECT_EQ(std::memcmp(name, "NoName\0\0", 8), 0);
+}
+
+TEST(BootSettingsText, APartlyFilledMacLeavesTheMissingBytesZero)
+{
+    uint8_t mac[6];
+    macFromText(QStringLiteral("0a:FF:3"), mac);
+    const uint8_t want[6] = {0x0A, 0xFF, 0x03, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(mac, want, 6), 0);
+    macFromText(QStringLiteral("01:02:03:04:05:06:07"), mac);
+    const uint8_t six[6] = {1, 2, 3, 4, 5, 6};
+    EXPECT_EQ(std::memcmp(mac, six, 6), 0);
+}
+
+TEST(BootSettingsText, AnAddressThatIsNotDottedGivesAllOnes)
+{
+    uint8_t a[4];
+    addressFromText(QStringLiteral("192.168.1."), a);
+    const uint8_t ones[4] = {255, 255, 255, 255};
+    EXPECT_EQ(std::memcmp(a, ones, 4), 0);
+    addressFromText(QStringLiteral("192.168.1.20"), a);
+    const uint8_t want[4] = {192, 168, 1, 20};
+    EXPECT_EQ(std::memcmp(a, want, 4), 0);
+}

@@ -1,0 +1,132 @@
+// The boot server on loopback: it answers a request from its MAC address at the injected reply
+// address and port, ignores everything while replies are off, and reports a port in use.
+#include "admin/boot_server.h"
+#include "loopback_peer.h"
+#include "wait.h"
+
+#include <QCoreApplication>
+#include <QNetworkDatagram>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+using namespace orba;
+
+namespace {
+
+const uint8_t kMac[6] = {0x02, 0x00, 0x00, 0xAB, 0xCD, 0xEF};
+
+std::vector<uint8_t> request(const uint8_t *mac = kMac, uint8_t hardware = 8)
+{
+    std::vector<uint8_t> d(BOOT_TAG, BOOT_TAG + BOOT_TAG_SIZE);
+    const uint8_t records[] = {3, 0, 6, mac[0],   mac[1], mac[2], mac[3], mac[4], mac[5],
+                               1, 0, 1, hardware, 0,      0,      1,      0};
+    d.insert(d.end(), records, records + sizeof records);
+    return d;
+}
+
+BootSettings settings(const char *ip = "10.0.0.5")
+{
+    BootSettings s;
+    std::memcpy(s.mac, kMac, 6);
+    addressFromText(QString::fromLatin1(ip), s.ip);
+    addressFromText(QStringLiteral("255.0.0.0"), s.subnet);
+    addressFromText(QStringLiteral("10.0.0.1"), s.gateway);
+    nameFromText(QStringLiteral("Booted"), s.name);
+    return s;
+}
+
+class BootServer : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(receiver.bind(QHostAddress(QHostAddress::LocalHost), 0));
+        options.port = test::freeUdpPort();
+        options.replyAddress = QHostAddress(QHostAddress::LocalHost);
+        options.replyPort = receiver.localPort();
+    }
+    bool send(const std::vector<uint8_t> &d) { return test::sendDatagram(options.port, d.data(), d.size()); }
+    QByteArray nextReply()
+    {
+        if (!test::waitUntil([&] { return receiver.hasPendingDatagrams(); }))
+            return {};
+        return receiver.receiveDatagram().data();
+    }
+
+    QUdpSocket receiver;
+    BootServerOptions options;
+};
+
+} // namespace
+
+TEST_F(BootServer, AnswersItsUnitAtTheReplyAddressAndCounts)
+{
+    tcNetServerDlgThrd server(options);
+    ASSERT_TRUE(server.open());
+    server.start(settings());
+    ASSERT_TRUE(send(request()));
+    const QByteArray reply = nextReply();
+    ASSERT_EQ(reply.size(), 70);
+    uint8_t want[BOOT_REPLY_SIZE];
+    buildBootReply(want, settings());
+    EXPECT_EQ(reply, QByteArray(reinterpret_cast<const char *>(want), 70));
+    EXPECT_EQ(uint8_t(reply[36]), 10);
+    EXPECT_EQ(uint8_t(reply[39]), 5);
+    EXPECT_EQ(server.repliesSent(), 1);
+}
+
+TEST_F(BootServer, IgnoresOtherUnitsAndBadMarkers)
+{
+    tcNetServerDlgThrd server(options);
+    ASSERT_TRUE(server.open());
+    server.start(settings());
+    const uint8_t other[6] = {0x02, 0, 0, 0xAB, 0xCD, 0xEE};
+    ASSERT_TRUE(send(request(other)));
+    ASSERT_TRUE(send(request(kMac, 7)));
+    server.handlePending();
+    EXPECT_EQ(server.repliesSent(), 0);
+    EXPECT_FALSE(receiver.hasPendingDatagrams());
+}
+
+TEST_F(BootServer, WhileStoppedNothingIsAnsweredOrCounted)
+{
+    tcNetServerDlgThrd server(options);
+    ASSERT_TRUE(server.open());
+    ASSERT_TRUE(send(request()));
+    server.handlePending();
+    server.start(settings());
+    server.handlePending();
+    EXPECT_EQ(server.repliesSent(), 0);
+    EXPECT_FALSE(receiver.hasPendingDatagrams());
+
+    ASSERT_TRUE(send(request()));
+    EXPECT_EQ(nextReply().size(), 70);
+    server.stop();
+    ASSERT_TRUE(send(request()));
+    server.handlePending();
+    EXPECT_EQ(server.repliesSent(), 1);
+    EXPECT_FALSE(receiver.hasPendingDatagrams());
+}
+
+TEST_F(BootServer, APortInUseCannotBeOpened)
+{
+    QUdpSocket holder;
+    ASSERT_TRUE(holder.bind(QHostAddress(QHostAddress::AnyIPv4), 0, QAbstractSocket::DontShareAddress));
+    options.port = holder.localPort();
+    tcNetServerDlgThrd server(options);
+    EXPECT_FALSE(server.open());
+    EXPECT_FALSE(server.isOpen());
+}
+
+TEST_F(BootServer, TheReplyPortDefaultsToTheListeningPort)
+{
+    BootServerOptions o;
+    o.port = 4321;
+    tcNetServerDlgThrd server(o);
+    EXPECT_EQ(server.options().replyPort, 4321);
+    EXPECT_EQ(server.options().replyAddress, QHostAddress(QHostAddress::Broadcast));
+}
