@@ -100,6 +100,12 @@ void FileDownload::start()
     sendNextBlock();
 }
 
+void FileDownload::abandon()
+{
+    m_finished = true;
+    m_ticking = false;
+}
+
 void FileDownload::sendNextBlock()
 {
     const uint32_t want = std::max<uint32_t>(1, m_settings.blockSize);

@@ -64,6 +64,10 @@ public:
     // with an error (reported queued, like every status).
     void start();
 
+    // The view went away (Cancel): nothing more is sent and nothing more is reported. The
+    // processor is not told; it gives up on its own.
+    void abandon();
+
     // An acknowledgement from the processor; any thread.
     void on_fw_ack(int block, int count, int code, const QString &text);
     // One second has passed.

@@ -1,0 +1,182 @@
+// The "Download Progress" dialog over a download: its start, the processor's messages on the bar
+// and the label, Cancel refused while the processor writes flash, and the closing boxes with
+// their titles and texts. The one-second tick is stepped by the test.
+#include "admin/file_downloader_dlg.h"
+#include "message_recorder.h"
+#include "test_files.h"
+#include "work_dir.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace orba;
+using orba::test::MessageRecorder;
+
+namespace {
+
+struct Sent
+{
+    int block, count, bytes;
+};
+
+void record(void *context, uint16_t block, uint16_t count, uint16_t byteCount, const uint8_t *)
+{
+    static_cast<std::vector<Sent> *>(context)->push_back({block, count, byteCount});
+}
+
+class DownloadDialog : public test::WorkDirTest
+{
+protected:
+    void SetUp() override
+    {
+        WorkDirTest::SetUp();
+        ASSERT_TRUE(test::writeAll(QStringLiteral("fw.tbn"), QByteArray(3000, 'x')));
+        settings = firmwareDownloadSettings(path(QStringLiteral("fw.tbn")), nullptr);
+        settings.send = &record;
+        settings.context = &sent;
+    }
+    std::unique_ptr<tcFileDownloader> open()
+    {
+        auto d = std::make_unique<tcFileDownloader>(settings, nullptr, 0);
+        QApplication::processEvents();
+        return d;
+    }
+    static void ack(tcFileDownloader &d, int block, int count, int code = FW_ACK_BLOCK,
+                    const QString &text = {})
+    {
+        d.download().on_fw_ack(block, count, code, text);
+        QApplication::processEvents();
+        QApplication::processEvents();
+    }
+    static void ticks(tcFileDownloader &d, int n)
+    {
+        for (int i = 0; i < n; ++i)
+            d.download().slot_timer();
+        QApplication::processEvents();
+        QApplication::processEvents();
+    }
+
+    MessageRecorder messages;
+    std::vector<Sent> sent;
+    DownloadSettings settings;
+};
+
+} // namespace
+
+TEST_F(DownloadDialog, StartsWithItsTitleLabelAndTheFirstBlock)
+{
+    auto d = open();
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("Download Progress"));
+    EXPECT_EQ(d->labelMsg()->text(), QStringLiteral("Down Loading..."));
+    EXPECT_EQ(d->progressBar()->value(), 0);
+    EXPECT_TRUE(d->cancelButton()->isEnabled());
+    EXPECT_EQ(d->cancelButton()->text(), QStringLiteral("Cancel"));
+    EXPECT_FALSE(d->windowFlags() & Qt::WindowContextHelpButtonHint);
+    EXPECT_FALSE(d->windowFlags() & Qt::WindowSystemMenuHint);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].block, 1);
+    EXPECT_EQ(sent[0].count, 3);
+    EXPECT_EQ(sent[0].bytes, 1024);
+}
+
+TEST_F(DownloadDialog, CodeFourMovesTheBarAndShowsItsText)
+{
+    auto d = open();
+    ack(*d, 1, 3);
+    EXPECT_EQ(d->progressBar()->value(), 33);
+    ack(*d, 3, 4, FW_ACK_PROGRESS, QStringLiteral("Erasing sector 3"));
+    EXPECT_EQ(d->progressBar()->value(), 75);
+    EXPECT_EQ(d->labelMsg()->text(), QStringLiteral("Erasing sector 3"));
+    EXPECT_TRUE(d->cancelButton()->isEnabled());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(DownloadDialog, AfterTheLastAcknowledgementCancelIsDisabledAndTheWritingTextShows)
+{
+    auto d = open();
+    ack(*d, 1, 3);
+    ack(*d, 2, 3);
+    EXPECT_TRUE(d->cancelButton()->isEnabled());
+    ack(*d, 3, 3);
+    EXPECT_FALSE(d->cancelButton()->isEnabled());
+    EXPECT_EQ(d->labelMsg()->text(),
+              QStringLiteral("Writing ORBA Image To Flash ROM...\nThis may take several seconds."));
+    EXPECT_EQ(d->progressBar()->value(), 100);
+    EXPECT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[2].bytes, 952);
+}
+
+TEST_F(DownloadDialog, NoAcknowledgementWithinTenTicksEndsWithTheNoResponseError)
+{
+    auto d = open();
+    d->show();
+    ticks(*d, 9);
+    EXPECT_TRUE(messages.empty());
+    ticks(*d, 1);
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().kind, MessageKind::Critical);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Download Error"));
+    EXPECT_EQ(messages.last().text, QStringLiteral("Error:No response from the ORBA."));
+    EXPECT_EQ(d->result(), int(QDialog::Rejected));
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_FALSE(d->cancelButton()->isEnabled());
+}
+
+TEST_F(DownloadDialog, NoAnswerWithinThirtyTicksOfFlashingIsTheSeriousError)
+{
+    auto d = open();
+    for (int b = 1; b <= 3; ++b)
+        ack(*d, b, 3);
+    ticks(*d, 29);
+    EXPECT_TRUE(messages.empty());
+    ticks(*d, 1);
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("Error:No response from the ORBA after Flash re-progam began.\n\n"
+                             "This could be a serious problem.\n"));
+}
+
+TEST_F(DownloadDialog, TheFinalAnswerShowsTheRebootNoticeAndAccepts)
+{
+    auto d = open();
+    d->show();
+    for (int b = 1; b <= 3; ++b)
+        ack(*d, b, 3);
+    ack(*d, 3, 3, FW_ACK_DONE);
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().kind, MessageKind::Information);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Download Success"));
+    EXPECT_EQ(messages.last().text, QStringLiteral("Reboot the ORBA for the changes to take effect."));
+    EXPECT_EQ(d->result(), int(QDialog::Accepted));
+    ticks(*d, 40);
+    EXPECT_EQ(messages.messages().size(), 1u);
+}
+
+TEST_F(DownloadDialog, TheProcessorsErrorIsShownAfterError)
+{
+    auto d = open();
+    ack(*d, 1, 3, FW_ACK_ERROR, QStringLiteral(" image rejected"));
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("Error: image rejected"));
+    EXPECT_EQ(d->result(), int(QDialog::Rejected));
+}
+
+TEST_F(DownloadDialog, CancelClosesAtOnceAndNothingMoreIsSent)
+{
+    auto d = open();
+    d->show();
+    d->cancelButton()->click();
+    EXPECT_EQ(d->result(), int(QDialog::Rejected));
+    EXPECT_FALSE(d->isVisible());
+    ack(*d, 1, 3);
+    ticks(*d, 40);
+    EXPECT_EQ(sent.size(), 1u);
+    EXPECT_TRUE(messages.empty());
+}
