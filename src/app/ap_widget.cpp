@@ -299,11 +299,6 @@ void tcApWidget::slot_gui_globals_dirty()
         processorAccessChanged();
 }
 
-void tcApWidget::slot_swup_dlg()
-{
-    require_online(QStringLiteral("Update"));
-}
-
 void tcApWidget::slot_rir_dlg()
 {
     const QFileInfo loader(QDir::current(), QStringLiteral("rir_loader") + QStringLiteral(ORBA_EXE_SUFFIX));
@@ -328,8 +323,6 @@ void tcApWidget::slot_preset_pkg_install()
         orba::autoloadPackages(*m_settings, m_folders.presets.path(), m_folders.favorites.path());
 }
 
-// The IP assignment dialog comes with the boot server.
-void tcApWidget::slot_netsrvr_dlg() {}
 void tcApWidget::slot_config_dlg() {}
 
 void tcApWidget::slot_time_set()

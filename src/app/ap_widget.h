@@ -4,6 +4,7 @@
 // what the session reports and turns the user's choices into session commands.
 #pragma once
 
+#include "admin/boot_server.h"
 #include "common/status_look.h"
 #include "link/link_watch.h"
 #include "panels/kel_bench.h"
@@ -24,6 +25,7 @@ class QAction;
 class QDialog;
 class QTimer;
 class tcSplash;
+class tcFileDownloader;
 class DeviceRecord;
 class DeviceList;
 class IniStore;
@@ -94,6 +96,11 @@ public:
 
     // Shows "You must be online." under the title unless on-line is wanted and the link is up.
     bool require_online(const QString &title);
+
+    // Where the IP assignment dialog listens and replies (tests use loopback ports).
+    void setBootServerOptions(const orba::BootServerOptions &options) { m_bootOptions = options; }
+    // The download that runs now, or none; set and cleared on this thread around the dialog.
+    tcFileDownloader *fileDownloader() const { return m_fileDownloader; }
 
     // On-line mode: remembered, shown, and the session's link made or dropped.
     void set_online(bool wanted);
@@ -200,4 +207,7 @@ private:
 
     bool m_tornDown = false;
     bool m_firstPaintReported = false;
+
+    orba::BootServerOptions m_bootOptions;
+    tcFileDownloader *m_fileDownloader = nullptr;
 };

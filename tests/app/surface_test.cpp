@@ -391,7 +391,7 @@ TEST_F(Surface, DialogsThatNeedTheProcessorSayYouMustBeOnlineUnderTheirTitles)
     }
     messages.clear();
     for (auto slot : {&tcApWidget::slot_preset_take, &tcApWidget::slot_preset_dlg,
-                      &tcApWidget::slot_gui_access, &tcApWidget::slot_gui_lock, &tcApWidget::slot_netsrvr_dlg,
+                      &tcApWidget::slot_gui_access, &tcApWidget::slot_gui_lock,
                       &tcApWidget::slot_config_dlg, &tcApWidget::slot_rir_dlg})
         (w.*slot)();
     EXPECT_TRUE(messages.empty());

@@ -1,0 +1,194 @@
+// The window's firmware upgrade and IP assignment entries: the file chosen, the header checked and
+// confirmed, the download over the link to the end, and the IP assignment dialog on a loopback port.
+#include "admin/file_downloader_dlg.h"
+#include "admin/net_server_dlg.h"
+#include "app_window_test.h"
+#include "gui/file_choice.h"
+#include "panel_skin.h"
+#include "test_files.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+using namespace orba;
+using orba::test::waitProcessingEvents;
+
+namespace {
+
+const char kImage[] =
+    "TALMEN ORBA UPGRADE\r\nAPVER: 2.1.4\r\nDSPVER: 3.0\r\nMCSVER: 12\r\nBUILD: today\r\nENDHEADER\r\n";
+
+class AdminWindow : public test::AppWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        AppWindowTest::SetUp();
+        test::writePanelSkin(path(QStringLiteral("skins/default")));
+        setting(QStringLiteral("SKIN"), QStringLiteral("file"), QStringLiteral("0"));
+        addDevice(QStringLiteral("Studio"), QStringLiteral("127.0.0.1"));
+        setting(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("Studio"));
+        m_previousChooser = setOpenFileHandler(
+            [this](QWidget *, const QString &caption, const QString &dir, const QString &filter) {
+                chooserCaption = caption;
+                chooserDir = dir;
+                chooserFilter = filter;
+                return chosen;
+            });
+    }
+    void TearDown() override
+    {
+        setOpenFileHandler(m_previousChooser);
+        AppWindowTest::TearDown();
+    }
+    size_t blocksSent() const { return peer.framesOfType(MSG_FW_BLOCK).size(); }
+    void ackFromProcessor(int block, int count, int code, const char *text = "")
+    {
+        uint8_t f[FRAME_MAX_LENGTH];
+        reply(f, buildFwAck(f, uint16_t(block), uint16_t(count), uint16_t(code), text));
+    }
+
+    QString chosen;
+    QString chooserCaption, chooserDir, chooserFilter;
+
+private:
+    OpenFileHandler m_previousChooser;
+};
+
+} // namespace
+
+TEST_F(AdminWindow, AFileWithAnotherSignatureIsRefusedAndNothingIsSent)
+{
+    open();
+    goOnline();
+    ASSERT_TRUE(test::writeAll(QStringLiteral("test.tbn"), "TALMEN TEST UPGRADE\nENDHEADER\nimage bytes"));
+    chosen = path(QStringLiteral("test.tbn"));
+    messages.clear();
+    window->slot_swup_dlg();
+    EXPECT_EQ(chooserCaption, QStringLiteral("Choose a file to download"));
+    EXPECT_EQ(chooserDir, QStringLiteral("."));
+    EXPECT_EQ(chooserFilter, QStringLiteral("Talmen Binary Images (*.tbn)"));
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().kind, MessageKind::Critical);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Error"));
+    EXPECT_TRUE(messages.last().text.endsWith(QStringLiteral("\nSignature found: TALMEN TEST UPGRADE")))
+        << messages.last().text.toStdString();
+    sentArrived();
+    EXPECT_EQ(blocksSent(), 0u);
+}
+
+TEST_F(AdminWindow, AFileWithoutItsEndLineOrACancelledChoiceSendsNothing)
+{
+    open();
+    goOnline();
+    ASSERT_TRUE(test::writeAll(QStringLiteral("cut.tbn"), "TALMEN ORBA UPGRADE\nAPVER: 1\n"));
+    chosen = path(QStringLiteral("cut.tbn"));
+    messages.clear();
+    window->slot_swup_dlg();
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("This does not appear to be an ORBA file."));
+    chosen.clear();
+    messages.clear();
+    window->slot_swup_dlg();
+    EXPECT_TRUE(messages.empty());
+    sentArrived();
+    EXPECT_EQ(blocksSent(), 0u);
+}
+
+TEST_F(AdminWindow, AnsweringNoToTheVersionsSendsNothing)
+{
+    open();
+    goOnline();
+    ASSERT_TRUE(test::writeAll(QStringLiteral("fw.tbn"), QByteArray(kImage) + QByteArray(3000, '\x5A')));
+    chosen = path(QStringLiteral("fw.tbn"));
+    messages.clear();
+    messages.answer(MsgNo);
+    bool ran = false;
+    answer = [&](QDialog *) { return ran = true, int(QDialog::Rejected); };
+    window->slot_swup_dlg();
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().kind, MessageKind::Question);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Verify Download"));
+    EXPECT_EQ(messages.last().text,
+              QStringLiteral("TALMEN ORBA UPGRADE\nAP Version:  2.1.4\nDSP Version:  3.0\n"
+                             "FPGA Version:  12\nBuild Date:  today"));
+    EXPECT_EQ(messages.last().buttons, MsgYes | MsgNo);
+    EXPECT_FALSE(ran);
+    sentArrived();
+    EXPECT_EQ(blocksSent(), 0u);
+}
+
+TEST_F(AdminWindow, AConfirmedImageGoesOutBlockByBlockOverTheLinkUntilTheProcessorIsDone)
+{
+    open();
+    goOnline();
+    const QByteArray image = QByteArray(kImage) + QByteArray(3000, '\x5A');
+    ASSERT_TRUE(test::writeAll(QStringLiteral("fw.tbn"), image));
+    chosen = path(QStringLiteral("fw.tbn"));
+    messages.clear();
+    messages.answer(MsgYes);
+    tcFileDownloader *running = nullptr;
+    answer = [&](QDialog *d) {
+        auto *dialog = qobject_cast<tcFileDownloader *>(d);
+        EXPECT_NE(dialog, nullptr);
+        if (!dialog)
+            return int(QDialog::Rejected);
+        running = window->fileDownloader();
+        const int blocks = int((image.size() + 1023) / 1024);
+        for (int b = 1; b <= blocks; ++b) {
+            EXPECT_TRUE(waitProcessingEvents([&] { return blocksSent() == size_t(b); })) << b;
+            ackFromProcessor(b, blocks, 0);
+        }
+        EXPECT_TRUE(waitProcessingEvents([&] { return dialog->download().flashStarted(); }));
+        EXPECT_FALSE(dialog->cancelButton()->isEnabled());
+        ackFromProcessor(2, 5, 4, "Writing 40%");
+        EXPECT_TRUE(waitProcessingEvents(
+            [&] { return dialog->labelMsg()->text() == QStringLiteral("Writing 40%"); }));
+        ackFromProcessor(blocks, blocks, 1);
+        EXPECT_TRUE(waitProcessingEvents([&] { return dialog->result() == QDialog::Accepted; }));
+        return dialog->result();
+    };
+    window->slot_swup_dlg();
+    EXPECT_NE(running, nullptr);
+    EXPECT_EQ(window->fileDownloader(), nullptr);
+    ASSERT_EQ(messages.messages().size(), 2u);
+    EXPECT_EQ(messages.last().title, QStringLiteral("Download Success"));
+    QByteArray received;
+    for (const test::Frame &f : peer.framesOfType(MSG_FW_BLOCK)) {
+        FwBlockMsg msg;
+        ASSERT_TRUE(parseFwBlock(f.data(), f.size(), msg));
+        received.append(reinterpret_cast<const char *>(msg.data), qsizetype(msg.available));
+    }
+    EXPECT_EQ(received, image);
+}
+
+TEST_F(AdminWindow, TheIpAssignmentDialogWorksOfflineOnItsPort)
+{
+    open();
+    QUdpSocket holder;
+    ASSERT_TRUE(holder.bind(QHostAddress(QHostAddress::AnyIPv4), 0, QAbstractSocket::DontShareAddress));
+    BootServerOptions boot;
+    boot.port = test::freeUdpPort();
+    boot.replyAddress = QHostAddress(QHostAddress::LocalHost);
+    boot.replyPort = holder.localPort();
+    window->setBootServerOptions(boot);
+    QString title;
+    answer = [&](QDialog *d) {
+        title = d->windowTitle();
+        EXPECT_NE(qobject_cast<tcNetServerDlg *>(d), nullptr);
+        return int(QDialog::Rejected);
+    };
+    messages.clear();
+    window->slot_netsrvr_dlg();
+    EXPECT_EQ(title, QStringLiteral("IP Assignment"));
+    EXPECT_TRUE(messages.empty());
+
+    boot.port = holder.localPort();
+    window->setBootServerOptions(boot);
+    window->slot_netsrvr_dlg();
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("Socket bind to UDP port %1 failed.").arg(boot.port));
+}
