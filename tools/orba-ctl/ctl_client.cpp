@@ -268,6 +268,11 @@ void CtlClient::runCommand()
         runPresetCommand();
         return;
     }
+    if (m_plan.run) {
+        m_deadline.stop();
+        m_plan.run(*m_session, [this](int status) { finish(status); });
+        return;
+    }
     if (c == QLatin1String("status")) {
         printStatus();
     } else if (c == QLatin1String("get")) {

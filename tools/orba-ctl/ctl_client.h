@@ -40,6 +40,8 @@ struct CommandPlan
     QString name;                 // save
     std::shared_ptr<SETTINGS_MAP> preset; // push and take of a file: the file's values
     PresetHeader header{};                // and its header
+    // A command of its own: runs on line and ends the run through finish (no deadline meanwhile).
+    std::function<void(Session &session, const std::function<void(int)> &finish)> run;
 };
 
 // Finds the names and parses the values of get and set, the slots, names and files of the preset

@@ -1,6 +1,8 @@
 #include "ctl_options.h"
 
 #include "ctl_access.h"
+#include "ctl_assign_ip.h"
+#include "ctl_firmware.h"
 
 #include <cmath>
 
@@ -45,6 +47,10 @@ const char kUsage[] =
     "  save SLOT NAME     the live settings into a slot under NAME\n"
     "  backup FOLDER      every slot in use into FOLDER, with an index of names and locks\n"
     "  restore FOLDER     a backup back into the same slots\n"
+    "  firmware [--yes] FILE.tbn\n"
+    "                     updates the processor's firmware from an image file\n"
+    "  assign-ip --mac M --ip A --subnet S --gateway G --name N [...]\n"
+    "                     gives a processor without network settings its address (no link)\n"
     "\n"
     "Names are the parameter names of the settings table (\"Input Line Gain\") or the global\n"
     "names (\"DELAY\"), in any case, surrounding blanks ignored.\n"
@@ -175,6 +181,8 @@ const CommandInfo kCommands[] = {
                 "locked on the processor is left as it is, unless it already holds that very preset, and\n"
                 "listed on the error line after the others are restored. Then prints the slots in use as\n"
                 "slots does.\n"},
+    {"firmware", kFirmwareHelp},
+    {"assign-ip", kAssignIpHelp},
 };
 
 const CommandInfo *findCommand(const QString &name)
@@ -236,6 +244,12 @@ bool readCount(const QString &text, int &count)
     return true;
 }
 
+// Commands whose options after the command name are their own, read by the command.
+bool takesOwnOptions(const QString &command)
+{
+    return command == QLatin1String("firmware") || command == QLatin1String("assign-ip");
+}
+
 Options failed(Options o, const QString &error)
 {
     o.error = error;
@@ -286,7 +300,9 @@ QString checkArguments(const Options &o)
         return QStringLiteral("--sntp and --tz go with clock set only");
     if (c == QLatin1String("events") || c == QLatin1String("clock"))
         return QString();
-    if (c == QLatin1String("set")) {
+    if (takesOwnOptions(c)) {
+        return QString();
+    } else if (c == QLatin1String("set")) {
         if (o.arguments.isEmpty())
             return QStringLiteral("set: expects NAME=VALUE (try set --help)");
         for (const QString &a : o.arguments)
@@ -350,6 +366,10 @@ Options parseOptions(const QStringList &arguments)
         }
         if (arg == QLatin1String("--truncate")) {
             o.truncate = true;
+            continue;
+        }
+        if (takesOwnOptions(o.command)) {
+            o.arguments << arg;
             continue;
         }
         if (arg == QLatin1String("--json")) {

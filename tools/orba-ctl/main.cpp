@@ -1,7 +1,9 @@
 // orba-ctl: the processor from the command line, through the application's own session code.
 // Exit status 0 on success, 2 on any error (one line on standard error).
+#include "ctl_assign_ip.h"
 #include "ctl_client.h"
 #include "ctl_device.h"
+#include "ctl_firmware.h"
 #include "ctl_options.h"
 #include "link/frames.h"
 
@@ -54,7 +56,23 @@ int main(int argc, char **argv)
     }
     if (!options.error.isEmpty())
         return fail(options.error);
+    if (options.command == QLatin1String("assign-ip")) {
+        AssignIpCommand command;
+        const QString wrong = parseAssignIpArguments(options.arguments, command);
+        return wrong.isEmpty() ? runAssignIp(command, options.timeoutMs) : fail(wrong);
+    }
     CommandPlan plan;
+    if (options.command == QLatin1String("firmware")) {
+        FirmwareCommand command;
+        const QString wrong = parseFirmwareArguments(options.arguments, command);
+        if (!wrong.isEmpty())
+            return fail(wrong);
+        if (!prepareFirmware(command))
+            return kExitError;
+        plan.run = [path = command.path](orba::Session &session, const std::function<void(int)> &finish) {
+            runFirmware(session, path, finish);
+        };
+    }
     if (!planCommand(options, plan))
         return kExitError;
     orba::SessionTarget target;
