@@ -21,11 +21,12 @@ const uint8_t kMac[6] = {0x02, 0x00, 0x00, 0xAB, 0xCD, 0xEF};
 
 std::vector<uint8_t> request(const uint8_t *mac = kMac, uint8_t hardware = 8)
 {
-    std::vector<uint8_t> d(BOOT_TAG, BOOT_TAG + BOOT_TAG_SIZE);
     const uint8_t records[] = {3, 0, 6, mac[0],   mac[1], mac[2], mac[3], mac[4], mac[5],
                                1, 0, 1, hardware, 0,      0,      1,      0};
-    d.insert(d.end(), records, records + sizeof records);
-    return d;
+    uint8_t d[BOOT_TAG_SIZE + sizeof records];
+    std::memcpy(d, BOOT_TAG, BOOT_TAG_SIZE);
+    std::memcpy(d + BOOT_TAG_SIZE, records, sizeof records);
+    return std::vector<uint8_t>(d, d + sizeof d);
 }
 
 BootSettings settings(const char *ip = "10.0.0.5")

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -30,11 +31,12 @@ const uint8_t kMac[6] = {0x00, 0x50, 0xC2, 0x1F, 0xA0, 0x07};
 // Records in the order MAC, hardware marker, request marker.
 std::vector<uint8_t> request(uint8_t hardware = 8)
 {
-    std::vector<uint8_t> d(BOOT_TAG, BOOT_TAG + BOOT_TAG_SIZE);
     const uint8_t records[] = {3, 0, 6, kMac[0],  kMac[1], kMac[2], kMac[3], kMac[4], kMac[5],
                                1, 0, 1, hardware, 0,       0,       1,       0};
-    d.insert(d.end(), records, records + sizeof records);
-    return d;
+    uint8_t d[BOOT_TAG_SIZE + sizeof records];
+    std::memcpy(d, BOOT_TAG, BOOT_TAG_SIZE);
+    std::memcpy(d + BOOT_TAG_SIZE, records, sizeof records);
+    return std::vector<uint8_t>(d, d + sizeof d);
 }
 
 class IpAssignment : public ::testing::Test
