@@ -3,6 +3,8 @@
 // passes only for the exact signature.
 #include "admin/firmware_header.h"
 
+#include <QByteArrayList>
+
 #include <cstdint>
 #include <cstdlib>
 
