@@ -71,6 +71,7 @@ tcNetServerDlg::tcNetServerDlg(const orba::BootServerOptions &options, QWidget *
     m_lcd = new QLCDNumber(5, this);
     m_lcd->setObjectName(QStringLiteral("lcd_REQ"));
     m_lcd->setSegmentStyle(QLCDNumber::Flat);
+    m_lcd->setMinimumSize(90, 30);
     m_lcd->setToolTip(QStringLiteral(
         "This counter increments each time a boot request is received from the specified MAC address. A boot "
         "reply is also sent for each increment, but may require a few retries to be received since it's a "
