@@ -183,9 +183,9 @@ int runAssignIp(const AssignIpCommand &c, int defaultTimeoutMs)
     QTimer::singleShot(timeoutMs, &loop, [&] {
         server.stop();
         loop.exit(complain(QStringLiteral("%1 of %2 boot replies sent within %3 s")
-                           .arg(replies)
-                           .arg(c.count)
-                           .arg(double(timeoutMs) / 1000.0)));
+                               .arg(replies)
+                               .arg(c.count)
+                               .arg(double(timeoutMs) / 1000.0)));
     });
     server.start(c.settings);
     return loop.exec();
