@@ -256,3 +256,16 @@ TEST_F(Download, AcknowledgementsFromTheLinkThreadAreHandledOnTheDownloadsThread
     for (const SentBlock &b : sink.sent)
         EXPECT_EQ(b.thread, QThread::currentThread());
 }
+
+TEST_F(Download, AnAcknowledgementCalledOnAnotherThreadMovesTheDownloadOnlyOnItsOwn)
+{
+    auto d = started();
+    for (int block = 1; block <= 2; ++block) {
+        std::thread link([&] { d->on_fw_ack(block, 3, FW_ACK_BLOCK, QString()); });
+        link.join();
+        ASSERT_TRUE(test::waitProcessingEvents([&] { return d->lastBlock() > block; }));
+    }
+    ASSERT_EQ(sink.sent.size(), 3u);
+    for (const SentBlock &b : sink.sent)
+        EXPECT_EQ(b.thread, QThread::currentThread());
+}
