@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QNetworkDatagram>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
@@ -45,6 +46,7 @@ class BootServer : public ::testing::Test
 protected:
     void SetUp() override
     {
+        receiver.setProxy(QNetworkProxy::NoProxy); // no system proxy look-up on another thread
         ASSERT_TRUE(receiver.bind(QHostAddress(QHostAddress::LocalHost), 0));
         options.port = test::freeUdpPort();
         options.replyAddress = QHostAddress(QHostAddress::LocalHost);
@@ -116,6 +118,7 @@ TEST_F(BootServer, WhileStoppedNothingIsAnsweredOrCounted)
 TEST_F(BootServer, APortInUseCannotBeOpened)
 {
     QUdpSocket holder;
+    holder.setProxy(QNetworkProxy::NoProxy);
     ASSERT_TRUE(holder.bind(QHostAddress(QHostAddress::AnyIPv4), 0, QAbstractSocket::DontShareAddress));
     options.port = holder.localPort();
     tcNetServerDlgThrd server(options);

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QNetworkDatagram>
 #include <QPushButton>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
@@ -44,6 +45,7 @@ class IpAssignment : public ::testing::Test
 protected:
     void SetUp() override
     {
+        receiver.setProxy(QNetworkProxy::NoProxy); // no system proxy look-up on another thread
         ASSERT_TRUE(receiver.bind(QHostAddress(QHostAddress::LocalHost), 0));
         options.port = test::freeUdpPort();
         options.replyAddress = QHostAddress(QHostAddress::LocalHost);
@@ -224,6 +226,7 @@ TEST_F(IpAssignment, WithTheButtonUpNothingIsAnsweredOrCounted)
 TEST_F(IpAssignment, APortInUseGivesTheBindErrorAndClosesTheDialog)
 {
     QUdpSocket holder;
+    holder.setProxy(QNetworkProxy::NoProxy);
     ASSERT_TRUE(holder.bind(QHostAddress(QHostAddress::AnyIPv4), 0, QAbstractSocket::DontShareAddress));
     options.port = holder.localPort();
     tcNetServerDlg d(options);

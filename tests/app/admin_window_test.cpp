@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
@@ -169,6 +170,7 @@ TEST_F(AdminWindow, TheIpAssignmentDialogWorksOfflineOnItsPort)
 {
     open();
     QUdpSocket holder;
+    holder.setProxy(QNetworkProxy::NoProxy);
     ASSERT_TRUE(holder.bind(QHostAddress(QHostAddress::AnyIPv4), 0, QAbstractSocket::DontShareAddress));
     BootServerOptions boot;
     boot.port = test::freeUdpPort();

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
@@ -211,6 +212,7 @@ TEST_F(CtlAdmin, AssignIpAnswersTheSimulatorsBootRequestsOnLoopback)
 TEST_F(CtlAdmin, AssignIpOnAPortInUseSaysSo)
 {
     QUdpSocket holder;
+    holder.setProxy(QNetworkProxy::NoProxy);
     ASSERT_TRUE(holder.bind(QHostAddress(QHostAddress::AnyIPv4), 0, QAbstractSocket::DontShareAddress));
     const ProgramRun r = runProgram(
         QStringLiteral("orba-ctl"),
