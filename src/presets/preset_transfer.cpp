@@ -9,6 +9,8 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
+#include <optional>
+
 // Programs whose output is their data (orba-ctl) switch its debug lines off.
 Q_LOGGING_CATEGORY(lcTransfer, "orba.presets.transfer")
 
@@ -128,7 +130,7 @@ TransferResult PresetTransfer::offline() const
     return r;
 }
 
-TransferResult PresetTransfer::grabPreset(int slot, SETTINGS_MAP *target)
+std::optional<TransferResult> PresetTransfer::cannotStart(int slot, const char *trace)
 {
     if (!validSlot(slot))
         return badSlot(slot);
@@ -138,9 +140,16 @@ TransferResult PresetTransfer::grabPreset(int slot, SETTINGS_MAP *target)
         r.status = TransferResult::Busy;
         return r;
     }
-    qCDebug(lcTransfer, "tcPresetGrabber::grab_preset %d", slot);
+    qCDebug(lcTransfer, "%s %d", trace, slot);
     if (!m_session.isOnline())
         return offline();
+    return std::nullopt;
+}
+
+TransferResult PresetTransfer::grabPreset(int slot, SETTINGS_MAP *target)
+{
+    if (std::optional<TransferResult> no = cannotStart(slot, "tcPresetGrabber::grab_preset"))
+        return *no;
     SETTINGS_MAP received;
     GrabRecord &record = m_session.grab();
     m_waiting = true;
@@ -160,17 +169,8 @@ TransferResult PresetTransfer::grabPreset(int slot, SETTINGS_MAP *target)
 
 TransferResult PresetTransfer::pushPreset(int slot, const SETTINGS_MAP &set, const PresetHeader &header)
 {
-    if (!validSlot(slot))
-        return badSlot(slot);
-    if (m_waiting) {
-        TransferResult r =
-            refused(kTransferTitle, QStringLiteral("Another preset transfer is waiting."), slot);
-        r.status = TransferResult::Busy;
-        return r;
-    }
-    qCDebug(lcTransfer, "tcPresetGrabber::push_preset %d", slot);
-    if (!m_session.isOnline())
-        return offline();
+    if (std::optional<TransferResult> no = cannotStart(slot, "tcPresetGrabber::push_preset"))
+        return *no;
     HeaderWaitRecord &record = m_session.headerWait();
     m_waiting = true;
     record.begin(slot);

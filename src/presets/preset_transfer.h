@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace orba {
@@ -131,6 +132,8 @@ public:
 
 private:
     enum class WaitEnd { Answered, LinkLost, TimedOut };
+    // The refusal when a grab or push cannot start (bad slot, another wait, off line).
+    std::optional<TransferResult> cannotStart(int slot, const char *trace);
     WaitEnd waitFor(const std::function<bool()> &answered);
     TransferResult ended(WaitEnd end, int slot, const char *what) const;
     TransferResult offline() const;

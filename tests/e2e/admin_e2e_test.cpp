@@ -3,27 +3,14 @@
 // the IP assignment dialog answers the simulator's boot client.
 #include "admin/file_downloader_dlg.h"
 #include "admin/net_server_dlg.h"
-#include "app/kel_widget.h"
-#include "common/ini_store.h"
-#include "gui/dialog_run.h"
+#include "e2e_fixture.h"
 #include "gui/file_choice.h"
-#include "loopback_peer.h"
-#include "message_recorder.h"
-#include "sim_process.h"
 #include "test_files.h"
-#include "wait.h"
-#include "work_dir.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QLCDNumber>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 using namespace orba;
 using orba::test::SimProcess;
@@ -37,50 +24,20 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs = 20000)
     return orba::test::waitProcessingEvents(condition, timeoutMs);
 }
 
-class AdminEndToEnd : public orba::test::WorkDirTest
+class AdminEndToEnd : public orba::test::EndToEnd
 {
 protected:
-    void start(const QStringList &simArguments, bool online)
-    {
-        const QString skin = QDir(test::binDir()).filePath(QStringLiteral("../skins/default.skin"));
-        ASSERT_TRUE(QFile::exists(skin));
-        QDir().mkpath(QStringLiteral("skins"));
-        QDir().mkpath(QStringLiteral("maps"));
-        ASSERT_TRUE(QFile::copy(skin, QStringLiteral("skins/default.skin")));
-        {
-            IniStore device(QStringLiteral("maps/Simulator.cfg"), IniStore::XmlFile);
-            device.writeString(QStringLiteral("Device"), QStringLiteral("IPAddr"),
-                               QStringLiteral("127.0.0.1"));
-            IniStore ini(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
-            ini.writeString(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("Simulator"));
-            ini.writeInt(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), online ? 1 : 0);
-        }
-        sim = std::make_unique<SimProcess>(path(QStringLiteral("sim-state")), simArguments);
-        ASSERT_TRUE(sim->start()) << sim->output().toStdString();
-        SessionOptions options;
-        options.processorPort = sim->port();
-        options.meterFirstPort = test::freeUdpPort();
-        window = std::make_unique<KelWidget>(options);
-        window->show();
-        if (online) {
-            ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Online"); }));
-        }
-    }
     void TearDown() override
     {
         setOpenFileHandler(m_previousChooser);
-        setDialogHandler(m_previousDialogs);
-        if (window) {
-            window->close();
-            window.reset();
-        }
-        if (sim)
-            sim->stop();
-        WorkDirTest::TearDown();
+        if (m_forReal)
+            setDialogHandler(m_previousDialogs);
+        EndToEnd::TearDown();
     }
     // Every dialog runs for real (exec), closed by a deadline only if it never ends by itself.
     void runDialogsForReal(const std::function<void(QDialog *)> &meanwhile = {})
     {
+        m_forReal = true;
         m_previousDialogs = setDialogHandler([meanwhile](QDialog *d) {
             QTimer giveUp;
             giveUp.setSingleShot(true);
@@ -92,18 +49,42 @@ protected:
         });
     }
 
-    test::MessageRecorder messages;
-    std::unique_ptr<SimProcess> sim;
-    std::unique_ptr<KelWidget> window;
     OpenFileHandler m_previousChooser;
     DialogHandler m_previousDialogs;
+    bool m_forReal = false;
+};
+
+// The simulator writes its flash in two seconds.
+class Download : public AdminEndToEnd
+{
+protected:
+    void SetUp() override
+    {
+        simArguments = {QStringLiteral("--flash-seconds"), QStringLiteral("2")};
+        AdminEndToEnd::SetUp();
+    }
+};
+
+// Off line; the simulator's boot client asks on a port of this test's own.
+class BootClient : public AdminEndToEnd
+{
+protected:
+    void SetUp() override
+    {
+        simArguments = {QStringLiteral("--boot-mac"), QStringLiteral("02:11:22:33:44:55"),
+                        QStringLiteral("--boot-port"), QString::number(bootPort),
+                        QStringLiteral("--boot-reply-port"), QString::number(replyPort)};
+        onLineAtStart = false;
+        AdminEndToEnd::SetUp();
+    }
+    const uint16_t bootPort = test::freeUdpPort();
+    const uint16_t replyPort = test::freeUdpPort();
 };
 
 } // namespace
 
-TEST_F(AdminEndToEnd, TheDownloadDialogRunsUntilTheSimulatorHasWrittenTheImage)
+TEST_F(Download, TheDownloadDialogRunsUntilTheSimulatorHasWrittenTheImage)
 {
-    start({QStringLiteral("--flash-seconds"), QStringLiteral("2")}, true);
     const QByteArray image =
         QByteArray("TALMEN ORBA UPGRADE\r\nAPVER: 3.4.5\r\nENDHEADER\r\n") + QByteArray(9000, '\x11');
     ASSERT_TRUE(test::writeAll(QStringLiteral("new.tbn"), image));
@@ -136,13 +117,8 @@ TEST_F(AdminEndToEnd, TheDownloadDialogRunsUntilTheSimulatorHasWrittenTheImage)
     EXPECT_EQ(window->session().version().minor, 4);
 }
 
-TEST_F(AdminEndToEnd, TheIpAssignmentDialogAnswersTheSimulatorsBootClient)
+TEST_F(BootClient, TheIpAssignmentDialogAnswersTheSimulatorsBootClient)
 {
-    const uint16_t bootPort = test::freeUdpPort();
-    const uint16_t replyPort = test::freeUdpPort();
-    start({QStringLiteral("--boot-mac"), QStringLiteral("02:11:22:33:44:55"), QStringLiteral("--boot-port"),
-           QString::number(bootPort), QStringLiteral("--boot-reply-port"), QString::number(replyPort)},
-          false);
     BootServerOptions boot;
     boot.port = bootPort;
     boot.replyAddress = QHostAddress(QHostAddress::LocalHost);

@@ -52,12 +52,12 @@ protected:
                                QStringLiteral("127.0.0.1"));
             IniStore ini(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
             ini.writeString(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("Simulator"));
-            ini.writeInt(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), 1);
+            ini.writeInt(QStringLiteral("OPTIONS"), QStringLiteral("ONLINE"), onLineAtStart ? 1 : 0);
             ini.writeInt(QStringLiteral("OPTIONS"), QStringLiteral("CONTROL"), 4); // the input screen
         }
         sim = std::make_unique<SimProcess>(path(QStringLiteral("sim-state")), simArguments);
         ASSERT_TRUE(sim->start()) << sim->output().toStdString();
-        openWindow(reachesOnline);
+        openWindow(onLineAtStart && reachesOnline);
     }
     // The application started (again) in this folder, against the running simulator.
     void openWindow(bool online = true)
@@ -140,6 +140,7 @@ protected:
     QStringList simArguments;
     orba::LinkLimits limits;
     bool reachesOnline = true;
+    bool onLineAtStart = true; // the saved on-line mode the window starts with
 
     test::MessageRecorder messages;
     std::unique_ptr<SimProcess> sim;

@@ -29,10 +29,11 @@ protected:
         options.meterFirstPort = freeUdpPort();
         auto session = std::make_unique<Session>(options);
         session->setTarget({QString(), QStringLiteral("127.0.0.1"), 0});
+        // The processor sends its whole slot list after the login, then the live values.
+        auto live = std::make_shared<bool>(false);
+        QObject::connect(session.get(), &Session::liveValuesComplete, session.get(), [live] { *live = true; });
         session->set_online(true);
-        EXPECT_TRUE(waitProcessingEvents([&] { return session->isOnline(); }, 10000));
-        // The processor sends its slot list after the login.
-        EXPECT_TRUE(waitProcessingEvents([&] { return session->presetSlots().get(0).inUse != 0; }, 10000));
+        EXPECT_TRUE(waitProcessingEvents([&] { return *live; }, 10000));
         return session;
     }
 

@@ -1,4 +1,5 @@
 #include "ctl_assign_ip.h"
+#include "ctl_options.h"
 
 #include "admin/boot_server.h"
 #include "link/frames.h"
@@ -12,18 +13,6 @@
 #include <cstring>
 
 namespace orba::ctl {
-
-namespace {
-
-// As orba-ctl reports every error: one line on standard error, exit status 2.
-int complain(const QString &text)
-{
-    std::fprintf(stderr, "orba-ctl: %s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
-    return 2;
-}
-
-} // namespace
 
 const char kAssignIpHelp[] =
     "Usage: orba-ctl assign-ip --mac HH:HH:HH:HH:HH:HH --ip A.B.C.D --subnet A.B.C.D\n"
@@ -160,7 +149,7 @@ int runAssignIp(const AssignIpCommand &c, int defaultTimeoutMs)
     options.replyPort = c.replyPort ? c.replyPort : c.port;
     tcNetServerDlgThrd server(options);
     if (!server.open())
-        return complain(QStringLiteral("Socket bind to UDP port %1 failed.").arg(c.port));
+        return fail(QStringLiteral("Socket bind to UDP port %1 failed.").arg(c.port));
     const QString to = QStringLiteral("%1:%2").arg(c.replyTo).arg(options.replyPort);
     QEventLoop loop;
     int replies = 0;
@@ -182,7 +171,7 @@ int runAssignIp(const AssignIpCommand &c, int defaultTimeoutMs)
     const int timeoutMs = c.timeoutMs ? c.timeoutMs : defaultTimeoutMs;
     QTimer::singleShot(timeoutMs, &loop, [&] {
         server.stop();
-        loop.exit(complain(QStringLiteral("%1 of %2 boot replies sent within %3 s")
+        loop.exit(fail(QStringLiteral("%1 of %2 boot replies sent within %3 s")
                                .arg(replies)
                                .arg(c.count)
                                .arg(double(timeoutMs) / 1000.0)));

@@ -25,13 +25,6 @@ void writeOut(const QByteArray &bytes)
 
 } // namespace
 
-int fail(const QString &text)
-{
-    std::fprintf(stderr, "orba-ctl: %s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
-    return kExitError;
-}
-
 bool planCommand(const Options &options, CommandPlan &plan)
 {
     if (!planPresetCommand(options, plan))

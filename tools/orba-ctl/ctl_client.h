@@ -21,11 +21,6 @@
 
 namespace orba::ctl {
 
-constexpr int kExitOk = 0;
-constexpr int kExitError = 2;
-
-// Prints "orba-ctl: TEXT" on standard error and gives the error status.
-int fail(const QString &text);
 
 // The values a get or set names, and what a preset command works on, checked before any
 // connection is made.

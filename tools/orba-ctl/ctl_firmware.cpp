@@ -1,4 +1,5 @@
 #include "ctl_firmware.h"
+#include "ctl_options.h"
 
 #include "admin/file_download.h"
 #include "admin/firmware_header.h"
@@ -10,18 +11,6 @@
 #include <memory>
 
 namespace orba::ctl {
-
-namespace {
-
-// As orba-ctl reports every error: one line on standard error, exit status 2.
-int complain(const QString &text)
-{
-    std::fprintf(stderr, "orba-ctl: %s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
-    return 2;
-}
-
-} // namespace
 
 const char kFirmwareHelp[] =
     "Usage: orba-ctl [OPTIONS] firmware [--yes] FILE.tbn\n"
@@ -64,7 +53,7 @@ bool prepareFirmware(const FirmwareCommand &command)
         QString text = firmwareRefusal(info).trimmed();
         text.replace(QStringLiteral("\n\n"), QStringLiteral(" "))
             .replace(QLatin1Char('\n'), QStringLiteral("; "));
-        complain(QStringLiteral("%1: %2").arg(command.path, text));
+        fail(QStringLiteral("%1: %2").arg(command.path, text));
         return false;
     }
     const QByteArray shown = firmwareQuestion(info.header).toUtf8() + '\n';
@@ -76,7 +65,7 @@ bool prepareFirmware(const FirmwareCommand &command)
     std::fflush(stderr);
     char answer[16] = {};
     if (!std::fgets(answer, sizeof answer, stdin) || (answer[0] != 'y' && answer[0] != 'Y')) {
-        complain(QStringLiteral("not confirmed; nothing was sent"));
+        fail(QStringLiteral("not confirmed; nothing was sent"));
         return false;
     }
     return true;
@@ -137,7 +126,7 @@ private:
             QString line = text.trimmed();
             line.replace(QStringLiteral("\n\n"), QStringLiteral(" "))
                 .replace(QLatin1Char('\n'), QLatin1Char(' '));
-            m_finish(complain(QStringLiteral("download error: %1").arg(line)));
+            m_finish(fail(QStringLiteral("download error: %1").arg(line)));
         }
         deleteLater();
     }

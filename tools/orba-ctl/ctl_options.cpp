@@ -5,6 +5,7 @@
 #include "ctl_firmware.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace orba::ctl {
 
@@ -318,6 +319,13 @@ QString checkArguments(const Options &o)
 }
 
 } // namespace
+
+int fail(const QString &text)
+{
+    std::fprintf(stderr, "orba-ctl: %s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    return kExitError;
+}
 
 QString usageText()
 {

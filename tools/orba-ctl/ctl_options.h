@@ -33,6 +33,12 @@ struct Options
     QString error; // not empty: the command line is wrong
 };
 
+constexpr int kExitOk = 0;
+constexpr int kExitError = 2;
+
+// Prints "orba-ctl: TEXT" on standard error and gives the error status.
+int fail(const QString &text);
+
 Options parseOptions(const QStringList &arguments); // without the program's name
 
 QString usageText();
