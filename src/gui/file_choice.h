@@ -18,4 +18,11 @@ using OpenFileHandler = std::function<QString(QWidget *parent, const QString &ca
 OpenFileHandler setOpenFileHandler(OpenFileHandler handler);
 QString chooseOpenFile(QWidget *parent, const QString &caption, const QString &dir, const QString &filter);
 
+// The same for a file to write: proposed is the path offered; empty when the user cancels.
+using SaveFileHandler = std::function<QString(QWidget *parent, const QString &caption,
+                                              const QString &proposed, const QString &filter)>;
+SaveFileHandler setSaveFileHandler(SaveFileHandler handler);
+QString chooseSaveFile(QWidget *parent, const QString &caption, const QString &proposed,
+                       const QString &filter);
+
 } // namespace orba
