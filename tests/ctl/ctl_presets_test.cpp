@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -223,4 +224,78 @@ TEST_F(CtlPresetsTest, ARestoreWithAFileThatDoesNotLoadSendsNothing)
     ASSERT_TRUE(writeAll(path("bk/orba_backup.txt"), "ORBA BACKUP 1\n001\t0\t../x.orba\tX\n"));
     expectRefused(ctl(sim, {"restore", "bk"}), "line 2 of the backup index");
     expectRefused(ctl(sim, {"restore", "nowhere"}), "cannot read");
+}
+
+namespace {
+
+int pdfPages(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    return int(QString::fromLatin1(f.readAll())
+                   .count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
+}
+
+} // namespace
+
+TEST_F(CtlPresetsTest, DiffOfTwoFilesPrintsTheDifferingRowsWithoutAProcessor)
+{
+    SETTINGS_MAP a, b;
+    b.assignFrom(a);
+    ASSERT_TRUE(b.setFloat(PEQ1_LIFT, -10.0f, CHANGE_LOCAL));
+    PresetHeader h;
+    h.clear();
+    h.setName("Same Name");
+    ASSERT_TRUE(writePreset(h, a, path("a.orba")));
+    ASSERT_TRUE(writePreset(h, b, path("b.orba")));
+    // No processor listens on this port: files alone must not connect.
+    ProgramRun r =
+        runProgram("orba-ctl", {"--port", QString::number(freeTcpPort()), "diff", "a.orba", "b.orba"});
+    expectOk(r);
+    const QList<QByteArray> lines = r.out.split('\n');
+    ASSERT_EQ(lines.size(), 3) << r.out.constData();
+    EXPECT_TRUE(lines[0].startsWith("CRC\t")) << r.out.constData();
+    EXPECT_EQ(lines[1], QByteArray(settingName(PEQ1_LIFT)) + '\t' + a.label(PEQ1_LIFT).c_str() + '\t' +
+                            b.label(PEQ1_LIFT).c_str());
+
+    r = runProgram("orba-ctl", {"diff", "a.orba", "a.orba"});
+    expectOk(r);
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.constData();
+    expectRefused(runProgram("orba-ctl", {"diff", "a.orba", "missing.orba"}), "Error taking preset:");
+    expectRefused(runProgram("orba-ctl", {"diff", "a.orba"}), "diff: expects two of SLOT or FILE");
+}
+
+TEST_F(CtlPresetsTest, DiffOfAPushedSlotAndItsFileShowsOnlyWhatChangedAfter)
+{
+    SimProcess &sim = startSim();
+    writeChangedPreset(path("sent.orba"), "Everything Moved");
+    expectOk(ctl(sim, {"push", "sent.orba", "30"}));
+    ProgramRun r = ctl(sim, {"diff", "30", "sent.orba"});
+    expectOk(r);
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.constData();
+
+    // A slot against another slot: the names and every moved value differ.
+    r = ctl(sim, {"diff", "30", "1"});
+    expectOk(r);
+    EXPECT_TRUE(r.out.startsWith("Name\tEverything Moved\t")) << r.out.constData();
+    EXPECT_GT(r.out.count('\n'), 100);
+    expectRefused(ctl(sim, {"diff", "30", "79"}), "Preset 79 is empty.");
+}
+
+TEST_F(CtlPresetsTest, ReportWritesThePrintLayoutAsAPdf)
+{
+    writeChangedPreset(path("night.orba"), "Night");
+    ProgramRun r = runProgram("orba-ctl", {"report", "night.orba", "--pdf", "night.pdf"});
+    expectOk(r);
+    const int pages = pdfPages(path("night.pdf"));
+    EXPECT_GE(pages, 2);
+    EXPECT_EQ(r.out, QByteArray("night.pdf\t") + QByteArray::number(pages) + '\n');
+    expectRefused(runProgram("orba-ctl", {"report", "night.orba"}), "report: expects --pdf OUT.pdf");
+    expectRefused(runProgram("orba-ctl", {"slots", "--pdf", "x.pdf"}), "--pdf goes with report only");
+
+    SimProcess &sim = startSim();
+    r = ctl(sim, {"report", "1", "--pdf", "slot.pdf"});
+    expectOk(r);
+    EXPECT_EQ(pdfPages(path("slot.pdf")), pages);
 }

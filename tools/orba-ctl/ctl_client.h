@@ -21,6 +21,15 @@
 
 namespace orba::ctl {
 
+// One preset that diff or report works on: a slot (read from the processor) or a file (read
+// before connecting).
+struct PresetOperand
+{
+    int slot = -1; // 0-79, or -1 for a file
+    QString path;
+    std::shared_ptr<SETTINGS_MAP> set;
+    PresetHeader header{};
+};
 
 // The values a get or set names, and what a preset command works on, checked before any
 // connection is made.
@@ -31,10 +40,11 @@ struct CommandPlan
     AccessPlan access;                                     // lock-code, login-password, front-panel
     SchedulePlan schedule;                                 // events, clock
     int slot = -1;                                         // preset commands: 0-79, or none
-    QString path;                 // grab: the file made; push and take: the file read; backup, restore: the folder
-    QString name;                 // save
+    QString path; // grab: the file made; push and take: the file read; backup, restore: the folder
+    QString name; // save
     std::shared_ptr<SETTINGS_MAP> preset; // push and take of a file: the file's values
     PresetHeader header{};                // and its header
+    std::vector<PresetOperand> operands;  // diff, report
     // A command of its own: runs on line and ends the run through finish (no deadline meanwhile).
     std::function<void(Session &session, const std::function<void(int)> &finish)> run;
 };
@@ -45,6 +55,8 @@ bool planCommand(const Options &options, CommandPlan &plan);
 bool planPresetCommand(const Options &options, CommandPlan &plan); // nothing for the other commands
 // A rule's message on one line.
 QString oneLine(const QString &text);
+// diff and report on files only need no processor: the exit status, or -1 when one is needed.
+int runWithoutProcessor(const Options &options, const CommandPlan &plan);
 
 class CtlClient : public QObject
 {
@@ -92,6 +104,7 @@ private:
     void saveCommand();
     void backupCommand();
     void restoreCommand();
+    void diffOrReportCommand();
     // Waits for a version answer (the processor answers in order, so what it does with what was
     // sent is stored by then), then prints the lines and ends.
     void confirmThenPrint(std::function<QStringList()> lines);

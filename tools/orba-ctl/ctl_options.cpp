@@ -48,6 +48,10 @@ const char kUsage[] =
     "  save SLOT NAME     the live settings into a slot under NAME\n"
     "  backup FOLDER      every slot in use into FOLDER, with an index of names and locks\n"
     "  restore FOLDER     a backup back into the same slots\n"
+    "  diff A B           \"NAME<TAB>A<TAB>B\" for each setting that differs between two presets\n"
+    "                     (each a SLOT or a preset FILE)\n"
+    "  report SLOT|FILE --pdf OUT.pdf\n"
+    "                     the printed preset report as a PDF file\n"
     "  firmware [--yes] FILE.tbn\n"
     "                     updates the processor's firmware from an image file\n"
     "  assign-ip --mac M --ip A --subnet S --gateway G --name N [...]\n"
@@ -113,16 +117,18 @@ const CommandInfo kCommands[] = {
      "IN the input, AM the AM output (positive peaks), HD the HD output. --timeout applies to\n"
      "each frame. With --json: an array of objects {\"in\", \"am\", \"hd\"}, each with \"level\" and\n"
      "\"peak\" pairs (and \"over\", the input's overload flags).\n"},
-    {"lock-code", "Usage: orba-ctl [OPTIONS] lock-code CODE|--clear\n"
-                  "\n"
-                  "Sets the GUI access code the processor keeps (1 to 10 digits; \"0\" is a code), or clears\n"
-                  "it. Applications that connect next lock and unlock their controls with it; which actions\n"
-                  "it guards stays as it is. Only the code's CRC-32 is sent.\n"},
-    {"login-password", "Usage: orba-ctl [OPTIONS] login-password OLD NEW\n"
-                       "\n"
-                       "Changes the password the processor asks for at the login. OLD must be the current\n"
-                       "password (empty when there is none: \"\"); it also answers the login unless --password\n"
-                       "is given. An empty NEW removes the password. Only CRC-32s are sent.\n"},
+    {"lock-code",
+     "Usage: orba-ctl [OPTIONS] lock-code CODE|--clear\n"
+     "\n"
+     "Sets the GUI access code the processor keeps (1 to 10 digits; \"0\" is a code), or clears\n"
+     "it. Applications that connect next lock and unlock their controls with it; which actions\n"
+     "it guards stays as it is. Only the code's CRC-32 is sent.\n"},
+    {"login-password",
+     "Usage: orba-ctl [OPTIONS] login-password OLD NEW\n"
+     "\n"
+     "Changes the password the processor asks for at the login. OLD must be the current\n"
+     "password (empty when there is none: \"\"); it also answers the login unless --password\n"
+     "is given. An empty NEW removes the password. Only CRC-32s are sent.\n"},
     {"events", "Usage: orba-ctl [OPTIONS] events get\n"
                "       orba-ctl [OPTIONS] events put [--truncate] FILE|-\n"
                "\n"
@@ -182,6 +188,18 @@ const CommandInfo kCommands[] = {
                 "locked on the processor is left as it is, unless it already holds that very preset, and\n"
                 "listed on the error line after the others are restored. Then prints the slots in use as\n"
                 "slots does.\n"},
+    {"diff", "Usage: orba-ctl [OPTIONS] diff SLOT|FILE SLOT|FILE\n"
+             "\n"
+             "Compares two presets, each a preset SLOT (1-80, a slot in use, read from the processor) or a\n"
+             "preset FILE, as the application's difference dialog does: the name (its first 40\n"
+             "characters), the number of parameters, the checksum, then every parameter in table order.\n"
+             "Prints \"NAME<TAB>A<TAB>B\" for each row that differs, nothing when none does. Two files\n"
+             "are compared without a processor.\n"},
+    {"report", "Usage: orba-ctl [OPTIONS] report SLOT|FILE --pdf OUT.pdf\n"
+               "\n"
+               "Writes the preset report the application prints for preset SLOT (1-80, read from the\n"
+               "processor) or a preset FILE into OUT.pdf (replaced whole, or left as it was on failure),\n"
+               "with no print dialog. A file needs no processor. Prints \"OUT.pdf<TAB>PAGES\".\n"},
     {"firmware", kFirmwareHelp},
     {"assign-ip", kAssignIpHelp},
 };
@@ -262,8 +280,11 @@ int argumentCount(const QString &c)
 {
     if (c == QLatin1String("grab") || c == QLatin1String("push") || c == QLatin1String("save"))
         return 2;
-    if (c == QLatin1String("take") || c == QLatin1String("backup") || c == QLatin1String("restore"))
+    if (c == QLatin1String("take") || c == QLatin1String("backup") || c == QLatin1String("restore") ||
+        c == QLatin1String("report"))
         return 1;
+    if (c == QLatin1String("diff"))
+        return 2;
     return 0;
 }
 
@@ -275,8 +296,10 @@ QString argumentText(const QString &c)
         return QStringLiteral("FILE SLOT");
     if (c == QLatin1String("save"))
         return QStringLiteral("SLOT NAME");
-    if (c == QLatin1String("take"))
+    if (c == QLatin1String("take") || c == QLatin1String("report"))
         return QStringLiteral("SLOT or FILE");
+    if (c == QLatin1String("diff"))
+        return QStringLiteral("two of SLOT or FILE");
     return QStringLiteral("FOLDER");
 }
 
@@ -299,6 +322,10 @@ QString checkArguments(const Options &o)
         return QStringLiteral("--truncate goes with events put only");
     if ((o.sntpGiven || o.tzGiven) && !(c == QLatin1String("clock") && first == QLatin1String("set")))
         return QStringLiteral("--sntp and --tz go with clock set only");
+    if (!o.pdf.isEmpty() && c != QLatin1String("report"))
+        return QStringLiteral("--pdf goes with report only");
+    if (c == QLatin1String("report") && o.pdf.isEmpty())
+        return QStringLiteral("report: expects --pdf OUT.pdf (try report --help)");
     if (c == QLatin1String("events") || c == QLatin1String("clock"))
         return QString();
     if (takesOwnOptions(c)) {
@@ -386,8 +413,8 @@ Options parseOptions(const QStringList &arguments)
         }
         QString value;
         bool hasInline = false;
-        const char *const withValue[] = {"--host",    "--port",  "--device", "--password",
-                                         "--timeout", "--count", "--sntp",   "--tz"};
+        const char *const withValue[] = {"--host",  "--port", "--device", "--password", "--timeout",
+                                         "--count", "--sntp", "--tz",     "--pdf"};
         const char *matched = nullptr;
         for (const char *name : withValue)
             if (optionMatches(arg, name, value, hasInline)) {
@@ -412,6 +439,8 @@ Options parseOptions(const QStringList &arguments)
         } else if (name == QLatin1String("--sntp")) {
             o.sntpServer = value;
             o.sntpGiven = true;
+        } else if (name == QLatin1String("--pdf")) {
+            o.pdf = value;
         } else if (name == QLatin1String("--tz")) {
             o.tzHours = value;
             o.tzGiven = true;

@@ -21,10 +21,11 @@ struct Options
     int timeoutMs = kDefaultTimeoutMs;
     bool timeoutGiven = false; // preset transfers wait this long, else their own 10 s
     bool json = false;
-    int count = 1; // meters
-    bool truncate = false; // events put
+    int count = 1;                           // meters
+    bool truncate = false;                   // events put
     bool sntpGiven = false, tzGiven = false; // clock set
     QString sntpServer, tzHours;
+    QString pdf; // report: the PDF file to write
 
     QString command;
     QStringList arguments;

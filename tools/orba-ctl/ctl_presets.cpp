@@ -7,6 +7,10 @@
 #include "presets/name_rules.h"
 #include "presets/preset_backup.h"
 #include "presets/preset_file.h"
+#include "presets/preset_report.h"
+#include "presets/report_pages.h"
+
+#include <cstdio>
 
 #include <QFileInfo>
 
@@ -61,7 +65,77 @@ bool loadFile(const QString &path, CommandPlan &plan)
     return false;
 }
 
+bool readOperand(const QString &text, PresetOperand &operand)
+{
+    if (looksLikeSlot(text))
+        return readSlot(text, operand.slot);
+    operand.path = text;
+    operand.set = std::make_shared<SETTINGS_MAP>();
+    CommandPlan file;
+    if (!loadFile(text, file))
+        return false;
+    operand.set = file.preset;
+    operand.header = file.header;
+    return true;
+}
+
+// The diff's lines, or the report written: what orba-ctl prints.
+QStringList diffLines(const CommandPlan &plan)
+{
+    const PresetOperand &a = plan.operands[0];
+    const PresetOperand &b = plan.operands[1];
+    QStringList lines;
+    for (const DiffRow &row : diffRows({a.set.get(), a.header}, {b.set.get(), b.header}))
+        if (row.differs)
+            lines << row.label + QLatin1Char('\t') + row.current + QLatin1Char('\t') + row.compared;
+    return lines;
+}
+
+QString reportTitle(const PresetOperand &operand)
+{
+    return operand.slot >= 0 ? slotReportTitle(operand.header) : QFileInfo(operand.path).completeBaseName();
+}
+
+// Empty when written; else why not.
+QString writeReport(const Options &o, const PresetOperand &operand, QString &line)
+{
+    int pages = 0;
+    if (!writeReportPdf(o.pdf, reportHeading(), reportTitle(operand), presetReportLines(*operand.set),
+                        &pages))
+        return QStringLiteral("cannot write \"%1\"").arg(o.pdf);
+    line = o.pdf + QLatin1Char('\t') + QString::number(pages);
+    return QString();
+}
+
+bool isDiffOrReport(const Options &o)
+{
+    return isCommandName(o, "diff") || isCommandName(o, "report");
+}
+
 } // namespace
+
+int runWithoutProcessor(const Options &options, const CommandPlan &plan)
+{
+    if (!isDiffOrReport(options) || plan.operands.empty())
+        return -1;
+    for (const PresetOperand &operand : plan.operands)
+        if (operand.slot >= 0)
+            return -1;
+    QStringList lines;
+    if (isCommandName(options, "diff")) {
+        lines = diffLines(plan);
+    } else {
+        QString line;
+        const QString error = writeReport(options, plan.operands[0], line);
+        if (!error.isEmpty())
+            return fail(error);
+        lines << line;
+    }
+    for (const QString &l : lines)
+        std::fprintf(stdout, "%s\n", l.toLocal8Bit().constData());
+    std::fflush(stdout);
+    return kExitOk;
+}
 
 QString oneLine(const QString &text)
 {
@@ -107,12 +181,18 @@ bool planPresetCommand(const Options &o, CommandPlan &plan)
     }
     if (isCommandName(o, "backup") || isCommandName(o, "restore"))
         plan.path = a.value(0);
+    if (isDiffOrReport(o)) {
+        plan.operands.resize(size_t(a.size()));
+        for (int i = 0; i < a.size(); ++i)
+            if (!readOperand(a[i], plan.operands[size_t(i)]))
+                return false;
+    }
     return true;
 }
 
 bool CtlClient::isPresetCommand() const
 {
-    for (const char *name : {"grab", "push", "take", "save", "backup", "restore"})
+    for (const char *name : {"grab", "push", "take", "save", "backup", "restore", "diff", "report"})
         if (isCommandName(m_options, name))
             return true;
     return false;
@@ -137,6 +217,8 @@ void CtlClient::runPresetCommand()
         saveCommand();
     else if (isCommandName(m_options, "backup"))
         backupCommand();
+    else if (isDiffOrReport(m_options))
+        diffOrReportCommand();
     else
         restoreCommand();
 }
@@ -271,6 +353,39 @@ void CtlClient::restoreCommand()
             lines << slotLine(slot);
         return lines;
     });
+}
+
+void CtlClient::diffOrReportCommand()
+{
+    for (PresetOperand &operand : m_plan.operands) {
+        if (operand.slot < 0)
+            continue;
+        const int slot = operand.slot;
+        if (!slotInUse(m_session->presetSlots(), slot)) {
+            failTransfer({TransferResult::Refused, {}, QStringLiteral("Preset %1 is empty.").arg(slot + 1)});
+            return;
+        }
+        operand.set = std::make_shared<SETTINGS_MAP>();
+        const TransferResult r = m_transfer->grabPreset(slot, operand.set.get());
+        if (!r.ok()) {
+            failTransfer(r);
+            return;
+        }
+        operand.header = m_session->presetSlots().get(slot);
+    }
+    if (isCommandName(m_options, "diff")) {
+        printLines(diffLines(m_plan));
+        finish(kExitOk);
+        return;
+    }
+    QString line;
+    const QString error = writeReport(m_options, m_plan.operands[0], line);
+    if (!error.isEmpty()) {
+        failTransfer({TransferResult::Refused, {}, error});
+        return;
+    }
+    printLines({line});
+    finish(kExitOk);
 }
 
 } // namespace orba::ctl

@@ -9,10 +9,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLoggingCategory>
 
 #include <cstdio>
-
+#include <memory>
 
 using namespace orba::ctl;
 
@@ -46,10 +47,26 @@ bool resolveTarget(const Options &options, orba::SessionTarget &target)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const Options options = parseOptions(arguments);
+    // A report draws text, which needs the GUI side of Qt, but never a display.
+    std::unique_ptr<QCoreApplication> app;
+    if (options.command == QLatin1String("report") && options.error.isEmpty() && options.help.isEmpty()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The platform's notes (a missing runtime folder, font fallbacks) are not our one line.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        });
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     // Standard error is for the one line that says what went wrong.
     QLoggingCategory::setFilterRules(QStringLiteral("orba.presets.transfer.debug=false"));
-    const Options options = parseOptions(app.arguments().mid(1));
     if (!options.help.isEmpty()) {
         std::fputs(options.help.toLocal8Bit().constData(), stdout);
         return kExitOk;
@@ -75,6 +92,8 @@ int main(int argc, char **argv)
     }
     if (!planCommand(options, plan))
         return kExitError;
+    if (const int status = runWithoutProcessor(options, plan); status >= 0)
+        return status;
     orba::SessionTarget target;
     if (!resolveTarget(options, target))
         return kExitError;
