@@ -308,8 +308,6 @@ void tcApWidget::slot_rir_dlg()
 
 // The GUI access and lock dialogs come with the access codes; both need a connected bench and a
 // current device.
-// The preset library comes with its own dialog.
-void tcApWidget::slot_preset_dlg() {}
 
 void tcApWidget::slot_animate_timer()
 {

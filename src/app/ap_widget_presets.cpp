@@ -7,6 +7,7 @@
 #include "gui/dialog_run.h"
 #include "presets/dialogs/preset_save_dlg.h"
 #include "presets/dialogs/preset_take_dlg.h"
+#include "presets/dialogs/presets_dlg.h"
 
 namespace {
 
@@ -47,5 +48,15 @@ void tcApWidget::slot_preset_take()
     if (m_tornDown)
         return;
     tcPresetTakeDlg dialog(*m_session, *m_transfer, m_settings.get(), m_folders.favorites.path(), this);
+    orba::runDialog(&dialog);
+}
+
+void tcApWidget::slot_preset_dlg()
+{
+    if (m_tornDown)
+        return;
+    // Off line the processor list stays disabled: the favourites still work.
+    CPresetsDlg dialog(*m_session, *m_transfer, *m_settings, m_folders.favorites.path(), m_session->isOnline(),
+                       this);
     orba::runDialog(&dialog);
 }
