@@ -56,6 +56,17 @@ void drag(tcPDlgListBox *from, const QList<QTreeWidgetItem *> &rows, QTreeWidget
     tcPDlgListBox::setDragRunner(previous);
 }
 
+// Renders a dialog into the screenshot folder when one is given.
+void screenshot(QWidget &w, const char *file)
+{
+    const QByteArray dir = qgetenv("ORBA_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        return;
+    w.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(w.grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QLatin1String(file))));
+}
+
 int differingValues(const SETTINGS_MAP &a, const SETTINGS_MAP &b)
 {
     int n = 0;
@@ -90,6 +101,8 @@ TEST_F(EndToEnd, LibraryDragsSlotsIntoAFolderAndAFileIntoASlotThenViewsAndDiffsT
         if (auto *diff = qobject_cast<tcPresetsDiffDlg *>(d)) {
             diffed = diff->rows();
             diffColumn = diff->diffTree()->headerItem()->text(2);
+            diff->resize(520, 640);
+            screenshot(*diff, "preset-diff.png");
             return int(QDialog::Accepted);
         }
         auto *library = qobject_cast<CPresetsDlg *>(d);
@@ -126,6 +139,20 @@ TEST_F(EndToEnd, LibraryDragsSlotsIntoAFolderAndAFileIntoASlotThenViewsAndDiffsT
         arc->topLevelItem(target)->setSelected(true);
         arc->slot_view();
         arc->slot_diff();
+
+        if (!qEnvironmentVariableIsEmpty("ORBA_SCREENSHOT_DIR")) {
+            const QDir favorites(library->favoritesFolder());
+            for (const char *more : {"Talk", "Weekend/Night", "Weekend/Sports"})
+                favorites.mkpath(QLatin1String(more));
+            library->foldersBox()->rebuild(folder);
+            arc->clearSelection();
+            arc->topLevelItem(1)->setSelected(true);
+            library->filesBox()->topLevelItem(0)->setSelected(true);
+            library->foldersBox()->expandAll();
+            arc->scrollToTop();
+            library->resize(640, 560);
+            screenshot(*library, "preset-library.png");
+        }
         return int(QDialog::Accepted);
     };
     window->slot_preset_dlg();

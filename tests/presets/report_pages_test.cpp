@@ -6,7 +6,9 @@
 #include "presets/report_pages.h"
 #include <QTemporaryDir>
 
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPrintDialog>
@@ -263,4 +265,29 @@ TEST(ReportPages, PdfWrittenWithoutDialogCountsItsPages)
         writeReportPdf(pdf, QStringLiteral("Talmen ORBA"), QStringLiteral("T"), numberedLines(250), &pages));
     EXPECT_GT(pages, 1);
     EXPECT_EQ(pdfPageCount(pdf), pages);
+}
+
+TEST(ReportPages, FirstPageOfTheDifferenceReportOnAnImage)
+{
+    // An A4 page at 100 dpi; the report stops at the end of it.
+    QImage page(827, 1169, QImage::Format_ARGB32);
+    page.fill(Qt::white);
+    SETTINGS_MAP live, other;
+    changeEveryParameter(other);
+    ASSERT_TRUE(other.setFloat(PEQ1_LIFT, live.getFloat(PEQ1_LIFT), CHANGE_LOCAL));
+    const std::vector<DiffRow> rows =
+        diffRows({&live, headerForSet(live, "Current")}, {&other, headerForSet(other, "Night")});
+    ReportPages report;
+    report.setPageTurn([] { return false; });
+    ASSERT_TRUE(report.begin(&page, reportHeading(), diffReportTitle()));
+    report.lines(diffReportLines(rows));
+    EXPECT_FALSE(report.active()); // the page was full
+    // The rule under the header is drawn in the heading colour across the page.
+    const int ruleY = 4 * report.lineHeight();
+    EXPECT_EQ(page.pixelColor(page.width() / 2, ruleY).rgba(), REPORT_HEADING_ARGB);
+    const QByteArray dir = qgetenv("ORBA_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        EXPECT_TRUE(
+            page.save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("preset-report.png"))));
+    }
 }
