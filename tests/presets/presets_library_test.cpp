@@ -493,3 +493,39 @@ TEST_F(LibraryTest, NewFolderAndRenameGoThroughTheStoreAndRebuildTheTree)
     EXPECT_EQ(d.foldersBox()->currentItem(), folderItem("favorites/Talk/Sports"));
     EXPECT_EQ(d.filesBox()->headerItem()->text(0), "Talk\\Sports");
 }
+
+TEST_F(LibraryTest, TheProcessorListWaitsForTheEndOfATransferBeforeItRefills)
+{
+    CPresetsDlg &d = open();
+    {
+        CPresetsDlg::TransferGuard busy(d);
+        session->presetSlots().set(7, slotHeader("Arrived"));
+        emit session->sig_summary_changed();
+        EXPECT_EQ(d.arcBox()->topLevelItem(7)->text(1), "");
+    }
+    EXPECT_EQ(d.arcBox()->topLevelItem(7)->text(1), "Arrived");
+}
+
+TEST_F(LibraryTest, ShortcutsWorkInTheListThatHasTheFocus)
+{
+    const QString talk = path("favorites/Talk");
+    writeFile(talk, "A");
+    writeFile(talk, "B");
+    CPresetsDlg &d = open();
+    d.show();
+    QApplication::setActiveWindow(&d);
+    d.foldersBox()->setCurrentItem(folderItem("favorites/Talk"));
+    tcPDlgFavFilesBox *files = d.filesBox();
+    files->setFocus();
+    files->topLevelItem(1)->setSelected(true);
+    QTest::keyClick(files, Qt::Key_C, Qt::ControlModifier);
+    ASSERT_EQ(d.clipboard().size(), 1u);
+    EXPECT_EQ(d.clipboard().front().header.nameText(), "B");
+    QTest::keyClick(files, Qt::Key_U, Qt::ControlModifier);
+    EXPECT_EQ(*readIndex(talk), QStringList({"B.orba", "A.orba"}));
+    // Ctrl+C in the processor list belongs to it, not to the file list.
+    d.clipboard().clear();
+    d.arcBox()->setFocus();
+    QTest::keyClick(d.arcBox(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(d.clipboard().empty()); // nothing selected there
+}

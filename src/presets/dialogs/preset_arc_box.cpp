@@ -190,11 +190,8 @@ void tcPDlgArcBox::pasteAt(const orba::PresetClipboard &presets, QTreeWidgetItem
     if (!listEnabled() || !item || presets.empty())
         return;
     const int slot = item->data(0, kSlotRole).toInt();
-    {
-        CPresetsDlg::TransferGuard busy(*dialog());
-        orba::pasteWithProgress(dialog(), dialog()->transfer(), slot, presets);
-    }
-    populate(dialog()->session().presetSlots());
+    CPresetsDlg::TransferGuard busy(*dialog());
+    orba::pasteWithProgress(dialog(), dialog()->transfer(), slot, presets);
 }
 
 void tcPDlgArcBox::slot_save()

@@ -24,3 +24,6 @@ private:
     int m_maxLength;
     QString m_name;
 };
+
+// The library's name for it.
+using CPresetRenameDlg = tcPresetRenameDlg;

@@ -59,12 +59,17 @@ public:
     tcPDlgListBox *menuOwner() const { return m_menuOwner; }
     bool transferRunning() const { return m_transferRunning > 0; }
 
-    // Keeps the processor list as it is while a transfer runs.
+    // Keeps the processor list as it is while a transfer runs, and refills it once the last one
+    // ends (the slot changes it made were skipped meanwhile).
     class TransferGuard
     {
     public:
         explicit TransferGuard(CPresetsDlg &d) : m_d(d) { ++m_d.m_transferRunning; }
-        ~TransferGuard() { --m_d.m_transferRunning; }
+        ~TransferGuard()
+        {
+            if (--m_d.m_transferRunning == 0)
+                m_d.slot_populate_arc_list();
+        }
 
     private:
         CPresetsDlg &m_d;
