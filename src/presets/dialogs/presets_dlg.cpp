@@ -91,8 +91,9 @@ CPresetsDlg::CPresetsDlg(orba::Session &session, orba::PresetTransfer &transfer,
     m_arc->populate(m_session.presetSlots());
     m_folders->rebuild();
     m_arc->resizeColumnToContents(0);
-    // The processor list owns the bar first, as it takes the focus when the dialog opens.
-    slot_take_my_menu(m_arc);
+    // The processor list owns the bar first, as it takes the focus when the dialog opens; off line
+    // the folder tree's menus are the ones that work.
+    slot_take_my_menu(enabled ? static_cast<tcPDlgListBox *>(m_arc) : m_folders);
     m_arc->setFocus();
 }
 
