@@ -87,7 +87,6 @@ tcPDlgArcBox::tcPDlgArcBox(CPresetsDlg *dialog, bool enabled, bool technician, Q
     m_menu->addSeparator();
     m_menu->addAction(print);
 
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { slot_take(); });
 }
 
 void tcPDlgArcBox::addMenus(QMenuBar *bar)

@@ -276,7 +276,6 @@ tcPDlgFavFilesBox::tcPDlgFavFilesBox(CPresetsDlg *dialog, QWidget *parent)
     viewMenu->addActions({view, diff});
     m_menu->addSeparator();
     m_menu->addAction(print);
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { slot_take(); });
 }
 
 void tcPDlgFavFilesBox::addMenus(QMenuBar *bar)
