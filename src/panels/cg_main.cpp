@@ -98,6 +98,7 @@ void tcControlGroupMain::init()
                 d->setWidthChars(std::clamp(int((d->width() - 6) / advance), 8, PRESET_NAME_LEN));
         }
     setDisplayClickable(Ctl::STAT_DEVICE, true);
+    setDisplayClickable(Ctl::STAT_PRESET, true);
 
     IniStore *ini = settings();
     const bool wide = ini && ini->readInt(kOptions, QStringLiteral("IN_METER_RANGE"), 0) != 0;
@@ -240,6 +241,8 @@ void tcControlGroupMain::onDisplayActivate(int number)
 {
     if (number == Ctl::STAT_DEVICE)
         emit sig_device_dlg();
+    else if (number == Ctl::STAT_PRESET)
+        emit sig_pset_dlg();
 }
 
 void tcControlGroupMain::setViewBit(int bit, bool on)

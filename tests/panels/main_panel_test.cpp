@@ -193,7 +193,10 @@ TEST_F(MainPanel, EachButtonRaisesItsOwnSignal)
          {"take", button(1032), &tcControlGroup::sig_pset_take},
          {"presets", button(1033), &tcControlGroup::sig_pset_dlg},
          {"devices", button(1034), &tcControlGroup::sig_device_dlg},
-         {"device display", [this] { main().onDisplayActivate(1005); }, &tcControlGroup::sig_device_dlg},
+         {"device display", [this] { object<tcGuiDisplay>("STAT_DEVICE")->doubleClick(2, 2); },
+          &tcControlGroup::sig_device_dlg},
+         {"preset display", [this] { object<tcGuiDisplay>("STAT_PRESET")->doubleClick(2, 2); },
+          &tcControlGroup::sig_pset_dlg},
          {"online", [this] { main().onCheck(1035, true); }, &tcControlGroup::sig_online}});
     EXPECT_EQ(settings->readInt("OPTIONS", "ONLINE", -1), 1);
 }
