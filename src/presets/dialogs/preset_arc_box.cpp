@@ -86,25 +86,17 @@ tcPDlgArcBox::tcPDlgArcBox(CPresetsDlg *dialog, bool enabled, bool technician, Q
     viewMenu->addActions({view, diff});
     m_menu->addSeparator();
     m_menu->addAction(print);
-
 }
 
 void tcPDlgArcBox::addMenus(QMenuBar *bar)
 {
-    QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    file->addActions({action(QStringLiteral("save")), action(QStringLiteral("take"))});
-    QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
-    edit->addActions({action(QStringLiteral("copy")), action(QStringLiteral("paste"))});
-    edit->addSeparator();
-    edit->addActions({action(QStringLiteral("delete")), action(QStringLiteral("rename"))});
-    edit->addSeparator();
-    edit->addActions({action(QStringLiteral("lock")), action(QStringLiteral("unlock"))});
-    if (QAction *factory = action(QStringLiteral("factoryLock")))
-        edit->addAction(factory);
-    QMenu *view = bar->addMenu(QStringLiteral("&View"));
-    view->addActions({action(QStringLiteral("view")), action(QStringLiteral("diff"))});
-    view->addSeparator();
-    view->addAction(action(QStringLiteral("print")));
+    addBarMenu(bar, QStringLiteral("&File"), {{QStringLiteral("save"), QStringLiteral("take")}});
+    addBarMenu(bar, QStringLiteral("&Edit"),
+               {{QStringLiteral("copy"), QStringLiteral("paste")},
+                {QStringLiteral("delete"), QStringLiteral("rename")},
+                {QStringLiteral("lock"), QStringLiteral("unlock"), QStringLiteral("factoryLock")}});
+    addBarMenu(bar, QStringLiteral("&View"),
+               {{QStringLiteral("view"), QStringLiteral("diff")}, {QStringLiteral("print")}});
     updateEnabling();
 }
 

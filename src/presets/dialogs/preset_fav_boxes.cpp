@@ -88,14 +88,11 @@ tcPDlgFavFoldersBox::tcPDlgFavFoldersBox(CPresetsDlg *dialog, QWidget *parent)
 
 void tcPDlgFavFoldersBox::addMenus(QMenuBar *bar)
 {
-    QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    file->addActions({action(QStringLiteral("save")), action(QStringLiteral("newFolder"))});
-    file->addSeparator();
-    file->addActions({action(QStringLiteral("installPkg")), action(QStringLiteral("buildPkg"))});
-    QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
-    edit->addAction(action(QStringLiteral("paste")));
-    edit->addSeparator();
-    edit->addActions({action(QStringLiteral("delete")), action(QStringLiteral("rename"))});
+    addBarMenu(bar, QStringLiteral("&File"),
+               {{QStringLiteral("save"), QStringLiteral("newFolder")},
+                {QStringLiteral("installPkg"), QStringLiteral("buildPkg")}});
+    addBarMenu(bar, QStringLiteral("&Edit"),
+               {{QStringLiteral("paste")}, {QStringLiteral("delete"), QStringLiteral("rename")}});
     updateEnabling();
 }
 
@@ -280,18 +277,13 @@ tcPDlgFavFilesBox::tcPDlgFavFilesBox(CPresetsDlg *dialog, QWidget *parent)
 
 void tcPDlgFavFilesBox::addMenus(QMenuBar *bar)
 {
-    QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    file->addActions({action(QStringLiteral("save")), action(QStringLiteral("take"))});
-    QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
-    edit->addActions({action(QStringLiteral("copy")), action(QStringLiteral("paste"))});
-    edit->addSeparator();
-    edit->addActions({action(QStringLiteral("delete")), action(QStringLiteral("rename"))});
-    edit->addSeparator();
-    edit->addActions({action(QStringLiteral("sortUp")), action(QStringLiteral("sortDown"))});
-    QMenu *view = bar->addMenu(QStringLiteral("&View"));
-    view->addActions({action(QStringLiteral("view")), action(QStringLiteral("diff"))});
-    view->addSeparator();
-    view->addAction(action(QStringLiteral("print")));
+    addBarMenu(bar, QStringLiteral("&File"), {{QStringLiteral("save"), QStringLiteral("take")}});
+    addBarMenu(bar, QStringLiteral("&Edit"),
+               {{QStringLiteral("copy"), QStringLiteral("paste")},
+                {QStringLiteral("delete"), QStringLiteral("rename")},
+                {QStringLiteral("sortUp"), QStringLiteral("sortDown")}});
+    addBarMenu(bar, QStringLiteral("&View"),
+               {{QStringLiteral("view"), QStringLiteral("diff")}, {QStringLiteral("print")}});
     updateEnabling();
 }
 

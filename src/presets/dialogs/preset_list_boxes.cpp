@@ -75,6 +75,22 @@ QAction *tcPDlgListBox::action(const QString &objectName) const
 
 void tcPDlgListBox::addMenus(QMenuBar *) {}
 
+QMenu *tcPDlgListBox::addBarMenu(QMenuBar *bar, const QString &title,
+                                 std::initializer_list<QStringList> groups) const
+{
+    QMenu *menu = bar->addMenu(title);
+    bool first = true;
+    for (const QStringList &group : groups) {
+        if (!first)
+            menu->addSeparator();
+        first = false;
+        for (const QString &name : group)
+            if (QAction *a = action(name))
+                menu->addAction(a);
+    }
+    return menu;
+}
+
 bool tcPDlgListBox::copySelection(orba::PresetClipboard &)
 {
     return false;

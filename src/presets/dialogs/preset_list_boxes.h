@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <initializer_list>
 
 class CPresetsDlg;
 class QAction;
@@ -58,6 +59,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
+    // A bar menu of this list's actions by name, a separator between groups; absent ones are skipped.
+    QMenu *addBarMenu(QMenuBar *bar, const QString &title, std::initializer_list<QStringList> groups) const;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;

@@ -9,31 +9,37 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+QPushButton *orba::addNameForm(QDialog &dialog, const QString &label, QLineEdit *edit)
+{
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *row = new QHBoxLayout;
+    row->addWidget(new QLabel(label, &dialog));
+    edit->setObjectName(QStringLiteral("nameEdit"));
+    edit->setMinimumWidth(260);
+    row->addWidget(edit);
+    layout->addLayout(row);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    auto *ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    return ok;
+}
+
 tcPresetRenameDlg::tcPresetRenameDlg(const QString &title, const QString &current, int maxLength,
                                      QWidget *parent)
     : QDialog(parent), m_maxLength(maxLength)
 {
     setWindowTitle(title);
-    auto *layout = new QVBoxLayout(this);
-    auto *row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("Name:"), this));
     m_nameEdit = new QLineEdit(current, this);
-    m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
     m_nameEdit->setMaxLength(maxLength);
-    m_nameEdit->setMinimumWidth(260);
-    row->addWidget(m_nameEdit);
-    layout->addLayout(row);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
+    QPushButton *ok = orba::addNameForm(*this, QStringLiteral("Name:"), m_nameEdit);
     connect(ok, &QPushButton::clicked, this, &tcPresetRenameDlg::OkClicked);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     m_nameEdit->selectAll();
     m_nameEdit->setFocus();
 }

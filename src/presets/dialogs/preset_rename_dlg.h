@@ -6,6 +6,12 @@
 #include <QDialog>
 
 class QLineEdit;
+class QPushButton;
+
+namespace orba {
+// The name dialogs' layout: the field beside its label, OK (the default) and Cancel (rejects) below.
+QPushButton *addNameForm(QDialog &dialog, const QString &label, QLineEdit *edit);
+} // namespace orba
 
 class tcPresetRenameDlg : public QDialog
 {

@@ -1,6 +1,7 @@
 #include "presets/dialogs/presets_dlg.h"
 
 #include "presets/dialogs/preset_list_boxes.h"
+#include "presets/dialogs/preset_rename_dlg.h"
 #include "presets/dialogs/preset_view_dlgs.h"
 #include "presets/dialogs/report_printer.h"
 
@@ -24,26 +25,10 @@
 PresetsNewFolderDlg::PresetsNewFolderDlg(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("New Folder"));
-    auto *layout = new QVBoxLayout(this);
-    auto *row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("Folder name:"), this));
     m_name = new QLineEdit(this);
-    m_name->setObjectName(QStringLiteral("nameEdit"));
     m_name->setMaxLength(100);
-    m_name->setMinimumWidth(260);
-    row->addWidget(m_name);
-    layout->addLayout(row);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(orba::addNameForm(*this, QStringLiteral("Folder name:"), m_name), &QPushButton::clicked, this,
+            &QDialog::accept);
 }
 
 QString PresetsNewFolderDlg::name() const
