@@ -2,6 +2,9 @@
 // become files, a file dragged onto a slot is stored in the simulator, and the view and difference
 // dialogs of a slot show what the grab read.
 #include "e2e_fixture.h"
+#include "library_drive.h"
+#include "preset_samples.h"
+#include "screenshot.h"
 
 #include "presets/dialogs/preset_list_boxes.h"
 #include "presets/dialogs/preset_view_dlgs.h"
@@ -10,72 +13,8 @@
 #include "presets/preset_report.h"
 #include "presets/slot_rules.h"
 
-#include <QMimeData>
-#include <QTest>
-
 using namespace orba;
 using namespace orba::test;
-
-namespace {
-
-QPoint rowCentre(QTreeWidget *tree, QTreeWidgetItem *item)
-{
-    tree->scrollToItem(item);
-    return tree->visualItemRect(item).center();
-}
-
-void dropOn(QTreeWidget *tree, QTreeWidgetItem *item)
-{
-    QMimeData data;
-    data.setText(tcPDlgListBox::dragText());
-    const QPoint at = rowCentre(tree, item);
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tree->viewport(), &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tree->viewport(), &move);
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tree->viewport(), &drop);
-}
-
-// Presses on the first chosen row, selects the rows and moves past the drag distance; the drag
-// ends with a drop on the target's item.
-void drag(tcPDlgListBox *from, const QList<QTreeWidgetItem *> &rows, QTreeWidget *to, QTreeWidgetItem *target)
-{
-    const auto previous =
-        tcPDlgListBox::setDragRunner([&](tcPDlgListBox *, QMimeData *) { dropOn(to, target); });
-    const QPoint at = rowCentre(from, rows.front());
-    QTest::mousePress(from->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    from->clearSelection();
-    for (QTreeWidgetItem *row : rows)
-        row->setSelected(true);
-    const QPoint away = at + QPoint(0, QApplication::startDragDistance() + 2);
-    QMouseEvent move(QEvent::MouseMove, QPointF(away), QPointF(from->viewport()->mapToGlobal(away)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(from->viewport(), &move);
-    QTest::mouseRelease(from->viewport(), Qt::LeftButton, Qt::NoModifier, away);
-    tcPDlgListBox::setDragRunner(previous);
-}
-
-// Renders a dialog into the screenshot folder when one is given.
-void screenshot(QWidget &w, const char *file)
-{
-    const QByteArray dir = qgetenv("ORBA_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    w.show();
-    QApplication::processEvents();
-    EXPECT_TRUE(w.grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QLatin1String(file))));
-}
-
-int differingValues(const SETTINGS_MAP &a, const SETTINGS_MAP &b)
-{
-    int n = 0;
-    for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
-        n += a.getRaw(id) != b.getRaw(id) ? 1 : 0;
-    return n;
-}
-
-} // namespace
 
 TEST_F(EndToEnd, LibraryDragsSlotsIntoAFolderAndAFileIntoASlotThenViewsAndDiffsTheSlot)
 {
@@ -120,7 +59,7 @@ TEST_F(EndToEnd, LibraryDragsSlotsIntoAFolderAndAFileIntoASlotThenViewsAndDiffsT
 
         // Two slots onto the folder: both become files there.
         tcPDlgArcBox *arc = library->arcBox();
-        drag(arc, {arc->topLevelItem(1), arc->topLevelItem(2)}, library->foldersBox(), folderItem);
+        dragRows(arc, {arc->topLevelItem(1), arc->topLevelItem(2)}, library->foldersBox(), folderItem);
         EXPECT_TRUE(QFile::exists(QDir(folder).filePath(first + ".orba"))) << first.toStdString();
         EXPECT_TRUE(QFile::exists(QDir(folder).filePath(second + ".orba"))) << second.toStdString();
         library->foldersBox()->setCurrentItem(library->foldersBox()->itemForPath(folder));
@@ -131,7 +70,7 @@ TEST_F(EndToEnd, LibraryDragsSlotsIntoAFolderAndAFileIntoASlotThenViewsAndDiffsT
         // The second file onto an empty slot: the simulator stores it there.
         QTreeWidgetItem *file = library->filesBox()->topLevelItem(1);
         EXPECT_EQ(file->text(0), second);
-        drag(library->filesBox(), {file}, arc, arc->topLevelItem(target));
+        dragRows(library->filesBox(), {file}, arc, arc->topLevelItem(target));
         EXPECT_TRUE(waitFor([&] { return slotName(slotList.get(target)) == second; }));
 
         // View and diff of that slot read it from the simulator first.
@@ -165,7 +104,7 @@ TEST_F(EndToEnd, LibraryDragsSlotsIntoAFolderAndAFileIntoASlotThenViewsAndDiffsT
     PresetHeader header;
     ASSERT_EQ(loadPreset(header, fromFile, file), PRESET_OK);
     ASSERT_TRUE(window->presetTransfer().grabPreset(target, &inSlot).ok());
-    EXPECT_EQ(differingValues(fromFile, inSlot), 0);
+    EXPECT_EQ(differingParameters(fromFile, inSlot), 0);
 
     ASSERT_EQ(int(viewed.size()), settingCount() + 3);
     EXPECT_EQ(viewed[0].value, second);
@@ -175,7 +114,7 @@ TEST_F(EndToEnd, LibraryDragsSlotsIntoAFolderAndAFileIntoASlotThenViewsAndDiffsT
     int marked = 0;
     for (size_t i = 3; i < diffed.size(); ++i)
         marked += diffed[i].differs ? 1 : 0;
-    EXPECT_EQ(marked, differingValues(window->session().live(), inSlot));
+    EXPECT_EQ(marked, differingParameters(window->session().live(), inSlot));
     EXPECT_GT(marked, 0); // the slot is not the live preset
 }
 

@@ -6,6 +6,7 @@
 #include "loopback_peer.h"
 #include "message_recorder.h"
 #include "preset_helpers.h"
+#include "preset_samples.h"
 #include "presets/dialogs/grab_push_progress.h"
 #include "presets/dialogs/preset_rename_dlg.h"
 #include "presets/dialogs/preset_save_dlg.h"
@@ -13,6 +14,7 @@
 #include "presets/favorites.h"
 #include "presets/name_rules.h"
 #include "presets/preset_file.h"
+#include "screenshot.h"
 #include "session/session.h"
 #include "wait.h"
 #include "work_dir.h"
@@ -35,27 +37,6 @@ using namespace orba;
 using namespace orba::test;
 
 namespace {
-
-PresetHeader usedHeader(const char *name, uint8_t lock = PRESET_UNLOCKED)
-{
-    PresetHeader h;
-    h.clear();
-    h.setName(name);
-    h.inUse = 255;
-    h.lock = lock;
-    return h;
-}
-
-// Renders a dialog into the screenshot folder when one is given.
-void screenshot(QWidget &w, const char *file)
-{
-    const QByteArray dir = qgetenv("ORBA_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        return;
-    w.show();
-    QApplication::processEvents();
-    EXPECT_TRUE(w.grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QLatin1String(file))));
-}
 
 void clickOk(QDialog &d)
 {

@@ -15,12 +15,4 @@ void changeEveryParameter(SETTINGS_MAP &set, bool shift)
     }
 }
 
-int differingParameters(const SETTINGS_MAP &a, const SETTINGS_MAP &b)
-{
-    int n = 0;
-    for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
-        n += a.getRaw(id) != b.getRaw(id);
-    return n;
-}
-
 } // namespace orba::test

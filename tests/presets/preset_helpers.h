@@ -1,6 +1,7 @@
 // Shared by the preset tests: parameter sets with known values and small file helpers.
 #pragma once
 
+#include "preset_samples.h"
 #include "tables/settings_map.h"
 #include "test_files.h"
 
@@ -13,8 +14,6 @@ namespace orba::test {
 // is the maximum); with shift, one step further in, so two sets made with and without it differ
 // everywhere a parameter has more than two values.
 void changeEveryParameter(SETTINGS_MAP &set, bool shift = false);
-// Parameters where two sets differ (by raw value).
-int differingParameters(const SETTINGS_MAP &a, const SETTINGS_MAP &b);
 
 // Ids used by the tests, all outside the installation parameters unless named so.
 constexpr uint16_t PEQ_POSITION = 768;    // integer 0..1

@@ -6,6 +6,7 @@
 #include "loopback_peer.h"
 #include "message_recorder.h"
 #include "preset_helpers.h"
+#include "preset_samples.h"
 #include "presets/preset_file.h"
 #include "presets/preset_transfer.h"
 #include "session/session.h"
@@ -45,16 +46,6 @@ public:
     }
     std::vector<ProgressStep> steps;
 };
-
-PresetHeader usedHeader(const char *name, uint8_t lock = PRESET_UNLOCKED)
-{
-    PresetHeader h;
-    h.clear();
-    h.setName(name);
-    h.inUse = 255;
-    h.lock = lock;
-    return h;
-}
 
 class PresetTransferTest : public WorkDirTest
 {

@@ -2,8 +2,10 @@
 // menus and their enabling, the menu bar that follows the focus, the context menu, drag and drop
 // through the paste rules, copying files, and the view and difference dialogs with their report.
 #include "dialog_answer.h"
+#include "library_drive.h"
 #include "message_recorder.h"
 #include "preset_helpers.h"
+#include "preset_samples.h"
 #include "work_dir.h"
 
 #include "common/ini_store.h"
@@ -37,16 +39,6 @@ using namespace orba::test;
 
 namespace {
 
-PresetHeader slotHeader(const char *name, uint8_t lock = PRESET_UNLOCKED)
-{
-    PresetHeader h;
-    h.clear();
-    h.setName(name);
-    h.inUse = 255;
-    h.lock = lock;
-    return h;
-}
-
 // Every action text reachable from a menu, sub-menus included.
 QStringList actionTexts(const QList<QAction *> &actions)
 {
@@ -72,10 +64,10 @@ protected:
         session = std::make_unique<Session>();
         transfer = std::make_unique<PresetTransfer>(*session, wait);
         PresetSlotList &slotList = session->presetSlots();
-        slotList.set(0, slotHeader("Rock"));
-        slotList.set(1, slotHeader("Talk", PRESET_LOCKED));
-        slotList.set(2, slotHeader("Factory", PRESET_FACTORY_LOCKED));
-        slotList.set(79, slotHeader("Last"));
+        slotList.set(0, usedHeader("Rock"));
+        slotList.set(1, usedHeader("Talk", PRESET_LOCKED));
+        slotList.set(2, usedHeader("Factory", PRESET_FACTORY_LOCKED));
+        slotList.set(79, usedHeader("Last"));
     }
     void TearDown() override
     {
@@ -109,24 +101,6 @@ protected:
         for (int row : rows)
             box->topLevelItem(row)->setSelected(true);
     }
-    static QPoint rowCentre(QTreeWidget *tree, QTreeWidgetItem *item)
-    {
-        return tree->visualItemRect(item).center();
-    }
-    // A drop of the library's drag at an item, as the platform delivers it.
-    static void dropOn(QTreeWidget *tree, QTreeWidgetItem *item)
-    {
-        QMimeData data;
-        data.setText(tcPDlgListBox::dragText());
-        const QPoint at = rowCentre(tree, item);
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(tree->viewport(), &enter);
-        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(tree->viewport(), &move);
-        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(tree->viewport(), &drop);
-    }
-
     std::unique_ptr<IniStore> settings;
     std::unique_ptr<Session> session;
     EventLoopWait wait;
@@ -162,7 +136,7 @@ TEST_F(LibraryTest, SlotRowsRunFrom001To080WithTheLockInColourAndIcon)
     EXPECT_NE(open, factory);
 
     // The list follows the processor's slot list.
-    session->presetSlots().set(5, slotHeader("New One"));
+    session->presetSlots().set(5, usedHeader("New One"));
     emit session->sig_summary_changed();
     EXPECT_EQ(arc->topLevelItem(5)->text(1), "New One");
 }
@@ -306,7 +280,7 @@ TEST_F(LibraryTest, ADisabledProcessorListRefusesDropsAndEnablesNothing)
     CPresetsDlg &d = open(false);
     d.show();
     MessageRecorder messages;
-    d.dragBuffer().push_back({slotHeader("X"), std::make_shared<SETTINGS_MAP>()});
+    d.dragBuffer().push_back({usedHeader("X"), std::make_shared<SETTINGS_MAP>()});
     tcPDlgArcBox *arc = d.arcBox();
     QMimeData data;
     data.setText(tcPDlgListBox::dragText());
@@ -350,7 +324,7 @@ TEST_F(LibraryTest, ProcessorListEnablingFollowsTheTableRowByRow)
     selectRows(arc, {0, 5}); // in use and empty
     EXPECT_EQ(state(), "000011111000");
     // Paste wants the clipboard too.
-    d.clipboard().push_back({slotHeader("X"), std::make_shared<SETTINGS_MAP>()});
+    d.clipboard().push_back({usedHeader("X"), std::make_shared<SETTINGS_MAP>()});
     selectRows(arc, {5});
     EXPECT_EQ(state(), "111011111000");
     selectRows(arc, {5, 6});
@@ -502,7 +476,7 @@ TEST_F(LibraryTest, TheProcessorListWaitsForTheEndOfATransferBeforeItRefills)
     CPresetsDlg &d = open();
     {
         CPresetsDlg::TransferGuard busy(d);
-        session->presetSlots().set(7, slotHeader("Arrived"));
+        session->presetSlots().set(7, usedHeader("Arrived"));
         emit session->sig_summary_changed();
         EXPECT_EQ(d.arcBox()->topLevelItem(7)->text(1), "");
     }
