@@ -70,10 +70,10 @@ public:
     virtual void setUpGraph(tcGuiApGraph *graph);
     virtual void onButton(int /*number*/) {}
     // The user's edits of plain bindings: written with change source 0, then shown.
-    virtual void onKnob(int number, int position);
+    void onKnob(int number, int position) override;
     virtual void onCombo(int number, int value);
     virtual void onComboText(int number, const char *text);
-    virtual void onCheck(int number, bool state);
+    void onCheck(int number, bool state) override;
     virtual void onRadio(int number, int item);
     virtual void onDisplayText(int number, const char *text);
     virtual void onDisplayActivate(int /*number*/) {}
