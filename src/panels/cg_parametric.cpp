@@ -1,14 +1,131 @@
 #include "panels/cg_parametric.h"
 
+#include "draggers/peq_dragger.h"
+#include "gui/gui_apgraph.h"
 #include "panels/cg_main.h"
 #include "panels/control_ids.h"
 #include "panels/kel_bench.h"
+#include "tables/setting_ids.h"
+#include "tables/settings_map.h"
+
+namespace {
+
+constexpr int kKnobsPerSection = 3;
+constexpr int kKnobCount = tcControlGroupParametric::kSections * kKnobsPerSection;
+
+bool isSectionKnob(int number)
+{
+    return number >= Ctl::PEQ1_F_KNOB && number < Ctl::PEQ1_F_KNOB + kKnobCount;
+}
+
+} // namespace
+
+void applyPeqColours(tcKelBench *bench, tcPEQDragger *dragger)
+{
+    if (!bench || !dragger)
+        return;
+    std::array<QRgb, tcPEQDragger::kSections> sections{};
+    const char *names[tcPEQDragger::kSections] = {"PEQ1color", "PEQ2color", "PEQ3color", "PEQ4color"};
+    for (int s = 0; s < tcPEQDragger::kSections; ++s) {
+        sections[size_t(s)] = dragger->colour(s);
+        bench->colour(names[s], &sections[size_t(s)]);
+    }
+    QRgb sum = dragger->sumColour();
+    bench->colour("PEQSUMcolor", &sum);
+    dragger->setColours(sections, sum);
+}
+
+void detachPeqDragger(tcPEQDragger *dragger)
+{
+    if (dragger && dragger->graph() && dragger->graph()->dragger() == dragger)
+        dragger->graph()->setDragger(nullptr, false);
+}
 
 tcControlGroupParametric::tcControlGroupParametric(tcKelBench *bench) : tcControlGroup(bench, 2) {}
+
+tcControlGroupParametric::~tcControlGroupParametric()
+{
+    detachPeqDragger(m_dragger.get());
+}
+
+void tcControlGroupParametric::init()
+{
+    m_dragger = std::make_unique<tcPEQDragger>(bench()->mainGraph(), this, &live());
+    applyPeqColours(bench(), m_dragger.get());
+    for (int s = 0; s < kSections; ++s) {
+        tcPEQDragger::SectionBinding b;
+        b.enableObject = Ctl::PEQ1_ENABLE + s;
+        b.frequencyKnob = Ctl::PEQ1_F_KNOB + kKnobsPerSection * s;
+        b.bandwidthKnob = b.frequencyKnob + 1;
+        b.liftKnob = b.frequencyKnob + 2;
+        b.enableId = uint16_t(SettingId::Peq1In + s);
+        b.frequencyId = uint16_t(SettingId::Peq1Freq + s);
+        b.bandwidthId = uint16_t(SettingId::Peq1Bw + s);
+        b.liftId = uint16_t(SettingId::Peq1Lift + s);
+        m_dragger->bindSection(s, b);
+    }
+    loadSections();
+    tcControlGroup::init();
+}
+
+void tcControlGroupParametric::loadSections()
+{
+    for (int s = 0; s < kSections; ++s)
+        m_dragger->setSection(s, live().getBool(uint16_t(SettingId::Peq1In + s)),
+                              double(live().getFloat(uint16_t(SettingId::Peq1Freq + s))),
+                              double(live().getFloat(uint16_t(SettingId::Peq1Bw + s))),
+                              double(live().getFloat(uint16_t(SettingId::Peq1Lift + s))));
+    m_dragger->setMaster(live().getBool(SettingId::PeqMstrIn));
+    m_dragger->requestRedraw();
+}
+
+void tcControlGroupParametric::refreshAll()
+{
+    tcControlGroup::refreshAll();
+    if (m_dragger)
+        loadSections();
+}
+
+void tcControlGroupParametric::setPosition(int number, uint32_t raw)
+{
+    tcControlGroup::setPosition(number, raw);
+    if (!m_dragger || !isSectionKnob(number))
+        return;
+    const int s = (number - Ctl::PEQ1_F_KNOB) / kKnobsPerSection;
+    const int k = (number - Ctl::PEQ1_F_KNOB) % kKnobsPerSection;
+    const uint16_t first = k == 0 ? SettingId::Peq1Freq : k == 1 ? SettingId::Peq1Bw : SettingId::Peq1Lift;
+    const double v = double(live().getFloat(uint16_t(first + s)));
+    if (k == 0)
+        m_dragger->setFrequency(s, v);
+    else if (k == 1)
+        m_dragger->setBandwidth(s, v);
+    else
+        m_dragger->setLift(s, v);
+    m_dragger->requestRedraw();
+}
 
 void tcControlGroupParametric::setCheck(int number, bool state)
 {
     tcControlGroup::setCheck(number, state);
-    if (number >= Ctl::PEQ1_ENABLE && number <= Ctl::PEQ_ENABLE && bench()->mainPanel())
+    if (number < Ctl::PEQ1_ENABLE || number > Ctl::PEQ_ENABLE)
+        return;
+    if (m_dragger) {
+        if (number == Ctl::PEQ_ENABLE)
+            m_dragger->setMaster(state);
+        else
+            m_dragger->setEnabled(number - Ctl::PEQ1_ENABLE, state);
+        m_dragger->requestRedraw();
+    }
+    if (bench()->mainPanel())
         bench()->mainPanel()->refreshFlow();
+}
+
+void tcControlGroupParametric::setUpGraph(tcGuiApGraph *graph)
+{
+    if (!graph || !m_dragger)
+        return;
+    graph->setCustomAxes(nullptr, nullptr, false);
+    graph->setExtraTitle(QStringLiteral("Parametric EQ Response"), false);
+    graph->setDragger(m_dragger.get(), false);
+    graph->markDirty(tcGuiGraph::kRedraw | tcGuiGraph::kRepaint);
 }

@@ -1,14 +1,38 @@
-// tcControlGroupParametric: screen 2: the four-section parametric equaliser. Its knobs and switches
-// are plain bindings; its graph editing comes with the equaliser editor.
+// tcControlGroupParametric: screen 2: the four-section parametric equaliser, its master switch and
+// its position in the chain. Its knobs and switches are plain bindings; it owns the equaliser
+// editor of the main graph and keeps it in step with them, both ways.
 #pragma once
 
 #include "panels/control_group.h"
+
+#include <memory>
+
+class tcPEQDragger;
 
 class tcControlGroupParametric : public tcControlGroup
 {
     Q_OBJECT
 public:
-    explicit tcControlGroupParametric(tcKelBench *bench);
+    static constexpr int kSections = 4;
 
+    explicit tcControlGroupParametric(tcKelBench *bench);
+    ~tcControlGroupParametric() override;
+
+    void init() override;
+    void refreshAll() override;
+    void setPosition(int number, uint32_t raw) override;
     void setCheck(int number, bool state) override;
+    void setUpGraph(tcGuiApGraph *graph) override;
+
+    tcPEQDragger *dragger() const { return m_dragger.get(); }
+
+private:
+    void loadSections();
+
+    std::unique_ptr<tcPEQDragger> m_dragger;
 };
+
+// The skin's equaliser colours into an editor, where the skin has them.
+void applyPeqColours(tcKelBench *bench, tcPEQDragger *dragger);
+// Detaches an editor from the graph that shows it, which outlives the panels.
+void detachPeqDragger(tcPEQDragger *dragger);
