@@ -2,6 +2,7 @@
 
 #include "draggers/band_overlay.h"
 #include "gui/gui_apgraph.h"
+#include "gui/gui_axis.h"
 #include "gui/gui_image.h"
 #include "tables/globals_map.h"
 #include "tables/settings_map.h"
@@ -159,4 +160,36 @@ void tcMBSlideDragger::setBandPositions(const std::vector<int> &x)
         placed[size_t(b)] = x[size_t(b)];
     bands().setBandX(placed);
     redraw();
+}
+
+void tcMBSlideDragger::setBandFrequencies(const std::vector<float> &centres, const std::vector<float> &edges)
+{
+    m_centres = centres;
+    m_edges = edges;
+    placeBands();
+    redraw();
+}
+
+void tcMBSlideDragger::placeBands()
+{
+    tcBandDragger::placeBands();
+    if (m_centres.empty() || !graph() || !graph()->frequencyAxis())
+        return;
+    std::vector<int> x(kBands, 0);
+    for (int b = 0; b < kBands && b < int(m_centres.size()); ++b)
+        x[size_t(b)] = graph()->frequencyAxis()->toPixel(m_centres[size_t(b)]);
+    bands().setBandX(x);
+}
+
+void tcMBSlideDragger::paintSectionCurves(QPainter &painter)
+{
+    if (!graph() || !graph()->frequencyAxis())
+        return;
+    painter.save();
+    painter.setPen(QPen(QColor(255, 255, 255, 48), 1));
+    for (float hz : m_edges) {
+        const int x = graph()->frequencyAxis()->toPixel(hz);
+        painter.drawLine(x, 0, x, plotHeight() - 1);
+    }
+    painter.restore();
 }

@@ -77,4 +77,16 @@ public:
 
     // Pixel x of each band's centre in the plot, from the panel.
     void setBandPositions(const std::vector<int> &x);
+    // The bands' centre frequencies, placed on the frequency axis, and the edges between them,
+    // drawn as guides.
+    void setBandFrequencies(const std::vector<float> &centres, const std::vector<float> &edges);
+    const std::vector<float> &bandCentres() const { return m_centres; }
+    const std::vector<float> &bandEdges() const { return m_edges; }
+    void paintSectionCurves(QPainter &painter) override;
+
+protected:
+    void placeBands() override;
+
+private:
+    std::vector<float> m_centres, m_edges;
 };

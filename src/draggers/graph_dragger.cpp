@@ -1,6 +1,7 @@
 #include "draggers/graph_dragger.h"
 
 #include "gui/gui_apgraph.h"
+#include "gui/gui_axis.h"
 
 #include <QPainter>
 
@@ -43,6 +44,13 @@ void tcGuiGraphDragger::drawCurves(QPainter &painter)
 {
     paintSumCurve(painter);
     paintSectionCurves(painter);
+    if (m_marker > 0.0f && m_graph && m_graph->frequencyAxis()) {
+        const int x = m_graph->frequencyAxis()->toPixel(m_marker);
+        painter.save();
+        painter.setPen(QPen(QColor::fromRgba(kMarkerColour), 1, Qt::DashLine));
+        painter.drawLine(x, 0, x, m_plotHeight - 1);
+        painter.restore();
+    }
 }
 
 void tcGuiGraphDragger::drawOverlay(QPainter &painter)

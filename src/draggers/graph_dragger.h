@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QRgb>
 
 class tcGuiApGraph;
 
@@ -29,6 +30,11 @@ public:
     void setPlotSize(int width, int height) override;
     int leftPress(int x, int y) override;
     int rightPress(int x, int y) override;
+
+    // A frequency marked across the plot (a dashed line), 0 for none.
+    void setMarker(float hz) { m_marker = hz; }
+    float marker() const { return m_marker; }
+    static constexpr QRgb kMarkerColour = 0xFFFF8040u;
 
     virtual void paintSumCurve(QPainter &) {}
     virtual void paintSectionCurves(QPainter &) {}
@@ -53,6 +59,7 @@ private:
     tcGuiApGraph *m_graph;
     int m_plotWidth = 0, m_plotHeight = 0;
     QPoint m_leftPress, m_rightPress;
+    float m_marker = 0.0f;
 };
 
 class tcSpectrumDragger : public tcGuiGraphDragger

@@ -297,8 +297,10 @@ void tcPEQDragger::writeFrequency(int s, double hz)
         return;
     }
     writeIndex(b.frequencyKnob, b.frequencyId, m_live->floatToIndex(b.frequencyId, float(hz)));
-    if (b.frequencyKnob == 0 || !m_panel)
+    if (b.frequencyKnob == 0 || !m_panel) {
         setFrequency(s, double(m_live->getFloat(b.frequencyId)));
+        emit sig_section_written(s);
+    }
 }
 
 void tcPEQDragger::writeLift(int s, double db)
@@ -309,8 +311,10 @@ void tcPEQDragger::writeLift(int s, double db)
         return;
     }
     writeIndex(b.liftKnob, b.liftId, m_live->floatToIndex(b.liftId, float(db)));
-    if (b.liftKnob == 0 || !m_panel)
+    if (b.liftKnob == 0 || !m_panel) {
         setLift(s, double(m_live->getFloat(b.liftId)));
+        emit sig_section_written(s);
+    }
 }
 
 void tcPEQDragger::writeBandwidthStep(int s, int step)
@@ -321,8 +325,10 @@ void tcPEQDragger::writeBandwidthStep(int s, int step)
     const int64_t lo = m_live->getRawMin(b.bandwidthId), hi = m_live->getRawMax(b.bandwidthId);
     const int64_t raw = std::clamp<int64_t>(int64_t(m_live->getRaw(b.bandwidthId)) + step, lo, hi);
     writeIndex(b.bandwidthKnob, b.bandwidthId, uint32_t(raw));
-    if (b.bandwidthKnob == 0 || !m_panel)
+    if (b.bandwidthKnob == 0 || !m_panel) {
         setBandwidth(s, double(m_live->getFloat(b.bandwidthId)));
+        emit sig_section_written(s);
+    }
 }
 
 int tcPEQDragger::doubleClick(int, int)
@@ -336,6 +342,7 @@ int tcPEQDragger::doubleClick(int, int)
     } else if (m_live && b.enableId != 0) {
         m_live->setBool(b.enableId, next, CHANGE_USER);
         setEnabled(m_current, m_live->getBool(b.enableId));
+        emit sig_section_written(m_current);
     } else {
         setEnabled(m_current, next);
     }

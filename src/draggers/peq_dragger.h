@@ -89,6 +89,10 @@ public:
     void paintSectionCurves(QPainter &painter) override;
     void paintHandles(QPainter &painter) override;
 
+signals:
+    // A section's parameter was written straight into the live set (no knob shows it).
+    void sig_section_written(int section);
+
 public slots:
     void slot_select_eq1() { selectSection(0); }
     void slot_select_eq2() { selectSection(1); }

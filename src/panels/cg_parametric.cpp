@@ -35,6 +35,32 @@ void applyPeqColours(tcKelBench *bench, tcPEQDragger *dragger)
     dragger->setColours(sections, sum);
 }
 
+std::unique_ptr<tcPEQDragger> makeBlockEditor(tcKelBench *bench, tcGuiApGraph *graph, tcBarInterface *panel,
+                                              uint16_t firstIn)
+{
+    auto d = std::make_unique<tcPEQDragger>(graph, panel, bench->environment().live);
+    applyPeqColours(bench, d.get());
+    for (int s = 0; s < tcPEQDragger::kSections; ++s) {
+        tcPEQDragger::SectionBinding b;
+        b.enableId = uint16_t(firstIn + s);
+        b.frequencyId = uint16_t(firstIn + 4 + s);
+        b.bandwidthId = uint16_t(firstIn + 8 + s);
+        b.liftId = uint16_t(firstIn + 12 + s);
+        d->bindSection(s, b);
+    }
+    return d;
+}
+
+void loadBlockSection(const SETTINGS_MAP &live, uint16_t firstIn, int s, tcPEQDragger *dragger)
+{
+    if (!dragger || s < 0 || s >= tcPEQDragger::kSections)
+        return;
+    dragger->setSection(
+        s, live.getBool(uint16_t(firstIn + s)), double(live.getFloat(uint16_t(firstIn + 4 + s))),
+        double(live.getFloat(uint16_t(firstIn + 8 + s))), double(live.getFloat(uint16_t(firstIn + 12 + s))));
+    dragger->requestRedraw();
+}
+
 void detachPeqDragger(tcPEQDragger *dragger)
 {
     if (dragger && dragger->graph() && dragger->graph()->dragger() == dragger)

@@ -5,6 +5,7 @@
 
 #include "panels/control_group.h"
 
+#include <cstdint>
 #include <memory>
 
 class tcPEQDragger;
@@ -34,5 +35,11 @@ private:
 
 // The skin's equaliser colours into an editor, where the skin has them.
 void applyPeqColours(tcKelBench *bench, tcPEQDragger *dragger);
+// An editor of four sections without knobs, whose parameters run in blocks of four from `firstIn`:
+// the "In" switches, then the frequencies, bandwidths and lifts; in the skin's colours.
+std::unique_ptr<tcPEQDragger> makeBlockEditor(tcKelBench *bench, tcGuiApGraph *graph, tcBarInterface *panel,
+                                              uint16_t firstIn);
+// Reads section s of such a block from the live set into the editor.
+void loadBlockSection(const SETTINGS_MAP &live, uint16_t firstIn, int s, tcPEQDragger *dragger);
 // Detaches an editor from the graph that shows it, which outlives the panels.
 void detachPeqDragger(tcPEQDragger *dragger);

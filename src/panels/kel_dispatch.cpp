@@ -142,6 +142,7 @@ void tcKelBench::route(const Binding &b, uint16_t id)
     case Route::Bandwidth:
         m_amTx->refreshDerived();
         m_amHd->refreshDerived();
+        m_fmOut->bandwidthRefresh();
         widthRefresh();
         break;
     case Route::Width:

@@ -155,6 +155,11 @@ void writePanelSkin(const QString &folder, bool withBackground, const QStringLis
     // The compressor's transfer curves, beside the main graph.
     xml += "<dyngraph id=\"COMP_GRAPH\"><position x=\"" + QByteArray::number(g.x() + 400) + "\" y=\"" +
            QByteArray::number(g.y()) + "\" w=\"180\" h=\"170\"/></dyngraph>\n";
+    // The AM output's and the HD output's own graphs, beside them.
+    xml += "<ap_graph id=\"FMO_GRAPH\"><position1 x=\"" + QByteArray::number(g.x() + 590) + "\" y=\"" +
+           QByteArray::number(g.y()) + "\" w=\"190\" h=\"185\"/></ap_graph>\n";
+    xml += "<ap_graph id=\"AMHD_GRAPH\"><position1 x=\"" + QByteArray::number(g.x() + 790) + "\" y=\"" +
+           QByteArray::number(g.y()) + "\" w=\"190\" h=\"185\"/></ap_graph>\n";
     xml += "</skin>\n";
     writeText(dir.filePath(QStringLiteral("skin.xml")), xml);
 }
