@@ -43,6 +43,11 @@ TEST_F(EndToEnd, AProcessorUpdateOfAnEqualiserLiftMovesItsKnobDisplayAndPoint)
     tcKelBench *bench = window->kelBench();
     tcPEQDragger *peq = bench->parametricPanel()->dragger();
     ASSERT_TRUE(peq && bench->mainGraph()->dragger() == peq);
+    // The curves are drawn in the skin's equaliser colours.
+    QRgb colour = 0, sum = 0;
+    ASSERT_TRUE(bench->colour("PEQ3color", &colour) && bench->colour("PEQSUMcolor", &sum));
+    EXPECT_EQ(peq->colour(2), colour);
+    EXPECT_EQ(peq->sumColour(), sum);
     SETTINGS_MAP &live = window->session().live();
     auto *knob = object<tcGuiKnob>("PEQ3_L_KNOB");
     const int afar = knob->value() + 20 <= knob->maximum() ? knob->value() + 20 : knob->value() - 20;

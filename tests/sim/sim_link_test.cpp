@@ -5,12 +5,15 @@
 
 #include "common/crc32.h"
 #include "link/wire.h"
+#include "panels/binding_table.h"
+#include "tables/settings_table.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <random>
 
 using namespace orba;
@@ -307,4 +310,75 @@ TEST_F(SimLinkOnline, GarbageAndImpossibleFieldsAreIgnoredAndTheLinkStaysUsable)
     const auto frames = app.frames();
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(frames[0][4], MSG_VALUES);
+}
+
+// The equaliser, AM output, HD output and transmitter screens: every parameter and global they
+// show is kept and answered by the simulator.
+TEST_F(SimLinkOnline, EveryValueOfTheEqualiserAndAmScreensIsKeptAndAnswered)
+{
+    SETTINGS_MAP defaults;
+    for (const int screen : {2, 5, 6, 7}) {
+        SCOPED_TRACE(screen);
+        std::vector<uint16_t> ids, globalIds;
+        for (const orba::panels::Binding &b : orba::panels::kBindings) {
+            if (b.screen != screen || b.id == 0)
+                continue;
+            for (uint32_t id = b.id; id <= b.idLast; ++id) {
+                std::vector<uint16_t> &to = b.isGlobal() ? globalIds : ids;
+                if (std::find(to.begin(), to.end(), uint16_t(id)) == to.end())
+                    to.push_back(uint16_t(id));
+            }
+        }
+        ASSERT_FALSE(ids.empty());
+        // Each parameter at the other end of its range from its default.
+        std::vector<uint8_t> frame(12 + 8 * ids.size());
+        ASSERT_LT(frame.size(), 1200u);
+        putValuesHeader(frame.data(), TARGET_LIVE, 1, 1, uint16_t(ids.size()));
+        std::vector<uint32_t> raws;
+        for (size_t i = 0; i < ids.size(); ++i) {
+            const uint16_t id = ids[i];
+            const uint32_t raw = defaults.getRaw(id) == defaults.getRawMax(id) ? defaults.getRawMin(id)
+                                                                               : defaults.getRawMax(id);
+            raws.push_back(raw);
+            uint8_t *entry = frame.data() + 12 + 8 * i;
+            switch (settingType(id)) {
+            case SETTING_FLOAT:
+                putValueEntryFloat(entry, id, defaults.indexToFloat(id, raw));
+                break;
+            case SETTING_INT:
+                putValueEntryInt(entry, id, int32_t(raw));
+                break;
+            default:
+                putValueEntryBool(entry, id, raw != 0);
+                break;
+            }
+        }
+        app.clearFrames();
+        app.sendRaw(frame);
+        ASSERT_TRUE(app.waitFrames(MSG_VALUES, 1));
+        ValuesMsg answer;
+        const Frame f = app.framesOfType(MSG_VALUES).front();
+        ASSERT_TRUE(parseValues(f.data(), f.size(), answer));
+        EXPECT_EQ(answer.count, ids.size()) << "every id is answered";
+        for (size_t i = 0; i < ids.size(); ++i) {
+            EXPECT_EQ(sim->processor().bank().live.getRaw(ids[i]), raws[i]) << ids[i];
+            EXPECT_EQ(app.live.getRaw(ids[i]), raws[i]) << ids[i];
+        }
+
+        if (globalIds.empty())
+            continue;
+        std::vector<uint8_t> g(8 + 8 * globalIds.size());
+        putGlobalsHeader(g.data(), uint16_t(globalIds.size()));
+        for (size_t i = 0; i < globalIds.size(); ++i)
+            putValueEntryInt(g.data() + 8 + 8 * i, globalIds[i], 1);
+        app.clearFrames();
+        app.sendRaw(g);
+        ASSERT_TRUE(app.waitFrames(MSG_GLOBALS, 1));
+        GlobalsMsg globalsAnswer;
+        const Frame gf = app.framesOfType(MSG_GLOBALS).front();
+        ASSERT_TRUE(parseGlobals(gf.data(), gf.size(), globalsAnswer));
+        EXPECT_EQ(globalsAnswer.count, globalIds.size());
+        for (uint16_t id : globalIds)
+            EXPECT_EQ(sim->processor().bank().globals.get(id), 1) << id;
+    }
 }
