@@ -1,12 +1,17 @@
 // Graph editing figures with the default skin on the compressor screen: one drag event through the
 // band model and the panel to the value frames that would go out, one update of the band-level
-// overlay's three traces, and one repaint of the main graph with its adjusters and overlay.
+// overlay's three traces, and one repaint of the main graph with its adjusters and overlay. And the
+// equaliser: the four section curves and their sum for a 500-column plot, and one handle drag event
+// through the knobs to the value frames.
 #include "draggers/band_overlay.h"
 #include "draggers/comp_dragger.h"
+#include "draggers/peq_curve.h"
+#include "draggers/peq_dragger.h"
 #include "gui/gui_apgraph.h"
 #include "gui/gui_axis.h"
 #include "link/frames.h"
 #include "panels/cg_compressor.h"
+#include "panels/cg_parametric.h"
 #include "panels/control_ids.h"
 #include "panels/kel_bench.h"
 #include "skin/vorud_widget.h"
@@ -48,6 +53,9 @@ struct Surface
             qFatal("The default skin did not load from %s", qPrintable(kSkin));
         bench->setGraphView(tcGuiApGraph::kResponse | tcGuiApGraph::kAudio | tcGuiApGraph::kGainReduction);
         bench->setScreen(tcKelBench::kCompressorScreen);
+        live.setBool(769, true, CHANGE_PROCESSOR);
+        for (uint16_t id = 770; id <= 773; ++id)
+            live.setBool(id, true, CHANGE_PROCESSOR);
         comp = bench->compressorPanel();
         comp->onRadio(Ctl::COMP_TYPE, Ctl::COMP_TYPE_C_RAT);
         if (!comp->dragger())
@@ -129,5 +137,58 @@ void OneRepaintOfTheGraphWithHandlesAndOverlay(benchmark::State &state)
     }
 }
 BENCHMARK(OneRepaintOfTheGraphWithHandlesAndOverlay)->Unit(benchmark::kMicrosecond);
+
+void RecomputeFourEqCurvesAndTheSumFor500Columns(benchmark::State &state)
+{
+    using namespace orba::draggers;
+    PeqSections sections;
+    sections[0] = {true, 60.0, 1.0, 6.0};
+    sections[1] = {true, 800.0, 0.5, -4.0};
+    sections[2] = {true, 2800.0, 0.67, 3.0};
+    sections[3] = {true, 12000.0, 0.4, 8.0};
+    const std::vector<double> columns = peqColumnFrequencies(500);
+    PeqCurves curves;
+    double lift = 3.0;
+    for (auto _ : state) {
+        lift = -lift; // a new lift each time, as a drag gives
+        sections[2].lift = lift;
+        peqCompute(sections, true, columns, curves);
+        benchmark::DoNotOptimize(curves.sum.data());
+    }
+    state.counters["columns"] = benchmark::Counter(double(columns.size()));
+}
+BENCHMARK(RecomputeFourEqCurvesAndTheSumFor500Columns)->Unit(benchmark::kMicrosecond);
+
+void OneEqHandleDragEventToTheFramesSent(benchmark::State &state)
+{
+    Surface s;
+    s.bench->setScreen(tcKelBench::kParametricScreen);
+    tcPEQDragger *dragger = s.bench->parametricPanel()->dragger();
+    if (!dragger || s.bench->mainGraph()->dragger() != dragger)
+        qFatal("No equaliser dragger on the main graph");
+    const QPoint at = dragger->handleRect(2).center();
+    dragger->leftPress(at.x(), at.y());
+    if (dragger->dragMode() != tcPEQDragger::kPointDrag)
+        qFatal("The press missed the handle");
+    FrameCount count;
+    int64_t entries = 0;
+    int d = 6;
+    for (auto _ : state) {
+        d = -d; // right and up, then back: frequency and lift change every event
+        dragger->drag(d, d);
+        ValuePacker packer = ValuePacker::forValues(TARGET_LIVE, &FrameCount::sink, &count);
+        for (uint16_t id = orba::firstSettingId(); id != SETTINGS_END; id = orba::nextSettingId(id))
+            if (s.toSend.take(id) && putSettingEntry(packer.entry(), s.live, id)) {
+                packer.commit();
+                ++entries;
+            }
+        packer.finish();
+        // The curves follow before the next paint.
+        benchmark::DoNotOptimize(dragger->sumPixels().data());
+    }
+    state.counters["frames/event"] = benchmark::Counter(double(count.frames) / double(state.iterations()));
+    state.counters["values/event"] = benchmark::Counter(double(entries) / double(state.iterations()));
+}
+BENCHMARK(OneEqHandleDragEventToTheFramesSent)->Unit(benchmark::kMicrosecond);
 
 } // namespace
