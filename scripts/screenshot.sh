@@ -2,6 +2,8 @@
 # Takes a picture of the application connected to the processor simulator, under a virtual display:
 #   scripts/screenshot.sh [OUT.png (default docs/screenshots/orba-online.png)] [SCREEN (default 4)]
 # ORBA_SHOT_GRAPHVIEW picks the main graph's views (bits: 1 controls, 2 audio, 4 gain reduction).
+# ORBA_SHOT_CLICKS="X,Y ..." clicks the window at those points (skin coordinates at 100 %) once on
+# line, e.g. to pick a multiband row.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -9,6 +11,7 @@ out="$(realpath -m "${1:-$ORBA_ROOT/docs/screenshots/orba-online.png}")"
 screen="${2:-4}"
 if [ -z "${ORBA_SHOT_INNER:-}" ]; then
     orba_install_packages "${ORBA_PACKAGES[@]}" imagemagick
+    [ -z "${ORBA_SHOT_CLICKS:-}" ] || orba_install_packages xdotool
     orba_build >/dev/null
     export ORBA_SHOT_INNER=1
     exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$out" "$screen"
@@ -41,6 +44,13 @@ for _ in $(seq 1 100); do
     sleep 0.1
 done
 [ -n "$online" ] || { echo "orba never went online; no screenshot." >&2; exit 1; }
+if [ -n "${ORBA_SHOT_CLICKS:-}" ]; then
+    wid="$(xdotool search --sync --onlyvisible --pid "$app_pid" | head -1)"
+    for point in $ORBA_SHOT_CLICKS; do
+        sleep 0.5
+        xdotool mousemove --window "$wid" "${point%,*}" "${point#*,}" click 1
+    done
+fi
 sleep 4
 mkdir -p "$(dirname "$out")"
 import -window root "$work/root.png"

@@ -396,13 +396,15 @@ void tcPEQDragger::paintHandles(QPainter &painter)
         painter.setBrush(QColor::fromRgba(m_colours[size_t(s)]));
         painter.drawEllipse(r.adjusted(0, 0, current ? 1 : 0, current ? 1 : 0));
         if (current) {
-            const QRect bw = bandwidthRect();
-            painter.setPen(QPen(QColor::fromRgba(m_colours[size_t(s)]), 1));
-            painter.setBrush(QColor(0, 0, 0, 160));
-            painter.drawRect(bw.adjusted(0, 0, -1, -1));
-            // A double arrow says "drag me to widen".
+            // The bandwidth box: light rim, the section's colour, a bar across for "wider".
+            const QRect bw = bandwidthRect().adjusted(0, 0, -1, -1);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setPen(QPen(QColor(235, 235, 235), 1));
+            painter.setBrush(QColor::fromRgba(m_colours[size_t(s)]).darker(160));
+            painter.drawRect(bw);
             const int cy = bw.center().y();
             painter.drawLine(bw.left() + 2, cy, bw.right() - 2, cy);
+            painter.setRenderHint(QPainter::Antialiasing, true);
         }
     }
     painter.restore();

@@ -120,10 +120,13 @@ void tcControlGroupMBLim::buildAxes()
         auto axis = std::make_unique<tcGuiAxis>(QString::fromLatin1(kRowInfo[row].title), tcGuiAxis::kLinear,
                                                 h, lo, hi);
         constexpr int kTicks = 5;
+        // As many decimals as the span needs, never an exponent: the gutter is narrow.
+        const float span = hi - lo;
+        const int decimals = span >= 50.0f ? 0 : span >= 5.0f ? 1 : 2;
         for (int i = 0; i <= kTicks; ++i) {
-            const float v = lo + (hi - lo) * float(i) / kTicks;
+            const float v = lo + span * float(i) / kTicks;
             axis->addTick(v, tcGuiAxis::kMajor | tcGuiAxis::kGrid | tcGuiAxis::kLabel,
-                          QString::number(double(v), 'g', 3));
+                          QString::number(double(v), 'f', decimals));
         }
         m_axes[size_t(row)] = std::move(axis);
     }
