@@ -38,9 +38,10 @@ tcControlGroupMBLim::tcControlGroupMBLim(tcKelBench *bench, int screen) : tcCont
 
 tcControlGroupMBLim::~tcControlGroupMBLim()
 {
-    // The graph outlives the panels; it must not keep our editors or axes.
-    tcGuiApGraph *g = graph();
-    if (g && m_slide && g->dragger() == m_slide.get()) {
+    // The graph outlives the panels; it must not keep our editors or axes. The main panel may be
+    // gone already: the editor knows its graph.
+    tcGuiApGraph *g = m_slide ? m_slide->graph() : nullptr;
+    if (g && g->dragger() == m_slide.get()) {
         g->setDragger(nullptr, false);
         g->setCustomAxes(nullptr, nullptr, false);
     }
