@@ -2,7 +2,9 @@
 
 #include "gui/gui_apgraph.h"
 #include "gui/gui_axis.h"
+#include "skin/bench.h"
 
+#include <QMenu>
 #include <QPainter>
 
 #include <algorithm>
@@ -89,4 +91,15 @@ int tcSpectrumDragger::wheel(int steps)
 {
     step(steps);
     return 0;
+}
+
+void tcGuiGraphDragger::popupMenu(QMenu *menu, int x, int y) const
+{
+    QWidget *host = m_graph->hostWidget();
+    const tcBench *b = m_graph->bench();
+    if (!host || !b)
+        return;
+    const QRect plot = m_graph->plotRect();
+    const QPoint at(b->toWidgetX(plot.left() + x), b->toWidgetY(plot.top() + y));
+    menu->popup(host->mapToGlobal(at));
 }

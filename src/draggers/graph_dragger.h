@@ -10,6 +10,7 @@
 #include <QPoint>
 #include <QRgb>
 
+class QMenu;
 class tcGuiApGraph;
 
 class tcGuiGraphDragger : public QObject, public tcGraphHandler
@@ -54,6 +55,8 @@ protected:
     bool editable() const;
     // The handles go on the live layer: the controls and gain-reduction views together.
     bool handlesLive() const;
+    // Opens the editor's context menu at a plot point, without blocking.
+    void popupMenu(QMenu *menu, int x, int y) const;
 
 private:
     tcGuiApGraph *m_graph;

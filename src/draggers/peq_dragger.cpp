@@ -255,12 +255,7 @@ int tcPEQDragger::rightPress(int x, int y)
     if (!editable())
         return 0;
     checkMenu();
-    if (QWidget *host = graph()->hostWidget(); host && graph()->bench()) {
-        const QRect plot = graph()->plotRect();
-        const tcBench *b = graph()->bench();
-        const QPoint at(b->toWidgetX(plot.left() + x), b->toWidgetY(plot.top() + y));
-        m_menu->popup(host->mapToGlobal(at));
-    }
+    popupMenu(m_menu.get(), x, y);
     return 0;
 }
 

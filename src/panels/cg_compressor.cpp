@@ -141,12 +141,7 @@ void tcControlGroupCompressor::onRadio(int number, int item)
         if (kRowInfo[row].item == item)
             selectRow(row, false);
     }
-    // The rows are edited on the graph: show its controls.
-    if (tcControlGroupMain *main = bench()->mainPanel()) {
-        main->setCheck(Ctl::GRAPH_VIEW_CNTRLS, true);
-        if (!(bench()->graphView() & tcGuiApGraph::kResponse))
-            main->onCheck(Ctl::GRAPH_VIEW_CNTRLS, true);
-    }
+    showGraphControls();
 }
 
 void tcControlGroupCompressor::selectRow(int row, bool force)
@@ -166,18 +161,7 @@ void tcControlGroupCompressor::buildAxes()
     if (m_levelAxis && m_levelAxis->length() == h)
         return;
     for (int row = 0; row < kRows; ++row) {
-        const uint16_t id = kRowInfo[row].firstId;
-        const float lo = live().indexToFloat(id, live().getRawMin(id));
-        const float hi = live().indexToFloat(id, live().getRawMax(id));
-        auto axis = std::make_unique<tcGuiAxis>(QString::fromLatin1(kRowInfo[row].title), tcGuiAxis::kLinear,
-                                                h, lo, hi);
-        constexpr int kTicks = 5;
-        for (int i = 0; i <= kTicks; ++i) {
-            const float v = lo + (hi - lo) * float(i) / kTicks;
-            axis->addTick(v, tcGuiAxis::kMajor | tcGuiAxis::kGrid | tcGuiAxis::kLabel,
-                          QString::number(double(v), 'g', 3));
-        }
-        m_axes[size_t(row)] = std::move(axis);
+        m_axes[size_t(row)] = rangeAxis(kRowInfo[row].title, kRowInfo[row].firstId, h);
     }
     m_levelAxis =
         std::make_unique<tcGuiAxis>(QStringLiteral("Gain Reduction dB"), tcGuiAxis::kLinear, h, -30.0f, 0.0f);

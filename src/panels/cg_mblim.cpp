@@ -115,21 +115,7 @@ void tcControlGroupMBLim::buildAxes()
     if (m_axes[0] && m_axes[0]->length() == h)
         return;
     for (int row = 0; row < kEq; ++row) {
-        const uint16_t id = kRowInfo[row].firstId;
-        const float lo = live().indexToFloat(id, live().getRawMin(id));
-        const float hi = live().indexToFloat(id, live().getRawMax(id));
-        auto axis = std::make_unique<tcGuiAxis>(QString::fromLatin1(kRowInfo[row].title), tcGuiAxis::kLinear,
-                                                h, lo, hi);
-        constexpr int kTicks = 5;
-        // As many decimals as the span needs, never an exponent: the gutter is narrow.
-        const float span = hi - lo;
-        const int decimals = span >= 50.0f ? 0 : span >= 5.0f ? 1 : 2;
-        for (int i = 0; i <= kTicks; ++i) {
-            const float v = lo + span * float(i) / kTicks;
-            axis->addTick(v, tcGuiAxis::kMajor | tcGuiAxis::kGrid | tcGuiAxis::kLabel,
-                          QString::number(double(v), 'f', decimals));
-        }
-        m_axes[size_t(row)] = std::move(axis);
+        m_axes[size_t(row)] = rangeAxis(kRowInfo[row].title, kRowInfo[row].firstId, h);
     }
 }
 
@@ -143,12 +129,7 @@ void tcControlGroupMBLim::onRadio(int number, int item)
         if (kRowInfo[row].item == item)
             selectRow(row, false);
     }
-    // The rows are edited on the graph: show its controls.
-    if (tcControlGroupMain *main = bench()->mainPanel()) {
-        main->setCheck(Ctl::GRAPH_VIEW_CNTRLS, true);
-        if (!(bench()->graphView() & tcGuiApGraph::kResponse))
-            main->onCheck(Ctl::GRAPH_VIEW_CNTRLS, true);
-    }
+    showGraphControls();
 }
 
 void tcControlGroupMBLim::selectRow(int row, bool force)

@@ -1,6 +1,7 @@
 #include "panels/control_group.h"
 
 #include "gui/gui_apgraph.h"
+#include "gui/gui_axis.h"
 #include "gui/gui_button.h"
 #include "gui/gui_checkbox.h"
 #include "gui/gui_combo.h"
@@ -14,6 +15,8 @@
 #include "gui/gui_radioitem.h"
 #include "gui/gui_slider.h"
 #include "panels/binding_table.h"
+#include "panels/cg_main.h"
+#include "panels/control_ids.h"
 #include "panels/kel_bench.h"
 #include "tables/globals_map.h"
 #include "tables/map_types.h"
@@ -256,6 +259,32 @@ void tcControlGroup::setDisplayValid(int number, bool valid)
 {
     if (tcGuiDisplay *d = findDisplay(number))
         d->setEditable(valid);
+}
+
+std::unique_ptr<tcGuiAxis> tcControlGroup::rangeAxis(const char *title, uint16_t id, int height) const
+{
+    const float lo = live().indexToFloat(id, live().getRawMin(id));
+    const float hi = live().indexToFloat(id, live().getRawMax(id));
+    auto axis = std::make_unique<tcGuiAxis>(QString::fromLatin1(title), tcGuiAxis::kLinear, height, lo, hi);
+    constexpr int kTicks = 5;
+    const float span = hi - lo;
+    // As many decimals as the span needs, never an exponent: the gutter is narrow.
+    const int decimals = span >= 50.0f ? 0 : span >= 5.0f ? 1 : 2;
+    for (int i = 0; i <= kTicks; ++i) {
+        const float v = lo + span * float(i) / kTicks;
+        axis->addTick(v, tcGuiAxis::kMajor | tcGuiAxis::kGrid | tcGuiAxis::kLabel,
+                      QString::number(double(v), 'f', decimals));
+    }
+    return axis;
+}
+
+void tcControlGroup::showGraphControls()
+{
+    if (tcControlGroupMain *main = bench()->mainPanel()) {
+        main->setCheck(Ctl::GRAPH_VIEW_CNTRLS, true);
+        if (!(bench()->graphView() & tcGuiApGraph::kResponse))
+            main->onCheck(Ctl::GRAPH_VIEW_CNTRLS, true);
+    }
 }
 
 void tcControlGroup::setDisplayClickable(int number, bool clickable)

@@ -15,9 +15,11 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class QPainter;
+class tcGuiAxis;
 class QRect;
 class tcKelBench;
 class tcGuiObject;
@@ -143,6 +145,10 @@ protected:
     SETTINGS_MAP &live() const;
     GLOBALS_MAP &globals() const;
     IniStore *settings() const;
+    // A graph row's value axis: the parameter's whole range in six labelled steps.
+    std::unique_ptr<tcGuiAxis> rangeAxis(const char *title, uint16_t id, int height) const;
+    // Rows are edited on the main graph: turn its controls view on.
+    void showGraphControls();
 
 private:
     template <class T> T *findTyped(int number, int typeCode) const;
