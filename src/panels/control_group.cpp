@@ -26,6 +26,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 using orba::panels::Binding;
@@ -268,12 +269,21 @@ std::unique_ptr<tcGuiAxis> tcControlGroup::rangeAxis(const char *title, uint16_t
     auto axis = std::make_unique<tcGuiAxis>(QString::fromLatin1(title), tcGuiAxis::kLinear, height, lo, hi);
     constexpr int kTicks = 5;
     const float span = hi - lo;
-    // As many decimals as the span needs, never an exponent: the gutter is narrow.
-    const int decimals = span >= 50.0f ? 0 : span >= 5.0f ? 1 : 2;
+    // As many decimals as the span needs, trailing zeros dropped, never an exponent: the gutter
+    // is narrow.
+    const int decimals = std::abs(span) >= 50.0f ? 0 : std::abs(span) >= 5.0f ? 1 : 2;
     for (int i = 0; i <= kTicks; ++i) {
         const float v = lo + span * float(i) / kTicks;
-        axis->addTick(v, tcGuiAxis::kMajor | tcGuiAxis::kGrid | tcGuiAxis::kLabel,
-                      QString::number(double(v), 'f', decimals));
+        QString label = QString::number(double(v), 'f', decimals);
+        if (label.contains(QLatin1Char('.'))) {
+            while (label.endsWith(QLatin1Char('0')))
+                label.chop(1);
+            if (label.endsWith(QLatin1Char('.')))
+                label.chop(1);
+        }
+        if (label == QLatin1String("-0"))
+            label = QStringLiteral("0");
+        axis->addTick(v, tcGuiAxis::kMajor | tcGuiAxis::kGrid | tcGuiAxis::kLabel, label);
     }
     return axis;
 }

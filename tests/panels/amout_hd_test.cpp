@@ -77,6 +77,10 @@ TEST_F(AmOut, TheRowEqShowsFourSectionsWithHandlesAndAttackShowsTenBars)
     ASSERT_EQ(graph->dragger(), out->slideDragger());
     EXPECT_TRUE(graph->title().endsWith(QStringLiteral("Attack")));
     EXPECT_EQ(graph->yAxis(), out->rowAxis(tcControlGroupMBLim::kAttack));
+    QStringList labels;
+    for (const tcGuiAxis::Tick &t : graph->yAxis()->ticks())
+        labels << t.label;
+    EXPECT_EQ(labels.join(' '), "0 200 400 600 800 1000") << "rounded to the span, never an exponent";
     const auto &bands = out->slideDragger()->bands();
     ASSERT_EQ(bands.count(), 10);
     for (int b = 0; b < 10; ++b) {

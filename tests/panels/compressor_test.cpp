@@ -64,6 +64,10 @@ TEST_F(Compressor, TheThresholdRowIsShownFirstWithItsAdjusters)
     EXPECT_EQ(graph->dragger(), comp->dragger());
     EXPECT_EQ(graph->yAxis(), comp->rowAxis(tcControlGroupCompressor::kThreshRow));
     EXPECT_TRUE(graph->title().endsWith(QStringLiteral("Thresh"))) << graph->title().toStdString();
+    QStringList labels;
+    for (const tcGuiAxis::Tick &t : graph->yAxis()->ticks())
+        labels << t.label;
+    EXPECT_EQ(labels.join(' '), "-65 -59 -53 -47 -41 -35") << "whole numbers without a decimal point";
     bench().setScreen(tcKelBench::kInputScreen);
     EXPECT_EQ(graph->dragger(), nullptr) << "another screen takes the graph back";
     EXPECT_EQ(graph->yAxis(), graph->responseAxis());
