@@ -106,12 +106,6 @@ QPoint tcBandDragger::handleAt(int band) const
     return QPoint(m_group.bandX()[size_t(band)], m_group.pixel(band));
 }
 
-void tcBandDragger::redraw()
-{
-    if (graph())
-        graph()->markDirty(kRedrawAll);
-}
-
 int tcBandDragger::leftPress(int x, int y)
 {
     tcGuiGraphDragger::leftPress(x, y);

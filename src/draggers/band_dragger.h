@@ -62,7 +62,6 @@ public slots:
 protected:
     // The band centres and lowest adjuster row for the current plot.
     virtual void placeBands();
-    void redraw();
     void paintHandle(QPainter &painter, int band) const;
 
     double valueAtPixel(int pixel) const override;

@@ -153,15 +153,6 @@ tcMBSlideDragger::tcMBSlideDragger(tcGuiApGraph *graph, tcBarInterface *panel, c
     setHandleImage(handleImage);
 }
 
-void tcMBSlideDragger::setBandPositions(const std::vector<int> &x)
-{
-    std::vector<int> placed(kBands, 0);
-    for (int b = 0; b < kBands && b < int(x.size()); ++b)
-        placed[size_t(b)] = x[size_t(b)];
-    bands().setBandX(placed);
-    redraw();
-}
-
 void tcMBSlideDragger::setBandFrequencies(const std::vector<float> &centres, const std::vector<float> &edges)
 {
     m_centres = centres;

@@ -75,8 +75,6 @@ public:
     tcMBSlideDragger(tcGuiApGraph *graph, tcBarInterface *panel, const tcGuiImage *handleImage,
                      QObject *parent = nullptr);
 
-    // Pixel x of each band's centre in the plot, from the panel.
-    void setBandPositions(const std::vector<int> &x);
     // The bands' centre frequencies, placed on the frequency axis, and the edges between them,
     // drawn as guides.
     void setBandFrequencies(const std::vector<float> &centres, const std::vector<float> &edges);

@@ -103,3 +103,15 @@ void tcGuiGraphDragger::popupMenu(QMenu *menu, int x, int y) const
     const QPoint at(b->toWidgetX(plot.left() + x), b->toWidgetY(plot.top() + y));
     menu->popup(host->mapToGlobal(at));
 }
+
+void tcGuiGraphDragger::redraw()
+{
+    if (m_graph)
+        m_graph->markDirty(kRedrawAll);
+}
+
+void tcGuiGraphDragger::requestRedraw()
+{
+    if (m_graph && m_graph->dragger() == this)
+        m_graph->markDirty(kRedrawAll);
+}

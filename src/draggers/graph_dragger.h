@@ -28,6 +28,9 @@ public:
     QPoint lastLeftPress() const { return m_leftPress; }
     QPoint lastRightPress() const { return m_rightPress; }
 
+    // Has the graph redraw its picture and repaint, when it is showing this editor.
+    void requestRedraw();
+
     void setPlotSize(int width, int height) override;
     int leftPress(int x, int y) override;
     int rightPress(int x, int y) override;
@@ -55,6 +58,8 @@ protected:
     bool editable() const;
     // The handles go on the live layer: the controls and gain-reduction views together.
     bool handlesLive() const;
+    // Has the graph redraw and repaint, shown or not.
+    void redraw();
     // Opens the editor's context menu at a plot point, without blocking.
     void popupMenu(QMenu *menu, int x, int y) const;
 

@@ -77,32 +77,10 @@ void tcPEQDragger::setEnabled(int s, bool enabled)
     }
 }
 
-void tcPEQDragger::setFrequency(int s, double frequency)
-{
-    if (s >= 0 && s < kSections) {
-        const PeqSection &p = m_sections[size_t(s)];
-        setSection(s, p.enabled, frequency, p.bandwidth, p.lift);
-    }
-}
-
-void tcPEQDragger::setBandwidth(int s, double bandwidth)
-{
-    if (s >= 0 && s < kSections) {
-        const PeqSection &p = m_sections[size_t(s)];
-        setSection(s, p.enabled, p.frequency, bandwidth, p.lift);
-    }
-}
-
-void tcPEQDragger::setLift(int s, double lift)
-{
-    if (s >= 0 && s < kSections) {
-        const PeqSection &p = m_sections[size_t(s)];
-        setSection(s, p.enabled, p.frequency, p.bandwidth, lift);
-    }
-}
-
 void tcPEQDragger::setMaster(bool on)
 {
+    if (m_master == on)
+        return;
     m_master = on;
     m_dirty = true;
 }
@@ -123,18 +101,6 @@ void tcPEQDragger::checkMenu()
 {
     for (int s = 0; s < kSections; ++s)
         m_actions[size_t(s)]->setChecked(s == m_current);
-}
-
-void tcPEQDragger::redraw()
-{
-    if (graph())
-        graph()->markDirty(kRedrawAll);
-}
-
-void tcPEQDragger::requestRedraw()
-{
-    if (graph() && graph()->dragger() == this)
-        graph()->markDirty(kRedrawAll);
 }
 
 QPoint tcPEQDragger::pointOf(int s) const
@@ -265,8 +231,10 @@ int tcPEQDragger::drag(int dx, int dy)
         return 0;
     if (m_mode == kPointDrag) {
         m_pointer += QPoint(dx, dy);
-        writeFrequency(m_current, double(tcGuiGraph::toValue(xAxis(), m_pointer.x())));
-        writeLift(m_current, double(tcGuiGraph::toValue(yAxis(), m_pointer.y())));
+        writeValue(m_current, &PeqSection::frequency, &SectionBinding::frequencyKnob,
+                   &SectionBinding::frequencyId, double(tcGuiGraph::toValue(xAxis(), m_pointer.x())));
+        writeValue(m_current, &PeqSection::lift, &SectionBinding::liftKnob, &SectionBinding::liftId,
+                   double(tcGuiGraph::toValue(yAxis(), m_pointer.y())));
     } else {
         const int step = std::abs(dx) > std::abs(dy) ? dx : -dy;
         if (step == 0)
@@ -284,30 +252,30 @@ void tcPEQDragger::writeIndex(int knob, uint16_t id, uint32_t raw)
         m_live->setIndex(id, raw, CHANGE_USER);
 }
 
-void tcPEQDragger::writeFrequency(int s, double hz)
+void tcPEQDragger::showValue(int s, double PeqSection::*field, double value)
 {
-    const SectionBinding &b = m_bindings[size_t(s)];
-    if (!m_live || b.frequencyId == 0) {
-        setFrequency(s, hz);
-        return;
-    }
-    writeIndex(b.frequencyKnob, b.frequencyId, m_live->floatToIndex(b.frequencyId, float(hz)));
-    if (b.frequencyKnob == 0 || !m_panel) {
-        setFrequency(s, double(m_live->getFloat(b.frequencyId)));
-        emit sig_section_written(s);
-    }
+    PeqSection p = m_sections[size_t(s)];
+    p.*field = value;
+    setSection(s, p.enabled, p.frequency, p.bandwidth, p.lift);
 }
 
-void tcPEQDragger::writeLift(int s, double db)
+void tcPEQDragger::writeValue(int s, double PeqSection::*field, int SectionBinding::*knob,
+                              uint16_t SectionBinding::*id, double value)
 {
     const SectionBinding &b = m_bindings[size_t(s)];
-    if (!m_live || b.liftId == 0) {
-        setLift(s, db);
+    if (!m_live || b.*id == 0) {
+        showValue(s, field, value);
         return;
     }
-    writeIndex(b.liftKnob, b.liftId, m_live->floatToIndex(b.liftId, float(db)));
-    if (b.liftKnob == 0 || !m_panel) {
-        setLift(s, double(m_live->getFloat(b.liftId)));
+    writeIndex(b.*knob, b.*id, m_live->floatToIndex(b.*id, float(value)));
+    afterWrite(s, field, b.*knob, b.*id);
+}
+
+void tcPEQDragger::afterWrite(int s, double PeqSection::*field, int knob, uint16_t id)
+{
+    // A knob's panel shows the stored value itself; without one the editor does, and tells.
+    if (knob == 0 || !m_panel) {
+        showValue(s, field, double(m_live->getFloat(id)));
         emit sig_section_written(s);
     }
 }
@@ -320,10 +288,7 @@ void tcPEQDragger::writeBandwidthStep(int s, int step)
     const int64_t lo = m_live->getRawMin(b.bandwidthId), hi = m_live->getRawMax(b.bandwidthId);
     const int64_t raw = std::clamp<int64_t>(int64_t(m_live->getRaw(b.bandwidthId)) + step, lo, hi);
     writeIndex(b.bandwidthKnob, b.bandwidthId, uint32_t(raw));
-    if (b.bandwidthKnob == 0 || !m_panel) {
-        setBandwidth(s, double(m_live->getFloat(b.bandwidthId)));
-        emit sig_section_written(s);
-    }
+    afterWrite(s, &PeqSection::bandwidth, b.bandwidthKnob, b.bandwidthId);
 }
 
 int tcPEQDragger::doubleClick(int, int)

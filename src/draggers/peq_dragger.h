@@ -52,15 +52,9 @@ public:
     // The panel's values; nothing happens when they equal the stored ones.
     void setSection(int section, bool enabled, double frequency, double bandwidth, double lift);
     void setEnabled(int section, bool enabled);
-    void setFrequency(int section, double frequency);
-    void setBandwidth(int section, double bandwidth);
-    void setLift(int section, double lift);
     void setMaster(bool on);
     bool master() const { return m_master; }
     const orba::draggers::PeqSection &section(int s) const { return m_sections[size_t(s)]; }
-
-    // Has the graph redraw when it shows this editor (after the panel's setters).
-    void requestRedraw();
 
     void selectSection(int section);
     int current() const { return m_current; }
@@ -103,9 +97,12 @@ private:
     const tcGuiAxis *xAxis() const;
     const tcGuiAxis *yAxis() const;
     void recompute();
-    void redraw();
-    void writeFrequency(int s, double hz);
-    void writeLift(int s, double db);
+    // Section s with one value changed, as the panel's setters would show it.
+    void showValue(int s, double orba::draggers::PeqSection::*field, double value);
+    // A value of section s written through its knob or into the live set (only shown without one).
+    void writeValue(int s, double orba::draggers::PeqSection::*field, int SectionBinding::*knob,
+                    uint16_t SectionBinding::*id, double value);
+    void afterWrite(int s, double orba::draggers::PeqSection::*field, int knob, uint16_t id);
     void writeBandwidthStep(int s, int step);
     // Writes a raw index through the knob, or into the live set; returns the stored value.
     void writeIndex(int knob, uint16_t id, uint32_t raw);

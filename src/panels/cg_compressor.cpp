@@ -239,8 +239,7 @@ void tcControlGroupCompressor::refreshRow(int row)
     for (int b = 0; b < kBands; ++b)
         values.push_back(double(live().getFloat(uint16_t(kRowInfo[row].firstId + b))));
     m_dragger->setAllBands(values);
-    if (tcGuiApGraph *g = m_dragger->graph(); g && g->dragger() == m_dragger.get())
-        g->markDirty(tcGuiGraph::kRedraw | tcGuiGraph::kRepaint);
+    m_dragger->requestRedraw();
 }
 
 void tcControlGroupCompressor::barSet(int band, uint32_t index)

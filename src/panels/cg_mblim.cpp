@@ -184,8 +184,7 @@ void tcControlGroupMBLim::refreshMultibandRow(int row)
     for (int b = 0; b < kBands; ++b)
         values.push_back(double(live().getFloat(uint16_t(kRowInfo[row].firstId + b))));
     m_slide->setAllBands(values);
-    if (tcGuiApGraph *g = m_slide->graph(); g && g->dragger() == m_slide.get())
-        g->markDirty(tcGuiGraph::kRedraw | tcGuiGraph::kRepaint);
+    m_slide->requestRedraw();
 }
 
 void tcControlGroupMBLim::refreshEqSection(int s)
@@ -231,8 +230,7 @@ void tcControlGroupFMOut::refreshDerived()
          {static_cast<tcGuiGraphDragger *>(slideDragger()), static_cast<tcGuiGraphDragger *>(eqDragger())}) {
         if (d && d->marker() != hz) {
             d->setMarker(hz);
-            if (d->graph() && d->graph()->dragger() == d)
-                d->graph()->markDirty(tcGuiGraph::kRedraw | tcGuiGraph::kRepaint);
+            d->requestRedraw();
         }
     }
     if (bench()->mainPanel())

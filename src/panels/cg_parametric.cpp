@@ -74,20 +74,20 @@ tcControlGroupParametric::~tcControlGroupParametric()
     detachPeqDragger(m_dragger.get());
 }
 
+// The screen's parameters run in the same blocks of four as the other equalisers.
+static_assert(SettingId::Peq1Freq == SettingId::Peq1In + 4 && SettingId::Peq1Bw == SettingId::Peq1In + 8 &&
+              SettingId::Peq1Lift == SettingId::Peq1In + 12);
+
 void tcControlGroupParametric::init()
 {
-    m_dragger = std::make_unique<tcPEQDragger>(bench()->mainGraph(), this, &live());
-    applyPeqColours(bench(), m_dragger.get());
+    m_dragger = makeBlockEditor(bench(), bench()->mainGraph(), this, SettingId::Peq1In);
+    // Edits go through the knobs and switches, so that they and their displays follow.
     for (int s = 0; s < kSections; ++s) {
-        tcPEQDragger::SectionBinding b;
+        tcPEQDragger::SectionBinding b = m_dragger->sectionBinding(s);
         b.enableObject = Ctl::PEQ1_ENABLE + s;
         b.frequencyKnob = Ctl::PEQ1_F_KNOB + kKnobsPerSection * s;
         b.bandwidthKnob = b.frequencyKnob + 1;
         b.liftKnob = b.frequencyKnob + 2;
-        b.enableId = uint16_t(SettingId::Peq1In + s);
-        b.frequencyId = uint16_t(SettingId::Peq1Freq + s);
-        b.bandwidthId = uint16_t(SettingId::Peq1Bw + s);
-        b.liftId = uint16_t(SettingId::Peq1Lift + s);
         m_dragger->bindSection(s, b);
     }
     loadSections();
@@ -97,10 +97,7 @@ void tcControlGroupParametric::init()
 void tcControlGroupParametric::loadSections()
 {
     for (int s = 0; s < kSections; ++s)
-        m_dragger->setSection(s, live().getBool(uint16_t(SettingId::Peq1In + s)),
-                              double(live().getFloat(uint16_t(SettingId::Peq1Freq + s))),
-                              double(live().getFloat(uint16_t(SettingId::Peq1Bw + s))),
-                              double(live().getFloat(uint16_t(SettingId::Peq1Lift + s))));
+        loadBlockSection(live(), SettingId::Peq1In, s, m_dragger.get());
     m_dragger->setMaster(live().getBool(SettingId::PeqMstrIn));
     m_dragger->requestRedraw();
 }
@@ -115,19 +112,9 @@ void tcControlGroupParametric::refreshAll()
 void tcControlGroupParametric::setPosition(int number, uint32_t raw)
 {
     tcControlGroup::setPosition(number, raw);
-    if (!m_dragger || !isSectionKnob(number))
-        return;
-    const int s = (number - Ctl::PEQ1_F_KNOB) / kKnobsPerSection;
-    const int k = (number - Ctl::PEQ1_F_KNOB) % kKnobsPerSection;
-    const uint16_t first = k == 0 ? SettingId::Peq1Freq : k == 1 ? SettingId::Peq1Bw : SettingId::Peq1Lift;
-    const double v = double(live().getFloat(uint16_t(first + s)));
-    if (k == 0)
-        m_dragger->setFrequency(s, v);
-    else if (k == 1)
-        m_dragger->setBandwidth(s, v);
-    else
-        m_dragger->setLift(s, v);
-    m_dragger->requestRedraw();
+    if (m_dragger && isSectionKnob(number))
+        loadBlockSection(live(), SettingId::Peq1In, (number - Ctl::PEQ1_F_KNOB) / kKnobsPerSection,
+                         m_dragger.get());
 }
 
 void tcControlGroupParametric::setCheck(int number, bool state)

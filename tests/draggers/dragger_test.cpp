@@ -329,12 +329,14 @@ TEST_F(DraggerTest, OverlayTracesArePaintedInTheGainReductionView)
         << "only in the gain reduction view";
 }
 
-TEST_F(DraggerTest, MultibandSlideDraggerUsesThePanelsPositions)
+TEST_F(DraggerTest, MultibandSlideDraggerUsesThePanelsFrequencies)
 {
     tcGuiApGraph *g = loadGraph();
     tcMBSlideDragger mb(g, &panel, nullptr);
     g->setDragger(&mb, false);
-    mb.setBandPositions({10, 35, 60, 85, 110, 135, 160, 185, 210, 235});
+    mb.setBandFrequencies({30, 60, 120, 240, 480, 960, 1920, 3840, 7680, 15360}, {});
+    EXPECT_NEAR(mb.handleAt(6).x() - mb.handleAt(5).x(), mb.handleAt(5).x() - mb.handleAt(4).x(), 1)
+        << "octaves evenly apart on the frequency axis";
     mb.setAllBands(std::vector<double>(10, -15.0));
     mb.bands().setIndependent(5, true);
     mb.slot_prop_drag();

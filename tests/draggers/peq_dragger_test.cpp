@@ -17,6 +17,14 @@ using namespace orba::test;
 
 namespace {
 
+// What a panel shows of section s: its four values from the live set.
+void showLive(tcPEQDragger *dragger, const SETTINGS_MAP &live, int s)
+{
+    dragger->setSection(
+        s, live.getBool(uint16_t(SettingId::Peq1In + s)), live.getFloat(uint16_t(SettingId::Peq1Freq + s)),
+        live.getFloat(uint16_t(SettingId::Peq1Bw + s)), live.getFloat(uint16_t(SettingId::Peq1Lift + s)));
+}
+
 // Records the panel calls; its knobs write the live set as a panel does and tell the dragger.
 class PeqPanel : public tcBarInterface
 {
@@ -35,13 +43,7 @@ public:
                                                : SettingId::Peq1Lift) +
                                      s);
         live->setIndex(id, uint32_t(position), CHANGE_USER);
-        const double v = double(live->getFloat(id));
-        if (k == 0)
-            dragger->setFrequency(s, v);
-        else if (k == 1)
-            dragger->setBandwidth(s, v);
-        else
-            dragger->setLift(s, v);
+        showLive(dragger, *live, s);
     }
     void onCheck(int number, bool state) override { checks.emplace_back(number, state); }
 };
@@ -89,10 +91,7 @@ protected:
     void loadSection(int s)
     {
         bind(s, false);
-        dragger->setSection(s, live.getBool(uint16_t(SettingId::Peq1In + s)),
-                            live.getFloat(uint16_t(SettingId::Peq1Freq + s)),
-                            live.getFloat(uint16_t(SettingId::Peq1Bw + s)),
-                            live.getFloat(uint16_t(SettingId::Peq1Lift + s)));
+        showLive(dragger.get(), live, s);
     }
     QPoint onScreen(QPoint plotPoint) const { return plotPoint + graph->plotRect().topLeft(); }
     void dragFrom(QPoint plotPoint, int dx, int dy)
@@ -187,7 +186,7 @@ TEST_F(PeqDraggerTest, ABandwidthDragMovesByTheLargerOfItsTwoSteps)
 {
     dragger->selectSection(2);
     live.setIndex(SettingId::Peq3Bw, 40, CHANGE_PROCESSOR);
-    dragger->setBandwidth(2, live.getFloat(SettingId::Peq3Bw));
+    showLive(dragger.get(), live, 2);
     const QPoint at = onScreen(dragger->bandwidthRect().center());
     ASSERT_EQ(bench().leftPress(at.x(), at.y()), 0);
     EXPECT_EQ(dragger->dragMode(), tcPEQDragger::kBandwidthDrag);
