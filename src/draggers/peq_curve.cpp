@@ -26,8 +26,8 @@ std::vector<double> peqColumnFrequencies(int columns)
     if (columns <= 0)
         return f;
     f.reserve(size_t(columns));
-    // ln(1000): three decades over the plot.
-    const double q = columns > 1 ? std::exp(6.907755 / double(columns - 1)) : 1.0;
+    // Three decades over the plot.
+    const double q = columns > 1 ? std::pow(1000.0, 1.0 / double(columns - 1)) : 1.0;
     double hz = 20.0;
     for (int j = 0; j < columns; ++j) {
         f.push_back(hz);

@@ -1,7 +1,6 @@
 #include "panels/cg_amtx.h"
 
 #include "panels/cg_main.h"
-#include "panels/cg_mblim.h"
 #include "panels/control_ids.h"
 #include "panels/kel_bench.h"
 #include "tables/setting_ids.h"
@@ -27,21 +26,18 @@ void tcControlGroupAmTx::setVisible(bool visible)
 
 void tcControlGroupAmTx::onCombo(int number, int value)
 {
-    if (number == Ctl::AMT_FILTER) {
-        // The entries are the table's bandwidths in order; the processor takes the value itself.
-        const int last = int(sizeof(AM_BW_TABLE) / sizeof(AM_BW_TABLE[0])) - 1;
-        live().setFloat(SettingId::AmBandwidth, AM_BW_TABLE[std::clamp(value, 0, last)].value, CHANGE_USER);
-        refreshDerived();
-    } else {
+    if (number != Ctl::AMT_FILTER) {
         tcControlGroup::onCombo(number, value);
+        if (number == Ctl::AMT_WIDTH)
+            bench()->widthRefresh();
+        return;
     }
-    if (number == Ctl::AMT_FILTER && bench()->mainPanel())
+    // The entries are the table's bandwidths in order; the processor takes the value itself.
+    const int last = int(sizeof(AM_BW_TABLE) / sizeof(AM_BW_TABLE[0])) - 1;
+    live().setFloat(SettingId::AmBandwidth, AM_BW_TABLE[std::clamp(value, 0, last)].value, CHANGE_USER);
+    bench()->bandwidthRefresh();
+    if (bench()->mainPanel())
         bench()->mainPanel()->refreshFlow();
-    // The multiband limiter's bands spread over the audio bandwidth.
-    if (number == Ctl::AMT_FILTER && bench()->fmOutPanel())
-        bench()->fmOutPanel()->bandwidthRefresh();
-    if (number == Ctl::AMT_FILTER || number == Ctl::AMT_WIDTH)
-        bench()->widthRefresh();
 }
 
 void tcControlGroupAmTx::widthRefresh()

@@ -110,6 +110,8 @@ public:
     tcControlGroup *panelOfScreen(int screen) const;
     // Controls whose visibility follows "AM Width".
     void widthRefresh();
+    // What follows "AM Bandwidth", whoever changed it.
+    void bandwidthRefresh();
     void lockBroadcast(bool locked);
 
     // Meter frames, to the panels that show meter data; reset when the link goes down.

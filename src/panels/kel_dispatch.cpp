@@ -104,6 +104,16 @@ void tcKelBench::widthRefresh()
     m_compressor->widthRefresh();
 }
 
+void tcKelBench::bandwidthRefresh()
+{
+    if (!m_created)
+        return;
+    m_amTx->refreshDerived();
+    m_amHd->refreshDerived();
+    m_fmOut->bandwidthRefresh();
+    widthRefresh();
+}
+
 void tcKelBench::route(const Binding &b, uint16_t id)
 {
     tcControlGroup *panel = panelOfScreen(b.screen);
@@ -140,10 +150,7 @@ void tcKelBench::route(const Binding &b, uint16_t id)
         break;
     }
     case Route::Bandwidth:
-        m_amTx->refreshDerived();
-        m_amHd->refreshDerived();
-        m_fmOut->bandwidthRefresh();
-        widthRefresh();
+        bandwidthRefresh();
         break;
     case Route::Width:
         widthRefresh();
