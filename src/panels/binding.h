@@ -26,7 +26,6 @@ enum class Route : uint8_t {
 enum BindingFlag : uint8_t {
     kBindingStep = 1,  // a combo whose arrows step the parameter's index
     kBindingOwn = 2,   // the panel handles the user's edits itself
-    kBindingLater = 4, // its editing is not there yet: shown disabled
 };
 
 struct Binding

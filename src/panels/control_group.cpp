@@ -380,8 +380,7 @@ const Binding *tcControlGroup::binding(int number) const
 // Bound to a value and edited by the base class.
 bool tcControlGroup::plain(const Binding *b) const
 {
-    return b && b->source != Source::None && !b->has(orba::panels::kBindingOwn) &&
-           !b->has(orba::panels::kBindingLater);
+    return b && b->source != Source::None && !b->has(orba::panels::kBindingOwn);
 }
 
 void tcControlGroup::init()
@@ -394,11 +393,6 @@ void tcControlGroup::init()
 
 void tcControlGroup::initBinding(const Binding &b)
 {
-    if (b.has(orba::panels::kBindingLater)) {
-        if (tcGuiObject *o = findObject(int(b.number)))
-            o->setDisabledState(tcGuiObject::kDisabledLook);
-        return;
-    }
     if (b.source == Source::None || b.route == orba::panels::Route::CompRow)
         return;
     const int n = int(b.number);

@@ -28,8 +28,7 @@ protected:
     tcControlGroup &panel(const Binding &b) { return *bench().panelOfScreen(b.screen); }
     static bool plain(const Binding &b)
     {
-        return b.source != orba::panels::Source::None && !b.has(orba::panels::kBindingOwn) &&
-               !b.has(orba::panels::kBindingLater);
+        return b.source != orba::panels::Source::None && !b.has(orba::panels::kBindingOwn);
     }
     // Another raw value inside the parameter's range.
     uint32_t otherRaw(uint16_t id) const
@@ -186,13 +185,13 @@ TEST_F(Screens, TheBandwidthComboWritesTheTableValueAndLampsMarkTheEmphasis)
     EXPECT_EQ(object<tcGuiLamp>("FMO_PREEMP_50")->state(), 1);
 }
 
-TEST_F(Screens, ControlsWhoseEditingIsNotThereYetAreShownDisabled)
+TEST_F(Screens, EveryControlIsEditableWhenUnlocked)
 {
     for (const Binding &b : orba::panels::kBindings) {
         tcGuiObject *o = bench().panelOfScreen(b.screen)->findObject(int(b.number));
         if (!o)
             continue;
-        EXPECT_EQ(o->disabledState() != 0, b.has(orba::panels::kBindingLater)) << b.name;
+        EXPECT_EQ(o->disabledState(), 0) << b.name;
     }
 }
 

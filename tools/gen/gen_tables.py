@@ -464,7 +464,7 @@ def read_bindings(path):
                 b['route'] = val
             elif key == 'row':
                 b['row'] = int(val)
-            elif key in ('step', 'own', 'later'):
+            elif key in ('step', 'own'):
                 b['flags'].append(key)
             else:
                 raise SystemExit('%s: unknown attribute %s' % (where, a))
