@@ -248,9 +248,7 @@ void tcPDlgArcBox::slot_factory_lock()
 
 namespace {
 
-enum class Look { View, Diff, Print };
-
-void lookAtSlots(tcPDlgArcBox &box, Look look)
+void lookAtSlots(tcPDlgArcBox &box, CPresetsDlg::Look look)
 {
     CPresetsDlg &d = *box.dialog();
     for (const int slot : box.selectedSlots()) {
@@ -267,17 +265,7 @@ void lookAtSlots(tcPDlgArcBox &box, Look look)
             return;
         }
         const PresetHeader header = d.session().presetSlots().get(slot);
-        switch (look) {
-        case Look::View:
-            d.viewPreset(scratch, header);
-            break;
-        case Look::Diff:
-            d.diffPreset(scratch, header, QStringLiteral("On ORBA"));
-            break;
-        case Look::Print:
-            d.printPreset(scratch, orba::slotReportTitle(header));
-            break;
-        }
+        d.lookAt(look, scratch, header, QStringLiteral("On ORBA"), orba::slotReportTitle(header));
     }
 }
 
@@ -286,17 +274,17 @@ void lookAtSlots(tcPDlgArcBox &box, Look look)
 void tcPDlgArcBox::slot_view()
 {
     if (listEnabled())
-        lookAtSlots(*this, Look::View);
+        lookAtSlots(*this, CPresetsDlg::Look::View);
 }
 
 void tcPDlgArcBox::slot_diff()
 {
     if (listEnabled())
-        lookAtSlots(*this, Look::Diff);
+        lookAtSlots(*this, CPresetsDlg::Look::Diff);
 }
 
 void tcPDlgArcBox::slot_print()
 {
     if (listEnabled())
-        lookAtSlots(*this, Look::Print);
+        lookAtSlots(*this, CPresetsDlg::Look::Print);
 }

@@ -437,9 +437,7 @@ void tcPDlgFavFilesBox::slot_sort_dn()
 
 namespace {
 
-enum class Look { View, Diff, Print };
-
-void lookAtFiles(tcPDlgFavFilesBox &box, Look look)
+void lookAtFiles(tcPDlgFavFilesBox &box, CPresetsDlg::Look look)
 {
     CPresetsDlg &d = *box.dialog();
     for (const QString &path : box.selectedPaths()) {
@@ -450,17 +448,7 @@ void lookAtFiles(tcPDlgFavFilesBox &box, Look look)
             orba::showPresetError(&d, QStringLiteral("Error taking preset:\n%s"), code);
             continue;
         }
-        switch (look) {
-        case Look::View:
-            d.viewPreset(set, header);
-            break;
-        case Look::Diff:
-            d.diffPreset(set, header, QStringLiteral("Favorite"));
-            break;
-        case Look::Print:
-            d.printPreset(set, QFileInfo(path).completeBaseName());
-            break;
-        }
+        d.lookAt(look, set, header, QStringLiteral("Favorite"), QFileInfo(path).completeBaseName());
     }
 }
 
@@ -468,15 +456,15 @@ void lookAtFiles(tcPDlgFavFilesBox &box, Look look)
 
 void tcPDlgFavFilesBox::slot_view()
 {
-    lookAtFiles(*this, Look::View);
+    lookAtFiles(*this, CPresetsDlg::Look::View);
 }
 
 void tcPDlgFavFilesBox::slot_diff()
 {
-    lookAtFiles(*this, Look::Diff);
+    lookAtFiles(*this, CPresetsDlg::Look::Diff);
 }
 
 void tcPDlgFavFilesBox::slot_print()
 {
-    lookAtFiles(*this, Look::Print);
+    lookAtFiles(*this, CPresetsDlg::Look::Print);
 }

@@ -138,20 +138,23 @@ void CPresetsDlg::refreshFiles(const QString &folder)
         slot_fav_folder_item_changed(m_folders->currentItem(), nullptr);
 }
 
-void CPresetsDlg::viewPreset(const SETTINGS_MAP &set, const PresetHeader &header)
+void CPresetsDlg::lookAt(Look look, const SETTINGS_MAP &set, const PresetHeader &header,
+                         const QString &column, const QString &title)
 {
-    CPresetsViewDlg view(this, {&set, header});
-    orba::runDialog(&view);
-}
-
-void CPresetsDlg::diffPreset(const SETTINGS_MAP &set, const PresetHeader &header, const QString &column)
-{
-    const PresetHeader live = orba::headerForSet(m_session.live(), m_session.currentPreset().nameText());
-    tcPresetsDiffDlg diff(this, column, {&m_session.live(), live}, {&set, header});
-    orba::runDialog(&diff);
-}
-
-void CPresetsDlg::printPreset(const SETTINGS_MAP &set, const QString &title)
-{
-    orba::printPresetReport(this, set, title);
+    switch (look) {
+    case Look::View: {
+        CPresetsViewDlg view(this, {&set, header});
+        orba::runDialog(&view);
+        break;
+    }
+    case Look::Diff: {
+        const PresetHeader live = orba::headerForSet(m_session.live(), m_session.currentPreset().nameText());
+        tcPresetsDiffDlg diff(this, column, {&m_session.live(), live}, {&set, header});
+        orba::runDialog(&diff);
+        break;
+    }
+    case Look::Print:
+        orba::printPresetReport(this, set, title);
+        break;
+    }
 }

@@ -80,11 +80,11 @@ public:
     // The file list again, when it shows the folder (or always with an empty folder).
     void refreshFiles(const QString &folder = {});
 
-    // View, diff and print of a preset (a grabbed slot or a loaded file); column: "On ORBA" or
-    // "Favorite".
-    void viewPreset(const SETTINGS_MAP &set, const PresetHeader &header);
-    void diffPreset(const SETTINGS_MAP &set, const PresetHeader &header, const QString &column);
-    void printPreset(const SETTINGS_MAP &set, const QString &title);
+    // View, diff against the live settings, or print of a preset (a grabbed slot or a loaded file);
+    // column: "On ORBA" or "Favorite"; title: the printed report's.
+    enum class Look { View, Diff, Print };
+    void lookAt(Look look, const SETTINGS_MAP &set, const PresetHeader &header, const QString &column,
+                const QString &title);
 
 public slots:
     void slot_take_my_menu(tcPDlgListBox *list);
