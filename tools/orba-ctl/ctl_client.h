@@ -62,6 +62,8 @@ class CtlClient : public QObject
 {
     Q_OBJECT
 public:
+    // Lines on standard output, as every command prints them.
+    static void printLines(const QStringList &lines);
     CtlClient(const Options &options, CommandPlan plan, const SessionTarget &target,
               const QString &deviceName);
     ~CtlClient() override;
@@ -92,7 +94,6 @@ private:
     void onEvents();
     void confirmChanges();
     void printSlots();
-    void printLines(const QStringList &lines);
     void printJson(const QJsonValue &value);
 
     // The preset commands (ctl_presets.cpp).

@@ -278,13 +278,12 @@ Options failed(Options o, const QString &error)
 // The preset commands' arguments: how many, and what they are.
 int argumentCount(const QString &c)
 {
-    if (c == QLatin1String("grab") || c == QLatin1String("push") || c == QLatin1String("save"))
+    if (c == QLatin1String("grab") || c == QLatin1String("push") || c == QLatin1String("save") ||
+        c == QLatin1String("diff"))
         return 2;
     if (c == QLatin1String("take") || c == QLatin1String("backup") || c == QLatin1String("restore") ||
         c == QLatin1String("report"))
         return 1;
-    if (c == QLatin1String("diff"))
-        return 2;
     return 0;
 }
 

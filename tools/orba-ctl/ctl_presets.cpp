@@ -10,8 +10,6 @@
 #include "presets/preset_report.h"
 #include "presets/report_pages.h"
 
-#include <cstdio>
-
 #include <QFileInfo>
 
 namespace orba::ctl {
@@ -70,7 +68,6 @@ bool readOperand(const QString &text, PresetOperand &operand)
     if (looksLikeSlot(text))
         return readSlot(text, operand.slot);
     operand.path = text;
-    operand.set = std::make_shared<SETTINGS_MAP>();
     CommandPlan file;
     if (!loadFile(text, file))
         return false;
@@ -79,32 +76,32 @@ bool readOperand(const QString &text, PresetOperand &operand)
     return true;
 }
 
-// The diff's lines, or the report written: what orba-ctl prints.
-QStringList diffLines(const CommandPlan &plan)
-{
-    const PresetOperand &a = plan.operands[0];
-    const PresetOperand &b = plan.operands[1];
-    QStringList lines;
-    for (const DiffRow &row : diffRows({a.set.get(), a.header}, {b.set.get(), b.header}))
-        if (row.differs)
-            lines << row.label + QLatin1Char('\t') + row.current + QLatin1Char('\t') + row.compared;
-    return lines;
-}
-
 QString reportTitle(const PresetOperand &operand)
 {
     return operand.slot >= 0 ? slotReportTitle(operand.header) : QFileInfo(operand.path).completeBaseName();
 }
 
-// Empty when written; else why not.
-QString writeReport(const Options &o, const PresetOperand &operand, QString &line)
+// What diff and report print once both presets are read: the rows that differ, or the report's
+// file and page count; false (with why) when the report cannot be written.
+bool diffOrReportLines(const Options &o, const CommandPlan &plan, QStringList &lines, QString &error)
 {
+    if (isCommandName(o, "diff")) {
+        const PresetOperand &a = plan.operands[0];
+        const PresetOperand &b = plan.operands[1];
+        for (const DiffRow &row : diffRows({a.set.get(), a.header}, {b.set.get(), b.header}))
+            if (row.differs)
+                lines << row.label + QLatin1Char('\t') + row.current + QLatin1Char('\t') + row.compared;
+        return true;
+    }
+    const PresetOperand &operand = plan.operands[0];
     int pages = 0;
     if (!writeReportPdf(o.pdf, reportHeading(), reportTitle(operand), presetReportLines(*operand.set),
-                        &pages))
-        return QStringLiteral("cannot write \"%1\"").arg(o.pdf);
-    line = o.pdf + QLatin1Char('\t') + QString::number(pages);
-    return QString();
+                        &pages)) {
+        error = QStringLiteral("cannot write \"%1\"").arg(o.pdf);
+        return false;
+    }
+    lines << o.pdf + QLatin1Char('\t') + QString::number(pages);
+    return true;
 }
 
 bool isDiffOrReport(const Options &o)
@@ -122,18 +119,10 @@ int runWithoutProcessor(const Options &options, const CommandPlan &plan)
         if (operand.slot >= 0)
             return -1;
     QStringList lines;
-    if (isCommandName(options, "diff")) {
-        lines = diffLines(plan);
-    } else {
-        QString line;
-        const QString error = writeReport(options, plan.operands[0], line);
-        if (!error.isEmpty())
-            return fail(error);
-        lines << line;
-    }
-    for (const QString &l : lines)
-        std::fprintf(stdout, "%s\n", l.toLocal8Bit().constData());
-    std::fflush(stdout);
+    QString error;
+    if (!diffOrReportLines(options, plan, lines, error))
+        return fail(error);
+    CtlClient::printLines(lines);
     return kExitOk;
 }
 
@@ -373,18 +362,13 @@ void CtlClient::diffOrReportCommand()
         }
         operand.header = m_session->presetSlots().get(slot);
     }
-    if (isCommandName(m_options, "diff")) {
-        printLines(diffLines(m_plan));
-        finish(kExitOk);
-        return;
-    }
-    QString line;
-    const QString error = writeReport(m_options, m_plan.operands[0], line);
-    if (!error.isEmpty()) {
+    QStringList lines;
+    QString error;
+    if (!diffOrReportLines(m_options, m_plan, lines, error)) {
         failTransfer({TransferResult::Refused, {}, error});
         return;
     }
-    printLines({line});
+    printLines(lines);
     finish(kExitOk);
 }
 
