@@ -77,6 +77,19 @@ struct FrameCount
         ++self->frames;
         self->bytes += int64_t(length);
     }
+    // The marked values packed into frames, as the session sends them; returns how many.
+    int64_t send(SETTINGS_FLAGS &marks, const SETTINGS_MAP &live)
+    {
+        int64_t entries = 0;
+        ValuePacker packer = ValuePacker::forValues(TARGET_LIVE, &FrameCount::sink, this);
+        for (uint16_t id = orba::firstSettingId(); id != SETTINGS_END; id = orba::nextSettingId(id))
+            if (marks.take(id) && putSettingEntry(packer.entry(), live, id)) {
+                packer.commit();
+                ++entries;
+            }
+        packer.finish();
+        return entries;
+    }
 };
 
 void OneDragEventToTheFramesSent(benchmark::State &state)
@@ -91,13 +104,7 @@ void OneDragEventToTheFramesSent(benchmark::State &state)
     for (auto _ : state) {
         dy = -dy; // up and down by a few table steps, so every event changes all five ratios
         dragger->drag(0, dy);
-        ValuePacker packer = ValuePacker::forValues(TARGET_LIVE, &FrameCount::sink, &count);
-        for (uint16_t id = orba::firstSettingId(); id != SETTINGS_END; id = orba::nextSettingId(id))
-            if (s.toSend.take(id) && putSettingEntry(packer.entry(), s.live, id)) {
-                packer.commit();
-                ++entries;
-            }
-        packer.finish();
+        entries += count.send(s.toSend, s.live);
     }
     state.counters["frames/event"] = benchmark::Counter(double(count.frames) / double(state.iterations()));
     state.counters["values/event"] = benchmark::Counter(double(entries) / double(state.iterations()));
@@ -176,13 +183,7 @@ void OneEqHandleDragEventToTheFramesSent(benchmark::State &state)
     for (auto _ : state) {
         d = -d; // right and up, then back: frequency and lift change every event
         dragger->drag(d, d);
-        ValuePacker packer = ValuePacker::forValues(TARGET_LIVE, &FrameCount::sink, &count);
-        for (uint16_t id = orba::firstSettingId(); id != SETTINGS_END; id = orba::nextSettingId(id))
-            if (s.toSend.take(id) && putSettingEntry(packer.entry(), s.live, id)) {
-                packer.commit();
-                ++entries;
-            }
-        packer.finish();
+        entries += count.send(s.toSend, s.live);
         // The curves follow before the next paint.
         benchmark::DoNotOptimize(dragger->sumPixels().data());
     }
