@@ -7,6 +7,7 @@
 #include "gui/dialog_run.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -38,8 +39,19 @@ tcDevicesDlg::tcDevicesDlg(DeviceList *devices, QWidget *parent) : QDialog(paren
     buttons->addStretch();
     buttons->addWidget(m_select);
     buttons->addWidget(m_close);
+    m_add->setToolTip(QStringLiteral("Add a processor to the list"));
+    m_select->setToolTip(QStringLiteral("Use the selected device (also a double click)"));
+    m_close->setToolTip(QStringLiteral("Close without changing the device in use"));
+
+    m_note = new QLabel(inUseNote(), this);
+    m_note->setObjectName(QStringLiteral("labelInUse"));
+    m_note->setWordWrap(true);
+    m_note->setVisible(false);
+    auto *left = new QVBoxLayout;
+    left->addWidget(m_list, 1);
+    left->addWidget(m_note);
     auto *layout = new QHBoxLayout(this);
-    layout->addWidget(m_list, 1);
+    layout->addLayout(left, 1);
     layout->addLayout(buttons);
 
     connect(m_list, &QListWidget::itemSelectionChanged, this,
@@ -73,12 +85,25 @@ void tcDevicesDlg::fill()
         m_selection = -1;
 }
 
+QString tcDevicesDlg::inUseNote()
+{
+    // Going off line does not free it: it stays the device in use until another is selected.
+    return QStringLiteral("The device in use cannot be edited or deleted; select another device and "
+                          "use it first.");
+}
+
 void tcDevicesDlg::updateButtons()
 {
     // The connected device can be neither edited nor deleted; nothing selected, nothing to do.
-    const bool other = m_selection >= 0 && m_selection != m_devices->currentIndex();
+    const bool inUse = m_selection >= 0 && m_selection == m_devices->currentIndex();
+    const bool other = m_selection >= 0 && !inUse;
     m_edit->setEnabled(other);
     m_delete->setEnabled(other);
+    m_note->setVisible(inUse);
+    const QString why = inUse ? inUseNote()
+                              : (other ? QString() : QStringLiteral("Select a device in the list first."));
+    m_edit->setToolTip(other ? QStringLiteral("Change the address of the selected device") : why);
+    m_delete->setToolTip(other ? QStringLiteral("Remove the selected device from the list") : why);
 }
 
 void tcDevicesDlg::on_listWidget_itemSelectionChanged()

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class DeviceList;
+class QLabel;
 class QListWidget;
 class QPushButton;
 class tcDeviceEditDlg;
@@ -17,6 +18,8 @@ public:
     tcDevicesDlg(DeviceList *devices, QWidget *parent = nullptr);
 
     int selectedRow() const { return m_selection; }
+    // Why Edit and Delete are disabled for the device in use (also their tooltips).
+    static QString inUseNote();
 
 public slots:
     void on_listWidget_itemSelectionChanged();
@@ -36,5 +39,6 @@ private:
     DeviceList *m_devices;
     int m_selection = -1;
     QListWidget *m_list;
+    QLabel *m_note;
     QPushButton *m_add, *m_edit, *m_delete, *m_select, *m_close;
 };

@@ -2,6 +2,7 @@
 
 #include "admin/device_list.h"
 #include "admin/event_dlgs.h"
+#include "app/help_dlg.h"
 #include "app/splash.h"
 #include "common/ini_store.h"
 #include "common/message.h"
@@ -63,6 +64,7 @@ tcApWidget::tcApWidget(bool wantMenu, const orba::SessionOptions &options, QWidg
 
     if (wantMenu)
         buildMenu();
+    buildActions();
     buildIcons();
     connectSession();
 
@@ -170,6 +172,46 @@ void tcApWidget::buildMenu()
     presets->addAction(QStringLiteral("Take..."), this, &tcApWidget::slot_preset_take);
     presets->addAction(QStringLiteral("Save..."), this, &tcApWidget::slot_preset_save);
     presets->addAction(QStringLiteral("Library..."), this, &tcApWidget::slot_preset_dlg);
+}
+
+// The window's keys. They act while the window has the focus, menu shown or not; a modal dialog
+// keeps them to itself.
+void tcApWidget::buildActions()
+{
+    auto add = [this](const char *name, const QKeySequence &keys, auto slot) {
+        auto *action = new QAction(QString::fromLatin1(name), this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+        return action;
+    };
+    // Save and take as the skin's buttons do them: a lock that guards them asks for the code.
+    add("keySave", QKeySequence(Qt::CTRL | Qt::Key_S), [this] {
+        if (controlAllowed(Ctl::SAVE))
+            slot_preset_save();
+    });
+    add("keyTake", QKeySequence(Qt::CTRL | Qt::Key_T), [this] {
+        if (controlAllowed(Ctl::TAKE))
+            slot_preset_take();
+    });
+    add("keyQuit", QKeySequence(Qt::CTRL | Qt::Key_Q), &tcApWidget::slot_exitMenu);
+    add("keyHelp", QKeySequence(Qt::Key_F1), &tcApWidget::slot_help);
+}
+
+bool tcApWidget::controlAllowed(int control)
+{
+    tcKelBench *bench = kelBench();
+    return !bench || bench->accessLevel(control) == 0;
+}
+
+void tcApWidget::slot_help()
+{
+    if (m_tornDown)
+        return;
+    tcHelpDlg dialog(this);
+    orba::runDialog(&dialog);
 }
 
 void tcApWidget::buildIcons()

@@ -135,6 +135,8 @@ public slots:
     void slot_config_dlg();
     void slot_time_set();
     void slot_event_dlg();
+    // F1: the built-in help page.
+    void slot_help();
 
 protected:
     // The skin that needs a loaded bench is skipped until one is loaded.
@@ -164,6 +166,10 @@ private:
     void connectSession();
     KelEnvironment benchEnvironment();
     void buildMenu();
+    // The window's keyboard shortcuts, in one place.
+    void buildActions();
+    // False when the lock guards the control and the code was not given.
+    bool controlAllowed(int control);
     void buildIcons();
     // The session's target from the current device (none without one).
     void targetCurrentDevice();

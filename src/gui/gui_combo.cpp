@@ -108,24 +108,41 @@ void tcGuiCombo::release(int x, int y)
         if (m_type == kDrop) {
             openPopup();
         } else if (!m_modeFlag || m_rollCount < 6) {
-            const int step = stepSign();
-            if (m_type == kRoll) {
-                if (!m_items.isEmpty()) {
-                    const int index = std::clamp(m_index + step, 0, static_cast<int>(m_items.size()) - 1);
-                    if (index != m_index) {
-                        m_index = index;
-                        report(m_index);
-                    }
-                }
-            } else {
-                report(step);
-            }
+            roll(stepSign());
         }
     }
     m_pressed = false;
     m_upper = m_lower = false;
     m_highlighted = false;
     invalidate();
+}
+
+void tcGuiCombo::roll(int step)
+{
+    if (m_type == kUser) {
+        report(step);
+        return;
+    }
+    if (m_items.isEmpty())
+        return;
+    const int index = std::clamp(m_index + step, 0, static_cast<int>(m_items.size()) - 1);
+    if (index != m_index) {
+        m_index = index;
+        report(m_index);
+        invalidate();
+    }
+}
+
+bool tcGuiCombo::keyStep(int stepCount, int modifiers)
+{
+    if (refusesInput())
+        return true;
+    int count = std::clamp(stepCount, -1, 1);
+    if ((modifiers & kModShift) && !(modifiers & kModControl))
+        count *= 5;
+    // The upper arrow steps by -1 unless the combo is reversed.
+    roll(m_reverse ? count : -count);
+    return true;
 }
 
 void tcGuiCombo::tick()

@@ -31,6 +31,10 @@ public:
     void doubleClick(int x, int y) override;
     bool acceptsDoubleClick() const override { return m_editable || m_dclick; }
     bool tracksHover() const override { return true; }
+    bool acceptsFocus() const override { return focusable(); }
+    // Up acts as the upper arrow, down as the lower one; a drop list moves to its neighbour entry.
+    // Shift steps five entries (as a held arrow does), Ctrl one.
+    bool keyStep(int step, int modifiers) override;
     void setTextX(int v) override;
     void setTextY(int v) override;
 
@@ -74,6 +78,8 @@ private:
     int zoneAt(int x, int y) const;
     int stepSign() const;
     void report(int value);
+    // One step of the arrows: a roll combo moves its index, a user combo reports the step.
+    void roll(int step);
     void openPopup();
 
     QStringList m_items;

@@ -176,6 +176,13 @@ void tcGuiKnob::wheel(int stepCount, int modifiers)
     step(delta);
 }
 
+// A key is one wheel notch, so locks, sends and undo see what the wheel gives them.
+bool tcGuiKnob::keyStep(int stepCount, int modifiers)
+{
+    wheel(stepCount, modifiers);
+    return true;
+}
+
 void tcGuiKnob::afterLoad()
 {
     m_mask = ringMask(m_style, m_value, m_minimum, m_maximum);

@@ -172,8 +172,12 @@ void tcGuiObject::setLockedLook(bool locked)
 
 void tcGuiObject::invalidate(int flags)
 {
-    if (m_bench)
-        m_bench->invalidate(m_area.united(m_captionRect), flags);
+    if (!m_bench)
+        return;
+    QRect rect = m_area.united(m_captionRect);
+    if (m_bench->holdsFocus(this))
+        rect = rect.united(tcBench::focusRect(this));
+    m_bench->invalidate(rect, flags);
 }
 
 void tcGuiObject::setFont(const SkinFont *font)

@@ -154,6 +154,9 @@ protected:
     void updateArea();
     // True when the user's input must be refused: disabled or locked by the bench.
     bool refusesInput() const;
+    // Shown and enabled: what a control needs to hold the keyboard focus. A locked control keeps
+    // it, so a key step reaches the access question as a press does.
+    bool focusable() const { return m_visible && m_loaded && m_disabled == 0; }
 
     bool m_loaded = false;
     bool m_visible = false;

@@ -104,6 +104,13 @@ void tcGuiSlider::wheel(int stepCount, int modifiers)
     step(stepCount * ((modifiers & kModShift) ? 10 : 3), modifiers);
 }
 
+// A key is one wheel notch, so locks, sends and undo see what the wheel gives them.
+bool tcGuiSlider::keyStep(int stepCount, int modifiers)
+{
+    wheel(stepCount, modifiers);
+    return true;
+}
+
 void tcGuiSlider::afterLoad()
 {
     m_value = std::max(m_minimum, std::min(m_maximum, m_value));

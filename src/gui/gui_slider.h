@@ -19,6 +19,8 @@ public:
     void wheel(int step, int modifiers) override;
     bool acceptsWheel() const override { return true; }
     bool tracksHover() const override { return true; }
+    bool acceptsFocus() const override { return focusable(); }
+    bool keyStep(int step, int modifiers) override;
 
     void setValue(int value);
     int value() const { return m_value; }

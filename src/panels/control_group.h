@@ -82,6 +82,9 @@ public:
     virtual int knobOfDisplay(int display);
     // A changed value of the binding's id, shown by the object's kind.
     virtual void show(const orba::panels::Binding &binding);
+    // The tooltip of a bound object: the parameter's name and the value shown (with units), or
+    // what the control does; empty for objects that say nothing.
+    virtual QString toolTip(const Entry &entry) const;
 
     tcKelBench *bench() const { return m_bench; }
     bool isVisible() const { return m_visible; }
@@ -155,6 +158,7 @@ private:
     void bind(Entry &entry);
     void initBinding(const orba::panels::Binding &b);
     bool plain(const orba::panels::Binding *b) const;
+    QString valueText(const orba::panels::Binding &b) const;
 
     static void cbButton(void *context, int number);
     static void cbCheck(void *context, int number, bool state);

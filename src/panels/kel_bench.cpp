@@ -61,6 +61,10 @@ int tcKelBench::createPanels()
     }
     for (tcBenchObject *object : objects())
         static_cast<tcGuiObject *>(object)->setHostWidget(m_window);
+    // The focus outline in the skin's own colour, where it names one.
+    QRgb focus = 0;
+    if (colour("C_FOCUS", &focus) || colour("C_TEXT", &focus))
+        setFocusColour(focus);
 
     m_panels[0] = m_main = new tcControlGroupMain(this);
     m_panels[1] = m_input = new tcControlGroupInput(this);
@@ -213,6 +217,31 @@ void tcKelBench::setAccess(uint32_t codeCrc, uint32_t bits)
     lockBroadcast(m_locked);
 }
 
+QString tcKelBench::toolTipAt(int x, int y)
+{
+    if (!m_created)
+        return QString();
+    const int sx = toSkinX(x), sy = toSkinY(y);
+    // Topmost first: the objects are in paint order.
+    const std::vector<tcBenchObject *> &list = objects();
+    for (auto it = list.rbegin(); it != list.rend(); ++it) {
+        if (!(*it)->contains(sx, sy))
+            continue;
+        for (const tcControlGroup *panel : m_panels) {
+            if (!panel->isVisible())
+                continue;
+            for (const tcControlGroup::Entry &e : panel->entries()) {
+                if (e.object != *it)
+                    continue;
+                const QString text = panel->toolTip(e);
+                if (!text.isEmpty())
+                    return text;
+            }
+        }
+    }
+    return QString();
+}
+
 int tcKelBench::accessLevel(int controlId)
 {
     if (!isRestricted(orba::restrictionClass(controlId)))
@@ -272,5 +301,6 @@ void tcKelBench::paint(QPainter &painter, const QRect &rect)
                 panel->paint(painter, dirty);
         }
     }
+    paintFocus(painter, dirty);
     painter.restore();
 }

@@ -92,6 +92,9 @@ public:
     void paint(QPainter &painter, const QRect &rect) override;
     void invalidate(const QRect &rect, int flags) override;
     void report(const char *format, ...) override;
+    // The tooltip of the shown control under a widget position: what it is bound to and the value
+    // it shows, or what a button does.
+    QString toolTipAt(int x, int y) override;
     const QStringList &messages() const { return m_messages; }
 
     // Screens and the main graph.

@@ -4,7 +4,9 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 tcBench::tcBench() : m_measure(std::make_unique<QPixmap>(10, 10)) {}
 
@@ -39,6 +41,7 @@ void tcBench::paint(QPainter &painter, const QRect &rect)
         if (object->intersects(dirty))
             object->draw(painter);
     }
+    paintFocus(painter, dirty);
     painter.restore();
 }
 
@@ -51,6 +54,7 @@ void tcBench::tick()
 void tcBench::clear()
 {
     m_captured = nullptr;
+    m_focused = nullptr;
     // Objects may look each other up while they go, so the list empties one at a time.
     while (!m_objects.empty()) {
         tcBenchObject *object = m_objects.back();
@@ -79,6 +83,9 @@ int tcBench::press(int x, int y, bool right)
         if ((right ? object->acceptsRightClick() : object->acceptsLeftClick()) && object->contains(sx, sy)) {
             if (right ? object->rightPress(sx, sy) : object->leftPress(sx, sy)) {
                 m_captured = object;
+                // Once the keys are in use, the focus follows the pointer's control.
+                if (!right && focusedObject() && object->acceptsFocus())
+                    setFocusedObject(object);
                 return 0;
             }
             return 1;
@@ -143,6 +150,98 @@ bool tcBench::doubleClick(int x, int y)
         }
     }
     return false;
+}
+
+tcBenchObject *tcBench::focusedObject() const
+{
+    // A screen change hides the focused control; the focus is then simply gone.
+    return m_focused && m_focused->acceptsFocus() ? m_focused : nullptr;
+}
+
+QRect tcBench::focusRect(const tcBenchObject *object)
+{
+    return object->area().adjusted(-3, -3, 3, 3);
+}
+
+void tcBench::invalidateFocus()
+{
+    if (m_focused)
+        invalidate(focusRect(m_focused), 0);
+}
+
+void tcBench::setFocusedObject(tcBenchObject *object)
+{
+    if (object && !object->acceptsFocus())
+        object = nullptr;
+    if (object == m_focused)
+        return;
+    invalidateFocus();
+    m_focused = object;
+    invalidateFocus();
+}
+
+std::vector<tcBenchObject *> tcBench::focusOrder() const
+{
+    std::vector<tcBenchObject *> order;
+    for (tcBenchObject *object : m_objects) {
+        if (object->acceptsFocus())
+            order.push_back(object);
+    }
+    // Reading order: objects whose tops lie within a row's height of each other form one row.
+    constexpr int kRowSlack = 12;
+    std::stable_sort(order.begin(), order.end(), [](const tcBenchObject *a, const tcBenchObject *b) {
+        const QRect ra = a->area(), rb = b->area();
+        if (std::abs(ra.center().y() - rb.center().y()) > kRowSlack)
+            return ra.center().y() < rb.center().y();
+        return ra.left() < rb.left();
+    });
+    return order;
+}
+
+bool tcBench::focusNext(bool forward)
+{
+    const std::vector<tcBenchObject *> order = focusOrder();
+    if (order.empty()) {
+        setFocusedObject(nullptr);
+        return false;
+    }
+    const auto at = std::find(order.begin(), order.end(), focusedObject());
+    const int n = static_cast<int>(order.size());
+    int index;
+    if (at == order.end())
+        index = forward ? 0 : n - 1;
+    else
+        index = (static_cast<int>(at - order.begin()) + (forward ? 1 : n - 1)) % n;
+    setFocusedObject(order[static_cast<size_t>(index)]);
+    return true;
+}
+
+bool tcBench::keyStep(int step, int modifiers)
+{
+    tcBenchObject *object = focusedObject();
+    return object && object->keyStep(step, modifiers);
+}
+
+QString tcBench::toolTipAt(int, int)
+{
+    return QString();
+}
+
+void tcBench::paintFocus(QPainter &painter, const QRect &dirty) const
+{
+    const tcBenchObject *object = focusedObject();
+    if (!object)
+        return;
+    const QRect mark = focusRect(object);
+    if (!mark.intersects(dirty))
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    QPen pen(QColor::fromRgba(m_focusColour), 1.5);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(mark).adjusted(1, 1, -1, -1), 4, 4);
+    painter.restore();
 }
 
 tcBenchObject *tcBench::findObject(const NameString &id) const

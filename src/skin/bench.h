@@ -7,6 +7,8 @@
 
 #include <QFont>
 #include <QPixmap>
+#include <QRgb>
+#include <QString>
 
 #include <memory>
 #include <vector>
@@ -46,6 +48,24 @@ public:
     bool wheel(int x, int y, int step, int modifiers);
     bool doubleClick(int x, int y);
 
+    // Keyboard focus: one object of the bench at a time, marked by an outline. Tab order is the
+    // reading order of the focusable objects shown (rows top to bottom, each left to right).
+    tcBenchObject *focusedObject() const;
+    // Whether the object holds the focus, shown or not (its repaints must then cover the outline).
+    bool holdsFocus(const tcBenchObject *object) const { return object && object == m_focused; }
+    // The outline's skin rectangle around an object.
+    static QRect focusRect(const tcBenchObject *object);
+    void setFocusedObject(tcBenchObject *object);
+    // Moves the focus to the next (or previous) focusable object, wrapping; false when none.
+    bool focusNext(bool forward);
+    std::vector<tcBenchObject *> focusOrder() const;
+    // A key step of the focused object; false when nothing has the focus or it takes no steps.
+    bool keyStep(int step, int modifiers);
+    void setFocusColour(QRgb colour) { m_focusColour = colour; }
+    QRgb focusColour() const { return m_focusColour; }
+    // The text of the tooltip at a widget position; empty for none.
+    virtual QString toolTipAt(int x, int y);
+
     tcBenchObject *findObject(const NameString &id) const;
     tcBenchObject *findObject(const NameString &id, int typeCode) const;
     tcBenchObject *capturedObject() const { return m_captured; }
@@ -73,10 +93,18 @@ public:
     void setFonts(const QFont &header, const QFont &fixed);
     QPixmap *measuringPixmap() { return m_measure.get(); }
 
+protected:
+    // Draws the focus outline when it meets the dirty skin rectangle; painters of a bench call it
+    // after the objects.
+    void paintFocus(QPainter &painter, const QRect &dirty) const;
+
 private:
     int press(int x, int y, bool right);
+    void invalidateFocus();
 
     tcBenchObject *m_captured = nullptr;
+    tcBenchObject *m_focused = nullptr;
+    QRgb m_focusColour = 0xFFE8ECF0u;
     std::vector<tcBenchObject *> m_objects;
     bool m_scaling = false;
     float m_sx = 1.0f, m_sy = 1.0f;

@@ -44,6 +44,12 @@ public:
     virtual bool acceptsDoubleClick() const = 0;
     virtual bool tracksHover() const = 0;
 
+    // Keyboard: whether the object can hold the bench's focus now (shown and enabled), and one
+    // step of its value from the keys (positive up, negative down), through the same road as the
+    // mouse. keyStep returns false when the object takes no key steps.
+    virtual bool acceptsFocus() const { return false; }
+    virtual bool keyStep(int /*step*/, int /*modifiers*/) { return false; }
+
     virtual void tick() = 0;
     virtual void draw(QPainter &painter) = 0;
 };

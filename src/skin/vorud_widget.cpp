@@ -4,10 +4,13 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QToolTip>
 #include <QWheelEvent>
 
 tcVORudWidget::tcVORudWidget(QWidget *parent, Qt::WindowFlags flags)
@@ -16,6 +19,7 @@ tcVORudWidget::tcVORudWidget(QWidget *parent, Qt::WindowFlags flags)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_Hover);
+    setFocusPolicy(Qt::StrongFocus);
     m_throttle->setSingleShot(true);
     m_throttle->setInterval(kMoveThrottleMs);
 }
@@ -156,6 +160,68 @@ void tcVORudWidget::mouseDoubleClickEvent(QMouseEvent *event)
         event->accept();
     else
         event->ignore();
+}
+
+void tcVORudWidget::keyPressEvent(QKeyEvent *event)
+{
+    int step = 0;
+    int modifiers = benchModifiers(event->modifiers());
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+        step = 1;
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+        step = -1;
+        break;
+    case Qt::Key_PageUp:
+        step = 1;
+        modifiers = kModShift;
+        break;
+    case Qt::Key_PageDown:
+        step = -1;
+        modifiers = kModShift;
+        break;
+    case Qt::Key_Escape:
+        if (m_bench && m_bench->focusedObject()) {
+            m_bench->setFocusedObject(nullptr);
+            event->accept();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    // No steps while a mouse drag holds the control: the two would fight over its value.
+    if (step != 0 && m_bench && !m_leftDown && m_bench->keyStep(step, modifiers)) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool tcVORudWidget::focusNextPrevChild(bool next)
+{
+    if (m_bench && m_bench->focusNext(next))
+        return true;
+    return QWidget::focusNextPrevChild(next);
+}
+
+bool tcVORudWidget::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QString text = m_bench ? m_bench->toolTipAt(help->pos().x(), help->pos().y()) : QString();
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, this);
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void tcVORudWidget::paintEvent(QPaintEvent *event)

@@ -1,7 +1,8 @@
 // tcVORudWidget: the top-level widget that hosts one bench. It turns Qt's pointer events into the
 // bench's dispatch (positions in widget coordinates), throttles moves to one per 100 ms, moves a
 // borderless window dragged by its top strip, and paints the bench opaquely. It owns the bench and
-// deletes it when the window closes.
+// deletes it when the window closes. Keys move the bench's focus (Tab, Shift+Tab) and step the
+// focused control (arrows, PgUp/PgDn); tooltips come from the bench.
 #pragma once
 
 #include <QWidget>
@@ -46,6 +47,9 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

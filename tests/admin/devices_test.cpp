@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -158,17 +159,26 @@ TEST_F(Devices, TheConnectedDeviceCanBeNeitherEditedNorDeletedNorSelectedAgain)
     ASSERT_EQ(rows->count(), 2);
     EXPECT_EQ(rows->item(0)->text(), list.nameAt(0));
 
+    auto *note = child<QLabel>(&dlg, "labelInUse");
     EXPECT_FALSE(edit->isEnabled()); // nothing selected
+    EXPECT_TRUE(note->isHidden());
     rows->setCurrentRow(0);
     EXPECT_EQ(dlg.selectedRow(), 0);
     EXPECT_FALSE(edit->isEnabled());
     EXPECT_FALSE(del->isEnabled());
+    // The disabled buttons say why, and so does a line under the list.
+    EXPECT_EQ(edit->toolTip(), tcDevicesDlg::inUseNote());
+    EXPECT_EQ(del->toolTip(), tcDevicesDlg::inUseNote());
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), tcDevicesDlg::inUseNote());
     dlg.accept();
     EXPECT_EQ(dlg.result(), QDialog::Rejected); // "Select" does nothing on the current device
 
     rows->setCurrentRow(1);
     EXPECT_TRUE(edit->isEnabled());
     EXPECT_TRUE(del->isEnabled());
+    EXPECT_TRUE(note->isHidden());
+    EXPECT_NE(edit->toolTip(), tcDevicesDlg::inUseNote());
     dlg.accept();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.selectedRow(), 1);

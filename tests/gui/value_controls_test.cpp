@@ -197,3 +197,54 @@ TEST_F(ValueControlsTest, HorizontalSliderAndEmptyRange)
     EXPECT_EQ(s->positionForValue(5), 0);
     EXPECT_EQ(s->valueForPosition(33), 5);
 }
+
+TEST_F(ValueControlsTest, TheFocusedKnobOrSliderStepsFromTheKeysAsFromTheWheel)
+{
+    indexedPng(QStringLiteral("knob.png"), 20, 20, 26);
+    indexedPng(QStringLiteral("rail.png"), 20, 100, 2);
+    indexedPng(QStringLiteral("thumb.png"), 20, 10, 2);
+    ASSERT_EQ(load("<image id=\"KI\" file=\"knob.png\" sections=\"26\"/><knob id=\"K\" type=\"SIMPLE\">"
+                   "<position x=\"10\" y=\"40\"/><bitmap image=\"KI\"/></knob>"
+                   "<slider id=\"S\"><position x=\"50\" y=\"10\"/><bitmap rail=\"R\" thumb=\"T\"/></slider>"
+                   "<image id=\"R\" file=\"rail.png\" sections=\"2\"/><image id=\"T\" file=\"thumb.png\" "
+                   "sections=\"2\"/>"),
+              0);
+    auto *k = object<tcGuiKnob>("K");
+    auto *s = object<tcGuiSlider>("S");
+    k->setCallback(&onInt);
+    k->setControlId(7);
+    s->setCallback(&onInt);
+    s->setControlId(3);
+    showAll();
+    k->setValue(100);
+
+    EXPECT_FALSE(bench().keyStep(1, 0)) << "nothing has the focus";
+    bench().setFocusedObject(k);
+    ASSERT_EQ(bench().focusedObject(), k);
+    EXPECT_TRUE(bench().keyStep(1, 0));
+    EXPECT_EQ(k->value(), 101);
+    EXPECT_TRUE(bench().keyStep(-1, kModShift));
+    EXPECT_EQ(k->value(), 91);
+    EXPECT_TRUE(bench().keyStep(1, kModControl));
+    EXPECT_EQ(k->value(), 92);
+    EXPECT_EQ(calls, (QStringList{QStringLiteral("int 7 101"), QStringLiteral("int 7 91"), QStringLiteral("int 7 92")}));
+
+    // Centres 10 pixels apart make one row, read from the left.
+    EXPECT_EQ(bench().focusOrder(), (std::vector<tcBenchObject *>{k, s}));
+    EXPECT_TRUE(bench().focusNext(true));
+    EXPECT_EQ(bench().focusedObject(), s);
+    EXPECT_TRUE(bench().keyStep(1, 0));
+    EXPECT_EQ(s->thumbPosition(), 92) << "3 pixels up, as one wheel notch";
+    EXPECT_TRUE(bench().focusNext(true));
+    EXPECT_EQ(bench().focusedObject(), k) << "wraps";
+
+    // A hidden or disabled control cannot hold the focus.
+    k->hide();
+    EXPECT_EQ(bench().focusedObject(), nullptr);
+    EXPECT_FALSE(bench().keyStep(1, 0));
+    EXPECT_EQ(bench().focusOrder(), std::vector<tcBenchObject *>{s});
+    s->setDisabledState(1);
+    bench().setFocusedObject(s);
+    EXPECT_EQ(bench().focusedObject(), nullptr);
+    EXPECT_FALSE(bench().focusNext(true));
+}
