@@ -234,8 +234,12 @@ QString tcKelBench::toolTipAt(int x, int y)
                 if (e.object != *it)
                     continue;
                 const QString text = panel->toolTip(e);
-                if (!text.isEmpty())
-                    return text;
+                if (text.isEmpty())
+                    continue;
+                // The locked look alone does not say that a press asks for the code.
+                if (e.object->lockedLook())
+                    return text + QStringLiteral("\nLocked: the access code is asked first.");
+                return text;
             }
         }
     }

@@ -220,6 +220,7 @@ TEST_F(KeysAndTips, ALockedSurfaceAsksForTheCodeBeforeAKeyStepAsBeforeADrag)
     bench().setLock(true);
     bench().setFocusedObject(gainKnob());
     ASSERT_EQ(bench().focusedObject(), gainKnob()); // a locked control keeps the focus
+    EXPECT_TRUE(tipAt(gainKnob()).endsWith(QStringLiteral("\nLocked: the access code is asked first.")));
     const uint32_t before = live.getRaw(SettingId::InputLineGain);
     hostSide.codeAnswer = false;
     key(Qt::Key_Up);
@@ -231,6 +232,7 @@ TEST_F(KeysAndTips, ALockedSurfaceAsksForTheCodeBeforeAKeyStepAsBeforeADrag)
     hostSide.codeAnswer = true;
     key(Qt::Key_Up);
     EXPECT_FALSE(bench().locked());
+    EXPECT_FALSE(tipAt(gainKnob()).contains(QStringLiteral("Locked")));
     EXPECT_EQ(live.getRaw(SettingId::InputLineGain), before);
     key(Qt::Key_Up);
     EXPECT_EQ(live.getRaw(SettingId::InputLineGain), before + 1);
