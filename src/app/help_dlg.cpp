@@ -61,6 +61,7 @@ QString tcHelpDlg::page(const QString &readme)
         "<tr><td>Up, Right / Down, Left</td><td>step the focused knob, slider or choice; Shift "
         "coarse, Ctrl fine</td></tr>"
         "<tr><td>PgUp / PgDn</td><td>a coarse step</td></tr>"
+        "<tr><td>Space, Enter</td><td>click the focused button or switch</td></tr>"
         "<tr><td>Esc</td><td>drop the focus</td></tr>"
         "<tr><td>Ctrl+S</td><td>save the live settings as a preset in the processor</td></tr>"
         "<tr><td>Ctrl+T</td><td>take a preset</td></tr>"

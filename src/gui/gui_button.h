@@ -21,6 +21,8 @@ public:
     void release(int x, int y) override;
     void tick() override;
     bool tracksHover() const override { return true; }
+    bool acceptsFocus() const override { return focusable(); }
+    bool keyActivate() override { return clickAtCentre(); }
     void setTextX(int v) override;
     void setTextY(int v) override;
 

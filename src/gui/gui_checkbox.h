@@ -16,6 +16,8 @@ public:
     void drag(int x, int y, int modifiers) override;
     void release(int x, int y) override;
     bool tracksHover() const override { return true; }
+    bool acceptsFocus() const override { return focusable(); }
+    bool keyActivate() override { return clickAtCentre(); }
 
     void setChecked(bool on);
     bool checked() const { return m_checked; }

@@ -219,6 +219,14 @@ bool tcGuiObject::refusesInput() const
     return m_disabled != 0 || (m_bench && m_bench->accessLevel(m_controlId) != 0);
 }
 
+bool tcGuiObject::clickAtCentre()
+{
+    const QPoint c = m_area.center();
+    if (leftPress(c.x(), c.y()))
+        release(c.x(), c.y());
+    return true;
+}
+
 void tcGuiObject::layoutCaption()
 {
     if (!m_bench || !m_bench->measuringPixmap())

@@ -156,7 +156,9 @@ protected:
     bool refusesInput() const;
     // Shown and enabled: what a control needs to hold the keyboard focus. A locked control keeps
     // it, so a key step reaches the access question as a press does.
-    bool focusable() const { return m_visible && m_loaded && m_disabled == 0; }
+    bool focusable() const { return m_visible && m_loaded && m_disabled == 0 && m_controlId >= 0; }
+    // A press and release at the centre, for the keys of a clickable control.
+    bool clickAtCentre();
 
     bool m_loaded = false;
     bool m_visible = false;

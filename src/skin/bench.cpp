@@ -222,6 +222,12 @@ bool tcBench::keyStep(int step, int modifiers)
     return object && object->keyStep(step, modifiers);
 }
 
+bool tcBench::keyActivate()
+{
+    tcBenchObject *object = focusedObject();
+    return object && object->keyActivate();
+}
+
 QString tcBench::toolTipAt(int, int)
 {
     return QString();

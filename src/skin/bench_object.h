@@ -49,6 +49,8 @@ public:
     // mouse. keyStep returns false when the object takes no key steps.
     virtual bool acceptsFocus() const { return false; }
     virtual bool keyStep(int /*step*/, int /*modifiers*/) { return false; }
+    // Space or Enter: a click of the object, through the same road as the mouse's.
+    virtual bool keyActivate() { return false; }
 
     virtual void tick() = 0;
     virtual void draw(QPainter &painter) = 0;

@@ -183,6 +183,14 @@ void tcVORudWidget::keyPressEvent(QKeyEvent *event)
         step = -1;
         modifiers = kModShift;
         break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_bench && !m_leftDown && m_bench->keyActivate()) {
+            event->accept();
+            return;
+        }
+        break;
     case Qt::Key_Escape:
         if (m_bench && m_bench->focusedObject()) {
             m_bench->setFocusedObject(nullptr);

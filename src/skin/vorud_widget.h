@@ -2,7 +2,7 @@
 // bench's dispatch (positions in widget coordinates), throttles moves to one per 100 ms, moves a
 // borderless window dragged by its top strip, and paints the bench opaquely. It owns the bench and
 // deletes it when the window closes. Keys move the bench's focus (Tab, Shift+Tab) and step the
-// focused control (arrows, PgUp/PgDn); tooltips come from the bench.
+// focused control (arrows, PgUp/PgDn) or click it (Space, Enter); tooltips come from the bench.
 #pragma once
 
 #include <QWidget>

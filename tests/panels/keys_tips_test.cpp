@@ -125,11 +125,12 @@ TEST_F(KeysAndTips, TabWalksTheShownControlsInReadingOrderBothWaysAndWraps)
     showInput();
     const std::vector<tcBenchObject *> order = bench().focusOrder();
     ASSERT_GE(order.size(), 5u);
-    // Every shown knob and choice takes part, and nothing hidden does.
+    // Every shown knob, choice, button and switch takes part, and nothing hidden does.
     std::set<tcBenchObject *> expected;
+    const std::set<int> kinds{kGuiKnob, kGuiSlider, kGuiCombo, kGuiButton, kGuiCheckBox, kGuiRadioItem};
     for (tcBenchObject *o : bench().objects()) {
         auto *g = static_cast<tcGuiObject *>(o);
-        if (g->isVisible() && (g->typeCode() == kGuiKnob || g->typeCode() == kGuiCombo))
+        if (g->isVisible() && kinds.count(g->typeCode()))
             expected.insert(o);
     }
     EXPECT_EQ(std::set<tcBenchObject *>(order.begin(), order.end()), expected);
@@ -211,6 +212,37 @@ TEST_F(KeysAndTips, KeysStepTheFocusedKnobExactlyAsTheWheelDoesAndSendEachStep)
     key(Qt::Key_Up);
     EXPECT_EQ(live.getRaw(id), now);
     EXPECT_TRUE(takeSent().empty());
+}
+
+TEST_F(KeysAndTips, SpaceAndEnterClickTheFocusedSwitchOrButtonAsTheMouseDoes)
+{
+    showInput();
+    // A switch: toggled and sent.
+    auto *stereo = object<tcGuiObject>("INPUT_HPF_STEREO");
+    const bool was = live.getBool(SettingId::InputHpfStereo);
+    bench().setFocusedObject(stereo);
+    ASSERT_EQ(bench().focusedObject(), stereo);
+    key(Qt::Key_Space);
+    EXPECT_EQ(live.getBool(SettingId::InputHpfStereo), !was);
+    EXPECT_EQ(takeSent(), std::vector<uint16_t>{SettingId::InputHpfStereo});
+    key(Qt::Key_Return);
+    EXPECT_EQ(live.getBool(SettingId::InputHpfStereo), was);
+
+    // A radio item chooses its value.
+    auto *aes = object<tcGuiObject>("INPUT_SRC_AES");
+    live.setInt(SettingId::InputSource, 0, CHANGE_PROCESSOR);
+    refreshMarked();
+    bench().setFocusedObject(aes);
+    key(Qt::Key_Enter);
+    EXPECT_EQ(live.getRaw(SettingId::InputSource), 1u);
+
+    // A flow button shows its screen; the focus stays on it.
+    auto *peq = object<tcGuiObject>("FLOW_PEQ");
+    bench().setFocusedObject(peq);
+    key(Qt::Key_Space);
+    EXPECT_EQ(bench().screen(), int(tcKelBench::kParametricScreen));
+    EXPECT_EQ(bench().focusedObject(), peq);
+    EXPECT_FALSE(stereo->isVisible());
 }
 
 TEST_F(KeysAndTips, ALockedSurfaceAsksForTheCodeBeforeAKeyStepAsBeforeADrag)
