@@ -100,8 +100,8 @@ void tcDevicesDlg::updateButtons()
     m_edit->setEnabled(other);
     m_delete->setEnabled(other);
     m_note->setVisible(inUse);
-    const QString why = inUse ? inUseNote()
-                              : (other ? QString() : QStringLiteral("Select a device in the list first."));
+    const QString why =
+        inUse ? inUseNote() : (other ? QString() : QStringLiteral("Select a device in the list first."));
     m_edit->setToolTip(other ? QStringLiteral("Change the address of the selected device") : why);
     m_delete->setToolTip(other ? QStringLiteral("Remove the selected device from the list") : why);
 }

@@ -96,10 +96,17 @@ struct GlobalTitle
 };
 
 constexpr GlobalTitle kGlobalTitles[] = {
-    {1003, "System Follow"},     {1006, "Oscilloscope"},          {1007, "Graph Source"},
-    {1008, "Delay"},             {1009, "Headphone Source"},      {1010, "Headphone Level"},
-    {1015, "Input Failover"},    {1027, "Test Oscillator Frequency"}, {1028, "Test Oscillator Level"},
-    {1029, "Test Oscillator"},   {1030, "Test Tilt"},
+    {1003, "System Follow"},
+    {1006, "Oscilloscope"},
+    {1007, "Graph Source"},
+    {1008, "Delay"},
+    {1009, "Headphone Source"},
+    {1010, "Headphone Level"},
+    {1015, "Input Failover"},
+    {1027, "Test Oscillator Frequency"},
+    {1028, "Test Oscillator Level"},
+    {1029, "Test Oscillator"},
+    {1030, "Test Tilt"},
 };
 
 } // namespace
@@ -149,7 +156,8 @@ QString tcControlGroup::valueText(const Binding &b) const
         if (tcGuiCombo *c = findCombo(int(b.number)))
             return c->type() == tcGuiCombo::kUser
                        ? c->userText()
-                       : (c->index() >= 0 && c->index() < c->items().size() ? c->items()[c->index()] : QString());
+                       : (c->index() >= 0 && c->index() < c->items().size() ? c->items()[c->index()]
+                                                                            : QString());
     if (b.source == Source::None)
         return QString();
     return withUnits(label(b), b.units);

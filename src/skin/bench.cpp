@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 tcBench::tcBench() : m_measure(std::make_unique<QPixmap>(10, 10)) {}
 
@@ -187,14 +186,21 @@ std::vector<tcBenchObject *> tcBench::focusOrder() const
         if (object->acceptsFocus())
             order.push_back(object);
     }
-    // Reading order: objects whose tops lie within a row's height of each other form one row.
+    // Reading order: top to bottom, objects whose centres lie within kRowSlack of the first centre
+    // of a row join that row, and each row runs from left to right.
     constexpr int kRowSlack = 12;
-    std::stable_sort(order.begin(), order.end(), [](const tcBenchObject *a, const tcBenchObject *b) {
-        const QRect ra = a->area(), rb = b->area();
-        if (std::abs(ra.center().y() - rb.center().y()) > kRowSlack)
-            return ra.center().y() < rb.center().y();
-        return ra.left() < rb.left();
-    });
+    auto centreY = [](const tcBenchObject *o) { return o->area().center().y(); };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](const tcBenchObject *a, const tcBenchObject *b) { return centreY(a) < centreY(b); });
+    for (auto row = order.begin(); row != order.end();) {
+        const int top = centreY(*row);
+        auto end = std::find_if(row, order.end(),
+                                [&](const tcBenchObject *o) { return centreY(o) > top + kRowSlack; });
+        std::stable_sort(row, end, [](const tcBenchObject *a, const tcBenchObject *b) {
+            return a->area().left() < b->area().left();
+        });
+        row = end;
+    }
     return order;
 }
 

@@ -88,7 +88,8 @@ TEST_F(Keys, ALockThatGuardsSavesAndTakesAsksForTheCodeBeforeTheirKeys)
     press(w, Qt::Key_S, Qt::ControlModifier);
     press(w, Qt::Key_T, Qt::ControlModifier);
     // The unlock prompt each time, cancelled: neither preset dialog opens.
-    EXPECT_EQ(dialogs, (QStringList{QStringLiteral("tcGuiLockCheckDlg"), QStringLiteral("tcGuiLockCheckDlg")}));
+    EXPECT_EQ(dialogs,
+              (QStringList{QStringLiteral("tcGuiLockCheckDlg"), QStringLiteral("tcGuiLockCheckDlg")}));
 
     // Help and exit are never guarded.
     dialogs.clear();

@@ -227,7 +227,8 @@ TEST_F(ValueControlsTest, TheFocusedKnobOrSliderStepsFromTheKeysAsFromTheWheel)
     EXPECT_EQ(k->value(), 91);
     EXPECT_TRUE(bench().keyStep(1, kModControl));
     EXPECT_EQ(k->value(), 92);
-    EXPECT_EQ(calls, (QStringList{QStringLiteral("int 7 101"), QStringLiteral("int 7 91"), QStringLiteral("int 7 92")}));
+    EXPECT_EQ(calls, (QStringList{QStringLiteral("int 7 101"), QStringLiteral("int 7 91"),
+                                  QStringLiteral("int 7 92")}));
 
     // Centres 10 pixels apart make one row, read from the left.
     EXPECT_EQ(bench().focusOrder(), (std::vector<tcBenchObject *>{k, s}));

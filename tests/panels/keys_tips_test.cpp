@@ -66,9 +66,10 @@ bool isControl(int kind)
 
 TEST_F(KeysAndTips, EveryBoundControlOfEveryScreenHasATooltipWhereItIsShown)
 {
-    const int screens[] = {tcKelBench::kSystemScreen, tcKelBench::kCompressorScreen,
+    const int screens[] = {tcKelBench::kSystemScreen,     tcKelBench::kCompressorScreen,
                            tcKelBench::kParametricScreen, tcKelBench::kInputScreen,
-                           tcKelBench::kAmHdScreen, tcKelBench::kAmOutScreen, tcKelBench::kAmTxScreen};
+                           tcKelBench::kAmHdScreen,       tcKelBench::kAmOutScreen,
+                           tcKelBench::kAmTxScreen};
     int checked = 0;
     for (const int screen : screens) {
         bench().setScreen(screen);
@@ -84,7 +85,8 @@ TEST_F(KeysAndTips, EveryBoundControlOfEveryScreenHasATooltipWhereItIsShown)
             if (b.isSetting() && b.route == orba::panels::Route::Show &&
                 (b.kind == kGuiKnob || b.kind == kGuiCombo || b.kind == kGuiCheckBox)) {
                 // The parameter's name and the value the control shows.
-                EXPECT_TRUE(tip.startsWith(QString::fromLatin1(orba::settingName(b.id)))) << tip.toStdString();
+                EXPECT_TRUE(tip.startsWith(QString::fromLatin1(orba::settingName(b.id))))
+                    << tip.toStdString();
                 EXPECT_TRUE(tip.contains(QString::fromStdString(live.label(b.id)).trimmed()))
                     << tip.toStdString();
             }
@@ -135,12 +137,13 @@ TEST_F(KeysAndTips, TabWalksTheShownControlsInReadingOrderBothWaysAndWraps)
     }
     EXPECT_EQ(std::set<tcBenchObject *>(order.begin(), order.end()), expected);
     EXPECT_TRUE(expected.count(gainKnob()));
+    // Rows run down the window, each from left to right: going left means a new row further down.
     for (size_t i = 1; i < order.size(); ++i) {
         const QRect a = order[i - 1]->area(), b = order[i]->area();
-        // Rows run down the window, each from left to right.
-        EXPECT_TRUE(a.center().y() < b.center().y() || (std::abs(a.center().y() - b.center().y()) <= 12 &&
-                                                        a.left() <= b.left()))
-            << i;
+        if (b.left() < a.left())
+            EXPECT_GT(b.center().y(), a.center().y()) << i;
+        else
+            EXPECT_GE(b.center().y(), a.center().y() - 12) << i;
     }
 
     EXPECT_EQ(bench().focusedObject(), nullptr);
