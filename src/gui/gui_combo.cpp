@@ -140,8 +140,7 @@ bool tcGuiCombo::keyStep(int stepCount, int modifiers)
     int count = std::clamp(stepCount, -1, 1);
     if ((modifiers & kModShift) && !(modifiers & kModControl))
         count *= 5;
-    // The upper arrow steps by -1 unless the combo is reversed.
-    roll(m_reverse ? count : -count);
+    roll(count);
     return true;
 }
 

@@ -32,8 +32,9 @@ public:
     bool acceptsDoubleClick() const override { return m_editable || m_dclick; }
     bool tracksHover() const override { return true; }
     bool acceptsFocus() const override { return focusable(); }
-    // Up acts as the upper arrow, down as the lower one; a drop list moves to its neighbour entry.
-    // Shift steps five entries (as a held arrow does), Ctrl one.
+    // Up steps to the next entry (the parameter's next index: a higher value), down to the previous
+    // one, whichever way the arrow picture is set; Shift steps five entries (as a held arrow does),
+    // Ctrl one.
     bool keyStep(int step, int modifiers) override;
     void setTextX(int v) override;
     void setTextY(int v) override;

@@ -274,10 +274,11 @@ TEST_F(KeysAndTips, ALockedSurfaceAsksForTheCodeBeforeAKeyStepAsBeforeADrag)
     EXPECT_EQ(takeSent(), std::vector<uint16_t>{SettingId::InputLineGain});
 }
 
-TEST_F(KeysAndTips, KeysStepAChoiceAsItsArrowsDo)
+TEST_F(KeysAndTips, UpStepsAChoiceToItsNextEntryAsAnArrowDoes)
 {
     bench().setScreen(tcKelBench::kCompressorScreen);
-    // A stepping choice: up is its upper arrow, down its lower one.
+    // A stepping choice: up is the next value, as the lower arrow steps it (the arrows are not
+    // reversed in the test skin), down the one before.
     auto *combo = object<tcGuiCombo>("COMP_DDRV");
     ASSERT_NE(combo, nullptr);
     const uint16_t id = SettingId::CompDiffDrive;
@@ -292,7 +293,7 @@ TEST_F(KeysAndTips, KeysStepAChoiceAsItsArrowsDo)
     for (const bool up : {true, false}) {
         SCOPED_TRACE(up ? "up" : "down");
         fromProcessor(id, rawAt(id, 10));
-        arrow(up);
+        arrow(!up);
         const uint32_t byArrow = live.getRaw(id);
         ASSERT_NE(byArrow, rawAt(id, 10));
         takeSent();
@@ -300,14 +301,31 @@ TEST_F(KeysAndTips, KeysStepAChoiceAsItsArrowsDo)
         bench().setFocusedObject(combo);
         key(up ? Qt::Key_Up : Qt::Key_Down);
         EXPECT_EQ(live.getRaw(id), byArrow);
+        EXPECT_EQ(live.getRaw(id), up ? rawAt(id, 11) : rawAt(id, 9));
         EXPECT_EQ(takeSent(), std::vector<uint16_t>{id});
         EXPECT_EQ(combo->userText(), QString::fromStdString(live.label(id)).trimmed());
     }
     // Shift and PgUp/PgDn step five entries at once.
     fromProcessor(id, rawAt(id, 10));
     key(Qt::Key_PageDown);
-    const int64_t coarse = int64_t(live.getRaw(id)) - int64_t(rawAt(id, 10));
-    EXPECT_EQ(std::abs(coarse), 5);
+    EXPECT_EQ(live.getRaw(id), rawAt(id, 5));
+    key(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(live.getRaw(id), rawAt(id, 10));
+
+    // A drop list: up is the next entry.
+    bench().setScreen(tcKelBench::kAmHdScreen);
+    auto *source = object<tcGuiCombo>("AMHD_SOURCE");
+    ASSERT_NE(source, nullptr);
+    fromProcessor(SettingId::HdSource, live.getRawMin(SettingId::HdSource));
+    takeSent();
+    bench().setFocusedObject(source);
+    key(Qt::Key_Up);
+    EXPECT_EQ(source->index(), 1);
+    EXPECT_EQ(live.getRaw(SettingId::HdSource), live.getRawMin(SettingId::HdSource) + 1);
+    EXPECT_EQ(takeSent(), std::vector<uint16_t>{SettingId::HdSource});
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(source->index(), 0) << "held at the first entry";
 }
 
 TEST_F(KeysAndTips, TheFocusedControlIsOutlinedAndTheOutlineGoesWithTheFocus)
