@@ -3,6 +3,7 @@
 #include "common/ini_store.h"
 #include "common/message.h"
 #include "gui/gui_apgraph.h"
+#include "gui/gui_display.h"
 #include "gui/gui_image.h"
 #include "gui/skin_elements.h"
 #include "panels/access_classes.h"
@@ -244,6 +245,30 @@ QString tcKelBench::toolTipAt(int x, int y)
         }
     }
     return QString();
+}
+
+bool tcKelBench::keyActivate()
+{
+    tcBenchObject *focused = focusedObject();
+    if (!focused)
+        return false;
+    if (focused->keyActivate())
+        return true;
+    for (const tcControlGroup *panel : m_panels) {
+        if (!panel->isVisible())
+            continue;
+        for (const tcControlGroup::Entry &e : panel->entries()) {
+            if (e.object != focused || !e.binding || !e.binding->display)
+                continue;
+            tcGuiDisplay *display = panel->findDisplay(e.binding->display);
+            if (!display || !display->isVisible() || !display->acceptsDoubleClick())
+                return false;
+            const QPoint c = display->area().center();
+            display->doubleClick(c.x(), c.y());
+            return true;
+        }
+    }
+    return false;
 }
 
 int tcKelBench::accessLevel(int controlId)

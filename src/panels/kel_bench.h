@@ -95,6 +95,9 @@ public:
     // The tooltip of the shown control under a widget position: what it is bound to and the value
     // it shows, or what a button does.
     QString toolTipAt(int x, int y) override;
+    // Space or Enter: the focused control's click, or on a knob with a value display the display's
+    // double click (type the value).
+    bool keyActivate() override;
     const QStringList &messages() const { return m_messages; }
 
     // Screens and the main graph.

@@ -61,7 +61,7 @@ public:
     std::vector<tcBenchObject *> focusOrder() const;
     // A key step of the focused object; false when nothing has the focus or it takes no steps.
     bool keyStep(int step, int modifiers);
-    bool keyActivate();
+    virtual bool keyActivate();
     void setFocusColour(QRgb colour) { m_focusColour = colour; }
     QRgb focusColour() const { return m_focusColour; }
     // The text of the tooltip at a widget position; empty for none.

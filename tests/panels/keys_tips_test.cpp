@@ -1,6 +1,8 @@
 // The surface from the keyboard and its tooltips: the focus walks the shown controls, keys step the
 // focused control through the same road as the wheel and the arrows (locks and sends included),
 // the focus is marked on screen, and every bound control says what it is and shows.
+#include "gui/dialog_run.h"
+#include "gui/display_edit_dlg.h"
 #include "gui/gui_combo.h"
 #include "gui/gui_display.h"
 #include "gui/gui_knob.h"
@@ -11,6 +13,8 @@
 #include "tables/setting_ids.h"
 #include "tables/settings_table.h"
 
+#include <QDialog>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -246,6 +250,28 @@ TEST_F(KeysAndTips, SpaceAndEnterClickTheFocusedSwitchOrButtonAsTheMouseDoes)
     EXPECT_EQ(bench().screen(), int(tcKelBench::kParametricScreen));
     EXPECT_EQ(bench().focusedObject(), peq);
     EXPECT_FALSE(stereo->isVisible());
+}
+
+TEST_F(KeysAndTips, EnterOnAKnobTypesItsValueAsADoubleClickOnItsDisplayDoes)
+{
+    showInput();
+    const uint16_t id = SettingId::InputLineGain;
+    int asked = 0;
+    const orba::DialogHandler previous = orba::setDialogHandler([&](QDialog *d) {
+        auto *editor = qobject_cast<tcDisplayEditDlg *>(d);
+        if (!editor)
+            return int(QDialog::Rejected);
+        ++asked;
+        editor->lineEdit()->setText(QStringLiteral("5.0"));
+        return int(QDialog::Accepted);
+    });
+    bench().setFocusedObject(gainKnob());
+    key(Qt::Key_Return);
+    orba::setDialogHandler(previous);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(live.getRaw(id), live.floatToIndex(id, 5.0f));
+    EXPECT_EQ(takeSent(), std::vector<uint16_t>{id});
+    EXPECT_EQ(bench().focusedObject(), gainKnob());
 }
 
 TEST_F(KeysAndTips, ALockedSurfaceAsksForTheCodeBeforeAKeyStepAsBeforeADrag)
