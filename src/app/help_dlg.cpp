@@ -43,10 +43,9 @@ QString tcHelpDlg::page(const QString &readme)
     QString html = QStringLiteral(
         "<h3>ORBA Remote</h3>"
         "<p>The window mirrors one ORBA processor. The buttons of the signal flow along the top "
-        "choose the screen: <b>Input</b>, <b>Parametric EQ</b>, <b>AGC / compressor</b>, <b>HD "
-        "output</b>, <b>AM output</b>, <b>AM transmitter</b> and <b>System</b>. The main graph, the "
-        "meters, the presets and the connection stay on every screen. Every change is sent to the "
-        "processor at once.</p>"
+        "choose the screen: input, parametric EQ, AGC / compressor, HD output, AM output, AM "
+        "transmitter and system. The main graph, the meters, the presets and the connection stay on "
+        "every screen. Every change is sent to the processor at once.</p>"
         "<p>Hover over a control to see the parameter it sets and its value. The right mouse button "
         "opens the menu (File, Hardware, Presets); drag the window by its top strip.</p>"
         "<h4>Mouse</h4>"
