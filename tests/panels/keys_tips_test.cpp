@@ -13,9 +13,12 @@
 #include "tables/setting_ids.h"
 #include "tables/settings_table.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -124,6 +127,25 @@ TEST_F(KeysAndTips, ATooltipFollowsTheValueFromTheProcessorAndFromTheKeys)
     // Buttons say what they do.
     EXPECT_TRUE(tipAt(object<tcGuiObject>("SAVE")).contains(QStringLiteral("Ctrl+S")));
     EXPECT_TRUE(tipAt(object<tcGuiObject>("FLOW_PEQ")).startsWith(QStringLiteral("Show the parametric")));
+}
+
+TEST_F(KeysAndTips, TheWindowShowsTheTooltipOfTheControlUnderThePointer)
+{
+    showInput();
+    showHost();
+    const QPoint c = gainKnob()->area().center();
+    const QPoint at(bench().toWidgetX(c.x()), bench().toWidgetY(c.y()));
+    QHelpEvent over(QEvent::ToolTip, at, host().mapToGlobal(at));
+    QApplication::sendEvent(&host(), &over);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), tipAt(gainKnob()));
+
+    // Over the background there is nothing to say, and the last tip goes.
+    const QPoint empty(1, bench().toWidgetY(c.y()));
+    ASSERT_TRUE(bench().toolTipAt(empty.x(), empty.y()).isEmpty());
+    QHelpEvent nowhere(QEvent::ToolTip, empty, host().mapToGlobal(empty));
+    QApplication::sendEvent(&host(), &nowhere);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000)); // hidden after a pause
 }
 
 TEST_F(KeysAndTips, TabWalksTheShownControlsInReadingOrderBothWaysAndWraps)
