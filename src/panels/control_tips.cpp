@@ -1,5 +1,6 @@
 #include "panels/control_tips.h"
 
+#include "gui/gui_checkbox.h"
 #include "gui/gui_combo.h"
 #include "gui/gui_display.h"
 #include "gui/gui_object.h"
@@ -59,6 +60,11 @@ constexpr Purpose kPurposes[] = {
     {"METER_HD", "HD output level"},
     {"GR_CHOICE", "What the gain-reduction meter shows"},
     {"AM_CHOICE", "What the AM meter shows"},
+    {"STATUS_TEMP", "Processor temperature"},
+    {"STATUS_ANA", "Analog input status"},
+    {"STATUS_AES", "AES input status"},
+    {"INPUT_ANA_FAIL", "Analog input status"},
+    {"INPUT_AES_FAIL", "AES input status"},
     {"TCP_METERS", "Receive the meters over the control connection instead of UDP"},
     {"SKIN", "Choose the skin of the window"},
     {"PASSWORDS", "Set the processor's login password"},
@@ -152,12 +158,18 @@ QString tcControlGroup::valueText(const Binding &b) const
     if (b.display)
         if (tcGuiDisplay *d = findDisplay(b.display); d && !d->caption().trimmed().isEmpty())
             return withUnits(d->caption(), b.units);
-    if (b.kind == kGuiCombo && !b.isSetting() && !b.isGlobal())
-        if (tcGuiCombo *c = findCombo(int(b.number)))
-            return c->type() == tcGuiCombo::kUser
-                       ? c->userText()
-                       : (c->index() >= 0 && c->index() < c->items().size() ? c->items()[c->index()]
-                                                                            : QString());
+    // A choice says what it shows.
+    if (tcGuiCombo *c = b.kind == kGuiCombo ? findCombo(int(b.number)) : nullptr) {
+        const QString shown = c->type() == tcGuiCombo::kUser                      ? c->userText()
+                              : c->index() >= 0 && c->index() < c->items().size() ? c->items()[c->index()]
+                                                                                  : QString();
+        if (!shown.trimmed().isEmpty() || !b.isSetting())
+            return shown.trimmed();
+    }
+    // Globals have no labels of their own: a switch says on or off.
+    if (b.isGlobal() && b.kind == kGuiCheckBox)
+        if (tcGuiCheckBox *box = findCheckBox(int(b.number)))
+            return box->checked() ? QStringLiteral("on") : QStringLiteral("off");
     if (b.source == Source::None)
         return QString();
     return withUnits(label(b), b.units);
@@ -175,13 +187,18 @@ QString tcControlGroup::toolTip(const Entry &entry) const
                 return toolTip(e);
         }
     }
-    // A radio item speaks for its group's parameter.
-    if (b.kind == kGuiRadioItem && b.group != 0 && b.route == orba::panels::Route::Show)
+    // A radio item speaks for its group's parameter, a lamp for the choice whose entry it marks.
+    if ((b.kind == kGuiRadioItem || b.kind == kGuiLamp) && b.group != 0 &&
+        b.route == orba::panels::Route::Show)
         if (const Binding *group = binding(b.group); group && group->source != Source::None)
             return toolTip(Entry{group->number, NameString(group->name), entry.object, group});
+    // Headings, pictures and lone lamps only repeat what they show, unless the table says more.
+    const char *purpose = orba::panels::controlPurpose(b.name);
+    if (!purpose && (b.kind == kGuiLabel || b.kind == kGuiImage || b.kind == kGuiLamp))
+        return QString();
 
     QString title;
-    if (const char *purpose = orba::panels::controlPurpose(b.name))
+    if (purpose)
         title = QString::fromLatin1(purpose);
     else if (b.isSetting())
         title = QString::fromLatin1(orba::settingName(b.id));
@@ -202,6 +219,7 @@ QString tcControlGroup::toolTip(const Entry &entry) const
     case kGuiRadioItem:
         break;
     case kGuiDisplay:
+    case kGuiLamp:
         value = entry.object->caption().simplified();
         break;
     default:

@@ -10,6 +10,7 @@
 #include "panels/access_classes.h"
 #include "panels/binding_table.h"
 #include "panels/control_ids.h"
+#include "tables/globals_map.h"
 #include "tables/setting_ids.h"
 #include "tables/settings_table.h"
 
@@ -127,6 +128,28 @@ TEST_F(KeysAndTips, ATooltipFollowsTheValueFromTheProcessorAndFromTheKeys)
     // Buttons say what they do.
     EXPECT_TRUE(tipAt(object<tcGuiObject>("SAVE")).contains(QStringLiteral("Ctrl+S")));
     EXPECT_TRUE(tipAt(object<tcGuiObject>("FLOW_PEQ")).startsWith(QStringLiteral("Show the parametric")));
+}
+
+TEST_F(KeysAndTips, TooltipsSpeakForTheValueTheyShowAndHeadingsSayNothing)
+{
+    showInput();
+    // A global switch has no label of its own: on or off, as it shows.
+    globalFromProcessor(G_INFAILOV, 1);
+    EXPECT_EQ(tipAt(object<tcGuiObject>("INPUT_FAILOVER")), QStringLiteral("Input Failover: on"));
+    globalFromProcessor(G_INFAILOV, 0);
+    EXPECT_EQ(tipAt(object<tcGuiObject>("INPUT_FAILOVER")), QStringLiteral("Input Failover: off"));
+    // A radio item speaks for its group.
+    EXPECT_EQ(tipAt(object<tcGuiObject>("INPUT_SRC_AES")), tipAt(object<tcGuiObject>("INPUT_SRC_LINE")));
+    EXPECT_TRUE(tipAt(object<tcGuiObject>("INPUT_SRC_AES")).startsWith(QStringLiteral("Input Source: ")));
+    // Headings only repeat themselves.
+    EXPECT_TRUE(tipAt(object<tcGuiObject>("INPUT_LABEL")).isEmpty());
+
+    // The lamps that mark a choice's entry speak for the choice.
+    bench().setScreen(tcKelBench::kAmOutScreen);
+    const QString choice = tipAt(object<tcGuiObject>("FMO_AM_EMP"));
+    EXPECT_TRUE(choice.startsWith(QString::fromLatin1(orba::settingName(SettingId::AmEmphasis)) +
+                                  QStringLiteral(": ")));
+    EXPECT_EQ(tipAt(object<tcGuiObject>("FMO_PREEMP_75")), choice);
 }
 
 TEST_F(KeysAndTips, TheWindowShowsTheTooltipOfTheControlUnderThePointer)
