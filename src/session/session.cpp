@@ -34,12 +34,11 @@ void markChange(Session *self, Flags &flags, uint16_t id, std::atomic<bool> &pen
 Session::Session(const SessionOptions &options, QObject *parent)
     : QObject(parent), m_options(options), m_live(std::make_unique<SETTINGS_MAP>()),
       m_globals(std::make_unique<GLOBALS_MAP>()), m_settingsToSend(std::make_unique<SETTINGS_FLAGS>()),
-      m_settingsToShow(std::make_unique<SETTINGS_FLAGS>()),
-      m_globalsToSend(std::make_unique<GLOBALS_FLAGS>()), m_globalsToShow(std::make_unique<GLOBALS_FLAGS>()),
-      m_presetSlots(std::make_unique<PresetSlotList>()), m_grab(std::make_unique<GrabRecord>()),
-      m_headerWait(std::make_unique<HeaderWaitRecord>()), m_version(std::make_unique<VersionRecord>()),
-      m_clock(std::make_unique<ClockRecord>()), m_events(std::make_unique<EventList>()),
-      m_currentPreset(std::make_unique<CurrentPresetRecord>())
+      m_settingsToShow(std::make_unique<SETTINGS_FLAGS>()), m_globalsToSend(std::make_unique<GLOBALS_FLAGS>()),
+      m_globalsToShow(std::make_unique<GLOBALS_FLAGS>()), m_presetSlots(std::make_unique<PresetSlotList>()),
+      m_grab(std::make_unique<GrabRecord>()), m_headerWait(std::make_unique<HeaderWaitRecord>()),
+      m_version(std::make_unique<VersionRecord>()), m_clock(std::make_unique<ClockRecord>()),
+      m_events(std::make_unique<EventList>()), m_currentPreset(std::make_unique<CurrentPresetRecord>())
 {
     qRegisterMetaType<LinkState>();
     qRegisterMetaType<StatusLook>();
