@@ -110,6 +110,7 @@ int tcApWidget::loadSkinFrom(std::shared_ptr<const orba::skin::SkinSource> sourc
     main->showStatus(Ctl::STAT_DEVICE, m_deviceText, m_deviceLook);
     main->showStatus(Ctl::STAT_PRESET, m_presetText, m_presetLook);
     main->setOnlineCheck(onlineWanted());
+    showLinkLook();
     // A skin chosen while connected keeps the device's lock.
     if (linkState() == LinkState::Online) {
         if (const DeviceRecord *device = m_devices->current())

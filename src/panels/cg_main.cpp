@@ -5,6 +5,7 @@
 #include "draggers/graph_dragger.h"
 #include "gui/gui_apgraph.h"
 #include "gui/gui_button.h"
+#include "gui/gui_checkbox.h"
 #include "gui/gui_display.h"
 #include "gui/gui_meter.h"
 #include "panels/control_ids.h"
@@ -286,6 +287,18 @@ void tcControlGroupMain::showStatus(int display, const QString &text, StatusLook
 void tcControlGroupMain::setOnlineCheck(bool on)
 {
     setCheck(Ctl::ONLINE, on);
+}
+
+void tcControlGroupMain::showOnlineWaiting(bool waiting)
+{
+    tcGuiCheckBox *box = findCheckBox(Ctl::ONLINE);
+    if (!box)
+        return;
+    if (m_onlineCaption.isNull())
+        m_onlineCaption = box->caption();
+    const QString caption = waiting ? QStringLiteral("CONNECTING") : m_onlineCaption;
+    if (box->caption() != caption)
+        box->setCaption(caption);
 }
 
 void tcControlGroupMain::warnQuickSave(const QString &files)

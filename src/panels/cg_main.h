@@ -32,6 +32,8 @@ public:
     // Status displays 1004-1006: text and look (0 normal, 1 error, 2 warning).
     void showStatus(int display, const QString &text, StatusLook look);
     void setOnlineCheck(bool on);
+    // On line wanted but the processor not (yet) on line: the switch says so in its caption.
+    void showOnlineWaiting(bool waiting);
     void refreshQuickButtons();
     void refreshFlow();
     void refreshGraphSource();
@@ -46,6 +48,7 @@ public:
     static QStringList amChoiceItems();
 
 private:
+    QString m_onlineCaption; // the skin's own caption of the on-line switch
     void warnQuickSave(const QString &files);
     void setInputRange(bool wide);
     void setViewBit(int bit, bool on);

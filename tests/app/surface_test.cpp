@@ -558,13 +558,21 @@ TEST_F(Surface, ThePresetNameShowsWhetherTheLiveSettingsStillMatch)
     EXPECT_EQ(w.presetLook(), StatusLook::Normal);
     session().globals().setBool(G_S_FOLLOW, true, CHANGE_PROCESSOR);
     w.slot_crc_check();
-    EXPECT_EQ(w.presetLook(), StatusLook::Alert);
+    EXPECT_EQ(w.presetLook(), StatusLook::Modified);
     session().globals().setBool(G_S_FOLLOW, false, CHANGE_PROCESSOR);
     ASSERT_FALSE(isInstallationParameter(1032));
     session().live().setIndex(1032, session().live().getRaw(1032) + 1, CHANGE_PROCESSOR);
     w.slot_crc_check();
-    EXPECT_EQ(w.presetLook(), StatusLook::Alert);
-    EXPECT_EQ(object<tcGuiDisplay>("STAT_PRESET")->state(), 1);
+    EXPECT_EQ(w.presetLook(), StatusLook::Modified);
+    // Not the red of a lost link: a colour of its own.
+    auto *preset = object<tcGuiDisplay>("STAT_PRESET");
+    EXPECT_EQ(preset->state(), tcGuiDisplay::kNote);
+    auto differ = [preset](int a, int b) {
+        return preset->colours(a).fg != preset->colours(b).fg ||
+               preset->colours(a).bg != preset->colours(b).bg;
+    };
+    EXPECT_TRUE(differ(tcGuiDisplay::kNote, tcGuiDisplay::kError));
+    EXPECT_TRUE(differ(tcGuiDisplay::kNote, tcGuiDisplay::kWarning));
 }
 
 TEST_F(Surface, PackagesInAutoloadAreInstalledAtStartUp)
