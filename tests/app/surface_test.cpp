@@ -351,7 +351,7 @@ TEST_F(Surface, ThePopupMenuHoldsEveryEntry)
     }
     EXPECT_EQ(entries,
               (QStringList{"File/About...", "File/Center Window", "File/Choose Skin...", "File/Exit",
-                           "Hardware/Devices...", "Hardware/On-Line Mode...", "Hardware/Event Scheduler...",
+                           "Edit/Undo", "Edit/Redo", "Hardware/Devices...", "Hardware/On-Line Mode...", "Hardware/Event Scheduler...",
                            "Hardware/Login Password...", "Hardware/Front Panel Password...",
                            "Hardware/Version...", "Hardware/Update...", "Hardware/Assign IP Address...",
                            "Presets/Take...", "Presets/Save...", "Presets/Library..."}));

@@ -164,6 +164,14 @@ TEST_F(Honest, CtrlZUndoesTheUsersEditAndCtrlShiftZDoesItAgain)
     quiet();
     ASSERT_TRUE(simStoredGain(mine));
 
+    // Locked controls refuse it with a word, and nothing changes.
+    window->kelBench()->setLock(true);
+    keys(Qt::ControlModifier);
+    EXPECT_EQ(window->notice()->text(), QStringLiteral("Undo: the controls are locked"));
+    quiet();
+    EXPECT_EQ(liveGain(), mine);
+    window->kelBench()->setLock(false);
+
     // Off line the undo is refused with a word, and nothing changes.
     stopSimulator();
     keys(Qt::ControlModifier);
