@@ -180,7 +180,7 @@ private:
     orba::LoginAnswer askLogin();
     void linkStateChanged(LinkState state);
 
-    // Link honesty and undo (ap_widget_edits.cpp).
+    // The link state on the surface, and undo (ap_widget_edits.cpp).
     void buildEditing(QMenu *menu);
     void showLinkLook(); // the banner and the on-line switch's caption
     void placeOverlays();

@@ -22,10 +22,10 @@ namespace {
 
 constexpr uint16_t kGain = 257; // "Input Line Gain", shown by INPUT_ANA_GAIN_KNOB
 
-class Honest : public EndToEnd
+class LinkStateOnSurface : public EndToEnd
 {
 protected:
-    Honest() { limits.connectWaitMs = 1000; } // a stopped simulator is tried again soon
+    LinkStateOnSurface() { limits.connectWaitMs = 1000; } // a stopped simulator is tried again soon
     void SetUp() override
     {
         EndToEnd::SetUp();
@@ -71,7 +71,7 @@ protected:
     }
 };
 
-TEST_F(Honest, TheSurfaceSaysSoWhileTheProcessorIsAwayAndTriesItVisibly)
+TEST_F(LinkStateOnSurface, TheSurfaceSaysSoWhileTheProcessorIsAwayAndTriesItVisibly)
 {
     EXPECT_FALSE(bannerShown());
     EXPECT_EQ(onlineCaption(), QStringLiteral("ON-LINE"));
@@ -98,7 +98,7 @@ TEST_F(Honest, TheSurfaceSaysSoWhileTheProcessorIsAwayAndTriesItVisibly)
     EXPECT_FALSE(object<tcGuiCheckBox>("ONLINE")->checked());
 }
 
-TEST_F(Honest, EditsMadeOffLineAreSentOnReconnectWhenTheUserSaysSo)
+TEST_F(LinkStateOnSurface, EditsMadeOffLineAreSentOnReconnectWhenTheUserSaysSo)
 {
     const uint32_t start = liveGain();
     stopSimulator();
@@ -121,7 +121,7 @@ TEST_F(Honest, EditsMadeOffLineAreSentOnReconnectWhenTheUserSaysSo)
     EXPECT_EQ(messages.messages().size(), 1u);
 }
 
-TEST_F(Honest, EditsMadeOffLineAreGivenUpForTheProcessorsValuesWhenTheUserSaysSo)
+TEST_F(LinkStateOnSurface, EditsMadeOffLineAreGivenUpForTheProcessorsValuesWhenTheUserSaysSo)
 {
     const uint32_t start = liveGain();
     stopSimulator();
@@ -138,7 +138,7 @@ TEST_F(Honest, EditsMadeOffLineAreGivenUpForTheProcessorsValuesWhenTheUserSaysSo
     EXPECT_FALSE(sim->output().contains(QStringLiteral("live %1 = %2").arg(kGain).arg(mine)));
 }
 
-TEST_F(Honest, CtrlZUndoesTheUsersEditAndCtrlShiftZDoesItAgain)
+TEST_F(LinkStateOnSurface, CtrlZUndoesTheUsersEditAndCtrlShiftZDoesItAgain)
 {
     const uint32_t start = liveGain();
     turnGain(1);
@@ -180,7 +180,7 @@ TEST_F(Honest, CtrlZUndoesTheUsersEditAndCtrlShiftZDoesItAgain)
     EXPECT_EQ(liveGain(), mine);
 }
 
-TEST_F(Honest, SavingIntoASlotShowsTheNewPresetNameAtOnce)
+TEST_F(LinkStateOnSurface, SavingIntoASlotShowsTheNewPresetNameAtOnce)
 {
     // Not an installation parameter: it counts against the preset.
     SETTINGS_MAP &live = window->session().live();
