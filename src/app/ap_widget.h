@@ -209,6 +209,9 @@ private:
 
     QString m_skinName = QStringLiteral("default");
     bool m_skinIsFile = true;
+    // The skin on the surface now (empty for the built-in one), marked in the skin dialog.
+    QString m_loadedSkinName;
+    bool m_loadedSkinIsFile = true;
     QString m_scaleProblem; // told once, though every skin load reads the scale file
 
     QMenu *m_menu = nullptr;

@@ -50,24 +50,32 @@ KelEnvironment tcApWidget::benchEnvironment()
 
 int tcApWidget::load_skin(const QString &name, bool isFile, QString *reason)
 {
+    int result = kNoSkin;
     if (!isFile) {
         const QString folder = m_folders.skins.filePath(name);
         if (!QFileInfo(folder).isDir())
             return kNoSkin;
-        return loadSkinFrom(std::make_shared<orba::skin::FolderSkinSource>(folder), reason);
+        result = loadSkinFrom(std::make_shared<orba::skin::FolderSkinSource>(folder), reason);
+    } else {
+        const QString file = m_folders.skins.filePath(
+            name.endsWith(QStringLiteral(".skin"), Qt::CaseInsensitive) ? name : name + QStringLiteral(".skin"));
+        if (!QFileInfo(file).isFile())
+            return kNoSkin;
+        // Read into memory and loaded from there: nothing is written, so neither a full disk nor a
+        // read-only or linked working folder stands in the way.
+        result = loadPackedSkin(file, orba::skin::readPackedSkin(file), reason);
     }
-    const QString file = m_folders.skins.filePath(
-        name.endsWith(QStringLiteral(".skin"), Qt::CaseInsensitive) ? name : name + QStringLiteral(".skin"));
-    if (!QFileInfo(file).isFile())
-        return kNoSkin;
-    // Read into memory and loaded from there: nothing is written, so neither a full disk nor a
-    // read-only or linked working folder stands in the way.
-    return loadPackedSkin(file, orba::skin::readPackedSkin(file), reason);
+    if (result == 0) {
+        m_loadedSkinName = name;
+        m_loadedSkinIsFile = isFile;
+    }
+    return result;
 }
 
 int tcApWidget::loadBuiltInSkin(QString *reason)
 {
     QFile resource(builtInSkinPath());
+    m_loadedSkinName.clear();
     return loadPackedSkin(
         builtInSkinPath(),
         orba::skin::parsePackedSkin(resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray()),
@@ -162,6 +170,7 @@ void tcApWidget::slot_choose_skin()
     if (m_tornDown)
         return;
     tcSkinDlg dialog(this, m_folders.skins);
+    dialog.setCurrentSkin(m_loadedSkinName, m_loadedSkinIsFile);
     if (orba::runDialog(&dialog) != QDialog::Accepted)
         return;
     const QString name = dialog.chosenName();
