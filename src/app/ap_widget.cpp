@@ -273,6 +273,9 @@ void tcApWidget::slot_about()
     m_about = std::make_unique<tcSplash>(QPixmap(QStringLiteral(":/Resources/splash.bmp")));
     m_about->show();
     m_about->repaint();
+    // It takes the keyboard so that Esc closes it.
+    m_about->activateWindow();
+    m_about->setFocus();
 }
 
 void tcApWidget::slot_gui_settings_dirty()

@@ -2,10 +2,12 @@
 #include "app/splash.h"
 #include "common/ini_store.h"
 #include "message_recorder.h"
+#include "panels/kel_bench.h"
 #include "work_dir.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +40,24 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
     EXPECT_NE(settings.readInt("OPTIONS", "CONTROL", -1), -1);
     EXPECT_NE(settings.readInt("OPTIONS", "SPECTRA_RANGE", -1), -1);
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(StartupTest, TheFirstStartOpensOnTheInputScreenAndLaterOnesOnTheLastScreen)
+{
+    orba::test::MessageRecorder messages;
+    {
+        KelWidget w;
+        QApplication::processEvents();
+        ASSERT_NE(w.kelBench(), nullptr);
+        EXPECT_EQ(w.kelBench()->screen(), tcKelBench::kInputScreen);
+        w.kelBench()->setScreen(tcKelBench::kSystemScreen);
+        w.close();
+    }
+    KelWidget w;
+    QApplication::processEvents();
+    ASSERT_NE(w.kelBench(), nullptr);
+    EXPECT_EQ(w.kelBench()->screen(), tcKelBench::kSystemScreen) << "a screen chosen is kept";
+    w.close();
 }
 
 TEST_F(StartupTest, ADamagedSettingsFileIsKeptAsideAndTheApplicationStartsWithDefaults)
@@ -95,4 +115,17 @@ TEST(Splash, DrawsTheProductWordBoldAndTheVersionInNormalWeight)
     EXPECT_EQ(splash.versionFont().weight(), QFont::Normal);
     EXPECT_EQ(splash.nameFont().pointSize(), 11);
     EXPECT_EQ(splash.versionFont().pointSize(), 8);
+}
+
+TEST(Splash, EscClosesTheAboutBox)
+{
+    tcSplash about(QPixmap(QStringLiteral(":/Resources/splash.bmp")));
+    about.show();
+    ASSERT_TRUE(about.isVisible());
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+    QApplication::sendEvent(&about, &other);
+    EXPECT_TRUE(about.isVisible()) << "only Esc";
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&about, &esc);
+    EXPECT_FALSE(about.isVisible());
 }
