@@ -4,6 +4,7 @@
 #include "app/ap_widget.h"
 
 #include "admin/device_list.h"
+#include "app/app_look.h"
 #include "app/scale_file.h"
 #include "common/ini_store.h"
 #include "common/message.h"
@@ -23,6 +24,7 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -112,6 +114,8 @@ int tcApWidget::loadSkinFrom(std::shared_ptr<const orba::skin::SkinSource> sourc
     }
 
     bench->setupFirstScreen();
+    // Menus and dialogs take the skin's colours and scale.
+    orba::applyLook(bench, std::max(scale.x, scale.y));
     connectBenchSignals();
     tcControlGroupMain *main = bench->mainPanel();
     main->showStatus(Ctl::STAT_ONLINE, m_statusText, m_statusLook);

@@ -1,3 +1,4 @@
+#include "app/app_look.h"
 #include "app/kel_widget.h"
 #include "app/splash.h"
 #include "common/ini_store.h"
@@ -6,7 +7,11 @@
 #include "work_dir.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QKeyEvent>
 
 #include <gtest/gtest.h>
@@ -58,6 +63,41 @@ TEST_F(StartupTest, TheFirstStartOpensOnTheInputScreenAndLaterOnesOnTheLastScree
     ASSERT_NE(w.kelBench(), nullptr);
     EXPECT_EQ(w.kelBench()->screen(), tcKelBench::kSystemScreen) << "a screen chosen is kept";
     w.close();
+}
+
+TEST_F(StartupTest, DialogsTakeTheSkinsColoursAndScaleAndGrowToTheirTitleAndContents)
+{
+    orba::applyLook(nullptr, 1.0);
+    const double platform = QApplication::font().pointSizeF();
+    {
+        QFile scale(path("ap_scale.ini"));
+        ASSERT_TRUE(scale.open(QIODevice::WriteOnly));
+        scale.write("[scale]\nX=1.5\nY=1.5\n");
+    }
+    orba::test::MessageRecorder messages;
+    KelWidget w;
+    QApplication::processEvents();
+    // The built-in skin's window and text colours.
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), QColor(0x15, 0x18, 0x1C));
+    EXPECT_EQ(QApplication::palette().color(QPalette::WindowText), QColor(0xDD, 0xE3, 0xEA));
+    EXPECT_NEAR(QApplication::font().pointSizeF(), platform * 1.5, 0.01);
+
+    // A dialog sized for the platform's font: at 150 % its text and its title still fit.
+    QDialog dialog(&w);
+    dialog.setWindowTitle(QStringLiteral("Save as Preset in ORBA"));
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral("A line of text that a fixed size cut at 150 %"), &dialog));
+    dialog.setFixedSize(120, 30);
+    dialog.show();
+    QApplication::processEvents();
+    EXPECT_GE(dialog.width(), dialog.minimumSizeHint().width());
+    EXPECT_GE(dialog.height(), dialog.minimumSizeHint().height());
+    QFont bold = dialog.font();
+    bold.setBold(true);
+    EXPECT_GT(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()));
+    dialog.close();
+    w.close();
+    orba::applyLook(nullptr, 1.0); // the other tests' fonts
 }
 
 TEST_F(StartupTest, ADamagedSettingsFileIsKeptAsideAndTheApplicationStartsWithDefaults)
