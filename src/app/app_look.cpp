@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPointer>
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -17,6 +18,8 @@ namespace orba {
 namespace {
 
 double g_scale = 1.0;
+
+const char *const kScaledProperty = "orbaLookScaled";
 
 // Room in a title bar beside its text: the window's icon and its buttons.
 constexpr int kTitleBarRoom = 150;
@@ -43,11 +46,20 @@ private:
         titleFont.setBold(true);
         const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(dialog->windowTitle()) + kTitleBarRoom;
         const QSize now = dialog->size();
-        const QSize want = now.expandedTo(dialog->minimumSizeHint()).expandedTo(QSize(titleWidth, 0));
+        QSize want = now.expandedTo(dialog->minimumSizeHint()).expandedTo(QSize(titleWidth, 0));
+        // A size the dialog chose for itself (lists, trees) was chosen for the platform's font: it
+        // grows with the scale, once, within the screen.
+        const bool fixed = dialog->minimumSize() == dialog->maximumSize();
+        if (!fixed && dialog->testAttribute(Qt::WA_Resized) && !dialog->property(kScaledProperty).toBool()) {
+            dialog->setProperty(kScaledProperty, true);
+            want = want.expandedTo(now * g_scale);
+            if (const QScreen *screen = dialog->screen())
+                want = want.boundedTo(screen->availableGeometry().size());
+        }
         if (want == now)
             return;
         const QPoint centre = dialog->geometry().center();
-        if (dialog->minimumSize() == dialog->maximumSize())
+        if (fixed)
             dialog->setFixedSize(want); // a fixed size was chosen for the platform's font
         else
             dialog->resize(want);

@@ -96,6 +96,18 @@ TEST_F(StartupTest, DialogsTakeTheSkinsColoursAndScaleAndGrowToTheirTitleAndCont
     bold.setBold(true);
     EXPECT_GT(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()));
     dialog.close();
+
+    // A dialog that chose its own size for the platform's font grows with the scale, once.
+    QDialog sized(&w);
+    sized.resize(300, 200);
+    sized.show();
+    QApplication::processEvents();
+    EXPECT_EQ(sized.size(), QSize(450, 300));
+    sized.hide();
+    sized.show();
+    QApplication::processEvents();
+    EXPECT_EQ(sized.size(), QSize(450, 300));
+    sized.close();
     w.close();
     orba::applyLook(nullptr, 1.0); // the other tests' fonts
 }
