@@ -37,7 +37,7 @@ orba_build() {
 orba_build_quiet() {
     mkdir -p "$ORBA_BUILD"
     local log="$ORBA_BUILD/build.log"
-    local status=0 width last
+    local status=0 width last shown=""
     width="$(tput cols 2>/dev/null || echo 80)"
     (cmake -S "$ORBA_ROOT" -B "$ORBA_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" &&
         cmake --build "$ORBA_BUILD" -j "$ORBA_JOBS") > "$log" 2>&1 &
@@ -45,7 +45,11 @@ orba_build_quiet() {
     while kill -0 "$pid" 2>/dev/null; do
         if [ -t 1 ]; then
             last="$(tail -n 1 "$log" 2>/dev/null || true)"
-            printf '\r\033[KBuilding: %s' "${last:0:$((width > 20 ? width - 11 : 9))}"
+            last="${last:0:$((width > 20 ? width - 11 : 9))}"
+            if [ "$last" != "$shown" ]; then
+                printf '\r\033[KBuilding: %s' "$last"
+                shown="$last"
+            fi
         fi
         sleep 0.3
     done
