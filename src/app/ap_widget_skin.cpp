@@ -60,7 +60,8 @@ int tcApWidget::load_skin(const QString &name, bool isFile, QString *reason)
         result = loadSkinFrom(std::make_shared<orba::skin::FolderSkinSource>(folder), reason);
     } else {
         const QString file = m_folders.skins.filePath(
-            name.endsWith(QStringLiteral(".skin"), Qt::CaseInsensitive) ? name : name + QStringLiteral(".skin"));
+            name.endsWith(QStringLiteral(".skin"), Qt::CaseInsensitive) ? name
+                                                                        : name + QStringLiteral(".skin"));
         if (!QFileInfo(file).isFile())
             return kNoSkin;
         // Read into memory and loaded from there: nothing is written, so neither a full disk nor a

@@ -44,7 +44,8 @@ private:
     {
         QFont titleFont = dialog->font();
         titleFont.setBold(true);
-        const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(dialog->windowTitle()) + kTitleBarRoom;
+        const int titleWidth =
+            QFontMetrics(titleFont).horizontalAdvance(dialog->windowTitle()) + kTitleBarRoom;
         const QSize now = dialog->size();
         QSize want = now.expandedTo(dialog->minimumSizeHint()).expandedTo(QSize(titleWidth, 0));
         // A size the dialog chose for itself (lists, trees) was chosen for the platform's font: it
@@ -129,9 +130,10 @@ QPalette lookPalette(const LookColours &c)
 QString lookStyleSheet(const LookColours &c)
 {
     // Only what the palette cannot say: framed tooltips and menus against the dark window.
-    return QStringLiteral("QToolTip { color: %1; background-color: %2; border: 1px solid %3; padding: 2px; }\n"
-                          "QMenu { border: 1px solid %3; }\n"
-                          "QMenu::separator { height: 1px; background: %3; margin: 3px 6px; }\n")
+    return QStringLiteral(
+               "QToolTip { color: %1; background-color: %2; border: 1px solid %3; padding: 2px; }\n"
+               "QMenu { border: 1px solid %3; }\n"
+               "QMenu::separator { height: 1px; background: %3; margin: 3px 6px; }\n")
         .arg(c.text.name(), c.panel.name(), c.button.lighter(140).name());
 }
 

@@ -106,7 +106,8 @@ void tcGuiApGraph::buildAxes()
                             i % 4 == 0 ? (i > 0 ? QStringLiteral("+1") : QString::number(i / 4)) : QString());
     m_timeAxis = std::make_unique<tcGuiAxis>(QString(), tcGuiAxis::kLinear, w, 0.0f, kWaveMs, true);
     for (int ms = 0; ms <= int(kWaveMs); ms += 5)
-        m_timeAxis->addTick(float(ms), 14, ms == int(kWaveMs) ? QStringLiteral("%1 ms").arg(ms) : QString::number(ms));
+        m_timeAxis->addTick(float(ms), 14,
+                            ms == int(kWaveMs) ? QStringLiteral("%1 ms").arg(ms) : QString::number(ms));
     m_freqAxis = std::make_unique<tcGuiAxis>(QString(), tcGuiAxis::kLog, w, 20.0f, 20000.0f, true);
     for (int decade = 10; decade <= 10000; decade *= 10) {
         for (int k = 1; k <= 9; ++k) {
@@ -175,8 +176,9 @@ void tcGuiApGraph::composeTitle()
         else if (m_trace == kGainTrace)
             title += QStringLiteral("Gain Reduction by Frequency");
         else if (m_trace == kWaveTrace)
-            title += m_source + ((m_mode & kResponse) ? QStringLiteral(" Waveform (%1 ms across)").arg(kWaveMs)
-                                                       : QStringLiteral(" Waveform"));
+            title +=
+                m_source + ((m_mode & kResponse) ? QStringLiteral(" Waveform (%1 ms across)").arg(kWaveMs)
+                                                 : QStringLiteral(" Waveform"));
         else
             title += m_source + QStringLiteral(" Spectrum");
     }

@@ -6,12 +6,12 @@
 #include <QApplication>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStyle>
 #include <QGridLayout>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #ifndef ORBA_EXE_SUFFIX
@@ -195,10 +195,11 @@ bool tcSkinDlg::runPacker(const QString &folderName)
 {
     const QString packer = packerPath();
     if (packer.isEmpty()) {
-        writeResults(QStringLiteral("The packer \"SkinPacker%1\" was found neither in \"%2\" nor in \"%3\".\n")
-                         .arg(QStringLiteral(ORBA_EXE_SUFFIX), QDir::currentPath(),
-                              QCoreApplication::applicationDirPath())
-                         .toUtf8());
+        writeResults(
+            QStringLiteral("The packer \"SkinPacker%1\" was found neither in \"%2\" nor in \"%3\".\n")
+                .arg(QStringLiteral(ORBA_EXE_SUFFIX), QDir::currentPath(),
+                     QCoreApplication::applicationDirPath())
+                .toUtf8());
         return false;
     }
     const QString folder = QFileInfo(m_skins.filePath(folderName)).absoluteFilePath();
@@ -215,7 +216,8 @@ bool tcSkinDlg::runPacker(const QString &folderName)
     QByteArray report = QStringLiteral("%1 %2\n").arg(packer, args.join(QLatin1Char(' '))).toUtf8();
     process.start(packer, args);
     if (!process.waitForStarted(kPackerTimeoutMs)) {
-        writeResults(report + QStringLiteral("The packer did not start: %1\n").arg(process.errorString()).toUtf8());
+        writeResults(report +
+                     QStringLiteral("The packer did not start: %1\n").arg(process.errorString()).toUtf8());
         return false;
     }
     const bool finished = process.waitForFinished(kPackerTimeoutMs);
@@ -231,10 +233,11 @@ bool tcSkinDlg::runPacker(const QString &folderName)
         return false;
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        writeResults(report + (process.exitStatus() != QProcess::NormalExit
-                                   ? QStringLiteral("The packer crashed.\n")
-                                   : QStringLiteral("The packer ended with exit code %1.\n").arg(process.exitCode()))
-                                  .toUtf8());
+        writeResults(report +
+                     (process.exitStatus() != QProcess::NormalExit
+                          ? QStringLiteral("The packer crashed.\n")
+                          : QStringLiteral("The packer ended with exit code %1.\n").arg(process.exitCode()))
+                         .toUtf8());
         return false;
     }
     writeResults(report);

@@ -10,9 +10,9 @@
 #include <QDialog>
 #include <QFile>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
-#include <QKeyEvent>
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,6 @@
 
 namespace {
 
-
 QImage icon(int size)
 {
     QImage img(size, size, QImage::Format_ARGB32);
