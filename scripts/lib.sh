@@ -32,6 +32,37 @@ orba_build() {
     cmake --build "$ORBA_BUILD" -j "$ORBA_JOBS"
 }
 
+# As orba_build, but quiet: the full output goes to $ORBA_BUILD/build.log and the terminal shows one
+# line that follows the build's progress; on failure the log's end is shown.
+orba_build_quiet() {
+    mkdir -p "$ORBA_BUILD"
+    local log="$ORBA_BUILD/build.log"
+    local status=0 width last shown=""
+    width="$(tput cols 2>/dev/null || echo 80)"
+    (cmake -S "$ORBA_ROOT" -B "$ORBA_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" &&
+        cmake --build "$ORBA_BUILD" -j "$ORBA_JOBS") > "$log" 2>&1 &
+    local pid=$!
+    while kill -0 "$pid" 2>/dev/null; do
+        if [ -t 1 ]; then
+            last="$(tail -n 1 "$log" 2>/dev/null || true)"
+            last="${last:0:$((width > 20 ? width - 11 : 9))}"
+            if [ "$last" != "$shown" ]; then
+                printf '\r\033[KBuilding: %s' "$last"
+                shown="$last"
+            fi
+        fi
+        sleep 0.3
+    done
+    wait "$pid" || status=$?
+    if [ -t 1 ]; then printf '\r\033[K'; fi
+    if [ "$status" -ne 0 ]; then
+        echo "The build failed; the end of $log:" >&2
+        tail -n 40 "$log" >&2
+        return "$status"
+    fi
+    echo "Built (log: $log)"
+}
+
 # Prepares a working folder whose current device is the processor simulator on 127.0.0.1, on-line
 # wanted, with the packed default skin; settings already there are kept.
 orba_sim_workdir() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, prepares a working folder whose current device is the processor
 # simulator on this machine, starts orba-sim in the background and the application in the
-# foreground, and stops the simulator when the application exits.
+# foreground, and stops the simulator when the application exits. The build shows one progress line
+# (its full output in build/build.log); ORBA_DEBUG=1 lets the application's debug lines through.
 set -euo pipefail
 # The simulator always runs; "--sim" is still accepted.
 if [ "${1:-}" = "--sim" ]; then
@@ -10,7 +11,7 @@ fi
 source "$(dirname "$0")/lib.sh"
 
 orba_install_packages "${ORBA_PACKAGES[@]}"
-orba_build
+orba_build_quiet
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != "offscreen" ]; then
     echo "No display found. Run it under a virtual display, for example:"

@@ -65,6 +65,7 @@ tcApWidget::tcApWidget(bool wantMenu, const orba::SessionOptions &options, QWidg
     if (wantMenu)
         buildMenu();
     buildActions();
+    buildEditing(m_menu);
     buildIcons();
     connectSession();
 
@@ -111,7 +112,9 @@ void tcApWidget::connectSession()
         if (tcKelBench *b = kelBench(); b && b->mainPanel())
             b->mainPanel()->setOnlineCheck(wanted);
         m_settings->writeInt(kOptions, QStringLiteral("ONLINE"), wanted ? 1 : 0);
+        showLinkLook();
     });
+    connect(s, &Session::offlineEditsWaiting, this, &tcApWidget::askOfflineEdits);
     connect(s, &Session::sig_gui_settings_dirty, this, &tcApWidget::slot_gui_settings_dirty);
     connect(s, &Session::sig_gui_globals_dirty, this, &tcApWidget::slot_gui_globals_dirty);
     connect(s, &Session::sig_crc_check, this, &tcApWidget::slot_crc_check);
@@ -120,6 +123,7 @@ void tcApWidget::connectSession()
 
 void tcApWidget::linkStateChanged(LinkState state)
 {
+    showLinkLook();
     tcKelBench *b = kelBench();
     if (state == LinkState::Online) {
         if (const DeviceRecord *device = m_devices->current())
@@ -311,6 +315,9 @@ void tcApWidget::slot_about()
     m_about = std::make_unique<tcSplash>(QPixmap(QStringLiteral(":/Resources/splash.bmp")));
     m_about->show();
     m_about->repaint();
+    // It takes the keyboard so that Esc closes it.
+    m_about->activateWindow();
+    m_about->setFocus();
 }
 
 void tcApWidget::slot_gui_settings_dirty()
@@ -400,6 +407,7 @@ void tcApWidget::teardown()
         m_menu->deleteLater();
     m_menu = nullptr;
     m_onlineAction = nullptr;
+    m_undoAction = m_redoAction = nullptr;
     // The link's threads end first, then the panels, which point into the session's parameter sets
     // and save their view into the settings store.
     m_session->disconnect(this); // what on-line mode was stays saved for the next start

@@ -23,6 +23,7 @@
 class QMenu;
 class QAction;
 class QDialog;
+class QLabel;
 class QTimer;
 class tcSplash;
 class tcFileDownloader;
@@ -107,6 +108,14 @@ public:
     // Meters over the control link instead of UDP; remembered.
     void set_tcp_meters(bool on);
 
+    // The banner over the controls while the processor is not on line ("Offline: changes are not
+    // sent"), and the short notice of a refused undo; hidden otherwise.
+    const QLabel *offlineBanner() const { return m_offlineBanner; }
+    const QLabel *notice() const { return m_notice; }
+    // Ctrl+Z and Ctrl+Shift+Z: the user's last edit sent to the processor, back and again.
+    void undoEdit();
+    void redoEdit();
+
 public slots:
     void slot_centerMenu();
     void slot_exitMenu();
@@ -152,6 +161,7 @@ protected:
     void kelUnlocked() override;
 
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     // With ORBA_REPORT_FIRST_PAINT set, the first paint of a loaded skin is reported on standard
     // error with the wall-clock time, for start-up measurements.
     void paintEvent(QPaintEvent *event) override;
@@ -176,6 +186,14 @@ private:
     orba::LoginAnswer askLogin();
     void linkStateChanged(LinkState state);
 
+    // The link state on the surface, and undo (ap_widget_edits.cpp).
+    void buildEditing(QMenu *menu);
+    void showLinkLook(); // the banner and the on-line switch's caption
+    void placeOverlays();
+    void showNotice(const QString &text);
+    void askOfflineEdits(int count);
+    void stepEdit(bool undo);
+
     // What the window shows on the skin.
     void benchShowStatus(int display, const QString &text, StatusLook look); // 1004-1006
     void benchApplyAccess(const DeviceRecord &device);                       // lock code and bits
@@ -197,10 +215,17 @@ private:
 
     QString m_skinName = QStringLiteral("default");
     bool m_skinIsFile = true;
+    // The skin on the surface now (empty for the built-in one), marked in the skin dialog.
+    QString m_loadedSkinName;
+    bool m_loadedSkinIsFile = true;
     QString m_scaleProblem; // told once, though every skin load reads the scale file
 
     QMenu *m_menu = nullptr;
     QAction *m_onlineAction = nullptr;
+    QAction *m_undoAction = nullptr, *m_redoAction = nullptr;
+    QLabel *m_offlineBanner = nullptr;
+    QLabel *m_notice = nullptr;
+    QTimer *m_noticeTimer = nullptr;
     PresetIcons m_icons;
 
     QTimer *m_animateTimer = nullptr;

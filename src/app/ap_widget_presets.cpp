@@ -20,7 +20,7 @@ void tcApWidget::slot_crc_check()
     if (m_tornDown || !kelBench())
         return;
     set_preset_text(QString::fromLatin1(m_session->currentPreset().nameText().c_str()),
-                    m_session->presetModified() ? StatusLook::Alert : StatusLook::Normal);
+                    m_session->presetModified() ? StatusLook::Modified : StatusLook::Normal);
 }
 
 void tcApWidget::slot_preset_save()

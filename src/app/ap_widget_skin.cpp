@@ -4,6 +4,7 @@
 #include "app/ap_widget.h"
 
 #include "admin/device_list.h"
+#include "app/app_look.h"
 #include "app/scale_file.h"
 #include "common/ini_store.h"
 #include "common/message.h"
@@ -23,6 +24,7 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -50,24 +52,33 @@ KelEnvironment tcApWidget::benchEnvironment()
 
 int tcApWidget::load_skin(const QString &name, bool isFile, QString *reason)
 {
+    int result = kNoSkin;
     if (!isFile) {
         const QString folder = m_folders.skins.filePath(name);
         if (!QFileInfo(folder).isDir())
             return kNoSkin;
-        return loadSkinFrom(std::make_shared<orba::skin::FolderSkinSource>(folder), reason);
+        result = loadSkinFrom(std::make_shared<orba::skin::FolderSkinSource>(folder), reason);
+    } else {
+        const QString file = m_folders.skins.filePath(
+            name.endsWith(QStringLiteral(".skin"), Qt::CaseInsensitive) ? name
+                                                                        : name + QStringLiteral(".skin"));
+        if (!QFileInfo(file).isFile())
+            return kNoSkin;
+        // Read into memory and loaded from there: nothing is written, so neither a full disk nor a
+        // read-only or linked working folder stands in the way.
+        result = loadPackedSkin(file, orba::skin::readPackedSkin(file), reason);
     }
-    const QString file = m_folders.skins.filePath(
-        name.endsWith(QStringLiteral(".skin"), Qt::CaseInsensitive) ? name : name + QStringLiteral(".skin"));
-    if (!QFileInfo(file).isFile())
-        return kNoSkin;
-    // Read into memory and loaded from there: nothing is written, so neither a full disk nor a
-    // read-only or linked working folder stands in the way.
-    return loadPackedSkin(file, orba::skin::readPackedSkin(file), reason);
+    if (result == 0) {
+        m_loadedSkinName = name;
+        m_loadedSkinIsFile = isFile;
+    }
+    return result;
 }
 
 int tcApWidget::loadBuiltInSkin(QString *reason)
 {
     QFile resource(builtInSkinPath());
+    m_loadedSkinName.clear();
     return loadPackedSkin(
         builtInSkinPath(),
         orba::skin::parsePackedSkin(resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray()),
@@ -104,12 +115,15 @@ int tcApWidget::loadSkinFrom(std::shared_ptr<const orba::skin::SkinSource> sourc
     }
 
     bench->setupFirstScreen();
+    // Menus and dialogs take the skin's colours and scale.
+    orba::applyLook(bench, std::max(scale.x, scale.y));
     connectBenchSignals();
     tcControlGroupMain *main = bench->mainPanel();
     main->showStatus(Ctl::STAT_ONLINE, m_statusText, m_statusLook);
     main->showStatus(Ctl::STAT_DEVICE, m_deviceText, m_deviceLook);
     main->showStatus(Ctl::STAT_PRESET, m_presetText, m_presetLook);
     main->setOnlineCheck(onlineWanted());
+    showLinkLook();
     // A skin chosen while connected keeps the device's lock.
     if (linkState() == LinkState::Online) {
         if (const DeviceRecord *device = m_devices->current())
@@ -161,6 +175,7 @@ void tcApWidget::slot_choose_skin()
     if (m_tornDown)
         return;
     tcSkinDlg dialog(this, m_folders.skins);
+    dialog.setCurrentSkin(m_loadedSkinName, m_loadedSkinIsFile);
     if (orba::runDialog(&dialog) != QDialog::Accepted)
         return;
     const QString name = dialog.chosenName();

@@ -1,3 +1,4 @@
+#include "app/debug_output.h"
 #include "app/kel_widget.h"
 #include "app/splash.h"
 #include "app/widget_messages.h"
@@ -10,6 +11,7 @@
 
 int main(int argc, char *argv[])
 {
+    orba::installDebugFilter();
     QApplication application(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/Resources/talmen_vee.png")));

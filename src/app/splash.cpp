@@ -2,6 +2,7 @@
 
 #include "app/version.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 tcSplash::tcSplash(const QPixmap &pixmap, Qt::WindowFlags flags) : QSplashScreen(pixmap, flags) {}
@@ -42,4 +43,14 @@ void tcSplash::mousePressEvent(QMouseEvent *)
 {
     // Only the About box is clickable; the start-up splash finishes with the window.
     close();
+}
+
+void tcSplash::keyPressEvent(QKeyEvent *event)
+{
+    // Esc closes the About box as it closes a dialog.
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QSplashScreen::keyPressEvent(event);
 }

@@ -19,6 +19,7 @@ public:
 protected:
     void drawContents(QPainter *painter) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     int m_nameFontSize = 11;

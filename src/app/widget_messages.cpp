@@ -37,6 +37,10 @@ int widgetHandler(const MessageRequest &r)
         QPushButton *b = box.addButton(theirs);
         if (ours == MsgOk && !r.okText.isEmpty())
             b->setText(r.okText);
+        if (ours == MsgYes && !r.yesText.isEmpty())
+            b->setText(r.yesText);
+        if (ours == MsgNo && !r.noText.isEmpty())
+            b->setText(r.noText);
         if (ours == r.defaultButton)
             box.setDefaultButton(b);
     }

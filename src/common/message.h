@@ -27,6 +27,7 @@ struct MessageRequest
     int buttons = MsgOk;   // MessageButton bits offered
     int defaultButton = 0; // 0: the toolkit's choice
     QString okText;        // text of the Ok button when not the default one
+    QString yesText, noText; // texts of the Yes and No buttons when not the default ones
 };
 
 // Returns the MessageButton pressed (MsgCancel or MsgNo when the box was closed without one).

@@ -2,10 +2,18 @@
 
 #include "gui/graph_handler.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
 
 #include <algorithm>
+
+constexpr QRgb tcGuiApGraph::kReductionColours[];
+
+namespace {
+// The scope's 500 samples span 25 ms (20 kHz).
+constexpr float kWaveMs = 25.0f;
+} // namespace
 
 tcGuiApGraph::tcGuiApGraph(const NameString &id, tcBench *bench, int serial)
     : tcGuiGraph(id, bench, serial, kGuiApGraph)
@@ -85,6 +93,21 @@ void tcGuiApGraph::buildAxes()
     m_plainAxis = std::make_unique<tcGuiAxis>(QString(), tcGuiAxis::kLinear, h, -30.0f, 0.0f);
     for (int i = 0; i <= 10; ++i)
         m_plainAxis->addTick(static_cast<float>(-3 * i), 6);
+    // Signed bytes, 0 in the middle: reduction in quarter dB, or a waveform's amplitude.
+    m_gainAxis = std::make_unique<tcGuiAxis>(QStringLiteral("Gain Reduction dB"), tcGuiAxis::kLinear, h,
+                                             -32.0f, 32.0f);
+    for (int db = 0; db >= -32; db -= 8)
+        m_gainAxis->addTick(float(db), db == 0 ? 13 : 14, QString::number(db));
+    for (int db = 8; db <= 32; db += 8)
+        m_gainAxis->addTick(float(db), 6);
+    m_waveAxis = std::make_unique<tcGuiAxis>(QStringLiteral("Waveform"), tcGuiAxis::kLinear, h, -1.0f, 1.0f);
+    for (int i = -4; i <= 4; ++i)
+        m_waveAxis->addTick(i / 4.0f, i == 0 ? 13 : (i % 2 == 0 ? 14 : 6),
+                            i % 4 == 0 ? (i > 0 ? QStringLiteral("+1") : QString::number(i / 4)) : QString());
+    m_timeAxis = std::make_unique<tcGuiAxis>(QString(), tcGuiAxis::kLinear, w, 0.0f, kWaveMs, true);
+    for (int ms = 0; ms <= int(kWaveMs); ms += 5)
+        m_timeAxis->addTick(float(ms), 14,
+                            ms == int(kWaveMs) ? QStringLiteral("%1 ms").arg(ms) : QString::number(ms));
     m_freqAxis = std::make_unique<tcGuiAxis>(QString(), tcGuiAxis::kLog, w, 20.0f, 20000.0f, true);
     for (int decade = 10; decade <= 10000; decade *= 10) {
         for (int k = 1; k <= 9; ++k) {
@@ -103,19 +126,39 @@ void tcGuiApGraph::buildAxes()
 
 void tcGuiApGraph::selectAxes()
 {
-    m_xAxis = m_freqAxis.get();
+    // A waveform has time across; with the controls view the curves keep their frequencies.
+    const bool wave = (m_mode & kAudio) && m_trace == kWaveTrace && !(m_mode & kResponse);
+    m_xAxis = wave ? m_timeAxis.get() : m_freqAxis.get();
     if ((m_mode & kResponse) && m_custom[0])
         m_yAxis = m_custom[0];
     else if ((m_mode & kGainReduction) && m_custom[1])
         m_yAxis = m_custom[1];
+    else if (drawsOwnReduction() && !(m_mode & kResponse))
+        m_yAxis = m_gainAxis.get();
     else
         m_yAxis = m_responseAxis.get();
-    if (m_mode & kAudio)
-        m_yAxis2 = m_spectrumAxes[m_range].get();
-    else if ((m_mode & kGainReduction) && m_custom[1])
+    if (m_mode & kAudio) {
+        switch (m_trace) {
+        case kGainTrace:
+            m_yAxis2 = m_gainAxis.get();
+            break;
+        case kWaveTrace:
+            m_yAxis2 = m_waveAxis.get();
+            break;
+        default:
+            m_yAxis2 = m_spectrumAxes[m_range].get();
+            break;
+        }
+    } else if ((m_mode & kGainReduction) && m_custom[1]) {
         m_yAxis2 = m_custom[1];
-    else
+    } else if (drawsOwnReduction()) {
+        m_yAxis2 = m_gainAxis.get();
+    } else {
         m_yAxis2 = m_plainAxis.get();
+    }
+    // The same scale on both sides needs its labels once.
+    if (m_yAxis == m_yAxis2 && m_yAxis == m_gainAxis.get())
+        m_yAxis = m_responseAxis.get();
     m_gridRight = !(m_mode & kResponse);
 }
 
@@ -127,12 +170,23 @@ void tcGuiApGraph::composeTitle()
     else
         word = m_channel == 1 ? QStringLiteral("Channel 2 ") : QStringLiteral("Channel 1 ");
     QString title;
-    if (m_mode & kAudio)
-        title += word + QStringLiteral("Audio");
+    if (m_mode & kAudio) {
+        if (m_source.isEmpty())
+            title += word + QStringLiteral("Audio");
+        else if (m_trace == kGainTrace)
+            title += QStringLiteral("Gain Reduction by Frequency");
+        else if (m_trace == kWaveTrace)
+            title +=
+                m_source + ((m_mode & kResponse) ? QStringLiteral(" Waveform (%1 ms across)").arg(kWaveMs)
+                                                 : QStringLiteral(" Waveform"));
+        else
+            title += m_source + QStringLiteral(" Spectrum");
+    }
     if (m_mode & kGainReduction) {
         if (!title.isEmpty())
             title += QStringLiteral(" & ");
-        title += word + QStringLiteral("Gain Reduction");
+        title += m_reductionBlock.isEmpty() ? word + QStringLiteral("Gain Reduction")
+                                            : m_reductionBlock + QStringLiteral(" Gain Reduction");
     }
     if ((m_mode & kResponse) && !m_extraTitle.isEmpty()) {
         if (!title.isEmpty())
@@ -201,6 +255,34 @@ void tcGuiApGraph::setCustomAxes(const tcGuiAxis *first, const tcGuiAxis *second
     m_custom[1] = second;
     selectAxes();
     markDirty(repaint ? kRedraw | kRepaint : kRedraw);
+}
+
+void tcGuiApGraph::setTrace(int trace, const QString &source)
+{
+    trace = std::clamp(trace, int(kSpectrumTrace), int(kWaveTrace));
+    if (trace == m_trace && source == m_source)
+        return;
+    m_trace = trace;
+    m_source = source;
+    selectAxes();
+    composeTitle();
+    markDirty(kRedraw | kRepaint);
+}
+
+void tcGuiApGraph::setReductionBlock(const QString &block)
+{
+    if (block == m_reductionBlock)
+        return;
+    m_reductionBlock = block;
+    composeTitle();
+    markDirty(kRedraw | kRepaint);
+}
+
+void tcGuiApGraph::setReduction(const std::vector<ReductionBand> &bands)
+{
+    m_reduction = bands;
+    if (drawsOwnReduction() && m_bench && m_visible)
+        m_bench->invalidate(plotRect(), 0);
 }
 
 void tcGuiApGraph::setSpectrum(const uint8_t *data)
@@ -274,6 +356,54 @@ void tcGuiApGraph::drawOverlay(QPainter &painter)
         h->drawOverlay(painter);
         painter.restore();
     }
+    if (showsNoCurveNote()) {
+        painter.save();
+        painter.setPen(QColor::fromRgba(gutterFg));
+        painter.setFont(m_font);
+        painter.drawText(m_plot.adjusted(4, 4, -4, -4), Qt::AlignHCenter | Qt::AlignTop, noCurveText());
+        painter.restore();
+    }
+}
+
+void tcGuiApGraph::drawReduction(QPainter &painter, const QRect &plot)
+{
+    if (m_reduction.empty() || !m_freqAxis)
+        return;
+    const int middle = gainRow(0);
+    for (int channel = 1; channel >= 0; --channel) {
+        QPolygon line;
+        for (const ReductionBand &b : m_reduction) {
+            const int x0 = plot.left() + m_freqAxis->toPixel(b.fromHz);
+            const int x1 = plot.left() + m_freqAxis->toPixel(b.toHz);
+            // Quarter dB of reduction, drawn below the middle; the scale ends at 32 dB.
+            const int q = std::min<int>(channel ? b.right : b.left, 128);
+            const int row = gainRow(int8_t(-q));
+            line << QPoint(x0, row) << QPoint(x1, row);
+        }
+        QColor colour = QColor::fromRgba(kReductionColours[channel]);
+        QPolygon area = line;
+        area << QPoint(line.last().x(), middle) << QPoint(line.first().x(), middle);
+        QColor fill = colour;
+        fill.setAlpha(60);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawPolygon(area);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(colour, 2));
+        painter.drawPolyline(line);
+    }
+    painter.setPen(QPen(QColor::fromRgba(axisMajor), 1));
+    painter.drawLine(plot.left(), middle, plot.right(), middle);
+    // Which colour is which channel.
+    painter.setFont(m_font);
+    const QFontMetrics metrics(m_font);
+    int x = plot.right() - 4;
+    for (int channel = 1; channel >= 0; --channel) {
+        const QString name = channel ? QStringLiteral("R") : QStringLiteral("L");
+        x -= metrics.horizontalAdvance(name) + 4;
+        painter.setPen(QColor::fromRgba(kReductionColours[channel]));
+        painter.drawText(x, plot.top() + 2 + metrics.ascent(), name);
+    }
 }
 
 void tcGuiApGraph::layoutLiveLine()
@@ -309,6 +439,8 @@ void tcGuiApGraph::drawLive(QPainter &painter)
         painter.setPen(QColor::fromRgba(audio));
         painter.drawPolyline(m_liveLine);
     }
+    if (drawsOwnReduction())
+        drawReduction(painter, plot);
     if ((m_mode & kGainReduction) && m_dragger) {
         painter.translate(plot.topLeft());
         m_dragger->drawSelf(painter);

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class tcGraphHandler;
 
@@ -18,6 +19,16 @@ class tcGuiApGraph : public tcGuiGraph
 {
 public:
     enum Mode : int { kResponse = 1, kAudio = 2, kGainReduction = 4 };
+    // What the 500 data bytes of the audio view hold, as the owner chose the source.
+    enum Trace : int { kSpectrumTrace = 0, kGainTrace = 1, kWaveTrace = 2 };
+    // One band of the gain-reduction view: its frequency span and each channel's reduction in
+    // quarter dB (0 none).
+    struct ReductionBand
+    {
+        float fromHz, toHz;
+        uint8_t left, right;
+    };
+    static constexpr QRgb kReductionColours[2] = {0xFFFFB040u, 0xFF40D0FFu};
     static constexpr int kLayouts = 9;
     static constexpr int kRanges = 8;
     static constexpr int kSpectrumPoints = 500;
@@ -59,6 +70,19 @@ public:
     int spectrumRow(uint8_t value) const { return m_tables[m_range][value]; }
     int gainRow(int8_t value) const;
     void setDragger(tcGraphHandler *dragger, bool repaint);
+    // The audio view's data and source ("Input", "Output"): the caption and scales follow them.
+    // Without a source the caption is the channel word and "Audio".
+    void setTrace(int trace, const QString &source);
+    int trace() const { return m_trace; }
+    // The block whose gain reduction the gain-reduction view shows ("Compressor"), its bands drawn
+    // by the graph unless a panel supplies its own gain-reduction scale (the second custom axis).
+    void setReductionBlock(const QString &block);
+    void setReduction(const std::vector<ReductionBand> &bands);
+    const std::vector<ReductionBand> &reduction() const { return m_reduction; }
+    bool drawsOwnReduction() const { return (m_mode & kGainReduction) && !m_custom[1]; }
+    // Said in the plot when the controls view has no curve to edit.
+    static QString noCurveText() { return QStringLiteral("No editable curve on this screen"); }
+    bool showsNoCurveNote() const { return (m_mode & kResponse) && !m_dragger && !m_disabled; }
     tcGraphHandler *dragger() const { return m_dragger; }
     void setSecondHandler(tcGraphHandler *handler);
     tcGraphHandler *secondHandler() const { return m_second; }
@@ -69,6 +93,9 @@ public:
     const tcGuiAxis *responseAxis() const { return m_responseAxis.get(); }
     const tcGuiAxis *spectrumAxis(int range) const { return m_spectrumAxes[range].get(); }
     const tcGuiAxis *plainAxis() const { return m_plainAxis.get(); }
+    const tcGuiAxis *gainAxis() const { return m_gainAxis.get(); }
+    const tcGuiAxis *waveAxis() const { return m_waveAxis.get(); }
+    const tcGuiAxis *timeAxis() const { return m_timeAxis.get(); }
 
 private:
     void applyLayout(int n);
@@ -77,6 +104,7 @@ private:
     void composeTitle();
     void buildTables();
     void layoutLiveLine();
+    void drawReduction(QPainter &painter, const QRect &plot);
     tcGraphHandler *activeHandler() const;
     tcGraphHandler *targetFor(int x) const;
     int press(int x, int y, bool right);
@@ -101,5 +129,10 @@ private:
     tcGraphHandler *m_captured = nullptr;
     bool m_rightPressed = false;
     std::unique_ptr<tcGuiAxis> m_responseAxis, m_plainAxis, m_freqAxis;
+    std::unique_ptr<tcGuiAxis> m_gainAxis, m_waveAxis, m_timeAxis;
+    int m_trace = kSpectrumTrace;
+    QString m_source;
+    QString m_reductionBlock;
+    std::vector<ReductionBand> m_reduction;
     std::array<std::unique_ptr<tcGuiAxis>, kRanges> m_spectrumAxes;
 };

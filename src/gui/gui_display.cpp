@@ -95,7 +95,7 @@ void tcGuiDisplay::draw(QPainter &painter)
         return;
     painter.save();
     painter.setClipRect(m_area);
-    const Colours &set = m_colours[m_state == kError || m_state == kWarning ? m_state : kNormal];
+    const Colours &set = m_colours[m_state > kNormal && m_state < kStates ? m_state : kNormal];
     if (!set.transparent)
         painter.fillRect(m_area, QColor::fromRgba(set.bg));
     if (!disabledLook()) {

@@ -9,7 +9,8 @@
 class tcGuiDisplay : public tcGuiObject
 {
 public:
-    enum State : int { kNormal = 0, kError = 1, kWarning = 2 };
+    enum State : int { kNormal = 0, kError = 1, kWarning = 2, kNote = 3 };
+    static constexpr int kStates = 4;
     struct Colours
     {
         QRgb fg, bg;
@@ -36,7 +37,7 @@ public:
     int state() const { return m_state; }
     QString shownText() const { return m_shown.toQString(); }
 
-    Colours &colours(int state) { return m_colours[state < 0 || state > 2 ? 0 : state]; }
+    Colours &colours(int state) { return m_colours[state < 0 || state >= kStates ? 0 : state]; }
     void setEditable(bool on) { m_editable = on; }
     bool editable() const { return m_editable; }
     void setDoubleClickable(bool on) { m_dclick = on; }
@@ -54,9 +55,10 @@ private:
     void show(const QString &text);
     void resetMarquee();
 
-    Colours m_colours[3] = {{0xFF000000u, 0xFFC0C0C0u, false},
-                            {0xFFF00000u, 0xFF000000u, false},
-                            {0xFFF08000u, 0xFF000000u, false}};
+    Colours m_colours[kStates] = {{0xFF000000u, 0xFFC0C0C0u, false},
+                                  {0xFFF00000u, 0xFF000000u, false},
+                                  {0xFFF08000u, 0xFF000000u, false},
+                                  {0xFF60B0FFu, 0xFF000000u, false}};
     int m_state = kNormal;
     NameString m_shown;
     int m_widthChars = 8;

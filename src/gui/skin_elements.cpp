@@ -183,7 +183,8 @@ const SkinAttr kDisplayText[] = {{"font", &textFont}};
 const SkinAttr kDisplayColor[] = {
     {"fg", &displayColour<0, false>},       {"bg", &displayColour<0, true>},
     {"fg_error", &displayColour<1, false>}, {"bg_error", &displayColour<1, true>},
-    {"fg_warn", &displayColour<2, false>},  {"bg_warn", &displayColour<2, true>}};
+    {"fg_warn", &displayColour<2, false>},  {"bg_warn", &displayColour<2, true>},
+    {"fg_note", &displayColour<3, false>},  {"bg_note", &displayColour<3, true>}};
 const SkinAttr kDisplayMode[] = {
     {"marquee", [](B &, F &f, const char *v) { as<tcGuiDisplay>(f).setModeFlag(textFlag(v)); }},
     {"editable", [](B &, F &f, const char *) { as<tcGuiDisplay>(f).setEditable(true); }},

@@ -348,11 +348,17 @@ void tcQTcpClient::setUp()
 {
     m_timer = singleShotTimer(anchor());
     QObject::connect(m_timer, &QTimer::timeout, anchor(), [this] { timerEnded(); });
+    m_retry = singleShotTimer(anchor());
+    QObject::connect(m_retry, &QTimer::timeout, anchor(), [this] {
+        if (m_inWindow && !m_connecting)
+            connectOnce();
+    });
 }
 
 void tcQTcpClient::tearDown()
 {
     m_timer->stop();
+    m_retry->stop();
     if (m_connecting) {
         m_connecting->disconnect();
         delete m_connecting;
@@ -360,16 +366,21 @@ void tcQTcpClient::tearDown()
     }
 }
 
+// One attempt is a window of the connect wait: reported as connecting from its start until the
+// link is up or the window ends.
 void tcQTcpClient::attempt()
 {
-    const unsigned attempt = ++m_attempt;
     report(LINK_CONNECTING);
     m_started = Clock::now();
-    if (!m_addressValid) {
-        report(LINK_CLOSED);
-        m_timer->start(m_connectWaitMs);
-        return;
-    }
+    m_inWindow = true;
+    m_timer->start(m_connectWaitMs);
+    if (m_addressValid)
+        connectOnce();
+}
+
+void tcQTcpClient::connectOnce()
+{
+    const unsigned attempt = ++m_attempt;
     m_connecting = new QTcpSocket(anchor());
     m_connecting->setProxy(QNetworkProxy::NoProxy);
     QObject::connect(m_connecting, &QTcpSocket::connected, anchor(), [this, attempt] { connected(attempt); });
@@ -377,7 +388,6 @@ void tcQTcpClient::attempt()
                      [this, attempt] { post([this, attempt] { attemptFailed(attempt); }); });
     const quint32 address =
         quint32(m_address[0]) << 24 | quint32(m_address[1]) << 16 | quint32(m_address[2]) << 8 | m_address[3];
-    m_timer->start(m_connectWaitMs);
     m_connecting->connectToHost(QHostAddress(address), port());
 }
 
@@ -387,7 +397,9 @@ void tcQTcpClient::connected(unsigned attempt)
         return;
     QTcpSocket *const socket = m_connecting;
     m_connecting = nullptr;
+    m_inWindow = false;
     m_timer->stop();
+    m_retry->stop();
     QObject::disconnect(socket, nullptr, anchor(), nullptr);
     takeLink(socket);
 }
@@ -398,15 +410,30 @@ void tcQTcpClient::attemptFailed(unsigned attempt)
         return;
     discard(m_connecting);
     m_connecting = nullptr;
+    // A refusal comes at once, as from a processor still starting: asked again within the window,
+    // and the window's end is the attempt's end.
+    const int retryMs = std::max(m_connectWaitMs / 10, 20);
+    if (msLeft(m_started, m_connectWaitMs) > retryMs)
+        m_retry->start(retryMs);
+}
+
+void tcQTcpClient::endWindow()
+{
+    m_inWindow = false;
+    m_retry->stop();
+    if (m_connecting) {
+        discard(m_connecting);
+        m_connecting = nullptr;
+    }
     report(LINK_CLOSED);
-    // A refusal comes at once; the next attempt still waits for the whole wait to pass.
-    m_timer->start(msLeft(m_started, m_connectWaitMs));
+    // The pause before the next window, so an unreachable processor shows as off line half the time.
+    m_timer->start(m_connectWaitMs);
 }
 
 void tcQTcpClient::timerEnded()
 {
-    if (m_connecting)
-        attemptFailed(m_attempt);
+    if (m_inWindow)
+        endWindow();
     else if (!linkUp())
         attempt();
 }

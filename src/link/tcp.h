@@ -148,9 +148,10 @@ class tcQTcpClient : public tcQTcp
 public:
     // address: dotted-decimal IPv4 text (no name lookup); an address that is no such text, or
     // 0.0.0.0 (which the system would take for this machine), never connects. connectWaitMs: how
-    // long one attempt waits; a refused attempt waits it out too, and so does the attempt after a
-    // link that was up and dropped, so neither an unreachable peer nor one that accepts and closes
-    // at once is tried more often than that.
+    // long one attempt lasts (LINK_CONNECTING to LINK_CLOSED; a refused connect is made again
+    // within it every tenth of it), and the pause after a failed attempt or a link that was up and
+    // dropped, so neither an unreachable peer nor one that accepts and closes at once is tried
+    // more often than that.
     tcQTcpClient(const char *address, uint16_t port, const TcpCallbacks &callbacks,
                  int connectWaitMs = CONNECT_WAIT_MS);
     ~tcQTcpClient() override;
@@ -162,8 +163,10 @@ protected:
     void linkEnded() override;
 
 private:
+    void connectOnce();
     void connected(unsigned attempt);
     void attemptFailed(unsigned attempt);
+    void endWindow();
     void timerEnded();
 
     uint8_t m_address[4] = {};
@@ -172,7 +175,9 @@ private:
 
     // Worker only.
     QTcpSocket *m_connecting = nullptr;
-    QTimer *m_timer = nullptr; // the attempt's wait, or the pause before the next attempt
+    QTimer *m_timer = nullptr; // the attempt's window, or the pause before the next attempt
+    QTimer *m_retry = nullptr; // a refused connect made again within the window
+    bool m_inWindow = false;
     unsigned m_attempt = 0;
     Clock::time_point m_started;
 };

@@ -5,6 +5,7 @@
 #include "draggers/graph_dragger.h"
 #include "gui/gui_apgraph.h"
 #include "gui/gui_button.h"
+#include "gui/gui_checkbox.h"
 #include "gui/gui_display.h"
 #include "gui/gui_meter.h"
 #include "panels/control_ids.h"
@@ -201,6 +202,7 @@ void tcControlGroupMain::onCombo(int number, int value)
         if (ini)
             ini->writeInt(kOptions, QStringLiteral("AM_METER"), m_amChoice);
     }
+    refreshGraphTrace();
 }
 
 void tcControlGroupMain::onCheck(int number, bool state)
@@ -233,8 +235,17 @@ void tcControlGroupMain::onCheck(int number, bool state)
         break;
     default:
         tcControlGroup::onCheck(number, state);
+        if (number == Ctl::GRAPH_VIEW_OSCOPE)
+            refreshGraphTrace();
         break;
     }
+}
+
+void tcControlGroupMain::setCheck(int number, bool state)
+{
+    tcControlGroup::setCheck(number, state);
+    if (number == Ctl::GRAPH_VIEW_OSCOPE)
+        refreshGraphTrace();
 }
 
 void tcControlGroupMain::onDisplayActivate(int number)
@@ -273,6 +284,39 @@ void tcControlGroupMain::refreshGraphSource()
     if (tcGuiButton *b = findButton(Ctl::GRAPH_PDOUT))
         b->setLampState(output ? 1 : 0);
     setCheck(Ctl::GRAPH_VIEW_LR, (value & 1) != 0);
+    refreshGraphTrace();
+}
+
+void tcControlGroupMain::refreshGraphTrace()
+{
+    tcGuiApGraph *g = findApGraph(Ctl::GRAPH);
+    if (!g)
+        return;
+    // What the processor sends follows the source: the scope first, then the alternative view
+    // (gain reduction across frequency), else the spectrum of the input or the processed output.
+    const int32_t source = globals().get(G_MAP_STRM);
+    const int trace = globals().getBool(G_OSCOPE) ? tcGuiApGraph::kWaveTrace
+                      : (source & 1)              ? tcGuiApGraph::kGainTrace
+                                                  : tcGuiApGraph::kSpectrumTrace;
+    g->setTrace(trace, source >= 2 ? QStringLiteral("Output") : QStringLiteral("Input"));
+    g->setReductionBlock(blockName(graphReductionBlock()));
+}
+
+QString tcControlGroupMain::blockName(int grBlock)
+{
+    switch (grBlock) {
+    case kGrAmOut:
+        return QStringLiteral("AM Limiter");
+    case kGrAmHd:
+        return QStringLiteral("HD Limiter");
+    default:
+        return QStringLiteral("Compressor");
+    }
+}
+
+int tcControlGroupMain::graphReductionBlock() const
+{
+    return bench()->screen() == tcKelBench::kCompressorScreen ? int(kGrCompressor) : grBlock();
 }
 
 void tcControlGroupMain::showStatus(int display, const QString &text, StatusLook look)
@@ -286,6 +330,18 @@ void tcControlGroupMain::showStatus(int display, const QString &text, StatusLook
 void tcControlGroupMain::setOnlineCheck(bool on)
 {
     setCheck(Ctl::ONLINE, on);
+}
+
+void tcControlGroupMain::showOnlineWaiting(bool waiting)
+{
+    tcGuiCheckBox *box = findCheckBox(Ctl::ONLINE);
+    if (!box)
+        return;
+    if (m_onlineCaption.isNull())
+        m_onlineCaption = box->caption();
+    const QString caption = waiting ? QStringLiteral("CONNECTING") : m_onlineCaption;
+    if (box->caption() != caption)
+        box->setCaption(caption);
 }
 
 void tcControlGroupMain::warnQuickSave(const QString &files)
@@ -375,8 +431,39 @@ void tcControlGroupMain::meterFrame(const uint8_t *d)
     }
     if (tcGuiMeter *m = findMeter(Ctl::METER_HD))
         m->setLevels(d + kHdLevels, d + kHdLevels + 2, kNoFlags);
-    if (tcGuiApGraph *g = findApGraph(Ctl::GRAPH))
+    if (tcGuiApGraph *g = findApGraph(Ctl::GRAPH)) {
         g->setSpectrum(d + kGraphData);
+        if (g->drawsOwnReduction())
+            g->setReduction(reductionBands(d));
+    }
+}
+
+std::vector<tcGuiApGraph::ReductionBand> tcControlGroupMain::reductionBands(const uint8_t *d) const
+{
+    using namespace orba::meterbody;
+    std::vector<tcGuiApGraph::ReductionBand> bands;
+    switch (graphReductionBlock()) {
+    case kGrAmOut:
+        bands.push_back({20.0f, 20000.0f, d[kAmOutReduction], d[kAmOutReduction + 1]});
+        break;
+    case kGrAmHd:
+        bands.push_back({20.0f, 20000.0f, d[kHdReduction], d[kHdReduction + 1]});
+        break;
+    default: {
+        // The compressor's five bands between its crossovers.
+        const SETTINGS_MAP &set = live();
+        const float edges[6] = {20.0f,
+                                set.getFloat(SettingId::CompXfr1),
+                                set.getFloat(SettingId::CompXfr2),
+                                set.getFloat(SettingId::CompXfr3),
+                                set.getFloat(SettingId::CompXfr4),
+                                20000.0f};
+        for (int b = 0; b < 5; ++b)
+            bands.push_back({edges[b], edges[b + 1], d[kCompLeft + b], d[kCompRight + b]});
+        break;
+    }
+    }
+    return bands;
 }
 
 void tcControlGroupMain::resetMeters()
@@ -387,6 +474,8 @@ void tcControlGroupMain::resetMeters()
     }
     if (tcGuiMeter *m = findMeter(Ctl::METER_GR))
         m->setLevels(kNoReduction, kNoReduction, kNoFlags);
-    if (tcGuiApGraph *g = findApGraph(Ctl::GRAPH))
+    if (tcGuiApGraph *g = findApGraph(Ctl::GRAPH)) {
         g->clearSpectrum();
+        g->setReduction({});
+    }
 }

@@ -95,7 +95,9 @@ int tcKelBench::createPanels()
 
 int tcKelBench::restoredScreen() const
 {
-    const int n = m_env.settings ? m_env.settings->readInt(kOptions, QStringLiteral("CONTROL"), 0) : 0;
+    // A first start, with no screen saved yet, opens on the input screen.
+    const int n = m_env.settings ? m_env.settings->readInt(kOptions, QStringLiteral("CONTROL"), kInputScreen)
+                                 : kInputScreen;
     return n < 0 || n > 7 || n == 3 ? kSystemScreen : n;
 }
 

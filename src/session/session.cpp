@@ -7,6 +7,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -34,11 +35,14 @@ void markChange(Session *self, Flags &flags, uint16_t id, std::atomic<bool> &pen
 Session::Session(const SessionOptions &options, QObject *parent)
     : QObject(parent), m_options(options), m_live(std::make_unique<SETTINGS_MAP>()),
       m_globals(std::make_unique<GLOBALS_MAP>()), m_settingsToSend(std::make_unique<SETTINGS_FLAGS>()),
-      m_settingsToShow(std::make_unique<SETTINGS_FLAGS>()), m_globalsToSend(std::make_unique<GLOBALS_FLAGS>()),
-      m_globalsToShow(std::make_unique<GLOBALS_FLAGS>()), m_presetSlots(std::make_unique<PresetSlotList>()),
-      m_grab(std::make_unique<GrabRecord>()), m_headerWait(std::make_unique<HeaderWaitRecord>()),
-      m_version(std::make_unique<VersionRecord>()), m_clock(std::make_unique<ClockRecord>()),
-      m_events(std::make_unique<EventList>()), m_currentPreset(std::make_unique<CurrentPresetRecord>())
+      m_settingsToShow(std::make_unique<SETTINGS_FLAGS>()),
+      m_globalsToSend(std::make_unique<GLOBALS_FLAGS>()), m_globalsToShow(std::make_unique<GLOBALS_FLAGS>()),
+      m_presetSlots(std::make_unique<PresetSlotList>()), m_grab(std::make_unique<GrabRecord>()),
+      m_headerWait(std::make_unique<HeaderWaitRecord>()), m_version(std::make_unique<VersionRecord>()),
+      m_clock(std::make_unique<ClockRecord>()), m_events(std::make_unique<EventList>()),
+      m_currentPreset(std::make_unique<CurrentPresetRecord>()),
+      m_settingsOverwritten(std::make_unique<SETTINGS_FLAGS>()),
+      m_globalsOverwritten(std::make_unique<GLOBALS_FLAGS>())
 {
     qRegisterMetaType<LinkState>();
     qRegisterMetaType<StatusLook>();
@@ -57,6 +61,10 @@ Session::Session(const SessionOptions &options, QObject *parent)
     current.setName("Unknown");
     m_currentPreset->store(current);
 
+    for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
+        m_settingWas[size_t(settingIndex(id))] = m_live->getRaw(id);
+    for (uint16_t id = firstGlobalId(); id != GLOBALS_END; id = nextGlobalId(id))
+        m_globalWas[size_t(globalIndex(id))] = m_globals->get(id);
     m_live->setChangeCallback(&Session::onSettingsChanged, this);
     m_globals->setChangeCallback(&Session::onGlobalsChanged, this);
     m_meters = std::make_unique<METERIFACE>(nullptr, nullptr, m_options.meterFirstPort);
@@ -109,12 +117,22 @@ void Session::setLimits(const LinkLimits &limits)
 void Session::onSettingsChanged(void *context, uint16_t id, ChangeSource source)
 {
     auto *self = static_cast<Session *>(context);
+    if (settingIndex(id) < 0)
+        return;
+    const uint32_t now = self->m_live->getRaw(id);
+    const uint32_t was = self->m_settingWas[size_t(settingIndex(id))].exchange(now);
+    // The worker stores only the processor's values, so it never reads m_applyingEdit.
+    if (source == CHANGE_USER)
+        self->userEdit({false, id}, was, now);
+    else if (source == CHANGE_PROCESSOR || !self->m_applyingEdit)
+        self->m_settingsOverwritten->set(id);
     if (changeIsSent(source))
         markChange(self, *self->m_settingsToSend, id, self->m_sendSettingsPending,
                    [self] { self->slot_map_settings_dirty(); });
     if (changeIsShown(source))
         markChange(self, *self->m_settingsToShow, id, self->m_showSettingsPending, [self] {
             self->m_showSettingsPending = false;
+            self->dropOverwrittenSteps();
             emit self->sig_gui_settings_dirty();
         });
 }
@@ -122,12 +140,21 @@ void Session::onSettingsChanged(void *context, uint16_t id, ChangeSource source)
 void Session::onGlobalsChanged(void *context, uint16_t id, ChangeSource source)
 {
     auto *self = static_cast<Session *>(context);
+    if (globalIndex(id) < 0)
+        return;
+    const int32_t now = self->m_globals->get(id);
+    const int32_t was = self->m_globalWas[size_t(globalIndex(id))].exchange(now);
+    if (source == CHANGE_USER)
+        self->userEdit({true, id}, was, now);
+    else if (source == CHANGE_PROCESSOR || !self->m_applyingEdit)
+        self->m_globalsOverwritten->set(id);
     if (changeIsSent(source))
         markChange(self, *self->m_globalsToSend, id, self->m_sendGlobalsPending,
                    [self] { self->slot_map_globals_dirty(); });
     if (changeIsShown(source))
         markChange(self, *self->m_globalsToShow, id, self->m_showGlobalsPending, [self] {
             self->m_showGlobalsPending = false;
+            self->dropOverwrittenSteps();
             emit self->sig_gui_globals_dirty();
         });
 }
@@ -135,12 +162,17 @@ void Session::onGlobalsChanged(void *context, uint16_t id, ChangeSource source)
 void Session::slot_map_settings_dirty()
 {
     m_sendSettingsPending = false;
+    // Edits made before the login is through are kept as off-line edits, not sent half-way.
+    if (m_state != LinkState::Online)
+        return m_settingsToSend->clearAll();
     emit changesSent(m_link->send_changed_values(*m_live, *m_settingsToSend));
 }
 
 void Session::slot_map_globals_dirty()
 {
     m_sendGlobalsPending = false;
+    if (m_state != LinkState::Online)
+        return m_globalsToSend->clearAll();
     emit changesSent(m_link->send_changed_globals(*m_globalsToSend));
 }
 
@@ -220,7 +252,7 @@ void Session::linkConnectReply(uint16_t result)
 void Session::linkLiveValues(uint8_t block, uint8_t blocks)
 {
     if (block == blocks)
-        QMetaObject::invokeMethod(this, &Session::liveValuesComplete, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &Session::slot_live_values_complete, Qt::QueuedConnection);
 }
 
 void Session::linkGrabDone()
@@ -491,6 +523,158 @@ void Session::saveToSlot(const SETTINGS_MAP &set, int slot, const QString &name)
     m_link->send_all_values(uint8_t(slot), set);
     m_link->rename_preset(uint8_t(slot), text);
     m_link->send_current_preset(header);
+    // The processor takes the header as told and does not send it back: it is the current preset
+    // from now on.
+    m_currentPreset->store(header);
+    emit sig_crc_check();
+}
+
+// ---- Edits made off line, undo
+
+void Session::setTarget(const SessionTarget &target)
+{
+    if (target.name != m_target.name || target.address != m_target.address) {
+        m_offlineSettings.clear();
+        m_offlineGlobals.clear();
+        m_history.clear();
+        m_recentlySent.clear();
+    }
+    m_target = target;
+}
+
+void Session::userEdit(const EditKey &key, int64_t before, int64_t after)
+{
+    if (m_state != LinkState::Online) {
+        // Nothing goes out: the last value of each is kept for the next connection.
+        if (key.global)
+            m_offlineGlobals[key.id] = int32_t(after);
+        else
+            m_offlineSettings[key.id] = uint32_t(after);
+        return;
+    }
+    const int64_t now = nowMs();
+    m_history.record(key, before, after, now);
+    constexpr int64_t kEchoMs = 3000;
+    constexpr size_t kEchoKept = 256;
+    auto old = [now](const Sent &s) { return now - s.ms > kEchoMs; };
+    m_recentlySent.erase(std::remove_if(m_recentlySent.begin(), m_recentlySent.end(), old),
+                         m_recentlySent.end());
+    if (m_recentlySent.size() >= kEchoKept)
+        m_recentlySent.erase(m_recentlySent.begin());
+    m_recentlySent.push_back({key, after, now});
+}
+
+void Session::dropOverwrittenSteps()
+{
+    auto check = [this](const EditKey &key) {
+        // The processor answers every value with what it stored: an echo of one sent lately is ours.
+        const int64_t value = currentValue(key);
+        for (const Sent &s : m_recentlySent)
+            if (s.key == key && s.value == value)
+                return;
+        m_history.drop(key);
+    };
+    for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
+        if (m_settingsOverwritten->take(id))
+            check({false, id});
+    for (uint16_t id = firstGlobalId(); id != GLOBALS_END; id = nextGlobalId(id))
+        if (m_globalsOverwritten->take(id))
+            check({true, id});
+}
+
+int64_t Session::currentValue(const EditKey &key) const
+{
+    return key.global ? int64_t(m_globals->get(key.id)) : int64_t(m_live->getRaw(key.id));
+}
+
+void Session::setValue(const EditKey &key, int64_t value)
+{
+    // Set as a local copy: shown and sent, and not taken for a new edit.
+    m_applyingEdit = true;
+    if (key.global)
+        m_globals->set(key.id, int32_t(value), CHANGE_LOCAL);
+    else
+        m_live->setIndex(key.id, uint32_t(value), CHANGE_LOCAL);
+    m_applyingEdit = false;
+    m_recentlySent.push_back({key, value, nowMs()});
+}
+
+bool Session::sendOfflineEdits()
+{
+    if (!isOnline())
+        return false;
+    const auto settings = std::exchange(m_offlineSettings, {});
+    const auto globals = std::exchange(m_offlineGlobals, {});
+    // Sent even where the value here is already the one kept: the processor's own values may
+    // still be on their way (its globals come after the live values).
+    for (const auto &[id, raw] : settings) {
+        setValue({false, id}, raw);
+        m_settingsToSend->set(id);
+    }
+    for (const auto &[id, value] : globals) {
+        setValue({true, id}, value);
+        m_globalsToSend->set(id);
+    }
+    sendChanges();
+    return true;
+}
+
+void Session::dropOfflineEdits()
+{
+    m_offlineSettings.clear();
+    m_offlineGlobals.clear();
+}
+
+void Session::slot_live_values_complete()
+{
+    emit liveValuesComplete();
+    if (!isOnline() || offlineEditCount() == 0 || m_offlineAsked)
+        return;
+    m_offlineAsked = true;
+    emit offlineEditsWaiting(offlineEditCount());
+    m_offlineAsked = false;
+}
+
+Session::UndoResult Session::applyStep(bool undo)
+{
+    dropOverwrittenSteps();
+    if (!(undo ? m_history.nextUndo() : m_history.nextRedo()))
+        return UndoResult::Nothing;
+    if (!isOnline())
+        return UndoResult::Offline;
+    const std::optional<EditStep> step = undo ? m_history.takeUndo() : m_history.takeRedo();
+    setValue(step->key, undo ? step->before : step->after);
+    return UndoResult::Done;
+}
+
+Session::UndoResult Session::undo()
+{
+    return applyStep(true);
+}
+
+Session::UndoResult Session::redo()
+{
+    return applyStep(false);
+}
+
+QString Session::stepName(const EditStep *step) const
+{
+    if (!step)
+        return {};
+    return QString::fromLatin1(step->key.global ? globalName(step->key.id) : settingName(step->key.id))
+        .trimmed();
+}
+
+QString Session::undoName()
+{
+    dropOverwrittenSteps();
+    return stepName(m_history.nextUndo());
+}
+
+QString Session::redoName()
+{
+    dropOverwrittenSteps();
+    return stepName(m_history.nextRedo());
 }
 
 } // namespace orba

@@ -13,6 +13,7 @@
 #include "link/link_watch.h"
 #include "link/message_link.h"
 #include "link/records.h"
+#include "session/edit_history.h"
 #include "tables/globals_map.h"
 #include "tables/preset_header.h"
 #include "tables/settings_map.h"
@@ -21,9 +22,11 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 
 class QTimer;
@@ -95,7 +98,8 @@ public:
     const SessionOptions &options() const { return m_options; }
     void setLimits(const LinkLimits &limits); // for the next link made
     // The processor to connect to; takes effect with the next set_online(true).
-    void setTarget(const SessionTarget &target) { m_target = target; }
+    // Another processor also forgets the edits made off line and the undo steps.
+    void setTarget(const SessionTarget &target);
     const SessionTarget &target() const { return m_target; }
     void setLoginPrompt(LoginPrompt prompt) { m_loginPrompt = std::move(prompt); }
 
@@ -121,6 +125,23 @@ public:
     // The first empty slot, else the first unlocked one, else -1.
     static int proposeSaveSlot(const PresetSlotList &list);
 
+    // ---- Edits made while not on line: nothing is sent then, so each parameter's last value is
+    // kept until the user, asked on the next connection (offlineEditsWaiting), chooses.
+    int offlineEditCount() const { return int(m_offlineSettings.size() + m_offlineGlobals.size()); }
+    // On line only: the kept values are set again, shown and sent; false when off line (kept).
+    bool sendOfflineEdits();
+    // The processor's values stay; the kept ones go.
+    void dropOfflineEdits();
+
+    // ---- Undo of the user's own edits sent in this session. Edits come on this thread.
+    enum class UndoResult { Done, Nothing, Offline };
+    UndoResult undo();
+    UndoResult redo();
+    // The name of the parameter the next undo or redo sets back; empty when there is none.
+    QString undoName();
+    QString redoName();
+    const EditHistory &history() const { return m_history; }
+
 signals:
     void statusChanged(const QString &text, StatusLook look);
     void stateChanged(LinkState state);
@@ -138,6 +159,9 @@ signals:
     void changesSent(bool ok); // changed settings or globals were sent; ok: every frame went out
     // The processor acknowledged a firmware block (MSG_FW_ACK), for the download that runs.
     void sig_fw_ack(int block, int count, int code, const QString &text);
+    // On line, the processor's values in, and edits were made while off line: the view asks the
+    // user and calls sendOfflineEdits() or dropOfflineEdits().
+    void offlineEditsWaiting(int count);
 
 private:
     // LinkHost, on the transport's worker thread.
@@ -174,6 +198,13 @@ private:
     void dropDeadLink(const QString &status);
     void showLinkEnd(const QString &status, bool reportFollows);
     void sendLogin(uint32_t crc);
+    void slot_live_values_complete();
+    void userEdit(const EditKey &key, int64_t before, int64_t after);
+    void dropOverwrittenSteps(); // values the processor or a preset changed
+    UndoResult applyStep(bool undo);
+    int64_t currentValue(const EditKey &key) const;
+    void setValue(const EditKey &key, int64_t value);
+    QString stepName(const EditStep *step) const;
 
     SessionOptions m_options;
     SessionTarget m_target;
@@ -209,6 +240,27 @@ private:
     // Why the link ends ("Rejected", "No reply", ...), shown by the end report that follows instead
     // of "Offline"; empty when no reason was given.
     QString m_endStatus;
+
+    // The value of each parameter and global as last reported by its change callback, so a user
+    // edit knows the value before it; written on whichever thread changed it.
+    std::array<std::atomic<uint32_t>, SETTINGS_COUNT> m_settingWas{};
+    std::array<std::atomic<int32_t>, 31> m_globalWas{};
+    // Changed by the processor or a local copy since last looked at (any thread).
+    std::unique_ptr<SETTINGS_FLAGS> m_settingsOverwritten;
+    std::unique_ptr<GLOBALS_FLAGS> m_globalsOverwritten;
+    bool m_applyingEdit = false; // an undo or a kept off-line edit is being set
+    EditHistory m_history;
+    // What was sent lately per key, so the processor's echo of a drag is not taken for its own change.
+    struct Sent
+    {
+        EditKey key;
+        int64_t value;
+        int64_t ms;
+    };
+    std::vector<Sent> m_recentlySent;
+    std::map<uint16_t, uint32_t> m_offlineSettings;
+    std::map<uint16_t, int32_t> m_offlineGlobals;
+    bool m_offlineAsked = false; // the view is asking now
 
     // Coalesce change marks raised many times before this thread gets to them.
     std::atomic<bool> m_sendSettingsPending{false}, m_showSettingsPending{false};

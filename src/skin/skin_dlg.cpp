@@ -3,12 +3,15 @@
 #include "common/message.h"
 #include "skin/skin_pack.h"
 
+#include <QApplication>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #ifndef ORBA_EXE_SUFFIX
@@ -84,6 +87,47 @@ void tcSkinDlg::fillList()
         m_mode == 0 ? m_skins.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)
                     : m_skins.entryList(QStringList{QStringLiteral("*.skin")}, QDir::Files, QDir::Name);
     m_list->addItems(names);
+    if (QListWidgetItem *row = currentSkinRow()) {
+        QFont bold = row->font();
+        bold.setBold(true);
+        row->setFont(bold);
+        row->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+        row->setToolTip(QStringLiteral("The skin in use"));
+    }
+    refreshButtons();
+}
+
+void tcSkinDlg::refreshButtons()
+{
+    // Packing needs the packer and works on folders; unpacking works on packed files.
+    m_packButton->setVisible(!packerPath().isEmpty());
+    m_packButton->setEnabled(m_mode == 0);
+    m_unpackButton->setEnabled(m_mode == 1);
+}
+
+void tcSkinDlg::setCurrentSkin(const QString &name, bool isFile)
+{
+    m_currentName = name;
+    m_currentIsFile = isFile;
+    if (name.isEmpty()) {
+        fillList();
+        return;
+    }
+    m_mode = isFile ? 1 : 0;
+    fillList();
+    if (QListWidgetItem *row = currentSkinRow())
+        m_list->setCurrentItem(row);
+}
+
+QListWidgetItem *tcSkinDlg::currentSkinRow() const
+{
+    if (m_currentName.isEmpty() || m_currentIsFile != (m_mode == 1))
+        return nullptr;
+    QString text = m_currentName;
+    if (m_currentIsFile && !text.endsWith(QStringLiteral(".skin"), Qt::CaseInsensitive))
+        text += QStringLiteral(".skin");
+    const auto rows = m_list->findItems(text, Qt::MatchFixedString);
+    return rows.isEmpty() ? nullptr : rows.first();
 }
 
 void tcSkinDlg::slot_folder_click()
@@ -110,7 +154,16 @@ void tcSkinDlg::accept()
 
 QString tcSkinDlg::packerPath()
 {
-    return QDir::current().absoluteFilePath(QStringLiteral("SkinPacker") + QStringLiteral(ORBA_EXE_SUFFIX));
+    const QString name = QStringLiteral("SkinPacker") + QStringLiteral(ORBA_EXE_SUFFIX);
+    QStringList places{QDir::currentPath()};
+    if (QCoreApplication::instance())
+        places << QCoreApplication::applicationDirPath();
+    for (const QString &place : places) {
+        const QFileInfo packer(QDir(place).absoluteFilePath(name));
+        if (packer.isFile() && packer.isExecutable())
+            return packer.absoluteFilePath();
+    }
+    return QString();
 }
 
 void tcSkinDlg::slot_pack_click()
@@ -126,15 +179,29 @@ void tcSkinDlg::slot_pack_click()
     if (!runPacker(name))
         orba::showMessage(orba::MessageKind::Warning, this, QStringLiteral("Error"),
                           QStringLiteral("Packing the skin \"%1\" failed. The packer's report is in "
-                                         "\"skin_packer_results.txt\".")
-                              .arg(name));
+                                         "\"%2\".")
+                              .arg(name, resultsFileName()));
+}
+
+void tcSkinDlg::writeResults(const QByteArray &text)
+{
+    QSaveFile file(QDir::current().filePath(resultsFileName()));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(text);
+    file.commit();
 }
 
 bool tcSkinDlg::runPacker(const QString &folderName)
 {
     const QString packer = packerPath();
-    if (!QFileInfo(packer).isExecutable())
+    if (packer.isEmpty()) {
+        writeResults(
+            QStringLiteral("The packer \"SkinPacker%1\" was found neither in \"%2\" nor in \"%3\".\n")
+                .arg(QStringLiteral(ORBA_EXE_SUFFIX), QDir::currentPath(),
+                     QCoreApplication::applicationDirPath())
+                .toUtf8());
         return false;
+    }
     const QString folder = QFileInfo(m_skins.filePath(folderName)).absoluteFilePath();
     QStringList args{QStringLiteral("-p"), QStringLiteral("-d"), folder};
     const QString images = QDir(folder).filePath(QStringLiteral("../../skin_images"));
@@ -143,19 +210,37 @@ bool tcSkinDlg::runPacker(const QString &folderName)
     args << QStringLiteral("-f")
          << QFileInfo(m_skins.filePath(folderName + QStringLiteral(".skin"))).absoluteFilePath();
 
+    // The report is written whatever happens, so the file the error box names always tells why.
     QProcess process;
-    process.setStandardOutputFile(QDir::current().filePath(QStringLiteral("skin_packer_results.txt")),
-                                  QIODevice::Truncate);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    QByteArray report = QStringLiteral("%1 %2\n").arg(packer, args.join(QLatin1Char(' '))).toUtf8();
     process.start(packer, args);
-    if (!process.waitForStarted(kPackerTimeoutMs))
-        return false;
-    if (!process.waitForFinished(kPackerTimeoutMs)) {
-        process.kill();
-        process.waitForFinished(1000);
+    if (!process.waitForStarted(kPackerTimeoutMs)) {
+        writeResults(report +
+                     QStringLiteral("The packer did not start: %1\n").arg(process.errorString()).toUtf8());
         return false;
     }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    const bool finished = process.waitForFinished(kPackerTimeoutMs);
+    if (!finished) {
+        process.kill();
+        process.waitForFinished(1000);
+    }
+    report += process.readAll();
+    if (!finished) {
+        writeResults(report + QStringLiteral("The packer did not finish within %1 seconds and was stopped.\n")
+                                  .arg(kPackerTimeoutMs / 1000)
+                                  .toUtf8());
         return false;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        writeResults(report +
+                     (process.exitStatus() != QProcess::NormalExit
+                          ? QStringLiteral("The packer crashed.\n")
+                          : QStringLiteral("The packer ended with exit code %1.\n").arg(process.exitCode()))
+                         .toUtf8());
+        return false;
+    }
+    writeResults(report);
     if (m_mode == 1)
         fillList();
     return true;

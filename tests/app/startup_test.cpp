@@ -1,11 +1,18 @@
+#include "app/app_look.h"
 #include "app/kel_widget.h"
 #include "app/splash.h"
 #include "common/ini_store.h"
 #include "message_recorder.h"
+#include "panels/kel_bench.h"
 #include "work_dir.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +45,71 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
     EXPECT_NE(settings.readInt("OPTIONS", "CONTROL", -1), -1);
     EXPECT_NE(settings.readInt("OPTIONS", "SPECTRA_RANGE", -1), -1);
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(StartupTest, TheFirstStartOpensOnTheInputScreenAndLaterOnesOnTheLastScreen)
+{
+    orba::test::MessageRecorder messages;
+    {
+        KelWidget w;
+        QApplication::processEvents();
+        ASSERT_NE(w.kelBench(), nullptr);
+        EXPECT_EQ(w.kelBench()->screen(), tcKelBench::kInputScreen);
+        w.kelBench()->setScreen(tcKelBench::kSystemScreen);
+        w.close();
+    }
+    KelWidget w;
+    QApplication::processEvents();
+    ASSERT_NE(w.kelBench(), nullptr);
+    EXPECT_EQ(w.kelBench()->screen(), tcKelBench::kSystemScreen) << "a screen chosen is kept";
+    w.close();
+}
+
+TEST_F(StartupTest, DialogsTakeTheSkinsColoursAndScaleAndGrowToTheirTitleAndContents)
+{
+    orba::applyLook(nullptr, 1.0);
+    const double platform = QApplication::font().pointSizeF();
+    {
+        QFile scale(path("ap_scale.ini"));
+        ASSERT_TRUE(scale.open(QIODevice::WriteOnly));
+        scale.write("[scale]\nX=1.5\nY=1.5\n");
+    }
+    orba::test::MessageRecorder messages;
+    KelWidget w;
+    QApplication::processEvents();
+    // The built-in skin's window and text colours.
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), QColor(0x15, 0x18, 0x1C));
+    EXPECT_EQ(QApplication::palette().color(QPalette::WindowText), QColor(0xDD, 0xE3, 0xEA));
+    EXPECT_NEAR(QApplication::font().pointSizeF(), platform * 1.5, 0.01);
+
+    // A dialog sized for the platform's font: at 150 % its text and its title still fit.
+    QDialog dialog(&w);
+    dialog.setWindowTitle(QStringLiteral("Save as Preset in ORBA"));
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral("A line of text that a fixed size cut at 150 %"), &dialog));
+    dialog.setFixedSize(120, 30);
+    dialog.show();
+    QApplication::processEvents();
+    EXPECT_GE(dialog.width(), dialog.minimumSizeHint().width());
+    EXPECT_GE(dialog.height(), dialog.minimumSizeHint().height());
+    QFont bold = dialog.font();
+    bold.setBold(true);
+    EXPECT_GT(dialog.width(), QFontMetrics(bold).horizontalAdvance(dialog.windowTitle()));
+    dialog.close();
+
+    // A dialog that chose its own size for the platform's font grows with the scale, once.
+    QDialog sized(&w);
+    sized.resize(300, 200);
+    sized.show();
+    QApplication::processEvents();
+    EXPECT_EQ(sized.size(), QSize(450, 300));
+    sized.hide();
+    sized.show();
+    QApplication::processEvents();
+    EXPECT_EQ(sized.size(), QSize(450, 300));
+    sized.close();
+    w.close();
+    orba::applyLook(nullptr, 1.0); // the other tests' fonts
 }
 
 TEST_F(StartupTest, ADamagedSettingsFileIsKeptAsideAndTheApplicationStartsWithDefaults)
@@ -95,4 +167,17 @@ TEST(Splash, DrawsTheProductWordBoldAndTheVersionInNormalWeight)
     EXPECT_EQ(splash.versionFont().weight(), QFont::Normal);
     EXPECT_EQ(splash.nameFont().pointSize(), 11);
     EXPECT_EQ(splash.versionFont().pointSize(), 8);
+}
+
+TEST(Splash, EscClosesTheAboutBox)
+{
+    tcSplash about(QPixmap(QStringLiteral(":/Resources/splash.bmp")));
+    about.show();
+    ASSERT_TRUE(about.isVisible());
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+    QApplication::sendEvent(&about, &other);
+    EXPECT_TRUE(about.isVisible()) << "only Esc";
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&about, &esc);
+    EXPECT_FALSE(about.isVisible());
 }

@@ -351,7 +351,7 @@ TEST_F(Surface, ThePopupMenuHoldsEveryEntry)
     }
     EXPECT_EQ(entries,
               (QStringList{"File/About...", "File/Center Window", "File/Choose Skin...", "File/Exit",
-                           "Hardware/Devices...", "Hardware/On-Line Mode...", "Hardware/Event Scheduler...",
+                           "Edit/Undo", "Edit/Redo", "Hardware/Devices...", "Hardware/On-Line Mode...", "Hardware/Event Scheduler...",
                            "Hardware/Login Password...", "Hardware/Front Panel Password...",
                            "Hardware/Version...", "Hardware/Update...", "Hardware/Assign IP Address...",
                            "Presets/Take...", "Presets/Save...", "Presets/Library..."}));
@@ -558,13 +558,21 @@ TEST_F(Surface, ThePresetNameShowsWhetherTheLiveSettingsStillMatch)
     EXPECT_EQ(w.presetLook(), StatusLook::Normal);
     session().globals().setBool(G_S_FOLLOW, true, CHANGE_PROCESSOR);
     w.slot_crc_check();
-    EXPECT_EQ(w.presetLook(), StatusLook::Alert);
+    EXPECT_EQ(w.presetLook(), StatusLook::Modified);
     session().globals().setBool(G_S_FOLLOW, false, CHANGE_PROCESSOR);
     ASSERT_FALSE(isInstallationParameter(1032));
     session().live().setIndex(1032, session().live().getRaw(1032) + 1, CHANGE_PROCESSOR);
     w.slot_crc_check();
-    EXPECT_EQ(w.presetLook(), StatusLook::Alert);
-    EXPECT_EQ(object<tcGuiDisplay>("STAT_PRESET")->state(), 1);
+    EXPECT_EQ(w.presetLook(), StatusLook::Modified);
+    // Not the red of a lost link: a colour of its own.
+    auto *preset = object<tcGuiDisplay>("STAT_PRESET");
+    EXPECT_EQ(preset->state(), tcGuiDisplay::kNote);
+    auto differ = [preset](int a, int b) {
+        return preset->colours(a).fg != preset->colours(b).fg ||
+               preset->colours(a).bg != preset->colours(b).bg;
+    };
+    EXPECT_TRUE(differ(tcGuiDisplay::kNote, tcGuiDisplay::kError));
+    EXPECT_TRUE(differ(tcGuiDisplay::kNote, tcGuiDisplay::kWarning));
 }
 
 TEST_F(Surface, PackagesInAutoloadAreInstalledAtStartUp)

@@ -268,3 +268,80 @@ TEST_F(GraphTest, DynGraphConfiguresCurvesAndDrawOrder)
             red |= image.pixelColor(knee + QPoint(dx, dy)) == QColor(Qt::red);
     EXPECT_TRUE(red);
 }
+
+TEST_F(GraphTest, EachTraceHasItsCaptionAndScales)
+{
+    tcGuiApGraph *g = loadGraph();
+    g->setMode(tcGuiApGraph::kAudio);
+    g->setTrace(tcGuiApGraph::kSpectrumTrace, QStringLiteral("Input"));
+    EXPECT_EQ(g->title(), QStringLiteral("Input Spectrum"));
+    EXPECT_EQ(g->yAxis2(), g->spectrumAxis(0));
+    EXPECT_EQ(g->xAxis(), g->frequencyAxis());
+
+    // Gain reduction across frequency: signed bytes, 0 dB in the middle where gainRow puts it.
+    g->setTrace(tcGuiApGraph::kGainTrace, QStringLiteral("Input"));
+    EXPECT_EQ(g->title(), QStringLiteral("Gain Reduction by Frequency"));
+    EXPECT_EQ(g->yAxis2(), g->gainAxis());
+    EXPECT_EQ(g->plotRect().top() + g->gainAxis()->toPixel(0.0f), g->gainRow(0));
+    EXPECT_EQ(g->plotRect().top() + g->gainAxis()->toPixel(-32.0f), g->gainRow(-128));
+    EXPECT_EQ(g->gainAxis()->title(), QStringLiteral("Gain Reduction dB"));
+
+    // A waveform has time across, not frequency.
+    g->setTrace(tcGuiApGraph::kWaveTrace, QStringLiteral("Output"));
+    EXPECT_EQ(g->title(), QStringLiteral("Output Waveform"));
+    EXPECT_EQ(g->xAxis(), g->timeAxis());
+    EXPECT_EQ(g->yAxis2(), g->waveAxis());
+    EXPECT_EQ(g->timeAxis()->ticks().back().label, QStringLiteral("25 ms"));
+    // With the controls view the curves keep the frequency axis; the caption gives the time span.
+    g->setExtraTitle(QStringLiteral("Parametric EQ Response"), false);
+    g->setMode(tcGuiApGraph::kAudio | tcGuiApGraph::kResponse);
+    EXPECT_EQ(g->xAxis(), g->frequencyAxis());
+    EXPECT_EQ(g->title(), QStringLiteral("Output Waveform (25 ms across) & Parametric EQ Response"));
+}
+
+TEST_F(GraphTest, TheGainReductionViewDrawsItsBandsAndAnEmptyControlsViewSaysSo)
+{
+    tcGuiApGraph *g = loadGraph();
+    g->setMode(tcGuiApGraph::kGainReduction);
+    g->setReductionBlock(QStringLiteral("Compressor"));
+    EXPECT_EQ(g->title(), QStringLiteral("Compressor Gain Reduction"));
+    ASSERT_TRUE(g->drawsOwnReduction());
+    EXPECT_EQ(g->yAxis2(), g->gainAxis());
+    g->setReduction({{20.0f, 1000.0f, 40, 0}, {1000.0f, 20000.0f, 0, 80}});
+    QImage image = grab();
+    const int left = g->plotRect().left();
+    const QColor l = QColor::fromRgba(tcGuiApGraph::kReductionColours[0]);
+    const QColor r = QColor::fromRgba(tcGuiApGraph::kReductionColours[1]);
+    auto near = [&](int x, int row, const QColor &c) {
+        return image.pixelColor(x, row) == c || image.pixelColor(x, row + 1) == c ||
+               image.pixelColor(x, row - 1) == c;
+    };
+    EXPECT_TRUE(near(left + g->frequencyAxis()->toPixel(200.0f), g->gainRow(-40), l)) << "10 dB, left";
+    EXPECT_TRUE(near(left + g->frequencyAxis()->toPixel(5000.0f), g->gainRow(-80), r)) << "20 dB, right";
+
+    // A panel with its own gain-reduction scale draws its bands itself.
+    const tcGuiAxis own(QStringLiteral("Gain Reduction dB"), tcGuiAxis::kLinear, 150, -30.0f, 0.0f);
+    g->setCustomAxes(nullptr, &own, false);
+    EXPECT_FALSE(g->drawsOwnReduction());
+    EXPECT_EQ(g->yAxis2(), &own);
+    g->setCustomAxes(nullptr, nullptr, false);
+
+    // The controls view with no editor attached says there is nothing to edit.
+    g->setMode(tcGuiApGraph::kResponse);
+    ASSERT_TRUE(g->showsNoCurveNote());
+    auto notePixels = [&] {
+        image = grab();
+        int n = 0;
+        const QRect plot = g->plotRect();
+        for (int y = plot.top(); y < plot.top() + 25; ++y)
+            for (int x = plot.left(); x <= plot.right(); ++x)
+                n += image.pixelColor(x, y).red() > 120 ? 1 : 0; // text, or the major grid lines
+        return n;
+    };
+    const int withNote = notePixels();
+    RecordingHandler dragger("D");
+    g->setDragger(&dragger, true);
+    EXPECT_FALSE(g->showsNoCurveNote());
+    EXPECT_GT(withNote - notePixels(), 40) << "the note's letters";
+    g->setDragger(nullptr, false);
+}

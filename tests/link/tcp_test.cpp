@@ -58,6 +58,19 @@ TEST(TcpClient, ARefusedAttemptWaitsOutTheConnectWaitBeforeTheNextOne)
     EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(290));
 }
 
+TEST(TcpClient, ARefusedAttemptStaysConnectingAndReachesAPeerThatStartsWithinIt)
+{
+    const uint16_t port = freeTcpPort();
+    LinkRecorder rec;
+    tcQTcpClient client("127.0.0.1", port, rec.callbacks(), 10000);
+    ASSERT_TRUE(rec.waitStatusCount(LINK_CONNECTING, 1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300)); // refused at least once
+    EXPECT_EQ(rec.statuses(), (std::vector<int>{LINK_CONNECTING}));
+    LoopbackPeer peer(LoopbackPeer::Keep, port);
+    ASSERT_TRUE(rec.waitStatusCount(LINK_UP, 1));
+    EXPECT_EQ(rec.statuses(), (std::vector<int>{LINK_CONNECTING, LINK_UP}));
+}
+
 TEST(TcpClient, APeerThatAcceptsAndClosesAtOnceIsTriedNoMoreOftenThanARefusedOne)
 {
     LoopbackPeer peer(LoopbackPeer::CloseOnAccept);
@@ -111,9 +124,11 @@ TEST(TcpClient, DestroyingWhileAnAttemptWaitsEndsAtOnce)
     LinkRecorder rec;
     const auto started = std::chrono::steady_clock::now();
     {
-        // A wait between attempts so long that a destructor sitting it out is unmistakable.
+        // An attempt so long that a destructor sitting it out is unmistakable; the refused
+        // connect waits for its next try within it.
         tcQTcpClient client("127.0.0.1", freeTcpPort(), rec.callbacks(), kEndlessWaitMs);
-        ASSERT_TRUE(rec.waitStatusCount(LINK_CLOSED, 1));
+        ASSERT_TRUE(rec.waitStatusCount(LINK_CONNECTING, 1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
     EXPECT_EQ(rec.statuses().back(), LINK_GONE);
@@ -154,7 +169,8 @@ TEST(TcpClient, SendWhileNotConnectedReturnsMinusOneAndReportsNothing)
 {
     LinkRecorder rec;
     tcQTcpClient client("127.0.0.1", freeTcpPort(), rec.callbacks(), 60000);
-    ASSERT_TRUE(rec.waitStatusCount(LINK_CLOSED, 1));
+    ASSERT_TRUE(rec.waitStatusCount(LINK_CONNECTING, 1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50)); // refused, the next try waits
     const auto before = rec.statuses();
     const uint8_t bytes[6] = {0xA5, 0xA5, 6, 0, 21, 0};
     EXPECT_EQ(client.send(bytes, sizeof bytes), -1);

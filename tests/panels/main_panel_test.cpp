@@ -12,6 +12,7 @@
 #include "panel_fixture.h"
 #include "panels/cg_main.h"
 #include "support/test_files.h"
+#include "tables/setting_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -253,6 +254,68 @@ TEST_F(MainPanel, MetersTakeTheirBlocksAndTheGainReductionChoiceFollowsTheScreen
     bench().resetMeters();
     EXPECT_EQ(in->channel(0).level, 255);
     EXPECT_EQ(gr->channel(0).level, 0);
+}
+
+TEST_F(MainPanel, TheGraphSaysWhatItShowsForEachSourceAndView)
+{
+    tcGuiApGraph *g = bench().mainGraph();
+    ASSERT_NE(g, nullptr);
+    bench().setScreen(tcKelBench::kInputScreen);
+    main().onCheck(1041, false);
+    main().onCheck(1040, false);
+    main().onCheck(1039, true);
+    EXPECT_EQ(g->title(), QStringLiteral("Input Spectrum"));
+    EXPECT_EQ(g->yAxis2(), g->spectrumAxis(g->spectrumRange()));
+    main().onButton(1027);
+    EXPECT_EQ(g->title(), QStringLiteral("Output Spectrum"));
+    // The alternative view brings gain reduction across frequency, not audio.
+    main().onCheck(1024, true);
+    EXPECT_EQ(g->title(), QStringLiteral("Gain Reduction by Frequency"));
+    EXPECT_EQ(g->yAxis2(), g->gainAxis());
+    // The scope, turned on at the processor: a waveform over time.
+    globalFromProcessor(G_OSCOPE, 1);
+    EXPECT_TRUE(object<tcGuiCheckBox>("GRAPH_VIEW_OSCOPE")->checked());
+    EXPECT_EQ(g->title(), QStringLiteral("Output Waveform"));
+    EXPECT_EQ(g->xAxis(), g->timeAxis());
+    EXPECT_EQ(g->yAxis2(), g->waveAxis());
+    main().onCheck(1042, false);
+    EXPECT_EQ(g->title(), QStringLiteral("Gain Reduction by Frequency"));
+    EXPECT_EQ(g->xAxis(), g->frequencyAxis());
+    main().onCheck(1024, false);
+    main().onButton(1025);
+
+    // The gain-reduction view: the meter's block across frequency, on its own scale.
+    main().onCheck(1039, false);
+    main().onCheck(1040, true);
+    EXPECT_EQ(g->title(), QStringLiteral("Compressor Gain Reduction"));
+    ASSERT_TRUE(g->drawsOwnReduction());
+    EXPECT_EQ(g->yAxis2(), g->gainAxis());
+    MeterFrame f;
+    f.at(64, {4, 8, 12, 16, 20}).at(74, {0, 0, 0, 0, 40}).at(81, {70, 71});
+    bench().meterFrame(f.bytes);
+    ASSERT_EQ(g->reduction().size(), 5u);
+    EXPECT_EQ(g->reduction()[1].left, 8);
+    EXPECT_EQ(g->reduction()[4].right, 40);
+    EXPECT_FLOAT_EQ(g->reduction()[0].toHz, live.getFloat(SettingId::CompXfr1));
+    EXPECT_FLOAT_EQ(g->reduction()[4].toHz, 20000.0f);
+    bench().setScreen(tcKelBench::kAmOutScreen);
+    EXPECT_EQ(g->title(), QStringLiteral("AM Limiter Gain Reduction"));
+    bench().meterFrame(f.bytes);
+    ASSERT_EQ(g->reduction().size(), 1u);
+    EXPECT_EQ(g->reduction()[0].right, 71);
+    // On its own screen the compressor panel draws its bands on its own scale.
+    bench().setScreen(tcKelBench::kCompressorScreen);
+    EXPECT_FALSE(g->drawsOwnReduction());
+    EXPECT_EQ(g->title(), QStringLiteral("Compressor Gain Reduction"));
+
+    // The controls view says when the screen has no curve for it.
+    main().onCheck(1040, false);
+    main().onCheck(1041, true);
+    EXPECT_FALSE(g->showsNoCurveNote());
+    bench().setScreen(tcKelBench::kInputScreen);
+    EXPECT_TRUE(g->showsNoCurveNote());
+    bench().setScreen(tcKelBench::kParametricScreen);
+    EXPECT_FALSE(g->showsNoCurveNote());
 }
 
 TEST_F(MainPanel, MeterChoicesAndInputRangeAreRestored)

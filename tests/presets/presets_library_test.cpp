@@ -139,6 +139,20 @@ TEST_F(LibraryTest, SlotRowsRunFrom001To080WithTheLockInColourAndIcon)
     session->presetSlots().set(5, usedHeader("New One"));
     emit session->sig_summary_changed();
     EXPECT_EQ(arc->topLevelItem(5)->text(1), "New One");
+
+    // On a dark list the same hues, light enough to read; plain rows in the list's text colour.
+    QPalette dark = arc->palette();
+    dark.setColor(QPalette::Base, QColor(11, 13, 16));
+    dark.setColor(QPalette::Text, QColor(221, 227, 234));
+    arc->setPalette(dark);
+    emit session->sig_summary_changed();
+    EXPECT_EQ(arc->topLevelItem(0)->foreground(1).color(), QColor(221, 227, 234));
+    const QColor talk = arc->topLevelItem(1)->foreground(1).color();
+    const QColor factoryRow = arc->topLevelItem(2)->foreground(1).color();
+    EXPECT_EQ(talk.hslHue(), QColor::fromRgba(0xFF0000C0u).hslHue());
+    EXPECT_EQ(factoryRow.hslHue(), QColor::fromRgba(0xFFC00000u).hslHue());
+    EXPECT_GT(talk.lightness(), 150);
+    EXPECT_GT(factoryRow.lightness(), 150);
 }
 
 TEST_F(LibraryTest, WithTheTechnicianSettingOffThereIsNoFactoryLockEntry)

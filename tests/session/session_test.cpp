@@ -241,6 +241,18 @@ TEST_F(SessionTest, ALostLinkShowsOfflineInTheAlertLookForgetsTheSlotsAndReconne
     EXPECT_EQ(framesOf(MSG_CONNECT).size(), 2u);
 }
 
+TEST_F(SessionTest, AnAttemptThatIsRefusedShowsTryingUntilItsTimeIsUp)
+{
+    options.processorPort = test::freeTcpPort(); // nothing listens there
+    options.limits.connectWaitMs = 10000;
+    Session &s = open();
+    s.set_online(true);
+    test::processEventsFor(300); // refused at once, and tried again within the attempt
+    EXPECT_EQ(s.statusText(), QStringLiteral("Trying.."));
+    EXPECT_EQ(s.statusLook(), StatusLook::Busy);
+    EXPECT_EQ(s.state(), LinkState::Trying);
+}
+
 TEST_F(SessionTest, AFailedAttemptLeavesTheSlotsAlone)
 {
     options.processorPort = test::freeTcpPort(); // nothing listens there
@@ -644,3 +656,194 @@ TEST(SessionSlots, TheSlotProposedForSavingIsTheFirstEmptyThenTheFirstUnlocked)
 }
 
 } // namespace
+
+// ---- Saving, edits made off line, undo
+
+namespace {
+
+// A value other than the one the set holds.
+uint32_t otherRaw(const SETTINGS_MAP &set, uint16_t id, int step = 1)
+{
+    const uint32_t raw = set.getRaw(id);
+    return raw + step <= set.getRawMax(id) ? raw + step : raw - step;
+}
+
+} // namespace
+
+class SessionEdits : public SessionTest
+{
+protected:
+    // The processor's live values: one frame, the last block, holding the ids given.
+    void sendLive(const SETTINGS_MAP &model, std::initializer_list<uint16_t> ids)
+    {
+        std::vector<uint8_t> f(12 + 8 * ids.size());
+        putValuesHeader(f.data(), TARGET_LIVE, 1, 1, uint16_t(ids.size()));
+        size_t at = 12;
+        for (uint16_t id : ids) {
+            putSettingEntry(f.data() + at, model, id);
+            at += 8;
+        }
+        reply(f.data(), f.size());
+    }
+    // What the session sent for a parameter, last value first; empty when nothing.
+    std::vector<uint32_t> sentValues(uint16_t id) const
+    {
+        std::vector<uint32_t> out;
+        for (const Frame &frame : framesOf(MSG_VALUES)) {
+            ValuesMsg v;
+            if (!parseValues(frame.data(), frame.size(), v) || v.target != TARGET_LIVE)
+                continue;
+            for (size_t i = 0; i < v.count; ++i) {
+                const uint8_t *entry = v.entries + i * VALUE_ENTRY_SIZE;
+                SETTINGS_MAP scratch;
+                if (entryId(entry) == id && applySettingEntry(scratch, entry, CHANGE_PROCESSOR))
+                    out.insert(out.begin(), scratch.getRaw(id));
+            }
+        }
+        return out;
+    }
+    const uint16_t gain = 257; // "Input Line Gain": many steps
+    const uint16_t other = nextSettingId(257);
+};
+
+TEST_F(SessionEdits, SavingIntoASlotMakesItTheCurrentPresetWithoutWaitingForTheProcessor)
+{
+    Session &s = open();
+    goOnline();
+    s.live().setIndex(gain, otherRaw(s.live(), gain), CHANGE_USER);
+    ASSERT_TRUE(s.presetModified());
+    QSignalSpy check(&s, &Session::sig_crc_check);
+    s.saveToSlot(s.live(), 4, QStringLiteral("Evening"));
+    EXPECT_EQ(s.currentPreset().nameText(), "Evening");
+    EXPECT_FALSE(s.presetModified());
+    EXPECT_FALSE(check.isEmpty());
+}
+
+TEST_F(SessionEdits, EditsMadeOffLineAreKeptAndOfferedOnceTheProcessorsValuesAreIn)
+{
+    Session &s = open();
+    goOnline();
+    const uint32_t processorGain = s.live().getRaw(gain);
+    s.set_online(false);
+    ASSERT_TRUE(waitProcessingEvents([&] { return s.state() == LinkState::Offline; }));
+
+    // Two edits of one parameter keep the last value; another parameter is a second entry.
+    const uint32_t mine = otherRaw(s.live(), gain, 2);
+    s.live().setIndex(gain, otherRaw(s.live(), gain, 1), CHANGE_USER);
+    s.live().setIndex(gain, mine, CHANGE_USER);
+    s.globals().setInt(G_DELAY, s.globals().get(G_DELAY) + 3, CHANGE_USER);
+    EXPECT_EQ(s.offlineEditCount(), 2);
+
+    int asked = 0;
+    QObject::connect(&s, &Session::offlineEditsWaiting, &s, [&](int count) {
+        ++asked;
+        EXPECT_EQ(count, 2);
+        EXPECT_EQ(s.live().getRaw(gain), processorGain); // the processor's value is what shows
+        peer.clear();
+        EXPECT_TRUE(s.sendOfflineEdits());
+    });
+    QSignalSpy shown(&s, &Session::sig_gui_settings_dirty);
+    peer.clear();
+    goOnline();
+    SETTINGS_MAP processor;
+    processor.setIndex(gain, processorGain, CHANGE_LOCAL);
+    sendLive(processor, {gain});
+    ASSERT_TRUE(waitProcessingEvents([&] { return asked == 1; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return !sentValues(gain).empty(); }));
+    EXPECT_EQ(sentValues(gain).front(), mine);
+    ASSERT_TRUE(waitProcessingEvents([&] { return !framesOf(MSG_GLOBALS).empty(); }));
+    EXPECT_EQ(s.live().getRaw(gain), mine);
+    EXPECT_TRUE(s.settingsToShow().test(gain) || !shown.isEmpty()); // the surface follows
+    EXPECT_EQ(s.offlineEditCount(), 0);
+
+    // Asked once: the next values from the processor ask nothing.
+    sendLive(processor, {gain});
+    test::processEventsFor(100);
+    EXPECT_EQ(asked, 1);
+}
+
+TEST_F(SessionEdits, KeepingTheProcessorsValuesSendsNothingAndForgetsTheEdits)
+{
+    Session &s = open();
+    s.live().setIndex(gain, otherRaw(s.live(), gain), CHANGE_USER); // never on line yet
+    int asked = 0;
+    QObject::connect(&s, &Session::offlineEditsWaiting, &s, [&](int) {
+        ++asked;
+        s.dropOfflineEdits();
+    });
+    goOnline();
+    SETTINGS_MAP processor;
+    sendLive(processor, {gain});
+    ASSERT_TRUE(waitProcessingEvents([&] { return asked == 1; }));
+    ASSERT_TRUE(waitProcessingEvents([&] { return s.live().getRaw(gain) == processor.getRaw(gain); }));
+    test::processEventsFor(100);
+    EXPECT_TRUE(sentValues(gain).empty());
+    EXPECT_EQ(s.offlineEditCount(), 0);
+}
+
+TEST_F(SessionEdits, UndoSendsTheValueFromBeforeADragAndRedoSendsItsEnd)
+{
+    Session &s = open();
+    goOnline();
+    const uint32_t start = s.live().getRaw(gain);
+    const uint32_t end = otherRaw(s.live(), gain, 3);
+    for (int i = 1; i <= 3; ++i) {
+        s.live().setIndex(gain, end > start ? start + i : start - i, CHANGE_USER);
+        ASSERT_TRUE(waitProcessingEvents([&] { return sentValues(gain).size() == size_t(i); }));
+    }
+    s.live().setIndex(other, otherRaw(s.live(), other), CHANGE_USER);
+    ASSERT_TRUE(waitProcessingEvents([&] { return sentValues(gain).size() == 3u; }));
+    EXPECT_EQ(s.undoName(), QString::fromLatin1(settingName(other)));
+
+    EXPECT_EQ(s.undo(), Session::UndoResult::Done); // the other parameter
+    EXPECT_EQ(s.undoName(), QString::fromLatin1(settingName(gain)));
+    EXPECT_EQ(s.undo(), Session::UndoResult::Done); // the whole drag
+    ASSERT_TRUE(waitProcessingEvents([&] { return sentValues(gain).size() == 4u; }));
+    EXPECT_EQ(sentValues(gain).front(), start);
+    EXPECT_EQ(s.live().getRaw(gain), start);
+    EXPECT_TRUE(s.settingsToShow().test(gain)); // the knob follows
+    EXPECT_EQ(s.undo(), Session::UndoResult::Nothing);
+
+    EXPECT_EQ(s.redoName(), QString::fromLatin1(settingName(gain)));
+    EXPECT_EQ(s.redo(), Session::UndoResult::Done);
+    ASSERT_TRUE(waitProcessingEvents([&] { return sentValues(gain).size() == 5u; }));
+    EXPECT_EQ(sentValues(gain).front(), end);
+}
+
+TEST_F(SessionEdits, AValueTheProcessorChangedIsNotUndoneButItsOwnEchoKeepsTheStep)
+{
+    Session &s = open();
+    goOnline();
+    const uint32_t start = s.live().getRaw(gain);
+    const int d = start + 2 <= s.live().getRawMax(gain) ? 1 : -1;
+    const uint32_t first = start + d, mine = start + 2 * d;
+    s.live().setIndex(gain, first, CHANGE_USER);
+    s.live().setIndex(gain, mine, CHANGE_USER);
+    // The processor answers the first send after the second was made, with the value it stored.
+    SETTINGS_MAP processor;
+    processor.setIndex(gain, first, CHANGE_LOCAL);
+    sendLive(processor, {gain});
+    ASSERT_TRUE(waitProcessingEvents([&] { return s.live().getRaw(gain) == first; }));
+    EXPECT_EQ(s.undoName(), QString::fromLatin1(settingName(gain)));
+
+    // A front-panel turn to a value never sent from here: the step goes.
+    processor.setIndex(gain, otherRaw(s.live(), gain, 5), CHANGE_LOCAL);
+    sendLive(processor, {gain});
+    ASSERT_TRUE(waitProcessingEvents([&] { return s.live().getRaw(gain) == processor.getRaw(gain); }));
+    EXPECT_TRUE(s.undoName().isEmpty());
+    EXPECT_EQ(s.undo(), Session::UndoResult::Nothing);
+    EXPECT_EQ(s.live().getRaw(gain), processor.getRaw(gain));
+}
+
+TEST_F(SessionEdits, UndoOffLineIsRefusedAndTheStepKept)
+{
+    Session &s = open();
+    goOnline();
+    const uint32_t start = s.live().getRaw(gain);
+    s.live().setIndex(gain, otherRaw(s.live(), gain), CHANGE_USER);
+    s.set_online(false);
+    ASSERT_TRUE(waitProcessingEvents([&] { return s.state() == LinkState::Offline; }));
+    EXPECT_EQ(s.undo(), Session::UndoResult::Offline);
+    EXPECT_NE(s.live().getRaw(gain), start);
+    EXPECT_EQ(s.undoName(), QString::fromLatin1(settingName(gain)));
+}

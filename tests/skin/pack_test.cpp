@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QListWidget>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -87,6 +88,79 @@ TEST_F(PackTest, PackerFailsClearlyAndKeepsTheOldFile)
     EXPECT_NE(runPacker({"-d", path("."), "-f", path("old.skin")}), 0) << "-p is required";
     EXPECT_NE(runPacker({"-p", "-d"}), 0);
     EXPECT_EQ(readAll(path("old.skin")), QByteArray("previous"));
+}
+
+TEST_F(PackTest, DialogMarksTheSkinInUseAndOffersPackOnlyWithThePacker)
+{
+    writeText(path(QStringLiteral("skins/default/skin.xml")), "<skin/>");
+    writeText(path(QStringLiteral("skins/other/skin.xml")), "<skin/>");
+    writeText(path(QStringLiteral("skins/other.skin")), orba::skin::packHeader(0));
+    writeText(path(QStringLiteral("skins/default.skin")), orba::skin::packHeader(0));
+    auto bold = [](const QListWidgetItem *row) { return row && row->font().bold(); };
+    {
+        tcSkinDlg dialog(nullptr, QDir(path("skins")));
+        EXPECT_TRUE(dialog.findChild<QPushButton *>(QStringLiteral("packButton"))->isHidden())
+            << "no packer in the working folder nor beside the program";
+        dialog.setCurrentSkin(QStringLiteral("other"), false);
+        EXPECT_EQ(dialog.listMode(), 0);
+        ASSERT_NE(dialog.currentSkinRow(), nullptr);
+        EXPECT_EQ(dialog.currentSkinRow()->text(), QStringLiteral("other"));
+        EXPECT_EQ(dialog.listWidget()->currentItem(), dialog.currentSkinRow()) << "and selected";
+        EXPECT_TRUE(bold(dialog.currentSkinRow()));
+        EXPECT_FALSE(bold(dialog.listWidget()->item(0))) << "only the skin in use";
+        // The packed file of the same name is another skin: unmarked.
+        dialog.slot_file_click();
+        EXPECT_EQ(dialog.currentSkinRow(), nullptr);
+        for (int i = 0; i < dialog.listWidget()->count(); ++i)
+            EXPECT_FALSE(bold(dialog.listWidget()->item(i)));
+
+        // A packed skin in use is remembered by its name with or without ".skin"; the list turns
+        // to the files to show it.
+        dialog.slot_folder_click();
+        dialog.setCurrentSkin(QStringLiteral("default"), true);
+        EXPECT_EQ(dialog.listMode(), 1);
+        ASSERT_NE(dialog.currentSkinRow(), nullptr);
+        EXPECT_EQ(dialog.currentSkinRow()->text(), QStringLiteral("default.skin"));
+        EXPECT_TRUE(bold(dialog.currentSkinRow()));
+        dialog.accept();
+        EXPECT_EQ(dialog.chosenName(), QStringLiteral("default.skin"));
+    }
+    ASSERT_TRUE(QFile::copy(packer(), path(QStringLiteral("SkinPacker"))));
+    QFile::setPermissions(path(QStringLiteral("SkinPacker")), QFile::ReadOwner | QFile::ExeOwner);
+    tcSkinDlg dialog(nullptr, QDir(path("skins")));
+    auto *pack = dialog.findChild<QPushButton *>(QStringLiteral("packButton"));
+    EXPECT_FALSE(pack->isHidden());
+    EXPECT_TRUE(pack->isEnabled());
+    dialog.slot_file_click();
+    EXPECT_FALSE(pack->isEnabled()) << "packing works on folders";
+}
+
+TEST_F(PackTest, AFailedPackWritesTheResultsFileTheErrorNames)
+{
+    writeText(path(QStringLiteral("skins/mine/skin.xml")), "<skin/>");
+    writeText(path(QStringLiteral("skin_packer_results.txt")), "an old report");
+    tcSkinDlg dialog(nullptr, QDir(path("skins")));
+    dialog.listWidget()->setCurrentRow(0);
+    messages.answer(orba::MsgOk);
+    dialog.slot_pack_click();
+    EXPECT_EQ(messages.last().title, QStringLiteral("Error"));
+    EXPECT_TRUE(messages.last().text.contains(QStringLiteral("\"skin_packer_results.txt\"")));
+    QByteArray report = readAll(path("skin_packer_results.txt"));
+    EXPECT_TRUE(report.contains("was found neither in")) << report.toStdString();
+    EXPECT_FALSE(report.contains("an old report"));
+
+#ifdef Q_OS_UNIX
+    // A packer that fails: its own words and its exit code.
+    writeText(path(QStringLiteral("SkinPacker")), "#!/bin/sh\necho \"ERROR: no room\" >&2\nexit 1\n");
+    QFile::setPermissions(path(QStringLiteral("SkinPacker")), QFile::ReadOwner | QFile::ExeOwner);
+    messages.answer(orba::MsgOk);
+    dialog.slot_pack_click();
+    EXPECT_EQ(messages.last().title, QStringLiteral("Error"));
+    report = readAll(path("skin_packer_results.txt"));
+    EXPECT_TRUE(report.contains("ERROR: no room")) << report.toStdString();
+    EXPECT_TRUE(report.contains("exit code 1")) << report.toStdString();
+    EXPECT_FALSE(QFile::exists(path("skins/mine.skin")));
+#endif
 }
 
 #ifdef Q_OS_UNIX

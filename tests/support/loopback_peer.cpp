@@ -63,11 +63,14 @@ bool sendDatagram(uint16_t port, const uint8_t *bytes, size_t count, const char 
     return ok;
 }
 
-LoopbackPeer::LoopbackPeer(Mode mode) : m_mode(mode)
+LoopbackPeer::LoopbackPeer(Mode mode, uint16_t port) : m_mode(mode)
 {
     m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    ::setsockopt(m_listen, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in a{};
     a.sin_family = AF_INET;
+    a.sin_port = htons(port);
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ::bind(m_listen, reinterpret_cast<sockaddr *>(&a), sizeof a);
     ::listen(m_listen, 4);

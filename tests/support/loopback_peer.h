@@ -27,7 +27,8 @@ class LoopbackPeer
 {
 public:
     enum Mode { Keep, CloseOnAccept };
-    explicit LoopbackPeer(Mode mode = Keep);
+    // port 0: any free one.
+    explicit LoopbackPeer(Mode mode = Keep, uint16_t port = 0);
     ~LoopbackPeer();
     LoopbackPeer(const LoopbackPeer &) = delete;
     LoopbackPeer &operator=(const LoopbackPeer &) = delete;

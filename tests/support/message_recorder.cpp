@@ -23,7 +23,7 @@ int MessageRecorder::handle(const MessageRequest &r)
     MessageRecorder *self = g_current;
     if (!self)
         return MsgOk;
-    self->m_messages.push_back({r.kind, r.title, r.text, r.buttons});
+    self->m_messages.push_back({r.kind, r.title, r.text, r.buttons, r.yesText, r.noText});
     if (!self->m_answers.empty()) {
         const int a = self->m_answers.front();
         self->m_answers.pop_front();

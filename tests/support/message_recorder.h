@@ -17,6 +17,7 @@ struct RecordedMessage
     QString title;
     QString text;
     int buttons;
+    QString yesText, noText;
 };
 
 class MessageRecorder

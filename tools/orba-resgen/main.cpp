@@ -2,6 +2,7 @@
 // Run once after changing a picture: orba-resgen src/app/Resources (the .qrc maps them to their
 // resource paths).
 #include "common/atomic_file.h"
+#include "orba-skingen/brand_mark.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -9,14 +10,11 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 #include <QRadialGradient>
 #include <cmath>
 #include <cstdio>
 
 namespace {
-
-const QColor kAccent(0, 128, 255);
 
 QImage icon(int size)
 {
@@ -30,13 +28,10 @@ QImage icon(int size)
     p.setBrush(g);
     p.setPen(QPen(QColor(90, 100, 115), size / 32.0));
     p.drawRoundedRect(QRectF(1, 1, size - 2, size - 2), size / 6.0, size / 6.0);
-    QPainterPath v;
-    v.moveTo(size * 0.18, size * 0.22);
-    v.lineTo(size * 0.50, size * 0.80);
-    v.lineTo(size * 0.82, size * 0.22);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kAccent, size / 9.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(v);
+    // The skin's brand mark, centred: the icon, the splash and the window's top strip match.
+    p.translate(size * 0.5 - size * 0.6 * 23.5 / 48.0, size * 0.2);
+    p.scale(size * 0.6 / 24.0, size * 0.6 / 24.0);
+    orba::skingen::theme::paintBrandBars(p);
     return img;
 }
 

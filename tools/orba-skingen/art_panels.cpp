@@ -2,6 +2,7 @@
 // handle, section panels, title plates, wells and the brand mark.
 #include "art.h"
 #include "art_paint.h"
+#include "brand_mark.h"
 #include "theme.h"
 
 #include <QFont>
@@ -234,12 +235,7 @@ void paintBrand(QPainter &p, const QPoint &at)
     // The mark: a chevron over a short spectrum, then the name.
     p.save();
     p.translate(at);
-    p.setPen(Qt::NoPen);
-    const QColor bars[5] = {block(kInput).accent, block(kParametric).accent, block(kCompressor).accent,
-                            block(kAmOut).accent, block(kAmHd).accent};
-    const int heights[5] = {9, 15, 20, 13, 7};
-    for (int i = 0; i < 5; ++i)
-        p.fillRect(QRectF(i * 5.0, 24 - heights[i], 3.5, heights[i]), bars[i]);
+    paintBrandBars(p);
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(19);
     f.setBold(true);

@@ -221,7 +221,9 @@ void Surface::display(const QString &id, const QRect &r, const QString &font, bo
                    .attr(QStringLiteral("fg_error"), QStringLiteral("C_ERR_FG"))
                    .attr(QStringLiteral("bg_error"), QStringLiteral("C_ERR_BG"))
                    .attr(QStringLiteral("fg_warn"), QStringLiteral("C_WARN_FG"))
-                   .attr(QStringLiteral("bg_warn"), QStringLiteral("C_WARN_BG")))
+                   .attr(QStringLiteral("bg_warn"), QStringLiteral("C_WARN_BG"))
+                   .attr(QStringLiteral("fg_note"), QStringLiteral("C_NOTE_FG"))
+                   .attr(QStringLiteral("bg_note"), QStringLiteral("C_NOTE_BG")))
         .child(mode);
     m_w.object(id, kDisplay, m_screen, e);
 }
@@ -486,6 +488,9 @@ void writeTheme(SkinWriter &w)
     w.colour(QStringLiteral("C_ERR_BG"), QColor(112, 30, 34));
     w.colour(QStringLiteral("C_WARN_FG"), QColor(255, 233, 180));
     w.colour(QStringLiteral("C_WARN_BG"), QColor(102, 74, 18));
+    // Neither an alarm nor a wait: what differs from the saved state (a modified preset).
+    w.colour(QStringLiteral("C_NOTE_FG"), QColor(200, 228, 255));
+    w.colour(QStringLiteral("C_NOTE_BG"), QColor(28, 62, 102));
     w.colour(QStringLiteral("C_GREEN"), kGreen);
     w.colour(QStringLiteral("C_QUICK"), QColor(0x60, 0xE0, 0x60));
 

@@ -123,6 +123,7 @@ void tcPDlgArcBox::populate(const PresetSlotList &slotList)
             colour = QColor::fromRgba(0xFFC00000);
             icon = orba::PresetIcon::FactoryLocked;
         }
+        colour = readableColour(colour);
         item->setIcon(0, orba::presetIcon(icon));
         item->setForeground(0, colour);
         item->setForeground(1, colour);
@@ -134,6 +135,15 @@ void tcPDlgArcBox::populate(const PresetSlotList &slotList)
     if (current >= 0)
         setCurrentItem(topLevelItem(current), 0, QItemSelectionModel::NoUpdate);
     updateEnabling();
+}
+
+QColor tcPDlgArcBox::readableColour(const QColor &colour) const
+{
+    if (palette().color(QPalette::Base).lightness() >= 128)
+        return colour;
+    if (colour.lightness() < 20)
+        return palette().color(QPalette::Text);
+    return QColor::fromHsl(colour.hslHue(), colour.hslSaturation(), 175);
 }
 
 std::vector<int> tcPDlgArcBox::selectedSlots() const

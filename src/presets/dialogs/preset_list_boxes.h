@@ -115,6 +115,10 @@ public slots:
     void slot_diff();
     void slot_print();
 
+    // A row's lock colour as it reads on this list: the colours chosen for a light list, lifted to
+    // the same hue at a readable lightness (and black to the palette's text) on a dark one.
+    QColor readableColour(const QColor &colour) const;
+
 signals:
     void sig_summary_changed();
 
