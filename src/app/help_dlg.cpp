@@ -63,6 +63,7 @@ QString tcHelpDlg::page(const QString &readme)
         "<tr><td>Space, Enter</td><td>click the focused button or switch; on a knob, type its "
         "value</td></tr>"
         "<tr><td>Esc</td><td>drop the focus</td></tr>"
+        "<tr><td>Ctrl+Z, Ctrl+Shift+Z</td><td>undo, redo your last edit</td></tr>"
         "<tr><td>Ctrl+S</td><td>save the live settings as a preset in the processor</td></tr>"
         "<tr><td>Ctrl+T</td><td>take a preset</td></tr>"
         "<tr><td>Ctrl+Q</td><td>exit</td></tr>"
