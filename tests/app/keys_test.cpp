@@ -3,7 +3,9 @@
 #include "app/help_dlg.h"
 #include "app_window_test.h"
 #include "common/crc32.h"
+#include "gui/gui_knob.h"
 #include "panels/access_classes.h"
+#include "tables/setting_ids.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,6 +97,24 @@ TEST_F(Keys, ALockThatGuardsSavesAndTakesAsksForTheCodeBeforeTheirKeys)
     dialogs.clear();
     press(w, Qt::Key_F1);
     EXPECT_EQ(dialogs, QStringList{QStringLiteral("tcHelpDlg")});
+}
+
+TEST_F(Keys, StepsFromTheKeysAreEditsThatCtrlZUndoes)
+{
+    KelWidget &w = openActive();
+    goOnline();
+    w.kelBench()->setScreen(tcKelBench::kInputScreen);
+    const uint16_t id = SettingId::InputLineGain;
+    const uint32_t start = session().live().getRaw(id);
+    w.kelBench()->setFocusedObject(object<tcGuiObject>("INPUT_ANA_GAIN_KNOB"));
+    for (int i = 0; i < 3; ++i)
+        press(w, Qt::Key_Up);
+    ASSERT_EQ(session().live().getRaw(id), start + 3);
+    // Quick steps make one undo step, as a wheel turn does; a slow machine may split them.
+    for (int i = 0; i < 3 && session().live().getRaw(id) != start; ++i)
+        press(w, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(session().live().getRaw(id), start);
+    EXPECT_EQ(object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB")->value(), int(start));
 }
 
 TEST_F(Keys, TheHelpPageNamesTheGuideWhenOneIsFound)
