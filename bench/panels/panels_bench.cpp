@@ -1,6 +1,6 @@
 // Control surface figures with the default skin: loading it with its eight panels, dispatching a
-// change of every parameter, handing one meter frame to the panels (with the meters' own repaints),
-// and repainting the whole window.
+// change of every parameter, one meter frame handed to the panels and the repaint it causes at
+// 100 %, 150 % and 200 % scale, and repainting the whole window.
 #include "../../tests/support/show_exposed.h"
 #include "panels/kel_bench.h"
 #include "skin/vorud_widget.h"
@@ -20,15 +20,29 @@ namespace {
 
 const QString kSkin = QStringLiteral(ORBA_BUILD_DIR "/skins/default");
 
+// Counts the paint events, so a benchmark can tell that its repaint happened.
+class CountingHost : public tcVORudWidget
+{
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        ++paints;
+        tcVORudWidget::paintEvent(event);
+    }
+};
+
 struct Surface
 {
     SETTINGS_MAP live;
     GLOBALS_MAP globals;
     SETTINGS_FLAGS toShow;
-    tcVORudWidget host;
+    CountingHost host;
     tcKelBench *bench = nullptr;
 
-    Surface()
+    explicit Surface(double scale = 1.0)
     {
         KelEnvironment env;
         env.live = &live;
@@ -36,6 +50,7 @@ struct Surface
         env.settingsToShow = &toShow;
         bench = new tcKelBench(&host, kSkin, env);
         host.setBench(bench);
+        bench->setScaling(scale != 1.0, float(scale), float(scale));
         if (bench->loadSkin() != 0)
             qFatal("The default skin did not load from %s", qPrintable(kSkin));
         bench->setScreen(tcKelBench::kInputScreen);
@@ -67,21 +82,29 @@ void DispatchAChangeOfEveryParameter(benchmark::State &state)
 }
 BENCHMARK(DispatchAChangeOfEveryParameter)->Unit(benchmark::kMicrosecond);
 
-void HandOneMeterFrameToThePanels(benchmark::State &state)
+// One meter frame as the window gets it on line: every meter level and the spectrum change, the
+// panels take the frame, and the window repaints what changed. Arg: scale in percent.
+void OneMeterFrameAndItsRepaint(benchmark::State &state)
 {
-    Surface s;
+    Surface s(state.range(0) / 100.0);
     s.show();
     uint8_t frame[604] = {};
     uint8_t step = 0;
+    // The first frame prepares what is drawn at this scale, as the first seconds on line do.
+    s.bench->meterFrame(frame);
+    QCoreApplication::processEvents();
+    const int paintsBefore = s.host.paints;
     for (auto _ : state) {
         step = uint8_t(step + 5);
         std::memset(frame + 46, step, 58);       // every level changes: every meter repaints
         std::memset(frame + 104, step / 2, 500); // and the graph's spectrum
         s.bench->meterFrame(frame);
-        QCoreApplication::processEvents(); // the graph's queued repaint
+        QCoreApplication::processEvents(); // the repaints queued by the frame
     }
+    state.counters["paints_per_frame"] =
+        benchmark::Counter(double(s.host.paints - paintsBefore) / double(state.iterations()));
 }
-BENCHMARK(HandOneMeterFrameToThePanels)->Unit(benchmark::kMicrosecond);
+BENCHMARK(OneMeterFrameAndItsRepaint)->Arg(100)->Arg(150)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 void RepaintTheWholeWindow(benchmark::State &state)
 {
