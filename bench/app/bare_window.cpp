@@ -1,8 +1,10 @@
 // orba-bare-window: the yardstick for start-up figures: a plain Qt window of the main window's
 // size that reports its first paint the way orba does (ORBA_REPORT_FIRST_PAINT), then quits.
+// Arguments WIDTH HEIGHT give another size (the skin at another scale).
 #include <QApplication>
 #include <QDateTime>
 #include <QPainter>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -34,8 +36,10 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    const int width = args.size() > 2 ? args[1].toInt() : 0, height = args.size() > 2 ? args[2].toInt() : 0;
     BareWindow window;
-    window.resize(1100, 720);
+    window.resize(width > 0 ? width : 1100, height > 0 ? height : 720);
     window.show();
     return QApplication::exec();
 }

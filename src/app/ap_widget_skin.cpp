@@ -230,7 +230,9 @@ void tcApWidget::paintEvent(QPaintEvent *event)
     m_firstPaintReported = true;
     if (qEnvironmentVariableIsSet("ORBA_REPORT_FIRST_PAINT")) {
         const qint64 ms = QDateTime::currentMSecsSinceEpoch();
-        std::fprintf(stderr, "orba: first skinned paint at %lld.%03lld\n", ms / 1000, ms % 1000);
+        // The size lets scripts/measure.sh open its bare window as large.
+        std::fprintf(stderr, "orba: first skinned paint at %lld.%03lld (%dx%d)\n", ms / 1000, ms % 1000, width(),
+                     height());
         std::fflush(stderr);
     }
 }
