@@ -1,8 +1,15 @@
 #include "gui/gui_image.h"
 
+#include "gui/device_pixels.h"
+
 #include <QBitmap>
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 tcGuiImage::tcGuiImage(const NameString &id, tcBench *bench, int serial)
@@ -21,16 +28,49 @@ void tcGuiImage::afterLoad()
         return;
     }
     m_tried = true;
-    if (!m_data.isEmpty() && m_pixmap.loadFromData(m_data) && m_hasTransparent)
-        m_pixmap.setMask(m_pixmap.createMaskFromColor(QColor::fromRgba(m_transparent), Qt::MaskInColor));
-    m_data = QByteArray();
-    if (m_pixmap.width() <= 0 || m_pixmap.height() <= 0)
-        m_pixmap = QPixmap();
-    m_width = m_pixmap.width();
-    m_height = m_pixmap.height();
+    if (!m_data.isEmpty()) {
+        QBuffer buffer(&m_data);
+        QImageReader reader(&buffer);
+        m_size = reader.size();
+    }
+    // A format that does not tell its size without decoding is decoded now.
+    if (!m_data.isEmpty() && m_size.isEmpty())
+        decode();
+    if (m_size.isEmpty()) {
+        m_size = QSize();
+        m_data = QByteArray();
+    }
+    m_width = std::max(0, m_size.width());
+    m_height = std::max(0, m_size.height());
     updateArea();
     m_captionRect = m_area;
     m_loaded = true;
+}
+
+void tcGuiImage::decode() const
+{
+    if (m_decoded)
+        return;
+    m_decoded = true;
+    QImage image;
+    if (!m_data.isEmpty() && image.loadFromData(m_data)) {
+        m_pixmap = QPixmap::fromImage(std::move(image));
+        if (m_hasTransparent)
+            m_pixmap.setMask(m_pixmap.createMaskFromColor(QColor::fromRgba(m_transparent), Qt::MaskInColor));
+    }
+    m_data = QByteArray();
+    if (m_pixmap.width() <= 0 || m_pixmap.height() <= 0 || (!m_size.isEmpty() && m_pixmap.size() != m_size)) {
+        // Damaged past its header: it shows as missing, at the size the load gave it.
+        m_pixmap = QPixmap();
+        return;
+    }
+    m_size = m_pixmap.size();
+}
+
+const QPixmap &tcGuiImage::pixmap() const
+{
+    decode();
+    return m_pixmap;
 }
 
 void tcGuiImage::draw(QPainter &painter)
@@ -56,43 +96,121 @@ int tcGuiImage::sectionLeft(int k) const
     return static_cast<int>(static_cast<int64_t>(k) * m_pixmap.width() / sectionCount());
 }
 
+const tcGuiImage::Prepared &tcGuiImage::prepared(const QTransform &device, double ratio) const
+{
+    Prepared &p = m_prepared;
+    if (p.sx == device.m11() && p.sy == device.m22() && p.strip.devicePixelRatio() == ratio && !p.strip.isNull())
+        return p;
+    const int n = sectionCount();
+    const int w = m_pixmap.width() / n, h = m_pixmap.height();
+    p.sx = device.m11();
+    p.sy = device.m22();
+    p.sectionW = std::max(1, static_cast<int>(std::lround(w * p.sx)));
+    p.h = std::max(1, static_cast<int>(std::lround(h * p.sy)));
+    QImage strip(p.sectionW * n, p.h, QImage::Format_ARGB32_Premultiplied);
+    strip.fill(Qt::transparent);
+    const QImage source = m_pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&strip);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (int k = 0; k < n; ++k) {
+        // Each section alone: its edges are resampled from its own pixels only.
+        const QImage section = source.copy(sectionLeft(k), 0, w, h)
+                                   .scaled(p.sectionW, p.h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        painter.drawImage(k * p.sectionW, 0, section);
+    }
+    painter.end();
+    p.strip = QPixmap::fromImage(std::move(strip));
+    p.strip.setDevicePixelRatio(ratio);
+    return p;
+}
+
+void tcGuiImage::drawPreparedPart(QPainter &painter, const QTransform &device, int x0, int y0, int k, int x,
+                                  int y, int w, int h) const
+{
+    orba::gui::DevicePixels pixels(painter);
+    const Prepared &p = prepared(device, pixels.ratio());
+    const int ox = orba::gui::deviceX(device, x0), oy = orba::gui::deviceY(device, y0);
+    // The part's edges are where the skin's edges fall, so parts drawn side by side meet exactly.
+    const int left = std::clamp(orba::gui::deviceX(device, x0 + x) - ox, 0, p.sectionW);
+    const int right = std::clamp(orba::gui::deviceX(device, x0 + x + w) - ox, 0, p.sectionW);
+    const int top = std::clamp(orba::gui::deviceY(device, y0 + y) - oy, 0, p.h);
+    const int bottom = std::clamp(orba::gui::deviceY(device, y0 + y + h) - oy, 0, p.h);
+    if (right <= left || bottom <= top)
+        return;
+    pixels.draw(QPoint(ox + left, oy + top), p.strip, QRect(k * p.sectionW + left, top, right - left, bottom - top));
+}
+
 void tcGuiImage::drawSection(QPainter &painter, int x, int y, int k) const
 {
     const int n = sectionCount();
+    decode();
     if (m_pixmap.isNull() || k < 0 || k >= n) {
         drawMissingMark(painter, x, y);
         return;
     }
     const int w = m_pixmap.width(), h = m_pixmap.height();
-    painter.drawPixmap(x, y, m_pixmap, sectionLeft(k), 0, w / n, h);
+    QTransform device;
+    if (orba::gui::scalingDevice(painter, &device))
+        drawPreparedPart(painter, device, x, y, k, 0, 0, w / n, h);
+    else
+        painter.drawPixmap(x, y, m_pixmap, sectionLeft(k), 0, w / n, h);
 }
 
 void tcGuiImage::drawSectionPart(QPainter &painter, int x, int y, int k, int sx, int sy, int sw, int sh) const
 {
     const int n = sectionCount();
+    decode();
     if (m_pixmap.isNull() || k < 0 || k >= n) {
         drawMissingMark(painter, x, y);
         return;
     }
     if (sw <= 0 || sh <= 0)
         return;
-    painter.drawPixmap(x, y, m_pixmap, sectionLeft(k) + sx, sy, sw, sh);
+    QTransform device;
+    if (orba::gui::scalingDevice(painter, &device))
+        drawPreparedPart(painter, device, x - sx, y - sy, k, sx, sy, sw, sh);
+    else
+        painter.drawPixmap(x, y, m_pixmap, sectionLeft(k) + sx, sy, sw, sh);
 }
 
 void tcGuiImage::drawWhole(QPainter &painter, int x, int y) const
 {
+    decode();
     if (m_pixmap.isNull()) {
         drawMissingMark(painter, x, y);
         return;
     }
-    painter.drawPixmap(x, y, m_pixmap);
+    QTransform device;
+    if (!orba::gui::scalingDevice(painter, &device)) {
+        painter.drawPixmap(x, y, m_pixmap);
+        return;
+    }
+    const int n = sectionCount(), w = m_pixmap.width() / n;
+    for (int k = 0; k < n; ++k)
+        drawPreparedPart(painter, device, x + k * w, y, k, 0, 0, w, m_pixmap.height());
 }
 
 void tcGuiImage::drawStretched(QPainter &painter, int x, int y, int w, int h) const
 {
+    decode();
     if (m_pixmap.isNull()) {
         drawMissingMark(painter, x, y);
         return;
     }
-    painter.drawPixmap(QRect(x, y, w, h), m_pixmap);
+    QTransform device;
+    if (!orba::gui::scalingDevice(painter, &device)) {
+        painter.drawPixmap(QRect(x, y, w, h), m_pixmap);
+        return;
+    }
+    const int left = orba::gui::deviceX(device, x), top = orba::gui::deviceY(device, y);
+    const QSize size(orba::gui::deviceX(device, x + w) - left, orba::gui::deviceY(device, y + h) - top);
+    if (size.isEmpty())
+        return;
+    orba::gui::DevicePixels pixels(painter);
+    if (m_stretched.size() != size || m_stretched.devicePixelRatio() != pixels.ratio()) {
+        m_stretched = QPixmap::fromImage(
+            m_pixmap.toImage().scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        m_stretched.setDevicePixelRatio(pixels.ratio());
+    }
+    pixels.draw(QPoint(left, top), m_stretched, m_stretched.rect());
 }

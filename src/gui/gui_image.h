@@ -1,11 +1,17 @@
 // tcGuiImage: a picture of the skin, cut into equal sections side by side. Every other object draws
 // its pictures through one; as a screen picture it draws itself whole. Sections that cannot be
-// drawn (no pixmap, index out of range) show the missing-picture mark.
+// drawn (no picture, index out of range) show the missing-picture mark.
+//
+// The load reads only the picture's size; the pixels are decoded when it is first drawn, so a
+// start shows its first screen without decoding the pictures of the others. On a painter that
+// scales (a skin scale, a high-density screen) each section is resampled once for that scale, on
+// its own so that no neighbour bleeds into its edges, and drawn 1:1 at device pixels.
 #pragma once
 
 #include "gui/gui_object.h"
 
 #include <QPixmap>
+#include <QTransform>
 
 class tcGuiImage : public tcGuiObject
 {
@@ -16,7 +22,7 @@ public:
     bool acceptsLeftClick() const override { return false; }
     void draw(QPainter &painter) override;
 
-    // The picture file's name in the skin and its bytes, decoded when the load ends.
+    // The picture file's name in the skin and its bytes, decoded when first drawn.
     void setPicture(const QString &file, const QByteArray &data)
     {
         m_file = file;
@@ -30,8 +36,11 @@ public:
         m_transparent = colour;
         m_hasTransparent = true;
     }
-    bool hasPixmap() const { return !m_pixmap.isNull(); }
-    const QPixmap &pixmap() const { return m_pixmap; }
+    // A picture of a readable size; its pixels may still wait for the first draw.
+    bool hasPixmap() const { return !m_size.isEmpty(); }
+    // The pixels at the picture's own size (decoded now if they were not yet).
+    const QPixmap &pixmap() const;
+    bool decoded() const { return m_decoded; }
     int sectionWidth() const { return width() / sectionCount(); }
 
     void drawSection(QPainter &painter, int x, int y, int k) const;
@@ -42,11 +51,27 @@ public:
     static void drawMissingMark(QPainter &painter, int x, int y);
 
 private:
+    struct Prepared
+    {
+        double sx = 0, sy = 0;
+        int sectionW = 0, h = 0; // one section at device pixels
+        QPixmap strip;           // the sections side by side, each scaled on its own
+    };
     int sectionLeft(int k) const;
+    void decode() const;
+    // The sections for a device transform, as pixmaps of the screen's pixel ratio.
+    const Prepared &prepared(const QTransform &device, double ratio) const;
+    // The part (x, y, w, h) of section k, in skin pixels, drawn at skin (x0, y0) at device pixels.
+    void drawPreparedPart(QPainter &painter, const QTransform &device, int x0, int y0, int k, int x, int y,
+                          int w, int h) const;
 
     QString m_file;
-    QByteArray m_data;
-    QPixmap m_pixmap;
+    mutable QByteArray m_data;
+    mutable QSize m_size;
+    mutable QPixmap m_pixmap;
+    mutable bool m_decoded = false;
+    mutable Prepared m_prepared;
+    mutable QPixmap m_stretched; // the last stretched size at device pixels
     int m_sections = 1;
     bool m_hasTransparent = false;
     QRgb m_transparent = 0xFF000000u;

@@ -320,7 +320,8 @@ void tcKelBench::paint(QPainter &painter, const QRect &rect)
     const QRect bg = m_background ? m_background->area() : QRect();
     const QRect part = dirty.intersected(bg);
     if (m_background && m_background->hasPixmap() && !part.isEmpty())
-        painter.drawPixmap(part.topLeft(), m_background->pixmap(), part.translated(-bg.topLeft()));
+        m_background->drawSectionPart(painter, part.left(), part.top(), 0, part.left() - bg.left(),
+                                      part.top() - bg.top(), part.width(), part.height());
     else if (!part.isEmpty())
         painter.fillRect(part, Qt::black);
     const QRegion outside = QRegion(dirty).subtracted(QRegion(part));
