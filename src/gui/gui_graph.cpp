@@ -1,8 +1,11 @@
 #include "gui/gui_graph.h"
 
+#include "gui/device_pixels.h"
+
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 tcGuiGraph::tcGuiGraph(const NameString &id, tcBench *bench, int serial, int typeCode)
     : tcGuiObject(id, bench, serial, typeCode)
@@ -22,8 +25,9 @@ void tcGuiGraph::ensurePixmap(int width, int height)
     // A broken skin may give any size; the picture stays within what a screen can show.
     width = std::clamp(width, 1, 8192);
     height = std::clamp(height, 1, 8192);
-    if (!m_pixmap || m_pixmap->width() < width || m_pixmap->height() < height)
-        m_pixmap = std::make_unique<QPixmap>(width, height);
+    m_pixmapSize = m_pixmapSize.expandedTo(QSize(width, height));
+    // Made when first drawn, at the pixels of the painter that draws it.
+    m_pixmap.reset();
     m_dirty = true;
 }
 
@@ -107,9 +111,10 @@ void tcGuiGraph::drawAxisTitles(QPainter &painter)
                          Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, m_xAxis->title());
 }
 
-void tcGuiGraph::renderPixmap()
+void tcGuiGraph::renderPixmap(double sx, double sy)
 {
     QPainter painter(m_pixmap.get());
+    painter.scale(sx, sy);
     const QRect whole(0, 0, m_width, m_height);
     painter.setPen(QColor::fromRgba(gutterBg));
     painter.setBrush(QColor::fromRgba(gutterBg));
@@ -143,11 +148,40 @@ void tcGuiGraph::draw(QPainter &painter)
 {
     if (!m_visible)
         return;
-    if (m_dirty && m_pixmap) {
-        m_dirty = false;
-        renderPixmap();
-    }
-    if (m_pixmap)
+    QTransform device;
+    if (!orba::gui::scalingDevice(painter, &device)) {
+        if (!m_pixmap || m_pixmapSx != 1.0 || m_pixmapSy != 1.0) {
+            m_pixmap = std::make_unique<QPixmap>(m_pixmapSize);
+            m_pixmapSx = m_pixmapSy = 1.0;
+            m_dirty = true;
+        }
+        if (m_dirty) {
+            m_dirty = false;
+            renderPixmap(1.0, 1.0);
+        }
         painter.drawPixmap(m_x, m_y, *m_pixmap, 0, 0, m_width, m_height);
+    } else {
+        // Drawn at device pixels, so the grid and texts are as sharp as the screen and a repaint
+        // copies the picture instead of resampling it.
+        const int ox = orba::gui::deviceX(device, m_x), oy = orba::gui::deviceY(device, m_y);
+        const QRect from(0, 0, orba::gui::deviceX(device, m_x + m_width) - ox,
+                         orba::gui::deviceY(device, m_y + m_height) - oy);
+        orba::gui::DevicePixels pixels(painter);
+        if (!m_pixmap || m_pixmapSx != device.m11() || m_pixmapSy != device.m22() ||
+            m_pixmap->devicePixelRatio() != pixels.ratio()) {
+            m_pixmap = std::make_unique<QPixmap>(std::max(1, int(std::ceil(m_pixmapSize.width() * device.m11()))),
+                                                 std::max(1, int(std::ceil(m_pixmapSize.height() * device.m22()))));
+            m_pixmapSx = device.m11();
+            m_pixmapSy = device.m22();
+            m_dirty = true;
+        }
+        if (m_dirty) {
+            m_dirty = false;
+            m_pixmap->setDevicePixelRatio(1.0);
+            renderPixmap(device.m11(), device.m22());
+            m_pixmap->setDevicePixelRatio(pixels.ratio());
+        }
+        pixels.draw(QPoint(ox, oy), *m_pixmap, from.intersected(m_pixmap->rect()));
+    }
     drawLive(painter);
 }

@@ -1,5 +1,6 @@
 // tcGuiGraph: base of the graphs: a plot area framed by gutters, an x axis and two y axes with grid
-// and labels, and an off-screen picture of the static layers that is redrawn only when marked dirty.
+// and labels, and an off-screen picture of the static layers that is redrawn only when marked dirty
+// (or drawn at another scale: it is kept at the device pixels it is drawn at).
 // Subclasses fill the layers; the live layer is drawn over the picture on every repaint.
 #pragma once
 
@@ -47,7 +48,7 @@ protected:
     void drawGrid(QPainter &painter, int kindBit, QRgb colour);
     void drawLabels(QPainter &painter, int kindBit);
     void drawAxisTitles(QPainter &painter);
-    void renderPixmap();
+    void renderPixmap(double sx, double sy);
 
     QString m_title;
     int m_gutterLeft = 30, m_gutterRight = 30, m_gutterTop = 15, m_gutterBottom = 20;
@@ -55,5 +56,7 @@ protected:
     const tcGuiAxis *m_xAxis = nullptr, *m_yAxis = nullptr, *m_yAxis2 = nullptr;
     bool m_gridRight = false; // the right y axis draws the horizontal grid
     std::unique_ptr<QPixmap> m_pixmap;
+    QSize m_pixmapSize{1, 1};          // in skin pixels
+    double m_pixmapSx = 0, m_pixmapSy = 0; // the scale m_pixmap was made for
     bool m_dirty = true;
 };
