@@ -126,13 +126,11 @@ void tcGuiMeter::setLevels(const uint8_t *levels, const uint8_t *peaks, const ui
         if (m_clip)
             dirty = dirty.united(overloadRect(i));
     }
-    m_partial = true;
-    m_partialRect = dirty;
-    if (m_bench && m_bench->scaling())
+    // Queued: the meters of one frame, the graph and whatever else changed are painted together.
+    if (m_bench)
         m_bench->invalidate(dirty, 0);
     else
-        hostWidget()->repaint(dirty);
-    m_partial = false;
+        hostWidget()->update(dirty);
 }
 
 void tcGuiMeter::setMode(int style, bool clip, int channels)
@@ -225,20 +223,17 @@ void tcGuiMeter::draw(QPainter &painter)
 {
     if (!m_visible)
         return;
-    // A partial repaint covers the union of the bars, which the bench has painted over with its
-    // own background: the meter's background and the labels standing between the bars are
-    // redrawn there.
-    if (m_bg) {
-        painter.save();
-        if (m_partial)
-            painter.setClipRect(m_partialRect, Qt::IntersectClip);
+    // A level change repaints the union of the bars, which the bench has painted over with its own
+    // background: the meter's background and the labels standing between the bars are redrawn
+    // there, and only the labels the painter's clip reaches.
+    if (m_bg)
         m_bg->drawWhole(painter, m_x, m_y);
-        painter.restore();
-    }
     for (int i = 0; i < m_channels; ++i)
         drawChannel(painter, m_ch[i]);
-    if (m_labels)
-        drawLabels(painter, m_partial ? &m_partialRect : nullptr);
+    if (m_labels) {
+        const QRect clip = painter.hasClipping() ? painter.clipBoundingRect().toAlignedRect() : QRect();
+        drawLabels(painter, clip.isValid() ? &clip : nullptr);
+    }
 }
 
 void tcGuiMeter::prepareLabels(const QFont &font)

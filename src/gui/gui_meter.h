@@ -1,6 +1,7 @@
 // tcGuiMeter: one or two level bars with peak marks and overload lamps over a background picture.
 // Level bytes are quarter decibels below 0 dB; pixel positions come from five prebuilt tables (one
-// per decibel span), and a level change repaints only the bars and lamps.
+// per decibel span), and a level change repaints only the bars and lamps, with the window's next
+// paint.
 #pragma once
 
 #include "gui/gui_object.h"
@@ -96,6 +97,4 @@ private:
     int m_labelStyle = -1;
     bool m_labelVertical = true;
     QPoint m_labelOrigin;
-    bool m_partial = false;
-    QRect m_partialRect; // what a partial repaint covers
 };

@@ -7,6 +7,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -237,7 +238,17 @@ void tcVORudWidget::paintEvent(QPaintEvent *event)
     if (!m_bench)
         return;
     QPainter painter(this);
-    m_bench->paint(painter, event->rect());
+    // Meters and the graph change apart from each other: each changed part is painted alone
+    // rather than everything between them. Past a few parts, their bounding rectangle is cheaper.
+    const QRegion &region = event->region();
+    if (region.rectCount() > kMaxPaintParts) {
+        m_bench->paint(painter, region.boundingRect());
+        return;
+    }
+    for (const QRect &part : region) {
+        painter.setClipRect(part);
+        m_bench->paint(painter, part);
+    }
 }
 
 void tcVORudWidget::closeEvent(QCloseEvent *event)
