@@ -144,6 +144,14 @@ void tcGuiGraph::renderPixmap(double sx, double sy)
     drawOverlay(painter);
 }
 
+QRect tcGuiGraph::opaqueArea() const
+{
+    // The picture fills the whole area with the gutter and plot colours.
+    if (!m_visible || qAlpha(gutterBg) != 255 || qAlpha(plotBg) != 255)
+        return QRect();
+    return m_area;
+}
+
 void tcGuiGraph::draw(QPainter &painter)
 {
     if (!m_visible)

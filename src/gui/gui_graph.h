@@ -20,6 +20,7 @@ public:
     ~tcGuiGraph() override;
 
     void draw(QPainter &painter) override;
+    QRect opaqueArea() const override;
 
     virtual void drawGutters(QPainter &) {}
     virtual void drawPlotBackground(QPainter &) {}

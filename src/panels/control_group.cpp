@@ -181,6 +181,17 @@ void tcControlGroup::paint(QPainter &painter, const QRect &dirty) const
     }
 }
 
+void tcControlGroup::addOpaqueAreas(QRegion &region, const QRect &dirty) const
+{
+    for (const Entry &e : m_entries) {
+        if (e.object) {
+            const QRect opaque = e.object->opaqueArea();
+            if (opaque.intersects(dirty))
+                region += opaque;
+        }
+    }
+}
+
 tcGuiObject *tcControlGroup::findObject(int number) const
 {
     for (const Entry &e : m_entries) {

@@ -11,6 +11,7 @@
 #include "skin/name_string.h"
 
 #include <QObject>
+#include <QRegion>
 #include <QString>
 #include <QStringList>
 
@@ -93,6 +94,8 @@ public:
     const orba::panels::Binding *binding(int number) const;
     // Paints the visible objects that meet the skin rectangle, in entry order.
     void paint(QPainter &painter, const QRect &dirty) const;
+    // Adds the opaque areas of its objects that meet `dirty` (tcBenchObject::opaqueArea).
+    void addOpaqueAreas(QRegion &region, const QRect &dirty) const;
 
     // Lookups; none when the panel has no object of that number and type.
     tcGuiObject *findObject(int number) const;

@@ -316,14 +316,24 @@ void tcKelBench::paint(QPainter &painter, const QRect &rect)
     painter.save();
     const QRect dirty = beginSkinPaint(painter, rect);
     // Every request repaints the background under it: captions and lamp texts are drawn
-    // transparently, so what they showed before must be wiped.
+    // transparently, so what they showed before must be wiped. Not under objects that cover
+    // their area anyway (the graphs), which a meter frame repaints every time.
     const QRect bg = m_background ? m_background->area() : QRect();
     const QRect part = dirty.intersected(bg);
-    if (m_background && m_background->hasPixmap() && !part.isEmpty())
-        m_background->drawSectionPart(painter, part.left(), part.top(), 0, part.left() - bg.left(),
-                                      part.top() - bg.top(), part.width(), part.height());
-    else if (!part.isEmpty())
-        painter.fillRect(part, Qt::black);
+    QRegion covered;
+    if (m_created) {
+        for (const tcControlGroup *panel : m_panels) {
+            if (panel->isVisible())
+                panel->addOpaqueAreas(covered, part);
+        }
+    }
+    for (const QRect &r : QRegion(part).subtracted(covered)) {
+        if (m_background && m_background->hasPixmap())
+            m_background->drawSectionPart(painter, r.left(), r.top(), 0, r.left() - bg.left(), r.top() - bg.top(),
+                                          r.width(), r.height());
+        else
+            painter.fillRect(r, Qt::black);
+    }
     const QRegion outside = QRegion(dirty).subtracted(QRegion(part));
     for (const QRect &r : outside)
         painter.fillRect(r, Qt::black);

@@ -54,4 +54,7 @@ public:
 
     virtual void tick() = 0;
     virtual void draw(QPainter &painter) = 0;
+    // What a draw covers with opaque pixels whatever was there (skin coordinates): the bench need
+    // not paint its background there first. Empty for most objects.
+    virtual QRect opaqueArea() const { return QRect(); }
 };
