@@ -81,9 +81,11 @@ tcApWidget::tcApWidget(bool wantMenu, const orba::SessionOptions &options, QWidg
 
     m_session->set_tcp_meters(m_settings->readInt(kOptions, QStringLiteral("TCPMETERS"), 0) != 0);
 
+    // Runs only while an object needs it (a held auto-repeat button, a marquee): an idle window
+    // does not wake ten times a second for nothing.
     m_animateTimer = new QTimer(this);
+    m_animateTimer->setInterval(100);
     connect(m_animateTimer, &QTimer::timeout, this, &tcApWidget::slot_animate_timer);
-    m_animateTimer->start(100);
     m_checkTimer = new QTimer(this);
     connect(m_checkTimer, &QTimer::timeout, this, &tcApWidget::slot_crc_check);
     m_checkTimer->start(1000);
@@ -360,8 +362,15 @@ void tcApWidget::slot_rir_dlg()
 
 void tcApWidget::slot_animate_timer()
 {
-    if (tcBench *b = bench())
-        b->tick();
+    tcBench *b = bench();
+    if (!b || !b->tick())
+        m_animateTimer->stop();
+}
+
+void tcApWidget::kelWantTicks()
+{
+    if (!m_tornDown && !m_animateTimer->isActive())
+        m_animateTimer->start();
 }
 
 void tcApWidget::slot_preset_pkg_install()

@@ -159,6 +159,7 @@ protected:
     void kelSetTcpMeters(bool on) override { set_tcp_meters(on); }
     bool kelAskAccessCode(uint32_t codeCrc) override;
     void kelUnlocked() override;
+    void kelWantTicks() override;
 
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

@@ -50,6 +50,7 @@ bool tcGuiButton::leftPress(int, int)
     m_repeat = 0;
     reportPress(kPressed);
     invalidate();
+    startTicking();
     return true;
 }
 
@@ -67,6 +68,7 @@ void tcGuiButton::drag(int x, int y, int)
         m_repeat = 0;
         reportPress(kReentered);
         invalidate();
+        startTicking();
     }
 }
 

@@ -20,6 +20,7 @@ public:
     void drag(int x, int y, int modifiers) override;
     void release(int x, int y) override;
     void tick() override;
+    bool ticking() const override { return m_pressed && m_modeFlag; }
     bool tracksHover() const override { return true; }
     bool acceptsFocus() const override { return focusable(); }
     bool keyActivate() override { return clickAtCentre(); }

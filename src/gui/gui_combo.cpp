@@ -99,6 +99,7 @@ bool tcGuiCombo::leftPress(int x, int y)
     m_lower = zone == 2;
     m_rollCount = 0;
     invalidate();
+    startTicking();
     return true;
 }
 

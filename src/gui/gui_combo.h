@@ -28,6 +28,7 @@ public:
     void release(int x, int y) override;
     void hover(int x, int y, int modifiers) override;
     void tick() override;
+    bool ticking() const override { return m_pressed && m_modeFlag && (m_type == kRoll || m_type == kUser); }
     void doubleClick(int x, int y) override;
     bool acceptsDoubleClick() const override { return m_editable || m_dclick; }
     bool tracksHover() const override { return true; }

@@ -40,6 +40,7 @@ void tcGuiDisplay::setCaption(const QString &text)
     storeCaption(name);
     resetMarquee();
     show(text);
+    startTicking();
 }
 
 void tcGuiDisplay::setWidthChars(int n)
@@ -50,6 +51,7 @@ void tcGuiDisplay::setWidthChars(int n)
     m_widthChars = n;
     resetMarquee();
     show(caption());
+    startTicking();
 }
 
 void tcGuiDisplay::setState(int state)

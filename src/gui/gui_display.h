@@ -24,6 +24,7 @@ public:
     void afterLoad() override;
     void draw(QPainter &painter) override;
     void tick() override;
+    bool ticking() const override { return m_modeFlag && m_captionText.size() > m_widthChars; }
     void doubleClick(int x, int y) override;
     void setCaption(const QString &text) override;
     void layoutCaption() override;

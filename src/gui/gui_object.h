@@ -159,6 +159,12 @@ protected:
     bool focusable() const { return m_visible && m_loaded && m_disabled == 0 && m_controlId >= 0; }
     // A press and release at the centre, for the keys of a clickable control.
     bool clickAtCentre();
+    // Asks the bench for ticks when the object now needs them.
+    void startTicking()
+    {
+        if (m_bench && ticking())
+            m_bench->wantTicks();
+    }
 
     bool m_loaded = false;
     bool m_visible = false;

@@ -303,6 +303,12 @@ void tcKelBench::invalidate(const QRect &rect, int)
         m_window->update(toWidgetRect(rect));
 }
 
+void tcKelBench::wantTicks()
+{
+    if (m_env.host)
+        m_env.host->kelWantTicks();
+}
+
 void tcKelBench::report(const char *format, ...)
 {
     va_list args;

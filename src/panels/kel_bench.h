@@ -49,6 +49,8 @@ public:
     virtual bool kelAskAccessCode(uint32_t /*codeCrc*/) { return false; }
     // The GUI was unlocked; the current device remembers it.
     virtual void kelUnlocked() {}
+    // An object needs the bench's ticks (tcBench::wantTicks).
+    virtual void kelWantTicks() {}
 };
 
 // The long-lived objects the panels read and write; the two parameter sets are required.
@@ -98,6 +100,7 @@ public:
     // Space or Enter: the focused control's click, or on a knob with a value display the display's
     // double click (type the value).
     bool keyActivate() override;
+    void wantTicks() override;
     const QStringList &messages() const { return m_messages; }
 
     // Screens and the main graph.

@@ -44,10 +44,14 @@ void tcBench::paint(QPainter &painter, const QRect &rect)
     painter.restore();
 }
 
-void tcBench::tick()
+bool tcBench::tick()
 {
-    for (tcBenchObject *object : m_objects)
+    bool more = false;
+    for (tcBenchObject *object : m_objects) {
         object->tick();
+        more = more || object->ticking();
+    }
+    return more;
 }
 
 void tcBench::clear()

@@ -33,7 +33,10 @@ public:
     QRect beginSkinPaint(QPainter &painter, const QRect &widgetRect) const;
     // Skin-coordinate rectangle to repaint.
     virtual void invalidate(const QRect &rect, int flags) = 0;
-    virtual void tick();
+    // Ticks every object; false when none needs more ticks, so the host's timer can stop.
+    virtual bool tick();
+    // An object started needing ticks: the host starts its timer if it is not running.
+    virtual void wantTicks() {}
     virtual void clear();
     // The loader's message sink: a printf-style format with its arguments.
     virtual void report(const char *format, ...) = 0;

@@ -53,6 +53,9 @@ public:
     virtual bool keyActivate() { return false; }
 
     virtual void tick() = 0;
+    // True while the object needs the bench's ticks (a held auto-repeat button, a marquee); it
+    // asks its bench for them when it starts needing them (tcBench::wantTicks).
+    virtual bool ticking() const { return false; }
     virtual void draw(QPainter &painter) = 0;
     // What a draw covers with opaque pixels whatever was there (skin coordinates): the bench need
     // not paint its background there first. Empty for most objects.

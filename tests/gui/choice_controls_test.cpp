@@ -82,10 +82,11 @@ TEST_F(ChoiceTest, AutoRepeatClicksAfterTenTicksThenEverySecond)
     calls.clear();
     ASSERT_TRUE(b->leftPress(15, 15));
     for (int tick = 1; tick <= 5; ++tick)
-        b->tick();
+        EXPECT_TRUE(bench().tick()) << "held: the host keeps ticking";
     EXPECT_TRUE(calls.filter(QStringLiteral("notify")).isEmpty());
     b->release(15, 15);
     EXPECT_EQ(calls.count(QStringLiteral("notify 4")), 1) << "one click, on release";
+    EXPECT_FALSE(bench().tick()) << "nothing held: the host's timer may stop";
 }
 
 TEST_F(ChoiceTest, CheckBoxTogglesOnlyOnAReleaseInside)
