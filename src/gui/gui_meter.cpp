@@ -244,7 +244,6 @@ void tcGuiMeter::prepareLabels(const QFont &font)
         const QPoint centre = origin + (m_vertical ? QPoint(0, m_labelPos[i]) : QPoint(m_labelPos[i], 0));
         const QString text = QLatin1String(labelText(m_style, i));
         Label &label = m_labelLayout[i];
-        label.string = text;
         label.centre = centre;
         label.text.setText(text);
         label.text.setTextFormat(Qt::PlainText);
@@ -272,17 +271,11 @@ void tcGuiMeter::drawLabels(QPainter &painter, const QRect *only)
     if (!m_labelsPrepared || m_labelStyle != m_style || m_labelVertical != m_vertical ||
         m_labelOrigin != QPoint(m_x + m_textX, m_y + m_textY) || m_labelFont != painter.font())
         prepareLabels(painter.font());
-    // Static text is laid out once; it draws the same pixels as drawText only while the painter
-    // does not scale, so a scaled bench lays the labels out as before.
-    const bool unscaled = painter.worldTransform().type() <= QTransform::TxTranslate;
+    // Static text is laid out once per scale (it keeps the layout of the painter's transform it
+    // was last drawn with): a meter frame at any scale draws the labels without laying them out.
     for (const Label &label : m_labelLayout) {
-        if (only && !label.bounds.intersects(*only))
-            continue;
-        if (unscaled)
+        if (!only || label.bounds.intersects(*only))
             painter.drawStaticText(label.topLeft, label.text);
-        else
-            painter.drawText(QRect(label.centre, QSize(0, 0)), Qt::AlignCenter | Qt::TextDontClip,
-                             label.string);
     }
     painter.restore();
 }

@@ -85,7 +85,6 @@ private:
     std::array<int, kLabels> m_labelPos{};
     struct Label
     {
-        QString string;
         QStaticText text;
         QPoint centre;
         QPointF topLeft;
