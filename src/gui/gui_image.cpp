@@ -107,19 +107,24 @@ const tcGuiImage::Prepared &tcGuiImage::prepared(const QTransform &device, doubl
     p.sy = device.m22();
     p.sectionW = std::max(1, static_cast<int>(std::lround(w * p.sx)));
     p.h = std::max(1, static_cast<int>(std::lround(h * p.sy)));
-    QImage strip(p.sectionW * n, p.h, QImage::Format_ARGB32_Premultiplied);
-    strip.fill(Qt::transparent);
-    const QImage source = m_pixmap.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&strip);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    for (int k = 0; k < n; ++k) {
-        // Each section alone: its edges are resampled from its own pixels only.
-        const QImage section = source.copy(sectionLeft(k), 0, w, h)
-                                   .scaled(p.sectionW, p.h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        painter.drawImage(k * p.sectionW, 0, section);
+    const QImage source = m_pixmap.toImage(); // shares the pixels of a raster pixmap
+    if (n == 1) {
+        // A whole picture (the backgrounds): one resampling, no strip to assemble.
+        p.strip = QPixmap::fromImage(source.scaled(p.sectionW, p.h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    } else {
+        QImage strip(p.sectionW * n, p.h, QImage::Format_ARGB32_Premultiplied);
+        strip.fill(Qt::transparent);
+        QPainter painter(&strip);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (int k = 0; k < n; ++k) {
+            // Each section alone: its edges are resampled from its own pixels only.
+            painter.drawImage(k * p.sectionW, 0,
+                              source.copy(sectionLeft(k), 0, w, h)
+                                  .scaled(p.sectionW, p.h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        }
+        painter.end();
+        p.strip = QPixmap::fromImage(std::move(strip));
     }
-    painter.end();
-    p.strip = QPixmap::fromImage(std::move(strip));
     p.strip.setDevicePixelRatio(ratio);
     return p;
 }
