@@ -1,6 +1,7 @@
 #include "gui/gui_graph.h"
 
 #include "gui/device_pixels.h"
+#include "gui/gui_image.h"
 
 #include <QPainter>
 
@@ -154,7 +155,7 @@ QRect tcGuiGraph::opaqueArea() const
 
 void tcGuiGraph::draw(QPainter &painter)
 {
-    if (!m_visible)
+    if (!m_visible || tcGuiImage::collecting())
         return;
     QTransform device;
     if (!orba::gui::scalingDevice(painter, &device)) {

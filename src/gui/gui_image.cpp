@@ -7,8 +7,11 @@
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 
@@ -47,13 +50,72 @@ void tcGuiImage::afterLoad()
     m_loaded = true;
 }
 
+namespace {
+
+std::vector<const tcGuiImage *> *g_collecting = nullptr;
+
+QImage decodeBytes(const QByteArray &data)
+{
+    QImage image;
+    if (!data.isEmpty())
+        image.loadFromData(data);
+    return image;
+}
+
+} // namespace
+
+void tcGuiImage::setCollecting(std::vector<const tcGuiImage *> *pictures)
+{
+    g_collecting = pictures;
+}
+
+bool tcGuiImage::collecting()
+{
+    return g_collecting != nullptr;
+}
+
+bool tcGuiImage::collected() const
+{
+    if (!g_collecting)
+        return false;
+    if (!m_decoded)
+        g_collecting->push_back(this);
+    return true;
+}
+
+void tcGuiImage::decodeTogether(std::vector<const tcGuiImage *> pictures)
+{
+    std::sort(pictures.begin(), pictures.end());
+    pictures.erase(std::unique(pictures.begin(), pictures.end()), pictures.end());
+    std::vector<QImage> images(pictures.size());
+    std::atomic<size_t> next{0};
+    // Workers and this thread take pictures in turn; QImage decoding needs no GUI thread.
+    auto work = [&] {
+        for (size_t i = next++; i < pictures.size(); i = next++)
+            images[i] = decodeBytes(pictures[i]->m_data);
+    };
+    QThreadPool pool;
+    const int helpers = std::min<int>(QThread::idealThreadCount(), int(pictures.size())) - 1;
+    for (int i = 0; i < helpers; ++i)
+        pool.start(work);
+    work();
+    pool.waitForDone();
+    for (size_t i = 0; i < pictures.size(); ++i)
+        pictures[i]->adopt(std::move(images[i]));
+}
+
 void tcGuiImage::decode() const
+{
+    if (!m_decoded)
+        adopt(decodeBytes(m_data));
+}
+
+void tcGuiImage::adopt(QImage image) const
 {
     if (m_decoded)
         return;
     m_decoded = true;
-    QImage image;
-    if (!m_data.isEmpty() && image.loadFromData(m_data)) {
+    if (!image.isNull()) {
         m_pixmap = QPixmap::fromImage(std::move(image));
         if (m_hasTransparent)
             m_pixmap.setMask(m_pixmap.createMaskFromColor(QColor::fromRgba(m_transparent), Qt::MaskInColor));
@@ -147,6 +209,8 @@ void tcGuiImage::drawPreparedPart(QPainter &painter, const QTransform &device, i
 
 void tcGuiImage::drawSection(QPainter &painter, int x, int y, int k) const
 {
+    if (collected())
+        return;
     const int n = sectionCount();
     decode();
     if (m_pixmap.isNull() || k < 0 || k >= n) {
@@ -163,6 +227,8 @@ void tcGuiImage::drawSection(QPainter &painter, int x, int y, int k) const
 
 void tcGuiImage::drawSectionPart(QPainter &painter, int x, int y, int k, int sx, int sy, int sw, int sh) const
 {
+    if (collected())
+        return;
     const int n = sectionCount();
     decode();
     if (m_pixmap.isNull() || k < 0 || k >= n) {
@@ -180,6 +246,8 @@ void tcGuiImage::drawSectionPart(QPainter &painter, int x, int y, int k, int sx,
 
 void tcGuiImage::drawWhole(QPainter &painter, int x, int y) const
 {
+    if (collected())
+        return;
     decode();
     if (m_pixmap.isNull()) {
         drawMissingMark(painter, x, y);
@@ -197,6 +265,8 @@ void tcGuiImage::drawWhole(QPainter &painter, int x, int y) const
 
 void tcGuiImage::drawStretched(QPainter &painter, int x, int y, int w, int h) const
 {
+    if (collected())
+        return;
     decode();
     if (m_pixmap.isNull()) {
         drawMissingMark(painter, x, y);

@@ -3,15 +3,19 @@
 // drawn (no picture, index out of range) show the missing-picture mark.
 //
 // The load reads only the picture's size; the pixels are decoded when it is first drawn, so a
-// start shows its first screen without decoding the pictures of the others. On a painter that
+// start shows its first screen without decoding the pictures of the others (and the first paint
+// decodes those of its screen on every core, see setCollecting). On a painter that
 // scales (a skin scale, a high-density screen) each section is resampled once for that scale, on
 // its own so that no neighbour bleeds into its edges, and drawn 1:1 at device pixels.
 #pragma once
 
 #include "gui/gui_object.h"
 
+#include <QImage>
 #include <QPixmap>
 #include <QTransform>
+
+#include <vector>
 
 class tcGuiImage : public tcGuiObject
 {
@@ -50,6 +54,13 @@ public:
 
     static void drawMissingMark(QPainter &painter, int x, int y);
 
+    // While a list is set, the draws of pictures not decoded yet only add them to it: a paint
+    // made that way tells which pictures the real one needs (none: stop collecting).
+    static void setCollecting(std::vector<const tcGuiImage *> *pictures);
+    static bool collecting();
+    // Decodes those pictures on every core at once (a first paint needs many).
+    static void decodeTogether(std::vector<const tcGuiImage *> pictures);
+
 private:
     struct Prepared
     {
@@ -59,6 +70,9 @@ private:
     };
     int sectionLeft(int k) const;
     void decode() const;
+    // The GUI-thread end of a decode: the pixels become the picture.
+    void adopt(QImage image) const;
+    bool collected() const;
     // The sections for a device transform, as pixmaps of the screen's pixel ratio.
     const Prepared &prepared(const QTransform &device, double ratio) const;
     // The part (x, y, w, h) of section k, in skin pixels, drawn at skin (x0, y0) at device pixels.

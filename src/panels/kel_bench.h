@@ -159,6 +159,7 @@ private:
     QPointer<QWidget> m_window;
     KelEnvironment m_env;
     bool m_created = false;
+    bool m_firstPaintDone = false;
     tcGuiImage *m_background = nullptr;
     int m_screen = 0;
     int m_graphView = 0;
