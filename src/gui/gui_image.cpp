@@ -52,7 +52,7 @@ void tcGuiImage::afterLoad()
 
 namespace {
 
-std::vector<const tcGuiImage *> *g_collecting = nullptr;
+std::vector<tcGuiImage::Use> *g_collecting = nullptr;
 
 QImage decodeBytes(const QByteArray &data)
 {
@@ -64,7 +64,7 @@ QImage decodeBytes(const QByteArray &data)
 
 } // namespace
 
-void tcGuiImage::setCollecting(std::vector<const tcGuiImage *> *pictures)
+void tcGuiImage::setCollecting(std::vector<Use> *pictures)
 {
     g_collecting = pictures;
 }
@@ -74,34 +74,59 @@ bool tcGuiImage::collecting()
     return g_collecting != nullptr;
 }
 
-bool tcGuiImage::collected() const
+bool tcGuiImage::collected(const QPainter &painter) const
 {
     if (!g_collecting)
         return false;
-    if (!m_decoded)
-        g_collecting->push_back(this);
+    Use use;
+    use.picture = this;
+    QTransform device;
+    if (orba::gui::scalingDevice(painter, &device) && !m_hasTransparent) {
+        use.sx = device.m11();
+        use.sy = device.m22();
+        use.ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    }
+    if (!m_decoded || (use.sx > 0 && (m_prepared.sx != use.sx || m_prepared.sy != use.sy)))
+        g_collecting->push_back(use);
     return true;
 }
 
-void tcGuiImage::decodeTogether(std::vector<const tcGuiImage *> pictures)
+void tcGuiImage::decodeTogether(std::vector<Use> uses)
 {
-    std::sort(pictures.begin(), pictures.end());
-    pictures.erase(std::unique(pictures.begin(), pictures.end()), pictures.end());
-    std::vector<QImage> images(pictures.size());
+    std::sort(uses.begin(), uses.end(), [](const Use &a, const Use &b) { return a.picture < b.picture; });
+    uses.erase(std::unique(uses.begin(), uses.end(), [](const Use &a, const Use &b) { return a.picture == b.picture; }),
+               uses.end());
+    std::vector<QImage> images(uses.size()), strips(uses.size());
+    for (size_t i = 0; i < uses.size(); ++i) {
+        if (uses[i].picture->m_decoded)
+            images[i] = uses[i].picture->m_pixmap.toImage(); // pixmaps only on this thread
+    }
     std::atomic<size_t> next{0};
-    // Workers and this thread take pictures in turn; QImage decoding needs no GUI thread.
+    // Workers and this thread take pictures in turn; QImage decoding and scaling need no GUI
+    // thread, pixmaps are made afterwards on this one.
     auto work = [&] {
-        for (size_t i = next++; i < pictures.size(); i = next++)
-            images[i] = decodeBytes(pictures[i]->m_data);
+        for (size_t i = next++; i < uses.size(); i = next++) {
+            const tcGuiImage *p = uses[i].picture;
+            if (images[i].isNull())
+                images[i] = decodeBytes(p->m_data);
+            const QImage &source = images[i];
+            if (uses[i].sx > 0 && !source.isNull() && source.size() == p->m_size)
+                strips[i] = scaleSections(source, p->sectionCount(),
+                                          preparedSection(source.size(), p->sectionCount(), uses[i].sx, uses[i].sy));
+        }
     };
     QThreadPool pool;
-    const int helpers = std::min<int>(QThread::idealThreadCount(), int(pictures.size())) - 1;
+    const int helpers = std::min<int>(QThread::idealThreadCount(), int(uses.size())) - 1;
     for (int i = 0; i < helpers; ++i)
         pool.start(work);
     work();
     pool.waitForDone();
-    for (size_t i = 0; i < pictures.size(); ++i)
-        pictures[i]->adopt(std::move(images[i]));
+    for (size_t i = 0; i < uses.size(); ++i) {
+        const tcGuiImage *p = uses[i].picture;
+        p->adopt(std::move(images[i]));
+        if (!strips[i].isNull() && !p->m_pixmap.isNull())
+            p->adoptPrepared(std::move(strips[i]), uses[i].sx, uses[i].sy, uses[i].ratio);
+    }
 }
 
 void tcGuiImage::decode() const
@@ -158,36 +183,52 @@ int tcGuiImage::sectionLeft(int k) const
     return static_cast<int>(static_cast<int64_t>(k) * m_pixmap.width() / sectionCount());
 }
 
+QSize tcGuiImage::preparedSection(QSize size, int n, double sx, double sy)
+{
+    return QSize(std::max(1, static_cast<int>(std::lround(size.width() / n * sx))),
+                 std::max(1, static_cast<int>(std::lround(size.height() * sy))));
+}
+
+QImage tcGuiImage::scaleSections(const QImage &source, int n, QSize section)
+{
+    if (n == 1) // a whole picture (the backgrounds): one resampling, no strip to assemble
+        return source.scaled(section, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const int w = source.width() / n, h = source.height();
+    QImage strip(section.width() * n, section.height(), QImage::Format_ARGB32_Premultiplied);
+    strip.fill(Qt::transparent);
+    QPainter painter(&strip);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (int k = 0; k < n; ++k) {
+        // Each section alone: its edges are resampled from its own pixels only.
+        const int left = static_cast<int>(static_cast<int64_t>(k) * source.width() / n);
+        painter.drawImage(k * section.width(), 0,
+                          source.copy(left, 0, w, h).scaled(section, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+    painter.end();
+    return strip;
+}
+
+void tcGuiImage::adoptPrepared(QImage strip, double sx, double sy, double ratio) const
+{
+    Prepared &p = m_prepared;
+    const QSize section = preparedSection(m_pixmap.size(), sectionCount(), sx, sy);
+    p.sx = sx;
+    p.sy = sy;
+    p.sectionW = section.width();
+    p.h = section.height();
+    p.strip = QPixmap::fromImage(std::move(strip));
+    p.strip.setDevicePixelRatio(ratio);
+}
+
 const tcGuiImage::Prepared &tcGuiImage::prepared(const QTransform &device, double ratio) const
 {
     Prepared &p = m_prepared;
     if (p.sx == device.m11() && p.sy == device.m22() && p.strip.devicePixelRatio() == ratio && !p.strip.isNull())
         return p;
     const int n = sectionCount();
-    const int w = m_pixmap.width() / n, h = m_pixmap.height();
-    p.sx = device.m11();
-    p.sy = device.m22();
-    p.sectionW = std::max(1, static_cast<int>(std::lround(w * p.sx)));
-    p.h = std::max(1, static_cast<int>(std::lround(h * p.sy)));
-    const QImage source = m_pixmap.toImage(); // shares the pixels of a raster pixmap
-    if (n == 1) {
-        // A whole picture (the backgrounds): one resampling, no strip to assemble.
-        p.strip = QPixmap::fromImage(source.scaled(p.sectionW, p.h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    } else {
-        QImage strip(p.sectionW * n, p.h, QImage::Format_ARGB32_Premultiplied);
-        strip.fill(Qt::transparent);
-        QPainter painter(&strip);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (int k = 0; k < n; ++k) {
-            // Each section alone: its edges are resampled from its own pixels only.
-            painter.drawImage(k * p.sectionW, 0,
-                              source.copy(sectionLeft(k), 0, w, h)
-                                  .scaled(p.sectionW, p.h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        }
-        painter.end();
-        p.strip = QPixmap::fromImage(std::move(strip));
-    }
-    p.strip.setDevicePixelRatio(ratio);
+    // toImage shares the pixels of a raster pixmap.
+    adoptPrepared(scaleSections(m_pixmap.toImage(), n, preparedSection(m_pixmap.size(), n, device.m11(), device.m22())),
+                  device.m11(), device.m22(), ratio);
     return p;
 }
 
@@ -209,7 +250,7 @@ void tcGuiImage::drawPreparedPart(QPainter &painter, const QTransform &device, i
 
 void tcGuiImage::drawSection(QPainter &painter, int x, int y, int k) const
 {
-    if (collected())
+    if (collected(painter))
         return;
     const int n = sectionCount();
     decode();
@@ -227,7 +268,7 @@ void tcGuiImage::drawSection(QPainter &painter, int x, int y, int k) const
 
 void tcGuiImage::drawSectionPart(QPainter &painter, int x, int y, int k, int sx, int sy, int sw, int sh) const
 {
-    if (collected())
+    if (collected(painter))
         return;
     const int n = sectionCount();
     decode();
@@ -246,7 +287,7 @@ void tcGuiImage::drawSectionPart(QPainter &painter, int x, int y, int k, int sx,
 
 void tcGuiImage::drawWhole(QPainter &painter, int x, int y) const
 {
-    if (collected())
+    if (collected(painter))
         return;
     decode();
     if (m_pixmap.isNull()) {
@@ -265,7 +306,7 @@ void tcGuiImage::drawWhole(QPainter &painter, int x, int y) const
 
 void tcGuiImage::drawStretched(QPainter &painter, int x, int y, int w, int h) const
 {
-    if (collected())
+    if (collected(painter))
         return;
     decode();
     if (m_pixmap.isNull()) {

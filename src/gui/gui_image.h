@@ -56,10 +56,16 @@ public:
 
     // While a list is set, the draws of pictures not decoded yet only add them to it: a paint
     // made that way tells which pictures the real one needs (none: stop collecting).
-    static void setCollecting(std::vector<const tcGuiImage *> *pictures);
+    struct Use
+    {
+        const tcGuiImage *picture = nullptr;
+        double sx = 0, sy = 0, ratio = 1; // a painter that scales: the scale to prepare for
+    };
+    static void setCollecting(std::vector<Use> *pictures);
     static bool collecting();
-    // Decodes those pictures on every core at once (a first paint needs many).
-    static void decodeTogether(std::vector<const tcGuiImage *> pictures);
+    // Decodes those pictures, and prepares them for the scale they are drawn at, on every core
+    // at once (a first paint needs many).
+    static void decodeTogether(std::vector<Use> uses);
 
 private:
     struct Prepared
@@ -72,7 +78,11 @@ private:
     void decode() const;
     // The GUI-thread end of a decode: the pixels become the picture.
     void adopt(QImage image) const;
-    bool collected() const;
+    bool collected(const QPainter &painter) const;
+    // Section size at device pixels; the sections side by side, each resampled on its own.
+    static QSize preparedSection(QSize size, int n, double sx, double sy);
+    static QImage scaleSections(const QImage &source, int n, QSize section);
+    void adoptPrepared(QImage strip, double sx, double sy, double ratio) const;
     // The sections for a device transform, as pixmaps of the screen's pixel ratio.
     const Prepared &prepared(const QTransform &device, double ratio) const;
     // The part (x, y, w, h) of section k, in skin pixels, drawn at skin (x0, y0) at device pixels.

@@ -323,8 +323,10 @@ void tcKelBench::paint(QPainter &painter, const QRect &rect)
         // The first paint needs dozens of pictures: a paint that only collects them, then all
         // decoded at once on every core, then the real paint.
         m_firstPaintDone = true;
-        std::vector<const tcGuiImage *> pictures;
+        std::vector<tcGuiImage::Use> pictures;
         QImage scratch(1, 1, QImage::Format_RGB32);
+        // At the real painter's pixel ratio, so pictures are prepared for the scale it draws at.
+        scratch.setDevicePixelRatio(painter.device() ? painter.device()->devicePixelRatio() : 1.0);
         QPainter collect(&scratch);
         tcGuiImage::setCollecting(&pictures);
         paint(collect, rect);
