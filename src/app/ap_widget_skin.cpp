@@ -231,8 +231,8 @@ void tcApWidget::paintEvent(QPaintEvent *event)
     if (qEnvironmentVariableIsSet("ORBA_REPORT_FIRST_PAINT")) {
         const qint64 ms = QDateTime::currentMSecsSinceEpoch();
         // The size lets scripts/measure.sh open its bare window as large.
-        std::fprintf(stderr, "orba: first skinned paint at %lld.%03lld (%dx%d)\n", ms / 1000, ms % 1000, width(),
-                     height());
+        std::fprintf(stderr, "orba: first skinned paint at %lld.%03lld (%dx%d)\n", ms / 1000, ms % 1000,
+                     width(), height());
         std::fflush(stderr);
     }
 }

@@ -58,7 +58,8 @@ public:
     void draw(QPoint at, const QPixmap &pixmap, const QRect &from)
     {
         const double r = ratio();
-        m_painter.drawPixmap(QPointF((at.x() - m_base.dx()) / r, (at.y() - m_base.dy()) / r), pixmap, QRectF(from));
+        m_painter.drawPixmap(QPointF((at.x() - m_base.dx()) / r, (at.y() - m_base.dy()) / r), pixmap,
+                             QRectF(from));
     }
 
 private:

@@ -178,8 +178,9 @@ void tcGuiGraph::draw(QPainter &painter)
         orba::gui::DevicePixels pixels(painter);
         if (!m_pixmap || m_pixmapSx != device.m11() || m_pixmapSy != device.m22() ||
             m_pixmap->devicePixelRatio() != pixels.ratio()) {
-            m_pixmap = std::make_unique<QPixmap>(std::max(1, int(std::ceil(m_pixmapSize.width() * device.m11()))),
-                                                 std::max(1, int(std::ceil(m_pixmapSize.height() * device.m22()))));
+            m_pixmap =
+                std::make_unique<QPixmap>(std::max(1, int(std::ceil(m_pixmapSize.width() * device.m11()))),
+                                          std::max(1, int(std::ceil(m_pixmapSize.height() * device.m22()))));
             m_pixmapSx = device.m11();
             m_pixmapSy = device.m22();
             m_dirty = true;

@@ -57,7 +57,7 @@ protected:
     const tcGuiAxis *m_xAxis = nullptr, *m_yAxis = nullptr, *m_yAxis2 = nullptr;
     bool m_gridRight = false; // the right y axis draws the horizontal grid
     std::unique_ptr<QPixmap> m_pixmap;
-    QSize m_pixmapSize{1, 1};          // in skin pixels
+    QSize m_pixmapSize{1, 1};              // in skin pixels
     double m_pixmapSx = 0, m_pixmapSy = 0; // the scale m_pixmap was made for
     bool m_dirty = true;
 };

@@ -94,7 +94,8 @@ bool tcGuiImage::collected(const QPainter &painter) const
 void tcGuiImage::decodeTogether(std::vector<Use> uses)
 {
     std::sort(uses.begin(), uses.end(), [](const Use &a, const Use &b) { return a.picture < b.picture; });
-    uses.erase(std::unique(uses.begin(), uses.end(), [](const Use &a, const Use &b) { return a.picture == b.picture; }),
+    uses.erase(std::unique(uses.begin(), uses.end(),
+                           [](const Use &a, const Use &b) { return a.picture == b.picture; }),
                uses.end());
     std::vector<QImage> images(uses.size()), strips(uses.size());
     for (size_t i = 0; i < uses.size(); ++i) {
@@ -111,8 +112,9 @@ void tcGuiImage::decodeTogether(std::vector<Use> uses)
                 images[i] = decodeBytes(p->m_data);
             const QImage &source = images[i];
             if (uses[i].sx > 0 && !source.isNull() && source.size() == p->m_size)
-                strips[i] = scaleSections(source, p->sectionCount(),
-                                          preparedSection(source.size(), p->sectionCount(), uses[i].sx, uses[i].sy));
+                strips[i] =
+                    scaleSections(source, p->sectionCount(),
+                                  preparedSection(source.size(), p->sectionCount(), uses[i].sx, uses[i].sy));
         }
     };
     QThreadPool pool;
@@ -201,8 +203,9 @@ QImage tcGuiImage::scaleSections(const QImage &source, int n, QSize section)
     for (int k = 0; k < n; ++k) {
         // Each section alone: its edges are resampled from its own pixels only.
         const int left = static_cast<int>(static_cast<int64_t>(k) * source.width() / n);
-        painter.drawImage(k * section.width(), 0,
-                          source.copy(left, 0, w, h).scaled(section, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        painter.drawImage(
+            k * section.width(), 0,
+            source.copy(left, 0, w, h).scaled(section, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
     painter.end();
     return strip;
@@ -223,12 +226,14 @@ void tcGuiImage::adoptPrepared(QImage strip, double sx, double sy, double ratio)
 const tcGuiImage::Prepared &tcGuiImage::prepared(const QTransform &device, double ratio) const
 {
     Prepared &p = m_prepared;
-    if (p.sx == device.m11() && p.sy == device.m22() && p.strip.devicePixelRatio() == ratio && !p.strip.isNull())
+    if (p.sx == device.m11() && p.sy == device.m22() && p.strip.devicePixelRatio() == ratio &&
+        !p.strip.isNull())
         return p;
     const int n = sectionCount();
     // toImage shares the pixels of a raster pixmap.
-    adoptPrepared(scaleSections(m_pixmap.toImage(), n, preparedSection(m_pixmap.size(), n, device.m11(), device.m22())),
-                  device.m11(), device.m22(), ratio);
+    adoptPrepared(
+        scaleSections(m_pixmap.toImage(), n, preparedSection(m_pixmap.size(), n, device.m11(), device.m22())),
+        device.m11(), device.m22(), ratio);
     return p;
 }
 
@@ -245,7 +250,8 @@ void tcGuiImage::drawPreparedPart(QPainter &painter, const QTransform &device, i
     const int bottom = std::clamp(orba::gui::deviceY(device, y0 + y + h) - oy, 0, p.h);
     if (right <= left || bottom <= top)
         return;
-    pixels.draw(QPoint(ox + left, oy + top), p.strip, QRect(k * p.sectionW + left, top, right - left, bottom - top));
+    pixels.draw(QPoint(ox + left, oy + top), p.strip,
+                QRect(k * p.sectionW + left, top, right - left, bottom - top));
 }
 
 void tcGuiImage::drawSection(QPainter &painter, int x, int y, int k) const

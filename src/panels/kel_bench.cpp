@@ -349,8 +349,8 @@ void tcKelBench::paint(QPainter &painter, const QRect &rect)
     }
     for (const QRect &r : QRegion(part).subtracted(covered)) {
         if (m_background && m_background->hasPixmap())
-            m_background->drawSectionPart(painter, r.left(), r.top(), 0, r.left() - bg.left(), r.top() - bg.top(),
-                                          r.width(), r.height());
+            m_background->drawSectionPart(painter, r.left(), r.top(), 0, r.left() - bg.left(),
+                                          r.top() - bg.top(), r.width(), r.height());
         else
             painter.fillRect(r, Qt::black);
     }

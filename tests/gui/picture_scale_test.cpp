@@ -41,9 +41,9 @@ TEST_F(PictureScaleTest, ScaledSectionsKeepTheirOwnColoursToTheEdge)
         QPainter painter(&image);
         painter.scale(scale, scale);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true); // as the bench paints scaled
-        p->drawSection(painter, 0, 0, 1);  // blue at skin x 0..19
-        p->drawSection(painter, 20, 0, 0); // red at skin x 20..39
-        p->drawSectionPart(painter, 40, 0, 1, 5, 0, 10, 10); // blue, skin x 40..49
+        p->drawSection(painter, 0, 0, 1);                             // blue at skin x 0..19
+        p->drawSection(painter, 20, 0, 0);                            // red at skin x 20..39
+        p->drawSectionPart(painter, 40, 0, 1, 5, 0, 10, 10);          // blue, skin x 40..49
         painter.end();
         const int w = int(20 * scale + 0.5), h = int(10 * scale + 0.5), part = int(10 * scale + 0.5);
         EXPECT_EQ(countOf(image, QRect(0, 0, w, h), Qt::blue), w * h) << scale << ": no red bleeds in";
