@@ -117,20 +117,21 @@ void tcGuiMeter::setLevels(const uint8_t *levels, const uint8_t *peaks, const ui
     }
     if (!changed)
         return;
-    QRect dirty;
     for (int i = 0; i < m_channels; ++i) {
         m_ch[i].level = levels[i];
         m_ch[i].peak = peaks[i];
         m_ch[i].overload = overloads[i] ? 1 : 0;
-        dirty = dirty.united(barRect(i));
+        // Each channel's bar and lamp alone: the scale between the bars stays as it is.
+        QRect dirty = barRect(i);
         if (m_clip)
             dirty = dirty.united(overloadRect(i));
+        // Queued: the meters of one frame, the graph and whatever else changed are painted
+        // together.
+        if (m_bench)
+            m_bench->invalidate(dirty, 0);
+        else
+            hostWidget()->update(dirty);
     }
-    // Queued: the meters of one frame, the graph and whatever else changed are painted together.
-    if (m_bench)
-        m_bench->invalidate(dirty, 0);
-    else
-        hostWidget()->update(dirty);
 }
 
 void tcGuiMeter::setMode(int style, bool clip, int channels)
@@ -223,9 +224,8 @@ void tcGuiMeter::draw(QPainter &painter)
 {
     if (!m_visible)
         return;
-    // A level change repaints the union of the bars, which the bench has painted over with its own
-    // background: the meter's background and the labels standing between the bars are redrawn
-    // there, and only the labels the painter's clip reaches.
+    // A level change repaints the bars, which the bench has painted over with its own background:
+    // the meter's background is redrawn there, and the labels the painter's clip reaches.
     if (m_bg)
         m_bg->drawWhole(painter, m_x, m_y);
     for (int i = 0; i < m_channels; ++i)

@@ -18,7 +18,7 @@ class tcVORudWidget : public QWidget
 public:
     static constexpr int kMoveThrottleMs = 100;
     static constexpr int kDragStripHeight = 30;
-    static constexpr int kMaxPaintParts = 8;
+    static constexpr int kMaxPaintParts = 16;
 
     explicit tcVORudWidget(QWidget *parent = nullptr, Qt::WindowFlags flags = {});
     ~tcVORudWidget() override;
