@@ -66,6 +66,10 @@ void tcGuiObject::setVisible(bool visible)
     }
     if (!m_visible) {
         m_visible = true;
+        if (m_captionStale) {
+            m_captionStale = false;
+            layoutCaption();
+        }
         invalidate();
     }
 }
@@ -84,6 +88,11 @@ void tcGuiObject::setCaption(const QString &text)
     if (name == m_caption)
         return;
     storeCaption(name);
+    // Status captions of screens not shown change with every meter frame: measured when shown.
+    if (!m_visible && m_loaded) {
+        m_captionStale = true;
+        return;
+    }
     if (m_visible)
         invalidate();
     layoutCaption();

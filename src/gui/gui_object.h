@@ -168,6 +168,7 @@ protected:
 
     bool m_loaded = false;
     bool m_visible = false;
+    bool m_captionStale = false; // caption changed while hidden, laid out when shown
     int m_typeCode;
     tcBench *m_bench;
     bool m_modeFlag = false;

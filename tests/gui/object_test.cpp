@@ -69,6 +69,30 @@ TEST_F(ObjectTest, RepaintsOnlyWhatChanged)
     EXPECT_FALSE(l->isVisible());
 }
 
+// A caption changed while its screen is hidden is measured when shown, so the whole new text is
+// painted and wiped.
+TEST_F(ObjectTest, ACaptionChangedWhileHiddenIsMeasuredWhenShown)
+{
+    png(QStringLiteral("bg.png"), 400, 300, 1, {Qt::white});
+    ASSERT_EQ(load("<image id=\"BKGRND\" file=\"bg.png\"/><font id=\"F\" size=\"12\"/>"
+                   "<label id=\"L\"><position x=\"100\" y=\"50\"/><bitmap w=\"1\" h=\"1\"/>"
+                   "<text value=\"A\" x=\"0\" y=\"0\" color=\"ff0000\" font=\"F\"/></label>"),
+              0);
+    auto *l = object<tcGuiLabel>("L");
+    const int shortWidth = l->captionRect().width();
+    l->setCaption(QStringLiteral("AAAAAAAAAAAA"));
+    l->setVisible(true);
+    EXPECT_GT(l->captionRect().width(), 5 * shortWidth);
+    const QImage image = grab();
+    const QRect r = l->captionRect();
+    int inkRight = -1;
+    for (int x = r.left(); x <= r.right(); ++x)
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            if (qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 100)
+                inkRight = x;
+    EXPECT_GT(inkRight, r.left() + r.width() * 3 / 4) << "the text is painted to its end";
+}
+
 TEST_F(ObjectTest, CaptionLinesFollowTheLineStep)
 {
     png(QStringLiteral("bg.png"), 400, 300, 1, {Qt::white});

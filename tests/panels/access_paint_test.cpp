@@ -122,6 +122,7 @@ TEST_F(Paint, ALampTextThatChangesLeavesNothingOfTheOldOneBehind)
 {
     // Painted the way the window's backing store is: full once, then only the damaged rectangle,
     // the same rectangle twice in a row.
+    bench().setScreen(tcKelBench::kSystemScreen);
     QImage canvas(host().size(), QImage::Format_RGB32);
     auto paint = [&](const QRect &r) {
         QPainter p(&canvas);
@@ -130,6 +131,7 @@ TEST_F(Paint, ALampTextThatChangesLeavesNothingOfTheOldOneBehind)
     };
     paint(canvas.rect());
     auto *lamp = object<tcGuiLamp>("STATUS_AES"); // nothing to its right
+    ASSERT_TRUE(lamp->isVisible());
     lamp->setCaption(QStringLiteral("WWWWWWWWWWWW"));
     const QRect damaged = lamp->area().united(lamp->captionRect()).intersected(canvas.rect());
     ASSERT_GT(damaged.right(), lamp->area().right() + 20);
