@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 
 namespace orba::gui {
@@ -30,6 +31,34 @@ inline int deviceX(const QTransform &t, double x)
 inline int deviceY(const QTransform &t, double y)
 {
     return static_cast<int>(std::lround(y * t.m22() + t.dy()));
+}
+
+// A polyline as wide as one skin pixel at the painter's scale. Past one device pixel Qt strokes a
+// pen as a path, many times slower for a long trace redrawn at every meter frame; passes of its
+// one-pixel line, each a device pixel apart, draw the same square pen.
+inline void drawSkinPolyline(QPainter &painter, const QPolygon &line, const QColor &colour)
+{
+    QTransform device;
+    if (!scalingDevice(painter, &device)) {
+        painter.setPen(colour);
+        painter.drawPolyline(line);
+        return;
+    }
+    QPen pen(colour, 0);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    const QTransform world = painter.worldTransform();
+    const int wide = std::max(1, int(std::lround(device.m11())));
+    const int high = std::max(1, int(std::lround(device.m22())));
+    for (int dy = 0; dy < high; ++dy) {
+        for (int dx = 0; dx < wide; ++dx) {
+            if (dx > 0 && dy > 0)
+                continue; // a cross of passes is as wide as the square one for any slope
+            painter.setWorldTransform(QTransform::fromTranslate(dx / device.m11(), dy / device.m22()) * world);
+            painter.drawPolyline(line);
+        }
+    }
+    painter.setWorldTransform(world);
 }
 
 // For the life of one: the painter draws at device pixels, unscaled and unfiltered, but for the

@@ -1,5 +1,6 @@
 #include "gui/gui_apgraph.h"
 
+#include "gui/device_pixels.h"
 #include "gui/graph_handler.h"
 
 #include <QFontMetrics>
@@ -7,6 +8,8 @@
 #include <QPolygon>
 
 #include <algorithm>
+#include <climits>
+#include <vector>
 
 constexpr QRgb tcGuiApGraph::kReductionColours[];
 
@@ -288,8 +291,10 @@ void tcGuiApGraph::setReduction(const std::vector<ReductionBand> &bands)
 void tcGuiApGraph::setSpectrum(const uint8_t *data)
 {
     std::copy(data, data + kSpectrumPoints, m_spectrum.begin());
-    if ((m_mode & (kAudio | kGainReduction)) && m_bench && m_visible)
+    if ((m_mode & (kAudio | kGainReduction)) && m_bench && m_visible) {
+        m_liveOnly = true;
         m_bench->invalidate(plotRect(), 0);
+    }
 }
 
 void tcGuiApGraph::clearSpectrum()
@@ -419,25 +424,87 @@ void tcGuiApGraph::layoutLiveLine()
     }
 }
 
+void tcGuiApGraph::placeLiveLine(const QRect &plot)
+{
+    if (plot != m_liveLinePlot)
+        layoutLiveLine();
+    const bool gain = m_spectrum[0] & 1;
+    const int bottom = plot.bottom();
+    QPoint *points = m_liveLine.data();
+    for (int i = 0; i < kSpectrumPoints; ++i) {
+        int row = gain ? gainRow(static_cast<int8_t>(m_spectrum[i])) : spectrumRow(m_spectrum[i]);
+        if (row > bottom)
+            row = bottom + 2;
+        points[i].setY(row);
+    }
+}
+
+QRegion tcGuiApGraph::liveLineBands(const QRect &plot) const
+{
+    // Columns of a few pixels, each as high as the segments that cross it, with a pixel to spare
+    // all round for the pen.
+    constexpr int kBand = 16;
+    const int bands = plot.width() / kBand + 1;
+    std::vector<std::pair<int, int>> rows(size_t(bands), {INT_MAX, INT_MIN});
+    auto add = [&](const QPoint &p, int y) {
+        const int b = std::clamp((p.x() - plot.left()) / kBand, 0, bands - 1);
+        rows[size_t(b)].first = std::min(rows[size_t(b)].first, y);
+        rows[size_t(b)].second = std::max(rows[size_t(b)].second, y);
+    };
+    for (int i = 0; i < m_liveLine.size(); ++i) {
+        const QPoint &p = m_liveLine[i];
+        add(p, p.y());
+        if (i > 0) {
+            const QPoint &q = m_liveLine[i - 1];
+            add(p, q.y());
+            add(q, p.y());
+        }
+    }
+    QRegion region;
+    for (int b = 0; b < bands; ++b) {
+        if (rows[size_t(b)].first > rows[size_t(b)].second)
+            continue;
+        const int left = plot.left() + b * kBand;
+        region += QRect(QPoint(left - 2, rows[size_t(b)].first - 2),
+                        QPoint(left + kBand + 2, rows[size_t(b)].second + 2))
+                      .intersected(plot);
+    }
+    return region;
+}
+
+QRegion tcGuiApGraph::liveOnlyRegion(const QPainter &painter)
+{
+    // Only a repaint of the plot alone, asked for a new trace over a trace this graph drew itself
+    // at this scale, leaves the rest of the plot as it was. Anything else puts it all back.
+    const bool only = std::exchange(m_liveOnly, false);
+    const QRect plot = plotRect();
+    if (!only || m_liveDrawn.isEmpty() || m_mode != m_liveDrawnMode || plot != m_liveDrawnPlot ||
+        painter.deviceTransform() != m_liveDrawnDevice || !painter.hasClipping() ||
+        (m_bench && m_bench->drawsOver(this, plot)))
+        return QRegion();
+    const QRectF clip = painter.clipBoundingRect();
+    if (!clip.contains(QRectF(plot)) || !QRectF(plot.adjusted(-1, -1, 1, 1)).contains(clip))
+        return QRegion();
+    placeLiveLine(plot);
+    return m_liveDrawn.united(liveLineBands(plot));
+}
+
 void tcGuiApGraph::drawLive(QPainter &painter)
 {
     const QRect plot = plotRect();
     painter.save();
-    painter.setClipRect(plot);
+    painter.setClipRect(plot, Qt::IntersectClip);
+    m_liveDrawn = QRegion();
     if (m_mode & kAudio) {
-        if (plot != m_liveLinePlot)
-            layoutLiveLine();
-        const bool gain = m_spectrum[0] & 1;
-        const int bottom = plot.bottom();
-        QPoint *points = m_liveLine.data();
-        for (int i = 0; i < kSpectrumPoints; ++i) {
-            int row = gain ? gainRow(static_cast<int8_t>(m_spectrum[i])) : spectrumRow(m_spectrum[i]);
-            if (row > bottom)
-                row = bottom + 2;
-            points[i].setY(row);
+        placeLiveLine(plot);
+        orba::gui::drawSkinPolyline(painter, m_liveLine, QColor::fromRgba(audio));
+        // Only a trace over the picture alone can be taken back by putting the picture back there.
+        if (!(m_mode & kGainReduction)) {
+            m_liveDrawn = liveLineBands(plot);
+            m_liveDrawnPlot = plot;
+            m_liveDrawnMode = m_mode;
+            m_liveDrawnDevice = painter.deviceTransform();
         }
-        painter.setPen(QColor::fromRgba(audio));
-        painter.drawPolyline(m_liveLine);
     }
     if (drawsOwnReduction())
         drawReduction(painter, plot);

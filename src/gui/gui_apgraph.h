@@ -7,6 +7,8 @@
 #include "gui/gui_graph.h"
 
 #include <QPolygon>
+#include <QRegion>
+#include <QTransform>
 
 #include <array>
 #include <cstdint>
@@ -41,6 +43,7 @@ public:
     void drawCurves(QPainter &painter) override;
     void drawOverlay(QPainter &painter) override;
     void drawLive(QPainter &painter) override;
+    QRegion liveOnlyRegion(const QPainter &painter) override;
 
     bool leftPress(int x, int y) override;
     bool rightPress(int x, int y) override;
@@ -104,6 +107,10 @@ private:
     void composeTitle();
     void buildTables();
     void layoutLiveLine();
+    // The trace's points for the spectrum now, and the rectangles they run through.
+    void placeLiveLine(const QRect &plot);
+    QRegion liveLineBands(const QRect &plot) const;
+
     void drawReduction(QPainter &painter, const QRect &plot);
     tcGraphHandler *activeHandler() const;
     tcGraphHandler *targetFor(int x) const;
@@ -122,6 +129,13 @@ private:
     // The spectrum trace: x fixed by the plot, y rewritten on every paint.
     QPolygon m_liveLine;
     QRect m_liveLinePlot;
+    // What the last paint drew of the trace, and for which plot, mode and scale.
+    QRegion m_liveDrawn;
+    QRect m_liveDrawnPlot;
+    QTransform m_liveDrawnDevice;
+    int m_liveDrawnMode = -1;
+    bool m_liveOnly = false;  // the repaint asked for is the trace's alone
+
     std::array<std::array<int, 256>, kRanges> m_tables{};
     const tcGuiAxis *m_custom[2] = {nullptr, nullptr};
     tcGraphHandler *m_dragger = nullptr;

@@ -145,12 +145,12 @@ void tcGuiGraph::renderPixmap(double sx, double sy)
     drawOverlay(painter);
 }
 
-QRect tcGuiGraph::opaqueArea() const
+QRegion tcGuiGraph::opaqueArea() const
 {
     // The picture fills the whole area with the gutter and plot colours.
     if (!m_visible || qAlpha(gutterBg) != 255 || qAlpha(plotBg) != 255)
-        return QRect();
-    return m_area;
+        return QRegion();
+    return QRegion(m_area);
 }
 
 void tcGuiGraph::draw(QPainter &painter)
@@ -164,34 +164,49 @@ void tcGuiGraph::draw(QPainter &painter)
             m_pixmapSx = m_pixmapSy = 1.0;
             m_dirty = true;
         }
+        const bool rendered = m_dirty;
         if (m_dirty) {
             m_dirty = false;
             renderPixmap(1.0, 1.0);
         }
+        const QRegion only = rendered ? QRegion() : liveOnlyRegion(painter);
+        painter.save();
+        if (!only.isEmpty())
+            painter.setClipRegion(only, Qt::IntersectClip);
         painter.drawPixmap(m_x, m_y, *m_pixmap, 0, 0, m_width, m_height);
+        painter.restore();
     } else {
         // Drawn at device pixels, so the grid and texts are as sharp as the screen and a repaint
         // copies the picture instead of resampling it.
         const int ox = orba::gui::deviceX(device, m_x), oy = orba::gui::deviceY(device, m_y);
         const QRect from(0, 0, orba::gui::deviceX(device, m_x + m_width) - ox,
                          orba::gui::deviceY(device, m_y + m_height) - oy);
-        orba::gui::DevicePixels pixels(painter);
-        if (!m_pixmap || m_pixmapSx != device.m11() || m_pixmapSy != device.m22() ||
-            m_pixmap->devicePixelRatio() != pixels.ratio()) {
-            m_pixmap =
-                std::make_unique<QPixmap>(std::max(1, int(std::ceil(m_pixmapSize.width() * device.m11()))),
-                                          std::max(1, int(std::ceil(m_pixmapSize.height() * device.m22()))));
-            m_pixmapSx = device.m11();
-            m_pixmapSy = device.m22();
-            m_dirty = true;
+        // Asked before the picture may be made again below, which then goes back whole.
+        const bool same = m_pixmap && m_pixmapSx == device.m11() && m_pixmapSy == device.m22();
+        const QRegion only = m_dirty || !same ? QRegion() : liveOnlyRegion(painter);
+        painter.save();
+        if (!only.isEmpty())
+            painter.setClipRegion(only, Qt::IntersectClip);
+        {
+            orba::gui::DevicePixels pixels(painter);
+            if (!m_pixmap || m_pixmapSx != device.m11() || m_pixmapSy != device.m22() ||
+                m_pixmap->devicePixelRatio() != pixels.ratio()) {
+                m_pixmap =
+                    std::make_unique<QPixmap>(std::max(1, int(std::ceil(m_pixmapSize.width() * device.m11()))),
+                                              std::max(1, int(std::ceil(m_pixmapSize.height() * device.m22()))));
+                m_pixmapSx = device.m11();
+                m_pixmapSy = device.m22();
+                m_dirty = true;
+            }
+            if (m_dirty) {
+                m_dirty = false;
+                m_pixmap->setDevicePixelRatio(1.0);
+                renderPixmap(device.m11(), device.m22());
+                m_pixmap->setDevicePixelRatio(pixels.ratio());
+            }
+            pixels.draw(QPoint(ox, oy), *m_pixmap, from.intersected(m_pixmap->rect()));
         }
-        if (m_dirty) {
-            m_dirty = false;
-            m_pixmap->setDevicePixelRatio(1.0);
-            renderPixmap(device.m11(), device.m22());
-            m_pixmap->setDevicePixelRatio(pixels.ratio());
-        }
-        pixels.draw(QPoint(ox, oy), *m_pixmap, from.intersected(m_pixmap->rect()));
+        painter.restore();
     }
     drawLive(painter);
 }

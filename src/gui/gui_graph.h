@@ -8,6 +8,7 @@
 #include "gui/gui_object.h"
 
 #include <QPixmap>
+#include <QRegion>
 
 #include <memory>
 
@@ -20,13 +21,16 @@ public:
     ~tcGuiGraph() override;
 
     void draw(QPainter &painter) override;
-    QRect opaqueArea() const override;
+    QRegion opaqueArea() const override;
 
     virtual void drawGutters(QPainter &) {}
     virtual void drawPlotBackground(QPainter &) {}
     virtual void drawCurves(QPainter &) {}
     virtual void drawOverlay(QPainter &) {}
     virtual void drawLive(QPainter &) {}
+    // For a repaint of the plot that only the live drawing changed: where the picture must be put
+    // back (the old and the new drawing), or empty for all of it.
+    virtual QRegion liveOnlyRegion(const QPainter &) { return QRegion(); }
 
     // The plot area in skin coordinates.
     QRect plotRect() const { return m_plot.translated(m_x, m_y); }

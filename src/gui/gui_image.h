@@ -45,6 +45,8 @@ public:
     // The pixels at the picture's own size (decoded now if they were not yet).
     const QPixmap &pixmap() const;
     bool decoded() const { return m_decoded; }
+    // Every pixel drawn fully opaque; false until the picture is decoded.
+    bool isOpaque() const;
     int sectionWidth() const { return width() / sectionCount(); }
 
     void drawSection(QPainter &painter, int x, int y, int k) const;
@@ -94,6 +96,7 @@ private:
     mutable QSize m_size;
     mutable QPixmap m_pixmap;
     mutable bool m_decoded = false;
+    mutable signed char m_opaque = -1; // not looked at yet
     mutable Prepared m_prepared;
     mutable QPixmap m_stretched; // the last stretched size at device pixels
     int m_sections = 1;

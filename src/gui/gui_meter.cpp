@@ -117,20 +117,25 @@ void tcGuiMeter::setLevels(const uint8_t *levels, const uint8_t *peaks, const ui
     }
     if (!changed)
         return;
-    for (int i = 0; i < m_channels; ++i) {
-        m_ch[i].level = levels[i];
-        m_ch[i].peak = peaks[i];
-        m_ch[i].overload = overloads[i] ? 1 : 0;
-        // Each channel's bar and lamp alone: the scale between the bars stays as it is.
-        QRect dirty = barRect(i);
-        if (m_clip)
-            dirty = dirty.united(overloadRect(i));
+    auto repaint = [this](const QRect &dirty) {
         // Queued: the meters of one frame, the graph and whatever else changed are painted
         // together.
         if (m_bench)
             m_bench->invalidate(dirty, 0);
         else
             hostWidget()->update(dirty);
+    };
+    for (int i = 0; i < m_channels; ++i) {
+        const uint8_t ovl = overloads[i] ? 1 : 0;
+        // Each channel's bar alone, and its lamp when it changes: the scale between the bars stays
+        // as it is.
+        if (m_ch[i].level != levels[i] || m_ch[i].peak != peaks[i])
+            repaint(barRect(i));
+        if (m_clip && m_ch[i].overload != ovl)
+            repaint(overloadRect(i));
+        m_ch[i].level = levels[i];
+        m_ch[i].peak = peaks[i];
+        m_ch[i].overload = ovl;
     }
 }
 
@@ -180,7 +185,7 @@ void tcGuiMeter::afterLoad()
     m_loaded = true;
 }
 
-void tcGuiMeter::drawChannel(QPainter &painter, const Channel &c) const
+void tcGuiMeter::drawChannel(QPainter &painter, const Channel &c, bool lamp) const
 {
     const int bx = m_x + c.barX, by = m_y + c.barY;
     const int pair = pairBase();
@@ -211,7 +216,7 @@ void tcGuiMeter::drawChannel(QPainter &painter, const Channel &c) const
                 m_bar->drawSectionPart(painter, bx + pp, by, first, pp, 0, len, m_barH);
         }
     }
-    if (m_clip) {
+    if (m_clip && lamp) {
         const int ox = m_x + c.ovrX, oy = m_y + c.ovrY;
         if (m_ovr)
             m_ovr->drawSection(painter, ox, oy, c.overload && c.enabled ? pair : pair + 1);
@@ -224,16 +229,37 @@ void tcGuiMeter::draw(QPainter &painter)
 {
     if (!m_visible)
         return;
-    // A level change repaints the bars, which the bench has painted over with its own background:
-    // the meter's background is redrawn there, and the labels the painter's clip reaches.
+    const QRect clip = painter.hasClipping() ? painter.clipBoundingRect().toAlignedRect() : QRect();
+    // A level change repaints one bar. An opaque bar covers its rectangle whatever was there, so
+    // nothing under it is drawn; the clip may reach a skin pixel past the bar where the scale
+    // rounds, pixels no level change alters.
+    if (clip.isValid() && m_bar && m_bar->isOpaque()) {
+        for (int i = 0; i < m_channels; ++i) {
+            if (barRect(i).adjusted(-1, -1, 1, 1).contains(clip)) {
+                drawChannel(painter, m_ch[i], false);
+                return;
+            }
+        }
+    }
+    // Anything larger: the bench has painted over it with its own background, so the meter's
+    // background is redrawn there, and the labels the painter's clip reaches.
     if (m_bg)
         m_bg->drawWhole(painter, m_x, m_y);
     for (int i = 0; i < m_channels; ++i)
         drawChannel(painter, m_ch[i]);
     if (m_labels) {
-        const QRect clip = painter.hasClipping() ? painter.clipBoundingRect().toAlignedRect() : QRect();
         drawLabels(painter, clip.isValid() ? &clip : nullptr);
     }
+}
+
+QRegion tcGuiMeter::opaqueArea() const
+{
+    QRegion bars;
+    if (m_visible && m_bar && m_bar->isOpaque()) {
+        for (int i = 0; i < m_channels; ++i)
+            bars += barRect(i);
+    }
+    return bars;
 }
 
 void tcGuiMeter::prepareLabels(const QFont &font)

@@ -31,6 +31,7 @@ public:
 
     void afterLoad() override;
     void draw(QPainter &painter) override;
+    QRegion opaqueArea() const override;
 
     // One byte per channel each; repaints only when a byte changed.
     void setLevels(const uint8_t *levels, const uint8_t *peaks, const uint8_t *overloads);
@@ -67,7 +68,7 @@ public:
 private:
     void buildTables();
     int pairBase() const;
-    void drawChannel(QPainter &painter, const Channel &c) const;
+    void drawChannel(QPainter &painter, const Channel &c, bool lamp = true) const;
     // Lays the scale labels out for the font, style and position they are drawn with.
     void prepareLabels(const QFont &font);
     void drawLabels(QPainter &painter, const QRect *only);

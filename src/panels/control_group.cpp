@@ -185,7 +185,7 @@ void tcControlGroup::addOpaqueAreas(QRegion &region, const QRect &dirty) const
 {
     for (const Entry &e : m_entries) {
         if (e.object) {
-            const QRect opaque = e.object->opaqueArea();
+            const QRegion opaque = e.object->opaqueArea();
             if (opaque.intersects(dirty))
                 region += opaque;
         }

@@ -317,6 +317,23 @@ void tcKelBench::report(const char *format, ...)
     va_end(args);
 }
 
+bool tcKelBench::drawsOver(const tcBenchObject *self, const QRect &rect) const
+{
+    const tcBenchObject *focused = focusedObject();
+    if (focused && focused != self && focusRect(focused).intersects(rect))
+        return true;
+    // What the paint below draws: the objects of the panels shown.
+    for (const tcControlGroup *panel : m_panels) {
+        if (!panel->isVisible())
+            continue;
+        for (const tcControlGroup::Entry &e : panel->entries()) {
+            if (e.object && e.object != self && e.object->intersects(rect))
+                return true;
+        }
+    }
+    return false;
+}
+
 void tcKelBench::paint(QPainter &painter, const QRect &rect)
 {
     if (m_created && !m_firstPaintDone) {

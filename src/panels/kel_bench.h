@@ -92,6 +92,7 @@ public:
     int accessLevel(int controlId) override;
     void fitHost() override;
     void paint(QPainter &painter, const QRect &rect) override;
+    bool drawsOver(const tcBenchObject *self, const QRect &rect) const override;
     void invalidate(const QRect &rect, int flags) override;
     void report(const char *format, ...) override;
     // The tooltip of the shown control under a widget position: what it is bound to and the value

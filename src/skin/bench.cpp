@@ -44,6 +44,14 @@ void tcBench::paint(QPainter &painter, const QRect &rect)
     painter.restore();
 }
 
+bool tcBench::drawsOver(const tcBenchObject *self, const QRect &rect) const
+{
+    if (m_focused && m_focused != self && focusRect(m_focused).intersects(rect))
+        return true;
+    return std::any_of(m_objects.begin(), m_objects.end(),
+                       [&](const tcBenchObject *o) { return o != self && o->intersects(rect); });
+}
+
 bool tcBench::tick()
 {
     bool more = false;

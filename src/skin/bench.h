@@ -28,6 +28,9 @@ public:
     virtual int accessLevel(int controlId);
     virtual void fitHost() = 0;
     virtual void paint(QPainter &painter, const QRect &rect);
+    // Whether a paint of `rect` (skin coordinates) draws anything besides `self` there: an object
+    // that repaints only what changed of itself must not have others drawn again over its pixels.
+    virtual bool drawsOver(const tcBenchObject *self, const QRect &rect) const;
     // Scales the painter to skin coordinates (when scaling is on) and returns the widget rectangle
     // in skin coordinates, its far edges rounded outward.
     QRect beginSkinPaint(QPainter &painter, const QRect &widgetRect) const;

@@ -6,6 +6,7 @@
 #include "skin/name_string.h"
 
 #include <QRect>
+#include <QRegion>
 
 class QPainter;
 
@@ -59,5 +60,5 @@ public:
     virtual void draw(QPainter &painter) = 0;
     // What a draw covers with opaque pixels whatever was there (skin coordinates): the bench need
     // not paint its background there first. Empty for most objects.
-    virtual QRect opaqueArea() const { return QRect(); }
+    virtual QRegion opaqueArea() const { return QRegion(); }
 };

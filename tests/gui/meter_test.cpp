@@ -117,13 +117,27 @@ TEST_F(MeterTest, LevelChangeRepaintsOnlyTheBars)
     levels(m, 10, 10);
     EXPECT_EQ(counter.paints, 1) << "unchanged levels: no repaint";
     levels(m, 10, 10, 255, 255, 7, 0);
-    EXPECT_EQ(counter.paints, 2) << "an overload change counts";
-    levels(m, 10, 10, 255, 255, 1, 0);
-    EXPECT_EQ(counter.paints, 2) << "overloads count as 0 or 1";
+    EXPECT_EQ(counter.paints, 1) << "no lamps: an overload shows nowhere";
     m->hide();
     levels(m, 50, 50);
     m->setVisible(true);
     EXPECT_EQ(m->channel(0).level, 10) << "a hidden meter does not store levels";
+    host().removeEventFilter(&counter);
+}
+
+TEST_F(MeterTest, AnOverloadRepaintsOnlyItsLampAndALevelOnlyItsBar)
+{
+    tcGuiMeter *m = loadMeter("style=\"VU30\" clip=\"1\"");
+    showHost();
+    PaintCounter counter;
+    host().installEventFilter(&counter);
+    levels(m, 10, 10);
+    EXPECT_EQ(counter.last, QRect(15, 20, 23, 200)) << "the bars, not the lamps above them";
+    levels(m, 10, 10, 255, 255, 7, 0);
+    EXPECT_EQ(counter.paints, 2);
+    EXPECT_EQ(counter.last, m->overloadRect(0));
+    levels(m, 10, 10, 255, 255, 1, 0);
+    EXPECT_EQ(counter.paints, 2) << "overloads count as 0 or 1";
     host().removeEventFilter(&counter);
 }
 

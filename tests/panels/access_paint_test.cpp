@@ -1,4 +1,5 @@
 // Access classes and the unlock flow, and the bench's painting: background, panels and screens.
+#include "gui/gui_apgraph.h"
 #include "gui/gui_button.h"
 #include "gui/gui_knob.h"
 #include "gui/gui_lamp.h"
@@ -9,8 +10,11 @@
 #include "panels/cg_input.h"
 #include "panels/cg_main.h"
 #include "panels/cg_system.h"
+#include "panels/meter_body.h"
 #include "skin/skin_test_util.h"
 
+#include <QCoreApplication>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -143,6 +147,73 @@ TEST_F(Paint, ALampTextThatChangesLeavesNothingOfTheOldOneBehind)
         for (int x = lamp->area().right() + 4; x <= damaged.right(); ++x)
             leftOver += canvas.pixel(x, y) != kPanelSkinBackground ? 1 : 0;
     EXPECT_EQ(leftOver, 0);
+}
+
+// Meter frames, painted rectangle by rectangle where the window was told they changed, as its
+// paint event does: at every scale the result is what one whole paint draws, so no old trace,
+// bar or lamp is left behind where a repaint drew less than everything.
+TEST_F(Paint, MeterFramesRepaintedWhereTheyChangeEndAsAWholePaintDraws)
+{
+    struct Regions : QObject
+    {
+        QRegion seen;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            // Taken from the window: the test paints what it was told to, as the window would.
+            if (e->type() != QEvent::Paint)
+                return false;
+            seen += static_cast<QPaintEvent *>(e)->region();
+            return true;
+        }
+    } regions;
+    auto *graph = object<tcGuiApGraph>("GRAPH");
+    ASSERT_NE(graph, nullptr);
+    graph->setMode(tcGuiApGraph::kAudio);
+    for (const double scale : {1.0, 1.5, 2.0}) {
+        SCOPED_TRACE(scale);
+        bench().setScaling(scale != 1.0, float(scale), float(scale));
+        bench().fitHost();
+        QCoreApplication::processEvents();
+        QImage canvas(host().size(), QImage::Format_RGB32), whole = canvas;
+        auto paint = [&](QImage &into, const QRect &r) {
+            QPainter p(&into);
+            p.setClipRect(r);
+            bench().paint(p, r);
+        };
+        paint(canvas, canvas.rect());
+        host().installEventFilter(&regions);
+        uint32_t noise = 12345;
+        for (int frame = 0; frame < 6; ++frame) {
+            MeterFrame f;
+            for (size_t i = orba::meterbody::kInputLevels; i < orba::meterbody::kGraphData; ++i)
+                f.bytes[i] = uint8_t(frame * 37 + i * 11);
+            f.bytes[orba::meterbody::kInputLevels + 4] = uint8_t(frame & 1); // an overload comes and goes
+            for (size_t i = 0; i < 500; ++i) {
+                noise = noise * 1103515245u + 12345u;
+                f.bytes[orba::meterbody::kGraphData + i] = uint8_t(40 + frame * 20 + (noise >> 24) % 60);
+            }
+            regions.seen = QRegion();
+            bench().meterFrame(f.bytes);
+            QCoreApplication::processEvents();
+            ASSERT_FALSE(regions.seen.isEmpty());
+            if (regions.seen.rectCount() > tcVORudWidget::kMaxPaintParts)
+                paint(canvas, regions.seen.boundingRect());
+            else
+                for (const QRect &r : regions.seen)
+                    paint(canvas, r);
+        }
+        host().removeEventFilter(&regions);
+        paint(whole, whole.rect());
+        int differ = 0;
+        QPoint first(-1, -1);
+        for (int y = 0; y < whole.height(); ++y) {
+            for (int x = 0; x < whole.width(); ++x) {
+                if (canvas.pixel(x, y) != whole.pixel(x, y) && differ++ == 0)
+                    first = QPoint(x, y);
+            }
+        }
+        EXPECT_EQ(differ, 0) << "first at " << first.x() << "," << first.y();
+    }
 }
 
 } // namespace
