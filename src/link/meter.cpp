@@ -1,28 +1,41 @@
 #include "link/meter.h"
 
-#include <QHostAddress>
-#include <QNetworkProxy>
-#include <QUdpSocket>
-
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 using namespace orba;
+
+namespace {
+
+void closeOnExec(int fd)
+{
+    ::fcntl(fd, F_SETFD, ::fcntl(fd, F_GETFD) | FD_CLOEXEC);
+}
+
+} // namespace
 
 METERIFACE::METERIFACE(void *context, Notify notify, uint16_t firstPort)
     : m_context(context), m_notify(notify), m_port(firstPort)
 {
-    m_worker.start([this] { bind(); },
-                   [this] {
-                       if (m_socket) {
-                           m_socket->disconnect();
-                           delete m_socket;
-                           m_socket = nullptr;
-                       }
-                   });
-    m_running = m_hasSocket.load();
-    if (!m_running)
-        m_worker.stop(); // meters can still come over the control link
+    bind();
+    if (m_socket < 0)
+        return; // meters can still come over the control link
+    if (::pipe(m_wake) != 0) {
+        ::close(m_socket);
+        m_socket = -1;
+        return;
+    }
+    closeOnExec(m_wake[0]);
+    closeOnExec(m_wake[1]);
+    m_hasSocket.store(true);
+    m_thread = std::thread([this] { receive(); });
 }
 
 METERIFACE::~METERIFACE()
@@ -34,46 +47,63 @@ void METERIFACE::bind()
 {
     uint16_t port = m_port.load();
     for (int attempt = 0; attempt < METER_PORT_TRIES; ++attempt) {
-        auto *socket = new QUdpSocket(m_worker.anchor());
-        socket->setProxy(QNetworkProxy::NoProxy);
-        // Not shared: a second receiver on this machine must move on to the next port rather
-        // than take this one's datagrams.
-        if (socket->bind(QHostAddress(QHostAddress::AnyIPv4), port, QAbstractSocket::DontShareAddress)) {
-            m_socket = socket;
+        const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+        if (fd < 0)
+            break;
+        closeOnExec(fd);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(INADDR_ANY);
+        local.sin_port = htons(port);
+        // Without SO_REUSEADDR: a second receiver on this machine must move on to the next port
+        // rather than take this one's datagrams.
+        if (::bind(fd, reinterpret_cast<const sockaddr *>(&local), sizeof local) == 0) {
+            m_socket = fd;
             break;
         }
-        delete socket;
+        ::close(fd);
         if (port == 65535)
             break;
         ++port;
     }
     m_port.store(port);
-    if (!m_socket)
-        return;
-    QObject::connect(m_socket, &QUdpSocket::readyRead, m_worker.anchor(), [this] { readDatagrams(); });
-    m_hasSocket.store(true);
+}
+
+void METERIFACE::receive()
+{
+    pollfd waits[2] = {{m_socket, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+    while (!m_stop.load()) {
+        if (::poll(waits, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        if (waits[1].revents != 0)
+            break;
+        if (waits[0].revents & (POLLERR | POLLNVAL))
+            break;
+        if (waits[0].revents & POLLIN)
+            readDatagrams();
+    }
 }
 
 void METERIFACE::readDatagrams()
 {
-    while (m_socket->hasPendingDatagrams()) {
-        // The real size, so that a longer datagram is not mistaken for 604 bytes.
-        const qint64 size = m_socket->pendingDatagramSize();
-        QHostAddress from;
-        const qint64 n =
-            m_socket->readDatagram(reinterpret_cast<char *>(m_receive), qint64(sizeof m_receive), &from);
-        if (n < 0)
-            break;
-        bool isIPv4 = false;
-        const quint32 sender = from.toIPv4Address(&isIPv4);
-        const uint8_t senderBytes[4] = {uint8_t(sender >> 24), uint8_t(sender >> 16), uint8_t(sender >> 8),
-                                        uint8_t(sender)};
-        uint32_t senderNet = 0;
-        std::memcpy(&senderNet, senderBytes, 4);
+    for (;;) {
+        sockaddr_in from{};
+        socklen_t fromSize = sizeof from;
+        const ssize_t n = ::recvfrom(m_socket, m_receive, sizeof m_receive, MSG_DONTWAIT,
+                                     reinterpret_cast<sockaddr *>(&from), &fromSize);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return; // nothing more waits (or an ICMP error the next datagram does not care about)
+        }
         const uint32_t peer = m_peer.load();
-        const bool fromPeer = peer != 0 && isIPv4 && senderNet == peer;
-        if (!m_stop.load() && fromPeer && size == qint64(METER_SIZE))
-            check_datagram(m_receive, size_t(size));
+        const bool fromPeer = peer != 0 && from.sin_family == AF_INET && from.sin_addr.s_addr == peer;
+        // A datagram longer than a meter datagram fills the spare byte and is dropped.
+        if (!m_stop.load() && fromPeer && size_t(n) == METER_SIZE)
+            check_datagram(m_receive, size_t(n));
     }
 }
 
@@ -112,13 +142,20 @@ int METERIFACE::fetch(uint8_t *destination)
 void METERIFACE::close()
 {
     m_stop.store(true);
-    if (m_running) {
-        m_worker.stop();
-        m_running = false;
+    if (m_thread.joinable()) {
+        const char stop = 1;
+        while (::write(m_wake[1], &stop, 1) < 0 && errno == EINTR) {
+        }
+        m_thread.join();
         if (!m_quiet) {
             std::printf("Sleeping in METERIFACE::close()  X\n");
             std::fflush(stdout);
         }
+    }
+    for (int *fd : {&m_socket, &m_wake[0], &m_wake[1]}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
     }
     m_hasSocket.store(false);
 }
