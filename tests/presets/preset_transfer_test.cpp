@@ -145,14 +145,6 @@ protected:
 
 } // namespace
 
-TEST(PresetProgress, BarIsIndexTimesHundredOverCountAndZeroForNoCount)
-{
-    EXPECT_EQ(progressPercent(0, 3), 0);
-    EXPECT_EQ(progressPercent(1, 3), 33);
-    EXPECT_EQ(progressPercent(2, 3), 66);
-    EXPECT_EQ(progressPercent(5, 0), 0);
-}
-
 TEST_F(PresetTransferTest, PasteOfThreePresetsAtSlot78SendsTwoWithProgressZeroAnd33)
 {
     RecordedProgress progress;
