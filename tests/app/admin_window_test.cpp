@@ -122,50 +122,6 @@ TEST_F(AdminWindow, AnsweringNoToTheVersionsSendsNothing)
     EXPECT_EQ(blocksSent(), 0u);
 }
 
-TEST_F(AdminWindow, AConfirmedImageGoesOutBlockByBlockOverTheLinkUntilTheProcessorIsDone)
-{
-    open();
-    goOnline();
-    const QByteArray image = QByteArray(kImage) + QByteArray(3000, '\x5A');
-    ASSERT_TRUE(test::writeAll(QStringLiteral("fw.tbn"), image));
-    chosen = path(QStringLiteral("fw.tbn"));
-    messages.clear();
-    messages.answer(MsgYes);
-    tcFileDownloader *running = nullptr;
-    answer = [&](QDialog *d) {
-        auto *dialog = qobject_cast<tcFileDownloader *>(d);
-        EXPECT_NE(dialog, nullptr);
-        if (!dialog)
-            return int(QDialog::Rejected);
-        running = window->fileDownloader();
-        const int blocks = int((image.size() + 1023) / 1024);
-        for (int b = 1; b <= blocks; ++b) {
-            EXPECT_TRUE(waitProcessingEvents([&] { return blocksSent() == size_t(b); })) << b;
-            ackFromProcessor(b, blocks, 0);
-        }
-        EXPECT_TRUE(waitProcessingEvents([&] { return dialog->download().flashStarted(); }));
-        EXPECT_FALSE(dialog->cancelButton()->isEnabled());
-        ackFromProcessor(2, 5, 4, "Writing 40%");
-        EXPECT_TRUE(waitProcessingEvents(
-            [&] { return dialog->labelMsg()->text() == QStringLiteral("Writing 40%"); }));
-        ackFromProcessor(blocks, blocks, 1);
-        EXPECT_TRUE(waitProcessingEvents([&] { return dialog->result() == QDialog::Accepted; }));
-        return dialog->result();
-    };
-    window->slot_swup_dlg();
-    EXPECT_NE(running, nullptr);
-    EXPECT_EQ(window->fileDownloader(), nullptr);
-    ASSERT_EQ(messages.messages().size(), 2u);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Download Success"));
-    QByteArray received;
-    for (const test::Frame &f : peer.framesOfType(MSG_FW_BLOCK)) {
-        FwBlockMsg msg;
-        ASSERT_TRUE(parseFwBlock(f.data(), f.size(), msg));
-        received.append(reinterpret_cast<const char *>(msg.data), qsizetype(msg.available));
-    }
-    EXPECT_EQ(received, image);
-}
-
 TEST_F(AdminWindow, TheIpAssignmentDialogWorksOfflineOnItsPort)
 {
     open();
