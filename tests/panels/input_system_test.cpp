@@ -226,11 +226,4 @@ TEST_F(Panels, TheLockedLookFollowsTheLockAndTheRestrictedClassesOnEveryPanel)
     EXPECT_FALSE(view->lockedLook());
 }
 
-TEST(AccessClasses, EveryMultibandRowItemOnlyChangesTheView)
-{
-    for (int n : {11038, 11039, 11042, 11044, 11045, 11046})
-        EXPECT_EQ(orba::restrictionClass(n), orba::kRestrictNone) << n;
-    EXPECT_EQ(orba::restrictionClass(11037), orba::kRestrictSettings);
-}
-
 } // namespace
