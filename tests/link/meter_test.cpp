@@ -110,16 +110,6 @@ TEST(Meteriface, KeepsOnlyTheNewestDatagramAndDropsOlderRequests)
     EXPECT_EQ(meters.fetch(out), -1);
 }
 
-TEST(Meteriface, TheCounterWrapsAt256)
-{
-    METERIFACE meters(nullptr, nullptr, freeUdpPort());
-    for (int i = 0; i < 255; ++i)
-        meters.nextRequestCounter();
-    EXPECT_EQ(meters.requestCounter(), 255);
-    EXPECT_EQ(meters.nextRequestCounter(), 0);
-    EXPECT_TRUE(meters.check_datagram(datagram(0).data()));
-}
-
 // A receiver on a free port that takes datagrams from 127.0.0.1, counting what it accepts.
 class UdpMeters : public ::testing::Test
 {
