@@ -1,5 +1,6 @@
 // The window's firmware upgrade and IP assignment entries: the file chosen, the header checked and
-// confirmed, the download over the link to the end, and the IP assignment dialog on a loopback port.
+// confirmed, and the IP assignment dialog on a loopback port. The download itself runs against the
+// simulator in the end-to-end Download test.
 #include "admin/file_downloader_dlg.h"
 #include "admin/net_server_dlg.h"
 #include "app_window_test.h"
@@ -7,15 +8,12 @@
 #include "panel_skin.h"
 #include "test_files.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <QNetworkProxy>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
 using namespace orba;
-using orba::test::waitProcessingEvents;
 
 namespace {
 
@@ -46,11 +44,6 @@ protected:
         AppWindowTest::TearDown();
     }
     size_t blocksSent() const { return peer.framesOfType(MSG_FW_BLOCK).size(); }
-    void ackFromProcessor(int block, int count, int code, const char *text = "")
-    {
-        uint8_t f[FRAME_MAX_LENGTH];
-        reply(f, buildFwAck(f, uint16_t(block), uint16_t(count), uint16_t(code), text));
-    }
 
     QString chosen;
     QString chooserCaption, chooserDir, chooserFilter;

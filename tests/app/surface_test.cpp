@@ -408,25 +408,6 @@ TEST_F(Surface, PresetSaveWithEverySlotLockedIsRefusedBeforeAnyDialog)
     EXPECT_EQ(proposed, -1);
 }
 
-TEST_F(Surface, PresetSaveIntoALockedSlotSaysSoAndSendsNothing)
-{
-    KelWidget &w = open();
-    goOnlineAndClear();
-    PresetHeader locked;
-    locked.clear();
-    locked.inUse = 1;
-    locked.lock = PRESET_LOCKED;
-    session().presetSlots().set(3, locked);
-    answerSave(3, QStringLiteral("Evening"));
-    w.slot_preset_save();
-    EXPECT_EQ(proposed, 0);
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().text, QStringLiteral("The destination preset is locked."));
-    sentArrived();
-    EXPECT_TRUE(peer.framesOfType(MSG_VALUES).empty());
-    EXPECT_TRUE(peer.framesOfType(MSG_GLOBALS).empty());
-}
-
 TEST_F(Surface, PresetSaveSendsTheSetTheNameTheCurrentPresetAndTheActivePreset)
 {
     KelWidget &w = open();
