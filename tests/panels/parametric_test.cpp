@@ -69,18 +69,6 @@ TEST_F(Parametric, TurningAKnobMovesTheSectionOnTheGraph)
     EXPECT_EQ(peq->dragger()->section(3).frequency, double(live.getFloat(SettingId::Peq4Freq)));
 }
 
-TEST_F(Parametric, DoubleClickOnTheGraphFlipsTheCurrentSectionsSwitch)
-{
-    peq->dragger()->selectSection(3);
-    const bool was = live.getBool(SettingId::Peq4In);
-    const QPoint at = onScreen(QPoint(3, 3));
-    bench().doubleClick(at.x(), at.y());
-    EXPECT_EQ(live.getBool(SettingId::Peq4In), !was);
-    EXPECT_EQ(object<tcGuiCheckBox>("PEQ4_ENABLE")->checked(), !was);
-    EXPECT_EQ(peq->dragger()->section(3).enabled, !was);
-    EXPECT_EQ(takeSent(), std::vector<uint16_t>{SettingId::Peq4In});
-}
-
 TEST_F(Parametric, AValueTypedIntoADisplayTurnsItsKnob)
 {
     peq->onDisplayText(Ctl::PEQ1_F_KNOB + 12, "1000");
