@@ -1,6 +1,6 @@
 // The application against the processor simulator on loopback: the whole start-up with the
 // default skin, an edit and its answer, every screen's controls both ways, meters, screens through
-// the pointer, a lost and regained link, quick save, and a processor that hangs.
+// the pointer, a lost and regained link, quick save, and a processor that hangs on line.
 #include "e2e_fixture.h"
 #include "draggers/comp_dragger.h"
 #include "gui/gui_apgraph.h"
@@ -37,19 +37,6 @@ protected:
     {
         simArguments = QStringList{QStringLiteral("--stall-after-login"), QStringLiteral("500")};
         limits = LinkLimits{1000, 1500, 1500};
-        EndToEnd::SetUp();
-    }
-};
-
-// A simulator hung from the start.
-class ProcessorHungFromTheStart : public EndToEnd
-{
-protected:
-    void SetUp() override
-    {
-        simArguments = QStringList{QStringLiteral("--no-login-reply")};
-        limits = LinkLimits{1000, 1500, 1500};
-        reachesOnline = false;
         EndToEnd::SetUp();
     }
 };
@@ -294,22 +281,6 @@ TEST_F(HungProcessor, IsNoticedOnLineAndAgainAtTheLogin)
     EXPECT_TRUE(
         waitFor([&] { return sim->output().count(QStringLiteral("orba-sim: application connected")) >= 2; }));
     EXPECT_TRUE(sim->running());
-    EXPECT_TRUE(messages.empty());
-}
-
-TEST_F(ProcessorHungFromTheStart, NeverGetsPastTheLoginAndSaysSo)
-{
-    ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Login hung"); }))
-        << window->statusText().toStdString();
-    EXPECT_EQ(window->statusLook(), StatusLook::Alert);
-    // The end of the link, reported after, leaves the reason standing.
-    ASSERT_TRUE(waitFor([&] { return window->linkState() == LinkState::Offline; }));
-    EXPECT_EQ(window->statusText(), QStringLiteral("Login hung"));
-    // Given up and tried again, on a new connection each time.
-    ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Pending"); }));
-    EXPECT_TRUE(sim->waitOutput(QStringLiteral("orba-sim: stalled")));
-    EXPECT_TRUE(
-        waitFor([&] { return sim->output().count(QStringLiteral("orba-sim: application connected")) >= 2; }));
     EXPECT_TRUE(messages.empty());
 }
 
