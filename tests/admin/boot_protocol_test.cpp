@@ -122,15 +122,6 @@ TEST(BootReply, HasItsSeventyBytesInPlace)
     EXPECT_EQ(std::memcmp(out + 59, name, 11), 0);
 }
 
-TEST(BootSettingsText, TheNameIsCutToEightAndAnEmptyOneIsNoName)
-{
-    char name[BOOT_NAME_SIZE];
-    nameFromText(QStringLiteral("ABCDEFGHIJ"), name);
-    EXPECT_EQ(std::memcmp(name, "ABCDEFGH", 8), 0);
-    nameFromText(QString(), name);
-    EXPECT_EQ(std::memcmp(name, "NoName\0\0", 8), 0);
-}
-
 TEST(BootSettingsText, APartlyFilledMacLeavesTheMissingBytesZero)
 {
     uint8_t mac[6];

@@ -4,7 +4,6 @@
 #include "admin/device_edit_dlg.h"
 #include "admin/device_list.h"
 #include "admin/devices_dlg.h"
-#include "admin/dialog_place.h"
 #include "admin/pswd_entry_dlg.h"
 #include "common/crc32.h"
 #include "common/ini_store.h"
@@ -356,25 +355,6 @@ TEST_F(Devices, DeletingAsksFirstAndRemovesTheFileOnYes)
     EXPECT_EQ(rows->count(), 0);
     EXPECT_FALSE(QFile::exists(maps().filePath(QStringLiteral("Old Site.cfg"))));
     EXPECT_FALSE(child<QPushButton>(&dlg, "pushBtn_DEL")->isEnabled());
-}
-
-TEST_F(Devices, DialogsAreCentredOverTheirParentAndTheVersionDialogStaysOnScreen)
-{
-    QWidget parent;
-    parent.setGeometry(300, 200, 401, 301);
-    parent.show();
-    QDialog dlg(&parent);
-    dlg.resize(100, 51);
-    orba::centreOverParent(&dlg, &parent);
-    const QPoint origin = parent.mapToGlobal(QPoint(0, 0));
-    EXPECT_EQ(dlg.pos(), QPoint(origin.x() + 201 - 50, origin.y() + 151 - 26));
-
-    parent.setGeometry(0, 0, 60, 40);
-    orba::centreOverParent(&dlg, &parent, true);
-    EXPECT_EQ(dlg.pos(), QPoint(50, 50));
-
-    orba::prepareDialog(&dlg);
-    EXPECT_FALSE(dlg.windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
 }
 
 TEST_F(Devices, ThePasswordDialogInChangeModeChecksTheOldAndTheRepeatedNew)

@@ -86,33 +86,6 @@ TEST_F(DownloadDialog, StartsWithItsTitleLabelAndTheFirstBlock)
     EXPECT_EQ(sent[0].bytes, 1024);
 }
 
-TEST_F(DownloadDialog, CodeFourMovesTheBarAndShowsItsText)
-{
-    auto d = open();
-    ack(*d, 1, 3);
-    EXPECT_EQ(d->progressBar()->value(), 33);
-    ack(*d, 3, 4, FW_ACK_PROGRESS, QStringLiteral("Erasing sector 3"));
-    EXPECT_EQ(d->progressBar()->value(), 75);
-    EXPECT_EQ(d->labelMsg()->text(), QStringLiteral("Erasing sector 3"));
-    EXPECT_TRUE(d->cancelButton()->isEnabled());
-    EXPECT_TRUE(messages.empty());
-}
-
-TEST_F(DownloadDialog, AfterTheLastAcknowledgementCancelIsDisabledAndTheWritingTextShows)
-{
-    auto d = open();
-    ack(*d, 1, 3);
-    ack(*d, 2, 3);
-    EXPECT_TRUE(d->cancelButton()->isEnabled());
-    ack(*d, 3, 3);
-    EXPECT_FALSE(d->cancelButton()->isEnabled());
-    EXPECT_EQ(d->labelMsg()->text(),
-              QStringLiteral("Writing ORBA Image To Flash ROM...\nThis may take several seconds."));
-    EXPECT_EQ(d->progressBar()->value(), 100);
-    EXPECT_EQ(sent.size(), 3u);
-    EXPECT_EQ(sent[2].bytes, 952);
-}
-
 TEST_F(DownloadDialog, NoAcknowledgementWithinTenTicksEndsWithTheNoResponseError)
 {
     auto d = open();
@@ -127,20 +100,6 @@ TEST_F(DownloadDialog, NoAcknowledgementWithinTenTicksEndsWithTheNoResponseError
     EXPECT_EQ(d->result(), int(QDialog::Rejected));
     EXPECT_FALSE(d->isVisible());
     EXPECT_FALSE(d->cancelButton()->isEnabled());
-}
-
-TEST_F(DownloadDialog, NoAnswerWithinThirtyTicksOfFlashingIsTheSeriousError)
-{
-    auto d = open();
-    for (int b = 1; b <= 3; ++b)
-        ack(*d, b, 3);
-    ticks(*d, 29);
-    EXPECT_TRUE(messages.empty());
-    ticks(*d, 1);
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().text,
-              QStringLiteral("Error:No response from the ORBA after Flash re-progam began.\n\n"
-                             "This could be a serious problem.\n"));
 }
 
 TEST_F(DownloadDialog, TheFinalAnswerShowsTheRebootNoticeAndAccepts)

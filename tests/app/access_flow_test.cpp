@@ -1,6 +1,6 @@
-// The window's three protections against a loopback processor: locking, setting the access code,
-// the unlock prompt on a restricted press, the login and front-panel passwords, and device files
-// that cannot be written.
+// The window's three protections against a loopback processor: locking, the login and front-panel
+// passwords, and device files that cannot be written. Setting the code and the unlock prompt on a
+// restricted press run against the simulator in AccessEndToEnd.
 #include "admin/access_dlgs.h"
 #include "admin/pswd_entry_dlg.h"
 #include "app_window_test.h"
@@ -91,47 +91,6 @@ TEST_F(Access, LockingInformsWhenThereIsNoCodeAndLocksOnlyWithTheRightOne)
     EXPECT_TRUE(saved().userLocked());
     w.slot_gui_lock();
     EXPECT_EQ(messages.last().text, QStringLiteral("This GUI interface is already locked."));
-}
-
-TEST_F(Access, ARestrictedPressAsksAndAWrongCodeChangesNothing)
-{
-    KelWidget &w = openWithAccess(crc32("77"), orba::kRestrictSettings, true);
-    typeCode(QStringLiteral("78"));
-    EXPECT_EQ(w.kelBench()->accessLevel(2009), 1);
-    EXPECT_EQ(prompts.count, 1);
-    EXPECT_TRUE(w.kelBench()->locked());
-    EXPECT_TRUE(saved().userLocked());
-    EXPECT_EQ(w.kelBench()->accessLevel(1007), 0) << "meter views are not restricted";
-
-    typeCode(QStringLiteral("77"));
-    EXPECT_EQ(w.kelBench()->accessLevel(2009), 2) << "the press that asked is dropped";
-    EXPECT_FALSE(w.kelBench()->locked());
-    EXPECT_FALSE(saved().userLocked());
-    EXPECT_EQ(w.kelBench()->accessLevel(2009), 0);
-    EXPECT_EQ(prompts.count, 2);
-}
-
-TEST_F(Access, TheAccessDialogSavesAppliesAndSendsTheCodeAndBits)
-{
-    KelWidget &w = openWithAccess(0, 0, false);
-    answer = [](QDialog *d) {
-        auto *dlg = qobject_cast<tcPasswordDlg *>(d);
-        EXPECT_NE(dlg, nullptr);
-        EXPECT_TRUE(dlg->codeText().isEmpty()) << "the code is never shown";
-        dlg->codeEdit()->setText(QStringLiteral("0"));
-        dlg->findChild<QCheckBox *>(QStringLiteral("screenBox"))->setChecked(true);
-        dlg->findChild<QCheckBox *>(QStringLiteral("meterBox"))->setChecked(true);
-        dlg->accept();
-        return dlg->result();
-    };
-    w.slot_gui_access();
-    EXPECT_EQ(saved().userCodeCrc(), crc32("0"));
-    EXPECT_EQ(saved().userFlags(), 48u);
-    EXPECT_EQ(w.kelBench()->lockCode(), crc32("0"));
-    EXPECT_EQ(w.kelBench()->lockBits(), 48u);
-    auto sent = sentGlobals();
-    EXPECT_EQ(uint32_t(sent[G_LOCAL_PW]), crc32("0"));
-    EXPECT_EQ(sent[G_LOCAL_ACC], 48);
 }
 
 #ifdef Q_OS_UNIX

@@ -1,5 +1,6 @@
 // The window's firmware upgrade and IP assignment entries: the file chosen, the header checked and
-// confirmed, the download over the link to the end, and the IP assignment dialog on a loopback port.
+// confirmed, and the IP assignment dialog on a loopback port. The download itself runs against the
+// simulator in the end-to-end Download test.
 #include "admin/file_downloader_dlg.h"
 #include "admin/net_server_dlg.h"
 #include "app_window_test.h"
@@ -7,15 +8,12 @@
 #include "panel_skin.h"
 #include "test_files.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <QNetworkProxy>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
 using namespace orba;
-using orba::test::waitProcessingEvents;
 
 namespace {
 
@@ -46,11 +44,6 @@ protected:
         AppWindowTest::TearDown();
     }
     size_t blocksSent() const { return peer.framesOfType(MSG_FW_BLOCK).size(); }
-    void ackFromProcessor(int block, int count, int code, const char *text = "")
-    {
-        uint8_t f[FRAME_MAX_LENGTH];
-        reply(f, buildFwAck(f, uint16_t(block), uint16_t(count), uint16_t(code), text));
-    }
 
     QString chosen;
     QString chooserCaption, chooserDir, chooserFilter;
@@ -120,50 +113,6 @@ TEST_F(AdminWindow, AnsweringNoToTheVersionsSendsNothing)
     EXPECT_FALSE(ran);
     sentArrived();
     EXPECT_EQ(blocksSent(), 0u);
-}
-
-TEST_F(AdminWindow, AConfirmedImageGoesOutBlockByBlockOverTheLinkUntilTheProcessorIsDone)
-{
-    open();
-    goOnline();
-    const QByteArray image = QByteArray(kImage) + QByteArray(3000, '\x5A');
-    ASSERT_TRUE(test::writeAll(QStringLiteral("fw.tbn"), image));
-    chosen = path(QStringLiteral("fw.tbn"));
-    messages.clear();
-    messages.answer(MsgYes);
-    tcFileDownloader *running = nullptr;
-    answer = [&](QDialog *d) {
-        auto *dialog = qobject_cast<tcFileDownloader *>(d);
-        EXPECT_NE(dialog, nullptr);
-        if (!dialog)
-            return int(QDialog::Rejected);
-        running = window->fileDownloader();
-        const int blocks = int((image.size() + 1023) / 1024);
-        for (int b = 1; b <= blocks; ++b) {
-            EXPECT_TRUE(waitProcessingEvents([&] { return blocksSent() == size_t(b); })) << b;
-            ackFromProcessor(b, blocks, 0);
-        }
-        EXPECT_TRUE(waitProcessingEvents([&] { return dialog->download().flashStarted(); }));
-        EXPECT_FALSE(dialog->cancelButton()->isEnabled());
-        ackFromProcessor(2, 5, 4, "Writing 40%");
-        EXPECT_TRUE(waitProcessingEvents(
-            [&] { return dialog->labelMsg()->text() == QStringLiteral("Writing 40%"); }));
-        ackFromProcessor(blocks, blocks, 1);
-        EXPECT_TRUE(waitProcessingEvents([&] { return dialog->result() == QDialog::Accepted; }));
-        return dialog->result();
-    };
-    window->slot_swup_dlg();
-    EXPECT_NE(running, nullptr);
-    EXPECT_EQ(window->fileDownloader(), nullptr);
-    ASSERT_EQ(messages.messages().size(), 2u);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Download Success"));
-    QByteArray received;
-    for (const test::Frame &f : peer.framesOfType(MSG_FW_BLOCK)) {
-        FwBlockMsg msg;
-        ASSERT_TRUE(parseFwBlock(f.data(), f.size(), msg));
-        received.append(reinterpret_cast<const char *>(msg.data), qsizetype(msg.available));
-    }
-    EXPECT_EQ(received, image);
 }
 
 TEST_F(AdminWindow, TheIpAssignmentDialogWorksOfflineOnItsPort)

@@ -105,17 +105,6 @@ TEST_F(Scheduler, MoreThanAThousandAsksAndSendsTheFirstThousandOnYesOnly)
     EXPECT_EQ(headers.back().count, 104u);
 }
 
-TEST_F(Scheduler, AnEmptyScheduleIsSentAsOneEmptyPacket)
-{
-    runScheduler({}, [](tcEventScheduler &s) { s.accept(); });
-    std::vector<EventsMsg> headers;
-    EXPECT_TRUE(sentEvents(&headers).empty());
-    ASSERT_EQ(headers.size(), 1u);
-    EXPECT_EQ(headers[0].block, 1);
-    EXPECT_EQ(headers[0].blocks, 1);
-    EXPECT_EQ(headers[0].count, 0u);
-}
-
 TEST_F(Scheduler, TheDayFilterHidesButNeverDropsAndEventsWithoutDaysStayHidden)
 {
     const ScheduleEvent none{packWeekly(0, EventTime{1, 2, 3}), 0};

@@ -160,15 +160,6 @@ TEST(Splash, DrawsTheProductWordAndVersionInTheirBands)
     EXPECT_TRUE(tcSplash::versionText().startsWith(QStringLiteral("Version: 1.5.0\tBuilt: ")));
 }
 
-TEST(Splash, DrawsTheProductWordBoldAndTheVersionInNormalWeight)
-{
-    const tcSplash splash(QPixmap(QStringLiteral(":/Resources/splash.bmp")));
-    EXPECT_EQ(splash.nameFont().weight(), QFont::Bold);
-    EXPECT_EQ(splash.versionFont().weight(), QFont::Normal);
-    EXPECT_EQ(splash.nameFont().pointSize(), 11);
-    EXPECT_EQ(splash.versionFont().pointSize(), 8);
-}
-
 TEST(Splash, EscClosesTheAboutBox)
 {
     tcSplash about(QPixmap(QStringLiteral(":/Resources/splash.bmp")));

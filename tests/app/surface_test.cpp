@@ -85,17 +85,6 @@ protected:
     }
 };
 
-TEST_F(Surface, TheSavedSkinLoadsAndShowsTheStatusTexts)
-{
-    KelWidget &w = open();
-    ASSERT_NE(w.kelBench(), nullptr);
-    ASSERT_TRUE(w.kelBench()->panelsCreated());
-    EXPECT_EQ(object<tcGuiDisplay>("STAT_ONLINE")->caption(), QStringLiteral("OffLine"));
-    EXPECT_EQ(object<tcGuiDisplay>("STAT_DEVICE")->caption(), QStringLiteral("Studio"));
-    EXPECT_FALSE(object<tcGuiCheckBox>("ONLINE")->checked());
-    EXPECT_TRUE(messages.empty());
-}
-
 TEST_F(Surface, AMissingSkinFolderFallsBackToThePackedDefault)
 {
     packDefaultSkin(path(QStringLiteral("skins/default")));
@@ -238,14 +227,26 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Surface, TheScaleFileScalesTheWindow)
 {
+    // A number followed by text reads the number.
+    const struct
     {
-        IniStore scale(path(QStringLiteral("ap_scale.ini")), IniStore::ProfileFile);
-        scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QStringLiteral("0.5"));
-        scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QStringLiteral("0.5"));
+        const char *x, *y;
+        QSize size;
+    } cases[] = {{"0.5", "0.5", QSize(500, 650)}, {"1.5x", "1.5 times", QSize(1500, 1950)}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.x);
+        {
+            IniStore scale(path(QStringLiteral("ap_scale.ini")), IniStore::ProfileFile);
+            scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QString::fromLatin1(c.x));
+            scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QString::fromLatin1(c.y));
+        }
+        KelWidget &w = open();
+        EXPECT_EQ(w.size(), c.size); // of the test skin's 1000 x 1300 background
+        EXPECT_TRUE(w.kelBench()->scaling());
+        EXPECT_TRUE(messages.empty());
+        window->close();
+        window.reset();
     }
-    KelWidget &w = open();
-    EXPECT_EQ(w.size(), QSize(500, 650)); // half the test skin's background
-    EXPECT_TRUE(w.kelBench()->scaling());
 }
 
 TEST_F(Surface, ScaleFactorsOutsideTheRangeAreIgnoredWithOneMessage)
@@ -284,18 +285,6 @@ TEST_F(Surface, AnUnusableScaleFactorIsToldOnceThoughEverySkinLoadReadsIt)
     ASSERT_EQ(w.skinName(), QStringLiteral("other"));
     EXPECT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(w.size(), QSize(1000, 1300));
-}
-
-TEST_F(Surface, AScaleFactorFollowedByTextReadsTheNumber)
-{
-    {
-        IniStore scale(path(QStringLiteral("ap_scale.ini")), IniStore::ProfileFile);
-        scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QStringLiteral("1.5x"));
-        scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QStringLiteral("1.5 times"));
-    }
-    KelWidget &w = open();
-    EXPECT_EQ(w.size(), QSize(1500, 1950));
-    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(Surface, AChosenSkinIsSavedAndAFailedChoiceKeepsThePrevious)
@@ -337,24 +326,6 @@ TEST_F(Surface, ASkinWithALongNameIsChosenSavedAndLoadedWhole)
     KelWidget &again = open(); // the next start loads it by its whole name
     EXPECT_EQ(again.skinName(), name);
     EXPECT_TRUE(again.kelBench()->skinFolder().endsWith(name));
-}
-
-TEST_F(Surface, ThePopupMenuHoldsEveryEntry)
-{
-    KelWidget &w = open();
-    QStringList entries;
-    for (QAction *top : w.popupMenu()->actions()) {
-        for (QAction *a : top->menu()->actions()) {
-            if (!a->isSeparator())
-                entries << top->text() + QStringLiteral("/") + a->text();
-        }
-    }
-    EXPECT_EQ(entries,
-              (QStringList{"File/About...", "File/Center Window", "File/Choose Skin...", "File/Exit",
-                           "Edit/Undo", "Edit/Redo", "Hardware/Devices...", "Hardware/On-Line Mode...", "Hardware/Event Scheduler...",
-                           "Hardware/Login Password...", "Hardware/Front Panel Password...",
-                           "Hardware/Version...", "Hardware/Update...", "Hardware/Assign IP Address...",
-                           "Presets/Take...", "Presets/Save...", "Presets/Library..."}));
 }
 
 TEST_F(Surface, ExitFromTheMenuLeavesTheMenuToTheEndOfItsOwnEvent)
@@ -435,25 +406,6 @@ TEST_F(Surface, PresetSaveWithEverySlotLockedIsRefusedBeforeAnyDialog)
     EXPECT_EQ(messages.last().text,
               QStringLiteral("Unable to save preset. There are no empty unlocked preset entries available."));
     EXPECT_EQ(proposed, -1);
-}
-
-TEST_F(Surface, PresetSaveIntoALockedSlotSaysSoAndSendsNothing)
-{
-    KelWidget &w = open();
-    goOnlineAndClear();
-    PresetHeader locked;
-    locked.clear();
-    locked.inUse = 1;
-    locked.lock = PRESET_LOCKED;
-    session().presetSlots().set(3, locked);
-    answerSave(3, QStringLiteral("Evening"));
-    w.slot_preset_save();
-    EXPECT_EQ(proposed, 0);
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().text, QStringLiteral("The destination preset is locked."));
-    sentArrived();
-    EXPECT_TRUE(peer.framesOfType(MSG_VALUES).empty());
-    EXPECT_TRUE(peer.framesOfType(MSG_GLOBALS).empty());
 }
 
 TEST_F(Surface, PresetSaveSendsTheSetTheNameTheCurrentPresetAndTheActivePreset)

@@ -2,11 +2,8 @@
 // program against orba-sim's firmware receiver and boot client on loopback ports.
 #include "ctl_assign_ip.h"
 #include "ctl_firmware.h"
+#include "ctl_fixture.h"
 #include "ctl_options.h"
-#include "loopback_peer.h"
-#include "sim_process.h"
-#include "test_files.h"
-#include "work_dir.h"
 
 #include <QDir>
 #include <QProcess>
@@ -15,14 +12,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 using namespace orba;
 using namespace orba::test;
 
 namespace {
-
-constexpr int kRunLimitMs = 60000; // only so a hung program fails the test instead of hanging it
 
 const char kImageHeader[] =
     "TALMEN ORBA UPGRADE\r\nBUILD: Dec  1 2026\r\nDSPVER: DSP 3.0.2\r\nMCSVER: FPGA 7\r\n"
@@ -36,37 +29,7 @@ QStringList args(std::initializer_list<const char *> list)
     return out;
 }
 
-class CtlAdmin : public WorkDirTest
-{
-protected:
-    void SetUp() override
-    {
-        WorkDirTest::SetUp();
-        qputenv("ORBA_METER_PORT", QByteArray::number(freeUdpPort()));
-        qunsetenv("ORBA_TCP_PORT");
-    }
-    void TearDown() override
-    {
-        if (sim)
-            sim->stop();
-        sim.reset();
-        qunsetenv("ORBA_METER_PORT");
-        WorkDirTest::TearDown();
-    }
-    SimProcess &startSim(const QStringList &extra)
-    {
-        sim = std::make_unique<SimProcess>(QString(), extra);
-        EXPECT_TRUE(sim->start()) << sim->output().toStdString();
-        return *sim;
-    }
-    ProgramRun ctl(const QStringList &a)
-    {
-        return runProgram(QStringLiteral("orba-ctl"),
-                          QStringList{QStringLiteral("--port"), QString::number(sim->port())} + a,
-                          kRunLimitMs);
-    }
-    std::unique_ptr<SimProcess> sim;
-};
+using CtlAdmin = CtlRunTest;
 
 } // namespace
 
@@ -130,13 +93,6 @@ TEST(CtlAdminArguments, AssignIpNeedsEverySettingAndChecksEach)
     EXPECT_FALSE(ctl::parseAssignIpArguments(good + args({"--port"}), e).isEmpty());
 }
 
-TEST(CtlAdminArguments, TheProgressBarFillsWithThePercentage)
-{
-    EXPECT_EQ(ctl::progressBar(0, 10), QStringLiteral("[          ]   0%"));
-    EXPECT_EQ(ctl::progressBar(50, 10), QStringLiteral("[#####     ]  50%"));
-    EXPECT_EQ(ctl::progressBar(100, 10), QStringLiteral("[##########] 100%"));
-}
-
 TEST_F(CtlAdmin, FirmwareGoesToTheSimulatorWhichThenRunsTheNewVersion)
 {
     startSim(args({"--flash-seconds", "1"}));
@@ -150,7 +106,7 @@ TEST_F(CtlAdmin, FirmwareGoesToTheSimulatorWhichThenRunsTheNewVersion)
     EXPECT_TRUE(r.out.endsWith("Reboot the ORBA for the changes to take effect.\n")) << r.out.constData();
     EXPECT_TRUE(r.err.contains("[########################################] 100%")) << r.err.constData();
     EXPECT_TRUE(r.err.contains("Writing ORBA Image To Flash ROM...")) << r.err.constData();
-    EXPECT_EQ(sim->framesIn("MSG_FW_BLOCK"), (image.size() + 1023) / 1024);
+    EXPECT_EQ(sim().framesIn("MSG_FW_BLOCK"), (image.size() + 1023) / 1024);
     const ProgramRun status = ctl(args({"status"}));
     EXPECT_TRUE(status.out.contains("version\t2.7.9")) << status.out.constData();
 }
@@ -164,7 +120,7 @@ TEST_F(CtlAdmin, AnImageWithAnotherSignatureIsRefusedBeforeAnythingIsSent)
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_EQ(r.err.count('\n'), 1) << r.err.constData();
     EXPECT_TRUE(r.err.contains("Signature found: TALMEN TEST UPGRADE")) << r.err.constData();
-    EXPECT_EQ(sim->framesIn("MSG_FW_BLOCK"), 0);
+    EXPECT_EQ(sim().framesIn("MSG_FW_BLOCK"), 0);
 }
 
 TEST_F(CtlAdmin, WithoutYesTheDownloadWaitsForTheAnswer)
@@ -173,7 +129,7 @@ TEST_F(CtlAdmin, WithoutYesTheDownloadWaitsForTheAnswer)
     ASSERT_TRUE(writeAll(QStringLiteral("fw.tbn"), QByteArray(kImageHeader) + QByteArray(100, 'x')));
     QProcess p;
     p.start(QDir(binDir()).filePath(QStringLiteral("orba-ctl")),
-            args({"--port"}) << QString::number(sim->port()) << args({"firmware", "fw.tbn"}));
+            args({"--port"}) << QString::number(sim().port()) << args({"firmware", "fw.tbn"}));
     ASSERT_TRUE(p.waitForStarted());
     p.write("n\n");
     p.closeWriteChannel();
@@ -183,7 +139,7 @@ TEST_F(CtlAdmin, WithoutYesTheDownloadWaitsForTheAnswer)
     EXPECT_TRUE(err.contains("Download this image to the processor? [y/N]")) << err.constData();
     EXPECT_TRUE(err.contains("not confirmed")) << err.constData();
     EXPECT_TRUE(p.readAllStandardOutput().startsWith("TALMEN ORBA UPGRADE\n"));
-    EXPECT_EQ(sim->framesIn("MSG_FW_BLOCK"), 0);
+    EXPECT_EQ(sim().framesIn("MSG_FW_BLOCK"), 0);
 }
 
 TEST_F(CtlAdmin, AssignIpAnswersTheSimulatorsBootRequestsOnLoopback)
@@ -204,9 +160,9 @@ TEST_F(CtlAdmin, AssignIpAnswersTheSimulatorsBootRequestsOnLoopback)
     const QByteArray to = "127.0.0.1:" + QByteArray::number(replyPort);
     EXPECT_EQ(r.out, "1\t00:50:c2:1f:a0:07\t10.0.0.5\t255.255.255.0\t10.0.0.1\tABCDEFGH\t" + to + "\n" +
                          "2\t00:50:c2:1f:a0:07\t10.0.0.5\t255.255.255.0\t10.0.0.1\tABCDEFGH\t" + to + "\n");
-    EXPECT_TRUE(sim->waitOutput(QStringLiteral("boot reply for 00:50:c2:1f:a0:07: address 10.0.0.5, subnet "
+    EXPECT_TRUE(sim().waitOutput(QStringLiteral("boot reply for 00:50:c2:1f:a0:07: address 10.0.0.5, subnet "
                                                "255.255.255.0, gateway 10.0.0.1, name \"ABCDEFGH\"")))
-        << sim->output().toStdString();
+        << sim().output().toStdString();
 }
 
 TEST_F(CtlAdmin, AssignIpOnAPortInUseSaysSo)

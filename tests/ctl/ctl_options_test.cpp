@@ -19,18 +19,6 @@ std::string text(const QString &s)
 
 } // namespace
 
-TEST(CtlOptions, DefaultsToThisMachineAndFiveSeconds)
-{
-    const Options o = parse({"status"});
-    ASSERT_TRUE(o.error.isEmpty()) << text(o.error);
-    EXPECT_EQ(o.command, QStringLiteral("status"));
-    EXPECT_EQ(o.host, QStringLiteral("127.0.0.1"));
-    EXPECT_EQ(o.port, 0); // the session takes orba::processorPort()
-    EXPECT_EQ(o.timeoutMs, 5000);
-    EXPECT_FALSE(o.passwordGiven);
-    EXPECT_FALSE(o.json);
-}
-
 TEST(CtlOptions, OptionsTakeTheirValueEitherWayAndGoAnywhere)
 {
     const Options o = parse({"--port=4000", "get", "--timeout", "0.25", "Input Line Gain", "--json",
@@ -82,18 +70,11 @@ TEST(CtlOptions, WrongCommandLinesSayWhatIsWrong)
     }
 }
 
+// The help texts themselves: CtlToolTest.HelpDescribesTheProgramAndEachCommand.
 TEST(CtlOptions, HelpHasTwoLevels)
 {
-    const Options top = parse({"--help"});
-    EXPECT_TRUE(top.error.isEmpty());
-    EXPECT_EQ(top.help, usageText());
-    for (const char *c : {"status", "get", "set", "dump", "slots", "meters"}) {
-        EXPECT_TRUE(usageText().contains(QLatin1String(c))) << c;
-        const Options o = parse({QLatin1String(c), "-h"});
-        EXPECT_TRUE(o.error.isEmpty()) << c;
-        EXPECT_EQ(o.help, commandHelp(QLatin1String(c))) << c;
-        EXPECT_TRUE(o.help.startsWith(QStringLiteral("Usage: orba-ctl [OPTIONS] ") + QLatin1String(c))) << c;
-    }
+    EXPECT_EQ(parse({"--help"}).help, usageText());
+    EXPECT_EQ(parse({"status", "-h"}).help, commandHelp(QStringLiteral("status")));
     // Asked for, help wins over what would be wrong without it.
     EXPECT_FALSE(parse({"set", "--help"}).help.isEmpty());
     EXPECT_TRUE(commandHelp(QStringLiteral("frobnicate")).isEmpty());

@@ -1,11 +1,9 @@
 // orba-ctl's preset commands against orba-sim, both run as separate programs on loopback ports;
 // files are compared with orba-preset diff.
-#include "loopback_peer.h"
+#include "ctl_fixture.h"
 #include "presets/preset_backup.h"
 #include "presets/preset_file.h"
 #include "presets/preset_helpers.h"
-#include "sim_process.h"
-#include "work_dir.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,60 +11,14 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 using namespace orba;
 using namespace orba::test;
 
 namespace {
 
-constexpr int kRunLimitMs = 60000; // only so a hung program fails the test instead of hanging it
-
-class CtlPresetsTest : public WorkDirTest
+class CtlPresetsTest : public CtlRunTest
 {
 protected:
-    void SetUp() override
-    {
-        WorkDirTest::SetUp();
-        qputenv("ORBA_METER_PORT", QByteArray::number(freeUdpPort()));
-        qunsetenv("ORBA_TCP_PORT");
-    }
-    void TearDown() override
-    {
-        sims.clear();
-        qunsetenv("ORBA_METER_PORT");
-        WorkDirTest::TearDown();
-    }
-
-    // A simulator with the factory bank, or with nothing in it (a state of no slots).
-    SimProcess &startSim(bool empty = false)
-    {
-        QString state;
-        if (empty) {
-            state = path(QStringLiteral("state%1").arg(sims.size()));
-            EXPECT_TRUE(QDir().mkpath(state));
-            EXPECT_TRUE(writeAll(state + "/orba-sim.state", "ORBA-SIM STATE 1\n"));
-        }
-        sims.push_back(std::make_unique<SimProcess>(state));
-        EXPECT_TRUE(sims.back()->start()) << sims.back()->output().toStdString();
-        return *sims.back();
-    }
-    static ProgramRun ctl(const SimProcess &sim, const QStringList &args)
-    {
-        return runProgram("orba-ctl", QStringList{"--port", QString::number(sim.port())} + args, kRunLimitMs);
-    }
-    static void expectOk(const ProgramRun &r)
-    {
-        EXPECT_EQ(r.status, 0) << r.err.constData();
-        EXPECT_TRUE(r.err.isEmpty()) << r.err.constData();
-    }
-    static void expectRefused(const ProgramRun &r, const char *text)
-    {
-        EXPECT_EQ(r.status, 2) << r.err.constData();
-        EXPECT_EQ(r.err.count('\n'), 1) << r.err.constData();
-        EXPECT_TRUE(r.err.startsWith("orba-ctl: ")) << r.err.constData();
-        EXPECT_TRUE(r.err.contains(text)) << r.err.constData();
-    }
     // orba-preset diff: status 0 and nothing printed when the presets hold the same values.
     static void expectSameValues(const QString &a, const QString &b)
     {
@@ -83,8 +35,6 @@ protected:
         h.setName(name);
         ASSERT_TRUE(writePreset(h, set, file));
     }
-
-    std::vector<std::unique_ptr<SimProcess>> sims;
 };
 
 } // namespace
@@ -116,19 +66,19 @@ TEST_F(CtlPresetsTest, RefusalsAreOneLineNamingTheRulesMessageAndChangeNothing)
     SimProcess &sim = startSim();
     writeChangedPreset(path("p.orba"), "P");
     const QByteArray before = ctl(sim, {"slots"}).out;
-    expectRefused(ctl(sim, {"push", "p.orba", "11"}), "The destination preset is locked.");
-    expectRefused(ctl(sim, {"save", "1", "Mine"}), "The destination preset is locked.");
-    expectRefused(ctl(sim, {"save", "40", "AC/DC"}), "There are invalid characters in the name.");
-    expectRefused(ctl(sim, {"save", "40", " Lead"}), "A preset name cannot start with a space.");
-    expectRefused(ctl(sim, {"push", "p.orba", "81"}), "There is no preset 81: presets are numbered 1 to 80.");
-    expectRefused(ctl(sim, {"grab", "0", "x.orba"}), "There is no preset 0");
-    expectRefused(ctl(sim, {"take", "99"}), "There is no preset 99");
-    expectRefused(ctl(sim, {"grab", "50", "x.orba"}), "Preset 50 is empty.");
-    expectRefused(ctl(sim, {"take", "50"}), "Preset 50 is empty.");
+    expectOneErrorLine(ctl(sim, {"push", "p.orba", "11"}), "The destination preset is locked.");
+    expectOneErrorLine(ctl(sim, {"save", "1", "Mine"}), "The destination preset is locked.");
+    expectOneErrorLine(ctl(sim, {"save", "40", "AC/DC"}), "There are invalid characters in the name.");
+    expectOneErrorLine(ctl(sim, {"save", "40", " Lead"}), "A preset name cannot start with a space.");
+    expectOneErrorLine(ctl(sim, {"push", "p.orba", "81"}), "There is no preset 81: presets are numbered 1 to 80.");
+    expectOneErrorLine(ctl(sim, {"grab", "0", "x.orba"}), "There is no preset 0");
+    expectOneErrorLine(ctl(sim, {"take", "99"}), "There is no preset 99");
+    expectOneErrorLine(ctl(sim, {"grab", "50", "x.orba"}), "Preset 50 is empty.");
+    expectOneErrorLine(ctl(sim, {"take", "50"}), "Preset 50 is empty.");
     ASSERT_TRUE(writeAll(path("junk.orba"), "no preset\n"));
-    expectRefused(ctl(sim, {"push", "junk.orba", "40"}), "Error taking preset: Invalid File Type");
-    expectRefused(ctl(sim, {"take", "missing.orba"}), "Error taking preset:");
-    expectRefused(ctl(sim, {"push", "p.orba"}), "push: expects FILE SLOT");
+    expectOneErrorLine(ctl(sim, {"push", "junk.orba", "40"}), "Error taking preset: Invalid File Type");
+    expectOneErrorLine(ctl(sim, {"take", "missing.orba"}), "Error taking preset:");
+    expectOneErrorLine(ctl(sim, {"push", "p.orba"}), "push: expects FILE SLOT");
     EXPECT_FALSE(QFile::exists(path("x.orba")));
     EXPECT_EQ(ctl(sim, {"slots"}).out, before);
 }
@@ -177,7 +127,7 @@ TEST_F(CtlPresetsTest, BackupThenRestoreIntoAFreshSimulatorReproducesNamesLocksA
     EXPECT_TRUE(index.contains("001\t2\t001_Factory Default.orba\tFactory Default\n"));
     EXPECT_TRUE(index.contains("011\t1\t011_Station Custom.orba\tStation Custom\n"));
 
-    SimProcess &fresh = startSim(true);
+    SimProcess &fresh = startSim({}, true);
     EXPECT_EQ(ctl(fresh, {"slots"}).out, "");
     r = ctl(fresh, {"restore", "bk"});
     expectOk(r);
@@ -206,7 +156,7 @@ TEST_F(CtlPresetsTest, RestoreLeavesLockedSlotsThatHoldAnotherPresetAndListsThem
     index.replace("\tClassic Rock\n", "\tClassic Rock 2\n");
     ASSERT_TRUE(writeAll(path("bk/orba_backup.txt"), index));
     const ProgramRun r = ctl(sim, {"restore", "bk"});
-    expectRefused(r, "The destination preset is locked. (004, 011; the other presets were restored)");
+    expectOneErrorLine(r, "The destination preset is locked. (004, 011; the other presets were restored)");
     EXPECT_TRUE(ctl(sim, {"slots"}).out.contains("006\tClassic Rock 2\tunlocked\n"));
     EXPECT_TRUE(ctl(sim, {"slots"}).out.contains("011\tStation Custom\tlocked\n"));
 }
@@ -218,12 +168,12 @@ TEST_F(CtlPresetsTest, ARestoreWithAFileThatDoesNotLoadSendsNothing)
     expectOk(ctl(sim, {"backup", "bk"}));
     expectOk(ctl(sim, {"save", "40", "Changed"}));
     ASSERT_TRUE(writeAll(path("bk/012_Morning Show.orba"), "broken"));
-    expectRefused(ctl(sim, {"restore", "bk"}), "Error taking preset: Invalid File Type");
+    expectOneErrorLine(ctl(sim, {"restore", "bk"}), "Error taking preset: Invalid File Type");
     EXPECT_TRUE(ctl(sim, {"slots"}).out.contains("040\tChanged\t"));
 
     ASSERT_TRUE(writeAll(path("bk/orba_backup.txt"), "ORBA BACKUP 1\n001\t0\t../x.orba\tX\n"));
-    expectRefused(ctl(sim, {"restore", "bk"}), "line 2 of the backup index");
-    expectRefused(ctl(sim, {"restore", "nowhere"}), "cannot read");
+    expectOneErrorLine(ctl(sim, {"restore", "bk"}), "line 2 of the backup index");
+    expectOneErrorLine(ctl(sim, {"restore", "nowhere"}), "cannot read");
 }
 
 namespace {
@@ -262,8 +212,8 @@ TEST_F(CtlPresetsTest, DiffOfTwoFilesPrintsTheDifferingRowsWithoutAProcessor)
     r = runProgram("orba-ctl", {"diff", "a.orba", "a.orba"});
     expectOk(r);
     EXPECT_TRUE(r.out.isEmpty()) << r.out.constData();
-    expectRefused(runProgram("orba-ctl", {"diff", "a.orba", "missing.orba"}), "Error taking preset:");
-    expectRefused(runProgram("orba-ctl", {"diff", "a.orba"}), "diff: expects two of SLOT or FILE");
+    expectOneErrorLine(runProgram("orba-ctl", {"diff", "a.orba", "missing.orba"}), "Error taking preset:");
+    expectOneErrorLine(runProgram("orba-ctl", {"diff", "a.orba"}), "diff: expects two of SLOT or FILE");
 }
 
 TEST_F(CtlPresetsTest, DiffOfAPushedSlotAndItsFileShowsOnlyWhatChangedAfter)
@@ -280,7 +230,7 @@ TEST_F(CtlPresetsTest, DiffOfAPushedSlotAndItsFileShowsOnlyWhatChangedAfter)
     expectOk(r);
     EXPECT_TRUE(r.out.startsWith("Name\tEverything Moved\t")) << r.out.constData();
     EXPECT_GT(r.out.count('\n'), 100);
-    expectRefused(ctl(sim, {"diff", "30", "79"}), "Preset 79 is empty.");
+    expectOneErrorLine(ctl(sim, {"diff", "30", "79"}), "Preset 79 is empty.");
 }
 
 TEST_F(CtlPresetsTest, ReportWritesThePrintLayoutAsAPdf)
@@ -291,8 +241,8 @@ TEST_F(CtlPresetsTest, ReportWritesThePrintLayoutAsAPdf)
     const int pages = pdfPages(path("night.pdf"));
     EXPECT_GE(pages, 2);
     EXPECT_EQ(r.out, QByteArray("night.pdf\t") + QByteArray::number(pages) + '\n');
-    expectRefused(runProgram("orba-ctl", {"report", "night.orba"}), "report: expects --pdf OUT.pdf");
-    expectRefused(runProgram("orba-ctl", {"slots", "--pdf", "x.pdf"}), "--pdf goes with report only");
+    expectOneErrorLine(runProgram("orba-ctl", {"report", "night.orba"}), "report: expects --pdf OUT.pdf");
+    expectOneErrorLine(runProgram("orba-ctl", {"slots", "--pdf", "x.pdf"}), "--pdf goes with report only");
 
     SimProcess &sim = startSim();
     r = ctl(sim, {"report", "1", "--pdf", "slot.pdf"});

@@ -4,33 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 using namespace orba;
 using namespace orba::ctl;
-
-TEST(CtlReport, StatusNamesEachFieldOnItsOwnLine)
-{
-    StatusReport s;
-    s.link = QStringLiteral("Online");
-    s.processor = QStringLiteral("127.0.0.1:4000");
-    s.version.major = 2;
-    s.version.minor = 10;
-    s.version.build = 4;
-    std::strcpy(s.version.text[0], "Mar 12 2024 10:41:07");
-    std::strcpy(s.version.text[1], "FPGA 3.07  ");
-    std::strcpy(s.version.text[2], "DSP 2.1.4");
-    s.preset = QStringLiteral("News Talk");
-    const QStringList lines = statusLines(s);
-    EXPECT_EQ(lines, (QStringList{"link\tOnline", "processor\t127.0.0.1:4000", "version\t2.10.4",
-                                  "date\tMar 12 2024 10:41:07", "fpga\tFPGA 3.07", "dsp\tDSP 2.1.4",
-                                  "preset\tNews Talk"}));
-    EXPECT_FALSE(statusJson(s).contains(QStringLiteral("device")));
-    s.device = QStringLiteral("Studio A");
-    EXPECT_EQ(statusLines(s)[2], QStringLiteral("device\tStudio A"));
-    EXPECT_EQ(statusJson(s)[QStringLiteral("device")].toString(), QStringLiteral("Studio A"));
-    EXPECT_EQ(statusJson(s)[QStringLiteral("version")][QStringLiteral("minor")].toInt(), 10);
-}
 
 TEST(CtlReport, SlotsInUseAreNumberedFromOneWithTheirLock)
 {

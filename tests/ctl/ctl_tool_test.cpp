@@ -1,12 +1,9 @@
 // The orba-ctl program against orba-sim, both run as separate programs on loopback ports.
 #include "common/crc32.h"
 #include "common/ini_store.h"
+#include "ctl_fixture.h"
 #include "ctl_values.h"
 #include "session/schedule.h"
-#include "test_files.h"
-#include "loopback_peer.h"
-#include "sim_process.h"
-#include "work_dir.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,76 +14,14 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 using namespace orba;
 using namespace orba::test;
 
 namespace {
 
-constexpr int kRunLimitMs = 30000; // only so a hung program fails the test instead of hanging it
-
-class CtlToolTest : public WorkDirTest
+class CtlToolTest : public CtlRunTest
 {
 protected:
-    void SetUp() override
-    {
-        WorkDirTest::SetUp();
-        ASSERT_TRUE(QFileInfo(QDir(binDir()).filePath(QStringLiteral("orba-ctl"))).isExecutable())
-            << "orba-ctl not found in ORBA_BIN_DIR (\"" << binDir().toStdString() << "\"); run through ctest";
-        qputenv("ORBA_METER_PORT", QByteArray::number(freeUdpPort()));
-        qunsetenv("ORBA_TCP_PORT");
-    }
-    void TearDown() override
-    {
-        m_sim.reset();
-        qunsetenv("ORBA_METER_PORT");
-        qunsetenv("ORBA_TCP_PORT");
-        WorkDirTest::TearDown();
-    }
-
-    SimProcess &startSim(const QStringList &extra = {})
-    {
-        m_sim = std::make_unique<SimProcess>(QString(), extra);
-        EXPECT_TRUE(m_sim->start()) << m_sim->output().toStdString();
-        return *m_sim;
-    }
-    SimProcess &sim() { return *m_sim; }
-
-    // orba-ctl on the simulator's port.
-    ProgramRun ctl(const QStringList &args)
-    {
-        return runProgram(QStringLiteral("orba-ctl"),
-                          QStringList{QStringLiteral("--port"), QString::number(m_sim->port())} + args,
-                          kRunLimitMs);
-    }
-    static ProgramRun ctlBare(const QStringList &args)
-    {
-        return runProgram(QStringLiteral("orba-ctl"), args, kRunLimitMs);
-    }
-
-    static QList<QByteArray> lines(const ProgramRun &r)
-    {
-        QList<QByteArray> out = r.out.split('\n');
-        if (!out.isEmpty() && out.last().isEmpty())
-            out.removeLast();
-        return out;
-    }
-    static void expectOk(const ProgramRun &r)
-    {
-        EXPECT_EQ(r.status, 0) << r.err.constData();
-        EXPECT_TRUE(r.err.isEmpty()) << r.err.constData();
-    }
-    // Exit status 2 and one line on standard error, starting with the program's name.
-    static void expectOneErrorLine(const ProgramRun &r, const char *text)
-    {
-        EXPECT_EQ(r.status, 2) << r.err.constData();
-        EXPECT_TRUE(r.out.isEmpty()) << r.out.constData();
-        EXPECT_TRUE(r.err.startsWith("orba-ctl: ")) << r.err.constData();
-        EXPECT_EQ(r.err.count('\n'), 1) << r.err.constData();
-        EXPECT_TRUE(r.err.endsWith('\n'));
-        EXPECT_TRUE(r.err.contains(text)) << r.err.constData();
-    }
     static QJsonDocument json(const ProgramRun &r)
     {
         QJsonParseError error;
@@ -106,9 +41,6 @@ protected:
         set.setIndex(id, raw, CHANGE_LOCAL);
         return QByteArray::fromStdString(set.label(id)).trimmed();
     }
-
-private:
-    std::unique_ptr<SimProcess> m_sim;
 };
 
 } // namespace

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 using namespace orba;
 using namespace orba::ctl;
 
@@ -23,17 +21,6 @@ std::string text(const QString &s)
 }
 
 } // namespace
-
-TEST(CtlValues, EveryParameterThenEveryGlobalInTableOrder)
-{
-    const std::vector<ValueRef> all = allValues();
-    ASSERT_EQ(all.size(), size_t(SETTINGS_COUNT + GLOBALS_COUNT));
-    for (int i = 0; i < SETTINGS_COUNT; ++i)
-        EXPECT_EQ(all[size_t(i)], (ValueRef{ValueRef::Setting, settingIdAt(i)}));
-    uint16_t id = firstGlobalId();
-    for (size_t i = SETTINGS_COUNT; i < all.size(); ++i, id = nextGlobalId(id))
-        EXPECT_EQ(all[i], (ValueRef{ValueRef::Global, id}));
-}
 
 TEST(CtlValues, NamesMatchWithoutCaseOrSurroundingBlanks)
 {
@@ -64,20 +51,6 @@ TEST(CtlValues, EveryNameFindsItsOwnValue)
 {
     for (const ValueRef &ref : allValues())
         EXPECT_EQ(findValue(valueName(ref)), ref) << text(valueName(ref));
-}
-
-TEST(CtlValues, NumberGoesToTheNearestStepAsATypedValueDoes)
-{
-    const ValueRef gain = named("Input Line Gain");
-    SETTINGS_MAP live;
-    const ParsedValue v = parseValue(gain, QStringLiteral("5.3"));
-    ASSERT_TRUE(v.ok) << text(v.error);
-    EXPECT_EQ(v.raw, live.floatToIndex(gain.id, 5.3f));
-    EXPECT_FLOAT_EQ(live.indexToFloat(gain.id, v.raw), 5.5f);
-    GLOBALS_MAP globals;
-    EXPECT_TRUE(applyValue(gain, v, live, globals));
-    EXPECT_EQ(valueLabel(gain, live, globals), QStringLiteral("+ 5.5 dB"));
-    EXPECT_EQ(valueRaw(gain, live, globals), QStringLiteral("5.5"));
 }
 
 TEST(CtlValues, NumberTakesTheUnitItsStepShows)
@@ -257,33 +230,4 @@ TEST(CtlValues, RawIsWhatTheLinkCarries)
     EXPECT_EQ(valueRaw(sym, live, globals), QStringLiteral("1"));
     globals.set(G_REMOTE_PW, -123456, CHANGE_LOCAL);
     EXPECT_EQ(valueRaw({ValueRef::Global, G_REMOTE_PW}, live, globals), QStringLiteral("-123456"));
-}
-
-namespace {
-std::vector<std::pair<uint16_t, ChangeSource>> g_changes;
-void recordChange(void *, uint16_t id, ChangeSource source)
-{
-    g_changes.emplace_back(id, source);
-}
-} // namespace
-
-TEST(CtlValues, ApplyingIsAUserEditSoItIsSent)
-{
-    SETTINGS_MAP live;
-    GLOBALS_MAP globals;
-    live.setChangeCallback(&recordChange, nullptr);
-    globals.setChangeCallback(&recordChange, nullptr);
-    g_changes.clear();
-    const ValueRef gain = named("Input Line Gain");
-    ASSERT_TRUE(applyValue(gain, parseValue(gain, QStringLiteral("5.5")), live, globals));
-    const ValueRef delay{ValueRef::Global, G_DELAY};
-    ASSERT_TRUE(applyValue(delay, parseValue(delay, QStringLiteral("1")), live, globals));
-    ASSERT_EQ(g_changes.size(), 2u);
-    EXPECT_EQ(g_changes[0], std::make_pair(gain.id, CHANGE_USER));
-    EXPECT_EQ(g_changes[1], std::make_pair(uint16_t(G_DELAY), CHANGE_USER));
-    EXPECT_TRUE(changeIsSent(g_changes[0].second));
-    // The same value again changes nothing, so nothing is sent.
-    EXPECT_FALSE(applyValue(gain, parseValue(gain, QStringLiteral("5.5")), live, globals));
-    EXPECT_EQ(g_changes.size(), 2u);
-    EXPECT_FALSE(applyValue(gain, parseValue(gain, QStringLiteral("junk")), live, globals));
 }

@@ -129,22 +129,6 @@ TEST_F(PeqDraggerTest, HandlesSitAtEachSectionsFrequencyAndLift)
     EXPECT_EQ(dragger->bandwidthRect().width(), 8);
 }
 
-TEST_F(PeqDraggerTest, MasterOffLeavesTheSumFlatWhileTheSectionCurvesStay)
-{
-    const int zero = graph->yAxis()->toPixel(0.0f);
-    live.setBool(SettingId::Peq1In, true, CHANGE_PROCESSOR);
-    dragger->setEnabled(0, true);
-    dragger->setMaster(true);
-    const std::vector<int> before = dragger->sectionPixels(0);
-    EXPECT_NE(dragger->sumPixels()[0], zero) << "the low boost shows in the sum";
-    dragger->setMaster(false);
-    EXPECT_TRUE(dragger->curvesDirty());
-    for (int y : dragger->sumPixels())
-        ASSERT_EQ(y, zero);
-    EXPECT_EQ(dragger->sectionPixels(0), before);
-    EXPECT_EQ(int(dragger->sectionPixels(0).size()), graph->plotRect().width()) << "one y per column";
-}
-
 TEST_F(PeqDraggerTest, APointDragWritesFrequencyAndLiftStraightIntoTheSet)
 {
     const QPoint p = dragger->handleRect(2).center();

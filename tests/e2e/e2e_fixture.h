@@ -57,7 +57,7 @@ protected:
         }
         sim = std::make_unique<SimProcess>(path(QStringLiteral("sim-state")), simArguments);
         ASSERT_TRUE(sim->start()) << sim->output().toStdString();
-        openWindow(onLineAtStart && reachesOnline);
+        openWindow(onLineAtStart);
     }
     // The application started (again) in this folder, against the running simulator.
     void openWindow(bool online = true)
@@ -139,7 +139,6 @@ protected:
     // What a fixture built on this one may change before the start.
     QStringList simArguments;
     orba::LinkLimits limits;
-    bool reachesOnline = true;
     bool onLineAtStart = true; // the saved on-line mode the window starts with
 
     test::MessageRecorder messages;

@@ -1,6 +1,6 @@
 // The application against the processor simulator on loopback: the whole start-up with the
 // default skin, an edit and its answer, every screen's controls both ways, meters, screens through
-// the pointer, a lost and regained link, quick save, and a processor that hangs.
+// the pointer, a lost and regained link, quick save, and a processor that hangs on line.
 #include "e2e_fixture.h"
 #include "draggers/comp_dragger.h"
 #include "gui/gui_apgraph.h"
@@ -14,13 +14,10 @@
 #include "link/ports.h"
 #include "panels/cg_compressor.h"
 #include "panels/cg_main.h"
-#include "panels/control_ids.h"
 #include "presets/quick_save.h"
 #include "tables/setting_ids.h"
 #include "tables/value_tables.h"
 
-#include <QAction>
-#include <QMenu>
 #include <QRegularExpression>
 
 using namespace orba;
@@ -40,19 +37,6 @@ protected:
     {
         simArguments = QStringList{QStringLiteral("--stall-after-login"), QStringLiteral("500")};
         limits = LinkLimits{1000, 1500, 1500};
-        EndToEnd::SetUp();
-    }
-};
-
-// A simulator hung from the start.
-class ProcessorHungFromTheStart : public EndToEnd
-{
-protected:
-    void SetUp() override
-    {
-        simArguments = QStringList{QStringLiteral("--no-login-reply")};
-        limits = LinkLimits{1000, 1500, 1500};
-        reachesOnline = false;
         EndToEnd::SetUp();
     }
 };
@@ -133,33 +117,6 @@ TEST_F(EndToEnd, MeterDatagramsMoveTheInputMeterAndSetTheTemperature)
         << temp->caption().toStdString();
     EXPECT_EQ(temp->state(), 0); // the simulator runs at about 40 degrees
     EXPECT_TRUE(object<tcGuiLamp>("STATUS_ANA")->caption().startsWith(QStringLiteral("Analog")));
-}
-
-TEST_F(EndToEnd, FlowButtonsSwitchScreensAndShowActiveAndInactiveFrames)
-{
-    click("FLOW_SYSTEM");
-    EXPECT_EQ(window->kelBench()->screen(), 0);
-    EXPECT_TRUE(object<tcGuiObject>("SKIN")->isVisible());
-    EXPECT_FALSE(object<tcGuiObject>("INPUT_ANA_GAIN_KNOB")->isVisible());
-    EXPECT_EQ(object<tcGuiButton>("FLOW_SYSTEM")->lampState() & 1, 1);
-    click("FLOW_INPUT");
-    EXPECT_EQ(window->kelBench()->screen(), 4);
-    EXPECT_EQ(object<tcGuiButton>("FLOW_INPUT")->lampState(), 1);
-    EXPECT_EQ(object<tcGuiButton>("FLOW_SYSTEM")->lampState(), 0);
-
-    // The equaliser's block goes inactive when its last section is switched off at the processor.
-    SETTINGS_MAP &live = window->session().live();
-    const bool master = live.getBool(769);
-    const bool any = live.getBool(770) || live.getBool(771) || live.getBool(772) || live.getBool(773);
-    EXPECT_EQ(object<tcGuiButton>("FLOW_PEQ")->lampState(), master && any ? 0 : 2);
-    for (uint16_t id = 770; id <= 773; ++id)
-        live.setBool(id, false, CHANGE_USER); // sent to the simulator, which answers
-    QApplication::processEvents();
-    window->kelBench()->mainPanel()->refreshFlow();
-    EXPECT_EQ(object<tcGuiButton>("FLOW_PEQ")->lampState(), 2);
-    click("FLOW_PEQ");
-    EXPECT_EQ(object<tcGuiButton>("FLOW_PEQ")->lampState(), 3);
-    EXPECT_EQ(window->kelBench()->screen(), 2);
 }
 
 TEST_F(EndToEnd, EveryScreenSendsItsControlsAndFollowsTheFrontPanelWithoutEcho)
@@ -287,10 +244,6 @@ TEST_F(EndToEnd, CompressorRatiosAreEditedOnTheGraphAndKeptByTheSimulator)
         bench->move(x, y + dy, 0);
         bench->release(x, y + dy);
     };
-    auto hover = [&](int band) {
-        const QPoint at = dragger->handleAt(band) + plot.topLeft();
-        bench->move(bench->toWidgetX(at.x()), bench->toWidgetY(at.y()), 0);
-    };
     auto logged = [&](uint16_t id) {
         return int(sim->lines().filter(QStringLiteral("live %1 = ").arg(id)).size());
     };
@@ -307,51 +260,8 @@ TEST_F(EndToEnd, CompressorRatiosAreEditedOnTheGraphAndKeptByTheSimulator)
     for (int b = 0; b < 5; ++b)
         EXPECT_EQ(logged(uint16_t(ratio1 + b)), 1) << "sent once, as its value changed once";
 
-    // "Flatten" and "UnGroup Adjusters" act on the band under the pointer.
-    QAction *flatten = nullptr, *ungroup = nullptr;
-    for (QAction *a : dragger->contextMenu()->actions()) {
-        if (a->text() == QLatin1String("Flatten"))
-            flatten = a;
-        if (a->text() == QLatin1String("UnGroup Adjusters"))
-            ungroup = a;
-    }
-    ASSERT_TRUE(flatten && ungroup);
-    sim->frontPanel(QStringLiteral("set %1 60").arg(ratio1));
-    ASSERT_TRUE(waitFor([&] { return dragger->bands().value(0) == double(RATIO_TABLE[60].value); }));
-    const QPoint b4 = dragger->handleAt(4) + plot.topLeft();
-    bench->doubleClick(bench->toWidgetX(b4.x()), bench->toWidgetY(b4.y())); // band 5 on its own
-    ASSERT_TRUE(dragger->bands().independent(4));
-    hover(0);
-    flatten->trigger();
-    for (int b = 1; b < 4; ++b)
-        EXPECT_TRUE(simLogs(QStringLiteral("live %1 = 60").arg(ratio1 + b))) << b;
-    quiet();
-    EXPECT_EQ(live.getRaw(uint16_t(ratio1 + 4)), raw) << "the independent band keeps its ratio";
-    EXPECT_EQ(logged(uint16_t(ratio1 + 4)), 1);
-    hover(1);
-    ungroup->trigger();
-    press(1, -10);
-    quiet();
-    EXPECT_EQ(logged(uint16_t(ratio1 + 1)), 3);
-    EXPECT_EQ(logged(ratio1), 1) << "ungrouped: band 2 moved alone";
-    EXPECT_EQ(logged(uint16_t(ratio1 + 2)), 2);
-
-    // The down arrow of the first crossover at its lowest index sends nothing.
-    const uint32_t lowest = live.getRawMin(SettingId::CompXfr1);
-    sim->frontPanel(QStringLiteral("set %1 %2").arg(SettingId::CompXfr1).arg(lowest));
-    ASSERT_TRUE(waitFor([&] { return live.getRaw(SettingId::CompXfr1) == lowest; }));
-    quiet();
-    const int in = sim->framesIn("MSG_VALUES");
-    comp->onCombo(Ctl::COMP_XFR1, -1);
-    quiet();
-    EXPECT_EQ(sim->framesIn("MSG_VALUES"), in);
-
-    // Mono: the difference makeup stays hidden on the shown compressor screen.
-    sim->frontPanel(QStringLiteral("set %1 1").arg(SettingId::AmWidth));
-    ASSERT_TRUE(waitFor([&] { return object<tcGuiObject>("COMP_DMSTR")->isVisible(); }));
-    sim->frontPanel(QStringLiteral("set %1 0").arg(SettingId::AmWidth));
-    ASSERT_TRUE(waitFor([&] { return !object<tcGuiObject>("COMP_DMSTR")->isVisible(); }));
-    EXPECT_TRUE(bench->compressorPanel()->isVisible());
+    // Flatten, the group entries, the crossover arrows and the width's hidden controls:
+    // Compressor.FlattenAndTheGroupEntriesActOnTheCurrentBand and the Screens tests.
 }
 
 TEST_F(HungProcessor, IsNoticedOnLineAndAgainAtTheLogin)
@@ -371,22 +281,6 @@ TEST_F(HungProcessor, IsNoticedOnLineAndAgainAtTheLogin)
     EXPECT_TRUE(
         waitFor([&] { return sim->output().count(QStringLiteral("orba-sim: application connected")) >= 2; }));
     EXPECT_TRUE(sim->running());
-    EXPECT_TRUE(messages.empty());
-}
-
-TEST_F(ProcessorHungFromTheStart, NeverGetsPastTheLoginAndSaysSo)
-{
-    ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Login hung"); }))
-        << window->statusText().toStdString();
-    EXPECT_EQ(window->statusLook(), StatusLook::Alert);
-    // The end of the link, reported after, leaves the reason standing.
-    ASSERT_TRUE(waitFor([&] { return window->linkState() == LinkState::Offline; }));
-    EXPECT_EQ(window->statusText(), QStringLiteral("Login hung"));
-    // Given up and tried again, on a new connection each time.
-    ASSERT_TRUE(waitFor([&] { return window->statusText() == QStringLiteral("Pending"); }));
-    EXPECT_TRUE(sim->waitOutput(QStringLiteral("orba-sim: stalled")));
-    EXPECT_TRUE(
-        waitFor([&] { return sim->output().count(QStringLiteral("orba-sim: application connected")) >= 2; }));
     EXPECT_TRUE(messages.empty());
 }
 

@@ -97,15 +97,6 @@ TEST_F(DisplayTest, PaintsItsColourSetByState)
     EXPECT_FALSE(text) << "the disabled look leaves out the text";
 }
 
-TEST_F(DisplayTest, EditDialogValidatesWithThePattern)
-{
-    tcDisplayEditDlg dialog(nullptr, QStringLiteral("dB"), QStringLiteral("-?\\d*\\.\\d+"));
-    EXPECT_TRUE(dialog.acceptsText(QStringLiteral("-3.25")));
-    EXPECT_TRUE(dialog.acceptsText(QStringLiteral(".5")));
-    EXPECT_FALSE(dialog.acceptsText(QStringLiteral("abc")));
-    EXPECT_EQ(dialog.size(), QSize(95, 32));
-}
-
 TEST_F(DisplayTest, DoubleClickEditsAndReports)
 {
     tcGuiDisplay *d = loadDisplay("<mode editable=\"\" dclickable=\"1\" units=\"dB\"/>");

@@ -62,23 +62,6 @@ protected:
 
 } // namespace
 
-TEST(MeterTableTest, SpanPositions)
-{
-    EXPECT_EQ(tcGuiMeter::spanPosition(0.0, 30.0, 200, true), 0);
-    EXPECT_EQ(tcGuiMeter::spanPosition(-15.0, 30.0, 200, true), 100);
-    EXPECT_EQ(tcGuiMeter::spanPosition(-30.0, 30.0, 200, true), 199);
-    EXPECT_EQ(tcGuiMeter::spanPosition(-50.0, 30.0, 200, true), 200) << "below the span: all dark";
-    EXPECT_EQ(tcGuiMeter::spanPosition(-15.0, 30.0, 200, false), 100) << "horizontal: lit length";
-    EXPECT_EQ(tcGuiMeter::spanPosition(-50.0, 30.0, 200, false), 0);
-    EXPECT_EQ(tcGuiMeter::tableForStyle(tcGuiMeter::kVUFS30), 0);
-    EXPECT_EQ(tcGuiMeter::tableForStyle(tcGuiMeter::kVU40), 1);
-    EXPECT_EQ(tcGuiMeter::tableForStyle(tcGuiMeter::kVUFS60), 2);
-    EXPECT_EQ(tcGuiMeter::tableForStyle(tcGuiMeter::kGR30), 3);
-    EXPECT_EQ(tcGuiMeter::tableForStyle(tcGuiMeter::kGR20), 4);
-    EXPECT_STREQ(tcGuiMeter::labelText(tcGuiMeter::kVU40, 10), "-40");
-    EXPECT_STREQ(tcGuiMeter::labelText(tcGuiMeter::kGR20, 1), "-2");
-}
-
 TEST_F(MeterTest, VerticalBarsSplitAtTheTablePosition)
 {
     tcGuiMeter *m = loadMeter("style=\"VUFS30\" clip=\"1\"");

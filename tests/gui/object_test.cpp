@@ -153,15 +153,6 @@ TEST_F(ObjectTest, AlignedCaptionIsMeasuredWhereItIsDrawn)
     EXPECT_GT(drawn, 10) << "the caption is drawn over the background";
 }
 
-TEST_F(ObjectTest, FontAnglesAreNormalised)
-{
-    EXPECT_EQ(tcGuiObject::normalisedAngle(0), 0);
-    EXPECT_EQ(tcGuiObject::normalisedAngle(90), 90);
-    EXPECT_EQ(tcGuiObject::normalisedAngle(-90), -90);
-    EXPECT_EQ(tcGuiObject::normalisedAngle(135), 45);
-    EXPECT_EQ(tcGuiObject::normalisedAngle(-100), -10);
-}
-
 TEST_F(ObjectTest, RotatedCaptionRunsUpward)
 {
     png(QStringLiteral("bg.png"), 400, 300, 1, {Qt::white});

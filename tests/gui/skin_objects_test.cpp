@@ -76,24 +76,6 @@ TEST_F(SkinObjectsTest, IdOfAnotherClassIsReportedAndLeftAlone)
     EXPECT_EQ(object<tcGuiSlider>("S")->rail(), nullptr);
 }
 
-TEST_F(SkinObjectsTest, AttributeOrderInTheFileDoesNotMatter)
-{
-    ASSERT_EQ(load("<offset id=\"o\" value=\"3\"/>"
-                   "<label id=\"A\"><position x=\"o+1\" y=\"7\"/><text align=\"cc\" value=\"t\" "
-                   "font=\"VORUD_MONOFONT\"/></label>"
-                   "<label id=\"B\"><position y=\"7\" x=\"o+1\"/><text font=\"VORUD_MONOFONT\" value=\"t\" "
-                   "align=\"cc\"/></label>"),
-              0);
-    auto *a = object<tcGuiObject>("A");
-    auto *b = object<tcGuiObject>("B");
-    EXPECT_EQ(a->x(), 4);
-    EXPECT_EQ(a->x(), b->x());
-    EXPECT_EQ(a->y(), b->y());
-    EXPECT_EQ(a->alignment(), b->alignment());
-    EXPECT_EQ(a->fontRecord(), b->fontRecord());
-    EXPECT_EQ(a->caption(), QStringLiteral("t"));
-}
-
 TEST_F(SkinObjectsTest, ComboModeAttributes)
 {
     ASSERT_EQ(load("<combo id=\"C\" type=\"ROLL\"><mode units=\"dB\" dlgregexp=\"[0-9]+\" dclickable=\"1\" "

@@ -60,14 +60,6 @@ TEST(RingMaskTest, EdgeValuesOfEveryStyle)
     EXPECT_EQ(K::ringMask(K::kRingDot, 128, 0, 255), 1u << 12);
 }
 
-TEST(RingMaskTest, FilmStripSections)
-{
-    EXPECT_EQ(tcGuiKnob::filmSection(0, 0, 255, 64), 0);
-    EXPECT_EQ(tcGuiKnob::filmSection(255, 0, 255, 64), 63);
-    EXPECT_EQ(tcGuiKnob::filmSection(128, 0, 255, 64), 32);
-    EXPECT_EQ(tcGuiKnob::filmSection(3, 3, 3, 64), 0);
-}
-
 TEST_F(ValueControlsTest, KnobDragRules)
 {
     tcGuiKnob *k = loadKnob();

@@ -130,21 +130,6 @@ TEST_F(Dispatch, ValuesForASlotWithoutAPendingGrabChangeNothing)
     EXPECT_FALSE(grab.isDone());
 }
 
-TEST_F(Dispatch, ValuesForASlotFillTheGrabSetAndTheLastBlockCompletesIt)
-{
-    SETTINGS_MAP grabbed;
-    grab.begin(5, &grabbed);
-    const uint16_t id = someFloat();
-    const float target = grabbed.indexToFloat(id, grabbed.getRawMax(id));
-    receive(valuesFrame(5, 1, 2, 1, {floatEntry(id, target)}));
-    EXPECT_FLOAT_EQ(grabbed.getFloat(id), target);
-    EXPECT_FALSE(grab.isDone());
-    EXPECT_TRUE(changes.empty()); // the live set is untouched
-    receive(valuesFrame(5, 2, 2, 0, {}));
-    EXPECT_TRUE(grab.isDone());
-    grab.end();
-}
-
 TEST_F(Dispatch, GlobalsAreStoredByKindAndOthersSkipped)
 {
     std::vector<uint8_t> f(8 + 3 * 8);

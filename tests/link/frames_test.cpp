@@ -165,51 +165,6 @@ TEST(Frames, ValuesAndGlobalsHeaders)
     EXPECT_EQ(g.entries, f + 8);
 }
 
-TEST(Frames, PackerSends148PerFrameAndTheRestAtTheEnd)
-{
-    struct Sent
-    {
-        std::vector<std::vector<uint8_t>> frames;
-    } sent;
-    auto sink = [](void *context, uint8_t *frame, size_t length) {
-        static_cast<Sent *>(context)->frames.emplace_back(frame, frame + length);
-    };
-    ValuePacker packer = ValuePacker::forValues(TARGET_LIVE, sink, &sent);
-    for (int i = 0; i < 300; ++i) {
-        putValueEntryInt(packer.entry(), uint16_t(i), i);
-        packer.commit();
-    }
-    packer.finish();
-    packer.finish(); // nothing more to send
-    ASSERT_EQ(sent.frames.size(), 3u);
-    const size_t expected[3] = {148, 148, 4};
-    int next = 0;
-    for (size_t k = 0; k < 3; ++k) {
-        const auto &f = sent.frames[k];
-        ValuesMsg v;
-        ASSERT_TRUE(parseValues(f.data(), f.size(), v));
-        EXPECT_EQ(f.size(), 12 + 8 * expected[k]);
-        EXPECT_EQ(v.count, expected[k]);
-        EXPECT_EQ(v.target, TARGET_LIVE);
-        EXPECT_EQ(v.block, 1);
-        EXPECT_EQ(v.blocks, 1);
-        for (size_t i = 0; i < v.count; ++i, ++next)
-            EXPECT_EQ(entryInt(v.entries + 8 * i), next);
-    }
-
-    Sent globals;
-    ValuePacker g = ValuePacker::forGlobals(sink, &globals);
-    for (int i = 0; i < 150; ++i) {
-        putValueEntryInt(g.entry(), 1000, i);
-        g.commit();
-    }
-    g.finish();
-    ASSERT_EQ(globals.frames.size(), 2u);
-    EXPECT_EQ(globals.frames[0].size(), 8 + 8 * 148u);
-    EXPECT_EQ(globals.frames[1].size(), 8 + 8 * 2u);
-    EXPECT_EQ(globals.frames[1][4], MSG_GLOBALS);
-}
-
 TEST(Frames, PresetHeadersFrameIsAlways1100BytesWithAtMostSevenEntries)
 {
     PresetHeader hs[8];

@@ -88,35 +88,6 @@ TEST(TcpServerOptions, LoopbackOnlyServerRefusesAnotherLocalAddress)
     EXPECT_TRUE(canConnect("127.0.0.1", loopOnly.boundPort()));
 }
 
-TEST(TcpServerOptions, NewConnectionReplacesTheCurrentOne)
-{
-    LinkRecorder serverRec, secondRec;
-    tcQTcpServer server(0, serverRec.callbacks(), keepListening());
-    const uint16_t port = server.boundPort();
-    // A bare socket first: a client object would reconnect once dropped and take the place back.
-    const int first = connectedSocket(port);
-    ASSERT_GE(first, 0);
-    ASSERT_TRUE(serverRec.waitStatusCount(LINK_UP, 1));
-
-    tcQTcpClient second("127.0.0.1", port, secondRec.callbacks(), kShortWaitMs);
-    ASSERT_TRUE(serverRec.waitStatusCount(LINK_UP, 2));
-    ASSERT_TRUE(secondRec.waitStatusCount(LINK_UP, 1));
-    // The old peer was closed before the new one came up.
-    const auto s = serverRec.statuses();
-    ASSERT_GE(s.size(), 2u);
-    EXPECT_EQ(s[s.size() - 2], LINK_CLOSED);
-    EXPECT_EQ(s.back(), LINK_UP);
-    uint8_t byte;
-    EXPECT_LE(::recv(first, &byte, 1, 0), 0); // the old peer sees the end of its connection
-    ::close(first);
-
-    const uint8_t bytes[4] = {1, 2, 3, 4};
-    EXPECT_EQ(second.send(bytes, 4), 4);
-    ASSERT_TRUE(serverRec.waitBytes(4));
-    EXPECT_EQ(server.send(bytes, 4), 4);
-    ASSERT_TRUE(secondRec.waitBytes(4));
-}
-
 TEST(TcpServerOptions, CloseFromAnotherThreadDropsThePeerAndTheNextIsAccepted)
 {
     LinkRecorder serverRec;

@@ -19,11 +19,14 @@ namespace {
 
 using Dispatch = LoadedPanelTest;
 
-TEST_F(Dispatch, AValueEqualToTheStoredOneMarksNothing)
+// Every screen's knobs and switches following the processor: the Screens tests.
+TEST_F(Dispatch, AValueEqualToTheStoredOneOrAnUnknownIdMarksAndSendsNothing)
 {
     const uint32_t before = live.getRaw(266);
     live.setIndex(266, before, CHANGE_PROCESSOR);
     EXPECT_FALSE(toShow.test(266));
+    bench().onSettingsId(9999);
+    bench().onSettingsId(0xFFFF);
     EXPECT_TRUE(takeSent().empty());
 }
 
@@ -36,21 +39,6 @@ TEST_F(Dispatch, ChecksAndTheSourceItemFollowTheProcessor)
     EXPECT_FALSE(object<tcGuiRadioItem>("INPUT_SRC_LINE")->selected());
     fromProcessor(256, 0);
     EXPECT_TRUE(object<tcGuiRadioItem>("INPUT_SRC_LINE")->selected());
-    EXPECT_TRUE(takeSent().empty());
-}
-
-TEST_F(Dispatch, OtherScreensKnobsAndChecksFollowTooAndUnknownIdsAreIgnored)
-{
-    fromProcessor(784, rawAt(784, 9)); // "PEQ 3 Lift"
-    EXPECT_EQ(object<tcGuiKnob>("PEQ3_L_KNOB")->value(), int(rawAt(784, 9)));
-    fromProcessor(1536, rawAt(1536, 12)); // "AM Trim"
-    EXPECT_EQ(object<tcGuiKnob>("FMO_MSTR_KNOB")->value(), int(rawAt(1536, 12)));
-    fromProcessor(5632, rawAt(5632, 3)); // "HD Trim"
-    EXPECT_EQ(object<tcGuiKnob>("AMHD_TRIM_KNOB")->value(), int(rawAt(5632, 3)));
-    fromProcessor(1024, 1);
-    EXPECT_TRUE(object<tcGuiCheckBox>("COMP_AGC_ENABLE")->checked());
-    bench().onSettingsId(9999);
-    bench().onSettingsId(0xFFFF);
     EXPECT_TRUE(takeSent().empty());
 }
 

@@ -47,22 +47,6 @@ TEST_F(Panels, ShowingAValueNeverWritesItBack)
     EXPECT_TRUE(takeSentGlobals().empty());
 }
 
-TEST_F(Panels, PointerMovesThatDoNotChangeTheIndexSendNothing)
-{
-    auto *knob = object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB");
-    const QPoint p = panelSkinPosition("INPUT_ANA_GAIN_KNOB") + QPoint(5, 5);
-    ASSERT_EQ(bench().leftPress(p.x(), p.y()), 0);
-    const int before = knob->value();
-    bench().move(p.x(), p.y(), 0);         // no movement
-    bench().move(p.x() - 3, p.y() - 3, 0); // left and up: not a turn
-    EXPECT_EQ(knob->value(), before);
-    EXPECT_TRUE(takeSent().empty());
-    bench().move(p.x() - 3, p.y() - 4, 0); // one pixel up: one index
-    bench().release(p.x() - 3, p.y() - 4);
-    EXPECT_EQ(knob->value(), before + 1);
-    EXPECT_EQ(takeSent(), std::vector<uint16_t>{257});
-}
-
 TEST_F(Panels, TypedValuesGoToTheNearestTableEntryAndTheMaximum)
 {
     input().onDisplayText(2012, "5.3");
@@ -224,13 +208,6 @@ TEST_F(Panels, TheLockedLookFollowsTheLockAndTheRestrictedClassesOnEveryPanel)
     bench().setLock(false);
     EXPECT_FALSE(knob->lockedLook());
     EXPECT_FALSE(view->lockedLook());
-}
-
-TEST(AccessClasses, EveryMultibandRowItemOnlyChangesTheView)
-{
-    for (int n : {11038, 11039, 11042, 11044, 11045, 11046})
-        EXPECT_EQ(orba::restrictionClass(n), orba::kRestrictNone) << n;
-    EXPECT_EQ(orba::restrictionClass(11037), orba::kRestrictSettings);
 }
 
 } // namespace

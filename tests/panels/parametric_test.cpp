@@ -46,19 +46,6 @@ TEST_F(Parametric, TheScreenPutsItsEditorOnTheMainGraph)
     EXPECT_NE(graph->dragger(), peq->dragger());
 }
 
-TEST_F(Parametric, AProcessorUpdateOfALiftMovesItsKnobDisplayAndPoint)
-{
-    const uint32_t raw = rawAt(SettingId::Peq3Lift, 17);
-    fromProcessor(SettingId::Peq3Lift, raw);
-    EXPECT_EQ(object<tcGuiKnob>("PEQ3_L_KNOB")->value(), int(raw));
-    EXPECT_EQ(object<tcGuiDisplay>("PEQ3_L_DSPY")->caption(),
-              QString::fromStdString(live.label(SettingId::Peq3Lift)));
-    EXPECT_EQ(peq->dragger()->section(2).lift, double(live.getFloat(SettingId::Peq3Lift)));
-    EXPECT_EQ(peq->dragger()->handleRect(2).top() + tcPEQDragger::kHandleHalf,
-              graph->yAxis()->toPixel(live.getFloat(SettingId::Peq3Lift)));
-    EXPECT_TRUE(takeSent().empty());
-}
-
 TEST_F(Parametric, TurningTheMasterOffFlattensTheSumButLeavesTheSections)
 {
     for (int s = 0; s < 4; ++s)
@@ -75,42 +62,11 @@ TEST_F(Parametric, TurningTheMasterOffFlattensTheSumButLeavesTheSections)
     EXPECT_EQ(d->sectionPixels(0), section);
 }
 
-TEST_F(Parametric, DraggingAHandleTurnsTheKnobsAndSendsFrequencyAndLift)
-{
-    tcPEQDragger *d = peq->dragger();
-    const QPoint p = d->handleRect(1).center();
-    const QPoint at = onScreen(p);
-    ASSERT_EQ(bench().leftPress(at.x(), at.y()), 0);
-    bench().move(at.x() + 30, at.y() - 15, 0);
-    bench().release(at.x() + 30, at.y() - 15);
-    EXPECT_EQ(d->current(), 1);
-    EXPECT_EQ(takeSent(), (std::vector<uint16_t>{SettingId::Peq2Freq, SettingId::Peq2Lift}));
-    EXPECT_EQ(object<tcGuiKnob>("PEQ2_F_KNOB")->value(), int(live.getRaw(SettingId::Peq2Freq)));
-    EXPECT_EQ(object<tcGuiKnob>("PEQ2_L_KNOB")->value(), int(live.getRaw(SettingId::Peq2Lift)));
-    EXPECT_EQ(object<tcGuiDisplay>("PEQ2_F_DSPY")->caption(),
-              QString::fromStdString(live.label(SettingId::Peq2Freq)));
-    EXPECT_EQ(d->section(1).frequency, double(live.getFloat(SettingId::Peq2Freq)));
-    EXPECT_EQ(live.getRaw(SettingId::Peq2Freq),
-              live.floatToIndex(SettingId::Peq2Freq, graph->frequencyAxis()->toValue(p.x() + 30)));
-}
-
 TEST_F(Parametric, TurningAKnobMovesTheSectionOnTheGraph)
 {
     peq->onKnob(Ctl::PEQ1_F_KNOB + 9, int(rawAt(SettingId::Peq4Freq, 30)));
     EXPECT_EQ(takeSent(), std::vector<uint16_t>{SettingId::Peq4Freq});
     EXPECT_EQ(peq->dragger()->section(3).frequency, double(live.getFloat(SettingId::Peq4Freq)));
-}
-
-TEST_F(Parametric, DoubleClickOnTheGraphFlipsTheCurrentSectionsSwitch)
-{
-    peq->dragger()->selectSection(3);
-    const bool was = live.getBool(SettingId::Peq4In);
-    const QPoint at = onScreen(QPoint(3, 3));
-    bench().doubleClick(at.x(), at.y());
-    EXPECT_EQ(live.getBool(SettingId::Peq4In), !was);
-    EXPECT_EQ(object<tcGuiCheckBox>("PEQ4_ENABLE")->checked(), !was);
-    EXPECT_EQ(peq->dragger()->section(3).enabled, !was);
-    EXPECT_EQ(takeSent(), std::vector<uint16_t>{SettingId::Peq4In});
 }
 
 TEST_F(Parametric, AValueTypedIntoADisplayTurnsItsKnob)

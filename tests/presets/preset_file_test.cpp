@@ -85,30 +85,6 @@ TEST_F(PresetFileTest, WrittenPresetLoadsIntoAnotherSetWithEqualChecksums)
     EXPECT_EQ(uint8_t(plainBody(file)[12]), uint8_t(~'x'));
 }
 
-TEST_F(PresetFileTest, RecordsAreInTableOrderWithTypedValues)
-{
-    SETTINGS_MAP set;
-    set.setFloat(PEQ1_LIFT, -2.0f, CHANGE_LOCAL);
-    set.setBool(PEQ_MASTER_IN, true, CHANGE_LOCAL);
-    set.setInt(PEQ_POSITION, 1, CHANGE_LOCAL);
-    const QByteArray body = plainBody(encode(set));
-    for (int i = 0; i < SETTINGS_COUNT; ++i) {
-        const char *r = body.constData() + PRESET_BLOCK_BYTES + PRESET_RECORD_BYTES * i;
-        uint16_t id;
-        uint32_t value;
-        std::memcpy(&id, r, 2);
-        std::memcpy(&value, r + 2, 4);
-        ASSERT_EQ(id, settingIdAt(i));
-        if (id == PEQ1_LIFT) {
-            float f;
-            std::memcpy(&f, &value, 4);
-            EXPECT_EQ(f, set.getFloat(PEQ1_LIFT));
-        } else if (id == PEQ_MASTER_IN || id == PEQ_POSITION) {
-            EXPECT_EQ(value, 1u);
-        }
-    }
-}
-
 TEST_F(PresetFileTest, FortyCharacterNameIsKeptWholeAndALongerOneCut)
 {
     const std::string forty(40, 'N');
@@ -329,17 +305,6 @@ TEST_F(PresetFileTest, LineBreakInANameDoesNotCorruptTheFile)
     ASSERT_EQ(loadPreset(h, target, path("odd.orba")), PRESET_OK);
     EXPECT_EQ(h.nameText(), "Two");
     EXPECT_EQ(differingParameters(source, target), 0);
-}
-
-TEST_F(PresetFileTest, ShowPresetErrorPutsTheResultTextIntoTheFormat)
-{
-    MessageRecorder messages;
-    showPresetError(nullptr, QStringLiteral("Error taking preset:\n%s"), PRESET_INVALID_TYPE);
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().kind, MessageKind::Warning);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Error"));
-    EXPECT_EQ(messages.last().text, QStringLiteral("Error taking preset:\nInvalid File Type"));
-    EXPECT_EQ(messages.last().buttons, int(MsgOk));
 }
 
 #ifdef Q_OS_UNIX

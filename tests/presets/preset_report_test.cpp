@@ -106,33 +106,3 @@ TEST(PresetReport, TabsRunToTheNextColumnBeyondTheText)
     EXPECT_EQ(row, QStringLiteral("** Name") + QString(23, QLatin1Char(' ')) + QString(7, QLatin1Char(' ')) +
                        QStringLiteral("A") + QString(12, QLatin1Char(' ')) + QStringLiteral("B"));
 }
-
-TEST(PresetReport, PresetLinesHoldNameAndValueInFixedColumns)
-{
-    SETTINGS_MAP set;
-    const std::vector<ReportLine> lines = presetReportLines(set);
-    ASSERT_EQ(int(lines.size()), settingCount());
-    const uint16_t id = firstSettingId();
-    const QString name = QLatin1String(settingName(id));
-    const QString value = valueText(set, id);
-    const QString expected = QStringLiteral("    ") + name.leftJustified(25) + QStringLiteral("    ") +
-                             value.rightJustified(8) + QStringLiteral("    ") + QString(8, QLatin1Char(' '));
-    EXPECT_EQ(lines.front().text, expected);
-}
-
-TEST(PresetReport, ViewRowsStartWithNameCountAndChecksum)
-{
-    SETTINGS_MAP set;
-    PresetHeader header = headerForSet(set, "Talk");
-    header.presetChecksum = 0x00ABCDEF;
-    header.presetCount = 214;
-    const std::vector<ViewRow> rows = viewRows({&set, header});
-    ASSERT_EQ(int(rows.size()), settingCount() + 3);
-    EXPECT_EQ(rows[0].label, QLatin1String("Name"));
-    EXPECT_EQ(rows[0].value, QLatin1String("Talk"));
-    EXPECT_EQ(rows[1].label, QLatin1String("Num IDs"));
-    EXPECT_EQ(rows[1].value, QLatin1String("214"));
-    EXPECT_EQ(rows[2].label, QLatin1String("CRC"));
-    EXPECT_EQ(rows[2].value, QLatin1String("00ABCDEF"));
-    EXPECT_EQ(rows[3].label, QLatin1String(settingName(firstSettingId())));
-}

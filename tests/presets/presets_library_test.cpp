@@ -173,22 +173,6 @@ TEST_F(LibraryTest, WithTheTechnicianSettingOffThereIsNoFactoryLockEntry)
     EXPECT_TRUE(actionTexts(tech.menuBar()->actions()).contains(factory));
 }
 
-TEST_F(LibraryTest, ContextMenusHoldTheEntriesInOrder)
-{
-    CPresetsDlg &d = open();
-    EXPECT_EQ(actionTexts(d.arcBox()->contextMenu()->actions()),
-              QStringList({"Save\tCtrl+S", "Take\tCtrl+T", "Copy\tCtrl+C", "Paste\tCtrl+V", "Delete\tDel",
-                           "Rename...", "Lock Preset", "Un-Lock Preset", "View", "Settings...", "Diff...",
-                           "Print..."}));
-    EXPECT_EQ(actionTexts(d.filesBox()->contextMenu()->actions()),
-              QStringList({"Save\tCtrl+S", "Take\tCtrl+T", "Copy\tCtrl+C", "Paste\tCtrl+V", "Delete\tDel",
-                           "Rename...", "Sort Up\tCtrl+U", "Sort Down\tCtrl+D", "View", "Settings...",
-                           "Diff...", "Print..."}));
-    EXPECT_EQ(actionTexts(d.foldersBox()->contextMenu()->actions()),
-              QStringList({"Save\tCtrl+S", "New Folder...", "Paste\tCtrl+V", "Delete\tDel", "Rename...",
-                           "Install Preset Package...", "Build Preset Package..."}));
-}
-
 TEST_F(LibraryTest, TheMenuBarShowsTheMenusOfTheListThatLastTookTheFocus)
 {
     CPresetsDlg &d = open();

@@ -195,19 +195,6 @@ TEST(ReportPages, LongReportRepeatsTheHeaderWithTheNextPageNumber)
     EXPECT_EQ(odd->colour, REPORT_DIFF_ARGB);
 }
 
-TEST(ReportPages, ShortReportStaysOnOnePage)
-{
-    RecordingDevice device;
-    ReportPages report;
-    report.setPageTurn([] {
-        ADD_FAILURE() << "no page turn expected";
-        return false;
-    });
-    ASSERT_TRUE(report.begin(&device, QStringLiteral("H"), QStringLiteral("T")));
-    report.lines(numberedLines(5));
-    EXPECT_EQ(report.pageNumber(), 1);
-}
-
 TEST(ReportPrinter, PdfThroughQPrinterHasTheExpectedPageCount)
 {
     QTemporaryDir work;
@@ -254,17 +241,6 @@ TEST(ReportPrinter, CancelledPrintDialogPrintsNothing)
     printer.line(QStringLiteral("nothing"));
     printer.end();
     EXPECT_FALSE(QFile::exists(pdf));
-}
-
-TEST(ReportPages, PdfWrittenWithoutDialogCountsItsPages)
-{
-    QTemporaryDir work;
-    const QString pdf = work.filePath(QStringLiteral("direct.pdf"));
-    int pages = 0;
-    ASSERT_TRUE(
-        writeReportPdf(pdf, QStringLiteral("Talmen ORBA"), QStringLiteral("T"), numberedLines(250), &pages));
-    EXPECT_GT(pages, 1);
-    EXPECT_EQ(pdfPageCount(pdf), pages);
 }
 
 TEST(ReportPages, FirstPageOfTheDifferenceReportOnAnImage)

@@ -1,15 +1,13 @@
 // The session against a loopback stand-in for the processor: the handshake, the status texts and
-// their looks, going offline, losing the link, the login prompt, the ping, sending changes, the
-// meters and the clock, and the dead-processor limits. Everything is seen through the session's
-// signals.
+// their looks, going offline, losing the link, a login prompt kept open, the ping, sending changes,
+// the meters and the clock, and the dead-processor limits. Everything is seen through the session's
+// signals; the login prompt's answers are the window's Connection tests.
 #include "link/frames.h"
 #include "link/meter.h"
 #include "link/wire.h"
 #include "loopback_peer.h"
 #include "session/session.h"
 #include "wait.h"
-
-#include "common/crc32.h"
 
 #include <QSignalSpy>
 
@@ -277,38 +275,6 @@ TEST_F(SessionTest, ALossWhilePendingForgetsTheSlots)
     EXPECT_EQ(s.presetSlots().get(7).inUse, 0);
 }
 
-TEST_F(SessionTest, ALoginPromptCancelledEndsOnRejectedAndOffline)
-{
-    Session &s = open();
-    s.set_online(true);
-    ASSERT_TRUE(framesArrive(1));
-    answerLogin(CONNECT_PASSWORD);
-    ASSERT_TRUE(waitProcessingEvents([&] { return s.state() == LinkState::Offline; }));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(prompts, 1);
-    EXPECT_FALSE(s.onlineWanted());
-    EXPECT_EQ(s.statusText(), QStringLiteral("Rejected"));
-    EXPECT_EQ(s.statusLook(), StatusLook::Alert);
-    EXPECT_EQ(framesOf(MSG_CONNECT).size(), 1u);
-}
-
-TEST_F(SessionTest, ALoginPromptAnsweredSendsThePasswordCrc)
-{
-    Session &s = open(0);
-    prompt = [] { return LoginAnswer{true, orba::crc32(std::string_view("open sesame"))}; };
-    s.set_online(true);
-    ASSERT_TRUE(framesArrive(1));
-    answerLogin(CONNECT_PASSWORD);
-    ASSERT_TRUE(waitProcessingEvents([&] { return framesOf(MSG_CONNECT).size() == 2u; }));
-    uint32_t crc = 0;
-    const Frame second = framesOf(MSG_CONNECT)[1];
-    ASSERT_TRUE(parseConnect(second.data(), second.size(), crc));
-    EXPECT_EQ(crc, orba::crc32(std::string_view("open sesame")));
-    EXPECT_EQ(s.statusText(), QStringLiteral("Pending"));
-    answerLogin(CONNECT_ACCEPTED);
-    ASSERT_TRUE(waitProcessingEvents([&] { return s.isOnline(); }));
-}
-
 TEST_F(SessionTest, ThePromptMayStayOpenLongerThanTheLoginLimit)
 {
     options.limits.loginMs = 300;
@@ -540,18 +506,6 @@ TEST_F(SessionTest, MetersWaitUntilTheSessionIsOnline)
     EXPECT_EQ(s.meters().fetch(out), 0); // still there for when the link is up
 }
 
-TEST_F(SessionTest, MeterDatagramsAreTakenOnlyFromTheProcessorsAddress)
-{
-    Session &s = open();
-    goOnline();
-    QSignalSpy meters(&s, &Session::metersArrived);
-    // In order: the stranger's datagram has been dealt with once the processor's is taken.
-    sendMeters("127.0.0.2");
-    sendMeters("127.0.0.1");
-    ASSERT_TRUE(waitProcessingEvents([&] { return !meters.isEmpty(); }));
-    EXPECT_EQ(s.meters().acceptedCount(), 1u);
-}
-
 TEST_F(SessionTest, EveryLinkReportClearsTheStoredVersion)
 {
     Session &s = open();
@@ -616,24 +570,6 @@ TEST_F(SessionTest, ASessionDestroyedWithReportsStillQueuedLeavesQuietly)
     statusSpy.reset();
     QCoreApplication::processEvents(); // nothing left to deliver to the session that is gone
     SUCCEED();
-}
-
-TEST_F(SessionTest, SavingToASlotSendsTheSetTheNameAndTheCurrentPresetOnlyOnLine)
-{
-    Session &s = open();
-    s.saveToSlot(s.live(), 4, QStringLiteral("Evening"));
-    EXPECT_EQ(s.presetSlots().get(4).inUse, 0); // off line nothing happens
-
-    goOnline();
-    peer.clear();
-    s.saveToSlot(s.live(), 4, QStringLiteral("Evening"));
-    EXPECT_EQ(s.presetSlots().get(4).nameText(), "Evening");
-    ASSERT_TRUE(waitProcessingEvents([&] { return !framesOf(MSG_CURRENT_PRESET).empty(); }));
-    ValuesMsg v;
-    const Frame values = framesOf(MSG_VALUES).at(0);
-    ASSERT_TRUE(parseValues(values.data(), values.size(), v));
-    EXPECT_EQ(v.target, 4);
-    EXPECT_EQ(framesOf(MSG_PRESET_RENAME).size(), 1u);
 }
 
 TEST(SessionSlots, TheSlotProposedForSavingIsTheFirstEmptyThenTheFirstUnlocked)

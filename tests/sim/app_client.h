@@ -115,12 +115,6 @@ public:
     }
 
     // LinkHost
-    void linkConnectReply(uint16_t result) override
-    {
-        lastConnectReply = result;
-        ++connectReplies;
-    }
-    void linkEventsReady() override { ++eventReports; }
     void linkFirmwareAck(const FwAckMsg &ack) override
     {
         std::lock_guard<std::recursive_mutex> g(m_lock);
@@ -131,8 +125,7 @@ public:
     std::unique_ptr<MessageLink> link;
     std::unique_ptr<tcQTcpClient> tcp;
 
-    std::atomic<int> closes{0}, connectReplies{0}, eventReports{0};
-    std::atomic<uint16_t> lastConnectReply{0};
+    std::atomic<int> closes{0};
     // False: meter frames are only copied, so nothing takes or acknowledges them.
     std::atomic<bool> linkTakesMeterData{true};
 

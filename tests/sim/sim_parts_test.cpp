@@ -1,5 +1,5 @@
-// The simulator's pure parts: the factory bank, the meter body, the schedule, the boot records, the
-// firmware header and the state file.
+// The simulator's pure parts: the meter body, the schedule, the boot records, the firmware header
+// and the state file.
 #include "link/wire.h"
 #include "sim/boot_records.h"
 #include "sim/sim_bank.h"
@@ -10,39 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstring>
 #include <set>
 
 using namespace orba;
 using namespace orba::sim;
-
-TEST(SimFactoryBank, FirstSlotsHoldDistinctNamedPresetsWithTheirLocks)
-{
-    SimBank bank;
-    bank.loadFactoryBank();
-    std::set<uint32_t> checksums;
-    int used = 0, factory = 0, user = 0;
-    for (int s = 0; s < PRESET_SLOTS; ++s) {
-        const PresetHeader &h = bank.header(s);
-        if (!h.inUse)
-            continue;
-        ++used;
-        EXPECT_FALSE(h.nameText().empty());
-        EXPECT_EQ(h.presetChecksum, bank.values(s).checksums().presetChecksum) << s;
-        checksums.insert(h.presetChecksum);
-        factory += h.lock == PRESET_FACTORY_LOCKED;
-        user += h.lock == PRESET_LOCKED;
-    }
-    EXPECT_GE(used, 10);
-    EXPECT_EQ(int(checksums.size()), used);
-    EXPECT_GE(factory, 3);
-    EXPECT_EQ(user, 1);
-    EXPECT_EQ(bank.current.nameText(), bank.header(bank.globals.get(G_ACT_PRST)).nameText());
-    EXPECT_EQ(bank.live.checksums().presetChecksum, bank.current.presetChecksum);
-    // Values are quantised as the application's holders do: what the bank holds reads back the same.
-    EXPECT_FLOAT_EQ(bank.values(3).getFloat(261), 120.0f);
-}
 
 namespace {
 
@@ -56,14 +27,6 @@ std::vector<std::vector<uint8_t>> meterRun(const MeterInputs &in, int frames, do
         out.push_back(d);
     }
     return out;
-}
-
-double meanGraph(const std::vector<uint8_t> &d, size_t from, size_t to)
-{
-    double sum = 0;
-    for (size_t i = from; i < to; ++i)
-        sum += d[MB_GRAPH + i];
-    return sum / double(to - from);
 }
 
 } // namespace
@@ -88,65 +51,6 @@ TEST(SimMeters, LevelsMoveLikeProgrammeAndPeaksHoldAboveThem)
     EXPECT_LT(*levels.rbegin(), 200); // never silent
 }
 
-TEST(SimMeters, GainReductionFollowsTheLevelAndStopsWhenTheBlockIsOut)
-{
-    MeterInputs in;
-    const auto run = meterRun(in, 400);
-    // Louder moments reduce more: compare the loudest and the quietest tenth of the frames.
-    std::vector<std::pair<int, int>> byLevel;
-    for (const auto &d : run)
-        byLevel.push_back({d[MB_INPUT], d[MB_COMP_L + 2]});
-    std::sort(byLevel.begin(), byLevel.end());
-    double loud = 0, quiet = 0;
-    for (int i = 0; i < 40; ++i) {
-        loud += byLevel[size_t(i)].second;
-        quiet += byLevel[byLevel.size() - 1 - size_t(i)].second;
-    }
-    EXPECT_GT(loud, quiet + 40 * 4); // at least a decibel more on average
-    in.compIn = false;
-    for (const auto &d : meterRun(in, 20))
-        EXPECT_EQ(d[MB_COMP_L + 2], 0);
-}
-
-TEST(SimMeters, GraphBytesAreASpectrumThatFallsTowardsTheHighs)
-{
-    const auto run = meterRun(MeterInputs{}, 40);
-    for (const auto &d : run) {
-        EXPECT_EQ(d[MB_GRAPH] & 1, 0); // spectrum data
-        EXPECT_GT(meanGraph(d, 20, 120), meanGraph(d, 400, 480) + 30);
-        for (size_t i = 0; i < GRAPH_POINTS; ++i)
-            EXPECT_NE(d[MB_GRAPH + i], 0); // every point is drawn
-    }
-    // The processed output is denser and cut at the AM bandwidth.
-    MeterInputs out;
-    out.graphSource = 2;
-    out.amBandwidth = 5000;
-    const auto processed = meterRun(out, 40);
-    const size_t at8k = size_t(std::log(8000.0 / 20.0) / std::log(1000.0) * 499);
-    EXPECT_LT(meanGraph(processed.back(), at8k, at8k + 20), 25);
-    EXPECT_GT(meanGraph(processed.back(), 150, 250), meanGraph(run.back(), 150, 250));
-}
-
-TEST(SimMeters, AlternativeViewSendsGainReductionAndTheScopeAWaveform)
-{
-    MeterInputs gr;
-    gr.graphSource = 1;
-    for (const auto &d : meterRun(gr, 20)) {
-        EXPECT_EQ(d[MB_GRAPH] & 1, 1);
-        for (size_t i = 1; i < GRAPH_POINTS; ++i)
-            EXPECT_LE(int8_t(d[MB_GRAPH + i]), 0); // reduction only, below the middle
-    }
-    MeterInputs scope;
-    scope.oscilloscope = true;
-    const auto d = meterRun(scope, 10).back();
-    EXPECT_EQ(d[MB_GRAPH] & 1, 1);
-    int negative = 0, positive = 0;
-    for (size_t i = 1; i < GRAPH_POINTS; ++i)
-        (int8_t(d[MB_GRAPH + i]) < 0 ? negative : positive)++;
-    EXPECT_GT(negative, 100);
-    EXPECT_GT(positive, 100);
-}
-
 TEST(SimSchedule, WeeklyAndLongTermEventsFallDueOnTheirSecond)
 {
     const QDateTime tue6 = SimClock::wall(QDate(2024, 3, 12), QTime(6, 0, 0)); // a Tuesday
@@ -169,23 +73,6 @@ TEST(SimSchedule, SkippedSecondsAreCaughtUpButAClockJumpIsNot)
     EXPECT_TRUE(dueSlots(events, t0.addSecs(1), t0.addSecs(1)).empty()); // the same second twice
     EXPECT_TRUE(dueSlots(events, t0.addSecs(-3600), t0.addSecs(3)).empty());
     EXPECT_EQ(dueSlots(events, QDateTime(), t0.addMSecs(100)), (std::vector<uint32_t>{4}));
-}
-
-TEST(SimBoot, MacTextsAndTheRequestLayout)
-{
-    uint8_t mac[6];
-    ASSERT_TRUE(parseMac("00:11:22:aa:BB:5", mac));
-    EXPECT_EQ(macText(mac), "00:11:22:aa:bb:05");
-    EXPECT_FALSE(parseMac("00:11:22:33:44", mac));
-    EXPECT_FALSE(parseMac("00:11:22:33:44:55:66", mac));
-    EXPECT_FALSE(parseMac("00:11:22:33:44:5g", mac));
-    EXPECT_FALSE(parseMac("", mac));
-    uint8_t request[BOOT_REQUEST_SIZE];
-    ASSERT_TRUE(parseMac("00:11:22:33:44:55", mac));
-    ASSERT_EQ(buildBootRequest(request, mac), BOOT_REQUEST_SIZE);
-    EXPECT_EQ(std::memcmp(request, BOOT_TAG, BOOT_TAG_SIZE), 0);
-    const uint8_t expected[] = {0, 0, 1, 0, 1, 0, 1, 8, 3, 0, 6, 0, 0x11, 0x22, 0x33, 0x44, 0x55};
-    EXPECT_EQ(std::memcmp(request + 16, expected, sizeof expected), 0);
 }
 
 TEST(SimBoot, ReplyNeedsEveryRecordInsideTheDatagramAndThisUnitsAddress)

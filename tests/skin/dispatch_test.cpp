@@ -288,12 +288,3 @@ TEST_F(DispatchTest, AfterCloseEventsFindNoBench)
     wheelAt(QPoint(5, 5), 120);
     EXPECT_TRUE(log.events.isEmpty());
 }
-
-TEST_F(DispatchTest, CenterOnScreenUsesIntegerHalves)
-{
-    host->resize(301, 201);
-    host->centerOnScreen();
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(host->frameGeometry().left(), (screen.width() - host->frameGeometry().width()) / 2);
-    EXPECT_EQ(host->frameGeometry().top(), (screen.height() - host->frameGeometry().height()) / 2);
-}

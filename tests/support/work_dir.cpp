@@ -9,11 +9,6 @@ QString binDir()
     return qEnvironmentVariable("ORBA_BIN_DIR");
 }
 
-QString sourceDir()
-{
-    return qEnvironmentVariable("ORBA_SOURCE_DIR");
-}
-
 ProgramRun runProgram(const QString &name, const QStringList &args, int timeoutMs)
 {
     QProcess p;

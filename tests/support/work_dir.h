@@ -41,8 +41,6 @@ private:
 
 // Folder of the built programs (orba, orba-sim, SkinPacker, ...), from the test environment.
 QString binDir();
-// Root of the source tree, from the test environment.
-QString sourceDir();
 
 // What a program run to its end left behind.
 struct ProgramRun

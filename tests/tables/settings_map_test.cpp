@@ -281,3 +281,14 @@ TEST(Globals, SetStoresWithCallbackOnlyOnChange)
     EXPECT_EQ(g.get(1010), 50);
     EXPECT_EQ(changes.size(), 2u);
 }
+
+TEST(SettingsTable, LooksUpRecordsByIdAndAnswersUnknownIdsQuietly)
+{
+    EXPECT_STREQ(settingName(257), "Input Line Gain");
+    EXPECT_STREQ(settingName(4), "???");
+    EXPECT_EQ(settingType(256), 2);
+    EXPECT_EQ(settingType(257), 1);
+    EXPECT_EQ(settingType(262), 3);
+    EXPECT_EQ(settingType(1), -1);
+    EXPECT_EQ(findSetting(1), nullptr);
+}
