@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace orba::skin {
 
 namespace {
@@ -49,6 +51,15 @@ QString skinRelativeName(const QString &name)
     if (clean == QLatin1String(".") || clean == QLatin1String("..") || clean.startsWith(QLatin1String("../")))
         return QString();
     return clean;
+}
+
+QString densePictureName(const QString &name)
+{
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    const int slash = std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
+    if (dot <= slash + 1) // no extension, or a name that is all extension (".png")
+        return name + QLatin1String("@2x");
+    return name.left(dot) + QLatin1String("@2x") + name.mid(dot);
 }
 
 SourceStatus FolderSkinSource::read(const QString &name, qint64 limit, QByteArray *data) const

@@ -40,6 +40,10 @@ public:
 // climbs out with "..".
 QString skinRelativeName(const QString &name);
 
+// Where a picture's companion of twice its size lies, by Qt's naming: "images/knob.png" ->
+// "images/knob@2x.png".
+QString densePictureName(const QString &name);
+
 // A skin folder. Pictures fall back to the folder "skin_images" two levels above it.
 class FolderSkinSource final : public SkinSource
 {
