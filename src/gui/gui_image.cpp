@@ -12,8 +12,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 tcGuiImage::tcGuiImage(const NameString &id, tcBench *bench, int serial)
     : tcGuiObject(id, bench, serial, kGuiImage)
@@ -51,19 +53,40 @@ void tcGuiImage::afterLoad()
     m_loaded = true;
 }
 
+namespace {
+
+// A PNG tells its size in its first chunk; other formats are read whole to know it.
+QSize headSize(const QByteArray &head)
+{
+    if (head.size() >= 24 && head.startsWith("\x89PNG\r\n\x1a\n") && head.mid(12, 4) == "IHDR") {
+        auto be = [&](int at) {
+            const auto *u = reinterpret_cast<const unsigned char *>(head.constData() + at);
+            return (qint64(u[0]) << 24) | (u[1] << 16) | (u[2] << 8) | u[3];
+        };
+        const qint64 w = be(16), h = be(20);
+        return w > 0 && h > 0 && w <= INT_MAX && h <= INT_MAX ? QSize(int(w), int(h)) : QSize();
+    }
+    return QSize();
+}
+
+} // namespace
+
 void tcGuiImage::checkDense()
 {
-    if (m_denseData.isEmpty())
+    const QByteArray head = std::exchange(m_denseHead, QByteArray());
+    if (!m_denseReader)
         return;
     if (m_size.isEmpty()) { // nothing to pair it with: the picture shows as missing
-        m_denseData = QByteArray();
+        m_denseReader = nullptr;
         return;
     }
-    QBuffer buffer(&m_denseData);
-    QImageReader reader(&buffer);
-    QSize dense = reader.size();
-    if (dense.isEmpty()) // a format that does not tell its size without decoding
-        dense = QImage::fromData(m_denseData).size();
+    QSize dense = headSize(head);
+    if (dense.isEmpty()) {
+        QByteArray whole = m_denseReader();
+        QBuffer buffer(&whole);
+        QImageReader reader(&buffer);
+        dense = reader.size();
+    }
     if (dense == m_size * 2)
         return;
     if (m_bench) {
@@ -76,7 +99,7 @@ void tcGuiImage::checkDense()
                             name.constData(), dense.width(), dense.height(), m_size.width(), m_size.height(),
                             picture.constData());
     }
-    m_denseData = QByteArray();
+    m_denseReader = nullptr;
 }
 
 namespace {
@@ -263,7 +286,7 @@ void tcGuiImage::adoptPrepared(QImage strip, double sx, double sy, double ratio)
 
 QImage tcGuiImage::decodeDense() const
 {
-    QImage image = decodeBytes(m_denseData);
+    QImage image = decodeBytes(m_denseReader ? m_denseReader() : QByteArray());
     if (image.size() != m_size * 2)
         return QImage();
     if (m_hasTransparent) {
@@ -282,9 +305,9 @@ QImage tcGuiImage::decodeDense() const
 
 void tcGuiImage::dropDense() const
 {
-    if (m_denseData.isEmpty())
+    if (!m_denseReader)
         return;
-    m_denseData = QByteArray();
+    m_denseReader = nullptr;
     if (m_bench) {
         const QByteArray name = m_denseFile.toUtf8();
         m_bench->report("WARNING: Picture \"%s\" cannot be decoded; its picture is scaled instead.",

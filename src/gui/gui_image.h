@@ -20,6 +20,7 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 class tcGuiImage : public tcGuiObject
@@ -38,14 +39,16 @@ public:
         m_data = data;
     }
     QString file() const { return m_file; }
-    // The companion of twice the size; checked against the picture's size at load.
-    void setDensePicture(const QString &file, const QByteArray &data)
+    // The companion of twice the size: its first bytes, checked against the picture's size at
+    // load, and what reads the whole file when it is first wanted (on any thread).
+    void setDensePicture(const QString &file, const QByteArray &head, std::function<QByteArray()> reader)
     {
         m_denseFile = file;
-        m_denseData = data;
+        m_denseHead = head;
+        m_denseReader = std::move(reader);
     }
     // A companion of the right size is there for dense screens.
-    bool hasDense() const { return !m_denseData.isEmpty(); }
+    bool hasDense() const { return bool(m_denseReader); }
     // The device scale from which sections are prepared from the companion.
     static constexpr double kDenseFrom = 1.5;
     void setSections(int n) { m_sections = n; }
@@ -117,7 +120,9 @@ private:
     QString m_file;
     mutable QByteArray m_data;
     QString m_denseFile;
-    mutable QByteArray m_denseData; // kept compressed: decoded for each new scale that wants it
+    QByteArray m_denseHead; // dropped after the load's check
+    // Nothing of the companion stays in memory: read and decoded for each new scale that wants it.
+    mutable std::function<QByteArray()> m_denseReader;
     mutable QSize m_size;
     mutable QPixmap m_pixmap;
     mutable bool m_decoded = false;

@@ -391,7 +391,9 @@ const SkinAttr kImageElement[] = {
          as<tcGuiImage>(f).setPicture(file, b.pictureData(v));
          // Its companion for dense screens, when the skin has one (a missing one is no fault).
          const QString dense = orba::skin::densePictureName(file);
-         as<tcGuiImage>(f).setDensePicture(dense, b.pictureData(dense.toUtf8().constData()));
+         const QByteArray head = b.pictureHead(dense);
+         if (!head.isEmpty())
+             as<tcGuiImage>(f).setDensePicture(dense, head, b.pictureReader(dense));
      }},
     {"sections", [](B &b, F &f, const char *v) { as<tcGuiImage>(f).setSections(b.number(v)); }},
     {"trans", [](B &b, F &f, const char *v) { as<tcGuiImage>(f).setTransparentColour(b.colourValue(v)); }}};

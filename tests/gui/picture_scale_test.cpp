@@ -269,9 +269,10 @@ TEST_F(PictureScaleTest, PackedSkinsCarryAndPairCompanions)
     EXPECT_TRUE(names.contains(QStringLiteral("s@2x.png"))) << names.join(' ').toStdString();
 
     QDir(skinDir()).removeRecursively(); // the pack alone
+    auto source = std::make_shared<orba::skin::PackSkinSource>(packed, std::move(pack.entries));
+    EXPECT_EQ(source->entriesLeftInFile(), 2) << "companions are read from the file when drawn";
     m_host = std::make_unique<tcVORudWidget>();
-    m_bench = new tcPlainBench(std::make_shared<orba::skin::PackSkinSource>(packed, std::move(pack.entries)),
-                               &guiSkinVocabulary());
+    m_bench = new tcPlainBench(source, &guiSkinVocabulary());
     m_bench->setQuiet(true);
     m_bench->setHost(m_host.get());
     m_host->setBench(m_bench);
@@ -284,6 +285,22 @@ TEST_F(PictureScaleTest, PackedSkinsCarryAndPairCompanions)
         EXPECT_EQ(two.pixelColor(28, 7), QColor(Qt::blue)) << id;
     }
     EXPECT_EQ(countMessages(QStringLiteral("WARNING")), 0);
+
+    // A pack changed on disk since the load: its companions are missing, never wrong.
+    const QImage three = drawBoth(object<tcGuiImage>("P"), 3.0, true); // a new scale reads it again
+    EXPECT_LT(countOf(three, QRect(18, 0, 54, 30), Qt::blue), 54 * 30) << "the companion's lines";
+    QFile file(packed);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    for (qsizetype i = orba::skin::kPackHeaderSize; i < bytes.size(); ++i)
+        bytes[i] = char(~bytes[i]);
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+    tcGuiImage *p = object<tcGuiImage>("P");
+    const QImage plain = drawBoth(p, 4.0, true);
+    EXPECT_EQ(countOf(plain, QRect(20, 0, 80, 40), Qt::blue), 80 * 40);
+    EXPECT_FALSE(p->hasDense());
 }
 
 } // namespace
