@@ -1,6 +1,5 @@
 #include "skin/skin_source.h"
 
-#include "common/crc32.h"
 #include "common/whole_file.h"
 
 #include <QDir>
@@ -53,6 +52,13 @@ SourceStatus readInside(const QString &root, const QString &name, qint64 limit, 
         break;
     }
     return SourceStatus::ReadError;
+}
+
+// What tells a companion read again from its file from another: a fast hash, not a CRC, since
+// every start computes it over all the companions.
+size_t fingerprint(const QByteArray &data)
+{
+    return qHashBits(data.constData(), size_t(data.size()), 0x5eed);
 }
 
 } // namespace
@@ -120,7 +126,7 @@ PackSkinSource::PackSkinSource(const QString &location, std::vector<PackEntry> e
         if (fromFile && e.offset >= 0 && e.data.size() > kHeadBytes && isDensePictureName(e.name) &&
             e.offset + e.data.size() <= file.size() && file.seek(e.offset) &&
             file.read(kHeadBytes) == e.data.left(kHeadBytes)) {
-            m_later.insert(e.name, Later{e.offset, e.data.size(), orba::crc32(e.data.constData(), e.data.size()),
+            m_later.insert(e.name, Later{e.offset, e.data.size(), fingerprint(e.data),
                                          e.data.left(kHeadBytes)});
             continue;
         }
@@ -151,7 +157,7 @@ SourceStatus PackSkinSource::read(const QString &name, qint64 limit, QByteArray 
     if (!file.open(QIODevice::ReadOnly) || !file.seek(later->offset))
         return SourceStatus::Missing;
     QByteArray bytes = file.read(later->size);
-    if (bytes.size() != later->size || orba::crc32(bytes.constData(), bytes.size()) != later->crc)
+    if (bytes.size() != later->size || fingerprint(bytes) != later->fingerprint)
         return SourceStatus::Missing;
     *data = std::move(bytes);
     return SourceStatus::Ok;

@@ -70,7 +70,7 @@ private:
 // own files.
 //
 // The companions of pictures for dense screens are not kept in memory when `location` is the packed
-// file the entries were read from: only their place in it, their first bytes and their CRC. They
+// file the entries were read from: only their place in it, their first bytes and a hash of them. They
 // are read from the file again when first drawn, and one that no longer matches is missing.
 class PackSkinSource final : public SkinSource
 {
@@ -88,7 +88,7 @@ private:
     struct Later
     {
         qint64 offset = 0, size = 0;
-        uint32_t crc = 0;
+        size_t fingerprint = 0;
         QByteArray head;
     };
     QString m_location;
