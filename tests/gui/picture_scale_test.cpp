@@ -186,6 +186,26 @@ TEST_F(PictureScaleTest, DenseScreensDrawSectionsFromTheCompanion)
     }
 }
 
+TEST_F(PictureScaleTest, AColourKeyedPictureKeysItsCompanionToo)
+{
+    png(QStringLiteral("k.png"), 20, 10, 2, {Qt::red, Qt::magenta});
+    QImage dense(80, 20, QImage::Format_RGB32);
+    dense.fill(Qt::red);
+    QPainter painter(&dense);
+    painter.fillRect(40, 0, 40, 20, Qt::magenta);
+    painter.fillRect(59, 0, 1, 20, Qt::white);
+    painter.end();
+    ASSERT_TRUE(dense.save(skinPath(QStringLiteral("k@2x.png")), "PNG"));
+    ASSERT_EQ(load("<image id=\"K\" file=\"k.png\" sections=\"2\" trans=\"FF00FF\"/>"), 0);
+    tcGuiImage *k = object<tcGuiImage>("K");
+    ASSERT_TRUE(k->hasDense());
+    const QImage two = drawBoth(k, 2.0, true);
+    EXPECT_EQ(countOf(two, QRect(10, 0, 40, 20), Qt::magenta), 0) << "the key colour is see-through";
+    EXPECT_EQ(countOf(two, QRect(29, 0, 1, 20), Qt::white), 20) << "the companion's own line";
+    EXPECT_EQ(countOf(two, QRect(10, 0, 19, 20), Qt::black), 19 * 20);
+    EXPECT_EQ(countOf(two, QRect(50, 0, 40, 20), Qt::red), 40 * 20);
+}
+
 TEST_F(PictureScaleTest, FirstPaintPreparesFromTheCompanionOnEveryCore)
 {
     writeDense(skinPath(QStringLiteral("p@2x.png")));
