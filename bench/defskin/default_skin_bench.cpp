@@ -106,8 +106,9 @@ void LoadThePackedDefaultSkin(benchmark::State &state)
     size_t objects = 0;
     for (auto _ : state) {
         orba::skin::PackContents pack = orba::skin::readPackedSkin(packedSkin());
-        tcPlainBench bench(std::make_shared<orba::skin::PackSkinSource>(packedSkin(), std::move(pack.entries)),
-                           &guiSkinVocabulary());
+        tcPlainBench bench(
+            std::make_shared<orba::skin::PackSkinSource>(packedSkin(), std::move(pack.entries)),
+            &guiSkinVocabulary());
         bench.setQuiet(true);
         bench.setHost(&host);
         if (bench.loadSkin() < 0)

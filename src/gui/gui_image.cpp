@@ -95,9 +95,10 @@ void tcGuiImage::checkDense()
             m_bench->report("WARNING: Picture \"%s\" cannot be read; \"%s\" is drawn without it.",
                             name.constData(), picture.constData());
         else
-            m_bench->report("WARNING: Picture \"%s\" is %dx%d, not twice the %dx%d of \"%s\"; it is not used.",
-                            name.constData(), dense.width(), dense.height(), m_size.width(), m_size.height(),
-                            picture.constData());
+            m_bench->report(
+                "WARNING: Picture \"%s\" is %dx%d, not twice the %dx%d of \"%s\"; it is not used.",
+                name.constData(), dense.width(), dense.height(), m_size.width(), m_size.height(),
+                picture.constData());
     }
     m_denseReader = nullptr;
 }

@@ -495,8 +495,8 @@ QByteArray tcBenchMaster::pictureHead(const QString &file)
 {
     using orba::skin::SourceStatus;
     QByteArray head;
-    const SourceStatus status = m_source->readPictureHead(file, kMaxSkinPictureBytes - m_pictureBytes,
-                                                          kPictureHeadBytes, &head);
+    const SourceStatus status =
+        m_source->readPictureHead(file, kMaxSkinPictureBytes - m_pictureBytes, kPictureHeadBytes, &head);
     if (status == SourceStatus::Outside)
         report("ERROR: Picture \"%s\" lies outside the skin folder on line %d of the skin file.",
                file.toUtf8().constData(), currentLine());

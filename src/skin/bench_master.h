@@ -61,7 +61,7 @@ public:
     static constexpr int kMaxIncludedFiles = 256;
     static constexpr qint64 kMaxSkinTextBytes = 32 * 1024 * 1024;    // skin file and included files
     static constexpr qint64 kMaxSkinPictureBytes = 64 * 1024 * 1024; // distinct picture files
-    static constexpr qint64 kPictureHeadBytes = 64; // enough for a PNG's size
+    static constexpr qint64 kPictureHeadBytes = 64;                  // enough for a PNG's size
 
     // A skin folder on disk, or any other source of the skin's files.
     tcBenchMaster(const QString &skinFolder, const SkinVocabulary *objects = nullptr);

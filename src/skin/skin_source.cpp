@@ -126,8 +126,8 @@ PackSkinSource::PackSkinSource(const QString &location, std::vector<PackEntry> e
         if (fromFile && e.offset >= 0 && e.data.size() > kHeadBytes && isDensePictureName(e.name) &&
             e.offset + e.data.size() <= file.size() && file.seek(e.offset) &&
             file.read(kHeadBytes) == e.data.left(kHeadBytes)) {
-            m_later.insert(e.name, Later{e.offset, e.data.size(), fingerprint(e.data),
-                                         e.data.left(kHeadBytes)});
+            m_later.insert(e.name,
+                           Later{e.offset, e.data.size(), fingerprint(e.data), e.data.left(kHeadBytes)});
             continue;
         }
         m_files.insert(e.name, std::move(e.data));

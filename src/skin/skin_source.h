@@ -36,7 +36,8 @@ public:
     }
     // The first `bytes` of a picture found as readPicture finds it, without reading the rest where
     // the source can help it: enough to tell a picture's size at load.
-    virtual SourceStatus readPictureHead(const QString &name, qint64 limit, qint64 bytes, QByteArray *data) const
+    virtual SourceStatus readPictureHead(const QString &name, qint64 limit, qint64 bytes,
+                                         QByteArray *data) const
     {
         const SourceStatus status = readPicture(name, limit, data);
         data->truncate(bytes);
@@ -60,7 +61,8 @@ public:
     QString location() const override { return m_folder; }
     SourceStatus read(const QString &name, qint64 limit, QByteArray *data) const override;
     SourceStatus readPicture(const QString &name, qint64 limit, QByteArray *data) const override;
-    SourceStatus readPictureHead(const QString &name, qint64 limit, qint64 bytes, QByteArray *data) const override;
+    SourceStatus readPictureHead(const QString &name, qint64 limit, qint64 bytes,
+                                 QByteArray *data) const override;
 
 private:
     QString m_folder;
@@ -78,7 +80,8 @@ public:
     PackSkinSource(const QString &location, std::vector<PackEntry> entries);
     QString location() const override { return m_location; }
     SourceStatus read(const QString &name, qint64 limit, QByteArray *data) const override;
-    SourceStatus readPictureHead(const QString &name, qint64 limit, qint64 bytes, QByteArray *data) const override;
+    SourceStatus readPictureHead(const QString &name, qint64 limit, qint64 bytes,
+                                 QByteArray *data) const override;
     // Entries left in the file (for tests).
     int entriesLeftInFile() const { return int(m_later.size()); }
 

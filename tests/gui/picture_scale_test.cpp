@@ -238,6 +238,17 @@ TEST_F(PictureScaleTest, CompanionsOfAWrongSizeOrDamagedAreLeftOutWithAWarning)
     QImage two = drawBoth(p, 2.0, true);
     EXPECT_EQ(countOf(two, QRect(10, 0, 40, 20), Qt::blue), 40 * 20);
 
+#ifdef Q_OS_UNIX
+    // A link leading out of the skin is refused as a picture would be, whatever it points at.
+    QFile::remove(skinPath(QStringLiteral("p@2x.png")));
+    writeDense(path(QStringLiteral("outside@2x.png")));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("outside@2x.png")), skinPath(QStringLiteral("p@2x.png"))));
+    p = loadPicture();
+    EXPECT_FALSE(p->hasDense());
+    EXPECT_TRUE(hasMessage(QStringLiteral("ERROR: Picture \"p@2x.png\" lies outside the skin folder")));
+    QFile::remove(skinPath(QStringLiteral("p@2x.png")));
+#endif
+
     // The right size in its header, its pixels cut off: found out when first wanted, on either road.
     for (bool together : {false, true}) {
         writeDense(skinPath(QStringLiteral("p@2x.png")));
@@ -258,7 +269,8 @@ TEST_F(PictureScaleTest, CompanionsOfAWrongSizeOrDamagedAreLeftOutWithAWarning)
         EXPECT_EQ(countOf(two, QRect(10, 0, 40, 20), Qt::blue), 40 * 20) << together;
         EXPECT_EQ(countOf(two, QRect(50, 0, 40, 20), Qt::red), 40 * 20) << together;
         EXPECT_FALSE(p->hasDense()) << together;
-        EXPECT_TRUE(hasMessage(QStringLiteral("WARNING: Picture \"p@2x.png\" cannot be decoded"))) << together;
+        EXPECT_TRUE(hasMessage(QStringLiteral("WARNING: Picture \"p@2x.png\" cannot be decoded")))
+            << together;
     }
 }
 
@@ -276,8 +288,8 @@ TEST_F(PictureScaleTest, PackedSkinsCarryAndPairCompanions)
     writeDense(QDir(shared).filePath(QStringLiteral("s@2x.png")));
     const QString packed = path(QStringLiteral("p.skin"));
     const ProgramRun run = runProgram(QStringLiteral("SkinPacker"),
-                                      {QStringLiteral("-p"), QStringLiteral("-d"), skinDir(), QStringLiteral("-i"),
-                                       shared, QStringLiteral("-f"), packed});
+                                      {QStringLiteral("-p"), QStringLiteral("-d"), skinDir(),
+                                       QStringLiteral("-i"), shared, QStringLiteral("-f"), packed});
     ASSERT_EQ(run.status, 0) << run.out.constData();
 
     orba::skin::PackContents pack = orba::skin::readPackedSkin(packed);

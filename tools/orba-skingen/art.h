@@ -33,7 +33,8 @@ struct Art
     QImage image2x;
 };
 // Paints `paint` onto a transparent w x h picture at both sizes.
-Art paintBoth(int w, int h, const std::function<void(QPainter &)> &paint, const QColor &fill = Qt::transparent);
+Art paintBoth(int w, int h, const std::function<void(QPainter &)> &paint,
+              const QColor &fill = Qt::transparent);
 
 // A transparent strip of `n` sections of w x h; `paint` draws section k in its own coordinates.
 Art strip(int w, int h, int n, const std::function<void(QPainter &, int k)> &paint);
@@ -68,7 +69,7 @@ Art comboArrows(int w, int h, bool drop, const QColor &accent);
 Art meterBar(int w, int length);
 Art meterOverload(int w, int h);
 Art meterBackground(int w, int h, int barLeft, int barRight, int barTop, int barWidth, int length,
-                       int overloadTop);
+                    int overloadTop);
 
 // Slider and list-box pictures of 2 sections (rest, active).
 Art sliderRail(int w, int h, bool horizontal, const QColor &accent);

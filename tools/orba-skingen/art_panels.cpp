@@ -65,7 +65,7 @@ Art meterOverload(int w, int h)
 }
 
 Art meterBackground(int w, int h, int barLeft, int barRight, int barTop, int barWidth, int length,
-                       int overloadTop)
+                    int overloadTop)
 {
     return strip(w, h, 1, [&](QPainter &p, int) {
         // One well holding both bars and the overload lamps, the scale between them.

@@ -58,7 +58,7 @@ QString denseName(const QString &file)
 {
     const int dot = file.lastIndexOf(QLatin1Char('.'));
     return dot <= file.lastIndexOf(QLatin1Char('/')) ? file + QLatin1String("@2x")
-                                                      : file.left(dot) + QLatin1String("@2x") + file.mid(dot);
+                                                     : file.left(dot) + QLatin1String("@2x") + file.mid(dot);
 }
 
 Element &Element::attr(const QString &name, const QString &value)
