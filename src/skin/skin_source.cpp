@@ -116,9 +116,10 @@ SourceStatus FolderSkinSource::readPictureHead(const QString &name, qint64 limit
 
 PackSkinSource::PackSkinSource(const QString &location, std::vector<PackEntry> entries) : m_location(location)
 {
-    // Companions stay in the file when it holds them where the entries say.
+    // Companions stay in the file when it holds them where the entries say (only a regular file:
+    // opening a pipe could block).
     QFile file(location);
-    const bool fromFile = file.open(QIODevice::ReadOnly);
+    const bool fromFile = QFileInfo(location).isFile() && file.open(QIODevice::ReadOnly);
     // A later entry of the same name wins, as it does when the pack is unpacked.
     for (PackEntry &e : entries) {
         m_files.remove(e.name);
@@ -154,7 +155,7 @@ SourceStatus PackSkinSource::read(const QString &name, qint64 limit, QByteArray 
     // From the file again (on any thread: each read has its own handle); what changed since is
     // missing rather than wrong.
     QFile file(m_location);
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(later->offset))
+    if (!QFileInfo(m_location).isFile() || !file.open(QIODevice::ReadOnly) || !file.seek(later->offset))
         return SourceStatus::Missing;
     QByteArray bytes = file.read(later->size);
     if (bytes.size() != later->size || fingerprint(bytes) != later->fingerprint)
