@@ -1,6 +1,7 @@
 // Arbitrary bytes unpacked as a ".skin" file: nothing may be written outside the target folder and
 // no entry may be written from a cut-off file. The same bytes read as a pack in memory must give
-// exactly the files that unpacking wrote.
+// exactly the files that unpacking wrote, also when the companions of pictures are read back from
+// the file.
 #include "skin/skin_pack.h"
 #include "skin/skin_source.h"
 
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -62,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (pack.entries.size() < static_cast<size_t>(result.written))
         std::abort();
     std::vector<orba::skin::PackEntry> entries = pack.entries;
-    const orba::skin::PackSkinSource source(QStringLiteral("fuzz.skin"), std::move(entries));
+    // From the file itself: companions of pictures ("@2x") are left there and read back when asked.
+    const orba::skin::PackSkinSource source(file, std::move(entries));
     for (const orba::skin::PackEntry &entry : pack.entries) {
         QFile unpacked(QDir(target).filePath(entry.name));
         if (!unpacked.open(QIODevice::ReadOnly))
@@ -71,6 +74,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // A later entry of the same name replaces an earlier one in both.
         if (source.read(entry.name, orba::skin::kMaxPackBytes, &fromSource) != orba::skin::SourceStatus::Ok ||
             unpacked.readAll() != fromSource)
+            std::abort();
+        QByteArray head;
+        if (source.readPictureHead(entry.name, orba::skin::kMaxPackBytes, 24, &head) !=
+                orba::skin::SourceStatus::Ok ||
+            !fromSource.startsWith(head) || head.size() != std::min<qsizetype>(24, fromSource.size()))
             std::abort();
     }
     return 0;

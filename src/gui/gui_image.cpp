@@ -12,8 +12,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 tcGuiImage::tcGuiImage(const NameString &id, tcBench *bench, int serial)
     : tcGuiObject(id, bench, serial, kGuiImage)
@@ -43,11 +45,62 @@ void tcGuiImage::afterLoad()
         m_size = QSize();
         m_data = QByteArray();
     }
+    checkDense();
     m_width = std::max(0, m_size.width());
     m_height = std::max(0, m_size.height());
     updateArea();
     m_captionRect = m_area;
     m_loaded = true;
+}
+
+namespace {
+
+// A PNG tells its size in its first chunk; other formats are read whole to know it.
+QSize headSize(const QByteArray &head)
+{
+    if (head.size() >= 24 && head.startsWith("\x89PNG\r\n\x1a\n") && head.mid(12, 4) == "IHDR") {
+        auto be = [&](int at) {
+            const auto *u = reinterpret_cast<const unsigned char *>(head.constData() + at);
+            return (qint64(u[0]) << 24) | (u[1] << 16) | (u[2] << 8) | u[3];
+        };
+        const qint64 w = be(16), h = be(20);
+        return w > 0 && h > 0 && w <= INT_MAX && h <= INT_MAX ? QSize(int(w), int(h)) : QSize();
+    }
+    return QSize();
+}
+
+} // namespace
+
+void tcGuiImage::checkDense()
+{
+    const QByteArray head = std::exchange(m_denseHead, QByteArray());
+    if (!m_denseReader)
+        return;
+    if (m_size.isEmpty()) { // nothing to pair it with: the picture shows as missing
+        m_denseReader = nullptr;
+        return;
+    }
+    QSize dense = headSize(head);
+    if (dense.isEmpty()) {
+        QByteArray whole = m_denseReader();
+        QBuffer buffer(&whole);
+        QImageReader reader(&buffer);
+        dense = reader.size();
+    }
+    if (dense == m_size * 2)
+        return;
+    if (m_bench) {
+        const QByteArray name = m_denseFile.toUtf8(), picture = m_file.toUtf8();
+        if (dense.isEmpty())
+            m_bench->report("WARNING: Picture \"%s\" cannot be read; \"%s\" is drawn without it.",
+                            name.constData(), picture.constData());
+        else
+            m_bench->report(
+                "WARNING: Picture \"%s\" is %dx%d, not twice the %dx%d of \"%s\"; it is not used.",
+                name.constData(), dense.width(), dense.height(), m_size.width(), m_size.height(),
+                picture.constData());
+    }
+    m_denseReader = nullptr;
 }
 
 namespace {
@@ -98,6 +151,7 @@ void tcGuiImage::decodeTogether(std::vector<Use> uses)
                            [](const Use &a, const Use &b) { return a.picture == b.picture; }),
                uses.end());
     std::vector<QImage> images(uses.size()), strips(uses.size());
+    std::vector<char> denseFailed(uses.size(), 0);
     for (size_t i = 0; i < uses.size(); ++i) {
         if (uses[i].picture->m_decoded)
             images[i] = uses[i].picture->m_pixmap.toImage(); // pixmaps only on this thread
@@ -111,10 +165,16 @@ void tcGuiImage::decodeTogether(std::vector<Use> uses)
             if (images[i].isNull())
                 images[i] = decodeBytes(p->m_data);
             const QImage &source = images[i];
-            if (uses[i].sx > 0 && !source.isNull() && source.size() == p->m_size)
+            if (uses[i].sx > 0 && !source.isNull() && source.size() == p->m_size) {
+                QImage dense;
+                if (p->wantsDense(uses[i].sx, uses[i].sy)) {
+                    dense = p->decodeDense();
+                    denseFailed[i] = dense.isNull();
+                }
                 strips[i] =
-                    scaleSections(source, p->sectionCount(),
+                    scaleSections(dense.isNull() ? source : dense, p->sectionCount(),
                                   preparedSection(source.size(), p->sectionCount(), uses[i].sx, uses[i].sy));
+            }
         }
     };
     QThreadPool pool;
@@ -125,6 +185,8 @@ void tcGuiImage::decodeTogether(std::vector<Use> uses)
     pool.waitForDone();
     for (size_t i = 0; i < uses.size(); ++i) {
         const tcGuiImage *p = uses[i].picture;
+        if (denseFailed[i])
+            p->dropDense();
         p->adopt(std::move(images[i]));
         if (!strips[i].isNull() && !p->m_pixmap.isNull())
             p->adoptPrepared(std::move(strips[i]), uses[i].sx, uses[i].sy, uses[i].ratio);
@@ -241,6 +303,48 @@ void tcGuiImage::adoptPrepared(QImage strip, double sx, double sy, double ratio)
     p.strip.setDevicePixelRatio(ratio);
 }
 
+QImage tcGuiImage::decodeDense() const
+{
+    QImage image = decodeBytes(m_denseReader ? m_denseReader() : QByteArray());
+    if (image.size() != m_size * 2)
+        return QImage();
+    if (m_hasTransparent) {
+        // The picture's own colour key, as its mask does it.
+        image = image.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                if (line[x] == m_transparent)
+                    line[x] = 0;
+            }
+        }
+    }
+    return image;
+}
+
+void tcGuiImage::dropDense() const
+{
+    if (!m_denseReader)
+        return;
+    m_denseReader = nullptr;
+    if (m_bench) {
+        const QByteArray name = m_denseFile.toUtf8();
+        m_bench->report("WARNING: Picture \"%s\" cannot be decoded; its picture is scaled instead.",
+                        name.constData());
+    }
+}
+
+QImage tcGuiImage::preparedSource(double sx, double sy) const
+{
+    if (wantsDense(sx, sy)) {
+        QImage dense = decodeDense();
+        if (!dense.isNull())
+            return dense;
+        dropDense();
+    }
+    return m_pixmap.toImage(); // shares the pixels of a raster pixmap
+}
+
 const tcGuiImage::Prepared &tcGuiImage::prepared(const QTransform &device, double ratio) const
 {
     Prepared &p = m_prepared;
@@ -248,10 +352,9 @@ const tcGuiImage::Prepared &tcGuiImage::prepared(const QTransform &device, doubl
         !p.strip.isNull())
         return p;
     const int n = sectionCount();
-    // toImage shares the pixels of a raster pixmap.
-    adoptPrepared(
-        scaleSections(m_pixmap.toImage(), n, preparedSection(m_pixmap.size(), n, device.m11(), device.m22())),
-        device.m11(), device.m22(), ratio);
+    adoptPrepared(scaleSections(preparedSource(device.m11(), device.m22()), n,
+                                preparedSection(m_pixmap.size(), n, device.m11(), device.m22())),
+                  device.m11(), device.m22(), ratio);
     return p;
 }
 
@@ -349,7 +452,8 @@ void tcGuiImage::drawStretched(QPainter &painter, int x, int y, int w, int h) co
     orba::gui::DevicePixels pixels(painter);
     if (m_stretched.size() != size || m_stretched.devicePixelRatio() != pixels.ratio()) {
         m_stretched = QPixmap::fromImage(
-            m_pixmap.toImage().scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            preparedSource(double(size.width()) / m_pixmap.width(), double(size.height()) / m_pixmap.height())
+                .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         m_stretched.setDevicePixelRatio(pixels.ratio());
     }
     pixels.draw(QPoint(left, top), m_stretched, m_stretched.rect());

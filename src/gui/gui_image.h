@@ -7,6 +7,10 @@
 // decodes those of its screen on every core, see setCollecting). On a painter that
 // scales (a skin scale, a high-density screen) each section is resampled once for that scale, on
 // its own so that no neighbour bleeds into its edges, and drawn 1:1 at device pixels.
+//
+// A picture may come with a companion of twice its size ("knob@2x.png" beside "knob.png"), painted
+// for dense screens. From a device scale of 1.5 on, the sections are prepared from it instead of
+// upsampled from the picture; its bytes are decoded only then, and again for each new scale.
 #pragma once
 
 #include "gui/gui_object.h"
@@ -15,6 +19,8 @@
 #include <QPixmap>
 #include <QTransform>
 
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 class tcGuiImage : public tcGuiObject
@@ -33,6 +39,18 @@ public:
         m_data = data;
     }
     QString file() const { return m_file; }
+    // The companion of twice the size: its first bytes, checked against the picture's size at
+    // load, and what reads the whole file when it is first wanted (on any thread).
+    void setDensePicture(const QString &file, const QByteArray &head, std::function<QByteArray()> reader)
+    {
+        m_denseFile = file;
+        m_denseHead = head;
+        m_denseReader = std::move(reader);
+    }
+    // A companion of the right size is there for dense screens.
+    bool hasDense() const { return bool(m_denseReader); }
+    // The device scale from which sections are prepared from the companion.
+    static constexpr double kDenseFrom = 1.5;
     void setSections(int n) { m_sections = n; }
     int sectionCount() const { return m_sections < 1 ? 1 : m_sections; }
     void setTransparentColour(QRgb colour)
@@ -77,6 +95,10 @@ private:
         QPixmap strip;           // the sections side by side, each scaled on its own
     };
     int sectionLeft(int k) const;
+    // At load: a companion that is not twice the picture's size is dropped, with a warning.
+    void checkDense();
+    // A companion that does not decode is dropped, with a warning; the picture is scaled instead.
+    void dropDense() const;
     void decode() const;
     // The GUI-thread end of a decode: the pixels become the picture.
     void adopt(QImage image) const;
@@ -84,6 +106,12 @@ private:
     // Section size at device pixels; the sections side by side, each resampled on its own.
     static QSize preparedSection(QSize size, int n, double sx, double sy);
     static QImage scaleSections(const QImage &source, int n, QSize section);
+    // True when a painter of this device scale takes its sections from the companion.
+    bool wantsDense(double sx, double sy) const { return hasDense() && std::max(sx, sy) >= kDenseFrom; }
+    // The companion's pixels, colour-keyed as the picture; null when they cannot be had.
+    QImage decodeDense() const;
+    // The source to prepare sections from for a device scale: the companion or the picture.
+    QImage preparedSource(double sx, double sy) const;
     void adoptPrepared(QImage strip, double sx, double sy, double ratio) const;
     // The sections for a device transform, as pixmaps of the screen's pixel ratio.
     const Prepared &prepared(const QTransform &device, double ratio) const;
@@ -93,6 +121,10 @@ private:
 
     QString m_file;
     mutable QByteArray m_data;
+    QString m_denseFile;
+    QByteArray m_denseHead; // dropped after the load's check
+    // Nothing of the companion stays in memory: read and decoded for each new scale that wants it.
+    mutable std::function<QByteArray()> m_denseReader;
     mutable QSize m_size;
     mutable QPixmap m_pixmap;
     mutable bool m_decoded = false;

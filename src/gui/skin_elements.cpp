@@ -16,6 +16,7 @@
 #include "gui/gui_radioitem.h"
 #include "gui/gui_slider.h"
 #include "skin/bench_master.h"
+#include "skin/skin_source.h"
 #include "skin/skin_values.h"
 
 #include <cstring>
@@ -385,7 +386,15 @@ const SkinAttr kDynGraphColor[] = {ORBA_GRAPH_COLOURS,           {"curve_1", &cu
 // Image definitions.
 const SkinAttr kImageElement[] = {
     {"file",
-     [](B &b, F &f, const char *v) { as<tcGuiImage>(f).setPicture(QString::fromUtf8(v), b.pictureData(v)); }},
+     [](B &b, F &f, const char *v) {
+         const QString file = QString::fromUtf8(v);
+         as<tcGuiImage>(f).setPicture(file, b.pictureData(v));
+         // Its companion for dense screens, when the skin has one (a missing one is no fault).
+         const QString dense = orba::skin::densePictureName(file);
+         const QByteArray head = b.pictureHead(dense);
+         if (!head.isEmpty())
+             as<tcGuiImage>(f).setDensePicture(dense, head, b.pictureReader(dense));
+     }},
     {"sections", [](B &b, F &f, const char *v) { as<tcGuiImage>(f).setSections(b.number(v)); }},
     {"trans", [](B &b, F &f, const char *v) { as<tcGuiImage>(f).setTransparentColour(b.colourValue(v)); }}};
 

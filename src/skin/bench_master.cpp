@@ -490,3 +490,32 @@ QByteArray tcBenchMaster::pictureData(const char *file)
     m_pictures.insert(name, data);
     return data;
 }
+
+QByteArray tcBenchMaster::pictureHead(const QString &file)
+{
+    using orba::skin::SourceStatus;
+    QByteArray head;
+    const SourceStatus status =
+        m_source->readPictureHead(file, kMaxSkinPictureBytes - m_pictureBytes, kPictureHeadBytes, &head);
+    if (status == SourceStatus::Outside)
+        report("ERROR: Picture \"%s\" lies outside the skin folder on line %d of the skin file.",
+               file.toUtf8().constData(), currentLine());
+    else if (status == SourceStatus::TooLarge)
+        report("ERROR: Picture \"%s\" on line %d of the skin file is past the limit of %lld MB of pictures.",
+               file.toUtf8().constData(), currentLine(),
+               static_cast<long long>(kMaxSkinPictureBytes / (1024 * 1024)));
+    if (status != SourceStatus::Ok)
+        head.clear();
+    m_pictureBytes += head.size();
+    return head;
+}
+
+std::function<QByteArray()> tcBenchMaster::pictureReader(const QString &file) const
+{
+    return [source = m_source, file] {
+        QByteArray data;
+        if (source->readPicture(file, kMaxSkinPictureBytes, &data) != orba::skin::SourceStatus::Ok)
+            data.clear();
+        return data;
+    };
+}

@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -60,6 +61,7 @@ public:
     static constexpr int kMaxIncludedFiles = 256;
     static constexpr qint64 kMaxSkinTextBytes = 32 * 1024 * 1024;    // skin file and included files
     static constexpr qint64 kMaxSkinPictureBytes = 64 * 1024 * 1024; // distinct picture files
+    static constexpr qint64 kPictureHeadBytes = 64;                  // enough for a PNG's size
 
     // A skin folder on disk, or any other source of the skin's files.
     tcBenchMaster(const QString &skinFolder, const SkinVocabulary *objects = nullptr);
@@ -100,6 +102,11 @@ public:
     // The bytes of a picture file of the skin (or of the shared images); empty, with a message,
     // when it cannot be had. Each file is read once per load.
     QByteArray pictureData(const char *file);
+    // A picture's companion for dense screens: its first bytes now, to tell its size; empty when
+    // there is none (no message: a missing companion is no fault). The reader fetches the whole
+    // file when it is first drawn, on any thread, for as long as the reader lives.
+    QByteArray pictureHead(const QString &file);
+    std::function<QByteArray()> pictureReader(const QString &file) const;
     int currentLine() const;
 
     // Parse state shared with the object handlers.

@@ -187,7 +187,7 @@ PackContents parsePackedSkin(const QByteArray &bytes)
             break;
         }
         pos += nameLength;
-        out.entries.push_back({out.entry, bytes.mid(pos, dataLength)});
+        out.entries.push_back({out.entry, bytes.mid(pos, dataLength), pos});
         pos += dataLength;
     }
     if (out.status == PackStatus::Ok)

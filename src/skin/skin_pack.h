@@ -53,6 +53,7 @@ struct PackEntry
 {
     QString name; // relative, '/' separators, checked by safeEntryName
     QByteArray data;
+    qint64 offset = -1; // where data starts in the parsed bytes
 };
 
 enum class PackStatus {

@@ -13,6 +13,7 @@
 #include "gui/gui_radioitem.h"
 #include "gui/gui_slider.h"
 #include "skin/plain_bench.h"
+#include "skin/skin_source.h"
 #include "support/test_files.h"
 #include "support/work_dir.h"
 
@@ -26,7 +27,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <vector>
 
 using namespace orba::skingen;
 
@@ -200,6 +203,7 @@ TEST_F(DefaultSkinTest, EveryPictureLoadsWithTheSectionsItsClassReads)
         auto *image = static_cast<tcGuiImage *>(o);
         const QString id = o->id().toQString();
         EXPECT_TRUE(image->hasPixmap()) << id.toStdString();
+        EXPECT_TRUE(image->hasDense()) << id.toStdString() << ": its companion for dense screens";
         if (id.startsWith(QLatin1String("IMG_STEP_")) || id.startsWith(QLatin1String("IMG_DROP_")))
             expectSections(image, 5, qPrintable(id));
         if (id.startsWith(QLatin1String("IMG_METER_BAR")) || id.startsWith(QLatin1String("IMG_METER_OVR")))
@@ -280,6 +284,52 @@ TEST_F(DefaultSkinTest, ObjectsAndCaptionsOfAScreenNeverOverlap)
             }
         }
     }
+}
+
+// Each companion is painted from the same vectors at twice the size: section k of it, brought down
+// to the picture's size, is section k of the picture (up to the edges antialiasing draws finer).
+TEST_F(DefaultSkinTest, CompanionsHoldTheSameSectionsAtTwiceTheSize)
+{
+    int pictures = 0;
+    for (tcBenchObject *bo : m_bench->objects()) {
+        auto *o = static_cast<tcGuiObject *>(bo);
+        if (o->typeCode() != kImage)
+            continue;
+        auto *image = static_cast<tcGuiImage *>(o);
+        const QString file = image->file();
+        const QImage one(QDir(folder()).filePath(file));
+        const QImage two(QDir(folder()).filePath(orba::skin::densePictureName(file)));
+        ASSERT_FALSE(one.isNull()) << file.toStdString();
+        ASSERT_EQ(two.size(), one.size() * 2) << file.toStdString();
+        const int n = image->sectionCount(), w = one.width() / n, h = one.height();
+        std::vector<QImage> small(n), own(n);
+        for (int k = 0; k < n; ++k) {
+            own[k] = one.copy(k * w, 0, w, h).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            small[k] = two.copy(2 * k * w, 0, 2 * w, 2 * h)
+                           .scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                           .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        }
+        auto difference = [&](const QImage &a, const QImage &b) {
+            double diff = 0;
+            for (int y = 0; y < h; ++y) {
+                for (int x = 0; x < w; ++x) {
+                    const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+                    diff += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                            std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
+                }
+            }
+            return diff / (4.0 * w * h);
+        };
+        for (int k = 0; k < n; ++k) {
+            const double same = difference(own[k], small[k]);
+            EXPECT_LT(same, 6.0) << file.toStdString() << " section " << k;
+            // No other section of the companion is nearer: the strip is not shifted or reordered.
+            for (int j = 0; j < n; ++j)
+                EXPECT_LE(same, difference(own[k], small[j])) << file.toStdString() << " " << k << " " << j;
+        }
+        ++pictures;
+    }
+    EXPECT_GT(pictures, 40);
 }
 
 TEST_F(DefaultSkinTest, GeneratingAgainGivesTheSameBytes)

@@ -1,8 +1,12 @@
 // Pictures on a painter that scales (a skin scale, a high-density screen): each section resampled
-// on its own, drawn at device pixels; and pictures decoded only when first drawn.
+// on its own, drawn at device pixels; pictures decoded only when first drawn; companions of twice
+// the size ("@2x") paired at load, in a skin folder and a packed skin, and drawn on dense screens.
 #include "gui/gui_image.h"
 #include "gui/gui_test_util.h"
+#include "skin/skin_pack.h"
+#include "skin/skin_source.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPainter>
 
@@ -21,6 +25,39 @@ protected:
         png(QStringLiteral("p.png"), 20, 10, 2, {Qt::red, Qt::blue});
         EXPECT_EQ(load("<image id=\"P\" file=\"p.png\" sections=\"2\"/>"), 0);
         return object<tcGuiImage>("P");
+    }
+    // The companion of loadPicture's picture at twice its size: red, then blue with a white line one
+    // device pixel wide at each edge and in its middle, which no upsampled picture can hold.
+    static void writeDense(const QString &path)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QImage image(80, 20, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QPainter painter(&image);
+        painter.fillRect(40, 0, 40, 20, Qt::blue);
+        for (int x : {40, 59, 79})
+            painter.fillRect(x, 0, 1, 20, Qt::white);
+        painter.end();
+        ASSERT_TRUE(image.save(path, "PNG"));
+    }
+    // Section 1 drawn at skin (5, 0) and section 0 at (25, 0) on a painter of device scale `scale`
+    // (a screen's pixel ratio when `ratio`, else a skin scale).
+    static QImage drawBoth(tcGuiImage *p, double scale, bool ratio)
+    {
+        QImage image(int(100 * scale), int(20 * scale), QImage::Format_RGB32);
+        image.fill(Qt::black);
+        if (ratio)
+            image.setDevicePixelRatio(scale);
+        QPainter painter(&image);
+        if (!ratio) {
+            painter.scale(scale, scale);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        }
+        p->drawSection(painter, 5, 0, 1);
+        p->drawSection(painter, 25, 0, 0);
+        painter.end();
+        image.setDevicePixelRatio(1.0);
+        return image;
     }
     static int countOf(const QImage &image, const QRect &rect, QColor colour)
     {
@@ -104,6 +141,198 @@ TEST_F(PictureScaleTest, PicturesDecodeWhenFirstDrawnAndDamageShowsAsMissing)
     cutPainter.end();
     EXPECT_EQ(cut.pixelColor(0, 0), QColor(Qt::red)) << "the missing-picture mark";
     EXPECT_EQ(cut.pixelColor(3, 1), QColor(Qt::white));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PictureScaleTest, DenseScreensDrawSectionsFromTheCompanion)
+{
+    writeDense(skinPath(QStringLiteral("p@2x.png")));
+    png(QStringLiteral("q.png"), 20, 10, 2, {Qt::red, Qt::blue});
+    tcGuiImage *p = loadPicture();
+    ASSERT_EQ(load("<image id=\"P\" file=\"p.png\" sections=\"2\"/><image id=\"Q\" file=\"q.png\" "
+                   "sections=\"2\"/>"),
+              0);
+    p = object<tcGuiImage>("P");
+    EXPECT_TRUE(p->hasDense());
+    EXPECT_FALSE(object<tcGuiImage>("Q")->hasDense());
+    EXPECT_EQ(countMessages(QStringLiteral("WARNING")), 0) << "a picture without a companion is no fault";
+    EXPECT_EQ(p->width(), 40) << "the skin's geometry is the picture's";
+
+    // At 2 the companion is drawn 1:1: each white line exactly one device pixel wide.
+    for (bool ratio : {true, false}) {
+        const QImage two = drawBoth(p, 2.0, ratio);
+        for (int x = 10; x < 50; ++x) {
+            const QColor want = (x == 10 || x == 29 || x == 49) ? QColor(Qt::white) : QColor(Qt::blue);
+            EXPECT_EQ(two.pixelColor(x, 7), want) << "ratio " << ratio << " x " << x;
+        }
+        EXPECT_EQ(countOf(two, QRect(50, 0, 40, 20), Qt::red), 40 * 20) << "no white bleeds into section 0";
+        EXPECT_EQ(countOf(two, QRect(90, 0, 110, 40), Qt::black), 110 * 40);
+    }
+
+    // At 1.5 the companion is downsampled (its lines show, softened), each section on its own.
+    const QImage oneHalf = drawBoth(p, 1.5, false);
+    EXPECT_LT(countOf(oneHalf, QRect(8, 0, 30, 15), Qt::blue), 30 * 15) << "the lines come through";
+    EXPECT_EQ(countOf(oneHalf, QRect(38, 0, 30, 15), Qt::red), 30 * 15) << "no white bleeds into section 0";
+
+    // Below 1.5, and at 100 %, the picture itself: no line, nothing of the companion.
+    for (double scale : {1.25, 1.0}) {
+        const QImage plain = drawBoth(p, scale, false);
+        const int w = int(20 * scale + 0.5), h = int(10 * scale + 0.5), x0 = int(5 * scale + 0.5);
+        EXPECT_EQ(countOf(plain, QRect(x0, 0, w, h), Qt::blue), w * h) << scale;
+        EXPECT_EQ(countOf(plain, QRect(x0 + w, 0, w, h), Qt::red), w * h) << scale;
+    }
+}
+
+TEST_F(PictureScaleTest, AColourKeyedPictureKeysItsCompanionToo)
+{
+    png(QStringLiteral("k.png"), 20, 10, 2, {Qt::red, Qt::magenta});
+    QImage dense(80, 20, QImage::Format_RGB32);
+    dense.fill(Qt::red);
+    QPainter painter(&dense);
+    painter.fillRect(40, 0, 40, 20, Qt::magenta);
+    painter.fillRect(59, 0, 1, 20, Qt::white);
+    painter.end();
+    ASSERT_TRUE(dense.save(skinPath(QStringLiteral("k@2x.png")), "PNG"));
+    ASSERT_EQ(load("<image id=\"K\" file=\"k.png\" sections=\"2\" trans=\"FF00FF\"/>"), 0);
+    tcGuiImage *k = object<tcGuiImage>("K");
+    ASSERT_TRUE(k->hasDense());
+    const QImage two = drawBoth(k, 2.0, true);
+    EXPECT_EQ(countOf(two, QRect(10, 0, 40, 20), Qt::magenta), 0) << "the key colour is see-through";
+    EXPECT_EQ(countOf(two, QRect(29, 0, 1, 20), Qt::white), 20) << "the companion's own line";
+    EXPECT_EQ(countOf(two, QRect(10, 0, 19, 20), Qt::black), 19 * 20);
+    EXPECT_EQ(countOf(two, QRect(50, 0, 40, 20), Qt::red), 40 * 20);
+}
+
+TEST_F(PictureScaleTest, FirstPaintPreparesFromTheCompanionOnEveryCore)
+{
+    writeDense(skinPath(QStringLiteral("p@2x.png")));
+    tcGuiImage *p = loadPicture();
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    scratch.setDevicePixelRatio(2.0);
+    std::vector<tcGuiImage::Use> uses;
+    {
+        QPainter collect(&scratch);
+        tcGuiImage::setCollecting(&uses);
+        p->drawSection(collect, 5, 0, 1);
+        tcGuiImage::setCollecting(nullptr);
+    }
+    ASSERT_EQ(uses.size(), 1u);
+    tcGuiImage::decodeTogether(uses);
+    EXPECT_TRUE(p->decoded());
+    const QImage two = drawBoth(p, 2.0, true);
+    EXPECT_EQ(two.pixelColor(29, 7), QColor(Qt::white));
+    EXPECT_EQ(two.pixelColor(28, 7), QColor(Qt::blue));
+    EXPECT_EQ(two.pixelColor(30, 7), QColor(Qt::blue));
+}
+
+TEST_F(PictureScaleTest, CompanionsOfAWrongSizeOrDamagedAreLeftOutWithAWarning)
+{
+    // Not twice the size: dropped at load, the picture upsampled instead.
+    png(QStringLiteral("p@2x.png"), 30, 20, 2, {Qt::green, Qt::green});
+    tcGuiImage *p = loadPicture();
+    EXPECT_FALSE(p->hasDense());
+    EXPECT_TRUE(hasMessage(QStringLiteral("WARNING: Picture \"p@2x.png\" is 60x20, not twice the 40x10")));
+    QImage two = drawBoth(p, 2.0, true);
+    EXPECT_EQ(countOf(two, QRect(10, 0, 40, 20), Qt::blue), 40 * 20);
+
+#ifdef Q_OS_UNIX
+    // A link leading out of the skin is refused as a picture would be, whatever it points at.
+    QFile::remove(skinPath(QStringLiteral("p@2x.png")));
+    writeDense(path(QStringLiteral("outside@2x.png")));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("outside@2x.png")), skinPath(QStringLiteral("p@2x.png"))));
+    p = loadPicture();
+    EXPECT_FALSE(p->hasDense());
+    EXPECT_TRUE(hasMessage(QStringLiteral("ERROR: Picture \"p@2x.png\" lies outside the skin folder")));
+    QFile::remove(skinPath(QStringLiteral("p@2x.png")));
+#endif
+
+    // The right size in its header, its pixels cut off: found out when first wanted, on either road.
+    for (bool together : {false, true}) {
+        writeDense(skinPath(QStringLiteral("p@2x.png")));
+        QFile file(skinPath(QStringLiteral("p@2x.png")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray whole = file.readAll();
+        file.close();
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(whole.left(whole.size() - 30));
+        file.close();
+        p = loadPicture();
+        EXPECT_TRUE(p->hasDense()) << "its size reads";
+        if (together) {
+            std::vector<tcGuiImage::Use> uses{{p, 2.0, 2.0, 2.0}};
+            tcGuiImage::decodeTogether(uses);
+        }
+        two = drawBoth(p, 2.0, true);
+        EXPECT_EQ(countOf(two, QRect(10, 0, 40, 20), Qt::blue), 40 * 20) << together;
+        EXPECT_EQ(countOf(two, QRect(50, 0, 40, 20), Qt::red), 40 * 20) << together;
+        EXPECT_FALSE(p->hasDense()) << together;
+        EXPECT_TRUE(hasMessage(QStringLiteral("WARNING: Picture \"p@2x.png\" cannot be decoded")))
+            << together;
+    }
+}
+
+TEST_F(PictureScaleTest, PackedSkinsCarryAndPairCompanions)
+{
+    // The skin's own picture under images/, a shared one from the images folder, both with
+    // companions; SkinPacker packs them all.
+    writeText(skinPath(QStringLiteral("skin.xml")),
+              "<?xml version=\"1.0\"?>\n<skin><image id=\"P\" file=\"images/p.png\" sections=\"2\"/>"
+              "<image id=\"S\" file=\"s.png\" sections=\"2\"/></skin>\n");
+    png(QStringLiteral("images/p.png"), 20, 10, 2, {Qt::red, Qt::blue});
+    writeDense(skinPath(QStringLiteral("images/p@2x.png")));
+    const QString shared = path(QStringLiteral("shared"));
+    writePng(QDir(shared).filePath(QStringLiteral("s.png")), 20, 10, 2, {Qt::red, Qt::blue});
+    writeDense(QDir(shared).filePath(QStringLiteral("s@2x.png")));
+    const QString packed = path(QStringLiteral("p.skin"));
+    const ProgramRun run = runProgram(QStringLiteral("SkinPacker"),
+                                      {QStringLiteral("-p"), QStringLiteral("-d"), skinDir(),
+                                       QStringLiteral("-i"), shared, QStringLiteral("-f"), packed});
+    ASSERT_EQ(run.status, 0) << run.out.constData();
+
+    orba::skin::PackContents pack = orba::skin::readPackedSkin(packed);
+    ASSERT_EQ(pack.status, orba::skin::PackStatus::Ok);
+    QStringList names;
+    for (const orba::skin::PackEntry &e : pack.entries)
+        names << e.name;
+    EXPECT_TRUE(names.contains(QStringLiteral("images/p@2x.png"))) << names.join(' ').toStdString();
+    EXPECT_TRUE(names.contains(QStringLiteral("s@2x.png"))) << names.join(' ').toStdString();
+
+    QDir(skinDir()).removeRecursively(); // the pack alone
+    auto source = std::make_shared<orba::skin::PackSkinSource>(packed, std::move(pack.entries));
+    EXPECT_EQ(source->entriesLeftInFile(), 2) << "companions are read from the file when drawn";
+    m_host = std::make_unique<tcVORudWidget>();
+    m_bench = new tcPlainBench(source, &guiSkinVocabulary());
+    m_bench->setQuiet(true);
+    m_bench->setHost(m_host.get());
+    m_host->setBench(m_bench);
+    ASSERT_EQ(m_bench->loadSkin(), 0);
+    for (const char *id : {"P", "S"}) {
+        tcGuiImage *p = object<tcGuiImage>(id);
+        EXPECT_TRUE(p->hasDense()) << id;
+        const QImage two = drawBoth(p, 2.0, true);
+        EXPECT_EQ(two.pixelColor(29, 7), QColor(Qt::white)) << id;
+        EXPECT_EQ(two.pixelColor(28, 7), QColor(Qt::blue)) << id;
+    }
+    EXPECT_EQ(countMessages(QStringLiteral("WARNING")), 0);
+
+    // A pack changed on disk since the load: its companions are missing, never wrong.
+    const QImage three = drawBoth(object<tcGuiImage>("P"), 3.0, true); // a new scale reads it again
+    EXPECT_LT(countOf(three, QRect(18, 0, 54, 30), Qt::blue), 54 * 30) << "the companion's lines";
+    QFile file(packed);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    for (qsizetype i = orba::skin::kPackHeaderSize; i < bytes.size(); ++i)
+        bytes[i] = char(~bytes[i]);
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+    tcGuiImage *p = object<tcGuiImage>("P");
+    const QImage plain = drawBoth(p, 4.0, true);
+    EXPECT_EQ(countOf(plain, QRect(20, 0, 80, 40), Qt::blue), 80 * 40);
+    EXPECT_FALSE(p->hasDense());
 }
 
 } // namespace

@@ -108,24 +108,42 @@ void paintGlyph(QPainter &p, const QRectF &r, Glyph glyph, const QColor &colour)
 
 } // namespace
 
-QImage strip(int w, int h, int n, const std::function<void(QPainter &, int k)> &paint)
+namespace {
+
+QImage paintAt(int w, int h, int scale, const QColor &fill, const std::function<void(QPainter &)> &paint)
 {
-    QImage img(w * n, h, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
+    QImage img(w * scale, h * scale, QImage::Format_ARGB32_Premultiplied);
+    img.fill(fill);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    for (int k = 0; k < n; ++k) {
-        p.save();
-        p.translate(k * w, 0);
-        p.setClipRect(0, 0, w, h);
-        paint(p, k);
-        p.restore();
-    }
+    if (scale != 1)
+        p.scale(scale, scale);
+    paint(p);
     p.end();
     return img.convertToFormat(QImage::Format_ARGB32);
 }
 
-QImage ringKnob(int size, const QColor &accent)
+} // namespace
+
+Art paintBoth(int w, int h, const std::function<void(QPainter &)> &paint, const QColor &fill)
+{
+    return {paintAt(w, h, 1, fill, paint), paintAt(w, h, kDenseScale, fill, paint)};
+}
+
+Art strip(int w, int h, int n, const std::function<void(QPainter &, int k)> &paint)
+{
+    return paintBoth(w * n, h, [&](QPainter &p) {
+        for (int k = 0; k < n; ++k) {
+            p.save();
+            p.translate(k * w, 0);
+            p.setClipRect(0, 0, w, h);
+            paint(p, k);
+            p.restore();
+        }
+    });
+}
+
+Art ringKnob(int size, const QColor &accent)
 {
     const QPointF c(size / 2.0, size / 2.0);
     const double ring = size / 2.0 - 4.5, cap = size / 2.0 - 10.5;
@@ -142,7 +160,7 @@ QImage ringKnob(int size, const QColor &accent)
     });
 }
 
-QImage filmKnob(int size, const QColor &accent, int frames)
+Art filmKnob(int size, const QColor &accent, int frames)
 {
     const QPointF c(size / 2.0, size / 2.0);
     const double ring = size / 2.0 - 3.5, cap = size / 2.0 - 9;
@@ -165,7 +183,7 @@ QImage filmKnob(int size, const QColor &accent, int frames)
     });
 }
 
-QImage button(int w, int h, ButtonStyle style, const QColor &accent, Glyph glyph)
+Art button(int w, int h, ButtonStyle style, const QColor &accent, Glyph glyph)
 {
     return strip(w, h, kButtonSections, [&](QPainter &p, int k) {
         const int lampState = k / 3, sub = k % 3;
@@ -216,7 +234,7 @@ QImage button(int w, int h, ButtonStyle style, const QColor &accent, Glyph glyph
     });
 }
 
-QImage slideSwitch(const QColor &accent)
+Art slideSwitch(const QColor &accent)
 {
     const int w = 32, h = 18;
     return strip(w, h, kTwoStateSections, [&](QPainter &p, int k) {
@@ -249,7 +267,7 @@ QImage slideSwitch(const QColor &accent)
     });
 }
 
-QImage pushSwitch(int w, int h, const QColor &accent)
+Art pushSwitch(int w, int h, const QColor &accent)
 {
     return strip(w, h, kTwoStateSections, [&](QPainter &p, int k) {
         const bool on = k >= 3;
@@ -270,7 +288,7 @@ QImage pushSwitch(int w, int h, const QColor &accent)
     });
 }
 
-QImage radioLamp(const QColor &accent)
+Art radioLamp(const QColor &accent)
 {
     const int s = 16;
     return strip(s, s, kTwoStateSections, [&](QPainter &p, int k) {
@@ -287,7 +305,7 @@ QImage radioLamp(const QColor &accent)
     });
 }
 
-QImage bandSwitch(const QColor &accent)
+Art bandSwitch(const QColor &accent)
 {
     const int w = 22, h = 12;
     return strip(w, h, kTwoStateSections, [&](QPainter &p, int k) {
@@ -301,7 +319,7 @@ QImage bandSwitch(const QColor &accent)
     });
 }
 
-QImage lamp(const QColor &state0, const QColor &state1, const QColor &state2)
+Art lamp(const QColor &state0, const QColor &state1, const QColor &state2)
 {
     const int s = 16;
     const QColor colours[3] = {state0, state1, state2};
@@ -313,7 +331,7 @@ QImage lamp(const QColor &state0, const QColor &state1, const QColor &state2)
     });
 }
 
-QImage comboArrows(int w, int h, bool drop, const QColor &accent)
+Art comboArrows(int w, int h, bool drop, const QColor &accent)
 {
     return strip(w, h, kComboArrowSections, [&](QPainter &p, int k) {
         // k: 0 rest, 1 upper lit, 2 lower lit, 3 upper pressed, 4 lower pressed.

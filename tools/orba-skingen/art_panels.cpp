@@ -15,7 +15,7 @@ namespace orba::skingen::art {
 using namespace theme;
 using namespace paint;
 
-QImage meterBar(int w, int length)
+Art meterBar(int w, int length)
 {
     // Zones by position along the bar: the top tenth red, the next two tenths yellow.
     const double redEnd = length * 0.1, yellowEnd = length * 0.3;
@@ -46,7 +46,7 @@ QImage meterBar(int w, int length)
     });
 }
 
-QImage meterOverload(int w, int h)
+Art meterOverload(int w, int h)
 {
     return strip(w, h, kMeterSections, [&](QPainter &p, int k) {
         const bool lit = k % 2 == 0;
@@ -64,8 +64,8 @@ QImage meterOverload(int w, int h)
     });
 }
 
-QImage meterBackground(int w, int h, int barLeft, int barRight, int barTop, int barWidth, int length,
-                       int overloadTop)
+Art meterBackground(int w, int h, int barLeft, int barRight, int barTop, int barWidth, int length,
+                    int overloadTop)
 {
     return strip(w, h, 1, [&](QPainter &p, int) {
         // One well holding both bars and the overload lamps, the scale between them.
@@ -98,7 +98,7 @@ QImage meterBackground(int w, int h, int barLeft, int barRight, int barTop, int 
     });
 }
 
-QImage sliderRail(int w, int h, bool horizontal, const QColor &accent)
+Art sliderRail(int w, int h, bool horizontal, const QColor &accent)
 {
     return strip(w, h, 2, [&](QPainter &p, int k) {
         const QRectF groove =
@@ -114,7 +114,7 @@ QImage sliderRail(int w, int h, bool horizontal, const QColor &accent)
     });
 }
 
-QImage sliderThumb(int w, int h, bool horizontal, const QColor &accent)
+Art sliderThumb(int w, int h, bool horizontal, const QColor &accent)
 {
     return strip(w, h, 2, [&](QPainter &p, int k) {
         const QRectF r(1, 1, w - 2, h - 3);
@@ -128,7 +128,7 @@ QImage sliderThumb(int w, int h, bool horizontal, const QColor &accent)
     });
 }
 
-QImage scrollBar(int w, int h, const QColor &accent)
+Art scrollBar(int w, int h, const QColor &accent)
 {
     return strip(w, h, 2, [&](QPainter &p, int k) {
         const QRectF r(2, 1, w - 4, h - 2);
@@ -138,7 +138,7 @@ QImage scrollBar(int w, int h, const QColor &accent)
     });
 }
 
-QImage adjusterHandle(int size, const QColor &accent)
+Art adjusterHandle(int size, const QColor &accent)
 {
     return strip(size, size, kHandleSections, [&](QPainter &p, int k) {
         const bool current = k % 2 == 1, independent = k >= 2;
@@ -199,7 +199,7 @@ void paintSection(QPainter &p, const QRect &rect, const QColor &accent, const QS
     }
 }
 
-QImage titlePlate(int w, int h, const QColor &accent)
+Art titlePlate(int w, int h, const QColor &accent)
 {
     return strip(w, h, 1, [&](QPainter &p, int) {
         const QRectF r(0.5, 0.5, w - 1, h - 1);

@@ -58,9 +58,7 @@ Element bitmap(const QString &image)
 // The clear picture: objects that draw only their caption.
 QString clearPicture(SkinWriter &w)
 {
-    QImage img(2, 2, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
-    return w.picture(QStringLiteral("IMG_CLEAR"), img, 1);
+    return w.picture(QStringLiteral("IMG_CLEAR"), art::paintBoth(2, 2, [](QPainter &) {}), 1);
 }
 
 } // namespace
@@ -423,28 +421,28 @@ void Surface::button(const QString &id, const QString &caption, const QRect &r, 
 
 void Surface::finish(const QString &id)
 {
-    QImage img(m_area.size(), QImage::Format_ARGB32_Premultiplied);
-    img.fill(m_screen == kMain ? kWindow : Qt::transparent);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    if (m_under)
-        m_under(p);
-    for (const Section &s : std::as_const(m_sections))
-        art::paintSection(p, s.rect, s.tick, s.heading, s.headingRow);
-    if (m_over)
-        m_over(p);
-    for (const QRect &r : std::as_const(m_wells))
-        art::paintWell(p, r);
-    for (const Baked &t : std::as_const(m_texts)) {
-        QFont f(QStringLiteral("DejaVu Sans"));
-        f.setPixelSize(t.pixelSize);
-        f.setBold(t.bold);
-        p.setFont(f);
-        p.setPen(t.bold ? kTextDim : kTextFaint);
-        p.drawText(t.rect, t.align, t.text);
-    }
-    p.end();
-    m_w.placedPicture(id, m_screen, img.convertToFormat(QImage::Format_ARGB32), X(0), Y(0));
+    const art::Art img = art::paintBoth(
+        m_area.width(), m_area.height(),
+        [this](QPainter &p) {
+            if (m_under)
+                m_under(p);
+            for (const Section &s : std::as_const(m_sections))
+                art::paintSection(p, s.rect, s.tick, s.heading, s.headingRow);
+            if (m_over)
+                m_over(p);
+            for (const QRect &r : std::as_const(m_wells))
+                art::paintWell(p, r);
+            for (const Baked &t : std::as_const(m_texts)) {
+                QFont f(QStringLiteral("DejaVu Sans"));
+                f.setPixelSize(t.pixelSize);
+                f.setBold(t.bold);
+                p.setFont(f);
+                p.setPen(t.bold ? kTextDim : kTextFaint);
+                p.drawText(t.rect, t.align, t.text);
+            }
+        },
+        m_screen == kMain ? kWindow : QColor(Qt::transparent));
+    m_w.placedPicture(id, m_screen, img, X(0), Y(0));
 }
 
 void writeTheme(SkinWriter &w)

@@ -154,7 +154,7 @@ void layoutMain(SkinWriter &w)
 
     // Meters: input, gain reduction, AM and HD, with their choices underneath.
     s.section(QRect(10, 442, 300, 268), QStringLiteral("Meters"));
-    const QImage bar = art::meterBar(11, 156);
+    const art::Art bar = art::meterBar(11, 156);
     w.picture(QStringLiteral("IMG_METER_BAR"), bar, art::kMeterSections);
     w.picture(QStringLiteral("IMG_METER_OVR"), art::meterOverload(11, 6), art::kMeterSections);
     w.picture(QStringLiteral("IMG_METER_BG"), art::meterBackground(64, 188, 6, 47, 14, 11, 156, 4), 1);

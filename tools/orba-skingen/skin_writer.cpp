@@ -54,6 +54,13 @@ QString kindName(int kind)
 
 } // namespace
 
+QString denseName(const QString &file)
+{
+    const int dot = file.lastIndexOf(QLatin1Char('.'));
+    return dot <= file.lastIndexOf(QLatin1Char('/')) ? file + QLatin1String("@2x")
+                                                     : file.left(dot) + QLatin1String("@2x") + file.mid(dot);
+}
+
 Element &Element::attr(const QString &name, const QString &value)
 {
     m_attrs.append({name, value});
@@ -126,14 +133,15 @@ void SkinWriter::themeComment(const QString &text)
     m_theme << QStringLiteral("\n  <!-- %1 -->\n").arg(text);
 }
 
-QString SkinWriter::picture(const QString &id, const QImage &image, int sections)
+QString SkinWriter::picture(const QString &id, const art::Art &image, int sections)
 {
     if (m_pictures.contains(id))
         return id;
     Picture p;
     p.file = QStringLiteral("images/%1.png").arg(id.toLower());
     p.sections = sections;
-    p.image = image;
+    p.image = image.image;
+    p.image2x = image.image2x;
     m_pictures.insert(id, p);
     m_pictureOrder << id;
     return id;
@@ -148,12 +156,13 @@ void SkinWriter::object(const QString &id, int kind, int screen, const Element &
     m_objects.insert(id, o);
 }
 
-void SkinWriter::placedPicture(const QString &id, int screen, const QImage &image, const QString &x,
+void SkinWriter::placedPicture(const QString &id, int screen, const art::Art &image, const QString &x,
                                const QString &y)
 {
     Picture p;
     p.file = QStringLiteral("images/%1.png").arg(id.toLower());
-    p.image = image;
+    p.image = image.image;
+    p.image2x = image.image2x;
     m_pictures.insert(id, p); // written with the pictures, defined with its panel
     Element e(QStringLiteral("image"));
     e.attr(QStringLiteral("id"), id)
@@ -241,16 +250,23 @@ bool SkinWriter::write(QString *error)
         }
     }
 
-    // Pictures.
-    for (auto it = m_pictures.cbegin(); it != m_pictures.cend(); ++it) {
+    // Pictures, each with its companion of twice the size (Qt's "@2x" name), section for section.
+    auto encode = [&](const QString &file, const QImage &image) {
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        if (!it->image.save(&buffer, "PNG")) {
-            *error = QStringLiteral("cannot encode %1").arg(it->file);
+        if (!image.save(&buffer, "PNG")) {
+            *error = QStringLiteral("cannot encode %1").arg(file);
             return false;
         }
-        if (!writeFile(it->file, png, error))
+        return writeFile(file, png, error);
+    };
+    for (auto it = m_pictures.cbegin(); it != m_pictures.cend(); ++it) {
+        if (it->image2x.size() != it->image.size() * art::kDenseScale) {
+            *error = QStringLiteral("%1 has no companion of twice its size").arg(it->file);
+            return false;
+        }
+        if (!encode(it->file, it->image) || !encode(denseName(it->file), it->image2x))
             return false;
     }
 

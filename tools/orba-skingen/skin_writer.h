@@ -1,8 +1,11 @@
 // SkinWriter: collects a skin's definitions, pictures and objects and writes the skin folder:
 // "skin.xml" that includes the other files through XML external entities, "theme.xml" (colours,
 // fonts, offsets, regions), "images.xml" (the pictures), one file per panel with its objects in
-// the panel's list order, "screens.xml", and the PNG pictures under "images/".
+// the panel's list order, "screens.xml", and the PNG pictures under "images/", each with its
+// double-size companion "NAME@2x.png" beside it.
 #pragma once
+
+#include "art.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -33,6 +36,9 @@ private:
     QList<Element> m_children;
 };
 
+// "images/knob.png" -> "images/knob@2x.png": where the double-size companion of a picture lies.
+QString denseName(const QString &file);
+
 class SkinWriter
 {
 public:
@@ -45,13 +51,13 @@ public:
     void themeComment(const QString &text);
 
     // Registers a picture strip under `id` (the first registration of an id wins) and returns id.
-    QString picture(const QString &id, const QImage &image, int sections);
+    QString picture(const QString &id, const art::Art &image, int sections);
     bool hasPicture(const QString &id) const { return m_pictures.contains(id); }
 
     // An object of `screen` (-1 main) with its element.
     void object(const QString &id, int kind, int screen, const Element &element);
     // An image object placed on a panel (a screen background, the window background).
-    void placedPicture(const QString &id, int screen, const QImage &image, const QString &x,
+    void placedPicture(const QString &id, int screen, const art::Art &image, const QString &x,
                        const QString &y);
 
     // Objects without a panel (stock pictures for derived skins), written to "stock.xml".
@@ -74,6 +80,7 @@ private:
         QString file;
         int sections = 1;
         QImage image;
+        QImage image2x;
     };
     struct Object
     {
