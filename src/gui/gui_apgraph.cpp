@@ -439,17 +439,17 @@ void tcGuiApGraph::placeLiveLine(const QRect &plot)
     }
 }
 
-QRegion tcGuiApGraph::liveLineBands(const QRect &plot) const
+std::vector<QRect> tcGuiApGraph::liveLineBands(const QRect &plot) const
 {
-    // Columns of a few pixels, each as high as the segments that cross it, with a pixel to spare
+    // Columns of a few pixels, each as high as the segments that cross it, with pixels to spare
     // all round for the pen.
     constexpr int kBand = 16;
     const int bands = plot.width() / kBand + 1;
     std::vector<std::pair<int, int>> rows(size_t(bands), {INT_MAX, INT_MIN});
     auto add = [&](const QPoint &p, int y) {
-        const int b = std::clamp((p.x() - plot.left()) / kBand, 0, bands - 1);
-        rows[size_t(b)].first = std::min(rows[size_t(b)].first, y);
-        rows[size_t(b)].second = std::max(rows[size_t(b)].second, y);
+        auto &r = rows[size_t(std::clamp((p.x() - plot.left()) / kBand, 0, bands - 1))];
+        r.first = std::min(r.first, y);
+        r.second = std::max(r.second, y);
     };
     for (int i = 0; i < m_liveLine.size(); ++i) {
         const QPoint &p = m_liveLine[i];
@@ -460,33 +460,40 @@ QRegion tcGuiApGraph::liveLineBands(const QRect &plot) const
             add(q, p.y());
         }
     }
-    QRegion region;
+    std::vector<QRect> out(static_cast<size_t>(bands));
     for (int b = 0; b < bands; ++b) {
         if (rows[size_t(b)].first > rows[size_t(b)].second)
             continue;
         const int left = plot.left() + b * kBand;
-        region += QRect(QPoint(left - 2, rows[size_t(b)].first - 2),
-                        QPoint(left + kBand + 2, rows[size_t(b)].second + 2))
-                      .intersected(plot);
+        out[size_t(b)] = QRect(QPoint(left - 2, rows[size_t(b)].first - 2),
+                               QPoint(left + kBand + 1, rows[size_t(b)].second + 2))
+                             .intersected(plot);
     }
-    return region;
+    return out;
 }
 
-QRegion tcGuiApGraph::liveOnlyRegion(const QPainter &painter)
+bool tcGuiApGraph::liveOnlyRects(const QPainter &painter, std::vector<QRect> *rects)
 {
     // Only a repaint of the plot alone, asked for a new trace over a trace this graph drew itself
     // at this scale, leaves the rest of the plot as it was. Anything else puts it all back.
     const bool only = std::exchange(m_liveOnly, false);
     const QRect plot = plotRect();
-    if (!only || m_liveDrawn.isEmpty() || m_mode != m_liveDrawnMode || plot != m_liveDrawnPlot ||
+    if (!only || m_liveDrawn.empty() || m_mode != m_liveDrawnMode || plot != m_liveDrawnPlot ||
         painter.deviceTransform() != m_liveDrawnDevice || !painter.hasClipping() ||
         (m_bench && m_bench->drawsOver(this, plot)))
-        return QRegion();
+        return false;
     const QRectF clip = painter.clipBoundingRect();
     if (!clip.contains(QRectF(plot)) || !QRectF(plot.adjusted(-1, -1, 1, 1)).contains(clip))
-        return QRegion();
+        return false;
     placeLiveLine(plot);
-    return m_liveDrawn.united(liveLineBands(plot));
+    const std::vector<QRect> now = liveLineBands(plot);
+    rects->clear();
+    for (size_t b = 0; b < now.size() && b < m_liveDrawn.size(); ++b) {
+        const QRect r = now[b].united(m_liveDrawn[b]);
+        if (!r.isEmpty())
+            rects->push_back(r);
+    }
+    return true;
 }
 
 void tcGuiApGraph::drawLive(QPainter &painter)
@@ -494,7 +501,7 @@ void tcGuiApGraph::drawLive(QPainter &painter)
     const QRect plot = plotRect();
     painter.save();
     painter.setClipRect(plot, Qt::IntersectClip);
-    m_liveDrawn = QRegion();
+    m_liveDrawn.clear();
     if (m_mode & kAudio) {
         placeLiveLine(plot);
         orba::gui::drawSkinPolyline(painter, m_liveLine, QColor::fromRgba(audio));

@@ -7,7 +7,6 @@
 #include "gui/gui_graph.h"
 
 #include <QPolygon>
-#include <QRegion>
 #include <QTransform>
 
 #include <array>
@@ -43,7 +42,7 @@ public:
     void drawCurves(QPainter &painter) override;
     void drawOverlay(QPainter &painter) override;
     void drawLive(QPainter &painter) override;
-    QRegion liveOnlyRegion(const QPainter &painter) override;
+    bool liveOnlyRects(const QPainter &painter, std::vector<QRect> *rects) override;
 
     bool leftPress(int x, int y) override;
     bool rightPress(int x, int y) override;
@@ -109,7 +108,7 @@ private:
     void layoutLiveLine();
     // The trace's points for the spectrum now, and the rectangles they run through.
     void placeLiveLine(const QRect &plot);
-    QRegion liveLineBands(const QRect &plot) const;
+    std::vector<QRect> liveLineBands(const QRect &plot) const;
 
     void drawReduction(QPainter &painter, const QRect &plot);
     tcGraphHandler *activeHandler() const;
@@ -130,7 +129,7 @@ private:
     QPolygon m_liveLine;
     QRect m_liveLinePlot;
     // What the last paint drew of the trace, and for which plot, mode and scale.
-    QRegion m_liveDrawn;
+    std::vector<QRect> m_liveDrawn; // a rectangle for each column of the plot
     QRect m_liveDrawnPlot;
     QTransform m_liveDrawnDevice;
     int m_liveDrawnMode = -1;

@@ -164,29 +164,23 @@ void tcGuiGraph::draw(QPainter &painter)
             m_pixmapSx = m_pixmapSy = 1.0;
             m_dirty = true;
         }
-        const bool rendered = m_dirty;
         if (m_dirty) {
             m_dirty = false;
             renderPixmap(1.0, 1.0);
         }
-        const QRegion only = rendered ? QRegion() : liveOnlyRegion(painter);
-        painter.save();
-        if (!only.isEmpty())
-            painter.setClipRegion(only, Qt::IntersectClip);
         painter.drawPixmap(m_x, m_y, *m_pixmap, 0, 0, m_width, m_height);
-        painter.restore();
     } else {
         // Drawn at device pixels, so the grid and texts are as sharp as the screen and a repaint
         // copies the picture instead of resampling it.
         const int ox = orba::gui::deviceX(device, m_x), oy = orba::gui::deviceY(device, m_y);
         const QRect from(0, 0, orba::gui::deviceX(device, m_x + m_width) - ox,
                          orba::gui::deviceY(device, m_y + m_height) - oy);
-        // Asked before the picture may be made again below, which then goes back whole.
+        // At this size a picture put back whole costs more than finding what changed (asked
+        // before the picture may be made again below, which then goes back whole).
         const bool same = m_pixmap && m_pixmapSx == device.m11() && m_pixmapSy == device.m22();
-        const QRegion only = m_dirty || !same ? QRegion() : liveOnlyRegion(painter);
-        painter.save();
-        if (!only.isEmpty())
-            painter.setClipRegion(only, Qt::IntersectClip);
+        std::vector<QRect> only;
+        const bool partly = !m_dirty && same && device.m11() * device.m22() >= 2.0 &&
+                            liveOnlyRects(painter, &only);
         {
             orba::gui::DevicePixels pixels(painter);
             if (!m_pixmap || m_pixmapSx != device.m11() || m_pixmapSy != device.m22() ||
@@ -204,9 +198,16 @@ void tcGuiGraph::draw(QPainter &painter)
                 renderPixmap(device.m11(), device.m22());
                 m_pixmap->setDevicePixelRatio(pixels.ratio());
             }
-            pixels.draw(QPoint(ox, oy), *m_pixmap, from.intersected(m_pixmap->rect()));
+            if (!partly) {
+                pixels.draw(QPoint(ox, oy), *m_pixmap, from.intersected(m_pixmap->rect()));
+            } else {
+                // Every device pixel a rectangle touches, as the window's repaints take them.
+                for (const QRect &r : only) {
+                    const QRect src = device.mapRect(QRectF(r)).toAlignedRect().translated(-ox, -oy) & from;
+                    pixels.draw(src.topLeft() + QPoint(ox, oy), *m_pixmap, src);
+                }
+            }
         }
-        painter.restore();
     }
     drawLive(painter);
 }

@@ -11,6 +11,7 @@
 #include <QRegion>
 
 #include <memory>
+#include <vector>
 
 class tcGuiGraph : public tcGuiObject
 {
@@ -28,9 +29,9 @@ public:
     virtual void drawCurves(QPainter &) {}
     virtual void drawOverlay(QPainter &) {}
     virtual void drawLive(QPainter &) {}
-    // For a repaint of the plot that only the live drawing changed: where the picture must be put
-    // back (the old and the new drawing), or empty for all of it.
-    virtual QRegion liveOnlyRegion(const QPainter &) { return QRegion(); }
+    // For a repaint of the plot that only the live drawing changed: the rectangles where the
+    // picture must be put back (the old and the new drawing); false to put all of it back.
+    virtual bool liveOnlyRects(const QPainter &, std::vector<QRect> *) { return false; }
 
     // The plot area in skin coordinates.
     QRect plotRect() const { return m_plot.translated(m_x, m_y); }
