@@ -255,7 +255,13 @@ bool SkinWriter::write(QString *error)
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        if (!image.save(&buffer, "PNG")) {
+        // A picture without a transparent pixel is written without alpha: a third less to inflate
+        // at every start, and it draws as opaque without a look at its pixels.
+        const QImage plain = image.hasAlphaChannel() && image.convertToFormat(QImage::Format_RGB32)
+                                                                .convertToFormat(image.format()) == image
+                                 ? image.convertToFormat(QImage::Format_RGB32)
+                                 : image;
+        if (!plain.save(&buffer, "PNG")) {
             *error = QStringLiteral("cannot encode %1").arg(file);
             return false;
         }
