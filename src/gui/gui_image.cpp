@@ -139,19 +139,20 @@ bool tcGuiImage::collected(const QPainter &painter) const
         use.sy = device.m22();
         use.ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     }
-    if (!m_decoded || (use.sx > 0 && (m_prepared.sx != use.sx || m_prepared.sy != use.sy)))
+    if (!m_decoded || (use.sx > 0 && (m_prepared.sx != use.sx || m_prepared.sy != use.sy ||
+                                      (m_prepared.denseLater && wantsDense(use.sx, use.sy)))))
         g_collecting->push_back(use);
     return true;
 }
 
-void tcGuiImage::decodeTogether(std::vector<Use> uses)
+bool tcGuiImage::decodeTogether(std::vector<Use> uses, bool dense)
 {
     std::sort(uses.begin(), uses.end(), [](const Use &a, const Use &b) { return a.picture < b.picture; });
     uses.erase(std::unique(uses.begin(), uses.end(),
                            [](const Use &a, const Use &b) { return a.picture == b.picture; }),
                uses.end());
     std::vector<QImage> images(uses.size()), strips(uses.size());
-    std::vector<char> denseFailed(uses.size(), 0);
+    std::vector<char> denseFailed(uses.size(), 0), denseLater(uses.size(), 0);
     for (size_t i = 0; i < uses.size(); ++i) {
         if (uses[i].picture->m_decoded)
             images[i] = uses[i].picture->m_pixmap.toImage(); // pixmaps only on this thread
@@ -166,13 +167,16 @@ void tcGuiImage::decodeTogether(std::vector<Use> uses)
                 images[i] = decodeBytes(p->m_data);
             const QImage &source = images[i];
             if (uses[i].sx > 0 && !source.isNull() && source.size() == p->m_size) {
-                QImage dense;
+                QImage companion;
                 if (p->wantsDense(uses[i].sx, uses[i].sy)) {
-                    dense = p->decodeDense();
-                    denseFailed[i] = dense.isNull();
+                    denseLater[i] = !dense;
+                    if (dense) {
+                        companion = p->decodeDense();
+                        denseFailed[i] = companion.isNull();
+                    }
                 }
                 strips[i] =
-                    scaleSections(dense.isNull() ? source : dense, p->sectionCount(),
+                    scaleSections(companion.isNull() ? source : companion, p->sectionCount(),
                                   preparedSection(source.size(), p->sectionCount(), uses[i].sx, uses[i].sy));
             }
         }
@@ -183,14 +187,18 @@ void tcGuiImage::decodeTogether(std::vector<Use> uses)
         pool.start(work);
     work();
     pool.waitForDone();
+    bool later = false;
     for (size_t i = 0; i < uses.size(); ++i) {
         const tcGuiImage *p = uses[i].picture;
         if (denseFailed[i])
             p->dropDense();
         p->adopt(std::move(images[i]));
-        if (!strips[i].isNull() && !p->m_pixmap.isNull())
-            p->adoptPrepared(std::move(strips[i]), uses[i].sx, uses[i].sy, uses[i].ratio);
+        if (!strips[i].isNull() && !p->m_pixmap.isNull()) {
+            p->adoptPrepared(std::move(strips[i]), uses[i].sx, uses[i].sy, uses[i].ratio, denseLater[i]);
+            later = later || denseLater[i];
+        }
     }
+    return later;
 }
 
 void tcGuiImage::decode() const
@@ -291,9 +299,10 @@ QImage tcGuiImage::scaleSections(const QImage &source, int n, QSize section)
     return strip;
 }
 
-void tcGuiImage::adoptPrepared(QImage strip, double sx, double sy, double ratio) const
+void tcGuiImage::adoptPrepared(QImage strip, double sx, double sy, double ratio, bool denseLater) const
 {
     Prepared &p = m_prepared;
+    p.denseLater = denseLater;
     const QSize section = preparedSection(m_pixmap.size(), sectionCount(), sx, sy);
     p.sx = sx;
     p.sy = sy;

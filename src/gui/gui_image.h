@@ -84,8 +84,10 @@ public:
     static void setCollecting(std::vector<Use> *pictures);
     static bool collecting();
     // Decodes those pictures, and prepares them for the scale they are drawn at, on every core
-    // at once (a first paint needs many).
-    static void decodeTogether(std::vector<Use> uses);
+    // at once (a first paint needs many). Without `dense`, pictures with a companion are prepared
+    // from their own pixels for now, and collected again until prepared from it; returns whether
+    // any was.
+    static bool decodeTogether(std::vector<Use> uses, bool dense = true);
 
 private:
     struct Prepared
@@ -93,6 +95,7 @@ private:
         double sx = 0, sy = 0;
         int sectionW = 0, h = 0; // one section at device pixels
         QPixmap strip;           // the sections side by side, each scaled on its own
+        bool denseLater = false; // from the picture although the companion is wanted
     };
     int sectionLeft(int k) const;
     // At load: a companion that is not twice the picture's size is dropped, with a warning.
@@ -112,7 +115,7 @@ private:
     QImage decodeDense() const;
     // The source to prepare sections from for a device scale: the companion or the picture.
     QImage preparedSource(double sx, double sy) const;
-    void adoptPrepared(QImage strip, double sx, double sy, double ratio) const;
+    void adoptPrepared(QImage strip, double sx, double sy, double ratio, bool denseLater = false) const;
     // The sections for a device transform, as pixmaps of the screen's pixel ratio.
     const Prepared &prepared(const QTransform &device, double ratio) const;
     // The part (x, y, w, h) of section k, in skin pixels, drawn at skin (x0, y0) at device pixels.

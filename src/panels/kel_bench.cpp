@@ -20,6 +20,7 @@
 
 #include <QPainter>
 #include <QRegion>
+#include <QTimer>
 
 #include <cmath>
 #include <cstdarg>
@@ -317,6 +318,25 @@ void tcKelBench::report(const char *format, ...)
     va_end(args);
 }
 
+void tcKelBench::sharpenPictures()
+{
+    if (!m_window)
+        return;
+    std::vector<tcGuiImage::Use> pictures;
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    scratch.setDevicePixelRatio(m_window->devicePixelRatioF());
+    {
+        QPainter collect(&scratch);
+        tcGuiImage::setCollecting(&pictures);
+        paint(collect, m_window->rect());
+        tcGuiImage::setCollecting(nullptr);
+    }
+    if (pictures.empty())
+        return;
+    tcGuiImage::decodeTogether(std::move(pictures));
+    m_window->update();
+}
+
 bool tcKelBench::drawsOver(const tcBenchObject *self, const QRect &rect) const
 {
     const tcBenchObject *focused = focusedObject();
@@ -348,7 +368,10 @@ void tcKelBench::paint(QPainter &painter, const QRect &rect)
         tcGuiImage::setCollecting(&pictures);
         paint(collect, rect);
         tcGuiImage::setCollecting(nullptr);
-        tcGuiImage::decodeTogether(std::move(pictures));
+        // Companions of twice the size hold four times the pixels: the window shows first, from
+        // the pictures, and sharpens straight after.
+        if (tcGuiImage::decodeTogether(std::move(pictures), false))
+            QTimer::singleShot(0, &m_later, [this] { sharpenPictures(); });
     }
     painter.save();
     const QRect dirty = beginSkinPaint(painter, rect);

@@ -8,6 +8,7 @@
 #include "skin/bench_master.h"
 #include "tables/settings_map.h"
 
+#include <QObject>
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
@@ -161,6 +162,10 @@ private:
     KelEnvironment m_env;
     bool m_created = false;
     bool m_firstPaintDone = false;
+    // Pictures prepared from their companions of twice the size after the first paint; the
+    // object ends the call with the bench.
+    void sharpenPictures();
+    QObject m_later;
     tcGuiImage *m_background = nullptr;
     int m_screen = 0;
     int m_graphView = 0;

@@ -228,6 +228,31 @@ TEST_F(PictureScaleTest, FirstPaintPreparesFromTheCompanionOnEveryCore)
     EXPECT_EQ(two.pixelColor(30, 7), QColor(Qt::blue));
 }
 
+// The window's first paint does not wait for companions: it draws from the picture, and the
+// pictures are collected again until a later pass prepares them from their companions.
+TEST_F(PictureScaleTest, AFirstPaintCanLeaveTheCompanionForAPassAfterIt)
+{
+    writeDense(skinPath(QStringLiteral("p@2x.png")));
+    tcGuiImage *p = loadPicture();
+    auto collect = [&] {
+        QImage scratch(1, 1, QImage::Format_RGB32);
+        scratch.setDevicePixelRatio(2.0);
+        std::vector<tcGuiImage::Use> uses;
+        QPainter painter(&scratch);
+        tcGuiImage::setCollecting(&uses);
+        p->drawSection(painter, 5, 0, 1);
+        tcGuiImage::setCollecting(nullptr);
+        return uses;
+    };
+    EXPECT_TRUE(tcGuiImage::decodeTogether(collect(), false));
+    EXPECT_NE(drawBoth(p, 2.0, true).pixelColor(29, 7), QColor(Qt::white)) << "the picture, upsampled";
+    const std::vector<tcGuiImage::Use> again = collect();
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_FALSE(tcGuiImage::decodeTogether(again));
+    EXPECT_EQ(drawBoth(p, 2.0, true).pixelColor(29, 7), QColor(Qt::white)) << "the companion's line";
+    EXPECT_TRUE(collect().empty());
+}
+
 TEST_F(PictureScaleTest, CompanionsOfAWrongSizeOrDamagedAreLeftOutWithAWarning)
 {
     // Not twice the size: dropped at load, the picture upsampled instead.
