@@ -206,19 +206,24 @@ TEST_F(PictureScaleTest, AColourKeyedPictureKeysItsCompanionToo)
     EXPECT_EQ(countOf(two, QRect(50, 0, 40, 20), Qt::red), 40 * 20);
 }
 
+// What a first paint's collecting pass finds of section 1 at a pixel ratio of 2.
+std::vector<tcGuiImage::Use> collectAtRatio2(tcGuiImage *p)
+{
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    scratch.setDevicePixelRatio(2.0);
+    std::vector<tcGuiImage::Use> uses;
+    QPainter painter(&scratch);
+    tcGuiImage::setCollecting(&uses);
+    p->drawSection(painter, 5, 0, 1);
+    tcGuiImage::setCollecting(nullptr);
+    return uses;
+}
+
 TEST_F(PictureScaleTest, FirstPaintPreparesFromTheCompanionOnEveryCore)
 {
     writeDense(skinPath(QStringLiteral("p@2x.png")));
     tcGuiImage *p = loadPicture();
-    QImage scratch(1, 1, QImage::Format_RGB32);
-    scratch.setDevicePixelRatio(2.0);
-    std::vector<tcGuiImage::Use> uses;
-    {
-        QPainter collect(&scratch);
-        tcGuiImage::setCollecting(&uses);
-        p->drawSection(collect, 5, 0, 1);
-        tcGuiImage::setCollecting(nullptr);
-    }
+    const std::vector<tcGuiImage::Use> uses = collectAtRatio2(p);
     ASSERT_EQ(uses.size(), 1u);
     tcGuiImage::decodeTogether(uses);
     EXPECT_TRUE(p->decoded());
@@ -234,23 +239,13 @@ TEST_F(PictureScaleTest, AFirstPaintCanLeaveTheCompanionForAPassAfterIt)
 {
     writeDense(skinPath(QStringLiteral("p@2x.png")));
     tcGuiImage *p = loadPicture();
-    auto collect = [&] {
-        QImage scratch(1, 1, QImage::Format_RGB32);
-        scratch.setDevicePixelRatio(2.0);
-        std::vector<tcGuiImage::Use> uses;
-        QPainter painter(&scratch);
-        tcGuiImage::setCollecting(&uses);
-        p->drawSection(painter, 5, 0, 1);
-        tcGuiImage::setCollecting(nullptr);
-        return uses;
-    };
-    EXPECT_TRUE(tcGuiImage::decodeTogether(collect(), false));
+    EXPECT_TRUE(tcGuiImage::decodeTogether(collectAtRatio2(p), false));
     EXPECT_NE(drawBoth(p, 2.0, true).pixelColor(29, 7), QColor(Qt::white)) << "the picture, upsampled";
-    const std::vector<tcGuiImage::Use> again = collect();
+    const std::vector<tcGuiImage::Use> again = collectAtRatio2(p);
     ASSERT_EQ(again.size(), 1u);
     EXPECT_FALSE(tcGuiImage::decodeTogether(again));
     EXPECT_EQ(drawBoth(p, 2.0, true).pixelColor(29, 7), QColor(Qt::white)) << "the companion's line";
-    EXPECT_TRUE(collect().empty());
+    EXPECT_TRUE(collectAtRatio2(p).empty());
 }
 
 TEST_F(PictureScaleTest, CompanionsOfAWrongSizeOrDamagedAreLeftOutWithAWarning)
