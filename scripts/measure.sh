@@ -4,7 +4,8 @@
 #   - start to first painted skinned window: median of several starts, beside a bare Qt window of
 #     the same size started in the same rounds (the ratio is the figure that travels between
 #     machines);
-#   - CPU time per second while on line with meters at 20 datagrams a second;
+#   - CPU time per second while on line with meters at 20 datagrams a second, beside the floor under
+#     it on this machine: a bare Qt window repainting what a meter frame repaints, as often;
 #   - resident memory at the end of that run;
 #   - CPU time while off line and idle (no processor, nobody at the window).
 #
@@ -184,6 +185,32 @@ cpu_run() {
     awk -v c="$((c1 - c0))" -v a="$s0" -v b="$s1" -v r="$rss" 'BEGIN {printf "%.2f %d\n", c / 1e6 / (b - a), r}'
 }
 
+# CPU time per second of the bare window repainting a meter frame's parts ten times a second, as
+# orba's meter timer does: what Qt and the display cost for those repaints alone.
+bare_cpu() {
+    local size="$1" secs="$2" log="$work/bare.err" ready="" c0 c1 s0 s1
+    : > "$log"
+    (cd "$work" && exec env ORBA_REPORT_FIRST_PAINT=1 "$ORBA_BUILD/bench/orba-bare-window" \
+        "${size%x*}" "${size#*x}" 10 > /dev/null 2> "$log") &
+    app_pid=$!
+    for _ in $(seq 1 200); do
+        grep -q 'first paint at' "$log" && { ready=1; break; }
+        kill -0 "$app_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [ -n "$ready" ]; then
+        sleep 3
+        c0="$(cpu_ns "$app_pid")"; s0="$(date +%s.%N)"
+        sleep "$secs"
+        c1="$(cpu_ns "$app_pid")"; s1="$(date +%s.%N)"
+    fi
+    kill "$app_pid" 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+    app_pid=""
+    [ -n "$ready" ] || { echo "-"; return; }
+    awk -v c="$((c1 - c0))" -v a="$s0" -v b="$s1" 'BEGIN {printf "%.2f\n", c / 1e6 / (b - a)}'
+}
+
 declare -A fig
 size_of_scale=""
 for scale in "${scales[@]}"; do
@@ -210,6 +237,7 @@ for scale in "${scales[@]}"; do
         done
     done
     fig[bare,$scale]="$(printf '%s\n' ${times[bare]} | median_ms)"
+    fig[floor,$scale]="$(bare_cpu "$size" "$seconds")"
     for i in "${!labels[@]}"; do
         l="${labels[$i]}"
         fig[start,$l,$scale]="$(printf '%s\n' ${times[$l]} | median_ms)"
@@ -255,6 +283,8 @@ for scale in "${scales[@]}"; do
     row "on line, CPU time per second" "" "${vals[@]}"
     vals=(); for l in "${labels[@]}"; do vals+=("$(pct "${fig[cpu,$l,$scale]}")"); done
     row "  share of one core" "at most 0.5 %" "${vals[@]}"
+    vals=(); for l in "${labels[@]}"; do vals+=("$(awk -v a="${fig[cpu,$l,$scale]}" -v b="${fig[floor,$scale]}" 'BEGIN {if (a == "-" || b == "-" || b <= 0) print "-"; else printf "%.1fx", a / b}')"); done
+    row "  times the floor (${fig[floor,$scale]} ms/s)" "" "${vals[@]}"
     vals=(); for l in "${labels[@]}"; do vals+=("$(mib "${fig[rss,$l,$scale]}")"); done
     goal=""; [ "$scale" = 1 ] && goal="at most 50 MB"
     row "resident memory, on line" "$goal" "${vals[@]}"
