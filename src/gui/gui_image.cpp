@@ -106,6 +106,7 @@ void tcGuiImage::checkDense()
 namespace {
 
 std::vector<tcGuiImage::Use> *g_collecting = nullptr;
+bool g_deferCompanions = false, g_companionsDeferred = false;
 
 QImage decodeBytes(const QByteArray &data)
 {
@@ -127,6 +128,17 @@ bool tcGuiImage::collecting()
     return g_collecting != nullptr;
 }
 
+void tcGuiImage::deferCompanions(bool on)
+{
+    g_deferCompanions = on;
+    g_companionsDeferred = false;
+}
+
+bool tcGuiImage::companionsDeferred()
+{
+    return g_companionsDeferred;
+}
+
 bool tcGuiImage::collected(const QPainter &painter) const
 {
     if (!g_collecting)
@@ -140,7 +152,8 @@ bool tcGuiImage::collected(const QPainter &painter) const
         use.ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     }
     if (!m_decoded || (use.sx > 0 && (m_prepared.sx != use.sx || m_prepared.sy != use.sy ||
-                                      (m_prepared.denseLater && wantsDense(use.sx, use.sy)))))
+                                      (m_prepared.denseLater && wantsDense(use.sx, use.sy)))) ||
+        m_stretchedLater)
         g_collecting->push_back(use);
     return true;
 }
@@ -196,6 +209,10 @@ bool tcGuiImage::decodeTogether(std::vector<Use> uses, bool dense)
         if (!strips[i].isNull() && !p->m_pixmap.isNull()) {
             p->adoptPrepared(std::move(strips[i]), uses[i].sx, uses[i].sy, uses[i].ratio, denseLater[i]);
             later = later || denseLater[i];
+        }
+        if (dense && p->m_stretchedLater) { // stretched again, from the companion, when next drawn
+            p->m_stretched = QPixmap();
+            p->m_stretchedLater = false;
         }
     }
     return later;
@@ -343,9 +360,11 @@ void tcGuiImage::dropDense() const
     }
 }
 
-QImage tcGuiImage::preparedSource(double sx, double sy) const
+QImage tcGuiImage::preparedSource(double sx, double sy, bool *later) const
 {
-    if (wantsDense(sx, sy)) {
+    if (wantsDense(sx, sy) && g_deferCompanions && later) {
+        *later = g_companionsDeferred = true;
+    } else if (wantsDense(sx, sy)) {
         QImage dense = decodeDense();
         if (!dense.isNull())
             return dense;
@@ -361,9 +380,10 @@ const tcGuiImage::Prepared &tcGuiImage::prepared(const QTransform &device, doubl
         !p.strip.isNull())
         return p;
     const int n = sectionCount();
-    adoptPrepared(scaleSections(preparedSource(device.m11(), device.m22()), n,
-                                preparedSection(m_pixmap.size(), n, device.m11(), device.m22())),
-                  device.m11(), device.m22(), ratio);
+    bool later = false;
+    QImage strip = scaleSections(preparedSource(device.m11(), device.m22(), &later), n,
+                                 preparedSection(m_pixmap.size(), n, device.m11(), device.m22()));
+    adoptPrepared(std::move(strip), device.m11(), device.m22(), ratio, later);
     return p;
 }
 
@@ -460,9 +480,10 @@ void tcGuiImage::drawStretched(QPainter &painter, int x, int y, int w, int h) co
         return;
     orba::gui::DevicePixels pixels(painter);
     if (m_stretched.size() != size || m_stretched.devicePixelRatio() != pixels.ratio()) {
-        m_stretched = QPixmap::fromImage(
-            preparedSource(double(size.width()) / m_pixmap.width(), double(size.height()) / m_pixmap.height())
-                .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        m_stretchedLater = false;
+        m_stretched = QPixmap::fromImage(preparedSource(double(size.width()) / m_pixmap.width(),
+                                                        double(size.height()) / m_pixmap.height(), &m_stretchedLater)
+                                             .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         m_stretched.setDevicePixelRatio(pixels.ratio());
     }
     pixels.draw(QPoint(left, top), m_stretched, m_stretched.rect());

@@ -83,6 +83,11 @@ public:
     };
     static void setCollecting(std::vector<Use> *pictures);
     static bool collecting();
+    // While on, a draw that would decode a companion draws from the picture instead and leaves the
+    // companion for later (a window's first paints); whether any did since it was last turned on
+    // or off.
+    static void deferCompanions(bool on);
+    static bool companionsDeferred();
     // Decodes those pictures, and prepares them for the scale they are drawn at, on every core
     // at once (a first paint needs many). Without `dense`, pictures with a companion are prepared
     // from their own pixels for now, and collected again until prepared from it; returns whether
@@ -114,7 +119,7 @@ private:
     // The companion's pixels, colour-keyed as the picture; null when they cannot be had.
     QImage decodeDense() const;
     // The source to prepare sections from for a device scale: the companion or the picture.
-    QImage preparedSource(double sx, double sy) const;
+    QImage preparedSource(double sx, double sy, bool *later = nullptr) const;
     void adoptPrepared(QImage strip, double sx, double sy, double ratio, bool denseLater = false) const;
     // The sections for a device transform, as pixmaps of the screen's pixel ratio.
     const Prepared &prepared(const QTransform &device, double ratio) const;
@@ -134,6 +139,7 @@ private:
     mutable signed char m_opaque = -1; // not looked at yet
     mutable Prepared m_prepared;
     mutable QPixmap m_stretched; // the last stretched size at device pixels
+    mutable bool m_stretchedLater = false; // stretched from the picture although the companion is wanted
     int m_sections = 1;
     bool m_hasTransparent = false;
     QRgb m_transparent = 0xFF000000u;

@@ -43,6 +43,8 @@ tcKelBench::tcKelBench(QWidget *window, std::shared_ptr<const orba::skin::SkinSo
 
 tcKelBench::~tcKelBench()
 {
+    if (m_firstPaintDone) // its pass will not come
+        tcGuiImage::deferCompanions(false);
     destroyPanels();
 }
 
@@ -320,6 +322,8 @@ void tcKelBench::report(const char *format, ...)
 
 void tcKelBench::sharpenPictures()
 {
+    m_sharpenQueued = false;
+    tcGuiImage::deferCompanions(false);
     if (!m_window)
         return;
     std::vector<tcGuiImage::Use> pictures;
@@ -356,7 +360,9 @@ bool tcKelBench::drawsOver(const tcBenchObject *self, const QRect &rect) const
 
 void tcKelBench::paint(QPainter &painter, const QRect &rect)
 {
-    if (m_created && !m_firstPaintDone) {
+    const bool first = m_created && !m_firstPaintDone;
+    bool sharpen = false;
+    if (first) {
         // The first paint needs dozens of pictures: a paint that only collects them, then all
         // decoded at once on every core, then the real paint.
         m_firstPaintDone = true;
@@ -370,8 +376,10 @@ void tcKelBench::paint(QPainter &painter, const QRect &rect)
         tcGuiImage::setCollecting(nullptr);
         // Companions of twice the size hold four times the pixels: the window shows first, from
         // the pictures, and sharpens straight after.
-        if (tcGuiImage::decodeTogether(std::move(pictures), false))
-            QTimer::singleShot(0, &m_later, [this] { sharpenPictures(); });
+        sharpen = tcGuiImage::decodeTogether(std::move(pictures), false);
+        // Until then, so do the paints that follow before it (the first expose may come after a
+        // first paint of part of the window).
+        tcGuiImage::deferCompanions(true);
     }
     painter.save();
     const QRect dirty = beginSkinPaint(painter, rect);
@@ -405,4 +413,9 @@ void tcKelBench::paint(QPainter &painter, const QRect &rect)
     }
     paintFocus(painter, dirty);
     painter.restore();
+    // Pictures drawn stretched, or that the collecting pass missed, wait for it too.
+    if ((sharpen || tcGuiImage::companionsDeferred()) && !m_sharpenQueued) {
+        m_sharpenQueued = true;
+        QTimer::singleShot(0, &m_later, [this] { sharpenPictures(); });
+    }
 }

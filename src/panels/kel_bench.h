@@ -166,6 +166,7 @@ private:
     // object ends the call with the bench.
     void sharpenPictures();
     QObject m_later;
+    bool m_sharpenQueued = false;
     tcGuiImage *m_background = nullptr;
     int m_screen = 0;
     int m_graphView = 0;

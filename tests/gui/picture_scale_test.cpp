@@ -246,6 +246,17 @@ TEST_F(PictureScaleTest, AFirstPaintCanLeaveTheCompanionForAPassAfterIt)
     EXPECT_FALSE(tcGuiImage::decodeTogether(again));
     EXPECT_EQ(drawBoth(p, 2.0, true).pixelColor(29, 7), QColor(Qt::white)) << "the companion's line";
     EXPECT_TRUE(collectAtRatio2(p).empty());
+
+    // A picture the collecting pass missed, drawn while companions wait, waits too.
+    tcGuiImage *q = loadPicture();
+    tcGuiImage::deferCompanions(true);
+    EXPECT_NE(drawBoth(q, 2.0, true).pixelColor(29, 7), QColor(Qt::white));
+    EXPECT_TRUE(tcGuiImage::companionsDeferred());
+    tcGuiImage::deferCompanions(false);
+    const std::vector<tcGuiImage::Use> missed = collectAtRatio2(q);
+    ASSERT_EQ(missed.size(), 1u);
+    EXPECT_FALSE(tcGuiImage::decodeTogether(missed));
+    EXPECT_EQ(drawBoth(q, 2.0, true).pixelColor(29, 7), QColor(Qt::white));
 }
 
 TEST_F(PictureScaleTest, CompanionsOfAWrongSizeOrDamagedAreLeftOutWithAWarning)
