@@ -245,20 +245,9 @@ void tcGuiImage::adopt(QImage image) const
 
 bool tcGuiImage::isOpaque() const
 {
-    if (!m_decoded || m_pixmap.isNull() || m_hasTransparent)
-        return false;
-    if (m_opaque < 0) {
-        bool opaque = true;
-        if (m_pixmap.hasAlphaChannel()) {
-            const QImage image = m_pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
-            for (int y = 0; y < image.height() && opaque; ++y) {
-                const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-                opaque = std::all_of(row, row + image.width(), [](QRgb p) { return qAlpha(p) == 255; });
-            }
-        }
-        m_opaque = opaque ? 1 : 0;
-    }
-    return m_opaque > 0;
+    // A picture file without alpha (orba-skingen writes opaque pictures so); one with an alpha
+    // channel counts as transparent even when every pixel is opaque.
+    return m_decoded && !m_pixmap.isNull() && !m_hasTransparent && !m_pixmap.hasAlphaChannel();
 }
 
 const QPixmap &tcGuiImage::pixmap() const

@@ -136,7 +136,6 @@ private:
     mutable QSize m_size;
     mutable QPixmap m_pixmap;
     mutable bool m_decoded = false;
-    mutable signed char m_opaque = -1; // not looked at yet
     mutable Prepared m_prepared;
     mutable QPixmap m_stretched; // the last stretched size at device pixels
     mutable bool m_stretchedLater = false; // stretched from the picture although the companion is wanted

@@ -326,19 +326,24 @@ void tcKelBench::sharpenPictures()
     tcGuiImage::deferCompanions(false);
     if (!m_window)
         return;
-    std::vector<tcGuiImage::Use> pictures;
-    QImage scratch(1, 1, QImage::Format_RGB32);
-    scratch.setDevicePixelRatio(m_window->devicePixelRatioF());
-    {
-        QPainter collect(&scratch);
-        tcGuiImage::setCollecting(&pictures);
-        paint(collect, m_window->rect());
-        tcGuiImage::setCollecting(nullptr);
-    }
+    std::vector<tcGuiImage::Use> pictures = picturesFor(m_window->rect(), m_window->devicePixelRatioF());
     if (pictures.empty())
         return;
     tcGuiImage::decodeTogether(std::move(pictures));
     m_window->update();
+}
+
+std::vector<tcGuiImage::Use> tcKelBench::picturesFor(const QRect &rect, qreal ratio)
+{
+    std::vector<tcGuiImage::Use> pictures;
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    // At the real painter's pixel ratio, so pictures are prepared for the scale it draws at.
+    scratch.setDevicePixelRatio(ratio);
+    QPainter collect(&scratch);
+    tcGuiImage::setCollecting(&pictures);
+    paint(collect, rect);
+    tcGuiImage::setCollecting(nullptr);
+    return pictures;
 }
 
 bool tcKelBench::drawsOver(const tcBenchObject *self, const QRect &rect) const
@@ -366,14 +371,8 @@ void tcKelBench::paint(QPainter &painter, const QRect &rect)
         // The first paint needs dozens of pictures: a paint that only collects them, then all
         // decoded at once on every core, then the real paint.
         m_firstPaintDone = true;
-        std::vector<tcGuiImage::Use> pictures;
-        QImage scratch(1, 1, QImage::Format_RGB32);
-        // At the real painter's pixel ratio, so pictures are prepared for the scale it draws at.
-        scratch.setDevicePixelRatio(painter.device() ? painter.device()->devicePixelRatio() : 1.0);
-        QPainter collect(&scratch);
-        tcGuiImage::setCollecting(&pictures);
-        paint(collect, rect);
-        tcGuiImage::setCollecting(nullptr);
+        std::vector<tcGuiImage::Use> pictures =
+            picturesFor(rect, painter.device() ? painter.device()->devicePixelRatio() : 1.0);
         // Companions of twice the size hold four times the pixels: the window shows first, from
         // the pictures, and sharpens straight after.
         sharpen = tcGuiImage::decodeTogether(std::move(pictures), false);

@@ -5,6 +5,7 @@
 // object's access question from the GUI lock. The main window owns it through the host widget.
 #pragma once
 
+#include "gui/gui_image.h"
 #include "skin/bench_master.h"
 #include "tables/settings_map.h"
 
@@ -15,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class IniStore;
 class GLOBALS_MAP;
@@ -165,6 +167,9 @@ private:
     // Pictures prepared from their companions of twice the size after the first paint; the
     // object ends the call with the bench.
     void sharpenPictures();
+    // What a paint of `rect` at that pixel ratio would decode or prepare, found by a paint that
+    // only collects.
+    std::vector<tcGuiImage::Use> picturesFor(const QRect &rect, qreal ratio);
     QObject m_later;
     bool m_sharpenQueued = false;
     tcGuiImage *m_background = nullptr;
