@@ -158,7 +158,11 @@ void tcGuiGraph::draw(QPainter &painter)
     if (!m_visible || tcGuiImage::collecting())
         return;
     QTransform device;
+    // Asked first, before the picture may be made again below, which then goes back whole.
+    std::vector<QRect> only;
+    const bool live = liveOnlyRects(painter, &only);
     if (!orba::gui::scalingDevice(painter, &device)) {
+        const bool partly = live && !m_dirty && m_pixmap && m_pixmapSx == 1.0 && m_pixmapSy == 1.0;
         if (!m_pixmap || m_pixmapSx != 1.0 || m_pixmapSy != 1.0) {
             m_pixmap = std::make_unique<QPixmap>(m_pixmapSize);
             m_pixmapSx = m_pixmapSy = 1.0;
@@ -168,19 +172,23 @@ void tcGuiGraph::draw(QPainter &painter)
             m_dirty = false;
             renderPixmap(1.0, 1.0);
         }
-        painter.drawPixmap(m_x, m_y, *m_pixmap, 0, 0, m_width, m_height);
+        if (!partly) {
+            painter.drawPixmap(m_x, m_y, *m_pixmap, 0, 0, m_width, m_height);
+        } else {
+            const QRect area(m_x, m_y, m_width, m_height);
+            for (const QRect &r : only) {
+                const QRect to = r & area;
+                painter.drawPixmap(to.topLeft(), *m_pixmap, to.translated(-m_x, -m_y));
+            }
+        }
     } else {
         // Drawn at device pixels, so the grid and texts are as sharp as the screen and a repaint
         // copies the picture instead of resampling it.
         const int ox = orba::gui::deviceX(device, m_x), oy = orba::gui::deviceY(device, m_y);
         const QRect from(0, 0, orba::gui::deviceX(device, m_x + m_width) - ox,
                          orba::gui::deviceY(device, m_y + m_height) - oy);
-        // At this size a picture put back whole costs more than finding what changed (asked
-        // before the picture may be made again below, which then goes back whole).
-        const bool same = m_pixmap && m_pixmapSx == device.m11() && m_pixmapSy == device.m22();
-        std::vector<QRect> only;
-        const bool partly = !m_dirty && same && device.m11() * device.m22() >= 2.0 &&
-                            liveOnlyRects(painter, &only);
+        const bool partly =
+            live && !m_dirty && m_pixmap && m_pixmapSx == device.m11() && m_pixmapSy == device.m22();
         {
             orba::gui::DevicePixels pixels(painter);
             if (!m_pixmap || m_pixmapSx != device.m11() || m_pixmapSy != device.m22() ||
