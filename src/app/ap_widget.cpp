@@ -48,7 +48,7 @@ tcApWidget::tcApWidget(bool wantMenu, const orba::SessionOptions &options, QWidg
     setWindowTitle(QStringLiteral("ORBA"));
     setWindowIcon(QIcon(QStringLiteral(":/Resources/talmen_vee.png")));
 
-    m_settings = std::make_unique<IniStore>(QStringLiteral("KELQT.ini"), IniStore::XmlFile);
+    m_settings = std::make_unique<IniStore>(settingsFileName(), IniStore::XmlFile);
     // A crash must not bring back an older choice, such as the device to connect to.
     m_settings->setSaveOnWrite(true);
     m_folders = AppFolders::makeInCurrent();

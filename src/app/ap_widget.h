@@ -77,6 +77,10 @@ public:
     // The default skin built into the program, for when no skin on disk loads.
     int loadBuiltInSkin(QString *reason = nullptr);
     static QString builtInSkinPath() { return QStringLiteral(":/skins/default.skin"); }
+    static QString settingsFileName() { return QStringLiteral("KELQT.ini"); }
+    // The pictures of the packed skin the window will most likely start with, found without a
+    // side effect (nothing created, renamed or shown), for decoding ahead of the window.
+    static std::vector<QByteArray> startSkinPictures();
 
     // The status texts shown on the skin.
     void set_status_text(const QString &text, StatusLook look);

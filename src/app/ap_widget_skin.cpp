@@ -30,6 +30,15 @@
 namespace {
 constexpr int kNoSkin = -10;
 constexpr int kBadSkinFile = -11;
+constexpr qint64 kMaxPeekedSettings = 1 << 20;
+const QString kSkinSection = QStringLiteral("SKIN");
+const QString kDefaultSkin = QStringLiteral("default");
+
+QString packedSkinFile(const QDir &skins, const QString &name)
+{
+    return skins.filePath(name.endsWith(QStringLiteral(".skin"), Qt::CaseInsensitive) ? name
+                                                                                      : name + QStringLiteral(".skin"));
+}
 } // namespace
 
 bool tcApWidget::skinLoaded() const
@@ -59,9 +68,7 @@ int tcApWidget::load_skin(const QString &name, bool isFile, QString *reason)
             return kNoSkin;
         result = loadSkinFrom(std::make_shared<orba::skin::FolderSkinSource>(folder), reason);
     } else {
-        const QString file = m_folders.skins.filePath(
-            name.endsWith(QStringLiteral(".skin"), Qt::CaseInsensitive) ? name
-                                                                        : name + QStringLiteral(".skin"));
+        const QString file = packedSkinFile(m_folders.skins, name);
         if (!QFileInfo(file).isFile())
             return kNoSkin;
         // Read into memory and loaded from there: nothing is written, so neither a full disk nor a
@@ -133,11 +140,46 @@ int tcApWidget::loadSkinFrom(std::shared_ptr<const orba::skin::SkinSource> sourc
     return 0;
 }
 
+std::vector<QByteArray> tcApWidget::startSkinPictures()
+{
+    orba::IniEntries entries;
+    QFile ini(settingsFileName());
+    if (ini.size() <= kMaxPeekedSettings && ini.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = ini.readAll();
+        orba::parseIniXml(bytes.constData(), size_t(bytes.size()), entries);
+    }
+    auto value = [&entries](const char *key, const QString &def) {
+        const auto it = entries.find(kSkinSection + QLatin1Char(':') + QLatin1String(key));
+        return it == entries.end() ? def : it->second;
+    };
+    // The order loadStartSkin() tries them in; a folder skin is read as it loads.
+    const QDir skins(QDir::current().filePath(QStringLiteral("skins")));
+    orba::skin::PackContents pack;
+    const QString name = value("name", kDefaultSkin);
+    if (orba::leadingInt(value("file", QStringLiteral("1"))) != 0 && QFileInfo(packedSkinFile(skins, name)).isFile())
+        pack = orba::skin::readPackedSkin(packedSkinFile(skins, name));
+    if (pack.entries.empty() && QFileInfo(packedSkinFile(skins, kDefaultSkin)).isFile())
+        pack = orba::skin::readPackedSkin(packedSkinFile(skins, kDefaultSkin));
+    if (pack.entries.empty()) {
+        QFile resource(builtInSkinPath());
+        if (resource.open(QIODevice::ReadOnly))
+            pack = orba::skin::parsePackedSkin(resource.readAll());
+    }
+    std::vector<QByteArray> pictures;
+    for (const orba::skin::PackEntry &entry : pack.entries) {
+        const bool picture = entry.name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ||
+                             entry.name.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive);
+        // Companions are decoded when the window asks for them, after its first paint.
+        if (picture && !entry.name.contains(QStringLiteral("@2x."), Qt::CaseInsensitive))
+            pictures.push_back(entry.data);
+    }
+    return pictures;
+}
+
 void tcApWidget::loadStartSkin()
 {
-    m_skinName =
-        m_settings->readString(QStringLiteral("SKIN"), QStringLiteral("name"), QStringLiteral("default"));
-    m_skinIsFile = m_settings->readInt(QStringLiteral("SKIN"), QStringLiteral("file"), 1) != 0;
+    m_skinName = m_settings->readString(kSkinSection, QStringLiteral("name"), kDefaultSkin);
+    m_skinIsFile = m_settings->readInt(kSkinSection, QStringLiteral("file"), 1) != 0;
     // The first skin that is there but does not load is the one the user hears about.
     QString failedName, failure;
     auto tried = [&](const QString &name, int result, const QString &reason) {
@@ -149,7 +191,7 @@ void tcApWidget::loadStartSkin()
     };
     QString reason;
     if (!tried(m_skinName, load_skin(m_skinName, m_skinIsFile, &reason), reason)) {
-        const QString fallback = QStringLiteral("default");
+        const QString fallback = kDefaultSkin;
         reason.clear();
         if (!tried(fallback, load_skin(fallback, true, &reason), reason)) {
             reason.clear();
@@ -184,8 +226,8 @@ void tcApWidget::slot_choose_skin()
     if (load_skin(name, isFile, &reason) == 0) {
         m_skinName = name;
         m_skinIsFile = isFile;
-        m_settings->writeInt(QStringLiteral("SKIN"), QStringLiteral("file"), isFile ? 1 : 0);
-        m_settings->writeString(QStringLiteral("SKIN"), QStringLiteral("name"), name);
+        m_settings->writeInt(kSkinSection, QStringLiteral("file"), isFile ? 1 : 0);
+        m_settings->writeString(kSkinSection, QStringLiteral("name"), name);
         m_settings->flush();
         return;
     }

@@ -2,6 +2,7 @@
 #include "app/kel_widget.h"
 #include "app/splash.h"
 #include "app/widget_messages.h"
+#include "gui/early_pictures.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -13,6 +14,8 @@ int main(int argc, char *argv[])
 {
     orba::installDebugFilter();
     QApplication application(argc, argv);
+    // The start skin's pictures decode on another core while the splash and the window are made.
+    orba::gui::EarlyPictures::start(&tcApWidget::startSkinPictures);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/Resources/talmen_vee.png")));
     orba::installWidgetMessageHandler();
@@ -26,5 +29,7 @@ int main(int argc, char *argv[])
     window.show();
     splash->finish(&window);
     splash.reset();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    orba::gui::EarlyPictures::finish(); // a window closed before its first paint
+    return status;
 }

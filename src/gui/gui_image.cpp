@@ -1,6 +1,7 @@
 #include "gui/gui_image.h"
 
 #include "gui/device_pixels.h"
+#include "gui/early_pictures.h"
 
 #include <QBitmap>
 #include <QBuffer>
@@ -110,8 +111,8 @@ bool g_deferCompanions = false, g_companionsDeferred = false;
 
 QImage decodeBytes(const QByteArray &data)
 {
-    QImage image;
-    if (!data.isEmpty())
+    QImage image = orba::gui::EarlyPictures::take(data);
+    if (image.isNull() && !data.isEmpty())
         image.loadFromData(data);
     return image;
 }

@@ -2,6 +2,7 @@
 
 #include "common/ini_store.h"
 #include "common/message.h"
+#include "gui/early_pictures.h"
 #include "gui/gui_apgraph.h"
 #include "gui/gui_display.h"
 #include "gui/gui_image.h"
@@ -376,6 +377,9 @@ void tcKelBench::paint(QPainter &painter, const QRect &rect)
         // Companions of twice the size hold four times the pixels: the window shows first, from
         // the pictures, and sharpens straight after.
         sharpen = tcGuiImage::decodeTogether(std::move(pictures), false);
+        // What the start decoded ahead and this screen does not show goes, after this paint.
+        if (orba::gui::EarlyPictures::running())
+            QTimer::singleShot(0, &m_later, [] { orba::gui::EarlyPictures::finish(); });
         // Until then, so do the paints that follow before it (the first expose may come after a
         // first paint of part of the window).
         tcGuiImage::deferCompanions(true);

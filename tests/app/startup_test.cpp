@@ -4,6 +4,7 @@
 #include "common/ini_store.h"
 #include "message_recorder.h"
 #include "panels/kel_bench.h"
+#include "skin/skin_pack.h"
 #include "work_dir.h"
 
 #include <QApplication>
@@ -137,6 +138,44 @@ TEST_F(StartupTest, ADamagedSettingsFileIsKeptAsideAndTheApplicationStartsWithDe
     EXPECT_EQ(bad.readAll(), damaged);
     IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
     EXPECT_EQ(settings.readString("DEVICE", "name", "none"), QStringLiteral("none"));
+}
+
+TEST_F(StartupTest, TheStartSkinsPicturesAreFoundAheadWithoutTouchingAnything)
+{
+    auto write = [this](const QString &name, const QByteArray &bytes) {
+        QDir().mkpath(QFileInfo(path(name)).path());
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    auto entry = [](const QByteArray &name, const QByteArray &data) {
+        return orba::skin::packEntryHeader(0, quint16(name.size()), quint32(data.size())) + name + data;
+    };
+    orba::test::MessageRecorder messages;
+
+    // Nothing there: the built-in skin's pictures, without their companions.
+    const std::vector<QByteArray> builtIn = tcApWidget::startSkinPictures();
+    QFile resource(tcApWidget::builtInSkinPath());
+    ASSERT_TRUE(resource.open(QIODevice::ReadOnly));
+    size_t plain = 0;
+    for (const auto &e : orba::skin::parsePackedSkin(resource.readAll()).entries)
+        plain += e.name.endsWith(QStringLiteral(".png")) && !e.name.contains(QStringLiteral("@2x"));
+    EXPECT_GT(plain, 10u);
+    EXPECT_EQ(builtIn.size(), plain);
+    EXPECT_TRUE(QDir(path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+
+    // The packed skin the settings name.
+    write(QStringLiteral("skins/mine.skin"), orba::skin::packHeader(3) + entry("skin.xml", "<SKIN/>") +
+                                                 entry("images/a.png", "A") + entry("images/a@2x.png", "B"));
+    write(QStringLiteral("KELQT.ini"), "<?xml version=\"1.0\"?>\n<INI>\n<SKIN\n    name=\"mine\"\n    "
+                                       "file=\"1\"\n/>\n</INI>\n");
+    EXPECT_EQ(tcApWidget::startSkinPictures(), std::vector<QByteArray>{QByteArray("A")});
+
+    // A damaged settings file is left as it is for the window to report, and no box shows now.
+    write(QStringLiteral("KELQT.ini"), "<INI><SKIN name=\"mine\" & /></INI>");
+    EXPECT_EQ(tcApWidget::startSkinPictures().size(), plain);
+    EXPECT_FALSE(QFile::exists(path("KELQT.ini.bad")));
+    EXPECT_TRUE(messages.messages().empty());
 }
 
 TEST(Splash, DrawsTheProductWordAndVersionInTheirBands)

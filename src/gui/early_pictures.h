@@ -1,0 +1,29 @@
+// Pictures decoded on a thread of their own while the application starts: the second core is idle
+// while the first makes the splash and the window, and the first paint then finds them ready.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+#include <functional>
+#include <vector>
+
+namespace orba::gui {
+
+class EarlyPictures
+{
+public:
+    // Lists the encoded pictures (on the new thread) and decodes them in that order. Only one runs
+    // at a time; a second start while one runs is ignored.
+    static void start(std::function<std::vector<QByteArray>()> list);
+    // The picture decoded from exactly these bytes. Waits while it is being decoded; a null image
+    // when it is not listed or not reached yet, which is then left to the caller alone.
+    static QImage take(const QByteArray &bytes);
+    // Stops the thread and drops every picture nobody took. Safe to call at any time.
+    static void finish();
+    static bool running();
+    // Waits until the thread has gone through its list (for tests: what take() finds is then fixed).
+    static void waitUntilListDone();
+};
+
+} // namespace orba::gui
