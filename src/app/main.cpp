@@ -10,8 +10,18 @@
 
 #include <memory>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 int main(int argc, char *argv[])
 {
+#if defined(__GLIBC__)
+    // Pictures of over 128 KB keep a mapping of their own, so one freed (a picture decoded ahead
+    // and not shown, a skin changed) gives its memory back. Left alone, glibc raises this limit at
+    // the first large free and keeps such pictures in heaps that do not shrink.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
     orba::installDebugFilter();
     QApplication application(argc, argv);
     // The start skin's pictures decode on another core while the splash and the window are made.
