@@ -4,6 +4,7 @@
 #include "common/ini_store.h"
 #include "message_recorder.h"
 #include "panels/kel_bench.h"
+#include "test_files.h"
 #include "work_dir.h"
 
 #include <QApplication>
@@ -16,11 +17,7 @@
 
 #include <gtest/gtest.h>
 
-using orba::test::WorkDirTest;
-
-class StartupTest : public WorkDirTest
-{
-};
+using StartupTest = orba::test::WorkDirTest;
 
 TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
 {
@@ -69,11 +66,7 @@ TEST_F(StartupTest, DialogsTakeTheSkinsColoursAndScaleAndGrowToTheirTitleAndCont
 {
     orba::applyLook(nullptr, 1.0);
     const double platform = QApplication::font().pointSizeF();
-    {
-        QFile scale(path("ap_scale.ini"));
-        ASSERT_TRUE(scale.open(QIODevice::WriteOnly));
-        scale.write("[scale]\nX=1.5\nY=1.5\n");
-    }
+    ASSERT_TRUE(orba::test::writeAll(path("ap_scale.ini"), "[scale]\nX=1.5\nY=1.5\n"));
     orba::test::MessageRecorder messages;
     KelWidget w;
     QApplication::processEvents();
@@ -116,11 +109,7 @@ TEST_F(StartupTest, ADamagedSettingsFileIsKeptAsideAndTheApplicationStartsWithDe
 {
     const QByteArray damaged =
         "<?xml version=\"1.0\"?>\n<INI>\n<DEVICE\n    name=\"Studio & Co\"\n/>\n</INI>\n";
-    {
-        QFile f(path("KELQT.ini"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(damaged);
-    }
+    ASSERT_TRUE(orba::test::writeAll(path("KELQT.ini"), damaged));
     orba::test::MessageRecorder messages;
     {
         KelWidget w;
@@ -132,9 +121,7 @@ TEST_F(StartupTest, ADamagedSettingsFileIsKeptAsideAndTheApplicationStartsWithDe
         EXPECT_TRUE(messages.last().text.contains(QStringLiteral("line 4")));
         w.close();
     }
-    QFile bad(path("KELQT.ini.bad"));
-    ASSERT_TRUE(bad.open(QIODevice::ReadOnly));
-    EXPECT_EQ(bad.readAll(), damaged);
+    EXPECT_EQ(orba::test::readAll(path("KELQT.ini.bad")), damaged);
     IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
     EXPECT_EQ(settings.readString("DEVICE", "name", "none"), QStringLiteral("none"));
 }
