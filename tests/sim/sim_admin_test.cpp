@@ -16,13 +16,9 @@ using orba::test::AppClient;
 using orba::test::startSim;
 using orba::test::waitProcessingEvents;
 
-class SimEventsOnline : public orba::test::SimOnline
-{
-};
+using SimEventsOnline = orba::test::SimOnline;
 
-class SimFirmwareOnline : public orba::test::SimOnline
-{
-};
+using SimFirmwareOnline = orba::test::SimOnline;
 
 namespace {
 
@@ -88,9 +84,7 @@ TEST(SimClock, ImpossibleDateIsIgnored)
     EXPECT_EQ(clock.offsetSeconds(), 0);
 }
 
-class SimState : public orba::test::WorkDirTest
-{
-};
+using SimState = orba::test::WorkDirTest;
 
 TEST_F(SimState, SlotsLiveValuesGlobalsEventsAndClockSurviveARestart)
 {

@@ -19,9 +19,7 @@ using orba::test::Frame;
 using orba::test::startSim;
 using orba::test::waitProcessingEvents;
 
-class SimLinkOnline : public orba::test::SimOnline
-{
-};
+using SimLinkOnline = orba::test::SimOnline;
 
 TEST(SimLink, WithoutAPasswordNoLoginIsNeededAndSettingOneKeepsTheSession)
 {
