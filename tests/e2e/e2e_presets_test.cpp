@@ -93,9 +93,8 @@ TEST_F(PresetsEndToEnd, ASimulatorStoppedDuringAPasteEndsItWithItsMessageAndKeep
         EXPECT_EQ(progress.stopped, 0) << "the simulator did not end cleanly";
         EXPECT_EQ(r.status, TransferResult::LinkLost);
         EXPECT_EQ(r.sent, 2);
-        ASSERT_EQ(messages.messages().size(), 1u);
-        EXPECT_EQ(messages.last().title, "Preset Transfer");
-        EXPECT_EQ(messages.last().text, "The link to the processor was lost while preset 43 was being sent.");
+        ASSERT_EQ(messages.only(), Box("Preset Transfer",
+                                       "The link to the processor was lost while preset 43 was being sent."));
     }
 
     SimProcess again(state);
