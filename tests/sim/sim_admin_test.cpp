@@ -3,6 +3,7 @@
 #include "app_client.h"
 
 #include "link/wire.h"
+#include "preset_samples.h"
 #include "sim/sim_schedule.h"
 #include "sim/sim_state.h"
 #include "test_files.h"
@@ -17,7 +18,6 @@ using orba::test::startSim;
 using orba::test::waitProcessingEvents;
 
 using SimEventsOnline = orba::test::SimOnline;
-
 using SimFirmwareOnline = orba::test::SimOnline;
 
 namespace {
@@ -131,10 +131,7 @@ TEST_F(SimState, PushedRenamedClearedLockedAndTakenSlotsSurviveARestart)
         auto sim = startSim(o);
         AppClient app;
         ASSERT_TRUE(app.connectAndLogin(sim->port()));
-        PresetHeader h;
-        h.clear();
-        h.setName("Pushed");
-        h.inUse = 255;
+        PresetHeader h = orba::test::usedHeader("Pushed");
         h.setChecksums(pushed.checksums());
         app.link->send_all_values(30, pushed);
         app.link->send_preset_header(30, h);
