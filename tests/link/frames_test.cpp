@@ -3,6 +3,7 @@
 #include "link/frames.h"
 #include "link/meter_datagram.h"
 #include "link/wire.h"
+#include "preset_samples.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +24,7 @@ Bytes bytesAt(const uint8_t *p, size_t n)
 
 PresetHeader sampleHeader()
 {
-    PresetHeader h;
-    h.clear();
-    h.setName("Rock Heavy");
-    h.inUse = 255;
-    h.lock = PRESET_FACTORY_LOCKED;
+    PresetHeader h = orba::test::usedHeader("Rock Heavy", PRESET_FACTORY_LOCKED);
     h.presetChecksum = 0x11223344;
     h.systemChecksum = 0x55667788;
     h.spareWord[0] = 0xDEADBEEF;
@@ -87,9 +84,7 @@ TEST(Frames, PresetEntryIsTheHeaderWithTheReservedTextsInverted)
 
 TEST(Frames, AFullFortyCharacterNameHasNoTerminator)
 {
-    PresetHeader h;
-    h.clear();
-    h.setName(std::string(40, 'x'));
+    const PresetHeader h = orba::test::namedHeader(std::string(40, 'x'));
     uint8_t e[PRESET_ENTRY_SIZE];
     encodePresetEntry(e, 0, h);
     EXPECT_EQ(e[40], 'x');
