@@ -46,11 +46,7 @@ protected:
             auto set = std::make_shared<SETTINGS_MAP>();
             for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
                 set->setIndex(id, uint32_t(set->getRawMin(id) + (i + int(id)) % 2), CHANGE_LOCAL);
-            PresetHeader h;
-            h.clear();
-            h.setName("Pasted " + std::to_string(i + 1));
-            h.inUse = 255;
-            clip.push_back({h, set});
+            clip.push_back({usedHeader("Pasted " + std::to_string(i + 1)), set});
         }
         return clip;
     }
