@@ -568,9 +568,7 @@ TEST_F(SessionTest, ASessionDestroyedWithReportsStillQueuedLeavesQuietly)
 TEST(SessionSlots, TheSlotProposedForSavingIsTheFirstEmptyThenTheFirstUnlocked)
 {
     PresetSlotList list;
-    PresetHeader used;
-    used.clear();
-    used.inUse = 1;
+    PresetHeader used = test::usedHeader("");
     list.set(0, used);
     EXPECT_EQ(Session::proposeSaveSlot(list), 1);
     for (int i = 0; i < PRESET_SLOTS; ++i) {
