@@ -39,11 +39,10 @@ TEST(Keypad, EachButtonGivesItsCharacterAndBackspaceEditsLikeTheKeyboard)
     QSignalSpy codes(&pad, &tcKeyboardExtension::sig_keypress);
     for (const char *name : {"pushButton_0", "pushButton_7", "pushButton_9", "pushButton_DOT", "pushButton_BKSP"})
         child<QPushButton>(&pad, QString::fromLatin1(name))->click();
-    ASSERT_EQ(codes.size(), 5);
-    EXPECT_EQ(codes[0][0].toInt(), '0');
-    EXPECT_EQ(codes[2][0].toInt(), '9');
-    EXPECT_EQ(codes[3][0].toInt(), '.');
-    EXPECT_EQ(codes[4][0].toInt(), int(Qt::Key_Backspace));
+    std::vector<int> given;
+    for (const QList<QVariant> &args : codes)
+        given.push_back(args[0].toInt());
+    EXPECT_EQ(given, (std::vector<int>{'0', '7', '9', '.', int(Qt::Key_Backspace)}));
 
     // The same edits typed and keyed in give the same field, cursor included.
     tcGuiLockCheckDlg keyed;

@@ -13,6 +13,13 @@ namespace {
 
 const uint8_t kMac[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
 
+using Bytes = std::vector<uint8_t>;
+
+Bytes bytesAt(const uint8_t *p, size_t n)
+{
+    return Bytes(p, p + n);
+}
+
 struct Datagram
 {
     std::vector<uint8_t> bytes;
@@ -103,43 +110,29 @@ TEST(BootReply, HasItsSeventyBytesInPlace)
     ASSERT_EQ(buildBootReply(out, s), 70u);
     EXPECT_EQ(out[70], 0xEE);
     EXPECT_EQ(std::memcmp(out, "CORVANTEBOOTSRVR", 16), 0);
-    const uint8_t fixed[] = {0, 0, 1, 1, 1, 0, 1, 8, 3, 0, 6};
-    EXPECT_EQ(std::memcmp(out + 16, fixed, sizeof fixed), 0);
-    EXPECT_EQ(std::memcmp(out + 27, kMac, 6), 0);
-    const uint8_t ip[] = {4, 0, 4, 10, 0, 0, 5};
-    EXPECT_EQ(std::memcmp(out + 33, ip, 7), 0);
-    EXPECT_EQ(out[36], 10);
-    EXPECT_EQ(out[37], 0);
-    EXPECT_EQ(out[38], 0);
-    EXPECT_EQ(out[39], 5);
-    const uint8_t subnet[] = {5, 0, 4, 255, 255, 0, 0};
-    EXPECT_EQ(std::memcmp(out + 40, subnet, 7), 0);
-    const uint8_t gateway[] = {24, 0, 4, 10, 0, 0, 1};
-    EXPECT_EQ(std::memcmp(out + 47, gateway, 7), 0);
-    const uint8_t flags[] = {6, 0, 2, 0, 0};
-    EXPECT_EQ(std::memcmp(out + 54, flags, 5), 0);
-    const uint8_t name[] = {2, 0, 8, 'S', 't', 'u', 'd', 'i', 'o', 0, 0};
-    EXPECT_EQ(std::memcmp(out + 59, name, 11), 0);
+    EXPECT_EQ(bytesAt(out + 16, 11), (Bytes{0, 0, 1, 1, 1, 0, 1, 8, 3, 0, 6}));
+    EXPECT_EQ(bytesAt(out + 27, 6), bytesAt(kMac, 6));
+    EXPECT_EQ(bytesAt(out + 33, 7), (Bytes{4, 0, 4, 10, 0, 0, 5}));
+    EXPECT_EQ(bytesAt(out + 40, 7), (Bytes{5, 0, 4, 255, 255, 0, 0}));
+    EXPECT_EQ(bytesAt(out + 47, 7), (Bytes{24, 0, 4, 10, 0, 0, 1}));
+    EXPECT_EQ(bytesAt(out + 54, 5), (Bytes{6, 0, 2, 0, 0}));
+    EXPECT_EQ(bytesAt(out + 59, 11), (Bytes{2, 0, 8, 'S', 't', 'u', 'd', 'i', 'o', 0, 0}));
 }
 
 TEST(BootSettingsText, APartlyFilledMacLeavesTheMissingBytesZero)
 {
     uint8_t mac[6];
     macFromText(QStringLiteral("0a:FF:3"), mac);
-    const uint8_t want[6] = {0x0A, 0xFF, 0x03, 0, 0, 0};
-    EXPECT_EQ(std::memcmp(mac, want, 6), 0);
+    EXPECT_EQ(bytesAt(mac, 6), (Bytes{0x0A, 0xFF, 0x03, 0, 0, 0}));
     macFromText(QStringLiteral("01:02:03:04:05:06:07"), mac);
-    const uint8_t six[6] = {1, 2, 3, 4, 5, 6};
-    EXPECT_EQ(std::memcmp(mac, six, 6), 0);
+    EXPECT_EQ(bytesAt(mac, 6), (Bytes{1, 2, 3, 4, 5, 6}));
 }
 
 TEST(BootSettingsText, AnAddressThatIsNotDottedGivesAllOnes)
 {
     uint8_t a[4];
     addressFromText(QStringLiteral("192.168.1."), a);
-    const uint8_t ones[4] = {255, 255, 255, 255};
-    EXPECT_EQ(std::memcmp(a, ones, 4), 0);
+    EXPECT_EQ(bytesAt(a, 4), (Bytes{255, 255, 255, 255}));
     addressFromText(QStringLiteral("192.168.1.20"), a);
-    const uint8_t want[4] = {192, 168, 1, 20};
-    EXPECT_EQ(std::memcmp(a, want, 4), 0);
+    EXPECT_EQ(bytesAt(a, 4), (Bytes{192, 168, 1, 20}));
 }

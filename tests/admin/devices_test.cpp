@@ -28,6 +28,7 @@
 
 #include <functional>
 
+using orba::test::Box;
 using orba::test::MessageRecorder;
 using orba::test::waitProcessingEvents;
 
@@ -342,10 +343,8 @@ TEST_F(Devices, DeletingAsksFirstAndRemovesTheFileOnYes)
     rows->setCurrentRow(0);
     messages.answer(orba::MsgNo);
     child<QPushButton>(&dlg, "pushBtn_DEL")->click();
-    ASSERT_EQ(messages.messages().size(), 1u);
+    ASSERT_EQ(messages.only(), Box("Delete Device", "Are you sure you want to delete the \"Old Site\" ?"));
     EXPECT_EQ(messages.last().kind, orba::MessageKind::Question);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Delete Device"));
-    EXPECT_EQ(messages.last().text, QStringLiteral("Are you sure you want to delete the \"Old Site\" ?"));
     EXPECT_EQ(messages.last().buttons, orba::MsgYes | orba::MsgNo);
     EXPECT_EQ(list.count(), 1);
 
@@ -364,21 +363,20 @@ TEST_F(Devices, ThePasswordDialogInChangeModeChecksTheOldAndTheRepeatedNew)
     auto *pswd = child<QLineEdit>(&dlg, "edit_pswd");
     auto *fresh = child<QLineEdit>(&dlg, "edit_new");
     auto *verify = child<QLineEdit>(&dlg, "edit_verify");
-    pswd->setText(QStringLiteral("wrong"));
-    fresh->setText(QStringLiteral("new"));
-    verify->setText(QStringLiteral("new"));
-    dlg.accept();
+    const auto fill = [&](const char *current, const char *wanted, const char *repeated) {
+        if (current)
+            pswd->setText(QString::fromLatin1(current));
+        fresh->setText(QString::fromLatin1(wanted));
+        verify->setText(QString::fromLatin1(repeated));
+        dlg.accept();
+    };
+    fill("wrong", "new", "new");
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Incorrect Password"));
-    EXPECT_EQ(messages.last().text, QStringLiteral("Incorrect current password.\n"));
+    ASSERT_EQ(messages.only(), Box("Incorrect Password", "Incorrect current password.\n"));
     EXPECT_TRUE(pswd->text().isEmpty());
     EXPECT_TRUE(fresh->text().isEmpty());
 
-    pswd->setText(QStringLiteral("old"));
-    fresh->setText(QStringLiteral("new"));
-    verify->setText(QStringLiteral("neu"));
-    dlg.accept();
+    fill("old", "new", "neu");
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
     EXPECT_EQ(
         messages.last().text,
@@ -387,9 +385,7 @@ TEST_F(Devices, ThePasswordDialogInChangeModeChecksTheOldAndTheRepeatedNew)
     EXPECT_EQ(pswd->text(), QStringLiteral("old"));
     EXPECT_TRUE(verify->text().isEmpty());
 
-    fresh->setText(QStringLiteral("new"));
-    verify->setText(QStringLiteral("new"));
-    dlg.accept();
+    fill(nullptr, "new", "new");
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.newPasswordCrc(), orba::crc32(std::string_view("new")));
 }

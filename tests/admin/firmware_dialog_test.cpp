@@ -17,6 +17,7 @@
 #include <vector>
 
 using namespace orba;
+using orba::test::Box;
 using orba::test::MessageRecorder;
 
 namespace {
@@ -93,10 +94,8 @@ TEST_F(DownloadDialog, NoAcknowledgementWithinTenTicksEndsWithTheNoResponseError
     ticks(*d, 9);
     EXPECT_TRUE(messages.empty());
     ticks(*d, 1);
-    ASSERT_EQ(messages.messages().size(), 1u);
+    ASSERT_EQ(messages.only(), Box("Download Error", "Error:No response from the ORBA."));
     EXPECT_EQ(messages.last().kind, MessageKind::Critical);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Download Error"));
-    EXPECT_EQ(messages.last().text, QStringLiteral("Error:No response from the ORBA."));
     EXPECT_EQ(d->result(), int(QDialog::Rejected));
     EXPECT_FALSE(d->isVisible());
     EXPECT_FALSE(d->cancelButton()->isEnabled());
@@ -109,10 +108,8 @@ TEST_F(DownloadDialog, TheFinalAnswerShowsTheRebootNoticeAndAccepts)
     for (int b = 1; b <= 3; ++b)
         ack(*d, b, 3);
     ack(*d, 3, 3, FW_ACK_DONE);
-    ASSERT_EQ(messages.messages().size(), 1u);
+    ASSERT_EQ(messages.only(), Box("Download Success", "Reboot the ORBA for the changes to take effect."));
     EXPECT_EQ(messages.last().kind, MessageKind::Information);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Download Success"));
-    EXPECT_EQ(messages.last().text, QStringLiteral("Reboot the ORBA for the changes to take effect."));
     EXPECT_EQ(d->result(), int(QDialog::Accepted));
     ticks(*d, 40);
     EXPECT_EQ(messages.messages().size(), 1u);

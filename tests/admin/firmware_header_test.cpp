@@ -17,9 +17,7 @@ const char kGoodHeader[] = "TALMEN ORBA UPGRADE\r\n"
                            "APVER: 2.1.4\r\n"
                            "ENDHEADER\r\n";
 
-class FirmwareFile : public test::WorkDirTest
-{
-};
+using FirmwareFile = test::WorkDirTest;
 
 } // namespace
 

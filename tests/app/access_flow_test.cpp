@@ -66,10 +66,9 @@ TEST_F(Access, LockingInformsWhenThereIsNoCodeAndLocksOnlyWithTheRightOne)
 {
     KelWidget &w = openWithAccess(0, kScreens, false);
     w.slot_gui_lock();
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().title, QStringLiteral("GUI Lock"));
-    EXPECT_EQ(messages.last().text,
-              QStringLiteral("No password, the GUI will not be locked.\nSet a GUI access password first."));
+    ASSERT_EQ(
+        messages.only(),
+        test::Box("GUI Lock", "No password, the GUI will not be locked.\nSet a GUI access password first."));
 
     w.kelBench()->setAccess(crc32("2468"), kScreens);
     messages.answer(MsgNo);

@@ -26,10 +26,7 @@ protected:
     void SetUp() override
     {
         AppWindowTest::SetUp();
-        test::writePanelSkin(path(QStringLiteral("skins/default")));
-        setting(QStringLiteral("SKIN"), QStringLiteral("file"), QStringLiteral("0"));
-        addDevice(QStringLiteral("Studio"), QStringLiteral("127.0.0.1"));
-        setting(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("Studio"));
+        useStudioWithPanelSkin();
         m_previousChooser = setOpenFileHandler(
             [this](QWidget *, const QString &caption, const QString &dir, const QString &filter) {
                 chooserCaption = caption;
@@ -103,12 +100,11 @@ TEST_F(AdminWindow, AnsweringNoToTheVersionsSendsNothing)
     bool ran = false;
     answer = [&](QDialog *) { return ran = true, int(QDialog::Rejected); };
     window->slot_swup_dlg();
-    ASSERT_EQ(messages.messages().size(), 1u);
+    ASSERT_EQ(messages.only(),
+              test::Box("Verify Download",
+                        QStringLiteral("TALMEN ORBA UPGRADE\nAP Version:  2.1.4\nDSP Version:  3.0\n"
+                                       "FPGA Version:  12\nBuild Date:  today")));
     EXPECT_EQ(messages.last().kind, MessageKind::Question);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Verify Download"));
-    EXPECT_EQ(messages.last().text,
-              QStringLiteral("TALMEN ORBA UPGRADE\nAP Version:  2.1.4\nDSP Version:  3.0\n"
-                             "FPGA Version:  12\nBuild Date:  today"));
     EXPECT_EQ(messages.last().buttons, MsgYes | MsgNo);
     EXPECT_FALSE(ran);
     sentArrived();

@@ -40,10 +40,7 @@ protected:
     }
     void TearDown() override
     {
-        if (window) {
-            window->close();
-            window.reset();
-        }
+        closeWindow();
         setDialogHandler(m_previousDialogs);
         WorkDirTest::TearDown();
     }
@@ -68,8 +65,17 @@ protected:
         addDevice(QStringLiteral("Studio"), QStringLiteral("127.0.0.1"));
         setting(QStringLiteral("DEVICE"), QStringLiteral("name"), QStringLiteral("Studio"));
     }
+    void closeWindow()
+    {
+        if (window) {
+            window->close();
+            window.reset();
+        }
+    }
+    // A new window; one already open is closed first, as at the end of a run.
     KelWidget &open()
     {
+        closeWindow();
         window = std::make_unique<KelWidget>(options);
         QApplication::processEvents(); // the queued start-up actions
         return *window;

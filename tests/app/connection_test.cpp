@@ -226,23 +226,18 @@ TEST_F(Connection, TheVersionDialogShowsEachTextOfTheReplyUnderItsOwnLabel)
         uint8_t out[VERSION_LENGTH];
         peer.send(out, buildVersion(out, v));
     });
-    QString shown[4];
+    QStringList shown;
     answer = [&](QDialog *d) {
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Processor Version"));
         auto *version = d->findChild<QLabel *>(QStringLiteral("labelVersion"));
         EXPECT_EQ(version->text(), QStringLiteral("Querying version info..."));
         waitProcessingEvents([&] { return version->text().startsWith(QStringLiteral("Version: 3")); });
-        shown[0] = version->text();
-        shown[1] = d->findChild<QLabel *>(QStringLiteral("labelDSP"))->text();
-        shown[2] = d->findChild<QLabel *>(QStringLiteral("labelFPGA"))->text();
-        shown[3] = d->findChild<QLabel *>(QStringLiteral("labelBuild"))->text();
+        for (const char *label : {"labelVersion", "labelDSP", "labelFPGA", "labelBuild"})
+            shown << d->findChild<QLabel *>(QLatin1String(label))->text();
         return int(QDialog::Accepted);
     };
     w.slot_version_dlg();
-    EXPECT_EQ(shown[0], QStringLiteral("Version: 3.1.42"));
-    EXPECT_EQ(shown[1], QStringLiteral("DSP 1.7"));
-    EXPECT_EQ(shown[2], QStringLiteral("FPGA 2.0"));
-    EXPECT_EQ(shown[3], QStringLiteral("Jun  5 2009"));
+    EXPECT_EQ(shown, QStringList({"Version: 3.1.42", "DSP 1.7", "FPGA 2.0", "Jun  5 2009"}));
     EXPECT_TRUE(messages.empty());
 }
 

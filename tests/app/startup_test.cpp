@@ -5,6 +5,7 @@
 #include "message_recorder.h"
 #include "panels/kel_bench.h"
 #include "skin/skin_pack.h"
+#include "test_files.h"
 #include "work_dir.h"
 
 #include <QApplication>
@@ -17,11 +18,7 @@
 
 #include <gtest/gtest.h>
 
-using orba::test::WorkDirTest;
-
-class StartupTest : public WorkDirTest
-{
-};
+using StartupTest = orba::test::WorkDirTest;
 
 TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
 {
@@ -70,11 +67,7 @@ TEST_F(StartupTest, DialogsTakeTheSkinsColoursAndScaleAndGrowToTheirTitleAndCont
 {
     orba::applyLook(nullptr, 1.0);
     const double platform = QApplication::font().pointSizeF();
-    {
-        QFile scale(path("ap_scale.ini"));
-        ASSERT_TRUE(scale.open(QIODevice::WriteOnly));
-        scale.write("[scale]\nX=1.5\nY=1.5\n");
-    }
+    ASSERT_TRUE(orba::test::writeAll(path("ap_scale.ini"), "[scale]\nX=1.5\nY=1.5\n"));
     orba::test::MessageRecorder messages;
     KelWidget w;
     QApplication::processEvents();
@@ -117,11 +110,7 @@ TEST_F(StartupTest, ADamagedSettingsFileIsKeptAsideAndTheApplicationStartsWithDe
 {
     const QByteArray damaged =
         "<?xml version=\"1.0\"?>\n<INI>\n<DEVICE\n    name=\"Studio & Co\"\n/>\n</INI>\n";
-    {
-        QFile f(path("KELQT.ini"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(damaged);
-    }
+    ASSERT_TRUE(orba::test::writeAll(path("KELQT.ini"), damaged));
     orba::test::MessageRecorder messages;
     {
         KelWidget w;
@@ -133,9 +122,7 @@ TEST_F(StartupTest, ADamagedSettingsFileIsKeptAsideAndTheApplicationStartsWithDe
         EXPECT_TRUE(messages.last().text.contains(QStringLiteral("line 4")));
         w.close();
     }
-    QFile bad(path("KELQT.ini.bad"));
-    ASSERT_TRUE(bad.open(QIODevice::ReadOnly));
-    EXPECT_EQ(bad.readAll(), damaged);
+    EXPECT_EQ(orba::test::readAll(path("KELQT.ini.bad")), damaged);
     IniStore settings(path("KELQT.ini"), IniStore::XmlFile);
     EXPECT_EQ(settings.readString("DEVICE", "name", "none"), QStringLiteral("none"));
 }
@@ -144,9 +131,7 @@ TEST_F(StartupTest, TheStartSkinsPicturesAreFoundAheadWithoutTouchingAnything)
 {
     auto write = [this](const QString &name, const QByteArray &bytes) {
         QDir().mkpath(QFileInfo(path(name)).path());
-        QFile f(path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        ASSERT_TRUE(orba::test::writeAll(path(name), bytes));
     };
     auto entry = [](const QByteArray &name, const QByteArray &data) {
         return orba::skin::packEntryHeader(0, quint16(name.size()), quint32(data.size())) + name + data;

@@ -9,6 +9,7 @@
 #include "gui/gui_knob.h"
 #include "panel_skin.h"
 #include "panels/cg_main.h"
+#include "preset_samples.h"
 #include "presets/preset_file.h"
 #include "presets/preset_package.h"
 #include "skin/skin_dlg.h"
@@ -75,19 +76,25 @@ protected:
     }
     int proposed = -1;
 
-    void packDefaultSkin(const QString &from)
+    void packSkin(const QString &from, const QString &to = QStringLiteral("skins/default.skin"))
     {
         QString error;
-        ASSERT_TRUE(orba::skin::writePackedSkin(path(QStringLiteral("skins/default.skin")),
-                                                orba::skin::collectPackSources(from, QString(), QString()),
-                                                &error))
+        ASSERT_TRUE(orba::skin::writePackedSkin(
+            path(to), orba::skin::collectPackSources(from, QString(), QString()), &error))
             << error.toStdString();
+    }
+    void writeScale(const char *x, const char *y = nullptr)
+    {
+        IniStore scale(path(QStringLiteral("ap_scale.ini")), IniStore::ProfileFile);
+        scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QString::fromLatin1(x));
+        if (y)
+            scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QString::fromLatin1(y));
     }
 };
 
 TEST_F(Surface, AMissingSkinFolderFallsBackToThePackedDefault)
 {
-    packDefaultSkin(path(QStringLiteral("skins/default")));
+    packSkin(path(QStringLiteral("skins/default")));
     tcSkinDlg::removeFolder(path(QStringLiteral("skins/default")));
     setting(QStringLiteral("SKIN"), QStringLiteral("name"), QStringLiteral("gone"));
     KelWidget &w = open();
@@ -111,7 +118,7 @@ TEST_F(Surface, WithoutAnySkinOnDiskTheBuiltInDefaultLoadsSilently)
 
 TEST_F(Surface, APackedSkinLoadsWithoutWritingAnything)
 {
-    packDefaultSkin(path(QStringLiteral("skins/default")));
+    packSkin(path(QStringLiteral("skins/default")));
     tcSkinDlg::removeFolder(path(QStringLiteral("skins/default")));
     setting(QStringLiteral("SKIN"), QStringLiteral("file"), QStringLiteral("1"));
     // The scratch folder of old is a link to somebody else's folder: neither emptied nor written.
@@ -167,10 +174,7 @@ TEST_P(BrokenSkinSurface, IsReportedAndTheBuiltInDefaultTakesOverWithTheLinkStar
     const QByteArray doctype = "<?xml version=\"1.0\"?>\n<!DOCTYPE skin [\n";
     if (QByteArray(broken.name) == "cut") {
         test::writePanelSkin(path(QStringLiteral("whole")));
-        QString error;
-        ASSERT_TRUE(orba::skin::writePackedSkin(
-            path(QStringLiteral("whole.skin")),
-            orba::skin::collectPackSources(path("whole"), QString(), QString()), &error));
+        packSkin(path(QStringLiteral("whole")), QStringLiteral("whole.skin"));
         const QByteArray whole = test::readAll(path(QStringLiteral("whole.skin")));
         put(path(QStringLiteral("skins/cut.skin")), whole.left(whole.size() - 100));
     } else if (QByteArray(broken.name) == "nested") {
@@ -235,17 +239,11 @@ TEST_F(Surface, TheScaleFileScalesTheWindow)
     } cases[] = {{"0.5", "0.5", QSize(500, 650)}, {"1.5x", "1.5 times", QSize(1500, 1950)}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.x);
-        {
-            IniStore scale(path(QStringLiteral("ap_scale.ini")), IniStore::ProfileFile);
-            scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QString::fromLatin1(c.x));
-            scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QString::fromLatin1(c.y));
-        }
+        writeScale(c.x, c.y);
         KelWidget &w = open();
         EXPECT_EQ(w.size(), c.size); // of the test skin's 1000 x 1300 background
         EXPECT_TRUE(w.kelBench()->scaling());
         EXPECT_TRUE(messages.empty());
-        window->close();
-        window.reset();
     }
 }
 
@@ -254,11 +252,7 @@ TEST_F(Surface, ScaleFactorsOutsideTheRangeAreIgnoredWithOneMessage)
     const char *const factors[][2] = {{"40", "1"}, {"1e9", "inf"}, {"1e-6", "0.000001"}, {"nan", "x2"}};
     for (const auto &f : factors) {
         SCOPED_TRACE(f[0]);
-        {
-            IniStore scale(path(QStringLiteral("ap_scale.ini")), IniStore::ProfileFile);
-            scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QString::fromLatin1(f[0]));
-            scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QString::fromLatin1(f[1]));
-        }
+        writeScale(f[0], f[1]);
         messages.clear();
         KelWidget &w = open();
         EXPECT_EQ(w.size(), QSize(1000, 1300));
@@ -268,17 +262,12 @@ TEST_F(Surface, ScaleFactorsOutsideTheRangeAreIgnoredWithOneMessage)
         EXPECT_TRUE(
             messages.last().text.contains(QStringLiteral("X = \"%1\"").arg(QString::fromLatin1(f[0]))));
         EXPECT_TRUE(messages.last().text.contains(QStringLiteral("\"ap_scale.ini\"")));
-        window->close();
-        window.reset();
     }
 }
 
 TEST_F(Surface, AnUnusableScaleFactorIsToldOnceThoughEverySkinLoadReadsIt)
 {
-    {
-        IniStore scale(path(QStringLiteral("ap_scale.ini")), IniStore::ProfileFile);
-        scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QStringLiteral("40"));
-    }
+    writeScale("40");
     test::writePanelSkin(path(QStringLiteral("skins/other")));
     KelWidget &w = open();
     chooseSkin(w, QStringLiteral("other"));
@@ -320,8 +309,6 @@ TEST_F(Surface, ASkinWithALongNameIsChosenSavedAndLoadedWhole)
     EXPECT_EQ(w.skinName(), name);
     EXPECT_TRUE(w.kelBench()->skinFolder().endsWith(name));
     EXPECT_TRUE(messages.empty());
-    window->close();
-    window.reset();
 
     KelWidget &again = open(); // the next start loads it by its whole name
     EXPECT_EQ(again.skinName(), name);
@@ -393,18 +380,12 @@ TEST_F(Surface, PresetSaveWithEverySlotLockedIsRefusedBeforeAnyDialog)
 {
     KelWidget &w = open();
     goOnlineAndClear();
-    for (int i = 0; i < PRESET_SLOTS; ++i) {
-        PresetHeader h;
-        h.clear();
-        h.inUse = 1;
-        h.lock = PRESET_LOCKED;
-        session().presetSlots().set(i, h);
-    }
+    for (int i = 0; i < PRESET_SLOTS; ++i)
+        session().presetSlots().set(i, test::usedHeader("", PRESET_LOCKED));
     w.slot_preset_save();
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Save preset"));
-    EXPECT_EQ(messages.last().text,
-              QStringLiteral("Unable to save preset. There are no empty unlocked preset entries available."));
+    ASSERT_EQ(messages.only(),
+              test::Box("Save preset",
+                        "Unable to save preset. There are no empty unlocked preset entries available."));
     EXPECT_EQ(proposed, -1);
 }
 
@@ -495,9 +476,7 @@ TEST_F(Surface, TheOnlineSwitchOnTheSkinTogglesOnLineMode)
 TEST_F(Surface, ThePresetNameShowsWhetherTheLiveSettingsStillMatch)
 {
     KelWidget &w = open();
-    PresetHeader current;
-    current.clear();
-    current.setName("Morning");
+    PresetHeader current = test::namedHeader("Morning");
     current.setChecksums(session().live().checksums());
     session().link().context().currentPreset->store(current);
     w.slot_crc_check();
@@ -531,10 +510,7 @@ TEST_F(Surface, PackagesInAutoloadAreInstalledAtStartUp)
 {
     QDir().mkpath(path(QStringLiteral("pkgsrc")));
     SETTINGS_MAP set;
-    PresetHeader h;
-    h.clear();
-    h.setName("Pop");
-    ASSERT_TRUE(writePreset(h, set, path(QStringLiteral("pkgsrc/pop.orba"))));
+    ASSERT_TRUE(writePreset(test::namedHeader("Pop"), set, path(QStringLiteral("pkgsrc/pop.orba"))));
     QDir().mkpath(path(QStringLiteral("presets/autoload")));
     ASSERT_EQ(
         buildPackage(path(QStringLiteral("pkgsrc")), path(QStringLiteral("presets/autoload/Radio.pkg"))), 0);

@@ -27,9 +27,7 @@ TEST(Crc32, MatchesTheIeeeCheckValueAndGivesZeroForEmptyText)
     EXPECT_EQ(pieces.value(), 0xCBF43926u);
 }
 
-class IniStoreTest : public WorkDirTest
-{
-};
+using IniStoreTest = WorkDirTest;
 
 TEST_F(IniStoreTest, WritesTheExactXmlLayoutWithSectionsSortedAndEscaped)
 {

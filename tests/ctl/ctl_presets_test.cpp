@@ -30,10 +30,7 @@ protected:
     {
         SETTINGS_MAP set;
         changeEveryParameter(set);
-        PresetHeader h;
-        h.clear();
-        h.setName(name);
-        ASSERT_TRUE(writePreset(h, set, file));
+        ASSERT_TRUE(writePreset(namedHeader(name), set, file));
     }
 };
 
@@ -194,9 +191,7 @@ TEST_F(CtlPresetsTest, DiffOfTwoFilesPrintsTheDifferingRowsWithoutAProcessor)
     SETTINGS_MAP a, b;
     b.assignFrom(a);
     ASSERT_TRUE(b.setFloat(PEQ1_LIFT, -10.0f, CHANGE_LOCAL));
-    PresetHeader h;
-    h.clear();
-    h.setName("Same Name");
+    const PresetHeader h = namedHeader("Same Name");
     ASSERT_TRUE(writePreset(h, a, path("a.orba")));
     ASSERT_TRUE(writePreset(h, b, path("b.orba")));
     // No processor listens on this port: files alone must not connect.

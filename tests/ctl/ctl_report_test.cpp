@@ -1,6 +1,7 @@
 // orba-ctl's status, slot and meter reports, without a processor.
 #include "ctl_report.h"
 #include "link/meter_datagram.h"
+#include "preset_samples.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,7 @@ TEST(CtlReport, SlotsInUseAreNumberedFromOneWithTheirLock)
 {
     PresetSlotList list;
     auto put = [&](int slot, const char *name, uint8_t inUse, uint8_t lock) {
-        PresetHeader h;
-        h.clear();
-        h.setName(name);
+        PresetHeader h = orba::test::namedHeader(name);
         h.inUse = inUse;
         h.lock = lock;
         list.set(slot, h);
@@ -33,11 +32,7 @@ TEST(CtlReport, SlotsInUseAreNumberedFromOneWithTheirLock)
 TEST(CtlReport, FullLengthSlotNamesAreKeptWhole)
 {
     PresetSlotList list;
-    PresetHeader h;
-    h.clear();
-    h.setName(std::string(PRESET_NAME_LEN, 'x')); // no terminator on the wire
-    h.inUse = 1;
-    list.set(4, h);
+    list.set(4, orba::test::usedHeader(std::string(PRESET_NAME_LEN, 'x'))); // no terminator on the wire
     const std::vector<SlotEntry> used = slotsInUse(list);
     ASSERT_EQ(used.size(), 1u);
     EXPECT_EQ(used[0].name, QString(PRESET_NAME_LEN, QLatin1Char('x')));

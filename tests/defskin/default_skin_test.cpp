@@ -18,7 +18,6 @@
 #include "support/work_dir.h"
 
 #include <QColor>
-#include <QDirIterator>
 #include <QFile>
 #include <QPainter>
 #include <QPixmap>
@@ -56,18 +55,6 @@ int run(const char *name, const QStringList &args, QString *output = nullptr)
     if (output)
         *output = QString::fromLocal8Bit(r.out + r.err);
     return r.status;
-}
-
-// Every file of a folder tree, by relative path, with its bytes.
-QMap<QString, QByteArray> tree(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(QDir(folder).relativeFilePath(path), orba::test::readAll(path));
-    }
-    return files;
 }
 
 class DefaultSkinTest : public ::testing::Test
@@ -125,16 +112,15 @@ TEST_F(DefaultSkinTest, LoadsWithoutAnErrorOrWarning)
 
 TEST_F(DefaultSkinTest, EveryBoundObjectExistsWithItsKind)
 {
-    for (const BoundObject &b : kBoundObjects) {
-        tcGuiObject *o = object(b.name);
-        ASSERT_NE(o, nullptr) << b.name;
-        EXPECT_EQ(o->typeCode(), b.kind) << b.name;
-    }
-    for (const FixedObject &b : kFixedObjects) {
-        tcGuiObject *o = object(b.name);
-        ASSERT_NE(o, nullptr) << b.name;
-        EXPECT_EQ(o->typeCode(), b.kind) << b.name;
-    }
+    const auto expectKind = [&](const char *name, int kind) {
+        tcGuiObject *o = object(name);
+        ASSERT_NE(o, nullptr) << name;
+        EXPECT_EQ(o->typeCode(), kind) << name;
+    };
+    for (const BoundObject &b : kBoundObjects)
+        expectKind(b.name, b.kind);
+    for (const FixedObject &b : kFixedObjects)
+        expectKind(b.name, b.kind);
     for (const char *name : kEditorColours) {
         QRgb c = 0;
         EXPECT_TRUE(m_bench->colour(name, &c)) << name;
@@ -337,7 +323,7 @@ TEST_F(DefaultSkinTest, GeneratingAgainGivesTheSameBytes)
     QTemporaryDir again;
     const QString second = QDir(again.path()).filePath(QStringLiteral("default"));
     ASSERT_EQ(run("orba-skingen", {second}), 0);
-    EXPECT_TRUE(tree(folder()) == tree(second));
+    EXPECT_TRUE(orba::test::fileTree(folder()) == orba::test::fileTree(second));
 }
 
 TEST_F(DefaultSkinTest, GeneratorRefusesAFolderThatHoldsSomethingElse)

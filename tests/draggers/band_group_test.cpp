@@ -45,7 +45,7 @@ struct Row
             group.setValue(b, start);
         group.takePressCopies();
     }
-    void flags(std::initializer_list<int> f)
+    void flags(const std::vector<int> &f)
     {
         int b = 0;
         for (int v : f)
@@ -101,37 +101,31 @@ TEST(BandGroupTest, ABandIsSentOnlyWhenItsQuantisedValueChanges)
     EXPECT_DOUBLE_EQ(r.group.value(0), 44.0);
 }
 
-TEST(BandGroupTest, ProportionalDragTapersToSeparatorsOnBothSides)
+// A proportional drag tapers the group towards its separators and moves a run that reaches the
+// last band whole; offsets are truncated toward zero both ways, on five and ten bands.
+TEST(BandGroupTest, ProportionalDragsTaperToTheSeparatorsAndTruncateTowardZero)
 {
-    Row r(5);
-    r.flags({1, 0, 0, 0, 1});
-    r.group.setDragMode(BandGroup::kProportional);
-    r.dragBand(2, 12);
-    EXPECT_EQ(r.moved(), (std::vector<int>{0, 6, 12, 6, 0}));
-}
-
-TEST(BandGroupTest, ProportionalRunToTheLastBandMovesFully)
-{
-    Row r(5);
-    r.flags({1, 0, 0, 0, 0});
-    r.group.setDragMode(BandGroup::kProportional);
-    r.dragBand(2, 9);
-    EXPECT_EQ(r.moved(), (std::vector<int>{0, 5, 9, 9, 9})) << "trunc(4.5 + 0.5) below, the whole run above";
-}
-
-TEST(BandGroupTest, ProportionalOffsetsTruncateTowardZeroUpwardToo)
-{
-    Row r(5);
-    r.flags({1, 0, 0, 0, 0});
-    r.group.setDragMode(BandGroup::kProportional);
-    r.dragBand(2, -9);
-    EXPECT_EQ(r.moved(), (std::vector<int>{0, -4, -9, -9, -9})) << "trunc(-4.5 + 0.5)";
-    Row up(5);
-    up.flags({0, 0, 0, 0, 1});
-    up.group.setDragMode(BandGroup::kProportional);
-    up.dragBand(1, -12);
-    EXPECT_EQ(up.moved(), (std::vector<int>{-12, -12, -7, -3, 0}))
-        << "trunc(-7.5) and trunc(-3.5), not floor";
+    const struct
+    {
+        std::vector<int> independent;
+        int band, delta;
+        std::vector<int> moved;
+    } cases[] = {
+        {{1, 0, 0, 0, 1}, 2, 12, {0, 6, 12, 6, 0}},
+        {{1, 0, 0, 0, 0}, 2, 9, {0, 5, 9, 9, 9}},         // trunc(4.5 + 0.5) below, the whole run above
+        {{1, 0, 0, 0, 0}, 2, -9, {0, -4, -9, -9, -9}},    // trunc(-4.5 + 0.5)
+        {{0, 0, 0, 0, 1}, 1, -12, {-12, -12, -7, -3, 0}}, // trunc(-7.5) and trunc(-3.5), not floor
+        {std::vector<int>(10, 0), 0, 10, std::vector<int>(10, 10)},
+        {{0, 0, 0, 0, 0, 1, 0, 0, 0, 0}, 2, 12, {12, 12, 12, 8, 4, 0, 0, 0, 0, 0}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.moved));
+        Row r(int(c.independent.size()));
+        r.flags(c.independent);
+        r.group.setDragMode(BandGroup::kProportional);
+        r.dragBand(c.band, c.delta);
+        EXPECT_EQ(r.moved(), c.moved);
+    }
 }
 
 TEST(BandGroupTest, AnIndependentBandMovesAlone)
@@ -234,21 +228,4 @@ TEST(BandGroupTest, BandUnderThePointerSplitsAtMidpoints)
     EXPECT_EQ(g.bandAt(92), 0);
     EXPECT_EQ(g.bandAt(93), 2);
     EXPECT_EQ(g.bandAt(187), 4);
-}
-
-TEST(BandGroupTest, TenBandsAllGroupedProportionalReachTheLastBand)
-{
-    Row r(10);
-    r.group.setDragMode(BandGroup::kProportional);
-    r.dragBand(0, 10);
-    EXPECT_EQ(r.moved(), std::vector<int>(10, 10));
-}
-
-TEST(BandGroupTest, TenBandsWithBandFiveIndependent)
-{
-    Row r(10);
-    r.group.setIndependent(5, true);
-    r.group.setDragMode(BandGroup::kProportional);
-    r.dragBand(2, 12);
-    EXPECT_EQ(r.moved(), (std::vector<int>{12, 12, 12, 8, 4, 0, 0, 0, 0, 0}));
 }

@@ -46,11 +46,7 @@ protected:
             auto set = std::make_shared<SETTINGS_MAP>();
             for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
                 set->setIndex(id, uint32_t(set->getRawMin(id) + (i + int(id)) % 2), CHANGE_LOCAL);
-            PresetHeader h;
-            h.clear();
-            h.setName("Pasted " + std::to_string(i + 1));
-            h.inUse = 255;
-            clip.push_back({h, set});
+            clip.push_back({usedHeader("Pasted " + std::to_string(i + 1)), set});
         }
         return clip;
     }
@@ -93,9 +89,8 @@ TEST_F(PresetsEndToEnd, ASimulatorStoppedDuringAPasteEndsItWithItsMessageAndKeep
         EXPECT_EQ(progress.stopped, 0) << "the simulator did not end cleanly";
         EXPECT_EQ(r.status, TransferResult::LinkLost);
         EXPECT_EQ(r.sent, 2);
-        ASSERT_EQ(messages.messages().size(), 1u);
-        EXPECT_EQ(messages.last().title, "Preset Transfer");
-        EXPECT_EQ(messages.last().text, "The link to the processor was lost while preset 43 was being sent.");
+        ASSERT_EQ(messages.only(), Box("Preset Transfer",
+                                       "The link to the processor was lost while preset 43 was being sent."));
     }
 
     SimProcess again(state);

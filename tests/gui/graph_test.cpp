@@ -202,35 +202,26 @@ TEST(DynCurveTest, PointsInEveryMode)
 {
     using D = tcGuiDynGraph;
     const std::array<float, 7> p{-20, 2, 1, -10, -30, 6, 2};
-    std::array<QPointF, 5> P;
-    auto pts = [&](int n) {
-        QList<QPointF> out;
-        for (int i = 0; i < n; ++i)
-            out << P[i];
-        return out;
+    // The points a mode gives for a curve's parameters, as many as it reports.
+    auto points = [](int mode, const std::array<float, 7> &params) {
+        std::array<QPointF, 5> P;
+        const int n = D::computePoints(mode, params, -80, 0, P);
+        return QList<QPointF>(P.begin(), P.begin() + std::max(n, 0));
     };
-    ASSERT_EQ(D::computePoints(0, p, -80, 0, P), 5);
-    EXPECT_EQ(pts(5), (QList<QPointF>{{-83, -85}, {-33, -35}, {-20, -19}, {-10, -9}, {0, 1}}));
-    ASSERT_EQ(D::computePoints(1, p, -80, 0, P), 5);
-    EXPECT_EQ(pts(5), (QList<QPointF>{{-80, -85}, {-30, -35}, {-20, -19}, {-10, -9}, {0, 1}}));
-    ASSERT_EQ(D::computePoints(2, p, -80, 0, P), 3);
-    EXPECT_EQ(pts(3), (QList<QPointF>{{-80, -80}, {-10, -10}, {0, -10}}));
-    ASSERT_EQ(D::computePoints(3, p, -80, 0, P), 3);
-    EXPECT_EQ(pts(3), (QList<QPointF>{{-80, -79}, {-20, -19}, {18, 0}}));
+    EXPECT_EQ(points(0, p), (QList<QPointF>{{-83, -85}, {-33, -35}, {-20, -19}, {-10, -9}, {0, 1}}));
+    EXPECT_EQ(points(1, p), (QList<QPointF>{{-80, -85}, {-30, -35}, {-20, -19}, {-10, -9}, {0, 1}}));
+    EXPECT_EQ(points(2, p), (QList<QPointF>{{-80, -80}, {-10, -10}, {0, -10}}));
+    EXPECT_EQ(points(3, p), (QList<QPointF>{{-80, -79}, {-20, -19}, {18, 0}}));
     std::array<float, 7> high = p;
     high[0] = 5;
-    EXPECT_EQ(D::computePoints(3, high, -80, 0, P), 2);
-    ASSERT_EQ(D::computePoints(4, p, -80, 0, P), 4);
-    EXPECT_EQ(pts(4), (QList<QPointF>{{-80, -79}, {-20, -19}, {-2, -10}, {0, -10}}));
+    EXPECT_EQ(points(3, high).size(), 2);
+    EXPECT_EQ(points(4, p), (QList<QPointF>{{-80, -79}, {-20, -19}, {-2, -10}, {0, -10}}));
     std::array<float, 7> low = p;
     low[3] = -25;
-    ASSERT_EQ(D::computePoints(4, low, -80, 0, P), 4);
-    EXPECT_EQ(pts(4), (QList<QPointF>{{-80, -79}, {-26, -25}, {-26, -25}, {0, -25}}));
-    ASSERT_EQ(D::computePoints(5, p, -80, 0, P), 5);
-    EXPECT_EQ(pts(5), (QList<QPointF>{{-110, -115}, {-30, -35}, {-30, -29}, {-20, -19}, {20, 1}}));
-    ASSERT_EQ(D::computePoints(6, p, -80, 0, P), 5);
-    EXPECT_EQ(pts(5), (QList<QPointF>{{-113, -115}, {-33, -35}, {-30, -29}, {-20, -19}, {20, 1}}));
-    EXPECT_EQ(D::computePoints(5, high, -80, 0, P), 4);
+    EXPECT_EQ(points(4, low), (QList<QPointF>{{-80, -79}, {-26, -25}, {-26, -25}, {0, -25}}));
+    EXPECT_EQ(points(5, p), (QList<QPointF>{{-110, -115}, {-30, -35}, {-30, -29}, {-20, -19}, {20, 1}}));
+    EXPECT_EQ(points(6, p), (QList<QPointF>{{-113, -115}, {-33, -35}, {-30, -29}, {-20, -19}, {20, 1}}));
+    EXPECT_EQ(points(5, high).size(), 4);
 }
 
 TEST_F(GraphTest, DynGraphConfiguresCurvesAndDrawOrder)

@@ -14,9 +14,7 @@ bool isInk(QRgb p)
     return qRed(p) > 128 && qGreen(p) < 100 && qBlue(p) < 100;
 }
 
-class ObjectTest : public GuiTest
-{
-};
+using ObjectTest = GuiTest;
 
 // The first and last rows of a colour inside a column band, or (-1, -1).
 // Rows holding red ink (anti-aliased text blends into its background).

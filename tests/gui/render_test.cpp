@@ -19,9 +19,7 @@
 using namespace orba::test;
 
 namespace {
-class RenderTest : public GuiTest
-{
-};
+using RenderTest = GuiTest;
 } // namespace
 
 TEST_F(RenderTest, SampleSkinRendersEveryKindOfObject)

@@ -17,9 +17,13 @@
 using namespace orba::test;
 
 namespace {
-class SkinObjectsTest : public GuiTest
+using SkinObjectsTest = GuiTest;
+
+// Where an object stands and its size, as the loader set them.
+QRect placed(const tcGuiObject *o)
 {
-};
+    return QRect(o->x(), o->y(), o->width(), o->height());
+}
 } // namespace
 
 TEST_F(SkinObjectsTest, SecondElementWithTheSameIdChangesTheFirstObject)
@@ -35,12 +39,9 @@ TEST_F(SkinObjectsTest, SecondElementWithTheSameIdChangesTheFirstObject)
     EXPECT_EQ(buttons, 1);
     auto *b = object<tcGuiButton>("B");
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->x(), 50);
-    EXPECT_EQ(b->y(), 6);
     EXPECT_TRUE(b->modeFlag()) << "mode switches auto-repeat on";
     EXPECT_EQ(b->picture(), object<tcGuiImage>("BIMG")) << "and leaves the picture alone";
-    EXPECT_EQ(b->width(), 30);
-    EXPECT_EQ(b->height(), 20);
+    EXPECT_EQ(placed(b), QRect(50, 6, 30, 20));
     EXPECT_EQ(b->area(), QRect(50, 6, 30, 20));
 }
 
@@ -131,10 +132,8 @@ TEST_F(SkinObjectsTest, RadioItemsBelongToTheirGroup)
     EXPECT_EQ(a->parentGroup(), g);
     EXPECT_EQ(a->parentType(), kGuiRadioGroup);
     // Without pictures the pitch and indent are 14.
-    EXPECT_EQ(a->x(), 24);
-    EXPECT_EQ(a->y(), 34);
-    EXPECT_EQ(b->x(), 50);
-    EXPECT_EQ(b->y(), 22);
+    EXPECT_EQ(placed(a).topLeft(), QPoint(24, 34));
+    EXPECT_EQ(placed(b).topLeft(), QPoint(50, 22));
     EXPECT_EQ(b->textX(), 3);
     EXPECT_TRUE(a->selected()) << "the first item is chosen after loading";
     EXPECT_EQ(g->selectedId(), NameString("A"));
@@ -176,8 +175,7 @@ TEST_F(SkinObjectsTest, IncludedFileContinuesAnObjectElement)
     const QByteArray xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE skin [<!ENTITY pos SYSTEM \"pos.xml\">]>\n"
                            "<skin><lamp id=\"L\">&pos;</lamp></skin>\n";
     ASSERT_EQ(loadSkin(xml, true, &guiSkinVocabulary()), 0);
-    EXPECT_EQ(object<tcGuiObject>("L")->x(), 77);
-    EXPECT_EQ(object<tcGuiObject>("L")->y(), 88);
+    EXPECT_EQ(placed(object<tcGuiObject>("L")).topLeft(), QPoint(77, 88));
 }
 
 TEST_F(SkinObjectsTest, TypedLookupChecksTheClass)

@@ -5,10 +5,12 @@
 #include "link/meter.h"
 #include "link/wire.h"
 #include "link_world.h"
+#include "preset_samples.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 using namespace orba;
@@ -147,10 +149,7 @@ TEST_F(Dispatch, PresetHeadersFillSlotsSkipHighSlotsAndCompleteTheHeaderWait)
     PresetHeader hs[3];
     const uint8_t nums[3] = {2, 80, 79};
     for (auto &h : hs) {
-        h.clear();
-        h.setName("Morning");
-        h.inUse = 1;
-        h.lock = 1;
+        h = orba::test::usedHeader("Morning", 1);
         std::strcpy(h.reserved.text[0], "plain");
     }
     std::vector<uint8_t> f(PRESET_HEADERS_LENGTH);
@@ -177,9 +176,7 @@ TEST_F(Dispatch, PresetHeadersFillSlotsSkipHighSlotsAndCompleteTheHeaderWait)
 
 TEST_F(Dispatch, PresetHeadersWithAHugeCountInAShortFrameTakeOnlyWholeEntries)
 {
-    PresetHeader h;
-    h.clear();
-    h.setName("Only");
+    const PresetHeader h = orba::test::namedHeader("Only");
     const uint8_t slot = 7;
     std::vector<uint8_t> f(PRESET_HEADERS_LENGTH);
     buildPresetHeaders(f.data(), &slot, &h, 1);
@@ -211,13 +208,8 @@ TEST_F(Dispatch, RenameLockAndClearTouchOnlySlotsBelow80)
     buildPresetLock(l.data(), 200, 1);
     receive(l);
 
-    for (int s = 0; s < 80; ++s) {
-        PresetHeader p;
-        p.clear();
-        p.setName("x");
-        p.inUse = 255;
-        presetSlots.set(s, p);
-    }
+    for (int s = 0; s < 80; ++s)
+        presetSlots.set(s, orba::test::usedHeader("x"));
     std::vector<uint8_t> c(PRESET_CLEAR_LENGTH);
     buildPresetClear(c.data(), 78, 5);
     receive(c);
@@ -242,9 +234,7 @@ TEST_F(Dispatch, ShortVersionGivesNumbersAndEmptyTexts)
     wire::put16(f.data() + 10, 3);
     receive(f);
     const ProcessorVersion got = version.load();
-    EXPECT_EQ(got.major, 1);
-    EXPECT_EQ(got.minor, 2);
-    EXPECT_EQ(got.build, 3);
+    EXPECT_EQ(std::make_tuple(int(got.major), int(got.minor), int(got.build)), std::make_tuple(1, 2, 3));
     for (const auto &t : got.text)
         EXPECT_STREQ(t, "");
     EXPECT_EQ(host.version, 1);
@@ -299,9 +289,7 @@ TEST_F(Dispatch, EventsStopAtAThousandAndCountsPastTheFrameAreBounded)
 
 TEST_F(Dispatch, CurrentPresetIsTakenOnlyWhenItDiffers)
 {
-    PresetHeader h;
-    h.clear();
-    h.setName("Live Show");
+    PresetHeader h = orba::test::namedHeader("Live Show");
     h.inUse = 1;
     h.presetChecksum = 5;
     std::strcpy(h.reserved.text[0], "not taken");

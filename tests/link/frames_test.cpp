@@ -3,23 +3,28 @@
 #include "link/frames.h"
 #include "link/meter_datagram.h"
 #include "link/wire.h"
+#include "preset_samples.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 using namespace orba;
 
 namespace {
 
+using Bytes = std::vector<uint8_t>;
+
+Bytes bytesAt(const uint8_t *p, size_t n)
+{
+    return Bytes(p, p + n);
+}
+
 PresetHeader sampleHeader()
 {
-    PresetHeader h;
-    h.clear();
-    h.setName("Rock Heavy");
-    h.inUse = 255;
-    h.lock = PRESET_FACTORY_LOCKED;
+    PresetHeader h = orba::test::usedHeader("Rock Heavy", PRESET_FACTORY_LOCKED);
     h.presetChecksum = 0x11223344;
     h.systemChecksum = 0x55667788;
     h.spareWord[0] = 0xDEADBEEF;
@@ -41,7 +46,7 @@ TEST(Frames, HeaderCarriesSyncLengthAndTypeWithAZeroByte)
 {
     uint8_t f[EMPTY_FRAME_LENGTH];
     EXPECT_EQ(buildEmpty(f, MSG_PING), 6u);
-    EXPECT_EQ(std::vector<uint8_t>(f, f + 6), (std::vector<uint8_t>{0xA5, 0xA5, 6, 0, 21, 0}));
+    EXPECT_EQ(bytesAt(f, 6), (Bytes{0xA5, 0xA5, 6, 0, 21, 0}));
     EXPECT_EQ(frameType(f, 6), MSG_PING);
     EXPECT_EQ(frameType(f, 5), MSG_PING); // a 5-byte frame has only the low type byte
     EXPECT_EQ(frameType(f, 4), 0);
@@ -55,9 +60,7 @@ TEST(Frames, PresetEntryIsTheHeaderWithTheReservedTextsInverted)
     EXPECT_EQ(e[0], 42);
     EXPECT_EQ(std::memcmp(e + 1, "Rock Heavy", 10), 0);
     EXPECT_EQ(e[11], 0);
-    EXPECT_EQ(e[41], 255);
-    EXPECT_EQ(e[42], 2);
-    EXPECT_EQ(e[43], 0);
+    EXPECT_EQ(bytesAt(e + 41, 3), (Bytes{255, 2, 0}));
     EXPECT_EQ(wire::get32(e + 44), 0x11223344u);
     EXPECT_EQ(wire::get32(e + 48), 0x55667788u);
     EXPECT_EQ(wire::get32(e + 52), 0xDEADBEEFu);
@@ -81,9 +84,7 @@ TEST(Frames, PresetEntryIsTheHeaderWithTheReservedTextsInverted)
 
 TEST(Frames, AFullFortyCharacterNameHasNoTerminator)
 {
-    PresetHeader h;
-    h.clear();
-    h.setName(std::string(40, 'x'));
+    const PresetHeader h = orba::test::namedHeader(std::string(40, 'x'));
     uint8_t e[PRESET_ENTRY_SIZE];
     encodePresetEntry(e, 0, h);
     EXPECT_EQ(e[40], 'x');
@@ -143,19 +144,13 @@ TEST(Frames, ValuesAndGlobalsHeaders)
 {
     uint8_t f[VALUES_FRAME_MAX];
     EXPECT_EQ(putValuesHeader(f, 7, 2, 3, 148), 1196u);
-    EXPECT_EQ(f[4], MSG_VALUES);
-    EXPECT_EQ(f[6], 7);
-    EXPECT_EQ(f[7], 0);
-    EXPECT_EQ(f[8], 2);
-    EXPECT_EQ(f[9], 3);
+    EXPECT_EQ(bytesAt(f + 4, 6), (Bytes{MSG_VALUES, 0, 7, 0, 2, 3}));
     EXPECT_EQ(wire::get16(f + 10), 148);
     EXPECT_EQ(wire::get16(f + 2), 1196);
     ValuesMsg v;
     ASSERT_TRUE(parseValues(f, 1196, v));
-    EXPECT_EQ(v.target, 7);
-    EXPECT_EQ(v.block, 2);
-    EXPECT_EQ(v.blocks, 3);
-    EXPECT_EQ(v.count, 148u);
+    EXPECT_EQ(std::make_tuple(int(v.target), int(v.block), int(v.blocks), v.count),
+              std::make_tuple(7, 2, 3, 148u));
 
     EXPECT_EQ(putGlobalsHeader(f, 2), 24u);
     EXPECT_EQ(f[4], MSG_GLOBALS);
@@ -211,7 +206,7 @@ TEST(Frames, SmallMessagesLengthsAndEdges)
     EXPECT_FALSE(parsePresetLock(f, 7, l));
 
     EXPECT_EQ(buildConnect(f, 0xFFFFFFFFu), 12u);
-    EXPECT_EQ(std::vector<uint8_t>(f + 4, f + 8), (std::vector<uint8_t>{20, 0, 0, 0}));
+    EXPECT_EQ(bytesAt(f + 4, 4), (Bytes{20, 0, 0, 0}));
 
     EXPECT_EQ(buildMeterRequestUdp(f, 60002, 200), 12u);
     EXPECT_EQ(wire::get16(f + 6), 60002);
@@ -244,9 +239,8 @@ TEST(Frames, VersionTextsOnlyFromAFullFrame)
     EXPECT_EQ(buildVersion(f, v), 108u);
     ProcessorVersion back;
     ASSERT_TRUE(parseVersion(f, 108, back));
-    EXPECT_EQ(back.major, 2);
-    EXPECT_EQ(back.minor, 10);
-    EXPECT_EQ(back.build, 345);
+    EXPECT_EQ(std::make_tuple(int(back.major), int(back.minor), int(back.build)),
+              std::make_tuple(2, 10, 345));
     EXPECT_STREQ(back.text[0], "Jun  5 2009");
     EXPECT_EQ(std::string(back.text[1]), std::string(32, 'F'));
     EXPECT_STREQ(back.text[2], "dsp 1.2");
@@ -262,10 +256,8 @@ TEST(Frames, FirmwareBlockAndAcknowledgement)
     EXPECT_EQ(buildFwBlock(f, 3, 10, 2000, data), 1036u);
     FwBlockMsg b;
     ASSERT_TRUE(parseFwBlock(f, 1036, b));
-    EXPECT_EQ(b.block, 3);
-    EXPECT_EQ(b.blocks, 10);
-    EXPECT_EQ(b.byteCount, 1024); // cut to one block
-    EXPECT_EQ(b.available, 1024u);
+    EXPECT_EQ(std::make_tuple(int(b.block), int(b.blocks), int(b.byteCount), b.available),
+              std::make_tuple(3, 10, 1024, 1024u)); // the byte count cut to one block
     EXPECT_EQ(b.data[1023], uint8_t(1023));
     buildFwBlock(f, 10, 10, 100, data);
     ASSERT_TRUE(parseFwBlock(f, 1036, b));
@@ -278,9 +270,7 @@ TEST(Frames, FirmwareBlockAndAcknowledgement)
     EXPECT_EQ(n, 14 + 13 + 1u);
     FwAckMsg a;
     ASSERT_TRUE(parseFwAck(f, n, a));
-    EXPECT_EQ(a.block, 3);
-    EXPECT_EQ(a.blocks, 10);
-    EXPECT_EQ(a.code, 2);
+    EXPECT_EQ(std::make_tuple(int(a.block), int(a.blocks), int(a.code)), std::make_tuple(3, 10, 2));
     EXPECT_EQ(a.text, "Flash written");
     ASSERT_TRUE(parseFwAck(f, n - 6, a)); // no terminator inside the frame
     EXPECT_EQ(a.text, "Flash wr");
@@ -303,11 +293,9 @@ TEST(Frames, ClockSetting)
     uint8_t f[SET_CLOCK_LENGTH];
     EXPECT_EQ(buildSetClock(f, s), 28u);
     EXPECT_EQ(f[6], 9);
-    EXPECT_EQ(f[12], 31);
-    EXPECT_EQ(f[13], 0);
+    EXPECT_EQ(bytesAt(f + 12, 2), (Bytes{31, 0}));
     EXPECT_EQ(f[16], 1);
-    EXPECT_EQ(f[20], 10);
-    EXPECT_EQ(f[23], 3);
+    EXPECT_EQ(bytesAt(f + 20, 4), (Bytes{10, 1, 2, 3}));
 }
 
 TEST(Frames, EventsPaddedForTheProcessorAndExactFromIt)
@@ -321,9 +309,7 @@ TEST(Frames, EventsPaddedForTheProcessorAndExactFromIt)
     EXPECT_EQ(buildEvents(f, 1, 2, 3, records, false), 36u);
     EventsMsg m;
     ASSERT_TRUE(parseEvents(f, 36, m));
-    EXPECT_EQ(m.block, 1);
-    EXPECT_EQ(m.blocks, 2);
-    EXPECT_EQ(m.count, 3u);
+    EXPECT_EQ(std::make_tuple(int(m.block), int(m.blocks), m.count), std::make_tuple(1, 2, 3u));
     EXPECT_EQ(m.records[23], 24);
 }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 using namespace orba;
 using orba::test::Frame;
@@ -76,6 +77,13 @@ ValuesMsg values(const Frame &f)
     return v;
 }
 
+// Target, block, blocks and entry count of a values frame.
+using Head = std::tuple<int, int, int, size_t>;
+Head head(const ValuesMsg &v)
+{
+    return {v.target, v.block, v.blocks, v.count};
+}
+
 } // namespace
 
 TEST_F(MessageLinkTest, EveryChangedSettingGoesOutIn148And73AsBlockOneOfOne)
@@ -87,14 +95,9 @@ TEST_F(MessageLinkTest, EveryChangedSettingGoesOutIn148And73AsBlockOneOfOne)
     ASSERT_TRUE(peer.waitFrames(2));
     const auto frames = peer.frames();
     ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(values(frames[0]).count, 148u);
     EXPECT_EQ(frames[0].size(), 1196u);
-    EXPECT_EQ(values(frames[1]).count, 73u);
-    for (const auto &f : frames) {
-        EXPECT_EQ(values(f).target, TARGET_LIVE);
-        EXPECT_EQ(values(f).block, 1);
-        EXPECT_EQ(values(f).blocks, 1);
-    }
+    EXPECT_EQ(head(values(frames[0])), Head(TARGET_LIVE, 1, 1, 148));
+    EXPECT_EQ(head(values(frames[1])), Head(TARGET_LIVE, 1, 1, 73));
     // In table order, with the set's values, the marks cleared.
     const ValuesMsg first = values(frames[0]);
     EXPECT_EQ(entryId(first.entries), firstSettingId());
@@ -117,13 +120,8 @@ TEST_F(MessageLinkTest, AWholeSetGoesToASlotInNumberedBlocks)
     ASSERT_TRUE(peer.waitFrames(2));
     const auto frames = peer.frames();
     const ValuesMsg a = values(frames[0]), b = values(frames[1]);
-    EXPECT_EQ(a.target, 17);
-    EXPECT_EQ(a.block, 1);
-    EXPECT_EQ(a.blocks, 2);
-    EXPECT_EQ(a.count, 148u);
-    EXPECT_EQ(b.block, 2);
-    EXPECT_EQ(b.blocks, 2);
-    EXPECT_EQ(b.count, 73u);
+    EXPECT_EQ(head(a), Head(17, 1, 2, 148));
+    EXPECT_EQ(head(b), Head(17, 2, 2, 73));
     SETTINGS_MAP copy;
     for (const ValuesMsg *m : {&a, &b})
         for (size_t i = 0; i < m->count; ++i)

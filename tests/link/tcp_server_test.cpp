@@ -29,32 +29,28 @@ tcQTcpServer::Options keepListening(bool loopbackOnly = true)
     return o;
 }
 
-// A plain blocking connect, true when the peer accepted it.
-bool canConnect(const char *address, uint16_t port)
+// A blocking socket connected to address:port, or -1.
+int connectedSocket(uint16_t port, const char *address = "127.0.0.1")
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(port);
     ::inet_pton(AF_INET, address, &to.sin_addr);
-    const bool ok = ::connect(fd, reinterpret_cast<const sockaddr *>(&to), sizeof to) == 0;
-    ::close(fd);
-    return ok;
-}
-
-// A blocking socket connected to 127.0.0.1:port, or -1.
-int connectedSocket(uint16_t port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(port);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (::connect(fd, reinterpret_cast<const sockaddr *>(&to), sizeof to) != 0) {
         ::close(fd);
         return -1;
     }
     return fd;
+}
+
+// A plain blocking connect, true when the peer accepted it.
+bool canConnect(const char *address, uint16_t port)
+{
+    const int fd = connectedSocket(port, address);
+    if (fd >= 0)
+        ::close(fd);
+    return fd >= 0;
 }
 
 } // namespace

@@ -56,9 +56,11 @@ template <class F> void forEachLaidOut(F &&f)
     }
 }
 
-QByteArray pos(const QPoint &p)
+// A position element at a point, with more attributes when given.
+QByteArray pos(const QPoint &p, const QByteArray &more = {}, const char *element = "position")
 {
-    return "<position x=\"" + QByteArray::number(p.x()) + "\" y=\"" + QByteArray::number(p.y()) + "\"/>";
+    return QByteArray("<") + element + " x=\"" + QByteArray::number(p.x()) + "\" y=\"" +
+           QByteArray::number(p.y()) + "\"" + more + "/>";
 }
 
 QByteArray objectXml(const Binding &d, const QPoint &p)
@@ -72,18 +74,15 @@ QByteArray objectXml(const Binding &d, const QPoint &p)
     case kGuiCheckBox:
         return "<checkbox " + id + ">" + pos(p) + "<bitmap image=\"PIC_CHECK\"/></checkbox>";
     case kGuiDisplay:
-        return "<display " + id + "><position x=\"" + QByteArray::number(p.x()) + "\" y=\"" +
-               QByteArray::number(p.y()) + "\" w=\"56\" h=\"14\"/></display>";
+        return "<display " + id + ">" + pos(p, " w=\"56\" h=\"14\"") + "</display>";
     case kGuiKnob:
         return "<knob " + id + " type=\"SIMPLE\">" + pos(p) + "<bitmap image=\"PIC_KNOB\"/></knob>";
     case kGuiCombo:
         return "<combo " + id + (d.has(orba::panels::kBindingStep) ? " type=\"USER\"" : " type=\"DROP\"") +
-               "><position x=\"" + QByteArray::number(p.x()) + "\" y=\"" + QByteArray::number(p.y()) +
-               "\" w=\"56\"/></combo>";
+               ">" + pos(p, " w=\"56\"") + "</combo>";
     case kGuiMeter:
-        return "<meter " + id + "><position x=\"" + QByteArray::number(p.x()) + "\" y=\"" +
-               QByteArray::number(p.y()) +
-               "\" barlx=\"4\" barrx=\"16\" bary=\"2\" ovrlx=\"4\" ovrrx=\"16\" ovry=\"0\"/>"
+        return "<meter " + id + ">" +
+               pos(p, " barlx=\"4\" barrx=\"16\" bary=\"2\" ovrlx=\"4\" ovrrx=\"16\" ovry=\"0\"") +
                "<bitmap bg=\"PIC_METER_BG\" bar=\"PIC_METER_BAR\" ovr=\"PIC_METER_OVR\"/></meter>";
     case kGuiLabel:
         return "<label " + id + ">" + pos(p) + "<bitmap w=\"50\" h=\"10\"/></label>";
@@ -150,16 +149,13 @@ void writePanelSkin(const QString &folder, bool withBackground, const QStringLis
         xml += objectXml(d, p) + "\n";
     });
     const QPoint g = panelSkinPosition("GRAPH");
-    xml += "<ap_graph id=\"GRAPH\"><position1 x=\"" + QByteArray::number(g.x()) + "\" y=\"" +
-           QByteArray::number(g.y()) + "\" w=\"340\" h=\"185\"/></ap_graph>\n";
+    xml += "<ap_graph id=\"GRAPH\">" + pos(g, " w=\"340\" h=\"185\"", "position1") + "</ap_graph>\n";
     // The compressor's transfer curves, beside the main graph.
-    xml += "<dyngraph id=\"COMP_GRAPH\"><position x=\"" + QByteArray::number(g.x() + 400) + "\" y=\"" +
-           QByteArray::number(g.y()) + "\" w=\"180\" h=\"170\"/></dyngraph>\n";
+    xml += "<dyngraph id=\"COMP_GRAPH\">" + pos(g + QPoint(400, 0), " w=\"180\" h=\"170\"") + "</dyngraph>\n";
     // The AM output's and the HD output's own graphs, beside them.
-    xml += "<ap_graph id=\"FMO_GRAPH\"><position1 x=\"" + QByteArray::number(g.x() + 590) + "\" y=\"" +
-           QByteArray::number(g.y()) + "\" w=\"190\" h=\"185\"/></ap_graph>\n";
-    xml += "<ap_graph id=\"AMHD_GRAPH\"><position1 x=\"" + QByteArray::number(g.x() + 790) + "\" y=\"" +
-           QByteArray::number(g.y()) + "\" w=\"190\" h=\"185\"/></ap_graph>\n";
+    for (const auto &[id, dx] : {std::pair{"FMO_GRAPH", 590}, std::pair{"AMHD_GRAPH", 790}})
+        xml += QByteArray("<ap_graph id=\"") + id + "\">" +
+               pos(g + QPoint(dx, 0), " w=\"190\" h=\"185\"", "position1") + "</ap_graph>\n";
     xml += "</skin>\n";
     writeText(dir.filePath(QStringLiteral("skin.xml")), xml);
 }

@@ -49,12 +49,9 @@ protected:
     }
     static PresetClipboard clip(const char *name)
     {
-        PresetHeader h;
-        h.clear();
-        h.setName(name);
         auto set = std::make_shared<SETTINGS_MAP>();
         changeEveryParameter(*set);
-        return {{h, set}};
+        return {{namedHeader(name), set}};
     }
 
     std::unique_ptr<IniStore> settings;
@@ -68,9 +65,7 @@ TEST_F(FavoritesTest, DeletingASubFolderOfAnInstalledPackageIsRefused)
     installPackage("Rock");
     ASSERT_TRUE(QFileInfo::exists(fav("Rock/sub/Deep.orba")));
     EXPECT_FALSE(deleteFolder(*settings, fav(), fav("Rock/sub")));
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().title, "Delete Folder");
-    EXPECT_EQ(messages.last().text, "You must delete the entire package at once.");
+    ASSERT_EQ(messages.only(), Box("Delete Folder", "You must delete the entire package at once."));
     EXPECT_TRUE(QFileInfo::exists(fav("Rock/sub/Deep.orba")));
 
     // The package folder itself may go, after a question that says what it is; its sub-folder

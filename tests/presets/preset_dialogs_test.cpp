@@ -82,10 +82,8 @@ TEST(PresetSaveDialog, OkAppliesTheSaveRulesAndARefusalKeepsTheDialogOpen)
     tcPresetSaveDlg d(tcPresetSaveDlg::ProcessorSlot, &list, 0);
     d.setName("AC/DC");
     clickOk(d);
-    ASSERT_EQ(messages.messages().size(), 1u);
+    ASSERT_EQ(messages.only(), Box("Save preset", "There are invalid characters in the name."));
     EXPECT_EQ(messages.last().kind, MessageKind::Information);
-    EXPECT_EQ(messages.last().title, "Save preset");
-    EXPECT_EQ(messages.last().text, "There are invalid characters in the name.");
     EXPECT_NE(d.result(), QDialog::Accepted);
     d.setName(" Lead");
     clickOk(d);
@@ -244,9 +242,8 @@ TEST_F(PresetDialogsOnline, APasteThatLosesTheLinkClosesTheProgressAndSaysWhichP
     hangUpAtHeader = true;
     const TransferResult r = pasteWithProgress(nullptr, *transfer, 30, clip);
     EXPECT_EQ(r.status, TransferResult::LinkLost);
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().title, "Preset Transfer");
-    EXPECT_EQ(messages.last().text, "The link to the processor was lost while preset 31 was being sent.");
+    ASSERT_EQ(messages.only(),
+              Box("Preset Transfer", "The link to the processor was lost while preset 31 was being sent."));
     for (QWidget *w : QApplication::topLevelWidgets())
         EXPECT_FALSE(qobject_cast<tcGrabPushProgress *>(w) && w->isVisible());
 }

@@ -18,24 +18,11 @@ using namespace orba::test;
 
 namespace {
 
-class PresetFileTest : public WorkDirTest
-{
-protected:
-    static PresetHeader named(const std::string &name)
-    {
-        PresetHeader h;
-        h.clear();
-        h.setName(name);
-        return h;
-    }
-};
+using PresetFileTest = WorkDirTest;
 
 QByteArray encode(const SETTINGS_MAP &set, const std::string &name = "Test")
 {
-    PresetHeader h;
-    h.clear();
-    h.setName(name);
-    return encodePreset(h, set, 1234567);
+    return encodePreset(namedHeader(name), set, 1234567);
 }
 
 // The old text format as the earlier application wrote it.
@@ -60,7 +47,7 @@ TEST_F(PresetFileTest, WrittenPresetLoadsIntoAnotherSetWithEqualChecksums)
 {
     SETTINGS_MAP source;
     changeEveryParameter(source);
-    PresetHeader written = named("Morning Drive");
+    PresetHeader written = namedHeader("Morning Drive");
     std::memset(written.reserved.text[0], 'x', 40);
     std::memcpy(written.reserved.text[1], "second", 6);
     computePresetChecksums(source, written);
@@ -89,14 +76,14 @@ TEST_F(PresetFileTest, FortyCharacterNameIsKeptWholeAndALongerOneCut)
 {
     const std::string forty(40, 'N');
     SETTINGS_MAP set;
-    ASSERT_TRUE(writePreset(named(forty), set, path("forty.orba")));
+    ASSERT_TRUE(writePreset(namedHeader(forty), set, path("forty.orba")));
     EXPECT_TRUE(readAll(path("forty.orba")).startsWith("TALMEN ORBA PRESET:" + QByteArray(40, 'N') + ": \n"));
     PresetHeader h;
     ASSERT_EQ(readPresetHeader(h, path("forty.orba")), PRESET_OK);
     EXPECT_EQ(h.nameText(), forty);
     EXPECT_EQ(std::memcmp(h.name, forty.data(), 40), 0);
 
-    ASSERT_TRUE(writePreset(named(forty + "TAIL"), set, path("long.orba")));
+    ASSERT_TRUE(writePreset(namedHeader(forty + "TAIL"), set, path("long.orba")));
     EXPECT_TRUE(readAll(path("long.orba")).startsWith("TALMEN ORBA PRESET:" + QByteArray(40, 'N') + ": \n"));
     // A longer name in a file (written elsewhere) is cut when read.
     QByteArray file = readAll(path("long.orba"));
@@ -156,16 +143,15 @@ TEST_F(PresetFileTest, RecordsWithIdZeroUnknownIdOrNotANumberAreSkipped)
         std::memcpy(r + 2, &value, 4);
         body.append(r, 6);
     };
-    float nan = std::numeric_limits<float>::quiet_NaN();
-    uint32_t nanBits;
-    std::memcpy(&nanBits, &nan, 4);
-    float lift = -3.0f;
-    uint32_t liftBits;
-    std::memcpy(&liftBits, &lift, 4);
+    const auto bits = [](float f) {
+        uint32_t b;
+        std::memcpy(&b, &f, 4);
+        return b;
+    };
     record(0, 5);
     record(9999, 5);
-    record(PEQ1_LIFT, liftBits);
-    record(PEQ1_FREQ, nanBits);
+    record(PEQ1_LIFT, bits(-3.0f));
+    record(PEQ1_FREQ, bits(std::numeric_limits<float>::quiet_NaN()));
     record(PEQ_MASTER_IN, 7); // any non-zero value is on
     Rc4 rc4(PRESET_KEY, PRESET_KEY_LENGTH);
     rc4.apply(body.data(), size_t(body.size()));
@@ -250,7 +236,7 @@ TEST_F(PresetFileTest, MissingFileLeavesHeaderZeroedAndTableAsItWas)
     changeEveryParameter(set);
     SETTINGS_MAP before;
     before.assignFrom(set);
-    PresetHeader h = named("stale");
+    PresetHeader h = namedHeader("stale");
     EXPECT_EQ(loadPreset(h, set, path("missing.orba")), PRESET_CANNOT_OPEN);
     EXPECT_EQ(h.nameText(), "");
     EXPECT_EQ(differingParameters(set, before), 0);
@@ -262,8 +248,8 @@ TEST_F(PresetFileTest, PresetsDifferingOnlyInAnInstallationParameter)
     ASSERT_TRUE(isInstallationParameter(INPUT_LINE_GAIN));
     SETTINGS_MAP a, b;
     b.setFloat(INPUT_LINE_GAIN, 6.0f, CHANGE_LOCAL);
-    ASSERT_TRUE(writePreset(named("P"), a, path("a.orba")));
-    ASSERT_TRUE(writePreset(named("P"), b, path("b.orba")));
+    ASSERT_TRUE(writePreset(namedHeader("P"), a, path("a.orba")));
+    ASSERT_TRUE(writePreset(namedHeader("P"), b, path("b.orba")));
     PresetHeader ha, hb;
     SETTINGS_MAP la, lb;
     ASSERT_EQ(loadPreset(ha, la, path("a.orba")), PRESET_OK);
@@ -276,14 +262,12 @@ TEST_F(PresetFileTest, PresetsDifferingOnlyInAnInstallationParameter)
 
 TEST_F(PresetFileTest, SamePresetComparesNameChecksumsCountsUseAndLock)
 {
-    PresetHeader a = named("Same");
+    PresetHeader a = namedHeader("Same");
     a.inUse = 1;
     a.presetChecksum = 10;
+    PresetHeader b = a;
     a.tail[3] = 9;               // not compared
     a.reserved.text[0][0] = 'q'; // not compared
-    PresetHeader b = named("Same");
-    b.inUse = 1;
-    b.presetChecksum = 10;
     EXPECT_TRUE(samePreset(a, b));
     b.lock = PRESET_LOCKED;
     EXPECT_FALSE(samePreset(a, b));
@@ -299,7 +283,7 @@ TEST_F(PresetFileTest, LineBreakInANameDoesNotCorruptTheFile)
 {
     SETTINGS_MAP source;
     changeEveryParameter(source);
-    PresetHeader h = named("Two\nLines");
+    PresetHeader h = namedHeader("Two\nLines");
     ASSERT_TRUE(writePreset(h, source, path("odd.orba")));
     SETTINGS_MAP target;
     ASSERT_EQ(loadPreset(h, target, path("odd.orba")), PRESET_OK);
@@ -313,19 +297,16 @@ TEST_F(PresetFileTest, LineBreakInANameDoesNotCorruptTheFile)
 TEST_F(PresetFileTest, FailedWriteLeavesTheOldFile)
 {
     SETTINGS_MAP good;
-    ASSERT_TRUE(writePreset(named("Good"), good, path("keep.orba")));
+    ASSERT_TRUE(writePreset(namedHeader("Good"), good, path("keep.orba")));
     const QByteArray before = readAll(path("keep.orba"));
 
     SETTINGS_MAP other;
     changeEveryParameter(other);
-    bool written = true;
     {
         FileSizeLimit limit(100);
         ASSERT_TRUE(limit.active());
-        written = writePreset(named("Bad"), other, path("keep.orba"));
+        EXPECT_FALSE(writePreset(namedHeader("Bad"), other, path("keep.orba")));
     }
-
-    EXPECT_FALSE(written);
     EXPECT_EQ(readAll(path("keep.orba")), before);
     EXPECT_EQ(QDir(path()).entryList(QDir::Files), QStringList{"keep.orba"}); // no temporary left
 }
@@ -334,6 +315,6 @@ TEST_F(PresetFileTest, FailedWriteLeavesTheOldFile)
 TEST_F(PresetFileTest, WriteIntoAMissingFolderFailsQuietly)
 {
     MessageRecorder messages;
-    EXPECT_FALSE(writePreset(named("x"), SETTINGS_MAP(), path("no/such/folder/x.orba")));
+    EXPECT_FALSE(writePreset(namedHeader("x"), SETTINGS_MAP(), path("no/such/folder/x.orba")));
     EXPECT_TRUE(messages.empty());
 }

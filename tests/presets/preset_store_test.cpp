@@ -10,14 +10,12 @@
 #include "work_dir.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <map>
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
@@ -44,11 +42,8 @@ protected:
         SETTINGS_MAP set;
         if (changed)
             changeEveryParameter(set);
-        PresetHeader h;
-        h.clear();
-        h.setName(name);
         ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
-        ASSERT_TRUE(writePreset(h, set, file));
+        ASSERT_TRUE(writePreset(namedHeader(name), set, file));
     }
     QStringList listedNames(const QString &folder)
     {
@@ -58,18 +53,6 @@ protected:
         return names;
     }
 };
-
-// Relative path -> content of every file below a folder.
-std::map<QString, QByteArray> tree(const QString &folder)
-{
-    std::map<QString, QByteArray> out;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        out[QDir(folder).relativeFilePath(file)] = readAll(file);
-    }
-    return out;
-}
 
 QByteArray package(std::initializer_list<std::pair<QByteArray, QByteArray>> records)
 {
@@ -242,10 +225,10 @@ TEST_F(PresetStoreTest, PackageOfAFolderTreeInstallsElsewhereByteForByte)
     EXPECT_EQ(r.files, 6);
     EXPECT_TRUE(messages.empty());
 
-    std::map<QString, QByteArray> expected = tree(src);
-    expected.erase("rock/readme.txt");
-    EXPECT_EQ(tree(path("elsewhere/rock")), expected);
-    EXPECT_EQ(expected.size(), 6u);
+    QMap<QString, QByteArray> expected = fileTree(src);
+    expected.remove("rock/readme.txt");
+    EXPECT_EQ(fileTree(path("elsewhere/rock")), expected);
+    EXPECT_EQ(expected.size(), 6);
 }
 
 TEST_F(PresetStoreTest, PackageRecordsAreDepthFirstFilesBeforeFolders)
@@ -334,11 +317,11 @@ TEST_F(PresetStoreTest, RecordPathsThatLeaveTheTargetAreRefusedAndNothingIsWritt
         EXPECT_FALSE(r.ok()) << escape.constData();
         EXPECT_EQ(r.files, 1) << escape.constData();
     }
-    EXPECT_TRUE(tree(path("outside")).empty());
+    EXPECT_TRUE(fileTree(path("outside")).empty());
     EXPECT_FALSE(QFileInfo::exists(path("escape.orba")));
     EXPECT_FALSE(QFileInfo::exists(path("through.orba")));
-    auto inside = tree(path("target"));
-    EXPECT_EQ(inside.size(), 1u);
+    auto inside = fileTree(path("target"));
+    EXPECT_EQ(inside.size(), 1);
     EXPECT_EQ(inside["fine.orba"], "ok");
 
     EXPECT_TRUE(isSafePackagePath("a/b c/d#1.orba"));

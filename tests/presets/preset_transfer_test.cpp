@@ -267,9 +267,7 @@ TEST_F(PresetTransferTest, UnlockingAFactoryLockedSlotNeedsTheTechnicianSetting)
 
     LockPlan plan = transfer->unlockSlots({0, 1}, technicianMode(settings));
     EXPECT_EQ(plan.change, std::vector<int>{1});
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().title, "Preset Lock Error");
-    EXPECT_EQ(messages.last().text, "Presets 1 \"Factory Default\" is factory locked.");
+    ASSERT_EQ(messages.only(), Box("Preset Lock Error", "Presets 1 \"Factory Default\" is factory locked."));
     EXPECT_TRUE(planFactoryLock({1}, technicianMode(settings)).change.empty());
     // Locking a factory-locked slot is refused even for the technician.
     EXPECT_EQ(planLock(session->presetSlots(), {0, 1}).change, std::vector<int>{1});
@@ -307,10 +305,7 @@ TEST_F(PresetTransferTest, TakingAFileWithoutFollowLeavesEveryInstallationParame
 {
     SETTINGS_MAP fileSet;
     changeEveryParameter(fileSet);
-    PresetHeader h;
-    h.clear();
-    h.setName("From disk");
-    ASSERT_TRUE(writePreset(h, fileSet, path("disk.orba")));
+    ASSERT_TRUE(writePreset(namedHeader("From disk"), fileSet, path("disk.orba")));
     SETTINGS_MAP &live = session->live();
     session->globals().setBool(G_S_FOLLOW, false, CHANGE_PROCESSOR);
     SETTINGS_MAP before;

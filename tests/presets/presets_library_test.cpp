@@ -53,6 +53,14 @@ QStringList actionTexts(const QList<QAction *> &actions)
     return texts;
 }
 
+QStringList headerTexts(QTreeWidget *tree)
+{
+    QStringList texts;
+    for (int c = 0; c < tree->columnCount(); ++c)
+        texts << tree->headerItem()->text(c);
+    return texts;
+}
+
 class LibraryTest : public WorkDirTest
 {
 protected:
@@ -85,10 +93,8 @@ protected:
     void writeFile(const QString &folder, const char *name)
     {
         SETTINGS_MAP set;
-        PresetHeader h;
-        h.clear();
-        h.setName(name);
-        ASSERT_TRUE(writePreset(h, set, QDir(folder).filePath(QLatin1String(name) + ".orba")));
+        ASSERT_TRUE(
+            writePreset(namedHeader(name), set, QDir(folder).filePath(QLatin1String(name) + ".orba")));
         ASSERT_TRUE(addToIndex(folder, QLatin1String(name) + ".orba"));
     }
     QTreeWidgetItem *folderItem(const char *relative)
@@ -116,24 +122,22 @@ TEST_F(LibraryTest, SlotRowsRunFrom001To080WithTheLockInColourAndIcon)
     EXPECT_EQ(d.windowTitle(), "Preset Library");
     tcPDlgArcBox *arc = d.arcBox();
     ASSERT_EQ(arc->topLevelItemCount(), 80);
-    EXPECT_EQ(arc->headerItem()->text(0), "#");
-    EXPECT_EQ(arc->headerItem()->text(1), "On ORBA");
+    EXPECT_EQ(headerTexts(arc), QStringList({"#", "On ORBA"}));
     EXPECT_EQ(arc->topLevelItem(0)->text(0), "001");
     EXPECT_EQ(arc->topLevelItem(0)->text(1), "Rock");
     EXPECT_EQ(arc->topLevelItem(0)->data(0, Qt::UserRole).toInt(), 0);
     EXPECT_EQ(arc->topLevelItem(79)->text(0), "080");
     EXPECT_EQ(arc->topLevelItem(79)->data(0, Qt::UserRole).toInt(), 79);
     EXPECT_EQ(arc->topLevelItem(5)->text(1), "");
-    EXPECT_EQ(arc->topLevelItem(0)->foreground(1).color().rgba(), 0xFF000000u);
-    EXPECT_EQ(arc->topLevelItem(1)->foreground(1).color().rgba(), 0xFF0000C0u);
-    EXPECT_EQ(arc->topLevelItem(2)->foreground(1).color().rgba(), 0xFFC00000u);
+    const auto colour = [&](int row) { return arc->topLevelItem(row)->foreground(1).color(); };
+    EXPECT_EQ(colour(0).rgba(), 0xFF000000u);
+    EXPECT_EQ(colour(1).rgba(), 0xFF0000C0u);
+    EXPECT_EQ(colour(2).rgba(), 0xFFC00000u);
     // Three different icons for the three locks.
-    const QImage open = arc->topLevelItem(0)->icon(0).pixmap(16).toImage();
-    const QImage locked = arc->topLevelItem(1)->icon(0).pixmap(16).toImage();
-    const QImage factory = arc->topLevelItem(2)->icon(0).pixmap(16).toImage();
-    EXPECT_NE(open, locked);
-    EXPECT_NE(locked, factory);
-    EXPECT_NE(open, factory);
+    const auto icon = [&](int row) { return arc->topLevelItem(row)->icon(0).pixmap(16).toImage(); };
+    EXPECT_NE(icon(0), icon(1));
+    EXPECT_NE(icon(1), icon(2));
+    EXPECT_NE(icon(0), icon(2));
 
     // The list follows the processor's slot list.
     session->presetSlots().set(5, usedHeader("New One"));
@@ -146,13 +150,11 @@ TEST_F(LibraryTest, SlotRowsRunFrom001To080WithTheLockInColourAndIcon)
     dark.setColor(QPalette::Text, QColor(221, 227, 234));
     arc->setPalette(dark);
     emit session->sig_summary_changed();
-    EXPECT_EQ(arc->topLevelItem(0)->foreground(1).color(), QColor(221, 227, 234));
-    const QColor talk = arc->topLevelItem(1)->foreground(1).color();
-    const QColor factoryRow = arc->topLevelItem(2)->foreground(1).color();
-    EXPECT_EQ(talk.hslHue(), QColor::fromRgba(0xFF0000C0u).hslHue());
-    EXPECT_EQ(factoryRow.hslHue(), QColor::fromRgba(0xFFC00000u).hslHue());
-    EXPECT_GT(talk.lightness(), 150);
-    EXPECT_GT(factoryRow.lightness(), 150);
+    EXPECT_EQ(colour(0), QColor(221, 227, 234));
+    EXPECT_EQ(colour(1).hslHue(), QColor::fromRgba(0xFF0000C0u).hslHue());
+    EXPECT_EQ(colour(2).hslHue(), QColor::fromRgba(0xFFC00000u).hslHue());
+    EXPECT_GT(colour(1).lightness(), 150);
+    EXPECT_GT(colour(2).lightness(), 150);
 }
 
 TEST_F(LibraryTest, WithTheTechnicianSettingOffThereIsNoFactoryLockEntry)
@@ -160,11 +162,13 @@ TEST_F(LibraryTest, WithTheTechnicianSettingOffThereIsNoFactoryLockEntry)
     setTechnicianMode(*settings, false);
     CPresetsDlg &d = open();
     const QString factory = QStringLiteral("Factory Lock Preset");
-    EXPECT_FALSE(actionTexts(d.arcBox()->contextMenu()->actions()).contains(factory));
-    EXPECT_TRUE(actionTexts(d.arcBox()->contextMenu()->actions()).contains("Un-Lock Preset"));
+    const QStringList context = actionTexts(d.arcBox()->contextMenu()->actions());
+    EXPECT_FALSE(context.contains(factory));
+    EXPECT_TRUE(context.contains("Un-Lock Preset"));
     ASSERT_EQ(d.menuOwner(), d.arcBox());
-    EXPECT_FALSE(actionTexts(d.menuBar()->actions()).contains(factory));
-    EXPECT_TRUE(actionTexts(d.menuBar()->actions()).contains("Lock Preset"));
+    const QStringList bar = actionTexts(d.menuBar()->actions());
+    EXPECT_FALSE(bar.contains(factory));
+    EXPECT_TRUE(bar.contains("Lock Preset"));
     dialog.reset();
 
     setTechnicianMode(*settings, true);
@@ -178,7 +182,7 @@ TEST_F(LibraryTest, TheMenuBarShowsTheMenusOfTheListThatLastTookTheFocus)
     CPresetsDlg &d = open();
     d.show();
     QApplication::setActiveWindow(&d);
-    auto titles = [&] {
+    const auto titles = [&] {
         QStringList t;
         for (QAction *a : d.menuBar()->actions())
             t << a->text();
@@ -260,9 +264,7 @@ TEST_F(LibraryTest, DroppingFilesOnALockedSlotsRowIsRefusedWithThePasteMessage)
     EXPECT_EQ(drags, 1);
     EXPECT_EQ(d.dragBuffer().size(), 2u);
     EXPECT_TRUE(d.clipboard().empty()); // a drag leaves the clipboard alone
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().title, "Preset Paste");
-    EXPECT_EQ(messages.last().text, "One or more of the destination presets is locked.");
+    ASSERT_EQ(messages.only(), Box("Preset Paste", "One or more of the destination presets is locked."));
     EXPECT_EQ(slotName(session->presetSlots().get(1)), "Talk");
 
     // Onto the slot before it: the second file would land on the locked slot, so it is refused too.
@@ -398,9 +400,7 @@ TEST_F(LibraryTest, DiffOfAPresetWithItselfMarksNoRowAndAChangeIsRed)
     EXPECT_EQ(same.windowTitle(), "Preset Difference");
     QTreeWidget *tree = same.diffTree();
     EXPECT_EQ(tree->objectName(), "diff_tree");
-    EXPECT_EQ(tree->headerItem()->text(0), "Setting");
-    EXPECT_EQ(tree->headerItem()->text(1), "Current");
-    EXPECT_EQ(tree->headerItem()->text(2), "On ORBA");
+    EXPECT_EQ(headerTexts(tree), QStringList({"Setting", "Current", "On ORBA"}));
     EXPECT_EQ(tree->columnWidth(0), 110);
     EXPECT_EQ(tree->columnWidth(1), 100);
     ASSERT_EQ(tree->topLevelItemCount(), settingCount() + 3);
@@ -442,8 +442,7 @@ TEST_F(LibraryTest, ViewListsNameCountChecksumAndEveryParameter)
     EXPECT_EQ(view.windowTitle(), "Preset View");
     QTreeWidget *tree = view.treeWidget();
     EXPECT_EQ(tree->objectName(), "treeWidget");
-    EXPECT_EQ(tree->headerItem()->text(1), "Value");
-    EXPECT_EQ(tree->headerItem()->text(2), "");
+    EXPECT_EQ(headerTexts(tree).mid(1, 2), QStringList({"Value", ""}));
     ASSERT_EQ(tree->topLevelItemCount(), settingCount() + 3);
     EXPECT_EQ(tree->topLevelItem(0)->text(1), "Solo");
     EXPECT_EQ(tree->topLevelItem(1)->text(0), "Num IDs");

@@ -1,7 +1,8 @@
 // The schedule core: packed events, the texts the scheduler shows, the packets a schedule goes out
 // in, the clock setting, and the text form of events.
-#include "session/schedule.h"
 #include "link/records.h"
+#include "preset_samples.h"
+#include "session/schedule.h"
 
 #include <gtest/gtest.h>
 
@@ -78,11 +79,7 @@ TEST(Schedule, TwelveHourTextsAndTheClockLabel)
 TEST(Schedule, PresetTextsNameSlotsInUseAndMarkTheOthers)
 {
     PresetSlotList slotList;
-    PresetHeader h;
-    h.clear();
-    h.setName("Morning Talk");
-    h.inUse = 1;
-    slotList.set(2, h);
+    slotList.set(2, test::usedHeader("Morning Talk"));
     EXPECT_EQ(presetText(2, slotList), QStringLiteral("003 - Morning Talk"));
     EXPECT_EQ(presetText(3, slotList), QStringLiteral("004 - ????"));
     EXPECT_EQ(presetText(500, slotList), QStringLiteral("501 - ????"));
@@ -127,8 +124,7 @@ TEST(Schedule, ClockSettingTakesOffsetsInHoursAndADottedServer)
     EXPECT_EQ(c.hour, 15);
     EXPECT_EQ(c.second, 31);
     EXPECT_TRUE(c.sntp);
-    EXPECT_EQ(c.server[0], 10);
-    EXPECT_EQ(c.server[3], 3);
+    EXPECT_EQ(std::vector<uint8_t>(c.server, c.server + 4), (std::vector<uint8_t>{10, 1, 2, 3}));
     ASSERT_TRUE(makeClockSetting(when, true, QStringLiteral("10.1.2.3"), QStringLiteral(" 5 .5"), c));
     EXPECT_EQ(c.tzOffset, 19800);
     ASSERT_TRUE(makeClockSetting(when, false, QStringLiteral("10.1.2.3"), QStringLiteral("0.0003"), c));

@@ -6,6 +6,7 @@
 #include "link/meter.h"
 #include "link/wire.h"
 #include "loopback_peer.h"
+#include "preset_samples.h"
 #include "session/session.h"
 #include "wait.h"
 
@@ -38,6 +39,20 @@ struct Shown
 std::ostream &operator<<(std::ostream &out, const Shown &s)
 {
     return out << '{' << s.text.toStdString() << ',' << int(s.look) << '}';
+}
+
+// The password code a connect frame carries.
+uint32_t loginCode(const Frame &connect)
+{
+    uint32_t crc = 1;
+    EXPECT_TRUE(parseConnect(connect.data(), connect.size(), crc));
+    return crc;
+}
+
+// The raw value at the other end of the parameter's range from the one the set holds.
+uint32_t farRaw(const SETTINGS_MAP &set, uint16_t id)
+{
+    return set.getRaw(id) == set.getRawMax(id) ? set.getRawMin(id) : set.getRawMax(id);
 }
 
 class SessionTest : public ::testing::Test
@@ -103,14 +118,6 @@ protected:
         buildMeterDatagram(dg, h, nullptr);
         ASSERT_TRUE(test::sendDatagram(session->meters().port(), dg, sizeof dg, from)) << from;
     }
-    static PresetHeader usedSlot()
-    {
-        PresetHeader h;
-        h.clear();
-        h.setName("Morning Drive");
-        h.inUse = 255;
-        return h;
-    }
 
     // A lost link comes back soon; the dead-processor limits stay as shipped unless a test says so.
     SessionOptions options{0, 0, LinkLimits{200, 10000, 15000}};
@@ -131,10 +138,7 @@ TEST_F(SessionTest, HandshakeSendsTheRememberedPasswordAndGoesOnlineOnReplyTwo)
     ASSERT_EQ(wanted.size(), 1);
     EXPECT_TRUE(wanted[0][0].toBool());
     ASSERT_TRUE(framesArrive(1));
-    const Frame connect = peer.frames()[0];
-    uint32_t crc = 0;
-    ASSERT_TRUE(parseConnect(connect.data(), connect.size(), crc));
-    EXPECT_EQ(crc, 0xCAFE1234u);
+    EXPECT_EQ(loginCode(peer.frames()[0]), 0xCAFE1234u);
     EXPECT_EQ(s.statusText(), QStringLiteral("Pending"));
 
     answerLogin(CONNECT_ACCEPTED);
@@ -164,10 +168,7 @@ TEST_F(SessionTest, ABareAddressWithoutADeviceLogsInWithTheNoDeviceCode)
     s.setTarget({QString(), QStringLiteral("127.0.0.1"), 0x1234});
     s.set_online(true);
     ASSERT_TRUE(framesArrive(1));
-    uint32_t crc = 0;
-    const Frame connect = peer.frames()[0];
-    ASSERT_TRUE(parseConnect(connect.data(), connect.size(), crc));
-    EXPECT_EQ(crc, CONNECT_NO_DEVICE);
+    EXPECT_EQ(loginCode(peer.frames()[0]), CONNECT_NO_DEVICE);
 }
 
 TEST_F(SessionTest, WithTheFirstMeterPortTakenTheRequestCarriesTheOneBound)
@@ -208,7 +209,7 @@ TEST_F(SessionTest, GoingOfflineByChoiceShowsOfflineNormallyAndForgetsTheProcess
 {
     Session &s = open();
     goOnline();
-    s.presetSlots().set(3, usedSlot());
+    s.presetSlots().set(3, test::usedHeader("Morning Drive"));
     QSignalSpy slotsSpy(&s, &Session::sig_summary_changed);
     s.set_online(false);
     EXPECT_FALSE(s.onlineWanted());
@@ -226,7 +227,7 @@ TEST_F(SessionTest, ALostLinkShowsOfflineInTheAlertLookForgetsTheSlotsAndReconne
 {
     Session &s = open();
     goOnline();
-    s.presetSlots().set(0, usedSlot());
+    s.presetSlots().set(0, test::usedHeader("Morning Drive"));
     statusSpy->clear();
     peer.closeConnection();
     ASSERT_TRUE(waitProcessingEvents([&] { return s.statusText() == QStringLiteral("Pending"); }));
@@ -255,7 +256,7 @@ TEST_F(SessionTest, AFailedAttemptLeavesTheSlotsAlone)
 {
     options.processorPort = test::freeTcpPort(); // nothing listens there
     Session &s = open();
-    s.presetSlots().set(5, usedSlot());
+    s.presetSlots().set(5, test::usedHeader("Morning Drive"));
     s.set_online(true);
     ASSERT_TRUE(waitProcessingEvents([&] { return s.statusText() == QStringLiteral("Offline"); }));
     EXPECT_EQ(s.statusLook(), StatusLook::Alert);
@@ -268,7 +269,7 @@ TEST_F(SessionTest, ALossWhilePendingForgetsTheSlots)
     Session &s = open();
     s.set_online(true);
     ASSERT_TRUE(framesArrive(1)); // the peer holds the connection, the login waits
-    s.presetSlots().set(7, usedSlot());
+    s.presetSlots().set(7, test::usedHeader("Morning Drive"));
     peer.closeConnection();
     // The link comes back at once, so look for the report rather than the text of the moment.
     ASSERT_TRUE(waitProcessingEvents([&] { return showed({"Offline", StatusLook::Alert}); }));
@@ -311,11 +312,8 @@ TEST_F(SessionTest, ALinkReplacedWhileThePromptIsOpenIsNotAnsweredForTheOldOne)
     ASSERT_TRUE(waitProcessingEvents([&] { return framesOf(MSG_CONNECT).size() >= 2; }));
     EXPECT_EQ(peer.accepted(), 2);
     test::processEventsFor(100);
-    for (const Frame &f : framesOf(MSG_CONNECT)) {
-        uint32_t crc = 1;
-        ASSERT_TRUE(parseConnect(f.data(), f.size(), crc));
-        EXPECT_EQ(crc, 0u); // never the answer meant for the link that is gone
-    }
+    for (const Frame &f : framesOf(MSG_CONNECT))
+        EXPECT_EQ(loginCode(f), 0u); // never the answer meant for the link that is gone
 }
 
 TEST_F(SessionTest, WithoutATargetGoingOnlineOnlyStoresTheWish)
@@ -355,8 +353,7 @@ TEST_F(SessionTest, PingAndChangedValuesGoToTheProcessor)
     QSignalSpy sent(&s, &Session::changesSent);
     const uint16_t id = firstSettingId();
     SETTINGS_MAP &live = s.live();
-    live.setIndex(id, live.getRaw(id) == live.getRawMax(id) ? live.getRawMin(id) : live.getRawMax(id),
-                  CHANGE_USER);
+    live.setIndex(id, farRaw(live, id), CHANGE_USER);
     s.globals().setInt(G_DELAY, 77, CHANGE_USER);
     ASSERT_TRUE(waitProcessingEvents(
         [&] { return !framesOf(MSG_VALUES).empty() && !framesOf(MSG_GLOBALS).empty(); }));
@@ -403,9 +400,7 @@ TEST_F(SessionTest, ProcessorValuesAreShownButNeverEchoed)
     QSignalSpy complete(&s, &Session::liveValuesComplete);
     const uint16_t id = firstSettingId();
     SETTINGS_MAP model;
-    model.setIndex(id, s.live().getRaw(id) == s.live().getRawMax(id) ? s.live().getRawMin(id)
-                                                                     : s.live().getRawMax(id),
-                   CHANGE_LOCAL);
+    model.setIndex(id, farRaw(s.live(), id), CHANGE_LOCAL);
     uint8_t f[12 + 8];
     putValuesHeader(f, TARGET_LIVE, 1, 2, 1); // block 1 of 2
     putSettingEntry(f + 12, model, id);
@@ -432,8 +427,7 @@ TEST_F(SessionTest, AFrameCutByAReconnectIsNeverCompleted)
     const uint32_t cutBefore = live.getRaw(cut);
 
     SETTINGS_MAP model;
-    model.setIndex(cut, cutBefore == live.getRawMax(cut) ? live.getRawMin(cut) : live.getRawMax(cut),
-                   CHANGE_LOCAL);
+    model.setIndex(cut, farRaw(live, cut), CHANGE_LOCAL);
     uint8_t f[12 + 8];
     putValuesHeader(f, TARGET_LIVE, 1, 1, 1);
     putSettingEntry(f + 12, model, cut);
@@ -443,8 +437,7 @@ TEST_F(SessionTest, AFrameCutByAReconnectIsNeverCompleted)
     ASSERT_TRUE(waitProcessingEvents([&] { return framesOf(MSG_CONNECT).size() == 2; }));
     reply(f + 14, sizeof f - 14); // the rest arrives on the new connection
 
-    const uint32_t laterTarget =
-        live.getRaw(later) == live.getRawMax(later) ? live.getRawMin(later) : live.getRawMax(later);
+    const uint32_t laterTarget = farRaw(live, later);
     model.setIndex(later, laterTarget, CHANGE_LOCAL);
     putSettingEntry(f + 12, model, later);
     reply(f, sizeof f);
@@ -575,9 +568,7 @@ TEST_F(SessionTest, ASessionDestroyedWithReportsStillQueuedLeavesQuietly)
 TEST(SessionSlots, TheSlotProposedForSavingIsTheFirstEmptyThenTheFirstUnlocked)
 {
     PresetSlotList list;
-    PresetHeader used;
-    used.clear();
-    used.inUse = 1;
+    PresetHeader used = test::usedHeader("");
     list.set(0, used);
     EXPECT_EQ(Session::proposeSaveSlot(list), 1);
     for (int i = 0; i < PRESET_SLOTS; ++i) {

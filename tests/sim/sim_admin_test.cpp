@@ -3,6 +3,7 @@
 #include "app_client.h"
 
 #include "link/wire.h"
+#include "preset_samples.h"
 #include "sim/sim_schedule.h"
 #include "sim/sim_state.h"
 #include "test_files.h"
@@ -16,13 +17,8 @@ using orba::test::AppClient;
 using orba::test::startSim;
 using orba::test::waitProcessingEvents;
 
-class SimEventsOnline : public orba::test::SimOnline
-{
-};
-
-class SimFirmwareOnline : public orba::test::SimOnline
-{
-};
+using SimEventsOnline = orba::test::SimOnline;
+using SimFirmwareOnline = orba::test::SimOnline;
 
 namespace {
 
@@ -88,9 +84,7 @@ TEST(SimClock, ImpossibleDateIsIgnored)
     EXPECT_EQ(clock.offsetSeconds(), 0);
 }
 
-class SimState : public orba::test::WorkDirTest
-{
-};
+using SimState = orba::test::WorkDirTest;
 
 TEST_F(SimState, SlotsLiveValuesGlobalsEventsAndClockSurviveARestart)
 {
@@ -137,10 +131,7 @@ TEST_F(SimState, PushedRenamedClearedLockedAndTakenSlotsSurviveARestart)
         auto sim = startSim(o);
         AppClient app;
         ASSERT_TRUE(app.connectAndLogin(sim->port()));
-        PresetHeader h;
-        h.clear();
-        h.setName("Pushed");
-        h.inUse = 255;
+        PresetHeader h = orba::test::usedHeader("Pushed");
         h.setChecksums(pushed.checksums());
         app.link->send_all_values(30, pushed);
         app.link->send_preset_header(30, h);

@@ -19,9 +19,7 @@ using orba::test::Frame;
 using orba::test::startSim;
 using orba::test::waitProcessingEvents;
 
-class SimLinkOnline : public orba::test::SimOnline
-{
-};
+using SimLinkOnline = orba::test::SimOnline;
 
 TEST(SimLink, WithoutAPasswordNoLoginIsNeededAndSettingOneKeepsTheSession)
 {
@@ -119,9 +117,7 @@ TEST_F(SimLinkOnline, GarbageAndImpossibleFieldsAreIgnoredAndTheLinkStaysUsable)
     std::mt19937 rng(7);
     std::vector<uint8_t> junk(20000);
     for (auto &b : junk)
-        b = uint8_t(rng() & 0xFF);
-    for (auto &b : junk)
-        if (b == 0xA5)
+        if ((b = uint8_t(rng() & 0xFF)) == 0xA5)
             b = 0x5A; // no accidental frames in the noise
     app.sendRaw(junk);
     app.sendRaw({0xA5, 0xA5, 0x04, 0x00, 0xA5, 0xA5, 0x01, 0x08}); // lengths 4 and 2049

@@ -4,6 +4,7 @@
 #include "app_client.h"
 
 #include "link/wire.h"
+#include "preset_samples.h"
 
 using namespace orba;
 using orba::test::AppClient;
@@ -26,13 +27,9 @@ TEST_F(SimPresets, LockedSlotsKeepTheirContentsAndSayWhatTheyHold)
     const SetChecksums before = bank().values(0).checksums();
     SETTINGS_MAP set;
     set.setFloat(1281, 10.0f, CHANGE_LOCAL);
-    PresetHeader header;
-    header.clear();
-    header.setName("Overwrite");
-    header.inUse = 255;
     app.headerWait.begin(0);
     app.link->send_all_values(0, set);
-    app.link->send_preset_header(0, header);
+    app.link->send_preset_header(0, orba::test::usedHeader("Overwrite"));
     ASSERT_TRUE(waitProcessingEvents([&] { return app.headerWait.isDone(); }));
     EXPECT_EQ(bank().values(0).checksums().presetChecksum, before.presetChecksum);
     EXPECT_EQ(app.presetSlots.get(0).nameText(), "Factory Default");

@@ -234,14 +234,8 @@ TEST_F(DispatchTest, AtOneAndAHalfTheRepaintRectangleCoversEveryPixelTheObjectPa
 
 TEST_F(DispatchTest, ScaleFactorsOutsideTheUsableRangeLeaveScalingOff)
 {
-    const float unusable[] = {40.0f,
-                              1e9f,
-                              std::numeric_limits<float>::infinity(),
-                              std::numeric_limits<float>::quiet_NaN(),
-                              1e-6f,
-                              0.49f,
-                              0.0f,
-                              -1.0f};
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    const float unusable[] = {40.0f, 1e9f, inf, nan, 1e-6f, 0.49f, 0.0f, -1.0f};
     for (float f : unusable) {
         bench->setScaling(true, f, 1.0f);
         EXPECT_FALSE(bench->scaling()) << f;

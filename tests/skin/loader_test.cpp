@@ -10,9 +10,7 @@ using namespace orba::test;
 
 namespace {
 
-class LoaderTest : public SkinTest
-{
-};
+using LoaderTest = SkinTest;
 
 QByteArray nested(int levels)
 {
@@ -66,20 +64,13 @@ TEST_F(LoaderTest, ColourValuesAreOpaqueHexOrNames)
                        "<color id=\"empty\" rgb=\"\"/>\n"
                        "<color id=\"unset\"/>\n"),
               0);
-    QRgb c = 0;
-    ASSERT_TRUE(bench().colour("orange", &c));
-    EXPECT_EQ(c, 0xFFFF8000u);
-    ASSERT_TRUE(bench().colour("top", &c));
-    EXPECT_EQ(c, 0xFFFF8000u);
-    ASSERT_TRUE(bench().colour("prefixed", &c));
-    EXPECT_EQ(c, 0xFF00FF00u);
-    ASSERT_TRUE(bench().colour("named", &c));
-    EXPECT_EQ(c, 0xFFFF8000u);
-    for (const char *black : {"junk", "empty", "unset"}) {
-        ASSERT_TRUE(bench().colour(black, &c));
-        EXPECT_EQ(c, 0xFF000000u) << black;
-    }
-    EXPECT_FALSE(bench().colour("Orange", &c)) << "names are case-sensitive";
+    EXPECT_EQ(colourOf("orange"), 0xFFFF8000u);
+    EXPECT_EQ(colourOf("top"), 0xFFFF8000u);
+    EXPECT_EQ(colourOf("prefixed"), 0xFF00FF00u);
+    EXPECT_EQ(colourOf("named"), 0xFFFF8000u);
+    for (const char *black : {"junk", "empty", "unset"})
+        EXPECT_EQ(colourOf(black), 0xFF000000u) << black;
+    EXPECT_EQ(colourOf("Orange"), 1u) << "names are case-sensitive";
 }
 
 TEST_F(LoaderTest, RepeatedColourIdChangesThatColourNotTheLastOne)
@@ -87,12 +78,9 @@ TEST_F(LoaderTest, RepeatedColourIdChangesThatColourNotTheLastOne)
     ASSERT_EQ(loadSkin("<color id=\"a\" rgb=\"111111\"/><color id=\"b\" rgb=\"222222\"/>"
                        "<color id=\"a\" rgb=\"333333\"/>"),
               0);
-    QRgb c = 0;
     EXPECT_EQ(bench().colourCount(), 2);
-    ASSERT_TRUE(bench().colour("a", &c));
-    EXPECT_EQ(c, 0xFF333333u);
-    ASSERT_TRUE(bench().colour("b", &c));
-    EXPECT_EQ(c, 0xFF222222u);
+    EXPECT_EQ(colourOf("a"), 0xFF333333u);
+    EXPECT_EQ(colourOf("b"), 0xFF222222u);
 }
 
 TEST_F(LoaderTest, OffsetsAndExpressions)
@@ -107,17 +95,11 @@ TEST_F(LoaderTest, OffsetsAndExpressions)
                        "<offset id=\"empty\" value=\"\"/>\n"
                        "<region id=\"r\" x=\"left\" y=\"a+b\" w=\"abc\"/>\n"),
               0);
-    int32_t v = 0;
-    ASSERT_TRUE(bench().offset("a", &v));
-    EXPECT_EQ(v, 16);
-    ASSERT_TRUE(bench().offset("abc", &v));
-    EXPECT_EQ(v, 12);
-    ASSERT_TRUE(bench().offset("neg", &v));
-    EXPECT_EQ(v, -5);
-    ASSERT_TRUE(bench().offset("missing", &v));
-    EXPECT_EQ(v, 10);
-    ASSERT_TRUE(bench().offset("empty", &v));
-    EXPECT_EQ(v, 0);
+    EXPECT_EQ(offsetOf("a"), 16);
+    EXPECT_EQ(offsetOf("abc"), 12);
+    EXPECT_EQ(offsetOf("neg"), -5);
+    EXPECT_EQ(offsetOf("missing"), 10);
+    EXPECT_EQ(offsetOf("empty"), 0);
     EXPECT_EQ(countMessages(QStringLiteral("Could not find a definition for offset \"x\" on line 9")), 1);
     QRect r;
     ASSERT_TRUE(bench().region("r", &r));
@@ -162,12 +144,9 @@ TEST_F(LoaderTest, TableOverflowIsReportedAndDropped)
     EXPECT_EQ(bench().colourCount(), 256);
     EXPECT_EQ(bench().fontCount(), 64);
     EXPECT_EQ(bench().regionCount(), 1024);
-    QRgb c = 0;
-    ASSERT_TRUE(bench().colour("c0", &c));
-    EXPECT_EQ(c, 0xFF000001u);
-    ASSERT_TRUE(bench().colour("c255", &c));
-    EXPECT_EQ(c, 0xFF000100u);
-    EXPECT_FALSE(bench().colour("c256", &c));
+    EXPECT_EQ(colourOf("c0"), 0xFF000001u);
+    EXPECT_EQ(colourOf("c255"), 0xFF000100u);
+    EXPECT_EQ(colourOf("c256"), 1u);
     EXPECT_EQ(bench().findFont("f62"), nullptr);
     ASSERT_NE(bench().findFont("f61"), nullptr);
 }
@@ -180,9 +159,7 @@ TEST_F(LoaderTest, OffsetTableHoldsTenThousand)
     ASSERT_EQ(loadSkin(body), 0);
     EXPECT_EQ(countMessages(QStringLiteral("ERROR: Maximimum number of OFFSET objects exceeded")), 1);
     EXPECT_EQ(bench().offsetCount(), 10000);
-    int32_t v = 0;
-    ASSERT_TRUE(bench().offset("o9999", &v));
-    EXPECT_EQ(v, 9999);
+    EXPECT_EQ(offsetOf("o9999"), 9999);
 }
 
 TEST_F(LoaderTest, DefinitionWithoutIdIsReportedAndIgnored)
@@ -258,10 +235,8 @@ TEST_F(LoaderTest, IncludedFilesContinueTheEnclosingElement)
     ASSERT_NE(s, nullptr);
     ASSERT_EQ(s->placements.size(), 2u);
     EXPECT_EQ(s->placements[0]->xoffset, 5);
-    QRgb c = 0;
-    EXPECT_TRUE(bench().colour("late", &c));
-    EXPECT_EQ(c, 0xFFABCDEFu);
-    EXPECT_TRUE(bench().colour("after", &c));
+    EXPECT_EQ(colourOf("late"), 0xFFABCDEFu);
+    EXPECT_NE(colourOf("after"), 1u);
     EXPECT_TRUE(hasMessage(QStringLiteral("missing.xml\"\n")));
 }
 

@@ -5,7 +5,6 @@
 #include "skin/skin_test_util.h"
 #include "support/message_recorder.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
@@ -27,21 +26,22 @@ QByteArray entry(const QByteArray &name, const QByteArray &data, qint64 declared
     return orba::skin::packEntryHeader(0, quint16(name.size()), d) + name + data;
 }
 
-// Every file under a folder, relative name to contents.
-QMap<QString, QByteArray> tree(const QString &folder)
-{
-    QMap<QString, QByteArray> out;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        out[QDir(folder).relativeFilePath(file)] = readAll(file);
-    }
-    return out;
-}
-
 class PackTest : public WorkDirTest
 {
 protected:
+    // With a folder "out" to unpack into.
+    void SetUp() override
+    {
+        WorkDirTest::SetUp();
+        QDir().mkpath(path(QStringLiteral("out")));
+    }
+    // The packer beside the working folder, where the skin dialog looks for it.
+    void installPacker()
+    {
+        ASSERT_TRUE(QFile::copy(packer(), path(QStringLiteral("SkinPacker"))));
+        QFile::setPermissions(path(QStringLiteral("SkinPacker")),
+                              QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner);
+    }
     int runPacker(const QStringList &args, QByteArray *output = nullptr)
     {
         const ProgramRun r = runProgram(QStringLiteral("SkinPacker"), args, 30000);
@@ -71,12 +71,11 @@ TEST_F(PackTest, PackerAndUnpackRoundTripByteForByte)
         0);
     EXPECT_TRUE(report.contains("Packed 5 files.")) << report.constData();
 
-    QDir().mkpath(path(QStringLiteral("out")));
     ASSERT_TRUE(tcSkinDlg::unpackSkin(path("mine.skin"), path("out")));
     EXPECT_TRUE(messages.empty());
-    auto expected = tree(path("skins/mine"));
+    auto expected = fileTree(path("skins/mine"));
     expected[QStringLiteral("knob.png")] = "png bytes";
-    EXPECT_EQ(tree(path("out")), expected);
+    EXPECT_EQ(fileTree(path("out")), expected);
 }
 
 TEST_F(PackTest, PackerFailsClearlyAndKeepsTheOldFile)
@@ -125,8 +124,7 @@ TEST_F(PackTest, DialogMarksTheSkinInUseAndOffersPackOnlyWithThePacker)
         dialog.accept();
         EXPECT_EQ(dialog.chosenName(), QStringLiteral("default.skin"));
     }
-    ASSERT_TRUE(QFile::copy(packer(), path(QStringLiteral("SkinPacker"))));
-    QFile::setPermissions(path(QStringLiteral("SkinPacker")), QFile::ReadOwner | QFile::ExeOwner);
+    installPacker();
     tcSkinDlg dialog(nullptr, QDir(path("skins")));
     auto *pack = dialog.findChild<QPushButton *>(QStringLiteral("packButton"));
     EXPECT_FALSE(pack->isHidden());
@@ -184,21 +182,18 @@ TEST_F(PackTest, AFullDiskKeepsTheOldPackedFileAndLeavesNoTemporary)
 TEST_F(PackTest, HeaderOnlyFileUnpacksToNothing)
 {
     writeText(path(QStringLiteral("empty.skin")), orba::skin::packHeader(0));
-    QDir().mkpath(path(QStringLiteral("out")));
     EXPECT_TRUE(tcSkinDlg::unpackSkin(path("empty.skin"), path("out")));
     EXPECT_TRUE(messages.empty());
-    EXPECT_TRUE(tree(path("out")).isEmpty());
+    EXPECT_TRUE(fileTree(path("out")).isEmpty());
 }
 
 TEST_F(PackTest, BadMagicAndMissingTargetAreRefused)
 {
     writeText(path(QStringLiteral("bad.skin")), QByteArray("NOPE") + QByteArray(12, '\0'));
-    QDir().mkpath(path(QStringLiteral("out")));
     EXPECT_FALSE(tcSkinDlg::unpackSkin(path("bad.skin"), path("out")));
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().title, QStringLiteral("Pack Skin Error"));
-    EXPECT_EQ(messages.last().text,
-              QStringLiteral("Failed attempting to unpack skin \"%1\"").arg(path("bad.skin")));
+    ASSERT_EQ(messages.only(),
+              Box("Pack Skin Error",
+                  QStringLiteral("Failed attempting to unpack skin \"%1\"").arg(path("bad.skin"))));
     writeText(path(QStringLiteral("short.skin")), "SKIN");
     EXPECT_FALSE(tcSkinDlg::unpackSkin(path("short.skin"), path("out")));
     EXPECT_FALSE(tcSkinDlg::unpackSkin(path("bad.skin"), path("absent")));
@@ -233,7 +228,6 @@ TEST_F(PackTest, CutOffEntryWritesNothingOfIt)
     const QByteArray file =
         orba::skin::packHeader(2) + entry("whole.txt", "complete") + entry("cut.txt", "only part", 1000);
     writeText(path(QStringLiteral("cut.skin")), file);
-    QDir().mkpath(path(QStringLiteral("out")));
     tcSkinDlg::unpackSkin(path("cut.skin"), path("out"));
     EXPECT_EQ(readAll(path("out/whole.txt")), QByteArray("complete"));
     EXPECT_FALSE(QFile::exists(path("out/cut.txt")));
@@ -264,9 +258,7 @@ TEST_F(PackTest, DialogListsChoosesAndPacks)
     writeText(path(QStringLiteral("skins/other/skin.xml")), "<skin/>");
     writeText(path(QStringLiteral("skins/old.skin")), orba::skin::packHeader(0));
     writeText(path(QStringLiteral("skin_images/pic.png")), "pic");
-    ASSERT_TRUE(QFile::copy(packer(), path(QStringLiteral("SkinPacker"))));
-    QFile::setPermissions(path(QStringLiteral("SkinPacker")),
-                          QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner);
+    installPacker();
 
     tcSkinDlg dialog(nullptr, QDir(path("skins")));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose Skin"));
@@ -342,7 +334,7 @@ TEST_F(PackTest, UnpackingNeverWritesThroughALink)
     EXPECT_TRUE(messages.last().text.contains(QStringLiteral("\"victim.txt\" is a link")))
         << messages.last().text.toStdString();
     EXPECT_EQ(readAll(path("outside/victim.txt")), QByteArray("victim"));
-    EXPECT_EQ(tree(path("outside")).size(), 1);
+    EXPECT_EQ(fileTree(path("outside")).size(), 1);
 }
 
 TEST_F(PackTest, RemoveFolderLeavesALinkedFolderAlone)
@@ -365,14 +357,13 @@ TEST_F(PackTest, EntriesAreBoundedAtTheLimit)
     EXPECT_EQ(atLimit.entries.size(), size_t(orba::skin::kMaxPackEntries));
 
     writeText(path(QStringLiteral("many.skin")), pack + entry("one-more", "x"));
-    QDir().mkpath(path(QStringLiteral("out")));
     EXPECT_FALSE(tcSkinDlg::unpackSkin(path("many.skin"), path("out")));
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.last().text,
               QStringLiteral("Refused to unpack skin \"%1\": it holds more than %2 files.")
                   .arg(path("many.skin"))
                   .arg(orba::skin::kMaxPackEntries));
-    EXPECT_TRUE(tree(path("out")).isEmpty()) << "refused as a whole";
+    EXPECT_TRUE(fileTree(path("out")).isEmpty()) << "refused as a whole";
 }
 
 TEST_F(PackTest, BytesAreBoundedAtTheLimit)
@@ -393,10 +384,9 @@ TEST_F(PackTest, BytesAreBoundedAtTheLimit)
     }
     ASSERT_TRUE(QFile::resize(path(QStringLiteral("big.skin")), orba::skin::kMaxPackBytes + 1));
     EXPECT_EQ(orba::skin::readPackedSkin(path("big.skin")).status, orba::skin::PackStatus::TooLarge);
-    QDir().mkpath(path(QStringLiteral("out")));
     EXPECT_FALSE(tcSkinDlg::unpackSkin(path("big.skin"), path("out")));
     EXPECT_EQ(
         messages.last().text,
         QStringLiteral("Refused to unpack skin \"%1\": it is larger than 64 MB.").arg(path("big.skin")));
-    EXPECT_TRUE(tree(path("out")).isEmpty());
+    EXPECT_TRUE(fileTree(path("out")).isEmpty());
 }

@@ -13,6 +13,7 @@
 #include <QList>
 #include <QString>
 
+#include <climits>
 #include <memory>
 
 namespace orba::test {
@@ -35,6 +36,18 @@ protected:
     QString skinDir() const { return path(QStringLiteral("skin")); }
     QString skinPath(const QString &name) const;
     tcPlainBench &bench() { return *m_bench; }
+    // A colour by id, or 1 (no colour: their alpha is always full) when there is none.
+    QRgb colourOf(const char *id)
+    {
+        QRgb c = 1;
+        return bench().colour(id, &c) ? c : 1;
+    }
+    // An offset by id, or the lowest int when there is none.
+    int32_t offsetOf(const char *id)
+    {
+        int32_t v = 0;
+        return bench().offset(id, &v) ? v : INT32_MIN;
+    }
     tcVORudWidget &host() { return *m_host; }
     bool hasMessage(const QString &part) const;
     int countMessages(const QString &part) const;

@@ -7,9 +7,13 @@
 #include <QString>
 
 #include <deque>
+#include <utility>
 #include <vector>
 
 namespace orba::test {
+
+// The title and text of a box.
+using Box = std::pair<QString, QString>;
 
 struct RecordedMessage
 {
@@ -33,6 +37,8 @@ public:
     const std::vector<RecordedMessage> &messages() const { return m_messages; }
     bool empty() const { return m_messages.empty(); }
     const RecordedMessage &last() const { return m_messages.back(); }
+    // Title and text of the one box shown; two empty texts unless exactly one was.
+    Box only() const { return m_messages.size() == 1 ? Box(m_messages[0].title, m_messages[0].text) : Box(); }
     void clear() { m_messages.clear(); }
 
 private:

@@ -8,12 +8,19 @@
 
 namespace orba::test {
 
-// A slot's header marked in use, with a name and a lock.
-inline PresetHeader usedHeader(const std::string &name, uint8_t lock = PRESET_UNLOCKED)
+// A cleared header with a name (not marked in use).
+inline PresetHeader namedHeader(const std::string &name)
 {
     PresetHeader h;
     h.clear();
     h.setName(name);
+    return h;
+}
+
+// A slot's header marked in use, with a name and a lock.
+inline PresetHeader usedHeader(const std::string &name, uint8_t lock = PRESET_UNLOCKED)
+{
+    PresetHeader h = namedHeader(name);
     h.inUse = 255;
     h.lock = lock;
     return h;

@@ -1,5 +1,7 @@
 #include "test_files.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 #ifdef Q_OS_UNIX
@@ -19,6 +21,17 @@ bool writeAll(const QString &path, const QByteArray &data)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+QMap<QString, QByteArray> fileTree(const QString &folder)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        out[QDir(folder).relativeFilePath(file)] = readAll(file);
+    }
+    return out;
 }
 
 #ifdef Q_OS_UNIX

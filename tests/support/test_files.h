@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 
 namespace orba::test {
@@ -9,6 +10,8 @@ namespace orba::test {
 // The whole file, or empty when it cannot be read.
 QByteArray readAll(const QString &path);
 bool writeAll(const QString &path, const QByteArray &data);
+// Every file below a folder, hidden ones included: relative path to contents.
+QMap<QString, QByteArray> fileTree(const QString &folder);
 
 #ifdef Q_OS_UNIX
 // While it lives, writing beyond the given size fails for this process (root included, unlike
