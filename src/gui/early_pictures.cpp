@@ -10,6 +10,10 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#if defined(__linux__)
+#include <pthread.h>
+#include <sched.h>
+#endif
 
 namespace orba::gui {
 namespace {
@@ -29,6 +33,11 @@ struct Store
 
     void run(const std::function<std::vector<QByteArray>()> &list)
     {
+#if defined(__linux__)
+        // Only on a core nobody else wants: the window and the display server come first.
+        sched_param idle{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+#endif
         std::vector<QByteArray> listedBytes = list();
         std::unique_lock<std::mutex> hold(lock);
         bytes = std::move(listedBytes);
