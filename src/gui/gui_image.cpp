@@ -184,10 +184,10 @@ bool tcGuiImage::decodeTogether(std::vector<Use> uses, bool dense)
                 QImage companion;
                 if (p->wantsDense(uses[i].sx, uses[i].sy)) {
                     denseLater[i] = !dense;
-                    if (dense) {
-                        companion = p->decodeDense();
-                        denseFailed[i] = companion.isNull();
-                    }
+                    if (!dense) // drawn from the picture until then, only where shown
+                        continue;
+                    companion = p->decodeDense();
+                    denseFailed[i] = companion.isNull();
                 }
                 strips[i] =
                     scaleSections(companion.isNull() ? source : companion, p->sectionCount(),
@@ -207,10 +207,9 @@ bool tcGuiImage::decodeTogether(std::vector<Use> uses, bool dense)
         if (denseFailed[i])
             p->dropDense();
         p->adopt(std::move(images[i]));
-        if (!strips[i].isNull() && !p->m_pixmap.isNull()) {
+        if (!strips[i].isNull() && !p->m_pixmap.isNull())
             p->adoptPrepared(std::move(strips[i]), uses[i].sx, uses[i].sy, uses[i].ratio, denseLater[i]);
-            later = later || denseLater[i];
-        }
+        later = later || denseLater[i];
         if (dense && p->m_stretchedLater) { // stretched again, from the companion, when next drawn
             p->m_stretched = QPixmap();
             p->m_stretchedLater = false;
@@ -377,9 +376,32 @@ const tcGuiImage::Prepared &tcGuiImage::prepared(const QTransform &device, doubl
     return p;
 }
 
+bool tcGuiImage::standsIn(const QTransform &device) const
+{
+    if (!g_deferCompanions || !wantsDense(device.m11(), device.m22()))
+        return false;
+    const Prepared &p = m_prepared;
+    if (!p.strip.isNull() && !p.denseLater && p.sx == device.m11() && p.sy == device.m22())
+        return false;
+    g_companionsDeferred = true;
+    return true;
+}
+
 void tcGuiImage::drawPreparedPart(QPainter &painter, const QTransform &device, int x0, int y0, int k, int x,
                                   int y, int w, int h) const
 {
+    if (standsIn(device)) {
+        // Only the sections this paint shows, each copied out first so its edges take nothing from
+        // its neighbours: preparing every section of a strip for one paint costs more than the paint.
+        const int sw = m_pixmap.width() / sectionCount();
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.setClipRect(QRect(x0 + x, y0 + y, w, h), Qt::IntersectClip);
+        painter.drawPixmap(QRect(x0, y0, sw, m_pixmap.height()),
+                           m_pixmap.copy(sectionLeft(k), 0, sw, m_pixmap.height()));
+        painter.restore();
+        return;
+    }
     orba::gui::DevicePixels pixels(painter);
     const Prepared &p = prepared(device, pixels.ratio());
     const int ox = orba::gui::deviceX(device, x0), oy = orba::gui::deviceY(device, y0);

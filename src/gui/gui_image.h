@@ -126,6 +126,9 @@ private:
     // The part (x, y, w, h) of section k, in skin pixels, drawn at skin (x0, y0) at device pixels.
     void drawPreparedPart(QPainter &painter, const QTransform &device, int x0, int y0, int k, int x, int y,
                           int w, int h) const;
+    // While companions wait for the pass after the first paint: true when this picture has nothing
+    // prepared from its companion at this scale, and is drawn resampled from the picture meanwhile.
+    bool standsIn(const QTransform &device) const;
 
     QString m_file;
     mutable QByteArray m_data;
