@@ -202,10 +202,16 @@ void tcKelBench::meterFrame(const uint8_t *datagram)
 {
     if (!m_created || !datagram)
         return;
+    // A dozen bars, lamps and the trace change together: one request for all of them.
+    m_frameDirty = QRegion();
+    m_inFrame = true;
     m_main->meterFrame(datagram);
     m_compressor->meterFrame(datagram);
     m_input->statusUpdate(datagram);
     m_system->statusUpdate(datagram);
+    m_inFrame = false;
+    if (m_window && !m_frameDirty.isEmpty())
+        m_window->update(m_frameDirty);
 }
 
 void tcKelBench::resetMeters()
@@ -303,7 +309,9 @@ void tcKelBench::fitHost()
 
 void tcKelBench::invalidate(const QRect &rect, int)
 {
-    if (m_window)
+    if (m_inFrame)
+        m_frameDirty += toWidgetRect(rect);
+    else if (m_window)
         m_window->update(toWidgetRect(rect));
 }
 

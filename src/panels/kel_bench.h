@@ -172,6 +172,8 @@ private:
     std::vector<tcGuiImage::Use> picturesFor(const QRect &rect, qreal ratio);
     QObject m_later;
     bool m_sharpenQueued = false;
+    bool m_inFrame = false;  // a meter frame is being taken: repaints wait for its end
+    QRegion m_frameDirty;
     tcGuiImage *m_background = nullptr;
     int m_screen = 0;
     int m_graphView = 0;
