@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QStyleFactory>
+#include <QTimer>
 
 #include <memory>
 
@@ -37,9 +38,11 @@ int main(int argc, char *argv[])
 
     KelWidget window;
     window.show();
+    // Normally the first paint ends it; a window that is never painted must not hold the pictures.
+    QTimer::singleShot(10000, &window, [] { orba::gui::EarlyPictures::finish(); });
     splash->finish(&window);
     splash.reset();
     const int status = QApplication::exec();
-    orba::gui::EarlyPictures::finish(); // a window closed before its first paint
+    orba::gui::EarlyPictures::finish(500); // a window closed before its first paint
     return status;
 }

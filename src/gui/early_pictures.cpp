@@ -3,7 +3,9 @@
 #include <QHash>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -29,15 +31,9 @@ struct Store
     std::vector<QImage> images;
     std::vector<State> states;
     QHash<QByteArray, size_t> index;
-    std::thread thread;
 
     void run(const std::function<std::vector<QByteArray>()> &list)
     {
-#if defined(__linux__)
-        // Only on a core nobody else wants: the window and the display server come first.
-        sched_param idle{};
-        pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
-#endif
         std::vector<QByteArray> listedBytes = list();
         std::unique_lock<std::mutex> hold(lock);
         bytes = std::move(listedBytes);
@@ -46,27 +42,34 @@ struct Store
         for (size_t i = 0; i < bytes.size(); ++i)
             index.insert(bytes[i], i);
         listed = true;
-        changed.notify_all();
         for (size_t i = 0; i < bytes.size() && !stop; ++i) {
             if (states[i] != State::Waiting)
                 continue;
             states[i] = State::Decoding;
+            const QByteArray encoded = bytes[i];
             hold.unlock();
             QImage image;
-            image.loadFromData(bytes[i]);
+            image.loadFromData(encoded);
             hold.lock();
-            images[i] = std::move(image);
-            states[i] = State::Done;
-            changed.notify_all();
+            if (states[i] == State::Decoding && !stop) {
+                images[i] = std::move(image);
+                states[i] = State::Done;
+            }
         }
         done = true;
         changed.notify_all();
     }
 };
 
-std::mutex g_startLock; // start and finish against each other
-Store *g_store = nullptr;
+std::mutex g_startLock; // guards g_store
+std::shared_ptr<Store> g_store;
 std::atomic<bool> g_running{false};
+
+std::shared_ptr<Store> currentStore()
+{
+    std::lock_guard<std::mutex> guard(g_startLock);
+    return g_store;
+}
 
 } // namespace
 
@@ -75,39 +78,54 @@ void EarlyPictures::start(std::function<std::vector<QByteArray>()> list)
     std::lock_guard<std::mutex> guard(g_startLock);
     if (g_store)
         return;
-    g_store = new Store;
+    g_store = std::make_shared<Store>();
     g_running = true;
-    g_store->thread = std::thread([store = g_store, list = std::move(list)] { store->run(list); });
+    std::thread([store = g_store, list = std::move(list)] {
+#if defined(__linux__)
+        // Only on a core nobody else wants: the window and the display server come first.
+        sched_param idle{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+#endif
+        store->run(list);
+    }).detach();
 }
 
 QImage EarlyPictures::take(const QByteArray &bytes)
 {
     if (!g_running || bytes.isEmpty())
         return QImage();
-    Store *store = g_store;
-    std::unique_lock<std::mutex> hold(store->lock);
-    store->changed.wait(hold, [store] { return store->listed; });
+    const std::shared_ptr<Store> store = currentStore();
+    if (!store)
+        return QImage();
+    // Never waits: the thread runs at idle priority, and a busy machine could keep it from ever
+    // finishing what it holds. What it has not finished, the caller decodes.
+    std::lock_guard<std::mutex> hold(store->lock);
+    if (!store->listed || store->stop)
+        return QImage();
     const auto it = store->index.constFind(bytes);
     if (it == store->index.cend())
         return QImage();
     const size_t i = it.value();
-    store->changed.wait(hold, [store, i] { return store->states[i] != State::Decoding; });
     const State was = std::exchange(store->states[i], State::Taken);
     return was == State::Done ? std::move(store->images[i]) : QImage();
 }
 
-void EarlyPictures::finish()
+void EarlyPictures::finish(int waitMs)
 {
-    std::lock_guard<std::mutex> guard(g_startLock);
-    if (!g_store)
-        return;
+    std::shared_ptr<Store> store;
     {
-        std::lock_guard<std::mutex> hold(g_store->lock);
-        g_store->stop = true;
+        std::lock_guard<std::mutex> guard(g_startLock);
+        store = std::move(g_store);
+        g_running = false;
     }
-    g_store->thread.join();
-    g_running = false;
-    delete std::exchange(g_store, nullptr);
+    if (!store)
+        return;
+    std::unique_lock<std::mutex> hold(store->lock);
+    store->stop = true;
+    store->images.clear();
+    if (waitMs > 0)
+        store->changed.wait_for(hold, std::chrono::milliseconds(waitMs), [&store] { return store->done; });
+    hold.unlock();
 #if defined(__GLIBC__)
     // What nobody took was decoded in the thread's own heap: give it back now, not never.
     malloc_trim(0);
@@ -116,11 +134,11 @@ void EarlyPictures::finish()
 
 void EarlyPictures::waitUntilListDone()
 {
-    std::lock_guard<std::mutex> guard(g_startLock);
-    if (!g_store)
+    const std::shared_ptr<Store> store = currentStore();
+    if (!store)
         return;
-    std::unique_lock<std::mutex> hold(g_store->lock);
-    g_store->changed.wait(hold, [] { return g_store->done; });
+    std::unique_lock<std::mutex> hold(store->lock);
+    store->changed.wait(hold, [&store] { return store->done; });
 }
 
 bool EarlyPictures::running()

@@ -16,11 +16,12 @@ public:
     // Lists the encoded pictures (on the new thread) and decodes them in that order. Only one runs
     // at a time; a second start while one runs is ignored.
     static void start(std::function<std::vector<QByteArray>()> list);
-    // The picture decoded from exactly these bytes. Waits while it is being decoded; a null image
-    // when it is not listed or not reached yet, which is then left to the caller alone.
+    // The picture decoded from exactly these bytes, once; a null image when it is not listed or
+    // not finished yet, which is then left to the caller alone. Never waits.
     static QImage take(const QByteArray &bytes);
-    // Stops the thread and drops every picture nobody took. Safe to call at any time.
-    static void finish();
+    // Drops every picture nobody took and lets the thread end after the picture in hand, waiting
+    // for that at most `waitMs` (at exit, so nothing of it outlives the program's own data).
+    static void finish(int waitMs = 0);
     static bool running();
     // Waits until the thread has gone through its list (for tests: what take() finds is then fixed).
     static void waitUntilListDone();
