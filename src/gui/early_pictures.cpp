@@ -32,7 +32,8 @@ struct Store
     std::vector<State> states;
     QHash<QByteArray, size_t> index;
 
-    void run(const std::function<std::vector<QByteArray>()> &list)
+    // True when it was stopped before the end of its list.
+    bool run(const std::function<std::vector<QByteArray>()> &list)
     {
         std::vector<QByteArray> listedBytes = list();
         std::unique_lock<std::mutex> hold(lock);
@@ -58,8 +59,17 @@ struct Store
         }
         done = true;
         changed.notify_all();
+        return stop;
     }
 };
+
+void giveMemoryBack()
+{
+#if defined(__GLIBC__)
+    // What nobody took was decoded in the thread's own heap: give it back now, not never.
+    malloc_trim(0);
+#endif
+}
 
 std::mutex g_startLock; // guards g_store
 std::shared_ptr<Store> g_store;
@@ -80,13 +90,16 @@ void EarlyPictures::start(std::function<std::vector<QByteArray>()> list)
         return;
     g_store = std::make_shared<Store>();
     g_running = true;
-    std::thread([store = g_store, list = std::move(list)] {
+    std::thread([store = g_store, list = std::move(list)]() mutable {
 #if defined(__linux__)
         // Only on a core nobody else wants: the window and the display server come first.
         sched_param idle{};
         pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
 #endif
-        store->run(list);
+        const bool stopped = store->run(list);
+        store.reset(); // the last owner once finished
+        if (stopped)
+            giveMemoryBack();
     }).detach();
 }
 
@@ -123,13 +136,13 @@ void EarlyPictures::finish(int waitMs)
     std::unique_lock<std::mutex> hold(store->lock);
     store->stop = true;
     store->images.clear();
+    store->index.clear();
+    store->bytes.clear();
     if (waitMs > 0)
         store->changed.wait_for(hold, std::chrono::milliseconds(waitMs), [&store] { return store->done; });
     hold.unlock();
-#if defined(__GLIBC__)
-    // What nobody took was decoded in the thread's own heap: give it back now, not never.
-    malloc_trim(0);
-#endif
+    store.reset();
+    giveMemoryBack();
 }
 
 void EarlyPictures::waitUntilListDone()
