@@ -1,5 +1,5 @@
-// Pictures decoded on a thread of their own while the application starts: the second core is idle
-// while the first makes the splash and the window, and the first paint then finds them ready.
+// Pictures decoded while the application starts, on a thread of idle priority: whatever core the
+// splash, the window and the display server leave unused does work the first paint would do.
 #pragma once
 
 #include <QByteArray>

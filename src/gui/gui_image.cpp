@@ -393,12 +393,15 @@ void tcGuiImage::drawPreparedPart(QPainter &painter, const QTransform &device, i
     if (standsIn(device)) {
         // Only the sections this paint shows, each copied out first so its edges take nothing from
         // its neighbours: preparing every section of a strip for one paint costs more than the paint.
-        const int sw = m_pixmap.width() / sectionCount();
+        const int n = sectionCount(), sw = m_pixmap.width() / n;
+        const QRect to(x0, y0, sw, m_pixmap.height());
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.setClipRect(QRect(x0 + x, y0 + y, w, h), Qt::IntersectClip);
-        painter.drawPixmap(QRect(x0, y0, sw, m_pixmap.height()),
-                           m_pixmap.copy(sectionLeft(k), 0, sw, m_pixmap.height()));
+        if (n == 1) // a whole picture, often drawn in many parts: nothing to copy out
+            painter.drawPixmap(to, m_pixmap);
+        else
+            painter.drawPixmap(to, m_pixmap.copy(sectionLeft(k), 0, sw, m_pixmap.height()));
         painter.restore();
         return;
     }
