@@ -140,33 +140,34 @@ bool tcGuiImage::companionsDeferred()
     return g_companionsDeferred;
 }
 
-bool tcGuiImage::collected(const QPainter &painter) const
+bool tcGuiImage::collected(const QPainter &painter, bool sections) const
 {
     if (!g_collecting)
         return false;
     Use use;
     use.picture = this;
     QTransform device;
-    if (orba::gui::scalingDevice(painter, &device) && !m_hasTransparent) {
+    if (sections && orba::gui::scalingDevice(painter, &device) && !m_hasTransparent) {
         use.sx = device.m11();
         use.sy = device.m22();
         use.ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     }
-    if (!m_decoded || (use.sx > 0 && (m_prepared.sx != use.sx || m_prepared.sy != use.sy ||
-                                      (m_prepared.denseLater && wantsDense(use.sx, use.sy)))) ||
-        m_stretchedLater)
+    if (!m_decoded || (use.sx > 0 && (m_prepared.sx != use.sx || m_prepared.sy != use.sy)))
         g_collecting->push_back(use);
     return true;
 }
 
 bool tcGuiImage::decodeTogether(std::vector<Use> uses, bool dense)
 {
-    std::sort(uses.begin(), uses.end(), [](const Use &a, const Use &b) { return a.picture < b.picture; });
+    // One use per picture, the one that wants its sections prepared when there is one.
+    std::sort(uses.begin(), uses.end(), [](const Use &a, const Use &b) {
+        return a.picture != b.picture ? a.picture < b.picture : a.sx > b.sx;
+    });
     uses.erase(std::unique(uses.begin(), uses.end(),
                            [](const Use &a, const Use &b) { return a.picture == b.picture; }),
                uses.end());
     std::vector<QImage> images(uses.size()), strips(uses.size());
-    std::vector<char> denseFailed(uses.size(), 0), denseLater(uses.size(), 0);
+    std::vector<char> denseFailed(uses.size(), 0), later(uses.size(), 0);
     for (size_t i = 0; i < uses.size(); ++i) {
         if (uses[i].picture->m_decoded)
             images[i] = uses[i].picture->m_pixmap.toImage(); // pixmaps only on this thread
@@ -183,8 +184,8 @@ bool tcGuiImage::decodeTogether(std::vector<Use> uses, bool dense)
             if (uses[i].sx > 0 && !source.isNull() && source.size() == p->m_size) {
                 QImage companion;
                 if (p->wantsDense(uses[i].sx, uses[i].sy)) {
-                    denseLater[i] = !dense;
-                    if (!dense) // drawn from the picture until then, only where shown
+                    later[i] = !dense;
+                    if (!dense) // stands in until then, only where shown
                         continue;
                     companion = p->decodeDense();
                     denseFailed[i] = companion.isNull();
@@ -201,21 +202,15 @@ bool tcGuiImage::decodeTogether(std::vector<Use> uses, bool dense)
         pool.start(work);
     work();
     pool.waitForDone();
-    bool later = false;
     for (size_t i = 0; i < uses.size(); ++i) {
         const tcGuiImage *p = uses[i].picture;
         if (denseFailed[i])
             p->dropDense();
         p->adopt(std::move(images[i]));
         if (!strips[i].isNull() && !p->m_pixmap.isNull())
-            p->adoptPrepared(std::move(strips[i]), uses[i].sx, uses[i].sy, uses[i].ratio, denseLater[i]);
-        later = later || denseLater[i];
-        if (dense && p->m_stretchedLater) { // stretched again, from the companion, when next drawn
-            p->m_stretched = QPixmap();
-            p->m_stretchedLater = false;
-        }
+            p->adoptPrepared(std::move(strips[i]), uses[i].sx, uses[i].sy, uses[i].ratio);
     }
-    return later;
+    return std::find(later.begin(), later.end(), 1) != later.end();
 }
 
 void tcGuiImage::decode() const
@@ -305,10 +300,9 @@ QImage tcGuiImage::scaleSections(const QImage &source, int n, QSize section)
     return strip;
 }
 
-void tcGuiImage::adoptPrepared(QImage strip, double sx, double sy, double ratio, bool denseLater) const
+void tcGuiImage::adoptPrepared(QImage strip, double sx, double sy, double ratio) const
 {
     Prepared &p = m_prepared;
-    p.denseLater = denseLater;
     const QSize section = preparedSection(m_pixmap.size(), sectionCount(), sx, sy);
     p.sx = sx;
     p.sy = sy;
@@ -349,11 +343,9 @@ void tcGuiImage::dropDense() const
     }
 }
 
-QImage tcGuiImage::preparedSource(double sx, double sy, bool *later) const
+QImage tcGuiImage::preparedSource(double sx, double sy) const
 {
-    if (wantsDense(sx, sy) && g_deferCompanions && later) {
-        *later = g_companionsDeferred = true;
-    } else if (wantsDense(sx, sy)) {
+    if (wantsDense(sx, sy)) {
         QImage dense = decodeDense();
         if (!dense.isNull())
             return dense;
@@ -369,19 +361,15 @@ const tcGuiImage::Prepared &tcGuiImage::prepared(const QTransform &device, doubl
         !p.strip.isNull())
         return p;
     const int n = sectionCount();
-    bool later = false;
-    QImage strip = scaleSections(preparedSource(device.m11(), device.m22(), &later), n,
-                                 preparedSection(m_pixmap.size(), n, device.m11(), device.m22()));
-    adoptPrepared(std::move(strip), device.m11(), device.m22(), ratio, later);
+    adoptPrepared(scaleSections(preparedSource(device.m11(), device.m22()), n,
+                                preparedSection(m_pixmap.size(), n, device.m11(), device.m22())),
+                  device.m11(), device.m22(), ratio);
     return p;
 }
 
-bool tcGuiImage::standsIn(const QTransform &device) const
+bool tcGuiImage::standsIn(double sx, double sy, bool ready) const
 {
-    if (!g_deferCompanions || !wantsDense(device.m11(), device.m22()))
-        return false;
-    const Prepared &p = m_prepared;
-    if (!p.strip.isNull() && !p.denseLater && p.sx == device.m11() && p.sy == device.m22())
+    if (!g_deferCompanions || !wantsDense(sx, sy) || ready)
         return false;
     g_companionsDeferred = true;
     return true;
@@ -390,7 +378,9 @@ bool tcGuiImage::standsIn(const QTransform &device) const
 void tcGuiImage::drawPreparedPart(QPainter &painter, const QTransform &device, int x0, int y0, int k, int x,
                                   int y, int w, int h) const
 {
-    if (standsIn(device)) {
+    const Prepared &ready = m_prepared;
+    if (standsIn(device.m11(), device.m22(),
+                 !ready.strip.isNull() && ready.sx == device.m11() && ready.sy == device.m22())) {
         // Only the sections this paint shows, each copied out first so its edges take nothing from
         // its neighbours: preparing every section of a strip for one paint costs more than the paint.
         const int n = sectionCount(), sw = m_pixmap.width() / n;
@@ -477,7 +467,7 @@ void tcGuiImage::drawWhole(QPainter &painter, int x, int y) const
 
 void tcGuiImage::drawStretched(QPainter &painter, int x, int y, int w, int h) const
 {
-    if (collected(painter))
+    if (collected(painter, false))
         return;
     decode();
     if (m_pixmap.isNull()) {
@@ -493,12 +483,18 @@ void tcGuiImage::drawStretched(QPainter &painter, int x, int y, int w, int h) co
     const QSize size(orba::gui::deviceX(device, x + w) - left, orba::gui::deviceY(device, y + h) - top);
     if (size.isEmpty())
         return;
+    const double sx = double(size.width()) / m_pixmap.width(), sy = double(size.height()) / m_pixmap.height();
+    if (standsIn(sx, sy, m_stretched.size() == size)) {
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(QRect(x, y, w, h), m_pixmap);
+        painter.restore();
+        return;
+    }
     orba::gui::DevicePixels pixels(painter);
     if (m_stretched.size() != size || m_stretched.devicePixelRatio() != pixels.ratio()) {
-        m_stretchedLater = false;
-        m_stretched = QPixmap::fromImage(preparedSource(double(size.width()) / m_pixmap.width(),
-                                                        double(size.height()) / m_pixmap.height(), &m_stretchedLater)
-                                             .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        m_stretched = QPixmap::fromImage(
+            preparedSource(sx, sy).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         m_stretched.setDevicePixelRatio(pixels.ratio());
     }
     pixels.draw(QPoint(left, top), m_stretched, m_stretched.rect());

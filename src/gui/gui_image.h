@@ -83,15 +83,14 @@ public:
     };
     static void setCollecting(std::vector<Use> *pictures);
     static bool collecting();
-    // While on, a draw that would decode a companion draws from the picture instead and leaves the
-    // companion for later (a window's first paints); whether any did since it was last turned on
-    // or off.
+    // While on, a draw that would decode a companion draws resampled from the picture instead and
+    // leaves the companion for later (a window's first paints); whether any did since it was last
+    // turned on or off.
     static void deferCompanions(bool on);
     static bool companionsDeferred();
     // Decodes those pictures, and prepares them for the scale they are drawn at, on every core
-    // at once (a first paint needs many). Without `dense`, pictures with a companion are prepared
-    // from their own pixels for now, and collected again until prepared from it; returns whether
-    // any was.
+    // at once (a first paint needs many). Without `dense`, pictures with a companion are only
+    // decoded, and stand in until a later pass prepares them from it; returns whether any was.
     static bool decodeTogether(std::vector<Use> uses, bool dense = true);
 
 private:
@@ -100,7 +99,6 @@ private:
         double sx = 0, sy = 0;
         int sectionW = 0, h = 0; // one section at device pixels
         QPixmap strip;           // the sections side by side, each scaled on its own
-        bool denseLater = false; // from the picture although the companion is wanted
     };
     int sectionLeft(int k) const;
     // At load: a companion that is not twice the picture's size is dropped, with a warning.
@@ -110,7 +108,9 @@ private:
     void decode() const;
     // The GUI-thread end of a decode: the pixels become the picture.
     void adopt(QImage image) const;
-    bool collected(const QPainter &painter) const;
+    // In a collecting paint: notes what this draw needs (its sections prepared, unless `sections`
+    // is false for a stretched draw, which makes its own) and says not to draw.
+    bool collected(const QPainter &painter, bool sections = true) const;
     // Section size at device pixels; the sections side by side, each resampled on its own.
     static QSize preparedSection(QSize size, int n, double sx, double sy);
     static QImage scaleSections(const QImage &source, int n, QSize section);
@@ -119,16 +119,16 @@ private:
     // The companion's pixels, colour-keyed as the picture; null when they cannot be had.
     QImage decodeDense() const;
     // The source to prepare sections from for a device scale: the companion or the picture.
-    QImage preparedSource(double sx, double sy, bool *later = nullptr) const;
-    void adoptPrepared(QImage strip, double sx, double sy, double ratio, bool denseLater = false) const;
+    QImage preparedSource(double sx, double sy) const;
+    void adoptPrepared(QImage strip, double sx, double sy, double ratio) const;
     // The sections for a device transform, as pixmaps of the screen's pixel ratio.
     const Prepared &prepared(const QTransform &device, double ratio) const;
     // The part (x, y, w, h) of section k, in skin pixels, drawn at skin (x0, y0) at device pixels.
     void drawPreparedPart(QPainter &painter, const QTransform &device, int x0, int y0, int k, int x, int y,
                           int w, int h) const;
     // While companions wait for the pass after the first paint: true when this picture has nothing
-    // prepared from its companion at this scale, and is drawn resampled from the picture meanwhile.
-    bool standsIn(const QTransform &device) const;
+    // `ready` for this device scale, and is drawn resampled from its own pixels meanwhile.
+    bool standsIn(double sx, double sy, bool ready) const;
 
     QString m_file;
     mutable QByteArray m_data;
@@ -141,7 +141,6 @@ private:
     mutable bool m_decoded = false;
     mutable Prepared m_prepared;
     mutable QPixmap m_stretched; // the last stretched size at device pixels
-    mutable bool m_stretchedLater = false; // stretched from the picture although the companion is wanted
     int m_sections = 1;
     bool m_hasTransparent = false;
     QRgb m_transparent = 0xFF000000u;

@@ -335,10 +335,10 @@ void tcKelBench::sharpenPictures()
     tcGuiImage::deferCompanions(false);
     if (!m_window)
         return;
+    // Stretched pictures are prepared as they are drawn again; the others all at once here.
     std::vector<tcGuiImage::Use> pictures = picturesFor(m_window->rect(), m_window->devicePixelRatioF());
-    if (pictures.empty())
-        return;
-    tcGuiImage::decodeTogether(std::move(pictures));
+    if (!pictures.empty())
+        tcGuiImage::decodeTogether(std::move(pictures));
     m_window->update();
 }
 
