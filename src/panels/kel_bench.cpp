@@ -424,7 +424,7 @@ void tcKelBench::paint(QPainter &painter, const QRect &rect)
     }
     paintFocus(painter, dirty);
     painter.restore();
-    // Pictures drawn stretched, or that the collecting pass missed, wait for it too.
+    // Pictures that stood in here (drawn stretched, or missed by the collecting pass) wait for it too.
     if ((sharpen || tcGuiImage::companionsDeferred()) && !m_sharpenQueued) {
         m_sharpenQueued = true;
         QTimer::singleShot(0, &m_later, [this] { sharpenPictures(); });

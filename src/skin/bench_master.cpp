@@ -464,47 +464,37 @@ QRgb tcBenchMaster::colourValue(const char *text) const
 
 QByteArray tcBenchMaster::pictureData(const char *file)
 {
-    using orba::skin::SourceStatus;
     const QString name = QString::fromUtf8(file ? file : "");
     const auto known = m_pictures.constFind(name);
     if (known != m_pictures.constEnd())
         return *known;
     QByteArray data;
-    const SourceStatus status = m_source->readPicture(name, kMaxSkinPictureBytes - m_pictureBytes, &data);
-    switch (status) {
-    case SourceStatus::Ok:
-        break;
-    case SourceStatus::Outside:
-        report("ERROR: Picture \"%s\" lies outside the skin folder on line %d of the skin file.", file,
-               currentLine());
-        break;
-    case SourceStatus::TooLarge:
-        report("ERROR: Picture \"%s\" on line %d of the skin file is past the limit of %lld MB of pictures.",
-               file, currentLine(), static_cast<long long>(kMaxSkinPictureBytes / (1024 * 1024)));
-        break;
-    case SourceStatus::Missing:
-    case SourceStatus::ReadError:
-        break; // drawn with the missing-picture mark
-    }
+    reportPicture(name, m_source->readPicture(name, kMaxSkinPictureBytes - m_pictureBytes, &data));
     m_pictureBytes += data.size();
     m_pictures.insert(name, data);
     return data;
 }
 
-QByteArray tcBenchMaster::pictureHead(const QString &file)
+void tcBenchMaster::reportPicture(const QString &file, orba::skin::SourceStatus status)
 {
     using orba::skin::SourceStatus;
-    QByteArray head;
-    const SourceStatus status =
-        m_source->readPictureHead(file, kMaxSkinPictureBytes - m_pictureBytes, kPictureHeadBytes, &head);
+    const QByteArray name = file.toUtf8();
     if (status == SourceStatus::Outside)
         report("ERROR: Picture \"%s\" lies outside the skin folder on line %d of the skin file.",
-               file.toUtf8().constData(), currentLine());
+               name.constData(), currentLine());
     else if (status == SourceStatus::TooLarge)
         report("ERROR: Picture \"%s\" on line %d of the skin file is past the limit of %lld MB of pictures.",
-               file.toUtf8().constData(), currentLine(),
-               static_cast<long long>(kMaxSkinPictureBytes / (1024 * 1024)));
-    if (status != SourceStatus::Ok)
+               name.constData(), currentLine(), static_cast<long long>(kMaxSkinPictureBytes / (1024 * 1024)));
+    // Missing or unreadable: drawn with the missing-picture mark.
+}
+
+QByteArray tcBenchMaster::pictureHead(const QString &file)
+{
+    QByteArray head;
+    const orba::skin::SourceStatus status =
+        m_source->readPictureHead(file, kMaxSkinPictureBytes - m_pictureBytes, kPictureHeadBytes, &head);
+    reportPicture(file, status);
+    if (status != orba::skin::SourceStatus::Ok)
         head.clear();
     m_pictureBytes += head.size();
     return head;

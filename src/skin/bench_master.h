@@ -107,6 +107,8 @@ public:
     // file when it is first drawn, on any thread, for as long as the reader lives.
     QByteArray pictureHead(const QString &file);
     std::function<QByteArray()> pictureReader(const QString &file) const;
+    // The load's error for a picture that cannot be had, on the current line.
+    void reportPicture(const QString &file, orba::skin::SourceStatus status);
     int currentLine() const;
 
     // Parse state shared with the object handlers.
