@@ -378,10 +378,13 @@ void tcKelBench::paint(QPainter &painter, const QRect &rect)
     bool sharpen = false;
     if (first) {
         // The first paint needs dozens of pictures: a paint that only collects them, then all
-        // decoded at once on every core, then the real paint.
+        // decoded at once on every core, then the real paint. Collected for the whole window: a
+        // first paint comes in parts (around a window still over it), and the parts after this
+        // one would each decode theirs alone, one by one.
         m_firstPaintDone = true;
         std::vector<tcGuiImage::Use> pictures =
-            picturesFor(rect, painter.device() ? painter.device()->devicePixelRatio() : 1.0);
+            picturesFor(m_window ? m_window->rect() : rect,
+                        painter.device() ? painter.device()->devicePixelRatio() : 1.0);
         // Companions of twice the size hold four times the pixels: the window shows first, from
         // the pictures, and sharpens straight after.
         sharpen = tcGuiImage::decodeTogether(std::move(pictures), false);

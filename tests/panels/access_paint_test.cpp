@@ -149,6 +149,21 @@ TEST_F(Paint, ALampTextThatChangesLeavesNothingOfTheOldOneBehind)
     EXPECT_EQ(leftOver, 0);
 }
 
+// A first paint comes in parts when another window (the splash) is still over this one: the
+// first part decodes the pictures of the whole window at once, not each part its own as drawn.
+TEST_F(Access, TheFirstPartOfAFirstPaintDecodesThePicturesOfTheWholeWindow)
+{
+    auto *knob = object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB");
+    ASSERT_FALSE(knob->picture()->decoded());
+    QImage canvas(host().size(), QImage::Format_RGB32);
+    const QRect corner(0, 0, 8, 8);
+    ASSERT_FALSE(knob->area().intersects(corner));
+    QPainter painter(&canvas);
+    painter.setClipRect(corner);
+    bench().paint(painter, corner);
+    EXPECT_TRUE(knob->picture()->decoded());
+}
+
 // Meter frames, painted rectangle by rectangle where the window was told they changed, as its
 // paint event does: at every scale the result is what one whole paint draws, so no old trace,
 // bar or lamp is left behind where a repaint drew less than everything.
