@@ -2,9 +2,11 @@
 // and the objects' afterLoad and draw must survive whatever a skin file holds. The skin is a pack
 // held in memory, as the application loads packed skins, so nothing touches the disk. What follows
 // two zero bytes is the companion of a picture, so the dense road is taken on arbitrary bytes too.
+// The same bytes give the order its pictures are decoded ahead in.
 #include "gui/gui_object.h"
 #include "gui/skin_elements.h"
 #include "skin/plain_bench.h"
+#include "skin/skin_pack.h"
 #include "skin/skin_source.h"
 
 #include <QApplication>
@@ -12,7 +14,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 // Fontconfig keeps its caches until the process ends; that is no leak of ours.
@@ -60,6 +64,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     entries.push_back({QStringLiteral("p.png"), g_picture});
     if (split >= 0)
         entries.push_back({QStringLiteral("p@2x.png"), input.mid(split + 2)});
+    {
+        // The order pictures are decoded ahead in: every picture once, whatever the skin says.
+        orba::skin::PackContents pack;
+        pack.entries = entries;
+        const std::vector<size_t> order = orba::skin::picturesInReadingOrder(pack);
+        std::vector<size_t> sorted = order;
+        std::sort(sorted.begin(), sorted.end());
+        if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end() ||
+            order.size() != (split >= 0 ? 2u : 1u))
+            std::abort();
+    }
     tcPlainBench bench(
         std::make_shared<orba::skin::PackSkinSource>(QStringLiteral("fuzz.skin"), std::move(entries)),
         &guiSkinVocabulary());

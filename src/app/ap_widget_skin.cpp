@@ -165,12 +165,13 @@ std::vector<QByteArray> tcApWidget::startSkinPictures()
         if (resource.open(QIODevice::ReadOnly))
             pack = orba::skin::parsePackedSkin(resource.readAll());
     }
+    // In the order the skin uses them, so what the first screen shows comes first: the pack's own
+    // order is by name, and the screens not shown would come in between.
     std::vector<QByteArray> pictures;
-    for (const orba::skin::PackEntry &entry : pack.entries) {
-        const bool picture = entry.name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ||
-                             entry.name.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive);
+    for (const size_t i : orba::skin::picturesInReadingOrder(pack)) {
+        const orba::skin::PackEntry &entry = pack.entries[i];
         // Companions are decoded when the window asks for them, after its first paint.
-        if (picture && !entry.name.contains(QStringLiteral("@2x."), Qt::CaseInsensitive))
+        if (!entry.name.contains(QStringLiteral("@2x."), Qt::CaseInsensitive))
             pictures.push_back(entry.data);
     }
     return pictures;

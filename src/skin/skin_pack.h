@@ -79,6 +79,13 @@ PackContents readPackedSkin(const QString &file);
 // Why a pack cannot be used, as a phrase for a message; empty for Ok.
 QString packProblem(const PackContents &contents);
 
+// The pictures of a pack (entries named ".png" or ".bmp"), as indexes into its entries, in the
+// order the skin first uses them as it is read from "skin.xml" through its included files: a
+// picture object where it stands, a picture shared by id where an object first names it. What the
+// skin never names follows in pack order. Only an order for work done ahead of the loader: the
+// loader itself does not depend on it, and a skin it cannot read gives the pack order.
+std::vector<size_t> picturesInReadingOrder(const PackContents &contents);
+
 enum class UnpackStatus {
     Ok,             // every entry written (a file of exactly the header unpacks to nothing)
     NoTarget,       // the target folder does not exist

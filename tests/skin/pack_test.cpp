@@ -390,3 +390,46 @@ TEST_F(PackTest, BytesAreBoundedAtTheLimit)
         QStringLiteral("Refused to unpack skin \"%1\": it is larger than 64 MB.").arg(path("big.skin")));
     EXPECT_TRUE(fileTree(path("out")).isEmpty());
 }
+
+// Pictures to decode ahead come in the order the skin uses them: a picture object where it
+// stands, a shared picture where an object first names it, the unnamed ones last in pack order.
+TEST(PackOrder, PicturesComeInTheOrderTheSkinUsesThem)
+{
+    using orba::skin::PackEntry;
+    orba::skin::PackContents pack;
+    auto add = [&pack](const char *name, const QByteArray &data) {
+        pack.entries.push_back(PackEntry{QString::fromLatin1(name), data});
+    };
+    add("a.png", "A");
+    add("b.png", "B");
+    add("images.xml", R"(<image id="IA" file="a.png"/><image id="IB" file="b.png"/>
+                         <image id="IC" file="c.png"/><image id="IU" file="u.png"/>)");
+    add("c.png", "C");
+    add("first.xml", R"(<image id="BACK" file="back.png"><position x="0" y="0"/></image>
+                        <knob id="K"><bitmap image="IC"/></knob>&again;)");
+    add("second.xml", R"(<button id="B1" image="IA"/><button id="B2" image="IC"/>)");
+    add("back.png", "BACK");
+    add("notes.txt", "not a picture");
+    add("u.png", "U");
+    add("skin.xml", R"(<?xml version="1.0"?>
+<!DOCTYPE skin [
+  <!ENTITY images SYSTEM "images.xml">
+  <!ENTITY first SYSTEM "first.xml">
+  <!ENTITY second SYSTEM "second.xml">
+  <!ENTITY again SYSTEM "first.xml">
+]>
+<skin>&images;&first;&second;<screen image="IB"/></skin>)");
+    auto names = [&pack](const std::vector<size_t> &order) {
+        QStringList out;
+        for (size_t i : order)
+            out << pack.entries[i].name;
+        return out;
+    };
+    EXPECT_EQ(names(orba::skin::picturesInReadingOrder(pack)),
+              QStringList({"back.png", "c.png", "a.png", "b.png", "u.png"}))
+        << "a file including itself ends at the depth bound";
+
+    pack.entries.back().data = "<skin>&images;"; // cannot be read: the pack order, pictures only
+    EXPECT_EQ(names(orba::skin::picturesInReadingOrder(pack)),
+              QStringList({"a.png", "b.png", "c.png", "back.png", "u.png"}));
+}
