@@ -113,7 +113,7 @@ QImage EarlyPictures::take(const QByteArray &bytes)
     // Never waits: the thread runs at idle priority, and a busy machine could keep it from ever
     // finishing what it holds. What it has not finished, the caller decodes.
     std::lock_guard<std::mutex> hold(store->lock);
-    if (!store->listed || store->stop)
+    if (!store->listed)
         return QImage();
     const auto it = store->index.constFind(bytes);
     if (it == store->index.cend())
@@ -121,6 +121,14 @@ QImage EarlyPictures::take(const QByteArray &bytes)
     const size_t i = it.value();
     const State was = std::exchange(store->states[i], State::Taken);
     return was == State::Done ? std::move(store->images[i]) : QImage();
+}
+
+void EarlyPictures::stop()
+{
+    if (const std::shared_ptr<Store> store = currentStore()) {
+        std::lock_guard<std::mutex> hold(store->lock);
+        store->stop = true;
+    }
 }
 
 void EarlyPictures::finish(int waitMs)

@@ -19,6 +19,8 @@ public:
     // The picture decoded from exactly these bytes, once; a null image when it is not listed or
     // not finished yet, which is then left to the caller alone. Never waits.
     static QImage take(const QByteArray &bytes);
+    // Decodes nothing more after the picture in hand; what is decoded stays to be taken.
+    static void stop();
     // Drops every picture nobody took and lets the thread end after the picture in hand, waiting
     // for that at most `waitMs` (at exit, so nothing of it outlives the program's own data).
     static void finish(int waitMs = 0);

@@ -388,9 +388,12 @@ void tcKelBench::paint(QPainter &painter, const QRect &rect)
         // Companions of twice the size hold four times the pixels: the window shows first, from
         // the pictures, and sharpens straight after.
         sharpen = tcGuiImage::decodeTogether(std::move(pictures), false);
-        // What the start decoded ahead and this screen does not show goes, after this paint.
-        if (orba::gui::EarlyPictures::running())
+        // What the start decoded ahead and this screen does not show goes, after this paint; from
+        // now on it would only decode what is dropped then.
+        if (orba::gui::EarlyPictures::running()) {
+            orba::gui::EarlyPictures::stop();
             QTimer::singleShot(0, &m_later, [] { orba::gui::EarlyPictures::finish(); });
+        }
         // Until then, so do the paints that follow before it (the first expose may come after a
         // first paint of part of the window).
         tcGuiImage::deferCompanions(true);

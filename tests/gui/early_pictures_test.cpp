@@ -35,6 +35,8 @@ TEST(EarlyPictures, EachListedPictureIsHandedOutOnceAndTheRestIsLeftToTheCaller)
     EXPECT_EQ(first.size(), QSize(7, 3));
     EXPECT_EQ(first.pixel(0, 0), qRgb(0, 255, 0));
     EXPECT_TRUE(EarlyPictures::take(green).isNull()) << "a second use decodes its own";
+    EarlyPictures::stop(); // decodes no more; what it decoded is still handed out
+    EXPECT_TRUE(EarlyPictures::running());
     EXPECT_EQ(EarlyPictures::take(red).pixel(4, 2), qRgb(255, 0, 0));
     EXPECT_TRUE(EarlyPictures::take(QByteArray("not a picture")).isNull());
     EXPECT_TRUE(EarlyPictures::take(png(qRgb(0, 0, 255), 5)).isNull()) << "never listed";
