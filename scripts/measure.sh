@@ -118,22 +118,30 @@ workdir() {
 }
 
 # Runs a program in a folder until it reports its first paint on standard error; prints the seconds
-# from its start, and the window size when it tells it. Stops the program.
+# from its start, and the window size when it tells it. Stops the program. The report is read from a
+# pipe as it comes: a loop that looked for it in a file would take, while the program starts, the
+# core its own threads use.
 first_paint() {
     local dir="$1"; shift
-    local err="$work/paint.err" start stamp="" pid
-    : > "$err"
+    local fifo="$work/paint.fifo" start stamp="" pid fd line
+    rm -f "$fifo"
+    mkfifo "$fifo"
+    : > "$work/paint.err"
     start="$(date +%s.%N)"
-    (cd "$dir" && exec env ORBA_REPORT_FIRST_PAINT=1 "$@" 2> "$err" > /dev/null) &
+    (cd "$dir" && exec env ORBA_REPORT_FIRST_PAINT=1 "$@" 2> "$fifo" > /dev/null) &
     pid=$!
-    for _ in $(seq 1 400); do
-        stamp="$(grep -o 'first.*paint at [0-9.]*' "$err" | grep -o '[0-9.]*$' || true)"
-        [ -n "$stamp" ] && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.02
+    exec {fd}<> "$fifo" # never blocks, also when the program does not start
+    while IFS= read -r -t 8 -u "$fd" line; do
+        if [[ "$line" =~ first.*paint\ at\ ([0-9.]+) ]]; then
+            stamp="${BASH_REMATCH[1]}"
+            printf '%s\n' "$line" > "$work/paint.err"
+            break
+        fi
     done
+    exec {fd}<&-
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
+    rm -f "$fifo"
     [ -n "$stamp" ] || { echo "no paint reported by $*" >&2; return 1; }
     awk -v a="$stamp" -v b="$start" 'BEGIN {print a - b}'
 }
