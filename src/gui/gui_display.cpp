@@ -1,4 +1,5 @@
 #include "gui/gui_display.h"
+#include "gui/gui_image.h"
 
 #include "gui/display_edit_dlg.h"
 
@@ -93,7 +94,7 @@ void tcGuiDisplay::afterLoad()
 
 void tcGuiDisplay::draw(QPainter &painter)
 {
-    if (!m_visible)
+    if (!m_visible || tcGuiImage::collecting()) // no picture to collect
         return;
     painter.save();
     painter.setClipRect(m_area);

@@ -172,6 +172,14 @@ bool tcGuiImage::decodeTogether(std::vector<Use> uses, bool dense)
         if (uses[i].picture->m_decoded)
             images[i] = uses[i].picture->m_pixmap.toImage(); // pixmaps only on this thread
     }
+    // Those decoded ahead are taken here: a thread to help with nothing costs more than it saves.
+    size_t busy = 0;
+    for (size_t i = 0; i < uses.size(); ++i) {
+        if (images[i].isNull())
+            images[i] = orba::gui::EarlyPictures::take(uses[i].picture->m_data);
+        if (images[i].isNull() || uses[i].sx > 0)
+            ++busy;
+    }
     std::atomic<size_t> next{0};
     // Workers and this thread take pictures in turn; QImage decoding and scaling need no GUI
     // thread, pixmaps are made afterwards on this one.
@@ -197,7 +205,7 @@ bool tcGuiImage::decodeTogether(std::vector<Use> uses, bool dense)
         }
     };
     QThreadPool pool;
-    const int helpers = std::min<int>(QThread::idealThreadCount(), int(uses.size())) - 1;
+    const int helpers = std::min<int>(QThread::idealThreadCount(), int(busy)) - 1;
     for (int i = 0; i < helpers; ++i)
         pool.start(work);
     work();

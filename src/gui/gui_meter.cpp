@@ -247,9 +247,8 @@ void tcGuiMeter::draw(QPainter &painter)
         m_bg->drawWhole(painter, m_x, m_y);
     for (int i = 0; i < m_channels; ++i)
         drawChannel(painter, m_ch[i]);
-    if (m_labels) {
+    if (m_labels && !tcGuiImage::collecting())
         drawLabels(painter, clip.isValid() ? &clip : nullptr);
-    }
 }
 
 QRegion tcGuiMeter::opaqueArea() const

@@ -268,7 +268,8 @@ void tcGuiObject::layoutCaption()
 
 void tcGuiObject::drawCaption(QPainter &painter, int offset)
 {
-    if (m_caption.isEmpty())
+    // A pass that only collects pictures lays out no text: the paint after it does.
+    if (m_caption.isEmpty() || tcGuiImage::collecting())
         return;
     painter.save();
     painter.translate(m_x + m_textX + offset, m_y + m_textY + offset);
