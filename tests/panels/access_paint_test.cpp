@@ -149,9 +149,9 @@ TEST_F(Paint, ALampTextThatChangesLeavesNothingOfTheOldOneBehind)
     EXPECT_EQ(leftOver, 0);
 }
 
-// A first paint comes in parts when another window (the splash) is still over this one: the
-// first part decodes the pictures of the whole window at once, not each part its own as drawn.
-TEST_F(Access, TheFirstPartOfAFirstPaintDecodesThePicturesOfTheWholeWindow)
+// A first paint comes in pieces when another window (the splash) is still over this one: the
+// first piece decodes the pictures of the whole window at once, not each piece its own as drawn.
+TEST_F(Access, TheFirstPieceOfAFirstPaintDecodesThePicturesOfTheWholeWindow)
 {
     auto *knob = object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB");
     ASSERT_FALSE(knob->picture()->decoded());
