@@ -9,13 +9,17 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 namespace orba::skin {
 namespace {
 
-// Bounds for a pack that includes itself or one file very many times.
+// The loader's bounds for a skin that includes itself or one file very many times, and one of
+// our own for what is kept of it: the default skin has about two thousand elements.
 constexpr int kMaxDepth = 8;
 constexpr int kMaxIncludes = 256;
+constexpr qint64 kMaxTextBytes = 32 * 1024 * 1024; // each reference counting again
+constexpr size_t kMaxElements = 100000;
 
 struct Element
 {
@@ -56,12 +60,23 @@ private:
         if (it == m_byName.cend())
             return false;
         const QByteArray &text = m_pack.entries[it.value()].data;
-        return XML_Parse(parser, text.constData(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_ERROR;
+        m_textBytes += text.size();
+        if (m_textBytes > kMaxTextBytes)
+            return false;
+        XML_Parser outer = std::exchange(m_parser, parser);
+        const bool ok =
+            XML_Parse(parser, text.constData(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_ERROR;
+        m_parser = outer;
+        return ok;
     }
 
     static void XMLCALL onStart(void *user, const XML_Char *name, const XML_Char **atts)
     {
         auto *self = static_cast<Reader *>(user);
+        if (self->m_elements.size() >= kMaxElements) {
+            XML_StopParser(self->m_parser, XML_FALSE);
+            return;
+        }
         if (!self->m_open.empty())
             self->m_elements[self->m_open.back()].hasChildren = true;
         self->m_open.push_back(self->m_elements.size());
@@ -81,7 +96,7 @@ private:
     static void XMLCALL onEnd(void *user, const XML_Char *)
     {
         auto *self = static_cast<Reader *>(user);
-        if (!self->m_open.empty())
+        if (!self->m_open.empty() && self->m_elements.size() < kMaxElements)
             self->m_open.pop_back();
     }
 
@@ -89,7 +104,8 @@ private:
                                 const XML_Char *systemId, const XML_Char *)
     {
         auto *self = static_cast<Reader *>(XML_GetUserData(parser));
-        if (!systemId || self->m_depth >= kMaxDepth || ++self->m_includes > kMaxIncludes)
+        if (!systemId || self->m_depth >= kMaxDepth || ++self->m_includes > kMaxIncludes ||
+            self->m_elements.size() >= kMaxElements)
             return XML_STATUS_OK;
         XML_Parser inner = XML_ExternalEntityParserCreate(parser, context, nullptr);
         if (!inner)
@@ -108,7 +124,9 @@ private:
     QHash<QString, size_t> m_byName;
     std::vector<Element> m_elements;
     std::vector<size_t> m_open;
+    XML_Parser m_parser = nullptr; // the innermost one at work
     int m_depth = 0, m_includes = 0;
+    qint64 m_textBytes = 0;
 };
 
 bool isPicture(const QString &name)

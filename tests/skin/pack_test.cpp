@@ -432,4 +432,17 @@ TEST(PackOrder, PicturesComeInTheOrderTheSkinUsesThem)
     pack.entries.back().data = "<skin>&images;"; // cannot be read: the pack order, pictures only
     EXPECT_EQ(names(orba::skin::picturesInReadingOrder(pack)),
               QStringList({"a.png", "b.png", "c.png", "back.png", "u.png"}));
+
+    // A file of many elements included very many times is read only so far; then the pack order.
+    QByteArray many, refs;
+    for (int i = 0; i < 2000; ++i)
+        many += "<knob image=\"IX\"/>";
+    for (int i = 0; i < 300; ++i)
+        refs += "&many;";
+    add("many.xml", many);
+    pack.entries[pack.entries.size() - 2].data =
+        R"(<!DOCTYPE skin [<!ENTITY many SYSTEM "many.xml"><!ENTITY images SYSTEM "images.xml">]>
+           <skin>&many;)" + refs + R"(<button image="IB"/>&images;</skin>)";
+    EXPECT_EQ(names(orba::skin::picturesInReadingOrder(pack)),
+              QStringList({"a.png", "b.png", "c.png", "back.png", "u.png"}));
 }
