@@ -16,7 +16,7 @@ namespace {
 
 // The loader's bounds for a skin that includes itself or one file very many times, and one of
 // our own for what is kept of it: the default skin has about fifteen hundred elements.
-constexpr int kMaxDepth = 8;
+constexpr int kMaxDepth = 10;
 constexpr int kMaxIncludes = 256;
 constexpr qint64 kMaxTextBytes = 32 * 1024 * 1024; // each reference counting again
 constexpr size_t kMaxElements = 100000;
