@@ -152,11 +152,14 @@ std::vector<QByteArray> tcApWidget::startSkinPictures()
         const auto it = entries.find(kSkinSection + QLatin1Char(':') + QLatin1String(key));
         return it == entries.end() ? def : it->second;
     };
-    // The order loadStartSkin() tries them in; a folder skin is read as it loads.
+    // A folder skin is read as it loads: nothing ahead, not the default skin it would rarely need.
+    if (orba::leadingInt(value("file", QStringLiteral("1"))) == 0)
+        return {};
+    // The order loadStartSkin() tries them in.
     const QDir skins(QDir::current().filePath(QStringLiteral("skins")));
     orba::skin::PackContents pack;
     const QString name = value("name", kDefaultSkin);
-    if (orba::leadingInt(value("file", QStringLiteral("1"))) != 0 && QFileInfo(packedSkinFile(skins, name)).isFile())
+    if (QFileInfo(packedSkinFile(skins, name)).isFile())
         pack = orba::skin::readPackedSkin(packedSkinFile(skins, name));
     if (pack.entries.empty() && QFileInfo(packedSkinFile(skins, kDefaultSkin)).isFile())
         pack = orba::skin::readPackedSkin(packedSkinFile(skins, kDefaultSkin));

@@ -155,6 +155,10 @@ TEST_F(StartupTest, TheStartSkinsPicturesAreFoundAheadWithoutTouchingAnything)
     write(QStringLiteral("KELQT.ini"), "<?xml version=\"1.0\"?>\n<INI>\n<SKIN\n    name=\"mine\"\n    "
                                        "file=\"1\"\n/>\n</INI>\n");
     EXPECT_EQ(tcApWidget::startSkinPictures(), std::vector<QByteArray>{QByteArray("A")});
+    // A folder skin: nothing ahead.
+    write(QStringLiteral("KELQT.ini"), "<?xml version=\"1.0\"?>\n<INI>\n<SKIN\n    name=\"mine\"\n    "
+                                       "file=\"0\"\n/>\n</INI>\n");
+    EXPECT_TRUE(tcApWidget::startSkinPictures().empty());
 
     // A damaged settings file is left as it is for the window to report, and no box shows now.
     write(QStringLiteral("KELQT.ini"), "<INI><SKIN name=\"mine\" & /></INI>");
