@@ -210,8 +210,9 @@ void tcKelBench::meterFrame(const uint8_t *datagram)
     m_input->statusUpdate(datagram);
     m_system->statusUpdate(datagram);
     m_inFrame = false;
+    // Painted now rather than posted: a posted request would wake the event loop once more.
     if (m_window && !m_frameDirty.isEmpty())
-        m_window->update(m_frameDirty);
+        m_window->repaint(m_frameDirty);
 }
 
 void tcKelBench::resetMeters()
