@@ -274,10 +274,15 @@ void Session::setState(LinkState state)
     if (m_state == state)
         return;
     m_state = state;
-    if (state == LinkState::Online)
+    // On line the meter timer watches the link too: one wake-up less a few times a second.
+    if (state == LinkState::Online) {
         m_meterTimer->start();
-    else
+        m_watchTimer->stop();
+    } else {
         m_meterTimer->stop();
+        if (m_transport)
+            m_watchTimer->start();
+    }
     emit stateChanged(state);
 }
 
@@ -484,6 +489,9 @@ void Session::slot_request_meters()
 
 void Session::slot_meter_timer()
 {
+    if (m_state != LinkState::Online)
+        return;
+    slot_link_watch();
     if (m_state != LinkState::Online)
         return;
     QByteArray datagram(int(METER_SIZE), Qt::Uninitialized);
