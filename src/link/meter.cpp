@@ -83,28 +83,28 @@ void METERIFACE::receive()
         if (waits[0].revents & (POLLERR | POLLNVAL))
             break;
         if (waits[0].revents & POLLIN)
-            readDatagrams();
+            readDatagram();
     }
 }
 
-void METERIFACE::readDatagrams()
+void METERIFACE::readDatagram()
 {
-    for (;;) {
-        sockaddr_in from{};
-        socklen_t fromSize = sizeof from;
-        const ssize_t n = ::recvfrom(m_socket, m_receive, sizeof m_receive, MSG_DONTWAIT,
-                                     reinterpret_cast<sockaddr *>(&from), &fromSize);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return; // nothing more waits (or an ICMP error the next datagram does not care about)
-        }
-        const uint32_t peer = m_peer.load();
-        const bool fromPeer = peer != 0 && from.sin_family == AF_INET && from.sin_addr.s_addr == peer;
-        // A datagram longer than a meter datagram fills the spare byte and is dropped.
-        if (!m_stop.load() && fromPeer && size_t(n) == METER_SIZE)
-            check_datagram(m_receive, size_t(n));
-    }
+    // One per wake: the next wait returns at once while more are queued, and a lone datagram
+    // costs no second call to learn that nothing follows.
+    sockaddr_in from{};
+    socklen_t fromSize = sizeof from;
+    ssize_t n;
+    do {
+        n = ::recvfrom(m_socket, m_receive, sizeof m_receive, MSG_DONTWAIT, reinterpret_cast<sockaddr *>(&from),
+                       &fromSize);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0)
+        return; // gone already, or an ICMP error the next datagram does not care about
+    const uint32_t peer = m_peer.load();
+    const bool fromPeer = peer != 0 && from.sin_family == AF_INET && from.sin_addr.s_addr == peer;
+    // A datagram longer than a meter datagram fills the spare byte and is dropped.
+    if (!m_stop.load() && fromPeer && size_t(n) == METER_SIZE)
+        check_datagram(m_receive, size_t(n));
 }
 
 void METERIFACE::setPeer(const uint8_t address[4])

@@ -49,7 +49,7 @@ public:
 private:
     void bind();
     void receive();       // the receiver's thread
-    void readDatagrams(); // the receiver's thread
+    void readDatagram(); // the receiver's thread
 
     void *m_context;
     Notify m_notify;
