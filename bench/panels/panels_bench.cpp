@@ -90,16 +90,21 @@ void OneMeterFrameAndItsRepaint(benchmark::State &state)
     s.show();
     uint8_t frame[604] = {};
     uint8_t step = 0;
+    uint32_t noise = 12345;
     // The first frame prepares what is drawn at this scale, as the first seconds on line do.
     s.bench->meterFrame(frame);
     QCoreApplication::processEvents();
     const int paintsBefore = s.host.paints;
     for (auto _ : state) {
         step = uint8_t(step + 5);
-        std::memset(frame + 46, step, 58);       // every level changes: every meter repaints
-        std::memset(frame + 104, step / 2, 500); // and the graph's spectrum
-        s.bench->meterFrame(frame);
-        QCoreApplication::processEvents(); // the repaints queued by the frame
+        std::memset(frame + 46, step, 58); // every level changes: every meter repaints
+        // and the graph's spectrum: a falling shape whose points flicker, as an analyser's do
+        for (size_t i = 0; i < 500; ++i) {
+            noise = noise * 1103515245u + 12345u;
+            frame[104 + i] = uint8_t(150 - i / 6 + step / 16 + (noise >> 24) % 16);
+        }
+        s.bench->meterFrame(frame); // paints what changed before it returns
+        QCoreApplication::processEvents();
     }
     state.counters["paints_per_frame"] =
         benchmark::Counter(double(s.host.paints - paintsBefore) / double(state.iterations()));
