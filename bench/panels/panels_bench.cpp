@@ -98,7 +98,7 @@ void OneMeterFrameAndItsRepaint(benchmark::State &state)
     for (auto _ : state) {
         step = uint8_t(step + 5);
         std::memset(frame + 46, step, 58); // every level changes: every meter repaints
-        // and the graph's spectrum: a falling shape whose points flicker, as an analyser's do
+        // and the graph's trace: a falling shape whose points flicker, as an analyser's do
         for (size_t i = 0; i < 500; ++i) {
             noise = noise * 1103515245u + 12345u;
             frame[104 + i] = uint8_t(150 - i / 6 + step / 16 + (noise >> 24) % 16);

@@ -489,9 +489,7 @@ void Session::slot_request_meters()
 
 void Session::slot_meter_timer()
 {
-    if (m_state != LinkState::Online)
-        return;
-    slot_link_watch();
+    slot_link_watch(); // may end the link
     if (m_state != LinkState::Online)
         return;
     QByteArray datagram(int(METER_SIZE), Qt::Uninitialized);
