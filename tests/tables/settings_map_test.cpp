@@ -85,7 +85,7 @@ TEST(MapFloat, NotANumberChangesNothingInEitherKindOfHolder)
     EXPECT_FLOAT_EQ(set.getFloat(257), 5.5f);
 }
 
-TEST(MapFloat, StepFormatsFromTheTableRenderAsSpecified)
+TEST(MapFloat, StepFormatsFromTheTableRenderAsWritten)
 {
     SETTINGS_MAP set;
     EXPECT_EQ(set.label(1029), "  -3.0dB"); // AGC Backoff default

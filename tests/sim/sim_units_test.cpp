@@ -1,4 +1,4 @@
-// The simulator's pure parts: the meter body, the schedule, the boot records, the firmware header
+// The simulator's pure pieces: the meter body, the schedule, the boot records, the firmware header
 // and the state file.
 #include "link/wire.h"
 #include "sim/boot_records.h"
