@@ -1,6 +1,4 @@
-// The equaliser editor on a real response graph with a real parameter set: handles where the
-// values put them, point and bandwidth drags through the panel's knobs or straight into the set,
-// the switch by double click, the section menu and draw order, and the curves it paints.
+// The equaliser editor on a real response graph with a real parameter set.
 #include "draggers/bar_interface.h"
 #include "draggers/peq_dragger.h"
 #include "gui/gui_apgraph.h"
