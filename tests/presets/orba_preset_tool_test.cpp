@@ -27,11 +27,10 @@ protected:
     void SetUp() override
     {
         WorkDirTest::SetUp();
-        ASSERT_TRUE(QFileInfo(program()).isExecutable())
+        ASSERT_TRUE(QFileInfo(QDir(binDir()).filePath("orba-preset")).isExecutable())
             << "orba-preset not found in ORBA_BIN_DIR (\"" << binDir().toStdString()
             << "\"); run through ctest";
     }
-    static QString program() { return QDir(binDir()).filePath("orba-preset"); }
     static ToolRun run(const QStringList &args) { return runProgram(QStringLiteral("orba-preset"), args); }
     void save(const QString &file, const SETTINGS_MAP &set, const std::string &name)
     {

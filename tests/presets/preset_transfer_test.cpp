@@ -4,7 +4,6 @@
 #include "loopback_peer.h"
 #include "message_recorder.h"
 #include "preset_helpers.h"
-#include "preset_samples.h"
 #include "presets/preset_file.h"
 #include "presets/preset_transfer.h"
 #include "session/session.h"
