@@ -1,6 +1,4 @@
-// The draggers on a real response graph: the spectrum dragger's range steps, the band draggers
-// driven through the bench's pointer dispatch, their context menu, and the painted handles and
-// overlay checked in a grabbed image.
+// The draggers on a real response graph, driven through the bench's pointer dispatch and grabbed.
 #include "draggers/band_overlay.h"
 #include "draggers/bar_interface.h"
 #include "draggers/comp_dragger.h"
@@ -128,7 +126,6 @@ TEST_F(DraggerTest, ShiftDragMovesFiveTimesAndTheWheelMovesUp)
     EXPECT_EQ(comp.handleAt(1).y(), 82) << "three pixels up a notch";
 }
 
-// Double click, Flatten and the group entries: Compressor.FlattenAndTheGroupEntriesActOnTheCurrentBand.
 TEST_F(DraggerTest, TheMenuSwitchesBetweenFlatAndProportionalDrags)
 {
     tcGuiApGraph *g = loadGraph();

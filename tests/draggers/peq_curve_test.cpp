@@ -1,5 +1,4 @@
-// The equaliser's response math on its own: flat sections, the lift at the centre, the mirror of
-// boost and cut, the column frequencies and the sum under the master switch.
+// The equaliser's response math on its own.
 #include "draggers/peq_curve.h"
 
 #include <gtest/gtest.h>

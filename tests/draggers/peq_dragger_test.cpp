@@ -1,6 +1,4 @@
-// The equaliser editor on a real response graph with a real parameter set: handles where the
-// values put them, point and bandwidth drags through the panel's knobs or straight into the set,
-// the switch by double click, the section menu and draw order, and the curves it paints.
+// The equaliser editor on a real response graph with a real parameter set.
 #include "draggers/bar_interface.h"
 #include "draggers/peq_dragger.h"
 #include "gui/gui_apgraph.h"
@@ -63,14 +61,15 @@ protected:
         panel.live = &live;
         panel.dragger = dragger.get();
         graph->setDragger(dragger.get(), false);
-        changes.clear();
         live.setChangeCallback(
             [](void *context, uint16_t id, ChangeSource) {
                 static_cast<std::vector<uint16_t> *>(context)->push_back(id);
             },
             &changes);
-        for (int s = 0; s < 4; ++s)
-            loadSection(s);
+        for (int s = 0; s < 4; ++s) {
+            bind(s, false);
+            showLive(dragger.get(), live, s);
+        }
     }
     // Binds section s straight to the set, or through knobs 100 + 3 s + k and switch 200 + s.
     void bind(int s, bool knobs)
@@ -87,11 +86,6 @@ protected:
             b.liftKnob = 102 + 3 * s;
         }
         dragger->bindSection(s, b);
-    }
-    void loadSection(int s)
-    {
-        bind(s, false);
-        showLive(dragger.get(), live, s);
     }
     QPoint onScreen(QPoint plotPoint) const { return plotPoint + graph->plotRect().topLeft(); }
     void dragFrom(QPoint plotPoint, int dx, int dy)

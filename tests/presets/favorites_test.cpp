@@ -1,5 +1,4 @@
-// The favourite folders on disk (copy, save, delete, rename, folders and packages) and the backup
-// index of the processor's slots.
+// The favourite folders on disk and the backup index of the processor's slots.
 #include "common/ini_store.h"
 #include "message_recorder.h"
 #include "preset_helpers.h"

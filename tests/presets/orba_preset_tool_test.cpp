@@ -27,11 +27,10 @@ protected:
     void SetUp() override
     {
         WorkDirTest::SetUp();
-        ASSERT_TRUE(QFileInfo(program()).isExecutable())
+        ASSERT_TRUE(QFileInfo(QDir(binDir()).filePath("orba-preset")).isExecutable())
             << "orba-preset not found in ORBA_BIN_DIR (\"" << binDir().toStdString()
             << "\"); run through ctest";
     }
-    static QString program() { return QDir(binDir()).filePath("orba-preset"); }
     static ToolRun run(const QStringList &args) { return runProgram(QStringLiteral("orba-preset"), args); }
     void save(const QString &file, const SETTINGS_MAP &set, const std::string &name)
     {
@@ -72,7 +71,6 @@ TEST_F(OrbaPresetToolTest, ShowPrintsNameChecksumsAndEveryParameterInTableOrder)
         EXPECT_EQ(lines[3 + i],
                   QByteArray(settingName(id)) + '\t' + QByteArray::fromStdString(set.label(id)).trimmed());
     }
-    EXPECT_TRUE(r.out.contains("PEQ 1 Lift\t"));
     EXPECT_TRUE(r.err.isEmpty());
 }
 

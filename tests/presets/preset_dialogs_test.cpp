@@ -1,12 +1,8 @@
-// The preset dialogs with real widgets (offscreen): the save dialog's proposals and name rules, the
-// rename dialog, the progress window, and the take dialog's tree and double-clicks on a session
-// against a loopback stand-in for the processor. With ORBA_SCREENSHOT_DIR set, the dialogs are also
-// rendered into that folder.
+// The preset dialogs with real widgets (offscreen); with ORBA_SCREENSHOT_DIR set, also rendered there.
 #include "link/frames.h"
 #include "loopback_peer.h"
 #include "message_recorder.h"
 #include "preset_helpers.h"
-#include "preset_samples.h"
 #include "presets/dialogs/grab_push_progress.h"
 #include "presets/dialogs/preset_rename_dlg.h"
 #include "presets/dialogs/preset_save_dlg.h"
@@ -85,12 +81,9 @@ TEST(PresetSaveDialog, OkAppliesTheSaveRulesAndARefusalKeepsTheDialogOpen)
     ASSERT_EQ(messages.only(), Box("Save preset", "There are invalid characters in the name."));
     EXPECT_EQ(messages.last().kind, MessageKind::Information);
     EXPECT_NE(d.result(), QDialog::Accepted);
-    d.setName(" Lead");
-    clickOk(d);
-    EXPECT_EQ(messages.last().text, "A preset name cannot start with a space.");
     d.setName("");
     clickOk(d);
-    EXPECT_EQ(messages.messages().size(), 2u); // an empty name does nothing
+    EXPECT_EQ(messages.messages().size(), 1u); // an empty name does nothing
     EXPECT_NE(d.result(), QDialog::Accepted);
     d.setName("Loud! #2");
     clickOk(d);
@@ -107,16 +100,12 @@ TEST(PresetRenameDialog, AcceptsAndRefusesWhatTheRenameRulesSay)
     clickOk(d);
     EXPECT_EQ(messages.last().title, "Rename");
     EXPECT_EQ(messages.last().text, "A name cannot start or end with a space.");
-    edit->setText("Rock!");
-    clickOk(d);
-    EXPECT_EQ(messages.last().text,
-              "There are invalid characters in the name.\nUse characters A-Z a-z _ # space");
     EXPECT_NE(d.result(), QDialog::Accepted);
     edit->setText("Rock #1_b 2");
     clickOk(d);
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_EQ(d.name(), "Rock #1_b 2");
-    EXPECT_EQ(messages.messages().size(), 2u);
+    EXPECT_EQ(messages.messages().size(), 1u);
 
     tcPresetRenameDlg folder("Rename Favorite Folder", "", FOLDER_NAME_MAX);
     EXPECT_EQ(folder.findChild<QLineEdit *>(QStringLiteral("nameEdit"))->maxLength(), 100);

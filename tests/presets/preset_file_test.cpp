@@ -214,33 +214,26 @@ TEST_F(PresetFileTest, OldTextIdsAreTruncatedTo16BitsAndNumbersIgnoreTheLocale)
     EXPECT_FLOAT_EQ(set.getFloat(PEQ1_LIFT), 14.0f); // clamped to its maximum
 }
 
-TEST_F(PresetFileTest, FileOfNeitherFormatIsInvalidAndChangesNothing)
+TEST_F(PresetFileTest, FileThatDoesNotLoadLeavesHeaderZeroedAndTableAsItWas)
 {
     SETTINGS_MAP set;
     changeEveryParameter(set);
     SETTINGS_MAP before;
     before.assignFrom(set);
-    ASSERT_TRUE(writeAll(path("notes.orba"), "ORBA PRESETS:not one\n768:0\n"));
-    PresetHeader h;
-    EXPECT_EQ(loadPreset(h, set, path("notes.orba")), PRESET_INVALID_TYPE);
-    EXPECT_EQ(differingParameters(set, before), 0);
-    EXPECT_EQ(h.inUse, 0);
+    ASSERT_TRUE(writeAll(path("notes.orba"), "ORBA PRESETS:not one\n768:0\n")); // neither format
+    for (const auto &[file, result] :
+         {std::pair{"notes.orba", PRESET_INVALID_TYPE}, {"missing.orba", PRESET_CANNOT_OPEN}}) {
+        PresetHeader h = namedHeader("stale");
+        h.inUse = 1;
+        EXPECT_EQ(loadPreset(h, set, path(file)), result) << file;
+        EXPECT_EQ(h.nameText(), "") << file;
+        EXPECT_EQ(h.inUse, 0) << file;
+        EXPECT_EQ(differingParameters(set, before), 0) << file;
+        EXPECT_EQ(readPresetHeader(h, path(file)), result) << file;
+    }
     EXPECT_STREQ(presetResultText(PRESET_INVALID_TYPE), "Invalid File Type");
     EXPECT_STREQ(presetResultText(PRESET_OK), "Success");
     EXPECT_STREQ(presetResultText(77), "Unknown Error");
-}
-
-TEST_F(PresetFileTest, MissingFileLeavesHeaderZeroedAndTableAsItWas)
-{
-    SETTINGS_MAP set;
-    changeEveryParameter(set);
-    SETTINGS_MAP before;
-    before.assignFrom(set);
-    PresetHeader h = namedHeader("stale");
-    EXPECT_EQ(loadPreset(h, set, path("missing.orba")), PRESET_CANNOT_OPEN);
-    EXPECT_EQ(h.nameText(), "");
-    EXPECT_EQ(differingParameters(set, before), 0);
-    EXPECT_EQ(readPresetHeader(h, path("missing.orba")), PRESET_CANNOT_OPEN);
 }
 
 TEST_F(PresetFileTest, PresetsDifferingOnlyInAnInstallationParameter)

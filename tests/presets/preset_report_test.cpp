@@ -1,5 +1,4 @@
-// Report rows and lines without widgets: what the view and difference dialogs list, which rows
-// differ, and the exact text of the printed lines.
+// Report rows and lines without widgets: which rows differ and the exact printed text.
 #include "preset_helpers.h"
 #include "presets/preset_report.h"
 

@@ -1,5 +1,4 @@
-// Report pages on paint devices: a recording device that keeps every text and line drawn, page by
-// page, and the PDF a real QPrinter makes when the print dialog is answered with a file.
+// Report pages on a recording paint device, on an image, and as the PDF a real QPrinter makes.
 #include "dialog_answer.h"
 #include "preset_helpers.h"
 #include "presets/dialogs/report_printer.h"
@@ -54,15 +53,11 @@ public:
     {
         texts.push_back({page, item.text(), p, m_pen.color().rgba()});
     }
+    using QPaintEngine::drawLines; // the QLine overload converts and comes here
     void drawLines(const QLineF *lines, int count) override
     {
         for (int i = 0; i < count; ++i)
             this->lines.push_back({page, lines[i], m_pen.color().rgba()});
-    }
-    void drawLines(const QLine *lines, int count) override
-    {
-        for (int i = 0; i < count; ++i)
-            this->lines.push_back({page, QLineF(lines[i]), m_pen.color().rgba()});
     }
     Type type() const override { return QPaintEngine::User; }
 
