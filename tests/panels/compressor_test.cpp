@@ -208,10 +208,7 @@ TEST_F(Compressor, TheTransferCurvesFollowThresholdsRatiosAndMakeupPlusTrim)
     // The output trim row's adjusters write the trims; the curves take makeup plus trim.
     comp->onRadio(Ctl::COMP_TYPE, Ctl::COMP_TYPE_C_OUT);
     comp->dragger()->bands().setIndependent(0, true);
-    const QPoint at = onScreen(0);
-    ASSERT_EQ(bench().leftPress(at.x(), at.y()), 0);
-    bench().move(at.x(), at.y() - 30, 0);
-    bench().release(at.x(), at.y() - 30);
+    dragBand(0, -30);
     EXPECT_EQ(takeSent(), std::vector<uint16_t>{SettingId::CompOut1Trim});
     const float trim = live.getFloat(SettingId::CompOut1Trim);
     EXPECT_GT(trim, 0.0f);

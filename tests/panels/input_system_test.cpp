@@ -1,5 +1,4 @@
-// The input and system panels: edits, typed values, the source choice, stereo labelling, the
-// status lamps and the temperature.
+// The input and system panels: edits, typed values, the source, stereo, the status lamps and temperature.
 #include "gui/gui_checkbox.h"
 #include "gui/gui_combo.h"
 #include "gui/gui_display.h"
@@ -8,11 +7,9 @@
 #include "gui/gui_radiogroup.h"
 #include "gui/gui_radioitem.h"
 #include "panel_fixture.h"
-#include "panel_skin.h"
 #include "panels/access_classes.h"
 #include "panels/cg_input.h"
 #include "panels/cg_system.h"
-#include "tables/value_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -98,13 +95,6 @@ TEST_F(Panels, StereoHidesTheDifferenceFilterAndRenamesTheSumKnob)
     EXPECT_TRUE(object<tcGuiObject>("INPUT_HPFD_KNOB")->isVisible());
 }
 
-TEST_F(Panels, FailoverWritesItsGlobal)
-{
-    input().onCheck(2037, true);
-    EXPECT_TRUE(globals.getBool(G_INFAILOV));
-    EXPECT_EQ(takeSentGlobals(), std::vector<uint16_t>{G_INFAILOV});
-}
-
 TEST_F(Panels, StatusLampsFollowEverySixthFrame)
 {
     auto *ana = object<tcGuiLamp>("INPUT_ANA_FAIL");
@@ -172,13 +162,15 @@ TEST_F(Panels, EachSystemButtonRaisesItsOwnSignal)
                                             {"time", button(9009), &tcControlGroup::sig_time_set}});
 }
 
-TEST_F(Panels, SystemSettingsWriteTheirGlobalsAndTheMeterTransport)
+TEST_F(Panels, InputAndSystemSettingsWriteTheirGlobalsAndTheMeterTransport)
 {
+    input().onCheck(2037, true);
+    EXPECT_TRUE(globals.getBool(G_INFAILOV));
     system().onCheck(9002, true);
     EXPECT_TRUE(globals.getBool(G_S_FOLLOW));
     system().onCombo(9010, 2);
     EXPECT_EQ(globals.get(G_HDPN_SRC), 2);
-    EXPECT_EQ(takeSentGlobals(), (std::vector<uint16_t>{G_S_FOLLOW, G_HDPN_SRC}));
+    EXPECT_EQ(takeSentGlobals(), (std::vector<uint16_t>{G_S_FOLLOW, G_HDPN_SRC, G_INFAILOV}));
     globalFromProcessor(G_HDPN_SRC, 1);
     EXPECT_EQ(object<tcGuiCombo>("HDPN_SRC")->index(), 1);
 
