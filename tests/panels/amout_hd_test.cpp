@@ -60,7 +60,8 @@ TEST_F(AmOut, TheRowEqShowsFourSectionsWithHandlesAndAttackShowsTenBars)
     bench().setGraphView(tcGuiApGraph::kAudio);
     out->onRadio(Ctl::FMO_MBLIM_TYPE, Ctl::FMO_MBLIM_TYPE_EQ);
     EXPECT_EQ(out->shownRow(), tcControlGroupMBLim::kEq);
-    EXPECT_TRUE(bench().graphView() & tcGuiApGraph::kResponse) << "selecting a row turns the graph to its controls";
+    EXPECT_TRUE(bench().graphView() & tcGuiApGraph::kResponse)
+        << "selecting a row turns the graph to its controls";
     EXPECT_TRUE(object<tcGuiCheckBox>("GRAPH_VIEW_CNTRLS")->checked());
     ASSERT_EQ(graph->dragger(), out->eqDragger());
     EXPECT_TRUE(graph->title().endsWith(QStringLiteral("EQ"))) << graph->title().toStdString();

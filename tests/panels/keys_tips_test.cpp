@@ -51,12 +51,12 @@ protected:
 
 TEST_F(KeysAndTips, EveryBoundControlOfEveryScreenHasATooltipWhereItIsShown)
 {
-    const std::set<int> controls{kGuiButton, kGuiCheckBox, kGuiDisplay,  kGuiKnob,     kGuiSlider,
-                                 kGuiCombo,  kGuiRadioItem, kGuiMeter, kGuiApGraph, kGuiDynGraph};
+    const std::set<int> controls{kGuiButton, kGuiCheckBox,  kGuiDisplay, kGuiKnob,    kGuiSlider,
+                                 kGuiCombo,  kGuiRadioItem, kGuiMeter,   kGuiApGraph, kGuiDynGraph};
     int checked = 0;
-    for (const int screen : {tcKelBench::kSystemScreen, tcKelBench::kCompressorScreen, tcKelBench::kParametricScreen,
-                             tcKelBench::kInputScreen, tcKelBench::kAmHdScreen, tcKelBench::kAmOutScreen,
-                             tcKelBench::kAmTxScreen}) {
+    for (const int screen : {tcKelBench::kSystemScreen, tcKelBench::kCompressorScreen,
+                             tcKelBench::kParametricScreen, tcKelBench::kInputScreen, tcKelBench::kAmHdScreen,
+                             tcKelBench::kAmOutScreen, tcKelBench::kAmTxScreen}) {
         bench().setScreen(screen);
         for (const Binding &b : orba::panels::kBindings) {
             if ((b.screen != screen && b.screen != -1) || !controls.count(b.kind))

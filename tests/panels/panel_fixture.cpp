@@ -20,7 +20,8 @@ template <class Flags> void mark(Flags &toSend, Flags &toShow, uint16_t id, Chan
 }
 
 // Takes the marks of one table (both end at 0xFFFF), returning the ids that had one.
-template <class Flags> std::vector<uint16_t> takeMarked(Flags &flags, uint16_t (*first)(), uint16_t (*next)(uint16_t))
+template <class Flags>
+std::vector<uint16_t> takeMarked(Flags &flags, uint16_t (*first)(), uint16_t (*next)(uint16_t))
 {
     static_assert(SETTINGS_END == GLOBALS_END);
     std::vector<uint16_t> ids;
@@ -73,8 +74,8 @@ int PanelTest::loadPanels(bool withBackground, const QStringList &leaveOut)
     writePanelSkin(folder, withBackground, leaveOut);
     closeBench();
     m_host = std::make_unique<tcVORudWidget>();
-    m_bench = new tcKelBench(m_host.get(), folder,
-                             KelEnvironment{&live, &globals, settings.get(), quick.get(), &toShow, &hostSide});
+    const KelEnvironment env{&live, &globals, settings.get(), quick.get(), &toShow, &hostSide};
+    m_bench = new tcKelBench(m_host.get(), folder, env);
     m_host->setBench(m_bench);
     const int result = m_bench->loadSkin();
     if (result == 0)

@@ -87,7 +87,8 @@ QPoint panelSkinPosition(const char *name)
 void writePanelSkin(const QString &folder, bool withBackground, const QStringList &leaveOut)
 {
     const QDir dir(folder); // made by the first picture written
-    writePng(dir.filePath(QStringLiteral("bg.png")), kWidth, kHeight, 1, {QColor::fromRgb(kPanelSkinBackground)});
+    writePng(dir.filePath(QStringLiteral("bg.png")), kWidth, kHeight, 1,
+             {QColor::fromRgb(kPanelSkinBackground)});
     writePng(dir.filePath(QStringLiteral("meter_bg.png")), 28, 44, 1, {QColor(0, 0, 0)});
     QByteArray xml = "<?xml version=\"1.0\"?>\n<skin>\n";
     if (withBackground)
@@ -97,12 +98,13 @@ void writePanelSkin(const QString &folder, bool withBackground, const QStringLis
     {
         const char *id, *file;
         int w, h, sections;
-    } pictures[] = {{"PIC_BUTTON", "button", 40, 20, 12}, {"PIC_LAMP", "lamp", 20, 20, 3},
-                    {"PIC_CHECK", "check", 20, 20, 6},     {"PIC_KNOB", "knob", 30, 30, 11},
-                    {"PIC_ITEM", "item", 14, 14, 6},       {"PIC_METER_BAR", "meter_bar", 8, 40, 6},
+    } pictures[] = {{"PIC_BUTTON", "button", 40, 20, 12},   {"PIC_LAMP", "lamp", 20, 20, 3},
+                    {"PIC_CHECK", "check", 20, 20, 6},      {"PIC_KNOB", "knob", 30, 30, 11},
+                    {"PIC_ITEM", "item", 14, 14, 6},        {"PIC_METER_BAR", "meter_bar", 8, 40, 6},
                     {"PIC_METER_OVR", "meter_ovr", 8, 2, 6}};
     for (const auto &p : pictures) {
-        writeIndexedPng(dir.filePath(QStringLiteral("%1.png").arg(QLatin1String(p.file))), p.w, p.h, p.sections);
+        writeIndexedPng(dir.filePath(QStringLiteral("%1.png").arg(QLatin1String(p.file))), p.w, p.h,
+                        p.sections);
         xml += QByteArray("<image id=\"") + p.id + "\" file=\"" + p.file + ".png\" sections=\"" +
                QByteArray::number(p.sections) + "\"/>\n";
     }
