@@ -56,7 +56,7 @@ protected:
 
 } // namespace
 
-TEST_F(Compressor, TheThresholdRowIsShownFirstWithItsAdjusters)
+TEST_F(Compressor, TheThresholdRowIsShownFirstWithItsAdjustersFollowingTheProcessor)
 {
     EXPECT_EQ(comp->selectedRow(), tcControlGroupCompressor::kThreshRow);
     EXPECT_EQ(object<tcGuiRadioGroup>("COMP_TYPE")->selectedId(), NameString("COMP_TYPE_C_THR"));
@@ -68,6 +68,9 @@ TEST_F(Compressor, TheThresholdRowIsShownFirstWithItsAdjusters)
     for (const tcGuiAxis::Tick &t : graph->yAxis()->ticks())
         labels << t.label;
     EXPECT_EQ(labels.join(' '), "-65 -59 -53 -47 -41 -35") << "whole numbers without a decimal point";
+    fromProcessor(SettingId::Comp4Thresh, live.getRawMax(SettingId::Comp4Thresh));
+    EXPECT_EQ(comp->dragger()->bands().pixel(3), 0) << "the top of the threshold axis";
+    EXPECT_TRUE(takeSent().empty());
     bench().setScreen(tcKelBench::kInputScreen);
     EXPECT_EQ(graph->dragger(), nullptr) << "another screen takes the graph back";
     EXPECT_EQ(graph->yAxis(), graph->responseAxis());
@@ -111,14 +114,6 @@ TEST_F(Compressor, DraggingAGroupedRatioSendsTableValuesOnlyWhenTheyChange)
         EXPECT_EQ(live.getFloat(id), RATIO_TABLE[live.getRaw(id)].value);
     }
     EXPECT_EQ(comp->dragger()->bands().pixel(0), 0);
-}
-
-TEST_F(Compressor, AValueFromTheProcessorMovesItsAdjusterAndSendsNothing)
-{
-    const auto &bands = comp->dragger()->bands();
-    fromProcessor(SettingId::Comp4Thresh, live.getRawMax(SettingId::Comp4Thresh));
-    EXPECT_EQ(bands.pixel(3), 0) << "the top of the threshold axis";
-    EXPECT_TRUE(takeSent().empty());
 }
 
 TEST_F(Compressor, FlattenAndTheGroupEntriesActOnTheCurrentBand)

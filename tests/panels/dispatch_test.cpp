@@ -1,9 +1,7 @@
 // The bench's dispatch of changed parameters and globals, its screens, and what it keeps in the settings.
 #include "gui/gui_apgraph.h"
-#include "gui/gui_button.h"
 #include "gui/gui_checkbox.h"
 #include "gui/gui_knob.h"
-#include "gui/gui_radioitem.h"
 #include "panel_fixture.h"
 #include "panels/cg_input.h"
 #include "panels/cg_main.h"
@@ -25,16 +23,6 @@ TEST_F(Dispatch, AValueEqualToTheStoredOneOrAnUnknownIdMarksAndSendsNothing)
     EXPECT_FALSE(toShow.test(266));
     bench().onSettingsId(9999);
     bench().onSettingsId(0xFFFF);
-    EXPECT_TRUE(takeSent().empty());
-}
-
-TEST_F(Dispatch, TheSourceItemFollowsTheProcessor)
-{
-    fromProcessor(256, 1);
-    EXPECT_TRUE(object<tcGuiRadioItem>("INPUT_SRC_AES")->selected());
-    EXPECT_FALSE(object<tcGuiRadioItem>("INPUT_SRC_LINE")->selected());
-    fromProcessor(256, 0);
-    EXPECT_TRUE(object<tcGuiRadioItem>("INPUT_SRC_LINE")->selected());
     EXPECT_TRUE(takeSent().empty());
 }
 
@@ -78,18 +66,6 @@ TEST_F(Dispatch, GlobalsReachTheirControlsWithoutEcho)
     EXPECT_EQ(object<tcGuiKnob>("AMT_TEST_OSC_KNOB")->value(), 11);
     EXPECT_TRUE(takeSentGlobals().empty());
     EXPECT_TRUE(takeSent().empty());
-}
-
-TEST_F(Dispatch, TheGraphSourceFollowsMapStrm)
-{
-    globalFromProcessor(G_MAP_STRM, 3); // processed output, alternative view
-    EXPECT_EQ(object<tcGuiButton>("GRAPH_INPUT")->lampState(), 0);
-    EXPECT_EQ(object<tcGuiButton>("GRAPH_PDOUT")->lampState(), 1);
-    EXPECT_TRUE(object<tcGuiCheckBox>("GRAPH_VIEW_LR")->checked());
-    globalFromProcessor(G_MAP_STRM, 0);
-    EXPECT_EQ(object<tcGuiButton>("GRAPH_INPUT")->lampState(), 1);
-    EXPECT_FALSE(object<tcGuiCheckBox>("GRAPH_VIEW_LR")->checked());
-    EXPECT_TRUE(takeSentGlobals().empty());
 }
 
 TEST_F(Dispatch, SetScreenShowsOneProcessingPanelBesideTheMainPanel)

@@ -58,10 +58,15 @@ TEST_F(Panels, TypedValuesGoToTheNearestTableEntryAndTheMaximum)
     EXPECT_EQ(input().knobOfDisplay(2009), -1);
 }
 
-TEST_F(Panels, ClickingTheSelectedSourceSendsNothingAndTheOtherSendsOnce)
+TEST_F(Panels, TheSourceFollowsTheProcessorAndClickingTheSelectedOneSendsNothing)
 {
     auto *line = object<tcGuiRadioItem>("INPUT_SRC_LINE");
     auto *aes = object<tcGuiRadioItem>("INPUT_SRC_AES");
+    fromProcessor(256, 1);
+    EXPECT_TRUE(aes->selected());
+    EXPECT_FALSE(line->selected());
+    fromProcessor(256, 0);
+    EXPECT_TRUE(takeSent().empty());
     ASSERT_TRUE(line->selected());
     line->group()->choose(line);
     EXPECT_TRUE(takeSent().empty());

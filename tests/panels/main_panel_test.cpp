@@ -48,7 +48,7 @@ TEST_F(MainPanel, FlowButtonsSwitchScreensAndShowWhichIsOnScreen)
     }
 }
 
-TEST_F(MainPanel, FlowPeqIsInactiveWithAllFourSectionsOffEvenWithTheMasterOn)
+TEST_F(MainPanel, FlowButtonsAreInactiveWhenTheirProcessingIsOff)
 {
     live.setBool(769, true, CHANGE_LOCAL);
     for (uint16_t id = 770; id <= 773; ++id)
@@ -62,10 +62,7 @@ TEST_F(MainPanel, FlowPeqIsInactiveWithAllFourSectionsOffEvenWithTheMasterOn)
     main().onButton(1016);
     EXPECT_EQ(flow("FLOW_PEQ"), 3);
     EXPECT_EQ(flow("FLOW_INPUT"), 0); // always active
-}
-
-TEST_F(MainPanel, CompressorAndAmOutputFlowFollowTheirSwitches)
-{
+    // The compressor's and the AM output's follow their switches.
     fromProcessor(1024, 0);
     fromProcessor(1025, 0);
     EXPECT_EQ(flow("FLOW_COMP"), 2);
@@ -78,7 +75,7 @@ TEST_F(MainPanel, CompressorAndAmOutputFlowFollowTheirSwitches)
     EXPECT_EQ(flow("FLOW_AM_OUT"), 0);
 }
 
-TEST_F(MainPanel, GraphSourceButtonsKeepTheAlternativeView)
+TEST_F(MainPanel, GraphSourceButtonsKeepTheAlternativeViewAndFollowTheProcessor)
 {
     main().onCheck(1024, true);
     EXPECT_EQ(globals.get(G_MAP_STRM), 1);
@@ -91,6 +88,15 @@ TEST_F(MainPanel, GraphSourceButtonsKeepTheAlternativeView)
     main().onCheck(1024, false);
     EXPECT_EQ(globals.get(G_MAP_STRM), 0);
     EXPECT_EQ(takeSentGlobals(), std::vector<uint16_t>{G_MAP_STRM});
+    // From the processor: processed output, alternative view; then the input again.
+    globalFromProcessor(G_MAP_STRM, 3);
+    EXPECT_EQ(object<tcGuiButton>("GRAPH_INPUT")->lampState(), 0);
+    EXPECT_EQ(object<tcGuiButton>("GRAPH_PDOUT")->lampState(), 1);
+    EXPECT_TRUE(object<tcGuiCheckBox>("GRAPH_VIEW_LR")->checked());
+    globalFromProcessor(G_MAP_STRM, 0);
+    EXPECT_EQ(object<tcGuiButton>("GRAPH_INPUT")->lampState(), 1);
+    EXPECT_FALSE(object<tcGuiCheckBox>("GRAPH_VIEW_LR")->checked());
+    EXPECT_TRUE(takeSentGlobals().empty());
 }
 
 TEST_F(MainPanel, ViewSwitchesSetTheGraphModeAndAreSaved)
