@@ -1,6 +1,4 @@
-// The compressor screen beyond its plain bindings: band rows on the main graph with the compressor
-// dragger, the values it writes, the overlay's crossovers and meter levels, and its switches kept in
-// the application settings.
+// The compressor screen beyond its plain bindings: band rows and their dragger, the overlay, the curves.
 #include "draggers/band_overlay.h"
 #include "draggers/comp_dragger.h"
 #include "gui/gui_apgraph.h"

@@ -100,7 +100,7 @@ TEST_F(Panels, StereoHidesTheDifferenceFilterAndRenamesTheSumKnob)
     EXPECT_TRUE(object<tcGuiObject>("INPUT_HPFD_KNOB")->isVisible());
 }
 
-TEST_F(Panels, StatusLampsFollowEverySixthFrame)
+TEST_F(Panels, StatusLampsFollowEverySixthFrameAndTheTemperatureAlarmsAboveFifty)
 {
     auto *ana = object<tcGuiLamp>("INPUT_ANA_FAIL");
     auto *aes = object<tcGuiLamp>("INPUT_AES_FAIL");
@@ -135,10 +135,8 @@ TEST_F(Panels, StatusLampsFollowEverySixthFrame)
     EXPECT_EQ(ana->state(), 2);
     EXPECT_EQ(ana->caption(), QStringLiteral("Analog"));
     EXPECT_EQ(object<tcGuiLamp>("STATUS_TEMP")->caption(), QStringLiteral("Temp. ????"));
-}
 
-TEST_F(Panels, TheTemperatureAlarmsAboveFiftyDegreesOnly)
-{
+    // The temperature alarms above fifty degrees only.
     auto *temp = object<tcGuiLamp>("STATUS_TEMP");
     auto show = [this](float t) {
         MeterFrame f;

@@ -1,5 +1,4 @@
-// The parametric equaliser screen: its editor on the main graph kept in step with the twelve knobs,
-// the switches and the master, both from the processor and from the user's drags.
+// The parametric equaliser screen: its editor on the main graph in step with the knobs and switches.
 #include "draggers/peq_dragger.h"
 #include "gui/gui_apgraph.h"
 #include "panel_fixture.h"

@@ -1,5 +1,4 @@
-// Every screen's plain controls, both ways, straight from the binding table; and the special
-// behaviour the screens add to them (stepping, the delay pair, the width, the entry lamps).
+// Every screen's plain controls both ways, from the binding table; and what the screens add to them.
 #include "gui/gui_checkbox.h"
 #include "gui/gui_combo.h"
 #include "gui/gui_display.h"

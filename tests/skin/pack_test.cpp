@@ -1,5 +1,4 @@
-// Packed skins: SkinPacker and unpackSkin round trip, the refusals of unsafe and cut-off entries,
-// and the skin dialog's listing, packing and choosing.
+// Packed skins: the packer's round trip, refused and cut-off entries, and the skin dialog.
 #include "skin/skin_dlg.h"
 #include "skin/skin_pack.h"
 #include "skin/skin_test_util.h"
@@ -161,16 +160,12 @@ TEST_F(PackTest, AFullDiskKeepsTheOldPackedFileAndLeavesNoTemporary)
 }
 #endif
 
-TEST_F(PackTest, HeaderOnlyFileUnpacksToNothing)
+TEST_F(PackTest, AHeaderOnlyFileUnpacksToNothingAndBadMagicOrAMissingTargetIsRefused)
 {
     writeText(path(QStringLiteral("empty.skin")), orba::skin::packHeader(0));
     EXPECT_TRUE(tcSkinDlg::unpackSkin(path("empty.skin"), path("out")));
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(fileTree(path("out")).isEmpty());
-}
-
-TEST_F(PackTest, BadMagicAndMissingTargetAreRefused)
-{
     writeText(path(QStringLiteral("bad.skin")), QByteArray("NOPE") + QByteArray(12, '\0'));
     EXPECT_FALSE(tcSkinDlg::unpackSkin(path("bad.skin"), path("out")));
     ASSERT_EQ(messages.only(),
