@@ -17,17 +17,10 @@ using namespace orba::test;
 
 namespace {
 
-class Panels : public PanelTest
+// A first start shows the input screen.
+class Panels : public LoadedPanelTest
 {
 protected:
-    void SetUp() override
-    {
-        PanelTest::SetUp();
-        ASSERT_EQ(loadPanels(), 0);
-        bench().setScreen(tcKelBench::kInputScreen);
-        takeSent();
-        takeSentGlobals();
-    }
     tcControlGroupInput &input() { return *bench().inputPanel(); }
     tcControlGroupSystem &system() { return *bench().systemPanel(); }
 };
