@@ -21,7 +21,7 @@ namespace {
 
 using Access = LoadedPanelTest; // a first start shows the input screen
 
-TEST_F(Access, UnlockedOrUnrestrictedActionsGoAhead)
+TEST_F(Access, UnlockedOrUnrestrictedActionsGoAheadAndWithACodeThePromptDecides)
 {
     EXPECT_EQ(bench().accessLevel(2009), 0);
     bench().setLock(true);
@@ -32,26 +32,9 @@ TEST_F(Access, UnlockedOrUnrestrictedActionsGoAhead)
     EXPECT_EQ(bench().accessLevel(2009), 0);
     EXPECT_EQ(bench().accessLevel(1001), 0);
     EXPECT_TRUE(hostSide.codesAsked.empty());
-}
 
-TEST_F(Access, WithoutACodeTheFirstRestrictedPressUnlocksAndIsDropped)
-{
+    // With a code the prompt decides.
     MessageRecorder messages;
-    bench().setLock(true);
-    bench().setAccess(0, orba::kRestrictSettings);
-    const QPoint p = panelSkinPosition("INPUT_ANA_GAIN_KNOB") + QPoint(5, 5);
-    EXPECT_EQ(bench().leftPress(p.x(), p.y()), 1); // refused: the unlock took this press
-    EXPECT_FALSE(bench().locked());
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().text, QStringLiteral("This GUI interface is now unlocked."));
-    EXPECT_TRUE(hostSide.codesAsked.empty());
-    EXPECT_EQ(bench().leftPress(p.x(), p.y()), 0); // the next one goes ahead
-}
-
-TEST_F(Access, WithACodeThePromptDecides)
-{
-    MessageRecorder messages;
-    bench().setLock(true);
     bench().setAccess(0xCAFE, orba::kRestrictScreens);
     EXPECT_EQ(bench().accessLevel(1014), 1); // the prompt refused
     EXPECT_TRUE(bench().locked());
@@ -66,6 +49,20 @@ TEST_F(Access, WithACodeThePromptDecides)
     EXPECT_EQ(hostSide.unlockedReports, 1);
     EXPECT_EQ(messages.last().text, QStringLiteral("This GUI interface is now unlocked."));
     EXPECT_EQ(bench().accessLevel(1014), 0);
+}
+
+TEST_F(Access, WithoutACodeTheFirstRestrictedPressUnlocksAndIsDropped)
+{
+    MessageRecorder messages;
+    bench().setLock(true);
+    bench().setAccess(0, orba::kRestrictSettings);
+    const QPoint p = panelSkinPosition("INPUT_ANA_GAIN_KNOB") + QPoint(5, 5);
+    EXPECT_EQ(bench().leftPress(p.x(), p.y()), 1); // refused: the unlock took this press
+    EXPECT_FALSE(bench().locked());
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("This GUI interface is now unlocked."));
+    EXPECT_TRUE(hostSide.codesAsked.empty());
+    EXPECT_EQ(bench().leftPress(p.x(), p.y()), 0); // the next one goes ahead
 }
 
 class Paint : public PanelTest

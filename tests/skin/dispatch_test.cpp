@@ -253,17 +253,13 @@ TEST_F(DispatchTest, MovesAreThrottledToOnePerPeriod)
     EXPECT_EQ(log.last(), QStringLiteral("H drag 9,9 0"));
 }
 
-TEST_F(DispatchTest, DoubleClickAndTickReachObjects)
+TEST_F(DispatchTest, DoubleClickAndTickReachObjectsAndAfterCloseEventsFindNoBench)
 {
     add(new Probe("D", QRect(0, 0, 100, 100), Qt::red, &log));
     mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, QPoint(3, 4));
     bench->tick();
     EXPECT_EQ(log, (QStringList{QStringLiteral("D double 3,4 0"), QStringLiteral("D tick 0,0 0")}));
-}
-
-TEST_F(DispatchTest, AfterCloseEventsFindNoBench)
-{
-    add(new Probe("C", QRect(0, 0, 100, 100), Qt::red, &log));
+    log.clear();
     host->close();
     EXPECT_EQ(host->bench(), nullptr);
     mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(50, 50));
