@@ -99,7 +99,7 @@ TEST_F(MainPanel, GraphSourceButtonsKeepTheAlternativeViewAndFollowTheProcessor)
     EXPECT_TRUE(takeSentGlobals().empty());
 }
 
-TEST_F(MainPanel, ViewSwitchesSetTheGraphModeAndAreSaved)
+TEST_F(MainPanel, ViewSwitchesMeterChoicesAndInputRangeAreSavedAndRestored)
 {
     main().onCheck(1039, false);
     main().onCheck(1041, false);
@@ -108,11 +108,20 @@ TEST_F(MainPanel, ViewSwitchesSetTheGraphModeAndAreSaved)
     EXPECT_EQ(settings->readInt("OPTIONS", "GRAPHVIEW", -1), tcGuiApGraph::kGainReduction);
     main().onCheck(1041, true);
     EXPECT_EQ(bench().mainGraph()->mode(), tcGuiApGraph::kGainReduction | tcGuiApGraph::kResponse);
+    main().onCombo(1044, 2);
+    main().onCheck(1009, true);
+    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS60);
     closeBench();
     ASSERT_EQ(loadPanels(), 0);
     EXPECT_EQ(bench().mainGraph()->mode(), tcGuiApGraph::kGainReduction | tcGuiApGraph::kResponse);
     EXPECT_TRUE(object<tcGuiCheckBox>("GRAPH_VIEW_GR")->checked());
     EXPECT_FALSE(object<tcGuiCheckBox>("GRAPH_VIEW_AUDIO")->checked());
+    EXPECT_EQ(main().grChoice(), 2);
+    EXPECT_EQ(object<tcGuiCombo>("GR_CHOICE")->index(), 2);
+    EXPECT_TRUE(object<tcGuiCheckBox>("METER_IN_RANGE")->checked());
+    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS60);
+    main().onCheck(1009, false);
+    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS30);
 }
 
 #ifdef Q_OS_UNIX
@@ -318,21 +327,6 @@ TEST_F(MainPanel, TheGraphSaysWhatItShowsForEachSourceAndView)
     EXPECT_TRUE(g->showsNoCurveNote());
     bench().setScreen(tcKelBench::kParametricScreen);
     EXPECT_FALSE(g->showsNoCurveNote());
-}
-
-TEST_F(MainPanel, MeterChoicesAndInputRangeAreRestored)
-{
-    main().onCombo(1044, 2);
-    main().onCheck(1009, true);
-    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS60);
-    closeBench();
-    ASSERT_EQ(loadPanels(), 0);
-    EXPECT_EQ(main().grChoice(), 2);
-    EXPECT_EQ(object<tcGuiCombo>("GR_CHOICE")->index(), 2);
-    EXPECT_TRUE(object<tcGuiCheckBox>("METER_IN_RANGE")->checked());
-    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS60);
-    main().onCheck(1009, false);
-    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS30);
 }
 
 } // namespace
