@@ -217,7 +217,7 @@ TEST_F(PackTest, CutOffEntryWritesNothingOfIt)
               orba::skin::UnpackStatus::Truncated);
 }
 
-TEST_F(PackTest, RemoveFolderTakesEverythingAndTheFolder)
+TEST_F(PackTest, RemoveFolderTakesEverythingAndTheFolderButLeavesALinkedFolderAlone)
 {
     writeText(path(QStringLiteral("temp_skin_dir/a.txt")), "a");
     writeText(path(QStringLiteral("temp_skin_dir/sub/.hidden")), "b");
@@ -227,6 +227,12 @@ TEST_F(PackTest, RemoveFolderTakesEverythingAndTheFolder)
     EXPECT_FALSE(QFileInfo::exists(path("temp_skin_dir")));
     EXPECT_TRUE(QFileInfo::exists(path("keep/k.txt"))) << "a link is removed, not followed";
     EXPECT_FALSE(tcSkinDlg::removeFolder(path("temp_skin_dir"))) << "nothing to remove";
+    // A linked folder is left alone.
+    writeText(path(QStringLiteral("outside/keep.txt")), "keep");
+    QDir().mkpath(path(QStringLiteral("skins")));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("outside")), path(QStringLiteral("skins/temp_skin_dir"))));
+    EXPECT_FALSE(tcSkinDlg::removeFolder(path("skins/temp_skin_dir")));
+    EXPECT_EQ(readAll(path("outside/keep.txt")), QByteArray("keep"));
 }
 
 TEST_F(PackTest, DialogListsChoosesAndPacks)
@@ -308,14 +314,6 @@ TEST_F(PackTest, UnpackingNeverWritesThroughALink)
     EXPECT_EQ(fileTree(path("outside")).size(), 1);
 }
 
-TEST_F(PackTest, RemoveFolderLeavesALinkedFolderAlone)
-{
-    writeText(path(QStringLiteral("outside/keep.txt")), "keep");
-    QDir().mkpath(path(QStringLiteral("skins")));
-    ASSERT_TRUE(QFile::link(path(QStringLiteral("outside")), path(QStringLiteral("skins/temp_skin_dir"))));
-    EXPECT_FALSE(tcSkinDlg::removeFolder(path("skins/temp_skin_dir")));
-    EXPECT_EQ(readAll(path("outside/keep.txt")), QByteArray("keep"));
-}
 #endif
 
 TEST_F(PackTest, EntriesAreBoundedAtTheLimit)
