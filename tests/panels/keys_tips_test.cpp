@@ -81,7 +81,7 @@ TEST_F(KeysAndTips, EveryBoundControlOfEveryScreenHasATooltipWhereItIsShown)
     EXPECT_GE(checked, 150);
 }
 
-TEST_F(KeysAndTips, ATooltipFollowsTheValueFromTheProcessorAndFromTheKeys)
+TEST_F(KeysAndTips, TooltipsSpeakForTheValueTheyShowFromTheProcessorAndTheKeysAndHeadingsSayNothing)
 {
     showInput();
     tcGuiKnob *knob = gainKnob();
@@ -105,11 +105,7 @@ TEST_F(KeysAndTips, ATooltipFollowsTheValueFromTheProcessorAndFromTheKeys)
     // Buttons say what they do.
     EXPECT_TRUE(tipAt(object<tcGuiObject>("SAVE")).contains(QStringLiteral("Ctrl+S")));
     EXPECT_TRUE(tipAt(object<tcGuiObject>("FLOW_PEQ")).startsWith(QStringLiteral("Show the parametric")));
-}
 
-TEST_F(KeysAndTips, TooltipsSpeakForTheValueTheyShowAndHeadingsSayNothing)
-{
-    showInput();
     // A global switch has no label of its own: on or off, as it shows.
     globalFromProcessor(G_INFAILOV, 1);
     EXPECT_EQ(tipAt(object<tcGuiObject>("INPUT_FAILOVER")), QStringLiteral("Input Failover: on"));
