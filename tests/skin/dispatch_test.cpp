@@ -194,7 +194,6 @@ TEST_F(DispatchTest, ScalingConvertsEventsAndRepaints)
     EXPECT_EQ(bench->leftPress(21, 21), 0);
     EXPECT_EQ(log.last(), QStringLiteral("S left 11,11 0"));
     EXPECT_EQ(bench->toWidgetX(11), 22);
-    EXPECT_EQ(bench->toWidgetRect(QRect(11, 11, 5, 5)), QRect(22, 22, 10, 10));
     const QImage image = host->grab().toImage();
     EXPECT_EQ(image.pixelColor(22, 22), QColor(Qt::red));
     EXPECT_EQ(image.pixelColor(31, 31), QColor(Qt::red));
