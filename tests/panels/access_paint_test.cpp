@@ -82,11 +82,13 @@ TEST_F(Paint, TheWindowTakesTheBackgroundSizeAndSwitchingScreensRepaintsTheOldSc
     EXPECT_EQ(grab().pixel(995, 1295), kPanelSkinBackground);
     EXPECT_GE(frameAt("SYS_ABOUT"), 0); // main panel, always shown
     EXPECT_GE(frameAt("INPUT_ANA_GAIN_KNOB"), 0); // a first start shows the input screen
+    const QPoint skin = panelSkinPosition("SKIN") + QPoint(2, 2);
+    EXPECT_EQ(grab().pixel(skin), kPanelSkinBackground);
     bench().setScreen(tcKelBench::kSystemScreen);
     EXPECT_GE(frameAt("SKIN"), 0);
     bench().mainPanel()->onButton(1014);
     EXPECT_GE(frameAt("INPUT_ANA_GAIN_KNOB"), 0);
-    EXPECT_EQ(grab().pixel(panelSkinPosition("SKIN") + QPoint(2, 2)), kPanelSkinBackground);
+    EXPECT_EQ(grab().pixel(skin), kPanelSkinBackground);
     // The flow button of the screen shown uses its "on screen" frames (3-5 of 12).
     const int frame = frameAt("FLOW_INPUT");
     EXPECT_GE(frame, 3);
