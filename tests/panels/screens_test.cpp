@@ -4,7 +4,6 @@
 #include "gui/gui_display.h"
 #include "gui/gui_knob.h"
 #include "gui/gui_lamp.h"
-#include "gui/gui_radiogroup.h"
 #include "gui/gui_radioitem.h"
 #include "panel_fixture.h"
 #include "panels/binding_table.h"
@@ -12,7 +11,6 @@
 #include "panels/cg_mblim.h"
 #include "panels/control_ids.h"
 #include "tables/setting_ids.h"
-#include "tables/value_tables.h"
 
 #include <gtest/gtest.h>
 
