@@ -1,17 +1,13 @@
 // Access classes and the unlock flow, and the bench's painting: background, panels and screens.
 #include "gui/gui_apgraph.h"
-#include "gui/gui_button.h"
 #include "gui/gui_knob.h"
 #include "gui/gui_lamp.h"
 #include "message_recorder.h"
 #include "panel_fixture.h"
 #include "panel_skin.h"
 #include "panels/access_classes.h"
-#include "panels/cg_input.h"
 #include "panels/cg_main.h"
-#include "panels/cg_system.h"
 #include "panels/meter_body.h"
-#include "skin/skin_test_util.h"
 
 #include <QCoreApplication>
 #include <QPaintEvent>
@@ -23,18 +19,9 @@ using namespace orba::test;
 
 namespace {
 
-class Access : public PanelTest
-{
-protected:
-    void SetUp() override
-    {
-        PanelTest::SetUp();
-        ASSERT_EQ(loadPanels(), 0);
-        bench().setScreen(tcKelBench::kInputScreen);
-    }
-};
+using Access = LoadedPanelTest; // a first start shows the input screen
 
-TEST_F(Access, UnlockedOrUnrestrictedActionsGoAhead)
+TEST_F(Access, UnlockedOrUnrestrictedActionsGoAheadAndWithACodeThePromptDecides)
 {
     EXPECT_EQ(bench().accessLevel(2009), 0);
     bench().setLock(true);
@@ -45,29 +32,9 @@ TEST_F(Access, UnlockedOrUnrestrictedActionsGoAhead)
     EXPECT_EQ(bench().accessLevel(2009), 0);
     EXPECT_EQ(bench().accessLevel(1001), 0);
     EXPECT_TRUE(hostSide.codesAsked.empty());
-}
 
-TEST_F(Access, WithoutACodeTheFirstRestrictedPressUnlocksAndIsDropped)
-{
+    // With a code the prompt decides.
     MessageRecorder messages;
-    bench().setLock(true);
-    bench().setAccess(0, orba::kRestrictSettings);
-    auto *knob = object<tcGuiKnob>("INPUT_ANA_GAIN_KNOB");
-    const QPoint p = panelSkinPosition("INPUT_ANA_GAIN_KNOB") + QPoint(5, 5);
-    EXPECT_EQ(bench().leftPress(p.x(), p.y()), 1); // refused: the unlock took this press
-    EXPECT_FALSE(bench().locked());
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.last().text, QStringLiteral("This GUI interface is now unlocked."));
-    EXPECT_TRUE(hostSide.codesAsked.empty());
-    EXPECT_EQ(bench().leftPress(p.x(), p.y()), 0); // the next one goes ahead
-    bench().release(p.x(), p.y());
-    EXPECT_NE(knob, nullptr);
-}
-
-TEST_F(Access, WithACodeThePromptDecides)
-{
-    MessageRecorder messages;
-    bench().setLock(true);
     bench().setAccess(0xCAFE, orba::kRestrictScreens);
     EXPECT_EQ(bench().accessLevel(1014), 1); // the prompt refused
     EXPECT_TRUE(bench().locked());
@@ -84,6 +51,20 @@ TEST_F(Access, WithACodeThePromptDecides)
     EXPECT_EQ(bench().accessLevel(1014), 0);
 }
 
+TEST_F(Access, WithoutACodeTheFirstRestrictedPressUnlocksAndIsDropped)
+{
+    MessageRecorder messages;
+    bench().setLock(true);
+    bench().setAccess(0, orba::kRestrictSettings);
+    const QPoint p = panelSkinPosition("INPUT_ANA_GAIN_KNOB") + QPoint(5, 5);
+    EXPECT_EQ(bench().leftPress(p.x(), p.y()), 1); // refused: the unlock took this press
+    EXPECT_FALSE(bench().locked());
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("This GUI interface is now unlocked."));
+    EXPECT_TRUE(hostSide.codesAsked.empty());
+    EXPECT_EQ(bench().leftPress(p.x(), p.y()), 0); // the next one goes ahead
+}
+
 class Paint : public PanelTest
 {
 protected:
@@ -95,24 +76,19 @@ protected:
     }
 };
 
-TEST_F(Paint, TheWindowTakesTheBackgroundSizeAndPaintsItUnderThePanels)
+TEST_F(Paint, TheWindowTakesTheBackgroundSizeAndSwitchingScreensRepaintsTheOldScreenWithIt)
 {
     EXPECT_EQ(host().size(), QSize(1000, 1300));
-    const QImage img = grab();
-    EXPECT_EQ(img.pixel(995, 1295), kPanelSkinBackground);
+    EXPECT_EQ(grab().pixel(995, 1295), kPanelSkinBackground);
     EXPECT_GE(frameAt("SYS_ABOUT"), 0); // main panel, always shown
     EXPECT_GE(frameAt("INPUT_ANA_GAIN_KNOB"), 0); // a first start shows the input screen
-    EXPECT_EQ(frameAt("SKIN", 0, 0), -1);
-    const QPoint skin = panelSkinPosition("SKIN");
-    EXPECT_EQ(img.pixel(skin + QPoint(2, 2)), kPanelSkinBackground);
-}
-
-TEST_F(Paint, SwitchingScreensRepaintsTheOldScreenWithTheBackground)
-{
+    const QPoint skin = panelSkinPosition("SKIN") + QPoint(2, 2);
+    EXPECT_EQ(grab().pixel(skin), kPanelSkinBackground);
+    bench().setScreen(tcKelBench::kSystemScreen);
+    EXPECT_GE(frameAt("SKIN"), 0);
     bench().mainPanel()->onButton(1014);
-    EXPECT_EQ(frameAt("INPUT_ANA_GAIN_KNOB") >= 0, true);
-    const QPoint skin = panelSkinPosition("SKIN");
-    EXPECT_EQ(grab().pixel(skin + QPoint(2, 2)), kPanelSkinBackground);
+    EXPECT_GE(frameAt("INPUT_ANA_GAIN_KNOB"), 0);
+    EXPECT_EQ(grab().pixel(skin), kPanelSkinBackground);
     // The flow button of the screen shown uses its "on screen" frames (3-5 of 12).
     const int frame = frameAt("FLOW_INPUT");
     EXPECT_GE(frame, 3);

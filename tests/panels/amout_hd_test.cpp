@@ -1,6 +1,4 @@
-// The AM output screen's multiband rows and equalisers on the graphs, the band spread that follows
-// the audio bandwidth and the bass-clip marker; the HD output screen's equaliser on its own graph;
-// the transmitter's bandwidth combo.
+// The AM output screen's multiband rows, equalisers, band spread and bass-clip marker; the HD equaliser.
 #include "draggers/comp_dragger.h"
 #include "draggers/peq_dragger.h"
 #include "gui/gui_apgraph.h"
@@ -41,7 +39,6 @@ protected:
         bench().move(at.x() + dx, at.y() + dy, 0);
         bench().release(at.x() + dx, at.y() + dy);
     }
-    uint32_t rawOf(uint16_t id, float value) const { return live.floatToIndex(id, value); }
 
     tcControlGroupFMOut *out = nullptr;
     tcGuiApGraph *graph = nullptr;
@@ -60,8 +57,12 @@ std::vector<double> spreadPoints(double fmax)
 
 TEST_F(AmOut, TheRowEqShowsFourSectionsWithHandlesAndAttackShowsTenBars)
 {
+    bench().setGraphView(tcGuiApGraph::kAudio);
     out->onRadio(Ctl::FMO_MBLIM_TYPE, Ctl::FMO_MBLIM_TYPE_EQ);
     EXPECT_EQ(out->shownRow(), tcControlGroupMBLim::kEq);
+    EXPECT_TRUE(bench().graphView() & tcGuiApGraph::kResponse)
+        << "selecting a row turns the graph to its controls";
+    EXPECT_TRUE(object<tcGuiCheckBox>("GRAPH_VIEW_CNTRLS")->checked());
     ASSERT_EQ(graph->dragger(), out->eqDragger());
     EXPECT_TRUE(graph->title().endsWith(QStringLiteral("EQ"))) << graph->title().toStdString();
     EXPECT_EQ(graph->yAxis(), graph->responseAxis());
@@ -92,18 +93,10 @@ TEST_F(AmOut, TheRowEqShowsFourSectionsWithHandlesAndAttackShowsTenBars)
     EXPECT_TRUE(takeSent().empty()) << "showing a row sends nothing";
 }
 
-TEST_F(AmOut, SelectingARowTurnsTheGraphToItsControls)
-{
-    bench().setGraphView(tcGuiApGraph::kAudio);
-    out->onRadio(Ctl::FMO_MBLIM_TYPE, Ctl::FMO_MBLIM_TYPE_CLP);
-    EXPECT_TRUE(bench().graphView() & tcGuiApGraph::kResponse);
-    EXPECT_TRUE(object<tcGuiCheckBox>("GRAPH_VIEW_CNTRLS")->checked());
-}
-
 TEST_F(AmOut, BandsSpreadFrom32HertzToFourFifthsOfTheAudioBandwidth)
 {
     for (float bw : {5000.0f, 0.0f}) { // "Full" spreads to 16 kHz
-        fromProcessor(SettingId::AmBandwidth, rawOf(SettingId::AmBandwidth, bw));
+        fromProcessor(SettingId::AmBandwidth, live.floatToIndex(SettingId::AmBandwidth, bw));
         const std::vector<double> f = spreadPoints(bw > 0.0f ? bw : 16000.0);
         const auto &centres = out->slideDragger()->bandCentres();
         const auto &edges = out->slideDragger()->bandEdges();
@@ -118,8 +111,10 @@ TEST_F(AmOut, BandsSpreadFrom32HertzToFourFifthsOfTheAudioBandwidth)
                       graph->frequencyAxis()->toPixel(centres[size_t(b)]));
     }
     // The transmitter's combo moves them too.
+    takeSent();
     bench().amTxPanel()->onCombo(Ctl::AMT_FILTER, 4);
     EXPECT_FLOAT_EQ(live.getFloat(SettingId::AmBandwidth), AM_BW_TABLE[4].value);
+    EXPECT_EQ(takeSent(), std::vector<uint16_t>{SettingId::AmBandwidth});
     EXPECT_NEAR(out->slideDragger()->bandEdges()[8],
                 (spreadPoints(6000.0)[17] + spreadPoints(6000.0)[18]) / 2, 1e-2);
 }

@@ -1,6 +1,4 @@
-// The compressor screen beyond its plain bindings: band rows on the main graph with the compressor
-// dragger, the values it writes, the overlay's crossovers and meter levels, and its switches kept in
-// the application settings.
+// The compressor screen beyond its plain bindings: band rows and their dragger, the overlay, the curves.
 #include "draggers/band_overlay.h"
 #include "draggers/comp_dragger.h"
 #include "gui/gui_apgraph.h"
@@ -56,7 +54,7 @@ protected:
 
 } // namespace
 
-TEST_F(Compressor, TheThresholdRowIsShownFirstWithItsAdjusters)
+TEST_F(Compressor, TheThresholdRowIsShownFirstWithItsAdjustersFollowingTheProcessor)
 {
     EXPECT_EQ(comp->selectedRow(), tcControlGroupCompressor::kThreshRow);
     EXPECT_EQ(object<tcGuiRadioGroup>("COMP_TYPE")->selectedId(), NameString("COMP_TYPE_C_THR"));
@@ -68,12 +66,15 @@ TEST_F(Compressor, TheThresholdRowIsShownFirstWithItsAdjusters)
     for (const tcGuiAxis::Tick &t : graph->yAxis()->ticks())
         labels << t.label;
     EXPECT_EQ(labels.join(' '), "-65 -59 -53 -47 -41 -35") << "whole numbers without a decimal point";
+    fromProcessor(SettingId::Comp4Thresh, live.getRawMax(SettingId::Comp4Thresh));
+    EXPECT_EQ(comp->dragger()->bands().pixel(3), 0) << "the top of the threshold axis";
+    EXPECT_TRUE(takeSent().empty());
     bench().setScreen(tcKelBench::kInputScreen);
     EXPECT_EQ(graph->dragger(), nullptr) << "another screen takes the graph back";
     EXPECT_EQ(graph->yAxis(), graph->responseAxis());
 }
 
-TEST_F(Compressor, SelectingTheRatioRowShowsTheRatiosAndTheControlsView)
+TEST_F(Compressor, TheRatioRowShowsTheRatiosAndADragSendsTableValuesOnlyWhenTheyChange)
 {
     bench().setGraphView(tcGuiApGraph::kAudio);
     for (int b = 0; b < 5; ++b)
@@ -89,15 +90,11 @@ TEST_F(Compressor, SelectingTheRatioRowShowsTheRatiosAndTheControlsView)
         EXPECT_EQ(bands.pixel(b), graph->yAxis()->toPixel(RATIO_TABLE[20 + 10 * b].value));
     }
     EXPECT_TRUE(takeSent().empty()) << "showing a row sends nothing";
-}
 
-TEST_F(Compressor, DraggingAGroupedRatioSendsTableValuesOnlyWhenTheyChange)
-{
-    // Bands 1 and 2 at the top of the axis, the others lower down.
+    // Dragging a grouped ratio with bands 1 and 2 at the top of the axis, the others lower down.
     const uint32_t top = live.getRawMax(SettingId::Comp1Ratio);
     for (int b = 0; b < 5; ++b)
         fromProcessor(uint16_t(SettingId::Comp1Ratio + b), b < 2 ? top : 40);
-    comp->onRadio(Ctl::COMP_TYPE, Ctl::COMP_TYPE_C_RAT);
     takeSent();
     dragBand(2, -20);
     EXPECT_EQ(takeSent(),
@@ -110,15 +107,7 @@ TEST_F(Compressor, DraggingAGroupedRatioSendsTableValuesOnlyWhenTheyChange)
         EXPECT_EQ(live.getRaw(id), b < 2 ? top : raw) << "flat: the lower bands moved alike";
         EXPECT_EQ(live.getFloat(id), RATIO_TABLE[live.getRaw(id)].value);
     }
-    EXPECT_EQ(comp->dragger()->bands().pixel(0), 0);
-}
-
-TEST_F(Compressor, AValueFromTheProcessorMovesItsAdjusterAndSendsNothing)
-{
-    const auto &bands = comp->dragger()->bands();
-    fromProcessor(SettingId::Comp4Thresh, live.getRawMax(SettingId::Comp4Thresh));
-    EXPECT_EQ(bands.pixel(3), 0) << "the top of the threshold axis";
-    EXPECT_TRUE(takeSent().empty());
+    EXPECT_EQ(bands.pixel(0), 0);
 }
 
 TEST_F(Compressor, FlattenAndTheGroupEntriesActOnTheCurrentBand)
@@ -208,10 +197,7 @@ TEST_F(Compressor, TheTransferCurvesFollowThresholdsRatiosAndMakeupPlusTrim)
     // The output trim row's adjusters write the trims; the curves take makeup plus trim.
     comp->onRadio(Ctl::COMP_TYPE, Ctl::COMP_TYPE_C_OUT);
     comp->dragger()->bands().setIndependent(0, true);
-    const QPoint at = onScreen(0);
-    ASSERT_EQ(bench().leftPress(at.x(), at.y()), 0);
-    bench().move(at.x(), at.y() - 30, 0);
-    bench().release(at.x(), at.y() - 30);
+    dragBand(0, -30);
     EXPECT_EQ(takeSent(), std::vector<uint16_t>{SettingId::CompOut1Trim});
     const float trim = live.getFloat(SettingId::CompOut1Trim);
     EXPECT_GT(trim, 0.0f);

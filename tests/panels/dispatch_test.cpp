@@ -1,10 +1,7 @@
-// The bench's dispatch of changed parameters and globals, its screens, and what it keeps in the
-// settings store.
+// The bench's dispatch of changed parameters and globals, its screens, and what it keeps in the settings.
 #include "gui/gui_apgraph.h"
-#include "gui/gui_button.h"
 #include "gui/gui_checkbox.h"
 #include "gui/gui_knob.h"
-#include "gui/gui_radioitem.h"
 #include "panel_fixture.h"
 #include "panels/cg_input.h"
 #include "panels/cg_main.h"
@@ -19,7 +16,6 @@ namespace {
 
 using Dispatch = LoadedPanelTest;
 
-// Every screen's knobs and switches following the processor: the Screens tests.
 TEST_F(Dispatch, AValueEqualToTheStoredOneOrAnUnknownIdMarksAndSendsNothing)
 {
     const uint32_t before = live.getRaw(266);
@@ -27,18 +23,6 @@ TEST_F(Dispatch, AValueEqualToTheStoredOneOrAnUnknownIdMarksAndSendsNothing)
     EXPECT_FALSE(toShow.test(266));
     bench().onSettingsId(9999);
     bench().onSettingsId(0xFFFF);
-    EXPECT_TRUE(takeSent().empty());
-}
-
-TEST_F(Dispatch, ChecksAndTheSourceItemFollowTheProcessor)
-{
-    fromProcessor(268, 1);
-    EXPECT_TRUE(object<tcGuiCheckBox>("INPUT_HPFS_IN")->checked());
-    fromProcessor(256, 1);
-    EXPECT_TRUE(object<tcGuiRadioItem>("INPUT_SRC_AES")->selected());
-    EXPECT_FALSE(object<tcGuiRadioItem>("INPUT_SRC_LINE")->selected());
-    fromProcessor(256, 0);
-    EXPECT_TRUE(object<tcGuiRadioItem>("INPUT_SRC_LINE")->selected());
     EXPECT_TRUE(takeSent().empty());
 }
 
@@ -76,26 +60,12 @@ TEST_F(Dispatch, GlobalsReachTheirControlsWithoutEcho)
     EXPECT_TRUE(object<tcGuiCheckBox>("SYSTEM_FOLLOW")->checked());
     globalFromProcessor(G_INFAILOV, 1);
     EXPECT_TRUE(object<tcGuiCheckBox>("INPUT_FAILOVER")->checked());
-    globalFromProcessor(G_OSCOPE, 1);
-    EXPECT_TRUE(object<tcGuiCheckBox>("GRAPH_VIEW_OSCOPE")->checked());
     globalFromProcessor(G_AM_TEST, 1);
     EXPECT_TRUE(object<tcGuiCheckBox>("AMT_TEST_OSC")->checked());
     globalFromProcessor(G_AM_FREQ, 11);
     EXPECT_EQ(object<tcGuiKnob>("AMT_TEST_OSC_KNOB")->value(), 11);
     EXPECT_TRUE(takeSentGlobals().empty());
     EXPECT_TRUE(takeSent().empty());
-}
-
-TEST_F(Dispatch, TheGraphSourceFollowsMapStrm)
-{
-    globalFromProcessor(G_MAP_STRM, 3); // processed output, alternative view
-    EXPECT_EQ(object<tcGuiButton>("GRAPH_INPUT")->lampState(), 0);
-    EXPECT_EQ(object<tcGuiButton>("GRAPH_PDOUT")->lampState(), 1);
-    EXPECT_TRUE(object<tcGuiCheckBox>("GRAPH_VIEW_LR")->checked());
-    globalFromProcessor(G_MAP_STRM, 0);
-    EXPECT_EQ(object<tcGuiButton>("GRAPH_INPUT")->lampState(), 1);
-    EXPECT_FALSE(object<tcGuiCheckBox>("GRAPH_VIEW_LR")->checked());
-    EXPECT_TRUE(takeSentGlobals().empty());
 }
 
 TEST_F(Dispatch, SetScreenShowsOneProcessingPanelBesideTheMainPanel)

@@ -1,5 +1,4 @@
-// The input and system panels: edits, typed values, the source choice, stereo labelling, the
-// status lamps and the temperature.
+// The input and system panels: edits, typed values, the source, stereo, the status lamps and temperature.
 #include "gui/gui_checkbox.h"
 #include "gui/gui_combo.h"
 #include "gui/gui_display.h"
@@ -8,11 +7,9 @@
 #include "gui/gui_radiogroup.h"
 #include "gui/gui_radioitem.h"
 #include "panel_fixture.h"
-#include "panel_skin.h"
 #include "panels/access_classes.h"
 #include "panels/cg_input.h"
 #include "panels/cg_system.h"
-#include "tables/value_tables.h"
 
 #include <gtest/gtest.h>
 
@@ -20,17 +17,10 @@ using namespace orba::test;
 
 namespace {
 
-class Panels : public PanelTest
+// A first start shows the input screen.
+class Panels : public LoadedPanelTest
 {
 protected:
-    void SetUp() override
-    {
-        PanelTest::SetUp();
-        ASSERT_EQ(loadPanels(), 0);
-        bench().setScreen(tcKelBench::kInputScreen);
-        takeSent();
-        takeSentGlobals();
-    }
     tcControlGroupInput &input() { return *bench().inputPanel(); }
     tcControlGroupSystem &system() { return *bench().systemPanel(); }
 };
@@ -61,10 +51,15 @@ TEST_F(Panels, TypedValuesGoToTheNearestTableEntryAndTheMaximum)
     EXPECT_EQ(input().knobOfDisplay(2009), -1);
 }
 
-TEST_F(Panels, ClickingTheSelectedSourceSendsNothingAndTheOtherSendsOnce)
+TEST_F(Panels, TheSourceFollowsTheProcessorAndClickingTheSelectedOneSendsNothing)
 {
     auto *line = object<tcGuiRadioItem>("INPUT_SRC_LINE");
     auto *aes = object<tcGuiRadioItem>("INPUT_SRC_AES");
+    fromProcessor(256, 1);
+    EXPECT_TRUE(aes->selected());
+    EXPECT_FALSE(line->selected());
+    fromProcessor(256, 0);
+    EXPECT_TRUE(takeSent().empty());
     ASSERT_TRUE(line->selected());
     line->group()->choose(line);
     EXPECT_TRUE(takeSent().empty());
@@ -98,14 +93,7 @@ TEST_F(Panels, StereoHidesTheDifferenceFilterAndRenamesTheSumKnob)
     EXPECT_TRUE(object<tcGuiObject>("INPUT_HPFD_KNOB")->isVisible());
 }
 
-TEST_F(Panels, FailoverWritesItsGlobal)
-{
-    input().onCheck(2037, true);
-    EXPECT_TRUE(globals.getBool(G_INFAILOV));
-    EXPECT_EQ(takeSentGlobals(), std::vector<uint16_t>{G_INFAILOV});
-}
-
-TEST_F(Panels, StatusLampsFollowEverySixthFrame)
+TEST_F(Panels, StatusLampsFollowEverySixthFrameAndTheTemperatureAlarmsAboveFifty)
 {
     auto *ana = object<tcGuiLamp>("INPUT_ANA_FAIL");
     auto *aes = object<tcGuiLamp>("INPUT_AES_FAIL");
@@ -140,10 +128,8 @@ TEST_F(Panels, StatusLampsFollowEverySixthFrame)
     EXPECT_EQ(ana->state(), 2);
     EXPECT_EQ(ana->caption(), QStringLiteral("Analog"));
     EXPECT_EQ(object<tcGuiLamp>("STATUS_TEMP")->caption(), QStringLiteral("Temp. ????"));
-}
 
-TEST_F(Panels, TheTemperatureAlarmsAboveFiftyDegreesOnly)
-{
+    // The temperature alarms above fifty degrees only.
     auto *temp = object<tcGuiLamp>("STATUS_TEMP");
     auto show = [this](float t) {
         MeterFrame f;
@@ -172,13 +158,15 @@ TEST_F(Panels, EachSystemButtonRaisesItsOwnSignal)
                                             {"time", button(9009), &tcControlGroup::sig_time_set}});
 }
 
-TEST_F(Panels, SystemSettingsWriteTheirGlobalsAndTheMeterTransport)
+TEST_F(Panels, InputAndSystemSettingsWriteTheirGlobalsAndTheMeterTransport)
 {
+    input().onCheck(2037, true);
+    EXPECT_TRUE(globals.getBool(G_INFAILOV));
     system().onCheck(9002, true);
     EXPECT_TRUE(globals.getBool(G_S_FOLLOW));
     system().onCombo(9010, 2);
     EXPECT_EQ(globals.get(G_HDPN_SRC), 2);
-    EXPECT_EQ(takeSentGlobals(), (std::vector<uint16_t>{G_S_FOLLOW, G_HDPN_SRC}));
+    EXPECT_EQ(takeSentGlobals(), (std::vector<uint16_t>{G_S_FOLLOW, G_HDPN_SRC, G_INFAILOV}));
     globalFromProcessor(G_HDPN_SRC, 1);
     EXPECT_EQ(object<tcGuiCombo>("HDPN_SRC")->index(), 1);
 

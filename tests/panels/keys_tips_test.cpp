@@ -1,6 +1,4 @@
-// The surface from the keyboard and its tooltips: the focus walks the shown controls, keys step the
-// focused control through the same road as the wheel and the arrows (locks and sends included),
-// the focus is marked on screen, and every bound control says what it is and shows.
+// The surface from the keyboard (the focus, keys on the wheel's and arrows' road) and its tooltips.
 #include "gui/dialog_run.h"
 #include "gui/display_edit_dlg.h"
 #include "gui/gui_combo.h"
@@ -9,8 +7,6 @@
 #include "panel_fixture.h"
 #include "panels/access_classes.h"
 #include "panels/binding_table.h"
-#include "panels/control_ids.h"
-#include "tables/globals_map.h"
 #include "tables/setting_ids.h"
 #include "tables/settings_table.h"
 
@@ -53,36 +49,17 @@ protected:
     }
 };
 
-bool isControl(int kind)
-{
-    switch (kind) {
-    case kGuiButton:
-    case kGuiCheckBox:
-    case kGuiDisplay:
-    case kGuiKnob:
-    case kGuiSlider:
-    case kGuiCombo:
-    case kGuiRadioItem:
-    case kGuiMeter:
-    case kGuiApGraph:
-    case kGuiDynGraph:
-        return true;
-    default:
-        return false;
-    }
-}
-
 TEST_F(KeysAndTips, EveryBoundControlOfEveryScreenHasATooltipWhereItIsShown)
 {
-    const int screens[] = {tcKelBench::kSystemScreen,     tcKelBench::kCompressorScreen,
-                           tcKelBench::kParametricScreen, tcKelBench::kInputScreen,
-                           tcKelBench::kAmHdScreen,       tcKelBench::kAmOutScreen,
-                           tcKelBench::kAmTxScreen};
+    const std::set<int> controls{kGuiButton, kGuiCheckBox,  kGuiDisplay, kGuiKnob,    kGuiSlider,
+                                 kGuiCombo,  kGuiRadioItem, kGuiMeter,   kGuiApGraph, kGuiDynGraph};
     int checked = 0;
-    for (const int screen : screens) {
+    for (const int screen : {tcKelBench::kSystemScreen, tcKelBench::kCompressorScreen,
+                             tcKelBench::kParametricScreen, tcKelBench::kInputScreen, tcKelBench::kAmHdScreen,
+                             tcKelBench::kAmOutScreen, tcKelBench::kAmTxScreen}) {
         bench().setScreen(screen);
         for (const Binding &b : orba::panels::kBindings) {
-            if ((b.screen != screen && b.screen != -1) || !isControl(b.kind))
+            if ((b.screen != screen && b.screen != -1) || !controls.count(b.kind))
                 continue;
             auto *o = object<tcGuiObject>(b.name);
             if (!o || !o->isVisible())
@@ -104,7 +81,7 @@ TEST_F(KeysAndTips, EveryBoundControlOfEveryScreenHasATooltipWhereItIsShown)
     EXPECT_GE(checked, 150);
 }
 
-TEST_F(KeysAndTips, ATooltipFollowsTheValueFromTheProcessorAndFromTheKeys)
+TEST_F(KeysAndTips, TooltipsSpeakForTheValueTheyShowFromTheProcessorAndTheKeysAndHeadingsSayNothing)
 {
     showInput();
     tcGuiKnob *knob = gainKnob();
@@ -128,11 +105,7 @@ TEST_F(KeysAndTips, ATooltipFollowsTheValueFromTheProcessorAndFromTheKeys)
     // Buttons say what they do.
     EXPECT_TRUE(tipAt(object<tcGuiObject>("SAVE")).contains(QStringLiteral("Ctrl+S")));
     EXPECT_TRUE(tipAt(object<tcGuiObject>("FLOW_PEQ")).startsWith(QStringLiteral("Show the parametric")));
-}
 
-TEST_F(KeysAndTips, TooltipsSpeakForTheValueTheyShowAndHeadingsSayNothing)
-{
-    showInput();
     // A global switch has no label of its own: on or off, as it shows.
     globalFromProcessor(G_INFAILOV, 1);
     EXPECT_EQ(tipAt(object<tcGuiObject>("INPUT_FAILOVER")), QStringLiteral("Input Failover: on"));

@@ -1,6 +1,4 @@
-// The main panel: flow buttons and screens, graph source and views, quick save, the meters and
-// the buttons that only raise signals.
-#include "common/ini_store.h"
+// The main panel: flow buttons, graph source and views, quick save, meters and the signal buttons.
 #include "gui/gui_apgraph.h"
 #include "gui/gui_button.h"
 #include "gui/gui_checkbox.h"
@@ -50,7 +48,7 @@ TEST_F(MainPanel, FlowButtonsSwitchScreensAndShowWhichIsOnScreen)
     }
 }
 
-TEST_F(MainPanel, FlowPeqIsInactiveWithAllFourSectionsOffEvenWithTheMasterOn)
+TEST_F(MainPanel, FlowButtonsAreInactiveWhenTheirProcessingIsOff)
 {
     live.setBool(769, true, CHANGE_LOCAL);
     for (uint16_t id = 770; id <= 773; ++id)
@@ -64,10 +62,7 @@ TEST_F(MainPanel, FlowPeqIsInactiveWithAllFourSectionsOffEvenWithTheMasterOn)
     main().onButton(1016);
     EXPECT_EQ(flow("FLOW_PEQ"), 3);
     EXPECT_EQ(flow("FLOW_INPUT"), 0); // always active
-}
-
-TEST_F(MainPanel, CompressorAndAmOutputFlowFollowTheirSwitches)
-{
+    // The compressor's and the AM output's follow their switches.
     fromProcessor(1024, 0);
     fromProcessor(1025, 0);
     EXPECT_EQ(flow("FLOW_COMP"), 2);
@@ -80,7 +75,7 @@ TEST_F(MainPanel, CompressorAndAmOutputFlowFollowTheirSwitches)
     EXPECT_EQ(flow("FLOW_AM_OUT"), 0);
 }
 
-TEST_F(MainPanel, GraphSourceButtonsKeepTheAlternativeView)
+TEST_F(MainPanel, GraphSourceButtonsKeepTheAlternativeViewAndFollowTheProcessor)
 {
     main().onCheck(1024, true);
     EXPECT_EQ(globals.get(G_MAP_STRM), 1);
@@ -93,9 +88,18 @@ TEST_F(MainPanel, GraphSourceButtonsKeepTheAlternativeView)
     main().onCheck(1024, false);
     EXPECT_EQ(globals.get(G_MAP_STRM), 0);
     EXPECT_EQ(takeSentGlobals(), std::vector<uint16_t>{G_MAP_STRM});
+    // From the processor: processed output, alternative view; then the input again.
+    globalFromProcessor(G_MAP_STRM, 3);
+    EXPECT_EQ(object<tcGuiButton>("GRAPH_INPUT")->lampState(), 0);
+    EXPECT_EQ(object<tcGuiButton>("GRAPH_PDOUT")->lampState(), 1);
+    EXPECT_TRUE(object<tcGuiCheckBox>("GRAPH_VIEW_LR")->checked());
+    globalFromProcessor(G_MAP_STRM, 0);
+    EXPECT_EQ(object<tcGuiButton>("GRAPH_INPUT")->lampState(), 1);
+    EXPECT_FALSE(object<tcGuiCheckBox>("GRAPH_VIEW_LR")->checked());
+    EXPECT_TRUE(takeSentGlobals().empty());
 }
 
-TEST_F(MainPanel, ViewSwitchesSetTheGraphModeAndAreSaved)
+TEST_F(MainPanel, ViewSwitchesMeterChoicesAndInputRangeAreSavedAndRestored)
 {
     main().onCheck(1039, false);
     main().onCheck(1041, false);
@@ -104,11 +108,20 @@ TEST_F(MainPanel, ViewSwitchesSetTheGraphModeAndAreSaved)
     EXPECT_EQ(settings->readInt("OPTIONS", "GRAPHVIEW", -1), tcGuiApGraph::kGainReduction);
     main().onCheck(1041, true);
     EXPECT_EQ(bench().mainGraph()->mode(), tcGuiApGraph::kGainReduction | tcGuiApGraph::kResponse);
+    main().onCombo(1044, 2);
+    main().onCheck(1009, true);
+    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS60);
     closeBench();
     ASSERT_EQ(loadPanels(), 0);
     EXPECT_EQ(bench().mainGraph()->mode(), tcGuiApGraph::kGainReduction | tcGuiApGraph::kResponse);
     EXPECT_TRUE(object<tcGuiCheckBox>("GRAPH_VIEW_GR")->checked());
     EXPECT_FALSE(object<tcGuiCheckBox>("GRAPH_VIEW_AUDIO")->checked());
+    EXPECT_EQ(main().grChoice(), 2);
+    EXPECT_EQ(object<tcGuiCombo>("GR_CHOICE")->index(), 2);
+    EXPECT_TRUE(object<tcGuiCheckBox>("METER_IN_RANGE")->checked());
+    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS60);
+    main().onCheck(1009, false);
+    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS30);
 }
 
 #ifdef Q_OS_UNIX
@@ -149,8 +162,6 @@ TEST_F(MainPanel, AnEmptyQuickMemoryTakesTheLiveSettingsAndSendsNothing)
     EXPECT_TRUE(takeSent().empty());
     EXPECT_EQ(live.getRaw(257), rawAt(257, 10));
     EXPECT_EQ(quick->current(), orba::QuickSave::B);
-    EXPECT_EQ(object<tcGuiButton>("QSAVEB")->lampState(), 1);
-    EXPECT_EQ(object<tcGuiButton>("QSAVEA")->lampState(), 0);
     // Both files hold the live settings: a new start loads them.
     const orba::QuickSave again(path(QStringLiteral("presets")));
     for (int slot : {orba::QuickSave::A, orba::QuickSave::B}) {
@@ -316,21 +327,6 @@ TEST_F(MainPanel, TheGraphSaysWhatItShowsForEachSourceAndView)
     EXPECT_TRUE(g->showsNoCurveNote());
     bench().setScreen(tcKelBench::kParametricScreen);
     EXPECT_FALSE(g->showsNoCurveNote());
-}
-
-TEST_F(MainPanel, MeterChoicesAndInputRangeAreRestored)
-{
-    main().onCombo(1044, 2);
-    main().onCheck(1009, true);
-    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS60);
-    closeBench();
-    ASSERT_EQ(loadPanels(), 0);
-    EXPECT_EQ(main().grChoice(), 2);
-    EXPECT_EQ(object<tcGuiCombo>("GR_CHOICE")->index(), 2);
-    EXPECT_TRUE(object<tcGuiCheckBox>("METER_IN_RANGE")->checked());
-    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS60);
-    main().onCheck(1009, false);
-    EXPECT_EQ(object<tcGuiMeter>("METER_IN")->style(), tcGuiMeter::kVUFS30);
 }
 
 } // namespace

@@ -1,21 +1,54 @@
 #include "panel_fixture.h"
 
 #include "panel_skin.h"
-#include "show_exposed.h"
 #include "skin/skin_test_util.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 #include <cstring>
 
 namespace orba::test {
+namespace {
+
+// Marks a change the way the main window routes it.
+template <class Flags> void mark(Flags &toSend, Flags &toShow, uint16_t id, ChangeSource source)
+{
+    if (changeIsSent(source))
+        toSend.set(id);
+    if (changeIsShown(source))
+        toShow.set(id);
+}
+
+// Takes the marks of one table (both end at 0xFFFF), returning the ids that had one.
+template <class Flags>
+std::vector<uint16_t> takeMarked(Flags &flags, uint16_t (*first)(), uint16_t (*next)(uint16_t))
+{
+    static_assert(SETTINGS_END == GLOBALS_END);
+    std::vector<uint16_t> ids;
+    for (uint16_t id = first(); id != SETTINGS_END; id = next(id)) {
+        if (flags.take(id))
+            ids.push_back(id);
+    }
+    return ids;
+}
+
+} // namespace
 
 void PanelTest::SetUp()
 {
     WorkDirTest::SetUp();
-    live.setChangeCallback(&PanelTest::onSettings, this);
-    globals.setChangeCallback(&PanelTest::onGlobals, this);
+    live.setChangeCallback(
+        [](void *self, uint16_t id, ChangeSource source) {
+            auto *test = static_cast<PanelTest *>(self);
+            mark(test->toSend, test->toShow, id, source);
+        },
+        this);
+    globals.setChangeCallback(
+        [](void *self, uint16_t id, ChangeSource source) {
+            auto *test = static_cast<PanelTest *>(self);
+            mark(test->globalsToSend, test->globalsToShow, id, source);
+        },
+        this);
     settings = std::make_unique<IniStore>(path(QStringLiteral("KELQT.ini")), IniStore::XmlFile);
     QDir().mkpath(path(QStringLiteral("presets")));
     quick = std::make_unique<orba::QuickSave>(path(QStringLiteral("presets")));
@@ -35,42 +68,13 @@ void PanelTest::closeBench()
     m_bench = nullptr;
 }
 
-void PanelTest::onSettings(void *context, uint16_t id, ChangeSource source)
-{
-    auto *self = static_cast<PanelTest *>(context);
-    if (changeIsSent(source))
-        self->toSend.set(id);
-    if (changeIsShown(source))
-        self->toShow.set(id);
-}
-
-void PanelTest::onGlobals(void *context, uint16_t id, ChangeSource source)
-{
-    auto *self = static_cast<PanelTest *>(context);
-    if (changeIsSent(source))
-        self->globalsToSend.set(id);
-    if (changeIsShown(source))
-        self->globalsToShow.set(id);
-}
-
 int PanelTest::loadPanels(bool withBackground, const QStringList &leaveOut)
 {
     const QString folder = path(QStringLiteral("skins/test"));
     writePanelSkin(folder, withBackground, leaveOut);
-    return loadSkinFolder(folder);
-}
-
-int PanelTest::loadSkinFolder(const QString &folder)
-{
     closeBench();
     m_host = std::make_unique<tcVORudWidget>();
-    KelEnvironment env;
-    env.live = &live;
-    env.globals = &globals;
-    env.settings = settings.get();
-    env.quickSave = quick.get();
-    env.settingsToShow = &toShow;
-    env.host = &hostSide;
+    const KelEnvironment env{&live, &globals, settings.get(), quick.get(), &toShow, &hostSide};
     m_bench = new tcKelBench(m_host.get(), folder, env);
     m_host->setBench(m_bench);
     const int result = m_bench->loadSkin();
@@ -105,32 +109,12 @@ void PanelTest::refreshMarked()
 
 std::vector<uint16_t> PanelTest::takeSent()
 {
-    std::vector<uint16_t> ids;
-    for (uint16_t id = orba::firstSettingId(); id != SETTINGS_END; id = orba::nextSettingId(id)) {
-        if (toSend.take(id))
-            ids.push_back(id);
-    }
-    return ids;
+    return takeMarked(toSend, orba::firstSettingId, orba::nextSettingId);
 }
 
 std::vector<uint16_t> PanelTest::takeSentGlobals()
 {
-    std::vector<uint16_t> ids;
-    for (uint16_t id = orba::firstGlobalId(); id != 0xFFFF; id = orba::nextGlobalId(id)) {
-        if (globalsToSend.take(id))
-            ids.push_back(id);
-    }
-    return ids;
-}
-
-void PanelTest::showHost()
-{
-    ASSERT_TRUE(orba::test::showExposed(*m_host));
-}
-
-QImage PanelTest::grab()
-{
-    return m_host->grab().toImage();
+    return takeMarked(globalsToSend, orba::firstGlobalId, orba::nextGlobalId);
 }
 
 int PanelTest::frameAt(const char *name, int dx, int dy)

@@ -1,6 +1,5 @@
-// A product bench on a real host widget, with its own parameter sets, change marks, settings store
-// and quick-save memories, as the main window would give it; the host side of the bench is
-// recorded, and values "from the processor" are refreshed the way the main window does.
+// A product bench on a real host widget with the environment the main window gives it; the host side
+// is recorded, and values "from the processor" are refreshed the way the main window does.
 #pragma once
 
 #include <QStringList>
@@ -10,6 +9,7 @@
 #include "panels/control_group.h"
 #include "panels/kel_bench.h"
 #include "presets/quick_save.h"
+#include "show_exposed.h"
 #include "skin/vorud_widget.h"
 #include "support/work_dir.h"
 #include "tables/globals_map.h"
@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -29,14 +30,12 @@ namespace orba::test {
 class RecordingHost : public tcKelHost
 {
 public:
-    bool onlineWanted = false;
     bool tcpMeters = false;
     int tcpMeterSwitches = 0;
     std::vector<uint32_t> codesAsked;
     bool codeAnswer = false;
     int unlockedReports = 0;
 
-    bool kelOnlineWanted() const override { return onlineWanted; }
     bool kelTcpMeters() const override { return tcpMeters; }
     void kelSetTcpMeters(bool on) override
     {
@@ -57,10 +56,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Writes the test skin, without the named objects when any are given, and loads it into a
-    // fresh bench; or loads the given skin folder.
+    // Writes the test skin, without the named objects when any are given, and loads it into a fresh bench.
     int loadPanels(bool withBackground = true, const QStringList &leaveOut = {});
-    int loadSkinFolder(const QString &folder);
     void closeBench();
 
     tcKelBench &bench() { return *m_bench; }
@@ -80,9 +77,9 @@ protected:
     std::vector<uint16_t> takeSent();
     std::vector<uint16_t> takeSentGlobals();
 
-    // Shows the host and waits until it is exposed, then renders it.
-    void showHost();
-    QImage grab();
+    // Shows the host and waits until it is exposed; renders it.
+    void showHost() { ASSERT_TRUE(orba::test::showExposed(*m_host)); }
+    QImage grab() { return m_host->grab().toImage(); }
     // The frame a picture of the test skin shows at an object's top-left (plus an offset).
     int frameAt(const char *name, int dx = 2, int dy = 2);
 
@@ -95,9 +92,6 @@ protected:
     RecordingHost hostSide;
 
 private:
-    static void onSettings(void *context, uint16_t id, ChangeSource source);
-    static void onGlobals(void *context, uint16_t id, ChangeSource source);
-
     std::unique_ptr<tcVORudWidget> m_host;
     tcKelBench *m_bench = nullptr; // owned by the host
 };
@@ -115,16 +109,6 @@ protected:
     }
 };
 
-// Counts the emissions of one signal.
-struct SignalCount
-{
-    int count = 0;
-    template <class Object, class Signal> SignalCount(Object *object, Signal signal)
-    {
-        QObject::connect(object, signal, [this] { ++count; });
-    }
-};
-
 // One control of a panel and the signal it raises.
 struct PanelPress
 {
@@ -135,15 +119,15 @@ struct PanelPress
 // Presses each in turn: each raises its own signal once and no other signal of the list.
 inline void expectEachRaisesItsOwnSignal(tcControlGroup &group, const std::vector<PanelPress> &presses)
 {
-    std::vector<std::unique_ptr<SignalCount>> counts;
-    for (const PanelPress &p : presses)
-        counts.push_back(std::make_unique<SignalCount>(&group, p.signal));
+    QObject receiver; // ends the connections with the function
+    std::vector<int> counts(presses.size());
+    for (size_t i = 0; i < presses.size(); ++i)
+        QObject::connect(&group, presses[i].signal, &receiver, [&counts, i] { ++counts[i]; });
     for (const PanelPress &pressed : presses) {
-        for (auto &c : counts)
-            c->count = 0;
+        std::fill(counts.begin(), counts.end(), 0);
         pressed.press();
         for (size_t i = 0; i < presses.size(); ++i)
-            EXPECT_EQ(counts[i]->count, presses[i].signal == pressed.signal ? 1 : 0)
+            EXPECT_EQ(counts[i], presses[i].signal == pressed.signal ? 1 : 0)
                 << pressed.what << ", counting " << presses[i].what;
     }
 }

@@ -5,8 +5,6 @@
 #include "skin/skin_test_util.h"
 
 #include <QDir>
-#include <QFile>
-#include <QImage>
 
 #include <cstring>
 
@@ -15,46 +13,9 @@ namespace {
 
 using orba::panels::Binding;
 
-// Only what a panel test can see or press; pictures and graphs of the screens are left out.
-bool laidOut(const Binding &b)
-{
-    switch (b.kind) {
-    case kGuiButton:
-    case kGuiLamp:
-    case kGuiCheckBox:
-    case kGuiDisplay:
-    case kGuiKnob:
-    case kGuiCombo:
-    case kGuiRadioGroup:
-    case kGuiMeter:
-    case kGuiLabel:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // Each panel's objects take rows of their own, so that no two objects share a place.
 constexpr int kCell = 60, kPerRow = 16, kLeft = 10, kTop = 10, kWidth = 1000, kHeight = 1300;
 constexpr int kGraphTop = 1100;
-
-// Position of each laid-out object, in table order.
-template <class F> void forEachLaidOut(F &&f)
-{
-    int row = 0, cell = 0, screen = orba::panels::kBindings[0].screen;
-    for (const Binding &b : orba::panels::kBindings) {
-        if (!laidOut(b))
-            continue;
-        if (b.screen != screen) {
-            screen = b.screen;
-            row += (cell + kPerRow - 1) / kPerRow;
-            cell = 0;
-        }
-        const int at = row + cell / kPerRow;
-        f(b, QPoint(kLeft + (cell % kPerRow) * kCell, kTop + at * kCell));
-        ++cell;
-    }
-}
 
 // A position element at a point, with more attributes when given.
 QByteArray pos(const QPoint &p, const QByteArray &more = {}, const char *element = "position")
@@ -91,6 +52,24 @@ QByteArray objectXml(const Binding &d, const QPoint &p)
     }
 }
 
+// Position of each laid-out object, in table order.
+template <class F> void forEachLaidOut(F &&f)
+{
+    int row = 0, cell = 0, screen = orba::panels::kBindings[0].screen;
+    for (const Binding &b : orba::panels::kBindings) {
+        if (b.kind != kGuiRadioGroup && objectXml(b, QPoint()).isEmpty())
+            continue; // only what a panel test can see or press
+        if (b.screen != screen) {
+            screen = b.screen;
+            row += (cell + kPerRow - 1) / kPerRow;
+            cell = 0;
+        }
+        const int at = row + cell / kPerRow;
+        f(b, QPoint(kLeft + (cell % kPerRow) * kCell, kTop + at * kCell));
+        ++cell;
+    }
+}
+
 } // namespace
 
 QPoint panelSkinPosition(const char *name)
@@ -107,33 +86,28 @@ QPoint panelSkinPosition(const char *name)
 
 void writePanelSkin(const QString &folder, bool withBackground, const QStringList &leaveOut)
 {
-    QDir().mkpath(folder);
-    const QDir dir(folder);
-    {
-        QImage bg(kWidth, kHeight, QImage::Format_RGB32);
-        bg.fill(QColor::fromRgb(kPanelSkinBackground));
-        bg.save(dir.filePath(QStringLiteral("bg.png")), "PNG");
-    }
-    writeIndexedPng(dir.filePath(QStringLiteral("button.png")), 40, 20, 12);
-    writeIndexedPng(dir.filePath(QStringLiteral("lamp.png")), 20, 20, 3);
-    writeIndexedPng(dir.filePath(QStringLiteral("check.png")), 20, 20, 6);
-    writeIndexedPng(dir.filePath(QStringLiteral("knob.png")), 30, 30, 11);
-    writeIndexedPng(dir.filePath(QStringLiteral("item.png")), 14, 14, 6);
-    writeIndexedPng(dir.filePath(QStringLiteral("meter_bar.png")), 8, 40, 6);
-    writeIndexedPng(dir.filePath(QStringLiteral("meter_ovr.png")), 8, 2, 6);
+    const QDir dir(folder); // made by the first picture written
+    writePng(dir.filePath(QStringLiteral("bg.png")), kWidth, kHeight, 1,
+             {QColor::fromRgb(kPanelSkinBackground)});
     writePng(dir.filePath(QStringLiteral("meter_bg.png")), 28, 44, 1, {QColor(0, 0, 0)});
-
     QByteArray xml = "<?xml version=\"1.0\"?>\n<skin>\n";
     if (withBackground)
         xml += "<image id=\"BKGRND\" file=\"bg.png\"/>\n";
-    xml += "<image id=\"PIC_BUTTON\" file=\"button.png\" sections=\"12\"/>\n"
-           "<image id=\"PIC_LAMP\" file=\"lamp.png\" sections=\"3\"/>\n"
-           "<image id=\"PIC_CHECK\" file=\"check.png\" sections=\"6\"/>\n"
-           "<image id=\"PIC_KNOB\" file=\"knob.png\" sections=\"11\"/>\n"
-           "<image id=\"PIC_ITEM\" file=\"item.png\" sections=\"6\"/>\n"
-           "<image id=\"PIC_METER_BG\" file=\"meter_bg.png\"/>\n"
-           "<image id=\"PIC_METER_BAR\" file=\"meter_bar.png\" sections=\"6\"/>\n"
-           "<image id=\"PIC_METER_OVR\" file=\"meter_ovr.png\" sections=\"6\"/>\n";
+    xml += "<image id=\"PIC_METER_BG\" file=\"meter_bg.png\"/>\n";
+    const struct
+    {
+        const char *id, *file;
+        int w, h, sections;
+    } pictures[] = {{"PIC_BUTTON", "button", 40, 20, 12},   {"PIC_LAMP", "lamp", 20, 20, 3},
+                    {"PIC_CHECK", "check", 20, 20, 6},      {"PIC_KNOB", "knob", 30, 30, 11},
+                    {"PIC_ITEM", "item", 14, 14, 6},        {"PIC_METER_BAR", "meter_bar", 8, 40, 6},
+                    {"PIC_METER_OVR", "meter_ovr", 8, 2, 6}};
+    for (const auto &p : pictures) {
+        writeIndexedPng(dir.filePath(QStringLiteral("%1.png").arg(QLatin1String(p.file))), p.w, p.h,
+                        p.sections);
+        xml += QByteArray("<image id=\"") + p.id + "\" file=\"" + p.file + ".png\" sections=\"" +
+               QByteArray::number(p.sections) + "\"/>\n";
+    }
     forEachLaidOut([&](const Binding &d, const QPoint &p) {
         if (leaveOut.contains(QLatin1String(d.name)))
             return;

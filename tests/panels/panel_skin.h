@@ -1,7 +1,5 @@
-// A compact skin for panel and main-window tests: a plain background and, on a grid, every object
-// of the binding table a test can see or press, each of the kind the panels expect; the main
-// panel's objects take the top rows and each screen's objects share the rows below. Pictures encode their
-// frame number (see writeIndexedPng), so a grabbed pixel tells which frame an object shows.
+// A compact skin for panel and main-window tests: a plain background and every bound object a test can
+// see or press, on a grid; pictures encode their frame number, so a grabbed pixel tells the frame shown.
 #pragma once
 
 #include <QColor>

@@ -1,10 +1,6 @@
-// The parametric equaliser screen: its editor on the main graph kept in step with the twelve knobs,
-// the switches and the master, both from the processor and from the user's drags.
+// The parametric equaliser screen: its editor on the main graph in step with the knobs and switches.
 #include "draggers/peq_dragger.h"
 #include "gui/gui_apgraph.h"
-#include "gui/gui_checkbox.h"
-#include "gui/gui_display.h"
-#include "gui/gui_knob.h"
 #include "panel_fixture.h"
 #include "panels/cg_parametric.h"
 #include "panels/control_ids.h"
@@ -28,7 +24,6 @@ protected:
         ASSERT_TRUE(peq && graph && peq->dragger());
         bench().setGraphView(tcGuiApGraph::kResponse);
     }
-    QPoint onScreen(QPoint plotPoint) const { return plotPoint + graph->plotRect().topLeft(); }
 
     tcControlGroupParametric *peq = nullptr;
     tcGuiApGraph *graph = nullptr;
@@ -62,15 +57,11 @@ TEST_F(Parametric, TurningTheMasterOffFlattensTheSumButLeavesTheSections)
     EXPECT_EQ(d->sectionPixels(0), section);
 }
 
-TEST_F(Parametric, TurningAKnobMovesTheSectionOnTheGraph)
+TEST_F(Parametric, TurningAKnobOrTypingAValueMovesTheSectionOnTheGraph)
 {
     peq->onKnob(Ctl::PEQ1_F_KNOB + 9, int(rawAt(SettingId::Peq4Freq, 30)));
     EXPECT_EQ(takeSent(), std::vector<uint16_t>{SettingId::Peq4Freq});
     EXPECT_EQ(peq->dragger()->section(3).frequency, double(live.getFloat(SettingId::Peq4Freq)));
-}
-
-TEST_F(Parametric, AValueTypedIntoADisplayTurnsItsKnob)
-{
     peq->onDisplayText(Ctl::PEQ1_F_KNOB + 12, "1000");
     EXPECT_EQ(live.getRaw(SettingId::Peq1Freq), live.floatToIndex(SettingId::Peq1Freq, 1000.0f));
     EXPECT_EQ(peq->dragger()->section(0).frequency, double(live.getFloat(SettingId::Peq1Freq)));

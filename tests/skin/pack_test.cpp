@@ -1,5 +1,4 @@
-// Packed skins: SkinPacker and unpackSkin round trip, the refusals of unsafe and cut-off entries,
-// and the skin dialog's listing, packing and choosing.
+// Packed skins: the packer's round trip, refused and cut-off entries, and the skin dialog.
 #include "skin/skin_dlg.h"
 #include "skin/skin_pack.h"
 #include "skin/skin_test_util.h"
@@ -14,11 +13,6 @@
 using namespace orba::test;
 
 namespace {
-
-QString packer()
-{
-    return QDir(binDir()).filePath(QStringLiteral("SkinPacker"));
-}
 
 QByteArray entry(const QByteArray &name, const QByteArray &data, qint64 declared = -1)
 {
@@ -38,16 +32,13 @@ protected:
     // The packer beside the working folder, where the skin dialog looks for it.
     void installPacker()
     {
-        ASSERT_TRUE(QFile::copy(packer(), path(QStringLiteral("SkinPacker"))));
-        QFile::setPermissions(path(QStringLiteral("SkinPacker")),
-                              QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner);
+        const QString installed = path(QStringLiteral("SkinPacker"));
+        ASSERT_TRUE(QFile::copy(QDir(binDir()).filePath(QStringLiteral("SkinPacker")), installed));
+        QFile::setPermissions(installed, QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner);
     }
-    int runPacker(const QStringList &args, QByteArray *output = nullptr)
+    ProgramRun runPacker(const QStringList &args)
     {
-        const ProgramRun r = runProgram(QStringLiteral("SkinPacker"), args, 30000);
-        if (output)
-            *output = r.out;
-        return r.status;
+        return runProgram(QStringLiteral("SkinPacker"), args, 30000);
     }
     MessageRecorder messages;
 };
@@ -65,11 +56,10 @@ TEST_F(PackTest, PackerAndUnpackRoundTripByteForByte)
     writeText(path(QStringLiteral("skins/mine/empty.txt")), "");
     writeText(path(QStringLiteral("images/knob.png")), "png bytes");
     writeText(path(QStringLiteral("images/skin.xml")), "shadowed by the skin's own");
-    QByteArray report;
-    ASSERT_EQ(
-        runPacker({"-p", "-d", path("skins/mine"), "-i", path("images"), "-f", path("mine.skin")}, &report),
-        0);
-    EXPECT_TRUE(report.contains("Packed 5 files.")) << report.constData();
+    const ProgramRun run =
+        runPacker({"-p", "-d", path("skins/mine"), "-i", path("images"), "-f", path("mine.skin")});
+    ASSERT_EQ(run.status, 0);
+    EXPECT_TRUE(run.out.contains("Packed 5 files.")) << run.out.constData();
 
     ASSERT_TRUE(tcSkinDlg::unpackSkin(path("mine.skin"), path("out")));
     EXPECT_TRUE(messages.empty());
@@ -81,56 +71,47 @@ TEST_F(PackTest, PackerAndUnpackRoundTripByteForByte)
 TEST_F(PackTest, PackerFailsClearlyAndKeepsTheOldFile)
 {
     writeText(path(QStringLiteral("old.skin")), "previous");
-    QByteArray report;
-    EXPECT_NE(runPacker({"-p", "-d", path("nothing-here"), "-f", path("old.skin")}, &report), 0);
-    EXPECT_TRUE(report.contains("ERROR:"));
-    EXPECT_NE(runPacker({"-d", path("."), "-f", path("old.skin")}), 0) << "-p is required";
-    EXPECT_NE(runPacker({"-p", "-d"}), 0);
+    const ProgramRun run = runPacker({"-p", "-d", path("nothing-here"), "-f", path("old.skin")});
+    EXPECT_NE(run.status, 0);
+    EXPECT_TRUE(run.out.contains("ERROR:"));
+    EXPECT_NE(runPacker({"-d", path("."), "-f", path("old.skin")}).status, 0) << "-p is required";
+    EXPECT_NE(runPacker({"-p", "-d"}).status, 0);
     EXPECT_EQ(readAll(path("old.skin")), QByteArray("previous"));
 }
 
-TEST_F(PackTest, DialogMarksTheSkinInUseAndOffersPackOnlyWithThePacker)
+TEST_F(PackTest, DialogMarksTheSkinInUseAndOffersNoPackWithoutThePacker)
 {
     writeText(path(QStringLiteral("skins/default/skin.xml")), "<skin/>");
     writeText(path(QStringLiteral("skins/other/skin.xml")), "<skin/>");
     writeText(path(QStringLiteral("skins/other.skin")), orba::skin::packHeader(0));
     writeText(path(QStringLiteral("skins/default.skin")), orba::skin::packHeader(0));
     auto bold = [](const QListWidgetItem *row) { return row && row->font().bold(); };
-    {
-        tcSkinDlg dialog(nullptr, QDir(path("skins")));
-        EXPECT_TRUE(dialog.findChild<QPushButton *>(QStringLiteral("packButton"))->isHidden())
-            << "no packer in the working folder nor beside the program";
-        dialog.setCurrentSkin(QStringLiteral("other"), false);
-        EXPECT_EQ(dialog.listMode(), 0);
-        ASSERT_NE(dialog.currentSkinRow(), nullptr);
-        EXPECT_EQ(dialog.currentSkinRow()->text(), QStringLiteral("other"));
-        EXPECT_EQ(dialog.listWidget()->currentItem(), dialog.currentSkinRow()) << "and selected";
-        EXPECT_TRUE(bold(dialog.currentSkinRow()));
-        EXPECT_FALSE(bold(dialog.listWidget()->item(0))) << "only the skin in use";
-        // The packed file of the same name is another skin: unmarked.
-        dialog.slot_file_click();
-        EXPECT_EQ(dialog.currentSkinRow(), nullptr);
-        for (int i = 0; i < dialog.listWidget()->count(); ++i)
-            EXPECT_FALSE(bold(dialog.listWidget()->item(i)));
-
-        // A packed skin in use is remembered by its name with or without ".skin"; the list turns
-        // to the files to show it.
-        dialog.slot_folder_click();
-        dialog.setCurrentSkin(QStringLiteral("default"), true);
-        EXPECT_EQ(dialog.listMode(), 1);
-        ASSERT_NE(dialog.currentSkinRow(), nullptr);
-        EXPECT_EQ(dialog.currentSkinRow()->text(), QStringLiteral("default.skin"));
-        EXPECT_TRUE(bold(dialog.currentSkinRow()));
-        dialog.accept();
-        EXPECT_EQ(dialog.chosenName(), QStringLiteral("default.skin"));
-    }
-    installPacker();
     tcSkinDlg dialog(nullptr, QDir(path("skins")));
-    auto *pack = dialog.findChild<QPushButton *>(QStringLiteral("packButton"));
-    EXPECT_FALSE(pack->isHidden());
-    EXPECT_TRUE(pack->isEnabled());
+    EXPECT_TRUE(dialog.findChild<QPushButton *>(QStringLiteral("packButton"))->isHidden())
+        << "no packer in the working folder nor beside the program";
+    dialog.setCurrentSkin(QStringLiteral("other"), false);
+    EXPECT_EQ(dialog.listMode(), 0);
+    ASSERT_NE(dialog.currentSkinRow(), nullptr);
+    EXPECT_EQ(dialog.currentSkinRow()->text(), QStringLiteral("other"));
+    EXPECT_EQ(dialog.listWidget()->currentItem(), dialog.currentSkinRow()) << "and selected";
+    EXPECT_TRUE(bold(dialog.currentSkinRow()));
+    EXPECT_FALSE(bold(dialog.listWidget()->item(0))) << "only the skin in use";
+    // The packed file of the same name is another skin: unmarked.
     dialog.slot_file_click();
-    EXPECT_FALSE(pack->isEnabled()) << "packing works on folders";
+    EXPECT_EQ(dialog.currentSkinRow(), nullptr);
+    for (int i = 0; i < dialog.listWidget()->count(); ++i)
+        EXPECT_FALSE(bold(dialog.listWidget()->item(i)));
+
+    // A packed skin in use is remembered by its name with or without ".skin"; the list turns to the
+    // files to show it.
+    dialog.slot_folder_click();
+    dialog.setCurrentSkin(QStringLiteral("default"), true);
+    EXPECT_EQ(dialog.listMode(), 1);
+    ASSERT_NE(dialog.currentSkinRow(), nullptr);
+    EXPECT_EQ(dialog.currentSkinRow()->text(), QStringLiteral("default.skin"));
+    EXPECT_TRUE(bold(dialog.currentSkinRow()));
+    dialog.accept();
+    EXPECT_EQ(dialog.chosenName(), QStringLiteral("default.skin"));
 }
 
 TEST_F(PackTest, AFailedPackWritesTheResultsFileTheErrorNames)
@@ -179,16 +160,12 @@ TEST_F(PackTest, AFullDiskKeepsTheOldPackedFileAndLeavesNoTemporary)
 }
 #endif
 
-TEST_F(PackTest, HeaderOnlyFileUnpacksToNothing)
+TEST_F(PackTest, AHeaderOnlyFileUnpacksToNothingAndBadMagicOrAMissingTargetIsRefused)
 {
     writeText(path(QStringLiteral("empty.skin")), orba::skin::packHeader(0));
     EXPECT_TRUE(tcSkinDlg::unpackSkin(path("empty.skin"), path("out")));
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(fileTree(path("out")).isEmpty());
-}
-
-TEST_F(PackTest, BadMagicAndMissingTargetAreRefused)
-{
     writeText(path(QStringLiteral("bad.skin")), QByteArray("NOPE") + QByteArray(12, '\0'));
     EXPECT_FALSE(tcSkinDlg::unpackSkin(path("bad.skin"), path("out")));
     ASSERT_EQ(messages.only(),
@@ -240,7 +217,7 @@ TEST_F(PackTest, CutOffEntryWritesNothingOfIt)
               orba::skin::UnpackStatus::Truncated);
 }
 
-TEST_F(PackTest, RemoveFolderTakesEverythingAndTheFolder)
+TEST_F(PackTest, RemoveFolderTakesEverythingAndTheFolderButLeavesALinkedFolderAlone)
 {
     writeText(path(QStringLiteral("temp_skin_dir/a.txt")), "a");
     writeText(path(QStringLiteral("temp_skin_dir/sub/.hidden")), "b");
@@ -250,6 +227,12 @@ TEST_F(PackTest, RemoveFolderTakesEverythingAndTheFolder)
     EXPECT_FALSE(QFileInfo::exists(path("temp_skin_dir")));
     EXPECT_TRUE(QFileInfo::exists(path("keep/k.txt"))) << "a link is removed, not followed";
     EXPECT_FALSE(tcSkinDlg::removeFolder(path("temp_skin_dir"))) << "nothing to remove";
+    // A linked folder is left alone.
+    writeText(path(QStringLiteral("outside/keep.txt")), "keep");
+    QDir().mkpath(path(QStringLiteral("skins")));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("outside")), path(QStringLiteral("skins/temp_skin_dir"))));
+    EXPECT_FALSE(tcSkinDlg::removeFolder(path("skins/temp_skin_dir")));
+    EXPECT_EQ(readAll(path("outside/keep.txt")), QByteArray("keep"));
 }
 
 TEST_F(PackTest, DialogListsChoosesAndPacks)
@@ -262,9 +245,17 @@ TEST_F(PackTest, DialogListsChoosesAndPacks)
 
     tcSkinDlg dialog(nullptr, QDir(path("skins")));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose Skin"));
+    auto *pack = dialog.findChild<QPushButton *>(QStringLiteral("packButton"));
+    EXPECT_FALSE(pack->isHidden());
+    EXPECT_TRUE(pack->isEnabled());
     ASSERT_EQ(dialog.listWidget()->count(), 2);
     ASSERT_NE(dialog.listWidget()->currentItem(), nullptr);
     EXPECT_EQ(dialog.listWidget()->currentItem()->text(), QStringLiteral("default"));
+    dialog.listWidget()->clearSelection();
+    dialog.listWidget()->setCurrentRow(-1);
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted) << "accepting needs a row";
+    dialog.listWidget()->setCurrentRow(0);
 
     messages.answer(orba::MsgCancel);
     dialog.slot_pack_click();
@@ -280,6 +271,7 @@ TEST_F(PackTest, DialogListsChoosesAndPacks)
     EXPECT_TRUE(readAll(path("skin_packer_results.txt")).contains("pic.png"));
 
     dialog.slot_file_click();
+    EXPECT_FALSE(pack->isEnabled()) << "packing works on folders";
     ASSERT_EQ(dialog.listWidget()->count(), 2);
     dialog.listWidget()->setCurrentRow(1);
     EXPECT_EQ(dialog.listWidget()->currentItem()->text(), QStringLiteral("old.skin"));
@@ -296,21 +288,6 @@ TEST_F(PackTest, DialogListsChoosesAndPacks)
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.chosenName(), QStringLiteral("old.skin"));
     EXPECT_EQ(dialog.chosenKind(), 1);
-}
-
-TEST_F(PackTest, DialogAcceptNeedsARowAndPackingNeedsThePacker)
-{
-    writeText(path(QStringLiteral("skins/mine/skin.xml")), "<skin/>");
-    tcSkinDlg dialog(nullptr, QDir(path("skins")));
-    dialog.listWidget()->clearSelection();
-    dialog.listWidget()->setCurrentRow(-1);
-    dialog.accept();
-    EXPECT_NE(dialog.result(), QDialog::Accepted);
-    dialog.listWidget()->setCurrentRow(0);
-    messages.answer(orba::MsgOk);
-    dialog.slot_pack_click();
-    EXPECT_EQ(messages.last().title, QStringLiteral("Error"));
-    EXPECT_FALSE(QFile::exists(path("skins/mine.skin")));
 }
 
 #ifdef Q_OS_UNIX
@@ -337,14 +314,6 @@ TEST_F(PackTest, UnpackingNeverWritesThroughALink)
     EXPECT_EQ(fileTree(path("outside")).size(), 1);
 }
 
-TEST_F(PackTest, RemoveFolderLeavesALinkedFolderAlone)
-{
-    writeText(path(QStringLiteral("outside/keep.txt")), "keep");
-    QDir().mkpath(path(QStringLiteral("skins")));
-    ASSERT_TRUE(QFile::link(path(QStringLiteral("outside")), path(QStringLiteral("skins/temp_skin_dir"))));
-    EXPECT_FALSE(tcSkinDlg::removeFolder(path("skins/temp_skin_dir")));
-    EXPECT_EQ(readAll(path("outside/keep.txt")), QByteArray("keep"));
-}
 #endif
 
 TEST_F(PackTest, EntriesAreBoundedAtTheLimit)

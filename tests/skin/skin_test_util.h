@@ -1,6 +1,4 @@
-// Helpers for skin and GUI tests: skins are built in the test's own temporary folder (XML written
-// by the test, pictures drawn with QPainter and saved as PNG) and loaded into a plain bench hosted
-// by a real widget.
+// Skins written into the test's own folder and loaded into a plain bench hosted by a real widget.
 #pragma once
 
 #include "skin/plain_bench.h"
