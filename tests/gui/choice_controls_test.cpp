@@ -34,6 +34,21 @@ protected:
         showAll();
         return b;
     }
+    // A multiple-choice list of ten rows, not all shown, row `selected` chosen.
+    tcGuiListbox *loadTenRows(int selected)
+    {
+        EXPECT_EQ(
+            load("<listbox id=\"L\" type=\"MULTI\"><position x=\"0\" y=\"0\" w=\"100\" h=\"30\"/></listbox>"),
+            0);
+        auto *l = object<tcGuiListbox>("L");
+        l->setCallbacks(&onInt, &onToggle);
+        std::vector<tcGuiListbox::Item> items;
+        for (int i = 0; i < 10; ++i)
+            items.push_back({QStringLiteral("row %1").arg(i), i == selected});
+        l->setItems(items);
+        showAll();
+        return l;
+    }
 };
 
 } // namespace
@@ -267,15 +282,7 @@ TEST_F(ChoiceTest, SingleListBoxSelectsOnDoubleClick)
 
 TEST_F(ChoiceTest, MultiListBoxTogglesAndScrolls)
 {
-    ASSERT_EQ(
-        load("<listbox id=\"L\" type=\"MULTI\"><position x=\"0\" y=\"0\" w=\"100\" h=\"30\"/></listbox>"), 0);
-    auto *l = object<tcGuiListbox>("L");
-    l->setCallbacks(&onInt, &onToggle);
-    std::vector<tcGuiListbox::Item> items;
-    for (int i = 0; i < 10; ++i)
-        items.push_back({QStringLiteral("row %1").arg(i), i == 3});
-    l->setItems(items);
-    showAll();
+    tcGuiListbox *l = loadTenRows(3);
     EXPECT_EQ(l->currentIndex(), 3);
     const int row = l->rowHeight();
     const int rows = l->rowsVisible();
@@ -304,16 +311,8 @@ TEST_F(ChoiceTest, MultiListBoxTogglesAndScrolls)
 
 TEST_F(ChoiceTest, ADisabledOrLockedListBoxIgnoresPresses)
 {
-    ASSERT_EQ(
-        load("<listbox id=\"L\" type=\"MULTI\"><position x=\"0\" y=\"0\" w=\"100\" h=\"30\"/></listbox>"), 0);
-    auto *l = object<tcGuiListbox>("L");
-    l->setCallbacks(&onInt, &onToggle);
+    tcGuiListbox *l = loadTenRows(-1);
     l->setControlId(10);
-    std::vector<tcGuiListbox::Item> items;
-    for (int i = 0; i < 10; ++i)
-        items.push_back({QStringLiteral("row %1").arg(i)});
-    l->setItems(items);
-    showAll();
     ASSERT_TRUE(l->scrollShown());
     auto pressEverywhere = [&] {
         EXPECT_NE(bench().leftPress(5, 2), 0);
