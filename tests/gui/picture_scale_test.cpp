@@ -59,6 +59,13 @@ protected:
         image.setDevicePixelRatio(1.0);
         return image;
     }
+    // Cuts off the end of a picture: its size still reads, its pixels do not.
+    static void cutTail(const QString &name, int bytes)
+    {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(file.size() - bytes));
+    }
     static int countOf(const QImage &image, const QRect &rect, QColor colour)
     {
         int n = 0;
@@ -122,15 +129,8 @@ TEST_F(PictureScaleTest, PicturesDecodeWhenFirstDrawnAndDamageShowsAsMissing)
     EXPECT_TRUE(p->decoded());
     EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::red));
 
-    // A picture whose size reads but whose pixels are cut off: the missing-picture mark where
-    // the picture would be.
-    QFile file(skinPath(QStringLiteral("p.png")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray whole = file.readAll();
-    file.close();
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(whole.left(whole.size() - 20));
-    file.close();
+    // Damaged pixels: the missing-picture mark where the picture would be.
+    cutTail(skinPath(QStringLiteral("p.png")), 20);
     ASSERT_EQ(load("<image id=\"Q\" file=\"p.png\" sections=\"2\"/>"), 0);
     tcGuiImage *q = object<tcGuiImage>("Q");
     EXPECT_EQ(q->width(), 40);
@@ -143,19 +143,15 @@ TEST_F(PictureScaleTest, PicturesDecodeWhenFirstDrawnAndDamageShowsAsMissing)
     EXPECT_EQ(cut.pixelColor(3, 1), QColor(Qt::white));
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(PictureScaleTest, DenseScreensDrawSectionsFromTheCompanion)
 {
     writeDense(skinPath(QStringLiteral("p@2x.png")));
+    png(QStringLiteral("p.png"), 20, 10, 2, {Qt::red, Qt::blue});
     png(QStringLiteral("q.png"), 20, 10, 2, {Qt::red, Qt::blue});
-    tcGuiImage *p = loadPicture();
     ASSERT_EQ(load("<image id=\"P\" file=\"p.png\" sections=\"2\"/><image id=\"Q\" file=\"q.png\" "
                    "sections=\"2\"/>"),
               0);
-    p = object<tcGuiImage>("P");
+    tcGuiImage *p = object<tcGuiImage>("P");
     EXPECT_TRUE(p->hasDense());
     EXPECT_FALSE(object<tcGuiImage>("Q")->hasDense());
     EXPECT_EQ(countMessages(QStringLiteral("WARNING")), 0) << "a picture without a companion is no fault";
@@ -287,13 +283,7 @@ TEST_F(PictureScaleTest, CompanionsOfAWrongSizeOrDamagedAreLeftOutWithAWarning)
     // The right size in its header, its pixels cut off: found out when first wanted, on either road.
     for (bool together : {false, true}) {
         writeDense(skinPath(QStringLiteral("p@2x.png")));
-        QFile file(skinPath(QStringLiteral("p@2x.png")));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray whole = file.readAll();
-        file.close();
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(whole.left(whole.size() - 30));
-        file.close();
+        cutTail(skinPath(QStringLiteral("p@2x.png")), 30);
         p = loadPicture();
         EXPECT_TRUE(p->hasDense()) << "its size reads";
         if (together) {
