@@ -22,8 +22,14 @@ protected:
     {
         return static_cast<T *>(tcGuiObject::find(&bench(), NameString(id)));
     }
-    QString png(const QString &name, int w, int h, int sections, const QList<QColor> &colours);
-    QString indexedPng(const QString &name, int w, int h, int sections);
+    void png(const QString &name, int w, int h, int sections, const QList<QColor> &colours)
+    {
+        writePng(skinPath(name), w, h, sections, colours);
+    }
+    void indexedPng(const QString &name, int w, int h, int sections)
+    {
+        writeIndexedPng(skinPath(name), w, h, sections);
+    }
 
     // Callback recorders: each call appends "name id value...".
     static QStringList calls;
