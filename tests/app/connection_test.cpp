@@ -7,7 +7,6 @@
 #include "common/crc32.h"
 #include "gui/gui_checkbox.h"
 #include "gui/gui_display.h"
-#include "panel_skin.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -102,9 +101,6 @@ TEST_F(Connection, OnLineModeSavedIsTakenUpAtTheNextStart)
     ASSERT_TRUE(waitProcessingEvents([&] { return !framesOf(MSG_CONNECT).empty(); }));
     EXPECT_TRUE(w.onlineWanted());
     EXPECT_TRUE(onlineSwitch());
-    // Closing keeps the choice for the start after.
-    w.close();
-    EXPECT_EQ(savedOnline(), 1);
 }
 
 TEST_F(Connection, TheDevicesLockComesWithTheLinkAndGoesWithIt)
