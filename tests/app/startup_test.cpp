@@ -20,7 +20,7 @@
 
 using StartupTest = orba::test::WorkDirTest;
 
-TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
+TEST_F(StartupTest, FirstRunCreatesTheWorkingFoldersOpensOnTheInputScreenAndKeepsTheScreenChosen)
 {
     orba::test::MessageRecorder messages;
     {
@@ -28,6 +28,9 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
         QApplication::processEvents(); // the queued start-up actions
         EXPECT_EQ(w.statusText(), QStringLiteral("OffLine"));
         EXPECT_EQ(w.deviceText(), QStringLiteral("????????")); // the saved device name, by default
+        ASSERT_NE(w.kelBench(), nullptr);
+        EXPECT_EQ(w.kelBench()->screen(), tcKelBench::kInputScreen);
+        w.kelBench()->setScreen(tcKelBench::kSystemScreen);
         w.close();
     }
     for (const char *dir : {"maps", "presets", "presets/favorites", "presets/autoload", "skins"})
@@ -43,19 +46,7 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
     EXPECT_NE(settings.readInt("OPTIONS", "CONTROL", -1), -1);
     EXPECT_NE(settings.readInt("OPTIONS", "SPECTRA_RANGE", -1), -1);
     EXPECT_TRUE(messages.empty());
-}
 
-TEST_F(StartupTest, TheFirstStartOpensOnTheInputScreenAndLaterOnesOnTheLastScreen)
-{
-    orba::test::MessageRecorder messages;
-    {
-        KelWidget w;
-        QApplication::processEvents();
-        ASSERT_NE(w.kelBench(), nullptr);
-        EXPECT_EQ(w.kelBench()->screen(), tcKelBench::kInputScreen);
-        w.kelBench()->setScreen(tcKelBench::kSystemScreen);
-        w.close();
-    }
     KelWidget w;
     QApplication::processEvents();
     ASSERT_NE(w.kelBench(), nullptr);
