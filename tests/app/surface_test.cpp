@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenSkin{"bomb", false, "included files"}, BrokenSkin{"bare", false, "no BKGRND"}),
     [](const ::testing::TestParamInfo<BrokenSkin> &info) { return std::string(info.param.name); });
 
-TEST_F(Surface, TheScaleFileScalesTheWindowAndFactorsOutsideTheRangeAreIgnoredWithOneMessage)
+TEST_F(Surface, TheScaleFileScalesTheWindowAndFactorsOutsideTheRangeAreIgnoredWithOneMessageOnce)
 {
     // A number followed by text reads the number; the test skin's background is 1000 x 1300.
     const struct
@@ -238,17 +238,12 @@ TEST_F(Surface, TheScaleFileScalesTheWindowAndFactorsOutsideTheRangeAreIgnoredWi
             messages.last().text.contains(QStringLiteral("X = \"%1\"").arg(QString::fromLatin1(c.x))));
         EXPECT_TRUE(messages.last().text.contains(QStringLiteral("\"ap_scale.ini\"")));
     }
-}
-
-TEST_F(Surface, AnUnusableScaleFactorIsToldOnceThoughEverySkinLoadReadsIt)
-{
-    writeScale("40");
+    // Told once, though every skin load reads it.
     test::writePanelSkin(path(QStringLiteral("skins/other")));
-    KelWidget &w = open();
-    chooseSkin(w, QStringLiteral("other"));
-    ASSERT_EQ(w.skinName(), QStringLiteral("other"));
+    chooseSkin(*window, QStringLiteral("other"));
+    ASSERT_EQ(window->skinName(), QStringLiteral("other"));
     EXPECT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(w.size(), QSize(1000, 1300));
+    EXPECT_EQ(window->size(), QSize(1000, 1300));
 }
 
 TEST_F(Surface, AChosenSkinIsSavedAndAFailedChoiceKeepsThePrevious)
