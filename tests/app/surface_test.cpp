@@ -64,13 +64,6 @@ protected:
             path(to), orba::skin::collectPackSources(from, QString(), QString()), &error))
             << error.toStdString();
     }
-    void writeScale(const char *x, const char *y = nullptr)
-    {
-        IniStore scale(path(QStringLiteral("ap_scale.ini")), IniStore::ProfileFile);
-        scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QString::fromLatin1(x));
-        if (y)
-            scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QString::fromLatin1(y));
-    }
 };
 
 TEST_F(Surface, AMissingSkinFolderFallsBackToThePackedDefault)
@@ -222,7 +215,8 @@ TEST_F(Surface, TheScaleFileScalesTheWindowAndFactorsOutsideTheRangeAreIgnoredWi
                  {"1e-6", "0.000001", QSize(1000, 1300)}, {"nan", "x2", QSize(1000, 1300)}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.x);
-        writeScale(c.x, c.y);
+        ASSERT_TRUE(test::writeAll(path(QStringLiteral("ap_scale.ini")),
+                                   "[scale]\nX=" + QByteArray(c.x) + "\nY=" + QByteArray(c.y) + "\n"));
         messages.clear();
         KelWidget &w = open();
         EXPECT_EQ(w.size(), c.size);
