@@ -12,23 +12,6 @@ using namespace orba::test;
 
 namespace {
 
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    QRect last;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            ++paints;
-            last = static_cast<QPaintEvent *>(event)->rect();
-        }
-        return false;
-    }
-};
-
 // Bars 28 apart with the scale labels between them.
 const QByteArray kLabelled = "barlx=\"2\" barrx=\"30\" bary=\"10\"/><text x=\"20\" y=\"10\"/>";
 
@@ -97,7 +80,19 @@ TEST_F(MeterTest, ALevelChangeRepaintsOnlyTheBarsAndAnOverloadOnlyItsLamp)
         SCOPED_TRACE(clip);
         m = loadMeter(clip ? "style=\"VU30\" clip=\"1\"" : "style=\"VU30\" clip=\"0\"");
         showHost();
-        PaintCounter counter;
+        struct : QObject
+        {
+            int paints = 0;
+            QRect last;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint) {
+                    ++paints;
+                    last = static_cast<QPaintEvent *>(event)->rect();
+                }
+                return false;
+            }
+        } counter;
         host().installEventFilter(&counter);
         levels(m, 10, 10);
         EXPECT_EQ(counter.paints, 1);
