@@ -73,6 +73,10 @@ TEST_F(SkinObjectsTest, IdOfAnotherClassIsReportedAndLeftAlone)
         hasMessage(QStringLiteral("ERROR: Object \"knob\" on line 4 of the skin file uses the id \"X\"")));
     EXPECT_TRUE(hasMessage(QStringLiteral("ERROR: Image \"X\" on line 5")));
     EXPECT_EQ(object<tcGuiSlider>("S")->rail(), nullptr);
+    // A lookup by class finds only that class.
+    EXPECT_NE(tcGuiObject::find(&bench(), NameString("X"), kGuiButton), nullptr);
+    EXPECT_EQ(tcGuiObject::find(&bench(), NameString("X"), kGuiKnob), nullptr);
+    EXPECT_EQ(tcGuiObject::find(&bench(), NameString("nothing")), nullptr);
 }
 
 TEST_F(SkinObjectsTest, ComboModeAttributes)
@@ -147,12 +151,4 @@ TEST_F(SkinObjectsTest, IncludedFileContinuesAnObjectElement)
                            "<skin><lamp id=\"L\">&pos;</lamp></skin>\n";
     ASSERT_EQ(loadSkin(xml, true, &guiSkinVocabulary()), 0);
     EXPECT_EQ(placed(object<tcGuiObject>("L")).topLeft(), QPoint(77, 88));
-}
-
-TEST_F(SkinObjectsTest, TypedLookupChecksTheClass)
-{
-    ASSERT_EQ(load("<knob id=\"K\"/>"), 0);
-    EXPECT_NE(tcGuiObject::find(&bench(), NameString("K"), kGuiKnob), nullptr);
-    EXPECT_EQ(tcGuiObject::find(&bench(), NameString("K"), kGuiSlider), nullptr);
-    EXPECT_EQ(tcGuiObject::find(&bench(), NameString("nothing")), nullptr);
 }
