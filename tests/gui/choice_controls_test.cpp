@@ -53,7 +53,7 @@ protected:
 
 } // namespace
 
-TEST_F(ChoiceTest, ButtonDraggedOutReportsPressStatesAndNoClick)
+TEST_F(ChoiceTest, ButtonDraggedOutReportsPressStatesAndNoClickAndLampStatesPickTheirFrames)
 {
     tcGuiButton *b = loadButton(false);
     ASSERT_EQ(bench().leftPress(15, 15), 0);
@@ -72,11 +72,7 @@ TEST_F(ChoiceTest, ButtonDraggedOutReportsPressStatesAndNoClick)
     bench().release(200, 200); // no move arrived in between
     EXPECT_EQ(calls, (QStringList{"press 4 0", "press 4 1"}));
     EXPECT_FALSE(b->pressed());
-}
-
-TEST_F(ChoiceTest, ButtonLampStatesPickTheirFrames)
-{
-    tcGuiButton *b = loadButton(false);
+    // Lamp states pick their frames.
     b->setLampState(2);
     EXPECT_EQ(sectionOfPixel(grab().pixel(15, 15)), 6);
     b->hover(15, 15, 0);
