@@ -1,6 +1,4 @@
-// The window's three protections against a loopback processor: locking, the login and front-panel
-// passwords, and device files that cannot be written. Setting the code and the unlock prompt on a
-// restricted press run against the simulator in AccessEndToEnd.
+// Locking, the login and front-panel passwords and unwritable device files, on a loopback peer.
 #include "admin/access_dlgs.h"
 #include "admin/pswd_entry_dlg.h"
 #include "app_window_test.h"

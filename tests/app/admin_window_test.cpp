@@ -1,6 +1,4 @@
-// The window's firmware upgrade and IP assignment entries: the file chosen, the header checked and
-// confirmed, and the IP assignment dialog on a loopback port. The download itself runs against the
-// simulator in the end-to-end Download test.
+// The window's firmware file checks and IP assignment dialog; the download itself runs end to end.
 #include "admin/file_downloader_dlg.h"
 #include "admin/net_server_dlg.h"
 #include "app_window_test.h"

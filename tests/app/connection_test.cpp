@@ -1,5 +1,4 @@
-// The main window as a view of its session: what it shows of the link on the skin and in the menu,
-// what it remembers, the login dialog, choosing devices and the version dialog.
+// The window as a view of its session: link state, login, device choice and the version dialog.
 #include "admin/device_version_dlg.h"
 #include "admin/devices_dlg.h"
 #include "admin/pswd_entry_dlg.h"

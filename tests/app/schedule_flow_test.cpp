@@ -1,5 +1,4 @@
-// The scheduler and the time dialog against a loopback processor: what "Okay" sends, the day
-// filter, and the clock setting.
+// The scheduler and the time dialog against a loopback processor.
 #include "admin/event_dlgs.h"
 #include "app_window_test.h"
 

@@ -1,6 +1,4 @@
-// The main window with a real skin: loading and choosing skins, the status displays, the pop-up
-// menu and the right click, the dialogs that need the processor, preset save, and the refresh of
-// the surface from the processor's values and globals.
+// The main window with a real skin: skins, scale, menus, processor dialogs, preset save, refresh.
 #include "app_window_test.h"
 #include "gui/gui_checkbox.h"
 #include "gui/gui_display.h"

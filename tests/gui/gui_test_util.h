@@ -1,5 +1,4 @@
-// GUI object tests: skins loaded with the GUI vocabulary into a plain bench on a real host widget,
-// callbacks recorded in order.
+// GUI object tests: skins with the GUI vocabulary on a plain bench and host; callbacks in order.
 #pragma once
 
 #include "gui/gui_object.h"

@@ -1,6 +1,4 @@
-// Pictures on a painter that scales (a skin scale, a high-density screen): each section resampled
-// on its own, drawn at device pixels; pictures decoded only when first drawn; companions of twice
-// the size ("@2x") paired at load, in a skin folder and a packed skin, and drawn on dense screens.
+// Pictures on a scaling painter: sections resampled alone, decoding when first drawn, "@2x" companions.
 #include "gui/gui_image.h"
 #include "gui/gui_test_util.h"
 #include "skin/skin_pack.h"
