@@ -31,10 +31,7 @@ protected:
     }
     KelWidget &openWithAccess(uint32_t codeCrc, uint32_t bits, bool locked)
     {
-        {
-            DeviceRecord device(QStringLiteral("Studio"), QDir(QStringLiteral("maps")));
-            device.saveAccess(codeCrc, bits, locked);
-        }
+        EXPECT_TRUE(saved().saveAccess(codeCrc, bits, locked));
         KelWidget &w = open();
         goOnline();
         peer.clear();

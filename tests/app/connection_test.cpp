@@ -32,10 +32,8 @@ protected:
     }
     KelWidget &open(const QString &device = QStringLiteral("Studio"), uint32_t rcrc = 0x1234)
     {
-        if (!device.isEmpty()) {
-            addDevice(device, QStringLiteral("127.0.0.1"), rcrc);
-            setting(QStringLiteral("DEVICE"), QStringLiteral("name"), device);
-        }
+        addDevice(device, QStringLiteral("127.0.0.1"), rcrc);
+        setting(QStringLiteral("DEVICE"), QStringLiteral("name"), device);
         return AppWindowTest::open();
     }
     std::vector<Frame> framesOf(uint8_t type) const { return peer.framesOfType(type); }
@@ -104,11 +102,8 @@ TEST_F(Connection, OnLineModeSavedIsTakenUpAtTheNextStart)
 
 TEST_F(Connection, TheDevicesLockComesWithTheLinkAndGoesWithIt)
 {
-    addDevice(QStringLiteral("Studio"), QStringLiteral("127.0.0.1"), 0x1234);
-    {
-        DeviceRecord device(QStringLiteral("Studio"), QDir(QStringLiteral("maps")));
-        device.saveAccess(0x2468, 0, false);
-    }
+    ASSERT_TRUE(
+        DeviceRecord(QStringLiteral("Studio"), QDir(QStringLiteral("maps"))).saveAccess(0x2468, 0, false));
     KelWidget &w = open();
     EXPECT_EQ(w.kelBench()->lockCode(), 0u);
     goOnline();

@@ -409,10 +409,8 @@ TEST_F(Surface, GlobalsFromTheProcessorMoveTheSkinTheLockAndEchoNothing)
 
 TEST_F(Surface, ALockedDeviceWithScreensRestrictedOpensOnTheSystemScreen)
 {
-    {
-        DeviceRecord device(QStringLiteral("Studio"), QDir(path(QStringLiteral("maps"))));
-        device.saveAccess(0x99, 16, true);
-    }
+    ASSERT_TRUE(DeviceRecord(QStringLiteral("Studio"), QDir(path(QStringLiteral("maps"))))
+                    .saveAccess(0x99, 16, true));
     setting(QStringLiteral("OPTIONS"), QStringLiteral("CONTROL"), QStringLiteral("4"));
     KelWidget &w = open();
     EXPECT_EQ(w.kelBench()->screen(), 4);
