@@ -24,16 +24,17 @@ protected:
         EXPECT_EQ(load("<image id=\"P\" file=\"p.png\" sections=\"2\"/>"), 0);
         return object<tcGuiImage>("P");
     }
-    // The companion of loadPicture's picture at twice its size: red, then blue with a white line one
-    // device pixel wide at each edge and in its middle, which no upsampled picture can hold.
-    static void writeDense(const QString &path)
+    // The companion of loadPicture's picture at twice its size: red, then `second` with white lines one
+    // device pixel wide (by default at each edge and in its middle), which no upsampled picture can hold.
+    static void writeDense(const QString &path, QColor second = Qt::blue,
+                           std::initializer_list<int> lines = {40, 59, 79})
     {
         QDir().mkpath(QFileInfo(path).absolutePath());
         QImage image(80, 20, QImage::Format_RGB32);
         image.fill(Qt::red);
         QPainter painter(&image);
-        painter.fillRect(40, 0, 40, 20, Qt::blue);
-        for (int x : {40, 59, 79})
+        painter.fillRect(40, 0, 40, 20, second);
+        for (int x : lines)
             painter.fillRect(x, 0, 1, 20, Qt::white);
         painter.end();
         ASSERT_TRUE(image.save(path, "PNG"));
@@ -183,13 +184,7 @@ TEST_F(PictureScaleTest, DenseScreensDrawSectionsFromTheCompanion)
 TEST_F(PictureScaleTest, AColourKeyedPictureKeysItsCompanionToo)
 {
     png(QStringLiteral("k.png"), 20, 10, 2, {Qt::red, Qt::magenta});
-    QImage dense(80, 20, QImage::Format_RGB32);
-    dense.fill(Qt::red);
-    QPainter painter(&dense);
-    painter.fillRect(40, 0, 40, 20, Qt::magenta);
-    painter.fillRect(59, 0, 1, 20, Qt::white);
-    painter.end();
-    ASSERT_TRUE(dense.save(skinPath(QStringLiteral("k@2x.png")), "PNG"));
+    writeDense(skinPath(QStringLiteral("k@2x.png")), Qt::magenta, {59});
     ASSERT_EQ(load("<image id=\"K\" file=\"k.png\" sections=\"2\" trans=\"FF00FF\"/>"), 0);
     tcGuiImage *k = object<tcGuiImage>("K");
     ASSERT_TRUE(k->hasDense());
