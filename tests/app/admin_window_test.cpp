@@ -1,11 +1,8 @@
-// The window's firmware upgrade and IP assignment entries: the file chosen, the header checked and
-// confirmed, and the IP assignment dialog on a loopback port. The download itself runs against the
-// simulator in the end-to-end Download test.
+// The window's firmware file checks and IP assignment dialog; the download itself runs end to end.
 #include "admin/file_downloader_dlg.h"
 #include "admin/net_server_dlg.h"
 #include "app_window_test.h"
 #include "gui/file_choice.h"
-#include "panel_skin.h"
 #include "test_files.h"
 
 #include <QNetworkProxy>
@@ -51,7 +48,7 @@ private:
 
 } // namespace
 
-TEST_F(AdminWindow, AFileWithAnotherSignatureIsRefusedAndNothingIsSent)
+TEST_F(AdminWindow, AFileWithAnotherSignatureOrWithoutItsEndLineOrACancelledChoiceSendsNothing)
 {
     open();
     goOnline();
@@ -67,14 +64,7 @@ TEST_F(AdminWindow, AFileWithAnotherSignatureIsRefusedAndNothingIsSent)
     EXPECT_EQ(messages.last().title, QStringLiteral("Error"));
     EXPECT_TRUE(messages.last().text.endsWith(QStringLiteral("\nSignature found: TALMEN TEST UPGRADE")))
         << messages.last().text.toStdString();
-    sentArrived();
-    EXPECT_EQ(blocksSent(), 0u);
-}
 
-TEST_F(AdminWindow, AFileWithoutItsEndLineOrACancelledChoiceSendsNothing)
-{
-    open();
-    goOnline();
     ASSERT_TRUE(test::writeAll(QStringLiteral("cut.tbn"), "TALMEN ORBA UPGRADE\nAPVER: 1\n"));
     chosen = path(QStringLiteral("cut.tbn"));
     messages.clear();

@@ -1,6 +1,4 @@
-// The main window against a loopback stand-in for the processor, in a fresh working folder: the
-// settings and device files it starts from, opening it, answering its dialogs, and taking it
-// online.
+// The main window against a loopback processor, in a fresh working folder.
 #pragma once
 
 #include "admin/device_list.h"

@@ -1,5 +1,4 @@
-// The main window as a view of its session: what it shows of the link on the skin and in the menu,
-// what it remembers, the login dialog, choosing devices and the version dialog.
+// The window as a view of its session: link state, login, device choice and the version dialog.
 #include "admin/device_version_dlg.h"
 #include "admin/devices_dlg.h"
 #include "admin/pswd_entry_dlg.h"
@@ -7,7 +6,6 @@
 #include "common/crc32.h"
 #include "gui/gui_checkbox.h"
 #include "gui/gui_display.h"
-#include "panel_skin.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -34,10 +32,8 @@ protected:
     }
     KelWidget &open(const QString &device = QStringLiteral("Studio"), uint32_t rcrc = 0x1234)
     {
-        if (!device.isEmpty()) {
-            addDevice(device, QStringLiteral("127.0.0.1"), rcrc);
-            setting(QStringLiteral("DEVICE"), QStringLiteral("name"), device);
-        }
+        addDevice(device, QStringLiteral("127.0.0.1"), rcrc);
+        setting(QStringLiteral("DEVICE"), QStringLiteral("name"), device);
         return AppWindowTest::open();
     }
     std::vector<Frame> framesOf(uint8_t type) const { return peer.framesOfType(type); }
@@ -102,18 +98,12 @@ TEST_F(Connection, OnLineModeSavedIsTakenUpAtTheNextStart)
     ASSERT_TRUE(waitProcessingEvents([&] { return !framesOf(MSG_CONNECT).empty(); }));
     EXPECT_TRUE(w.onlineWanted());
     EXPECT_TRUE(onlineSwitch());
-    // Closing keeps the choice for the start after.
-    w.close();
-    EXPECT_EQ(savedOnline(), 1);
 }
 
 TEST_F(Connection, TheDevicesLockComesWithTheLinkAndGoesWithIt)
 {
-    addDevice(QStringLiteral("Studio"), QStringLiteral("127.0.0.1"), 0x1234);
-    {
-        DeviceRecord device(QStringLiteral("Studio"), QDir(QStringLiteral("maps")));
-        device.saveAccess(0x2468, 0, false);
-    }
+    ASSERT_TRUE(
+        DeviceRecord(QStringLiteral("Studio"), QDir(QStringLiteral("maps"))).saveAccess(0x2468, 0, false));
     KelWidget &w = open();
     EXPECT_EQ(w.kelBench()->lockCode(), 0u);
     goOnline();

@@ -1,5 +1,4 @@
-// The window's keys: save, take, help and exit from the keyboard, the lock guarding the first two
-// as it guards the skin's buttons, and the help page.
+// The window's keys, the lock guarding save and take, and the help page.
 #include "app/help_dlg.h"
 #include "app_window_test.h"
 #include "common/crc32.h"

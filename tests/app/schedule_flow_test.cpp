@@ -1,5 +1,4 @@
-// The scheduler and the time dialog against a loopback processor: what "Okay" sends, the day
-// filter, and the clock setting.
+// The scheduler and the time dialog against a loopback processor.
 #include "admin/event_dlgs.h"
 #include "app_window_test.h"
 
@@ -27,15 +26,6 @@ protected:
         goOnline();
         peer.clear();
     }
-    // The processor's answer to the request the scheduler sends when it opens.
-    void processorHas(const std::vector<ScheduleEvent> &events)
-    {
-        ASSERT_TRUE(waitProcessingEvents([&] { return !peer.framesOfType(MSG_EVENTS_REQUEST).empty(); }));
-        for (const EventPacket &p : schedulePackets(events)) {
-            uint8_t f[EVENTS_OUT_LENGTH];
-            ASSERT_TRUE(peer.send(f, buildEvents(f, p.block, p.blocks, p.count, p.records.data(), false)));
-        }
-    }
     // Opens the scheduler; `act` runs in it once the processor's schedule is in. Event editors
     // are accepted as they open.
     void runScheduler(const std::vector<ScheduleEvent> &held, const std::function<void(tcEventScheduler &)> &act)
@@ -44,7 +34,14 @@ protected:
             if (auto *s = qobject_cast<tcEventScheduler *>(d)) {
                 auto *okay = s->findChild<QPushButton *>(QStringLiteral("okayButton"));
                 EXPECT_FALSE(okay->isEnabled()) << "nothing to send before the processor's schedule is in";
-                processorHas(held);
+                // The processor's answer to the request the scheduler sends when it opens.
+                EXPECT_TRUE(
+                    waitProcessingEvents([&] { return !peer.framesOfType(MSG_EVENTS_REQUEST).empty(); }));
+                for (const EventPacket &p : schedulePackets(held)) {
+                    uint8_t f[EVENTS_OUT_LENGTH];
+                    EXPECT_TRUE(
+                        peer.send(f, buildEvents(f, p.block, p.blocks, p.count, p.records.data(), false)));
+                }
                 EXPECT_TRUE(waitProcessingEvents([&] { return okay->isEnabled(); }));
                 act(*s);
                 return s->result();

@@ -20,7 +20,7 @@
 
 using StartupTest = orba::test::WorkDirTest;
 
-TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
+TEST_F(StartupTest, FirstRunCreatesTheWorkingFoldersOpensOnTheInputScreenAndKeepsTheScreenChosen)
 {
     orba::test::MessageRecorder messages;
     {
@@ -28,6 +28,9 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
         QApplication::processEvents(); // the queued start-up actions
         EXPECT_EQ(w.statusText(), QStringLiteral("OffLine"));
         EXPECT_EQ(w.deviceText(), QStringLiteral("????????")); // the saved device name, by default
+        ASSERT_NE(w.kelBench(), nullptr);
+        EXPECT_EQ(w.kelBench()->screen(), tcKelBench::kInputScreen);
+        w.kelBench()->setScreen(tcKelBench::kSystemScreen);
         w.close();
     }
     for (const char *dir : {"maps", "presets", "presets/favorites", "presets/autoload", "skins"})
@@ -43,19 +46,7 @@ TEST_F(StartupTest, FirstRunInAnEmptyFolderCreatesTheWorkingFolders)
     EXPECT_NE(settings.readInt("OPTIONS", "CONTROL", -1), -1);
     EXPECT_NE(settings.readInt("OPTIONS", "SPECTRA_RANGE", -1), -1);
     EXPECT_TRUE(messages.empty());
-}
 
-TEST_F(StartupTest, TheFirstStartOpensOnTheInputScreenAndLaterOnesOnTheLastScreen)
-{
-    orba::test::MessageRecorder messages;
-    {
-        KelWidget w;
-        QApplication::processEvents();
-        ASSERT_NE(w.kelBench(), nullptr);
-        EXPECT_EQ(w.kelBench()->screen(), tcKelBench::kInputScreen);
-        w.kelBench()->setScreen(tcKelBench::kSystemScreen);
-        w.close();
-    }
     KelWidget w;
     QApplication::processEvents();
     ASSERT_NE(w.kelBench(), nullptr);
@@ -167,7 +158,7 @@ TEST_F(StartupTest, TheStartSkinsPicturesAreFoundAheadWithoutTouchingAnything)
     EXPECT_TRUE(messages.messages().empty());
 }
 
-TEST(Splash, DrawsTheProductWordAndVersionInTheirBands)
+TEST(Splash, DrawsTheProductWordAndVersionInTheirBandsAndOnlyEscClosesIt)
 {
     tcSplash splash(QPixmap(QStringLiteral(":/Resources/splash.bmp")));
     ASSERT_FALSE(splash.pixmap().isNull());
@@ -186,17 +177,14 @@ TEST(Splash, DrawsTheProductWordAndVersionInTheirBands)
     EXPECT_TRUE(bandHasText(58, 58 + 20)); // "ORBA"
     EXPECT_TRUE(bandHasText(76, 76 + 16)); // the version line
     EXPECT_TRUE(tcSplash::versionText().startsWith(QStringLiteral("Version: 1.5.0\tBuilt: ")));
-}
 
-TEST(Splash, EscClosesTheAboutBox)
-{
-    tcSplash about(QPixmap(QStringLiteral(":/Resources/splash.bmp")));
-    about.show();
-    ASSERT_TRUE(about.isVisible());
+    // As the about box, only Esc closes it.
+    splash.show();
+    ASSERT_TRUE(splash.isVisible());
     QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
-    QApplication::sendEvent(&about, &other);
-    EXPECT_TRUE(about.isVisible()) << "only Esc";
+    QApplication::sendEvent(&splash, &other);
+    EXPECT_TRUE(splash.isVisible());
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(&about, &esc);
-    EXPECT_FALSE(about.isVisible());
+    QApplication::sendEvent(&splash, &esc);
+    EXPECT_FALSE(splash.isVisible());
 }

@@ -1,13 +1,9 @@
-// The main window with a real skin: loading and choosing skins, the status displays, the pop-up
-// menu and the right click, the dialogs that need the processor, preset save, and the refresh of
-// the surface from the processor's values and globals.
+// The main window with a real skin: skins, scale, menus, processor dialogs, preset save, refresh.
 #include "app_window_test.h"
-#include "gui/gui_apgraph.h"
 #include "gui/gui_checkbox.h"
 #include "gui/gui_display.h"
 #include "gui/gui_image.h"
 #include "gui/gui_knob.h"
-#include "panel_skin.h"
 #include "panels/cg_main.h"
 #include "preset_samples.h"
 #include "presets/preset_file.h"
@@ -16,7 +12,6 @@
 #include "skin/skin_pack.h"
 #include "test_files.h"
 
-#include <QAction>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
@@ -26,11 +21,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using namespace orba;
 using orba::test::Frame;
-using orba::test::LoopbackPeer;
 using orba::test::waitProcessingEvents;
 
 namespace {
@@ -63,32 +55,12 @@ protected:
         };
         w.slot_choose_skin();
     }
-    // Answers the preset save dialog with a slot (0-79) and a name, noting the slot proposed.
-    void answerSave(int slot, const QString &name)
-    {
-        answer = [this, slot, name](QDialog *d) {
-            auto *number = d->findChild<QSpinBox *>();
-            proposed = number->value() - 1;
-            number->setValue(slot + 1);
-            d->findChild<QLineEdit *>()->setText(name);
-            return int(QDialog::Accepted);
-        };
-    }
-    int proposed = -1;
-
     void packSkin(const QString &from, const QString &to = QStringLiteral("skins/default.skin"))
     {
         QString error;
         ASSERT_TRUE(orba::skin::writePackedSkin(
             path(to), orba::skin::collectPackSources(from, QString(), QString()), &error))
             << error.toStdString();
-    }
-    void writeScale(const char *x, const char *y = nullptr)
-    {
-        IniStore scale(path(QStringLiteral("ap_scale.ini")), IniStore::ProfileFile);
-        scale.writeString(QStringLiteral("scale"), QStringLiteral("X"), QString::fromLatin1(x));
-        if (y)
-            scale.writeString(QStringLiteral("scale"), QStringLiteral("Y"), QString::fromLatin1(y));
     }
 };
 
@@ -229,51 +201,41 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenSkin{"bomb", false, "included files"}, BrokenSkin{"bare", false, "no BKGRND"}),
     [](const ::testing::TestParamInfo<BrokenSkin> &info) { return std::string(info.param.name); });
 
-TEST_F(Surface, TheScaleFileScalesTheWindow)
+TEST_F(Surface, TheScaleFileScalesTheWindowAndFactorsOutsideTheRangeAreIgnoredWithOneMessageOnce)
 {
-    // A number followed by text reads the number.
+    // A number followed by text reads the number; the test skin's background is 1000 x 1300.
     const struct
     {
         const char *x, *y;
         QSize size;
-    } cases[] = {{"0.5", "0.5", QSize(500, 650)}, {"1.5x", "1.5 times", QSize(1500, 1950)}};
+    } cases[] = {{"0.5", "0.5", QSize(500, 650)},         {"1.5x", "1.5 times", QSize(1500, 1950)},
+                 {"40", "1", QSize(1000, 1300)},          {"1e9", "inf", QSize(1000, 1300)},
+                 {"1e-6", "0.000001", QSize(1000, 1300)}, {"nan", "x2", QSize(1000, 1300)}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.x);
-        writeScale(c.x, c.y);
-        KelWidget &w = open();
-        EXPECT_EQ(w.size(), c.size); // of the test skin's 1000 x 1300 background
-        EXPECT_TRUE(w.kelBench()->scaling());
-        EXPECT_TRUE(messages.empty());
-    }
-}
-
-TEST_F(Surface, ScaleFactorsOutsideTheRangeAreIgnoredWithOneMessage)
-{
-    const char *const factors[][2] = {{"40", "1"}, {"1e9", "inf"}, {"1e-6", "0.000001"}, {"nan", "x2"}};
-    for (const auto &f : factors) {
-        SCOPED_TRACE(f[0]);
-        writeScale(f[0], f[1]);
+        ASSERT_TRUE(test::writeAll(path(QStringLiteral("ap_scale.ini")),
+                                   "[scale]\nX=" + QByteArray(c.x) + "\nY=" + QByteArray(c.y) + "\n"));
         messages.clear();
         KelWidget &w = open();
-        EXPECT_EQ(w.size(), QSize(1000, 1300));
-        EXPECT_FALSE(w.kelBench()->scaling());
+        EXPECT_EQ(w.size(), c.size);
+        const bool scaled = c.size != QSize(1000, 1300);
+        EXPECT_EQ(w.kelBench()->scaling(), scaled);
+        if (scaled) {
+            EXPECT_TRUE(messages.empty());
+            continue;
+        }
         ASSERT_EQ(messages.messages().size(), 1u);
         EXPECT_EQ(messages.last().title, QStringLiteral("Scale"));
         EXPECT_TRUE(
-            messages.last().text.contains(QStringLiteral("X = \"%1\"").arg(QString::fromLatin1(f[0]))));
+            messages.last().text.contains(QStringLiteral("X = \"%1\"").arg(QString::fromLatin1(c.x))));
         EXPECT_TRUE(messages.last().text.contains(QStringLiteral("\"ap_scale.ini\"")));
     }
-}
-
-TEST_F(Surface, AnUnusableScaleFactorIsToldOnceThoughEverySkinLoadReadsIt)
-{
-    writeScale("40");
+    // Told once, though every skin load reads it.
     test::writePanelSkin(path(QStringLiteral("skins/other")));
-    KelWidget &w = open();
-    chooseSkin(w, QStringLiteral("other"));
-    ASSERT_EQ(w.skinName(), QStringLiteral("other"));
+    chooseSkin(*window, QStringLiteral("other"));
+    ASSERT_EQ(window->skinName(), QStringLiteral("other"));
     EXPECT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(w.size(), QSize(1000, 1300));
+    EXPECT_EQ(window->size(), QSize(1000, 1300));
 }
 
 TEST_F(Surface, AChosenSkinIsSavedAndAFailedChoiceKeepsThePrevious)
@@ -382,18 +344,25 @@ TEST_F(Surface, PresetSaveWithEverySlotLockedIsRefusedBeforeAnyDialog)
     goOnlineAndClear();
     for (int i = 0; i < PRESET_SLOTS; ++i)
         session().presetSlots().set(i, test::usedHeader("", PRESET_LOCKED));
+    answer = [](QDialog *) {
+        ADD_FAILURE() << "a dialog opened";
+        return int(QDialog::Rejected);
+    };
     w.slot_preset_save();
     ASSERT_EQ(messages.only(),
               test::Box("Save preset",
                         "Unable to save preset. There are no empty unlocked preset entries available."));
-    EXPECT_EQ(proposed, -1);
 }
 
 TEST_F(Surface, PresetSaveSendsTheSetTheNameTheCurrentPresetAndTheActivePreset)
 {
     KelWidget &w = open();
     goOnlineAndClear();
-    answerSave(6, QStringLiteral("Evening"));
+    answer = [](QDialog *d) {
+        d->findChild<QSpinBox *>()->setValue(6 + 1);
+        d->findChild<QLineEdit *>()->setText(QStringLiteral("Evening"));
+        return int(QDialog::Accepted);
+    };
     w.slot_preset_save();
     EXPECT_TRUE(messages.empty());
     ASSERT_TRUE(waitProcessingEvents([&] { return !peer.framesOfType(MSG_GLOBALS).empty(); }));
@@ -440,10 +409,8 @@ TEST_F(Surface, GlobalsFromTheProcessorMoveTheSkinTheLockAndEchoNothing)
 
 TEST_F(Surface, ALockedDeviceWithScreensRestrictedOpensOnTheSystemScreen)
 {
-    {
-        DeviceRecord device(QStringLiteral("Studio"), QDir(path(QStringLiteral("maps"))));
-        device.saveAccess(0x99, 16, true);
-    }
+    ASSERT_TRUE(DeviceRecord(QStringLiteral("Studio"), QDir(path(QStringLiteral("maps"))))
+                    .saveAccess(0x99, 16, true));
     setting(QStringLiteral("OPTIONS"), QStringLiteral("CONTROL"), QStringLiteral("4"));
     KelWidget &w = open();
     EXPECT_EQ(w.kelBench()->screen(), 4);
@@ -469,8 +436,6 @@ TEST_F(Surface, TheOnlineSwitchOnTheSkinTogglesOnLineMode)
     w.kelBench()->mainPanel()->onCheck(1035, true);
     ASSERT_TRUE(waitProcessingEvents([&] { return w.onlineWanted(); }));
     EXPECT_TRUE(online->checked());
-    w.set_online(false);
-    EXPECT_FALSE(online->checked());
 }
 
 TEST_F(Surface, ThePresetNameShowsWhetherTheLiveSettingsStillMatch)
@@ -517,16 +482,6 @@ TEST_F(Surface, PackagesInAutoloadAreInstalledAtStartUp)
     open();
     EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("presets/favorites/Radio/pop.orba"))));
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("presets/autoload/Radio.pkg"))));
-}
-
-TEST_F(Surface, ClosingSavesTheScreenAndGraphRange)
-{
-    KelWidget &w = open();
-    w.kelBench()->setScreen(tcKelBench::kInputScreen);
-    w.close();
-    IniStore saved(path(QStringLiteral("KELQT.ini")), IniStore::XmlFile);
-    EXPECT_EQ(saved.readInt(QStringLiteral("OPTIONS"), QStringLiteral("CONTROL"), -1), 4);
-    EXPECT_EQ(saved.readInt(QStringLiteral("OPTIONS"), QStringLiteral("SPECTRA_RANGE"), -1), 0);
 }
 
 } // namespace

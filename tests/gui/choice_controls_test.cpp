@@ -34,11 +34,26 @@ protected:
         showAll();
         return b;
     }
+    // A multiple-choice list of ten rows, not all shown, row `selected` chosen.
+    tcGuiListbox *loadTenRows(int selected)
+    {
+        EXPECT_EQ(
+            load("<listbox id=\"L\" type=\"MULTI\"><position x=\"0\" y=\"0\" w=\"100\" h=\"30\"/></listbox>"),
+            0);
+        auto *l = object<tcGuiListbox>("L");
+        l->setCallbacks(&onInt, &onToggle);
+        std::vector<tcGuiListbox::Item> items;
+        for (int i = 0; i < 10; ++i)
+            items.push_back({QStringLiteral("row %1").arg(i), i == selected});
+        l->setItems(items);
+        showAll();
+        return l;
+    }
 };
 
 } // namespace
 
-TEST_F(ChoiceTest, ButtonDraggedOutReportsPressStatesAndNoClick)
+TEST_F(ChoiceTest, ButtonDraggedOutReportsPressStatesAndNoClickAndLampStatesPickTheirFrames)
 {
     tcGuiButton *b = loadButton(false);
     ASSERT_EQ(bench().leftPress(15, 15), 0);
@@ -57,11 +72,7 @@ TEST_F(ChoiceTest, ButtonDraggedOutReportsPressStatesAndNoClick)
     bench().release(200, 200); // no move arrived in between
     EXPECT_EQ(calls, (QStringList{"press 4 0", "press 4 1"}));
     EXPECT_FALSE(b->pressed());
-}
-
-TEST_F(ChoiceTest, ButtonLampStatesPickTheirFrames)
-{
-    tcGuiButton *b = loadButton(false);
+    // Lamp states pick their frames.
     b->setLampState(2);
     EXPECT_EQ(sectionOfPixel(grab().pixel(15, 15)), 6);
     b->hover(15, 15, 0);
@@ -267,15 +278,7 @@ TEST_F(ChoiceTest, SingleListBoxSelectsOnDoubleClick)
 
 TEST_F(ChoiceTest, MultiListBoxTogglesAndScrolls)
 {
-    ASSERT_EQ(
-        load("<listbox id=\"L\" type=\"MULTI\"><position x=\"0\" y=\"0\" w=\"100\" h=\"30\"/></listbox>"), 0);
-    auto *l = object<tcGuiListbox>("L");
-    l->setCallbacks(&onInt, &onToggle);
-    std::vector<tcGuiListbox::Item> items;
-    for (int i = 0; i < 10; ++i)
-        items.push_back({QStringLiteral("row %1").arg(i), i == 3});
-    l->setItems(items);
-    showAll();
+    tcGuiListbox *l = loadTenRows(3);
     EXPECT_EQ(l->currentIndex(), 3);
     const int row = l->rowHeight();
     const int rows = l->rowsVisible();
@@ -304,16 +307,8 @@ TEST_F(ChoiceTest, MultiListBoxTogglesAndScrolls)
 
 TEST_F(ChoiceTest, ADisabledOrLockedListBoxIgnoresPresses)
 {
-    ASSERT_EQ(
-        load("<listbox id=\"L\" type=\"MULTI\"><position x=\"0\" y=\"0\" w=\"100\" h=\"30\"/></listbox>"), 0);
-    auto *l = object<tcGuiListbox>("L");
-    l->setCallbacks(&onInt, &onToggle);
+    tcGuiListbox *l = loadTenRows(-1);
     l->setControlId(10);
-    std::vector<tcGuiListbox::Item> items;
-    for (int i = 0; i < 10; ++i)
-        items.push_back({QStringLiteral("row %1").arg(i)});
-    l->setItems(items);
-    showAll();
     ASSERT_TRUE(l->scrollShown());
     auto pressEverywhere = [&] {
         EXPECT_NE(bench().leftPress(5, 2), 0);

@@ -12,13 +12,6 @@ using namespace orba::test;
 
 namespace {
 
-QString g_typed;
-int typeAndAccept(tcDisplayEditDlg &dialog)
-{
-    dialog.lineEdit()->setText(g_typed);
-    return g_typed == QLatin1String("cancel") ? QDialog::Rejected : QDialog::Accepted;
-}
-
 class DisplayTest : public GuiTest
 {
 protected:
@@ -100,17 +93,21 @@ TEST_F(DisplayTest, PaintsItsColourSetByState)
 TEST_F(DisplayTest, DoubleClickEditsAndReports)
 {
     tcGuiDisplay *d = loadDisplay("<mode editable=\"\" dclickable=\"1\" units=\"dB\"/>");
-    orba::test::DialogAnswer<tcDisplayEditDlg> answer(&typeAndAccept);
+    QString typed;
+    orba::test::DialogAnswer<tcDisplayEditDlg> answer([&](tcDisplayEditDlg &dialog) {
+        dialog.lineEdit()->setText(typed);
+        return typed == QLatin1String("cancel") ? QDialog::Rejected : QDialog::Accepted;
+    });
     ASSERT_TRUE(d->acceptsDoubleClick());
-    g_typed = QStringLiteral("-3.5");
+    typed = QStringLiteral("-3.5");
     EXPECT_TRUE(bench().doubleClick(30, 35));
     EXPECT_EQ(calls, (QStringList{"text 12 -3.5", "notify 12"}));
     calls.clear();
-    g_typed = QString();
+    typed = QString();
     d->doubleClick(30, 35);
     EXPECT_EQ(calls, QStringList{"notify 12"}) << "an empty text is not reported";
     calls.clear();
-    g_typed = QStringLiteral("cancel");
+    typed = QStringLiteral("cancel");
     d->doubleClick(30, 35);
     EXPECT_EQ(calls, QStringList{"notify 12"});
     calls.clear();

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-
 using orba::gui::EarlyPictures;
 
 namespace {

@@ -115,7 +115,7 @@ TEST_F(GraphTest, SpectrumTablesGainRowsAndRange)
     EXPECT_EQ(g->yAxis2(), g->plainAxis());
 }
 
-TEST_F(GraphTest, TitlesNameChannelAndViews)
+TEST_F(GraphTest, TitlesNameChannelViewsAndTracesEachWithItsScales)
 {
     tcGuiApGraph *g = loadGraph();
     g->setChannel(0, true);
@@ -130,9 +130,36 @@ TEST_F(GraphTest, TitlesNameChannelAndViews)
     EXPECT_EQ(g->title(), QStringLiteral("Channel 2 Audio & Parametric EQ"));
     g->setChannel(-1, true);
     EXPECT_EQ(g->title(), QStringLiteral("Right Audio & Parametric EQ"));
+
+    // Each trace has its caption and scales.
+    g->setMode(tcGuiApGraph::kAudio);
+    g->setTrace(tcGuiApGraph::kSpectrumTrace, QStringLiteral("Input"));
+    EXPECT_EQ(g->title(), QStringLiteral("Input Spectrum"));
+    EXPECT_EQ(g->yAxis2(), g->spectrumAxis(0));
+    EXPECT_EQ(g->xAxis(), g->frequencyAxis());
+
+    // Gain reduction across frequency: signed bytes, 0 dB in the middle where gainRow puts it.
+    g->setTrace(tcGuiApGraph::kGainTrace, QStringLiteral("Input"));
+    EXPECT_EQ(g->title(), QStringLiteral("Gain Reduction by Frequency"));
+    EXPECT_EQ(g->yAxis2(), g->gainAxis());
+    EXPECT_EQ(g->plotRect().top() + g->gainAxis()->toPixel(0.0f), g->gainRow(0));
+    EXPECT_EQ(g->plotRect().top() + g->gainAxis()->toPixel(-32.0f), g->gainRow(-128));
+    EXPECT_EQ(g->gainAxis()->title(), QStringLiteral("Gain Reduction dB"));
+
+    // A waveform has time across, not frequency.
+    g->setTrace(tcGuiApGraph::kWaveTrace, QStringLiteral("Output"));
+    EXPECT_EQ(g->title(), QStringLiteral("Output Waveform"));
+    EXPECT_EQ(g->xAxis(), g->timeAxis());
+    EXPECT_EQ(g->yAxis2(), g->waveAxis());
+    EXPECT_EQ(g->timeAxis()->ticks().back().label, QStringLiteral("25 ms"));
+    // With the controls view the curves keep the frequency axis; the caption gives the time span.
+    g->setExtraTitle(QStringLiteral("Parametric EQ Response"), false);
+    g->setMode(tcGuiApGraph::kAudio | tcGuiApGraph::kResponse);
+    EXPECT_EQ(g->xAxis(), g->frequencyAxis());
+    EXPECT_EQ(g->title(), QStringLiteral("Output Waveform (25 ms across) & Parametric EQ Response"));
 }
 
-TEST_F(GraphTest, EventsGoToTheActiveHandlerAndPressesBesideThePlotToTheSecond)
+TEST_F(GraphTest, EventsGoToTheActiveHandlerPressesBesideThePlotToTheSecondAndLayoutsResizeIt)
 {
     tcGuiApGraph *g = loadGraph();
     RecordingHandler dragger("D", tcGuiGraph::kRedraw), second("S");
@@ -165,13 +192,7 @@ TEST_F(GraphTest, EventsGoToTheActiveHandlerAndPressesBesideThePlotToTheSecond)
     EXPECT_EQ(second.log, QStringList{"S hover 20 25"});
     bench().move(500, 500, 0);
     EXPECT_EQ(second.log.size(), 1) << "hover only over the graph";
-}
-
-TEST_F(GraphTest, LayoutsResizeAndTellTheHandlers)
-{
-    tcGuiApGraph *g = loadGraph();
-    RecordingHandler dragger("D");
-    g->setDragger(&dragger, false);
+    // Another layout resizes the plot and tells the handler.
     g->setLayout(1);
     EXPECT_EQ(g->area(), QRect(0, 0, 400, 300));
     EXPECT_EQ(dragger.plot, QSize(340, 265));
@@ -258,36 +279,6 @@ TEST_F(GraphTest, DynGraphConfiguresCurvesAndDrawOrder)
         for (int dy = -1; dy <= 1; ++dy)
             red |= image.pixelColor(knee + QPoint(dx, dy)) == QColor(Qt::red);
     EXPECT_TRUE(red);
-}
-
-TEST_F(GraphTest, EachTraceHasItsCaptionAndScales)
-{
-    tcGuiApGraph *g = loadGraph();
-    g->setMode(tcGuiApGraph::kAudio);
-    g->setTrace(tcGuiApGraph::kSpectrumTrace, QStringLiteral("Input"));
-    EXPECT_EQ(g->title(), QStringLiteral("Input Spectrum"));
-    EXPECT_EQ(g->yAxis2(), g->spectrumAxis(0));
-    EXPECT_EQ(g->xAxis(), g->frequencyAxis());
-
-    // Gain reduction across frequency: signed bytes, 0 dB in the middle where gainRow puts it.
-    g->setTrace(tcGuiApGraph::kGainTrace, QStringLiteral("Input"));
-    EXPECT_EQ(g->title(), QStringLiteral("Gain Reduction by Frequency"));
-    EXPECT_EQ(g->yAxis2(), g->gainAxis());
-    EXPECT_EQ(g->plotRect().top() + g->gainAxis()->toPixel(0.0f), g->gainRow(0));
-    EXPECT_EQ(g->plotRect().top() + g->gainAxis()->toPixel(-32.0f), g->gainRow(-128));
-    EXPECT_EQ(g->gainAxis()->title(), QStringLiteral("Gain Reduction dB"));
-
-    // A waveform has time across, not frequency.
-    g->setTrace(tcGuiApGraph::kWaveTrace, QStringLiteral("Output"));
-    EXPECT_EQ(g->title(), QStringLiteral("Output Waveform"));
-    EXPECT_EQ(g->xAxis(), g->timeAxis());
-    EXPECT_EQ(g->yAxis2(), g->waveAxis());
-    EXPECT_EQ(g->timeAxis()->ticks().back().label, QStringLiteral("25 ms"));
-    // With the controls view the curves keep the frequency axis; the caption gives the time span.
-    g->setExtraTitle(QStringLiteral("Parametric EQ Response"), false);
-    g->setMode(tcGuiApGraph::kAudio | tcGuiApGraph::kResponse);
-    EXPECT_EQ(g->xAxis(), g->frequencyAxis());
-    EXPECT_EQ(g->title(), QStringLiteral("Output Waveform (25 ms across) & Parametric EQ Response"));
 }
 
 TEST_F(GraphTest, TheGainReductionViewDrawsItsBandsAndAnEmptyControlsViewSaysSo)

@@ -2,9 +2,6 @@
 
 #include "show_exposed.h"
 
-#include <QCoreApplication>
-#include <QDir>
-
 namespace orba::test {
 
 QStringList GuiTest::calls;
@@ -23,18 +20,6 @@ void GuiTest::showAll()
 void GuiTest::showHost()
 {
     ASSERT_TRUE(orba::test::showExposed(host()));
-}
-
-QString GuiTest::png(const QString &name, int w, int h, int sections, const QList<QColor> &colours)
-{
-    writePng(skinPath(name), w, h, sections, colours);
-    return name;
-}
-
-QString GuiTest::indexedPng(const QString &name, int w, int h, int sections)
-{
-    writeIndexedPng(skinPath(name), w, h, sections);
-    return name;
 }
 
 } // namespace orba::test

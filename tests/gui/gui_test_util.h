@@ -1,5 +1,4 @@
-// GUI object tests: skins loaded with the GUI vocabulary into a plain bench on a real host widget,
-// callbacks recorded in order.
+// GUI object tests: skins with the GUI vocabulary on a plain bench and host; callbacks in order.
 #pragma once
 
 #include "gui/gui_object.h"
@@ -22,8 +21,14 @@ protected:
     {
         return static_cast<T *>(tcGuiObject::find(&bench(), NameString(id)));
     }
-    QString png(const QString &name, int w, int h, int sections, const QList<QColor> &colours);
-    QString indexedPng(const QString &name, int w, int h, int sections);
+    void png(const QString &name, int w, int h, int sections, const QList<QColor> &colours)
+    {
+        writePng(skinPath(name), w, h, sections, colours);
+    }
+    void indexedPng(const QString &name, int w, int h, int sections)
+    {
+        writeIndexedPng(skinPath(name), w, h, sections);
+    }
 
     // Callback recorders: each call appends "name id value...".
     static QStringList calls;

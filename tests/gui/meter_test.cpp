@@ -12,41 +12,26 @@ using namespace orba::test;
 
 namespace {
 
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-    QRect last;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            ++paints;
-            last = static_cast<QPaintEvent *>(event)->rect();
-        }
-        return false;
-    }
-};
+// Bars 28 apart with the scale labels between them.
+const QByteArray kLabelled = "barlx=\"2\" barrx=\"30\" bary=\"10\"/><text x=\"20\" y=\"10\"/>";
 
 class MeterTest : public GuiTest
 {
 protected:
-    tcGuiMeter *loadMeter(const QByteArray &type, bool bar = true)
+    // A meter at (10, 10) on white; `place` ends its position element (and may add a text one).
+    tcGuiMeter *loadMeter(const QByteArray &type, bool bar = true,
+                          const QByteArray &place = "barlx=\"5\" barrx=\"20\" bary=\"10\" ovrlx=\"5\" "
+                                                    "ovrrx=\"20\" ovry=\"2\"/>")
     {
         png(QStringLiteral("mbg.png"), 40, 220, 1, {Qt::white});
         if (bar)
             indexedPng(QStringLiteral("bar.png"), 8, 200, 6);
         indexedPng(QStringLiteral("ovr.png"), 8, 4, 6);
-        EXPECT_EQ(
-            load("<meter id=\"M\"><position x=\"10\" y=\"10\" barlx=\"5\" barrx=\"20\" bary=\"10\" "
-                 "ovrlx=\"5\" "
-                 "ovrrx=\"20\" ovry=\"2\"/><bitmap bg=\"MBG\" bar=\"MBAR\" ovr=\"MOVR\"/><type " +
-                 type +
-                 "/></meter>"
-                 "<image id=\"MBG\" file=\"mbg.png\"/><image id=\"MBAR\" file=\"bar.png\" sections=\"6\"/>"
-                 "<image id=\"MOVR\" file=\"ovr.png\" sections=\"6\"/>"),
-            0);
+        EXPECT_EQ(load("<meter id=\"M\"><position x=\"10\" y=\"10\" " + place +
+                       "<bitmap bg=\"MBG\" bar=\"MBAR\" ovr=\"MOVR\"/><type " + type +
+                       "/></meter><image id=\"MBG\" file=\"mbg.png\"/><image id=\"MBAR\" file=\"bar.png\" "
+                       "sections=\"6\"/><image id=\"MOVR\" file=\"ovr.png\" sections=\"6\"/>"),
+                  0);
         auto *m = object<tcGuiMeter>("M");
         showAll();
         return m;
@@ -88,40 +73,45 @@ TEST_F(MeterTest, VerticalBarsSplitAtTheTablePosition)
     EXPECT_EQ(image.pixelColor(26, 100), QColor(Qt::white));
 }
 
-TEST_F(MeterTest, LevelChangeRepaintsOnlyTheBars)
+TEST_F(MeterTest, ALevelChangeRepaintsOnlyTheBarsAndAnOverloadOnlyItsLamp)
 {
-    tcGuiMeter *m = loadMeter("style=\"VU30\" clip=\"0\"");
-    showHost();
-    PaintCounter counter;
-    host().installEventFilter(&counter);
-    levels(m, 10, 10);
-    EXPECT_EQ(counter.paints, 1);
-    EXPECT_EQ(counter.last, QRect(15, 20, 23, 200)) << "the union of the two bars";
-    levels(m, 10, 10);
-    EXPECT_EQ(counter.paints, 1) << "unchanged levels: no repaint";
-    levels(m, 10, 10, 255, 255, 7, 0);
-    EXPECT_EQ(counter.paints, 1) << "no lamps: an overload shows nowhere";
+    tcGuiMeter *m = nullptr;
+    for (bool clip : {false, true}) {
+        SCOPED_TRACE(clip);
+        m = loadMeter(clip ? "style=\"VU30\" clip=\"1\"" : "style=\"VU30\" clip=\"0\"");
+        showHost();
+        struct : QObject
+        {
+            int paints = 0;
+            QRect last;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint) {
+                    ++paints;
+                    last = static_cast<QPaintEvent *>(event)->rect();
+                }
+                return false;
+            }
+        } counter;
+        host().installEventFilter(&counter);
+        levels(m, 10, 10);
+        EXPECT_EQ(counter.paints, 1);
+        EXPECT_EQ(counter.last, QRect(15, 20, 23, 200)) << "the union of the two bars, not the lamps";
+        levels(m, 10, 10);
+        EXPECT_EQ(counter.paints, 1) << "unchanged levels: no repaint";
+        levels(m, 10, 10, 255, 255, 7, 0);
+        EXPECT_EQ(counter.paints, clip ? 2 : 1) << "without lamps an overload shows nowhere";
+        if (clip) {
+            EXPECT_EQ(counter.last, m->overloadRect(0));
+        }
+        levels(m, 10, 10, 255, 255, 1, 0);
+        EXPECT_EQ(counter.paints, clip ? 2 : 1) << "overloads count as 0 or 1";
+        host().removeEventFilter(&counter);
+    }
     m->hide();
     levels(m, 50, 50);
     m->setVisible(true);
     EXPECT_EQ(m->channel(0).level, 10) << "a hidden meter does not store levels";
-    host().removeEventFilter(&counter);
-}
-
-TEST_F(MeterTest, AnOverloadRepaintsOnlyItsLampAndALevelOnlyItsBar)
-{
-    tcGuiMeter *m = loadMeter("style=\"VU30\" clip=\"1\"");
-    showHost();
-    PaintCounter counter;
-    host().installEventFilter(&counter);
-    levels(m, 10, 10);
-    EXPECT_EQ(counter.last, QRect(15, 20, 23, 200)) << "the bars, not the lamps above them";
-    levels(m, 10, 10, 255, 255, 7, 0);
-    EXPECT_EQ(counter.paints, 2);
-    EXPECT_EQ(counter.last, m->overloadRect(0));
-    levels(m, 10, 10, 255, 255, 1, 0);
-    EXPECT_EQ(counter.paints, 2) << "overloads count as 0 or 1";
-    host().removeEventFilter(&counter);
 }
 
 TEST_F(MeterTest, OneChannelHorizontalGainReduction)
@@ -168,17 +158,7 @@ TEST_F(MeterTest, WrongSectionCountsAreReported)
 // meter's background and the scale labels that stand between the bars.
 TEST_F(MeterTest, PartialRepaintRestoresTheBackgroundAndLabelsBetweenTheBars)
 {
-    png(QStringLiteral("mbg.png"), 40, 220, 1, {Qt::white});
-    indexedPng(QStringLiteral("bar.png"), 8, 200, 6);
-    indexedPng(QStringLiteral("ovr.png"), 8, 4, 6);
-    ASSERT_EQ(load("<meter id=\"M\"><position x=\"10\" y=\"10\" barlx=\"2\" barrx=\"30\" bary=\"10\"/>"
-                   "<text x=\"20\" y=\"10\"/><bitmap bg=\"MBG\" bar=\"MBAR\" ovr=\"MOVR\"/>"
-                   "<type style=\"VUFS30\"/></meter>"
-                   "<image id=\"MBG\" file=\"mbg.png\"/><image id=\"MBAR\" file=\"bar.png\" sections=\"6\"/>"
-                   "<image id=\"MOVR\" file=\"ovr.png\" sections=\"6\"/>"),
-              0);
-    auto *m = object<tcGuiMeter>("M");
-    showAll();
+    tcGuiMeter *m = loadMeter("style=\"VUFS30\"", true, kLabelled);
     showHost();
 
     // Catch the partial paint as it happens, over a background of the bench's own colour.
@@ -219,15 +199,7 @@ TEST_F(MeterTest, PartialRepaintRestoresTheBackgroundAndLabelsBetweenTheBars)
 // The labels are laid out once and kept; a change of style or position lays them out again.
 TEST_F(MeterTest, ScaleLabelsFollowStyleAndPosition)
 {
-    png(QStringLiteral("mbg.png"), 40, 220, 1, {Qt::white});
-    indexedPng(QStringLiteral("bar.png"), 8, 200, 6);
-    ASSERT_EQ(
-        load("<meter id=\"M\"><position x=\"10\" y=\"10\" barlx=\"2\" barrx=\"30\" bary=\"10\"/>"
-             "<text x=\"20\" y=\"10\"/><bitmap bg=\"MBG\" bar=\"MBAR\"/><type style=\"VUFS30\"/></meter>"
-             "<image id=\"MBG\" file=\"mbg.png\"/><image id=\"MBAR\" file=\"bar.png\" sections=\"6\"/>"),
-        0);
-    auto *m = object<tcGuiMeter>("M");
-    showAll();
+    tcGuiMeter *m = loadMeter("style=\"VUFS30\"", true, kLabelled);
     // The top label ("0" or "+20") stands centred on (30, 20).
     const QRect top(22, 14, 17, 13);
     const QImage vufs = grab().copy(top);

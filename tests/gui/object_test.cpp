@@ -14,10 +14,23 @@ bool isInk(QRgb p)
     return qRed(p) > 128 && qGreen(p) < 100 && qBlue(p) < 100;
 }
 
-using ObjectTest = GuiTest;
+class ObjectTest : public GuiTest
+{
+protected:
+    // A label at (x, y) on a white background, its caption red in the font F.
+    tcGuiLabel *loadLabel(int x, int y, const QByteArray &font, const QByteArray &text)
+    {
+        png(QStringLiteral("bg.png"), 400, 300, 1, {Qt::white});
+        const QByteArray at = QStringLiteral("<position x=\"%1\" y=\"%2\"/>").arg(x).arg(y).toLatin1();
+        EXPECT_EQ(load("<image id=\"BKGRND\" file=\"bg.png\"/><font id=\"F\" " + font + "/><label id=\"L\">" +
+                       at + "<bitmap w=\"1\" h=\"1\"/><text " + text +
+                       " color=\"ff0000\" font=\"F\"/></label>"),
+                  0);
+        return object<tcGuiLabel>("L");
+    }
+};
 
-// The first and last rows of a colour inside a column band, or (-1, -1).
-// Rows holding red ink (anti-aliased text blends into its background).
+// The first and last rows holding red ink (text blends into its background) in a column band, or -1.
 QPair<int, int> rowsOf(const QImage &image, int x0, int x1)
 {
     int first = -1, last = -1;
@@ -63,6 +76,9 @@ TEST_F(ObjectTest, RepaintsOnlyWhatChanged)
     l->setState(1);
     l->setState(1);
     EXPECT_EQ(bench().invalidateCount(), start + 4);
+    l->setDisabledState(2);
+    EXPECT_TRUE(l->disabledLook());
+    EXPECT_EQ(bench().invalidateCount(), start + 5);
     l->hide();
     EXPECT_FALSE(l->isVisible());
 }
@@ -71,12 +87,7 @@ TEST_F(ObjectTest, RepaintsOnlyWhatChanged)
 // painted and wiped.
 TEST_F(ObjectTest, ACaptionChangedWhileHiddenIsMeasuredWhenShown)
 {
-    png(QStringLiteral("bg.png"), 400, 300, 1, {Qt::white});
-    ASSERT_EQ(load("<image id=\"BKGRND\" file=\"bg.png\"/><font id=\"F\" size=\"12\"/>"
-                   "<label id=\"L\"><position x=\"100\" y=\"50\"/><bitmap w=\"1\" h=\"1\"/>"
-                   "<text value=\"A\" x=\"0\" y=\"0\" color=\"ff0000\" font=\"F\"/></label>"),
-              0);
-    auto *l = object<tcGuiLabel>("L");
+    tcGuiLabel *l = loadLabel(100, 50, "size=\"12\"", "value=\"A\" x=\"0\" y=\"0\"");
     const int shortWidth = l->captionRect().width();
     l->setCaption(QStringLiteral("AAAAAAAAAAAA"));
     l->setVisible(true);
@@ -93,13 +104,8 @@ TEST_F(ObjectTest, ACaptionChangedWhileHiddenIsMeasuredWhenShown)
 
 TEST_F(ObjectTest, CaptionLinesFollowTheLineStep)
 {
-    png(QStringLiteral("bg.png"), 400, 300, 1, {Qt::white});
-    ASSERT_EQ(load("<image id=\"BKGRND\" file=\"bg.png\"/><font id=\"F\" size=\"12\" space=\"11\"/>"
-                   "<label id=\"L\"><position x=\"100\" y=\"50\"/><bitmap w=\"1\" h=\"1\"/>"
-                   "<text value=\"AAAA&#10;AAAA\" x=\"10\" y=\"10\" color=\"ff0000\" font=\"F\"/></label>"
-                   ""),
-              0);
-    auto *l = object<tcGuiLabel>("L");
+    tcGuiLabel *l =
+        loadLabel(100, 50, "size=\"12\" space=\"11\"", "value=\"AAAA&#10;AAAA\" x=\"10\" y=\"10\"");
     EXPECT_EQ(l->caption(), QStringLiteral("AAAA\nAAAA"));
     EXPECT_EQ(l->captionRect().top(), 60);
     EXPECT_EQ(l->captionRect().left(), 110);
@@ -153,12 +159,7 @@ TEST_F(ObjectTest, AlignedCaptionIsMeasuredWhereItIsDrawn)
 
 TEST_F(ObjectTest, RotatedCaptionRunsUpward)
 {
-    png(QStringLiteral("bg.png"), 400, 300, 1, {Qt::white});
-    ASSERT_EQ(load("<image id=\"BKGRND\" file=\"bg.png\"/><font id=\"R\" size=\"14\" angle=\"90\"/>"
-                   "<label id=\"L\"><position x=\"100\" y=\"150\"/><bitmap w=\"1\" h=\"1\"/>"
-                   "<text value=\"WWWWWW\" x=\"0\" y=\"0\" color=\"ff0000\" font=\"R\"/></label>"),
-              0);
-    auto *l = object<tcGuiLabel>("L");
+    tcGuiLabel *l = loadLabel(100, 150, "size=\"14\" angle=\"90\"", "value=\"WWWWWW\" x=\"0\" y=\"0\"");
     // Drawn rotated by 270 degrees: the text stands above its point, a few pixels wide.
     EXPECT_LT(l->captionRect().width(), l->captionRect().height());
     EXPECT_LE(l->captionRect().bottom(), 151);
@@ -168,15 +169,4 @@ TEST_F(ObjectTest, RotatedCaptionRunsUpward)
     ASSERT_GE(rows.first, 0);
     EXPECT_LT(rows.second, 152);
     EXPECT_LT(rows.first, 130);
-}
-
-TEST_F(ObjectTest, DisabledStateRepaintsAndRefusesInput)
-{
-    ASSERT_EQ(load("<lamp id=\"L\"/>"), 0);
-    auto *l = object<tcGuiLamp>("L");
-    l->setVisible(true);
-    const int start = bench().invalidateCount();
-    l->setDisabledState(2);
-    EXPECT_TRUE(l->disabledLook());
-    EXPECT_EQ(bench().invalidateCount(), start + 1);
 }

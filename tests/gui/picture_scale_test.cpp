@@ -1,6 +1,4 @@
-// Pictures on a painter that scales (a skin scale, a high-density screen): each section resampled
-// on its own, drawn at device pixels; pictures decoded only when first drawn; companions of twice
-// the size ("@2x") paired at load, in a skin folder and a packed skin, and drawn on dense screens.
+// Pictures on a scaling painter: sections resampled alone, decoding when first drawn, "@2x" companions.
 #include "gui/gui_image.h"
 #include "gui/gui_test_util.h"
 #include "skin/skin_pack.h"
@@ -26,16 +24,17 @@ protected:
         EXPECT_EQ(load("<image id=\"P\" file=\"p.png\" sections=\"2\"/>"), 0);
         return object<tcGuiImage>("P");
     }
-    // The companion of loadPicture's picture at twice its size: red, then blue with a white line one
-    // device pixel wide at each edge and in its middle, which no upsampled picture can hold.
-    static void writeDense(const QString &path)
+    // The companion of loadPicture's picture at twice its size: red, then `second` with white lines one
+    // device pixel wide (by default at each edge and in its middle), which no upsampled picture can hold.
+    static void writeDense(const QString &path, QColor second = Qt::blue,
+                           std::initializer_list<int> lines = {40, 59, 79})
     {
         QDir().mkpath(QFileInfo(path).absolutePath());
         QImage image(80, 20, QImage::Format_RGB32);
         image.fill(Qt::red);
         QPainter painter(&image);
-        painter.fillRect(40, 0, 40, 20, Qt::blue);
-        for (int x : {40, 59, 79})
+        painter.fillRect(40, 0, 40, 20, second);
+        for (int x : lines)
             painter.fillRect(x, 0, 1, 20, Qt::white);
         painter.end();
         ASSERT_TRUE(image.save(path, "PNG"));
@@ -58,6 +57,13 @@ protected:
         painter.end();
         image.setDevicePixelRatio(1.0);
         return image;
+    }
+    // Cuts off the end of a picture: its size still reads, its pixels do not.
+    static void cutTail(const QString &name, int bytes)
+    {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(file.size() - bytes));
     }
     static int countOf(const QImage &image, const QRect &rect, QColor colour)
     {
@@ -122,15 +128,8 @@ TEST_F(PictureScaleTest, PicturesDecodeWhenFirstDrawnAndDamageShowsAsMissing)
     EXPECT_TRUE(p->decoded());
     EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::red));
 
-    // A picture whose size reads but whose pixels are cut off: the missing-picture mark where
-    // the picture would be.
-    QFile file(skinPath(QStringLiteral("p.png")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray whole = file.readAll();
-    file.close();
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(whole.left(whole.size() - 20));
-    file.close();
+    // Damaged pixels: the missing-picture mark where the picture would be.
+    cutTail(skinPath(QStringLiteral("p.png")), 20);
     ASSERT_EQ(load("<image id=\"Q\" file=\"p.png\" sections=\"2\"/>"), 0);
     tcGuiImage *q = object<tcGuiImage>("Q");
     EXPECT_EQ(q->width(), 40);
@@ -143,19 +142,15 @@ TEST_F(PictureScaleTest, PicturesDecodeWhenFirstDrawnAndDamageShowsAsMissing)
     EXPECT_EQ(cut.pixelColor(3, 1), QColor(Qt::white));
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(PictureScaleTest, DenseScreensDrawSectionsFromTheCompanion)
 {
     writeDense(skinPath(QStringLiteral("p@2x.png")));
+    png(QStringLiteral("p.png"), 20, 10, 2, {Qt::red, Qt::blue});
     png(QStringLiteral("q.png"), 20, 10, 2, {Qt::red, Qt::blue});
-    tcGuiImage *p = loadPicture();
     ASSERT_EQ(load("<image id=\"P\" file=\"p.png\" sections=\"2\"/><image id=\"Q\" file=\"q.png\" "
                    "sections=\"2\"/>"),
               0);
-    p = object<tcGuiImage>("P");
+    tcGuiImage *p = object<tcGuiImage>("P");
     EXPECT_TRUE(p->hasDense());
     EXPECT_FALSE(object<tcGuiImage>("Q")->hasDense());
     EXPECT_EQ(countMessages(QStringLiteral("WARNING")), 0) << "a picture without a companion is no fault";
@@ -189,13 +184,7 @@ TEST_F(PictureScaleTest, DenseScreensDrawSectionsFromTheCompanion)
 TEST_F(PictureScaleTest, AColourKeyedPictureKeysItsCompanionToo)
 {
     png(QStringLiteral("k.png"), 20, 10, 2, {Qt::red, Qt::magenta});
-    QImage dense(80, 20, QImage::Format_RGB32);
-    dense.fill(Qt::red);
-    QPainter painter(&dense);
-    painter.fillRect(40, 0, 40, 20, Qt::magenta);
-    painter.fillRect(59, 0, 1, 20, Qt::white);
-    painter.end();
-    ASSERT_TRUE(dense.save(skinPath(QStringLiteral("k@2x.png")), "PNG"));
+    writeDense(skinPath(QStringLiteral("k@2x.png")), Qt::magenta, {59});
     ASSERT_EQ(load("<image id=\"K\" file=\"k.png\" sections=\"2\" trans=\"FF00FF\"/>"), 0);
     tcGuiImage *k = object<tcGuiImage>("K");
     ASSERT_TRUE(k->hasDense());
@@ -287,13 +276,7 @@ TEST_F(PictureScaleTest, CompanionsOfAWrongSizeOrDamagedAreLeftOutWithAWarning)
     // The right size in its header, its pixels cut off: found out when first wanted, on either road.
     for (bool together : {false, true}) {
         writeDense(skinPath(QStringLiteral("p@2x.png")));
-        QFile file(skinPath(QStringLiteral("p@2x.png")));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray whole = file.readAll();
-        file.close();
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(whole.left(whole.size() - 30));
-        file.close();
+        cutTail(skinPath(QStringLiteral("p@2x.png")), 30);
         p = loadPicture();
         EXPECT_TRUE(p->hasDense()) << "its size reads";
         if (together) {

@@ -1,5 +1,4 @@
-// Renders the generated sample skin with its objects in varied states, checks a few pixels, and
-// leaves the picture in $ORBA_RENDER_DIR when that is set (to look at it).
+// Renders the sample skin in varied states; $ORBA_RENDER_DIR keeps the picture to look at.
 #include "../../bench/skin/sample_skin.h"
 #include "gui/gui_apgraph.h"
 #include "gui/gui_button.h"

@@ -5,8 +5,6 @@
 #include "gui/gui_display.h"
 #include "gui/gui_image.h"
 #include "gui/gui_knob.h"
-#include "gui/gui_listbox.h"
-#include "gui/gui_meter.h"
 #include "gui/gui_radiogroup.h"
 #include "gui/gui_radioitem.h"
 #include "gui/gui_slider.h"
@@ -75,12 +73,16 @@ TEST_F(SkinObjectsTest, IdOfAnotherClassIsReportedAndLeftAlone)
         hasMessage(QStringLiteral("ERROR: Object \"knob\" on line 4 of the skin file uses the id \"X\"")));
     EXPECT_TRUE(hasMessage(QStringLiteral("ERROR: Image \"X\" on line 5")));
     EXPECT_EQ(object<tcGuiSlider>("S")->rail(), nullptr);
+    // A lookup by class finds only that class.
+    EXPECT_NE(tcGuiObject::find(&bench(), NameString("X"), kGuiButton), nullptr);
+    EXPECT_EQ(tcGuiObject::find(&bench(), NameString("X"), kGuiKnob), nullptr);
+    EXPECT_EQ(tcGuiObject::find(&bench(), NameString("nothing")), nullptr);
 }
 
 TEST_F(SkinObjectsTest, ComboModeAttributes)
 {
     ASSERT_EQ(load("<combo id=\"C\" type=\"ROLL\"><mode units=\"dB\" dlgregexp=\"[0-9]+\" dclickable=\"1\" "
-                   "reverse=\"1\" autoroll=\"1\" editable=\"0\"/><drop rows=\"6\"/>"
+                   "reverse=\"1\" autoroll=\"1\" editable=\"0\"/>"
                    "<color bg_select=\"123456\" bg_rail=\"abcdef\"/><text dfont=\"VORUD_MONOFONT\"/></combo>"
                    "<combo id=\"D\"><mode type=\"NONSENSE\"/></combo>"),
               0);
@@ -90,7 +92,6 @@ TEST_F(SkinObjectsTest, ComboModeAttributes)
     EXPECT_EQ(c->pattern(), QStringLiteral("[0-9]+"));
     EXPECT_TRUE(c->acceptsDoubleClick());
     EXPECT_TRUE(c->modeFlag());
-    EXPECT_EQ(c->rows(), 6);
     EXPECT_EQ(c->colours().bgSelect, 0xFF123456u);
     EXPECT_EQ(c->colours().bgRail, 0xFFABCDEFu);
     EXPECT_EQ(c->colours().fg, 0xFFC0C0C0u);
@@ -98,22 +99,12 @@ TEST_F(SkinObjectsTest, ComboModeAttributes)
     EXPECT_EQ(object<tcGuiCombo>("D")->type(), tcGuiCombo::kUser) << "unknown keywords leave the type";
 }
 
-TEST_F(SkinObjectsTest, DisplayColoursModesAndFont)
+// Colours and the marquee show in the display tests' pixels; these attributes show nowhere else.
+TEST_F(SkinObjectsTest, DisplayModesAndFont)
 {
-    ASSERT_EQ(load("<display id=\"D\"><position x=\"1\" y=\"2\" w=\"80\" h=\"14\"/>"
-                   "<color fg=\"ff0000\" bg=\"TRANSPARENT\" bg_error=\"00ff00\" bg_warn=\"TRANSPARENT\"/>"
-                   "<mode marquee=\"1\" editable=\"0\" units=\"Hz\" dclickable=\"0\"/></display>"
-                   "<display id=\"E\"/>"),
-              0);
+    ASSERT_EQ(load("<display id=\"D\"><mode editable=\"0\" units=\"Hz\"/></display><display id=\"E\"/>"), 0);
     auto *d = object<tcGuiDisplay>("D");
-    EXPECT_EQ(d->area(), QRect(1, 2, 80, 14));
-    EXPECT_TRUE(d->colours(0).transparent);
-    EXPECT_EQ(d->colours(0).fg, 0xFFFF0000u);
-    EXPECT_FALSE(d->colours(1).transparent);
-    EXPECT_EQ(d->colours(1).bg, 0xFF00FF00u);
-    EXPECT_TRUE(d->colours(2).transparent);
     EXPECT_TRUE(d->editable()) << "present means editable";
-    EXPECT_TRUE(d->modeFlag());
     EXPECT_EQ(d->units(), QStringLiteral("Hz"));
     EXPECT_EQ(d->fontRecord(), bench().findFont("VORUD_MONOFONT"));
     EXPECT_FALSE(object<tcGuiDisplay>("E")->acceptsDoubleClick());
@@ -140,33 +131,17 @@ TEST_F(SkinObjectsTest, RadioItemsBelongToTheirGroup)
     EXPECT_TRUE(hasMessage(QStringLiteral("ERROR: Object \"radioitem\" with no id attribute")));
 }
 
-TEST_F(SkinObjectsTest, MeterAndGraphAttributes)
+// The meter's attributes, and the graph's first layout and colours, show in their own tests' pixels.
+TEST_F(SkinObjectsTest, GraphLayoutsComeFromTheirPositionElements)
 {
-    ASSERT_EQ(
-        load("<meter id=\"M\"><position x=\"1\" y=\"2\" bary=\"7\" barrx=\"20\" ovry=\"3\" ovrlx=\"4\"/>"
-             "<type style=\"GR20\" clip=\"1\" channels=\"1\" vertical=\"0\"/><text y=\"5\" "
-             "color=\"ffffff\"/></meter>"
-             "<ap_graph id=\"G\"><position1 x=\"10\" y=\"20\" w=\"300\" h=\"200\"/>"
-             "<position3 x=\"0\" y=\"0\" w=\"600\" h=\"400\"/><color audio=\"00ff00\" "
-             "plot_bg=\"111111\"/></ap_graph>"),
-        0);
-    auto *m = object<tcGuiMeter>("M");
-    EXPECT_EQ(m->style(), tcGuiMeter::kGR20);
-    EXPECT_TRUE(m->clip());
-    EXPECT_EQ(m->channels(), 1);
-    EXPECT_FALSE(m->vertical());
-    EXPECT_TRUE(m->labelsShown());
-    EXPECT_EQ(m->channel(0).barY, 7);
-    EXPECT_EQ(m->channel(1).barY, 7);
-    EXPECT_EQ(m->channel(1).barX, 20);
-    EXPECT_EQ(m->channel(0).ovrX, 4);
-    EXPECT_EQ(m->channel(1).ovrY, 3);
+    ASSERT_EQ(load("<ap_graph id=\"G\"><position1 x=\"10\" y=\"20\" w=\"300\" h=\"200\"/>"
+                   "<position3 x=\"0\" y=\"0\" w=\"600\" h=\"400\"/></ap_graph>"),
+              0);
     auto *g = object<tcGuiApGraph>("G");
     EXPECT_EQ(g->layoutRect(0), QRect(10, 20, 300, 200));
     EXPECT_EQ(g->layoutRect(2), QRect(0, 0, 600, 400));
     EXPECT_EQ(g->area(), QRect(10, 20, 300, 200));
     EXPECT_EQ(g->layout(), 0);
-    EXPECT_EQ(g->plotBg, 0xFF111111u);
 }
 
 TEST_F(SkinObjectsTest, IncludedFileContinuesAnObjectElement)
@@ -176,14 +151,4 @@ TEST_F(SkinObjectsTest, IncludedFileContinuesAnObjectElement)
                            "<skin><lamp id=\"L\">&pos;</lamp></skin>\n";
     ASSERT_EQ(loadSkin(xml, true, &guiSkinVocabulary()), 0);
     EXPECT_EQ(placed(object<tcGuiObject>("L")).topLeft(), QPoint(77, 88));
-}
-
-TEST_F(SkinObjectsTest, TypedLookupChecksTheClass)
-{
-    ASSERT_EQ(load("<knob id=\"K\"/><listbox id=\"L\" type=\"MULTI\"><mode sclickable=\"0\"/></listbox>"), 0);
-    EXPECT_NE(tcGuiObject::find(&bench(), NameString("K"), kGuiKnob), nullptr);
-    EXPECT_EQ(tcGuiObject::find(&bench(), NameString("K"), kGuiSlider), nullptr);
-    EXPECT_EQ(tcGuiObject::find(&bench(), NameString("nothing")), nullptr);
-    EXPECT_EQ(object<tcGuiListbox>("L")->type(), tcGuiListbox::kMulti);
-    EXPECT_FALSE(object<tcGuiListbox>("L")->singleClickActs());
 }

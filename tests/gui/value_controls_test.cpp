@@ -20,16 +20,32 @@ uint32_t bits(int from, int to)
 class ValueControlsTest : public GuiTest
 {
 protected:
-    tcGuiKnob *loadKnob(const char *type = "SIMPLE", int sections = 26)
+    QByteArray knobXml(const char *type)
     {
-        indexedPng(QStringLiteral("knob.png"), 20, 20, sections);
-        EXPECT_EQ(load("<image id=\"KI\" file=\"knob.png\" sections=\"" + QByteArray::number(sections) +
-                       "\"/><knob id=\"K\" type=\"" + type +
-                       "\"><position x=\"10\" y=\"40\"/><bitmap image=\"KI\"/></knob>"),
-                  0);
-        auto *k = object<tcGuiKnob>("K");
-        k->setControlId(7);
-        k->setCallback(&onInt);
+        indexedPng(QStringLiteral("knob.png"), 20, 20, 26);
+        return "<image id=\"KI\" file=\"knob.png\" sections=\"26\"/><knob id=\"K\" type=\"" +
+               QByteArray(type) + "\"><position x=\"10\" y=\"40\"/><bitmap image=\"KI\"/></knob>";
+    }
+    // A vertical slider at (50, 10): a rail 100 high, a thumb 10 high.
+    QByteArray sliderXml()
+    {
+        indexedPng(QStringLiteral("rail.png"), 20, 100, 2);
+        indexedPng(QStringLiteral("thumb.png"), 20, 10, 2);
+        return "<slider id=\"S\"><position x=\"50\" y=\"10\"/><bitmap rail=\"R\" thumb=\"T\"/></slider>"
+               "<image id=\"R\" file=\"rail.png\" sections=\"2\"/><image id=\"T\" file=\"thumb.png\" "
+               "sections=\"2\"/>";
+    }
+    template <class T> T *wired(const char *id, int control)
+    {
+        auto *o = object<T>(id);
+        o->setControlId(control);
+        o->setCallback(&onInt);
+        return o;
+    }
+    tcGuiKnob *loadKnob(const char *type = "SIMPLE")
+    {
+        EXPECT_EQ(load(knobXml(type)), 0);
+        auto *k = wired<tcGuiKnob>("K", 7);
         showAll();
         return k;
     }
@@ -133,15 +149,8 @@ TEST_F(ValueControlsTest, KnobPaintsRingSectionsAndFilmFrames)
 
 TEST_F(ValueControlsTest, VerticalSliderGeometry)
 {
-    indexedPng(QStringLiteral("rail.png"), 20, 100, 2);
-    indexedPng(QStringLiteral("thumb.png"), 20, 10, 2);
-    ASSERT_EQ(load("<slider id=\"S\"><position x=\"50\" y=\"10\"/><bitmap rail=\"R\" thumb=\"T\"/></slider>"
-                   "<image id=\"R\" file=\"rail.png\" sections=\"2\"/><image id=\"T\" file=\"thumb.png\" "
-                   "sections=\"2\"/>"),
-              0);
-    auto *s = object<tcGuiSlider>("S");
-    s->setCallback(&onInt);
-    s->setControlId(3);
+    ASSERT_EQ(load(sliderXml()), 0);
+    auto *s = wired<tcGuiSlider>("S", 3);
     showAll();
     EXPECT_EQ(s->height(), 100);
     EXPECT_EQ(s->thumbHeight(), 10);
@@ -192,21 +201,9 @@ TEST_F(ValueControlsTest, HorizontalSliderAndEmptyRange)
 
 TEST_F(ValueControlsTest, TheFocusedKnobOrSliderStepsFromTheKeysAsFromTheWheel)
 {
-    indexedPng(QStringLiteral("knob.png"), 20, 20, 26);
-    indexedPng(QStringLiteral("rail.png"), 20, 100, 2);
-    indexedPng(QStringLiteral("thumb.png"), 20, 10, 2);
-    ASSERT_EQ(load("<image id=\"KI\" file=\"knob.png\" sections=\"26\"/><knob id=\"K\" type=\"SIMPLE\">"
-                   "<position x=\"10\" y=\"40\"/><bitmap image=\"KI\"/></knob>"
-                   "<slider id=\"S\"><position x=\"50\" y=\"10\"/><bitmap rail=\"R\" thumb=\"T\"/></slider>"
-                   "<image id=\"R\" file=\"rail.png\" sections=\"2\"/><image id=\"T\" file=\"thumb.png\" "
-                   "sections=\"2\"/>"),
-              0);
-    auto *k = object<tcGuiKnob>("K");
-    auto *s = object<tcGuiSlider>("S");
-    k->setCallback(&onInt);
-    k->setControlId(7);
-    s->setCallback(&onInt);
-    s->setControlId(3);
+    ASSERT_EQ(load(knobXml("SIMPLE") + sliderXml()), 0);
+    auto *k = wired<tcGuiKnob>("K", 7);
+    auto *s = wired<tcGuiSlider>("S", 3);
     showAll();
     k->setValue(100);
 
