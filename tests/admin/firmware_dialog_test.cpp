@@ -1,6 +1,4 @@
-// The "Download Progress" dialog over a download: its start, the processor's messages on the bar
-// and the label, Cancel refused while the processor writes flash, and the closing boxes with
-// their titles and texts. The one-second tick is stepped by the test.
+// The "Download Progress" dialog: its start, Cancel, and the closing boxes; the test steps the tick.
 #include "admin/file_downloader_dlg.h"
 #include "message_recorder.h"
 #include "test_files.h"
