@@ -82,7 +82,7 @@ TEST(TcpThreads, ASendToAVanishedPeerIsReportedOnTheWorkerNotOnTheSender)
     EXPECT_EQ(rec.seenThreads().count(std::this_thread::get_id()), 0u);
 }
 
-TEST(TcpThreads, CloseAndHangUpFromAnotherThreadAreReportedOnTheWorker)
+TEST(TcpThreads, CloseAndHangUpFromAnotherThreadAreReportedOnTheWorkerAndTheLinkComesBack)
 {
     LoopbackPeer peer;
     ThreadRecorder rec;
@@ -97,7 +97,10 @@ TEST(TcpThreads, CloseAndHangUpFromAnotherThreadAreReportedOnTheWorker)
     const auto threads = rec.seenThreads();
     EXPECT_EQ(threads.count(std::this_thread::get_id()), 0u);
     EXPECT_EQ(threads.size(), 1u);
-    EXPECT_EQ(rec.recorder.statuses().size(), 8u); // CONNECTING, UP, then CLOSED, CONNECTING, UP twice
+    EXPECT_EQ(rec.recorder.statuses(),
+              (std::vector<int>{LINK_CONNECTING, LINK_UP, LINK_CLOSED, LINK_CONNECTING, LINK_UP, LINK_CLOSED,
+                                LINK_CONNECTING, LINK_UP}));
+    EXPECT_TRUE(peer.waitAccepted(3)); // the link came back each time
 }
 
 // As the meter acknowledgement: a send from inside on_data while the application sends from its own
