@@ -79,10 +79,7 @@ TEST_F(DownloadDialog, StartsWithItsTitleLabelAndTheFirstBlock)
     EXPECT_EQ(d->cancelButton()->text(), QStringLiteral("Cancel"));
     EXPECT_FALSE(d->windowFlags() & Qt::WindowContextHelpButtonHint);
     EXPECT_FALSE(d->windowFlags() & Qt::WindowSystemMenuHint);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].block, 1);
-    EXPECT_EQ(sent[0].count, 3);
-    EXPECT_EQ(sent[0].bytes, 1024);
+    EXPECT_EQ(sent.size(), 1u); // the block itself: Download.ThreeThousandBytes*
 }
 
 TEST_F(DownloadDialog, NoAcknowledgementWithinTenTicksEndsWithTheNoResponseError)
