@@ -13,7 +13,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 using namespace orba;
