@@ -1,5 +1,4 @@
-// The access dialogs: the keypad as a keyboard, the codes each dialog gives, and the device record
-// when its file cannot be written.
+// The access dialogs: the keypad, the codes each dialog gives, and a device record that cannot be written.
 #include "admin/access_dlgs.h"
 #include "admin/device_list.h"
 #include "common/crc32.h"
@@ -35,7 +34,6 @@ void press(QWidget *dialog, const QString &button)
 TEST(Keypad, EachButtonGivesItsCharacterAndBackspaceEditsLikeTheKeyboard)
 {
     tcKeyboardExtension pad;
-    EXPECT_EQ(pad.objectName(), QStringLiteral("Form"));
     QSignalSpy codes(&pad, &tcKeyboardExtension::sig_keypress);
     for (const char *name : {"pushButton_0", "pushButton_7", "pushButton_9", "pushButton_DOT", "pushButton_BKSP"})
         child<QPushButton>(&pad, QString::fromLatin1(name))->click();
@@ -56,7 +54,6 @@ TEST(Keypad, EachButtonGivesItsCharacterAndBackspaceEditsLikeTheKeyboard)
     EXPECT_EQ(keyed.codeEdit()->text(), typed.codeEdit()->text());
     EXPECT_EQ(keyed.codeEdit()->cursorPosition(), typed.codeEdit()->cursorPosition());
     EXPECT_EQ(keyed.windowTitle(), QStringLiteral("Restricted Access Code Required"));
-    EXPECT_EQ(keyed.size(), QSize(280, 205));
     keyed.accept();
     EXPECT_EQ(keyed.code(), QStringLiteral("124"));
 }

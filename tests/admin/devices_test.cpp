@@ -1,6 +1,4 @@
-// The device list on its ".cfg" files and the dialogs that edit it: enabling rules, the name
-// validator, the address mask and clean-up, deletion through the question box, the version
-// dialog and the password entry.
+// The device list on its ".cfg" files, the dialogs that edit it, and the password entry.
 #include "admin/device_edit_dlg.h"
 #include "admin/device_list.h"
 #include "admin/devices_dlg.h"
@@ -14,19 +12,14 @@
 #include "work_dir.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QThread>
-#include <QValidator>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 using orba::test::Box;
 using orba::test::MessageRecorder;
@@ -67,16 +60,6 @@ void type(QWidget *target, const QString &text)
 
 } // namespace
 
-TEST_F(Devices, AnEmptyMapsFolderGivesAnEmptyListAndNoCurrentDevice)
-{
-    DeviceList list(maps());
-    EXPECT_EQ(list.count(), 0);
-    EXPECT_EQ(list.currentIndex(), -1);
-    EXPECT_EQ(list.current(), nullptr);
-    list.setCurrentByName(QStringLiteral("????????"));
-    EXPECT_EQ(list.currentIndex(), -1);
-}
-
 TEST_F(Devices, AnOversizedDeviceFileIsSetAsideAndTheListStillLoads)
 {
     addFile(QStringLiteral("Studio A"), QStringLiteral("10.0.0.5"));
@@ -115,6 +98,8 @@ TEST_F(Devices, RecordsAreReadFromTheirFilesWithDefaultsAndWrittenAtOnce)
 
     a->saveAccess(0xF0000001u, 0x15, true);
     a->saveRemoteCrc(0x89ABCDEFu);
+    list.setCurrentByName(QStringLiteral("Nowhere"));
+    EXPECT_EQ(list.current(), nullptr);
     list.setCurrentByName(QStringLiteral("Studio A"));
     EXPECT_EQ(list.current(), a);
 

@@ -1,6 +1,4 @@
-// The "Download Progress" dialog over a download: its start, the processor's messages on the bar
-// and the label, Cancel refused while the processor writes flash, and the closing boxes with
-// their titles and texts. The one-second tick is stepped by the test.
+// The "Download Progress" dialog: its start, Cancel, and the closing boxes; the test steps the tick.
 #include "admin/file_downloader_dlg.h"
 #include "message_recorder.h"
 #include "test_files.h"
@@ -81,10 +79,7 @@ TEST_F(DownloadDialog, StartsWithItsTitleLabelAndTheFirstBlock)
     EXPECT_EQ(d->cancelButton()->text(), QStringLiteral("Cancel"));
     EXPECT_FALSE(d->windowFlags() & Qt::WindowContextHelpButtonHint);
     EXPECT_FALSE(d->windowFlags() & Qt::WindowSystemMenuHint);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].block, 1);
-    EXPECT_EQ(sent[0].count, 3);
-    EXPECT_EQ(sent[0].bytes, 1024);
+    EXPECT_EQ(sent.size(), 1u); // the block itself: Download.ThreeThousandBytes*
 }
 
 TEST_F(DownloadDialog, NoAcknowledgementWithinTenTicksEndsWithTheNoResponseError)

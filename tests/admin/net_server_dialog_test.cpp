@@ -1,5 +1,4 @@
-// The "IP Assignment" dialog on loopback ports: its widgets as the user sees them, START and STOP,
-// the reply a request gets from the entered settings, the counter, and a port in use.
+// The "IP Assignment" dialog and its boot server on loopback ports.
 #include "admin/net_server_dlg.h"
 #include "loopback_peer.h"
 #include "message_recorder.h"
@@ -104,15 +103,14 @@ TEST_F(IpAssignment, ShowsItsFieldsWithTheirMasksDefaultsAndTips)
         const char *edit, *label, *labelText, *mask, *text, *tip;
     };
     const Field fields[] = {
-        {"edit_MAC", "label_MAC", "MAC Address:", "HH:HH:HH:HH:HH:HH;", "00:00:00:00:00:00",
+        {"edit_MAC", "label_MAC", "MAC Address:", "HH:HH:HH:HH:HH:HH", "00:00:00:00:00:00",
          "The MAC address of the audio processor hardware you wish to program. This field acts as a filter "
-         "so "
-         "only the matching hardware is configured."},
-        {"edit_IP", "label_IP", "IP Address:", "009.009.009.009;", "192.168.1.",
+         "so only the matching hardware is configured."},
+        {"edit_IP", "label_IP", "IP Address:", "009.009.009.009", "192.168.1.",
          "The IP address to assign to the audio processor hardware."},
-        {"edit_SN", "label_SN", "Subnet:", "009.009.009.009;", "255.255.255.0",
+        {"edit_SN", "label_SN", "Subnet:", "009.009.009.009", "255.255.255.0",
          "The subnet to assign to the audio processor hardware."},
-        {"edit_GW", "label_GW", "Gateway:", "009.009.009.009;", "255.255.255.255",
+        {"edit_GW", "label_GW", "Gateway:", "009.009.009.009", "255.255.255.255",
          "The gateway address to assign to the audio processor hardware (255.255.255.255 if none)."},
         {"edit_NAME", "label_NAME", "Name:", "", "NoName",
          "The name (max 8 chars) to assign to the audio processor hardware."},
@@ -120,11 +118,7 @@ TEST_F(IpAssignment, ShowsItsFieldsWithTheirMasksDefaultsAndTips)
     for (const Field &f : fields) {
         QLineEdit *e = child<QLineEdit>(*d, f.edit);
         ASSERT_NE(e, nullptr);
-        // The toolkit gives the mask back without the ";" that sets the blank to a space.
-        QString mask = QString::fromLatin1(f.mask);
-        if (mask.endsWith(QLatin1Char(';')))
-            mask.chop(1);
-        EXPECT_EQ(e->inputMask(), mask) << f.edit;
+        EXPECT_EQ(e->inputMask(), QString::fromLatin1(f.mask)) << f.edit; // given back without the ";"
         EXPECT_EQ(e->text(), QString::fromLatin1(f.text)) << f.edit;
         EXPECT_EQ(e->toolTip(), QString::fromLatin1(f.tip)) << f.edit;
         EXPECT_TRUE(e->isEnabled());
@@ -171,17 +165,16 @@ TEST_F(IpAssignment, ARequestWithItsRecordsInAnotherOrderIsAnsweredAndCounted)
     EXPECT_EQ(reply.mid(62, 8), QByteArray("Studio1\0", 8));
     ASSERT_TRUE(waitProcessingEvents([&] { return shown(*d) == 1; }));
     EXPECT_EQ(d->requests(), 1);
+    EXPECT_EQ(d->server().repliesSent(), 1);
 }
 
-TEST_F(IpAssignment, ARequestWithHardwareMarkerSevenIsIgnored)
+TEST(BootServerOptions, TheReplyGoesToBroadcastOnTheListeningPortUnlessSetOtherwise)
 {
-    auto d = open();
-    fill(*d, QStringLiteral("10.0.0.5"), QStringLiteral("x"));
-    child<QPushButton>(*d, "btn_START")->click();
-    ASSERT_TRUE(send(request(7)));
-    EXPECT_FALSE(answered(*d));
-    EXPECT_EQ(shown(*d), 0);
-    EXPECT_EQ(d->server().repliesSent(), 0);
+    BootServerOptions o;
+    o.port = 4321;
+    tcNetServerDlgThrd server(o);
+    EXPECT_EQ(server.options().replyPort, 4321);
+    EXPECT_EQ(server.options().replyAddress, QHostAddress(QHostAddress::Broadcast));
 }
 
 TEST_F(IpAssignment, ALongNameIsCutToEightAndAnEmptyOneGoesAsNoName)
@@ -201,7 +194,7 @@ TEST_F(IpAssignment, ALongNameIsCutToEightAndAnEmptyOneGoesAsNoName)
     EXPECT_EQ(nextReply().mid(62, 8), QByteArray("NoName\0\0", 8));
 }
 
-TEST_F(IpAssignment, WithTheButtonUpNothingIsAnsweredOrCounted)
+TEST_F(IpAssignment, WithTheButtonUpOrAnotherHardwareMarkerNothingIsAnsweredOrCounted)
 {
     auto d = open();
     QPushButton *start = child<QPushButton>(*d, "btn_START");
@@ -211,6 +204,10 @@ TEST_F(IpAssignment, WithTheButtonUpNothingIsAnsweredOrCounted)
     EXPECT_EQ(shown(*d), 0);
 
     start->click();
+    ASSERT_TRUE(send(request(7))); // hardware marker 7: not ours
+    EXPECT_FALSE(answered(*d));
+    EXPECT_EQ(shown(*d), 0);
+    EXPECT_EQ(d->server().repliesSent(), 0);
     ASSERT_TRUE(send(request()));
     ASSERT_EQ(nextReply().size(), 70);
     ASSERT_TRUE(waitProcessingEvents([&] { return shown(*d) == 1; }));

@@ -1,5 +1,4 @@
-// Receive handlers: what each message stores, and that no count or field taken from a frame reads
-// or writes past it.
+// Receive handlers: what each message stores, and that no count taken from a frame reads past it.
 #include "link/frames.h"
 #include "link/message_link.h"
 #include "link/meter.h"
@@ -54,7 +53,7 @@ protected:
         wire::put16(f.data() + 2, uint16_t(f.size()));
         link->feed(f.data(), f.size());
     }
-    // A float id of the table with a value other than its current one.
+    // A float id of the table.
     uint16_t someFloat() const
     {
         for (uint16_t id = firstSettingId(); id != SETTINGS_END; id = nextSettingId(id))
@@ -85,43 +84,22 @@ std::vector<uint8_t> floatEntry(uint16_t id, float v)
     return e;
 }
 
-std::vector<uint8_t> intEntry(uint16_t id, int32_t v)
-{
-    std::vector<uint8_t> e(8);
-    putValueEntryInt(e.data(), id, v);
-    return e;
-}
-
 } // namespace
 
-TEST_F(Dispatch, ValuesToLiveAreStoredAsFromTheProcessor)
+TEST_F(Dispatch, ValuesToLiveAreStoredAndACountLargerThanTheFrameTakesOnlyTheEntriesInside)
 {
     const uint16_t id = someFloat();
     const float target = live.indexToFloat(id, live.getRawMax(id));
-    receive(valuesFrame(TARGET_LIVE, 1, 1, 2, {floatEntry(id, target), intEntry(0xFFF0, 3)}));
-    EXPECT_FLOAT_EQ(live.getFloat(id), target);
-    ASSERT_EQ(changes.size(), 1u); // the unknown id is skipped
-    EXPECT_EQ(changes[0].id, id);
-    EXPECT_EQ(changes[0].source, CHANGE_PROCESSOR);
-}
-
-TEST_F(Dispatch, ACountLargerThanTheFrameTakesOnlyTheEntriesInside)
-{
-    const uint16_t id = someFloat();
-    const float target = live.indexToFloat(id, live.getRawMax(id));
-    // Claims 148 entries, carries one and a half; the bytes after the frame are not read.
-    std::vector<uint8_t> f = valuesFrame(TARGET_LIVE, 1, 1, 148, {floatEntry(id, target)});
+    // Claims 148 entries, carries two and a half; the unknown id is skipped, the bytes after the frame
+    // unread.
+    std::vector<uint8_t> f =
+        valuesFrame(TARGET_LIVE, 1, 1, 148, {floatEntry(id, target), floatEntry(0xFFF0, 3)});
     f.insert(f.end(), {0x10, 0x01, 0, 0});
     receive(f);
-    EXPECT_EQ(changes.size(), 1u);
     EXPECT_FLOAT_EQ(live.getFloat(id), target);
-
-    // The same for the globals.
-    std::vector<uint8_t> g(8 + 8 + 3);
-    putGlobalsHeader(g.data(), 0xFFFF);
-    putValueEntryInt(g.data() + 8, G_DELAY, 123);
-    receive(g);
-    EXPECT_EQ(globals.getInt(G_DELAY), 123);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].id, id);
+    EXPECT_EQ(changes[0].source, CHANGE_PROCESSOR);
 }
 
 TEST_F(Dispatch, ValuesForASlotWithoutAPendingGrabChangeNothing)
@@ -132,10 +110,10 @@ TEST_F(Dispatch, ValuesForASlotWithoutAPendingGrabChangeNothing)
     EXPECT_FALSE(grab.isDone());
 }
 
-TEST_F(Dispatch, GlobalsAreStoredByKindAndOthersSkipped)
+TEST_F(Dispatch, GlobalsAreStoredByKindOthersSkippedAndACountLargerThanTheFrameIsBounded)
 {
-    std::vector<uint8_t> f(8 + 3 * 8);
-    putGlobalsHeader(f.data(), 3);
+    std::vector<uint8_t> f(8 + 3 * 8 + 3); // claims more than it carries
+    putGlobalsHeader(f.data(), 0xFFFF);
     putValueEntryInt(f.data() + 8, G_AM_FREQ, 1230);
     putValueEntryBool(f.data() + 16, G_S_FOLLOW, true);
     putValueEntryInt(f.data() + 24, 1001, 5); // not a global

@@ -1,5 +1,4 @@
-// Byte formats of the link: every message built and parsed in both directions, the preset header
-// entry, the value entries, and the bounds on counted lists.
+// Byte formats of the link messages, and the bounds on counted lists.
 #include "link/frames.h"
 #include "link/meter_datagram.h"
 #include "link/wire.h"
@@ -80,16 +79,10 @@ TEST(Frames, PresetEntryIsTheHeaderWithTheReservedTextsInverted)
     EXPECT_EQ(std::memcmp(&back, &h, offsetof(PresetHeader, spare)), 0);
     EXPECT_EQ(std::memcmp(&back.presetChecksum, &h.presetChecksum, 156 - 44), 0);
     EXPECT_EQ(back.tail[0], 9);
-}
 
-TEST(Frames, AFullFortyCharacterNameHasNoTerminator)
-{
-    const PresetHeader h = orba::test::namedHeader(std::string(40, 'x'));
-    uint8_t e[PRESET_ENTRY_SIZE];
-    encodePresetEntry(e, 0, h);
+    // A full forty-character name has no terminator.
+    encodePresetEntry(e, 0, orba::test::namedHeader(std::string(40, 'x')));
     EXPECT_EQ(e[40], 'x');
-    PresetHeader back;
-    back.clear();
     decodePresetEntry(e, back);
     EXPECT_EQ(back.nameText(), std::string(40, 'x'));
 }

@@ -1,5 +1,4 @@
-// The dead-processor rule on a clock the test steps: a login without an answer, and silence while
-// on line.
+// The dead-processor rule on a clock the test steps.
 #include "link/link_watch.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The message layer on a real connection to a loopback peer: packing of changed and whole
-// parameter sets, the send limit, and the meter acknowledgement.
+// The message layer on a real loopback connection: packing of parameter sets, the send limit, meter acks.
 #include "link/message_link.h"
 #include "link/meter.h"
 #include "link/tcp.h"
@@ -14,7 +13,6 @@
 
 using namespace orba;
 using orba::test::Frame;
-using orba::test::freeTcpPort;
 using orba::test::freeUdpPort;
 using orba::test::LinkRecorder;
 using orba::test::LoopbackPeer;
@@ -193,22 +191,4 @@ TEST_F(MessageLinkTest, MeterDataIsAcknowledgedEvenWhenItsDatagramIsRejected)
     peer.send(f, buildMeterData(f, dg));
     ASSERT_TRUE(peer.waitFrames(2)); // acknowledged before the check, so wait for the datagram
     EXPECT_TRUE(test::waitUntil([&] { return meters.fetch(out) == 0; }));
-}
-
-TEST_F(MessageLinkTest, RepliesAreReassembledFromTheStreamAndStored)
-{
-    connect();
-    const uint16_t id = firstSettingId();
-    std::vector<uint8_t> f(12 + 8);
-    putValuesHeader(f.data(), TARGET_LIVE, 1, 1, 1);
-    putValueEntryInt(f.data() + 12, id, 0);
-    putSettingEntry(f.data() + 12, live, id);
-    const uint32_t before = live.getRaw(id);
-    live.setIndex(id, live.getRawMax(id) == before ? live.getRawMin(id) : live.getRawMax(id), CHANGE_USER);
-    // Garbage, then the frame in two pieces.
-    const uint8_t junk[3] = {1, 0xA5, 2};
-    peer.send(junk, 3);
-    peer.send(f.data(), 7);
-    peer.send(f.data() + 7, f.size() - 7);
-    EXPECT_TRUE(test::waitUntil([&] { return live.getRaw(id) == before; }));
 }

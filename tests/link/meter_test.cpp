@@ -1,5 +1,4 @@
-// The meter receiver: the datagram check, newest-only keeping, the UDP port fallback and real
-// datagrams sent to 127.0.0.1.
+// The meter receiver: the datagram check, newest-only keeping, the port fallback, real datagrams.
 #include "link/meter.h"
 #include "link_recorder.h"
 #include "loopback_peer.h"
@@ -14,7 +13,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 using namespace orba;
@@ -47,8 +45,6 @@ int bindUdp(uint16_t port)
     }
     return fd;
 }
-
-const uint8_t kLoopback[4] = {127, 0, 0, 1};
 
 void sendTo(uint16_t port, const std::vector<uint8_t> &bytes, const char *from = nullptr)
 {
@@ -117,7 +113,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(meters.hasSocket());
-        meters.setPeer(kLoopback);
+        const uint8_t loopback[4] = {127, 0, 0, 1};
+        meters.setPeer(loopback);
         counter = meters.nextRequestCounter();
     }
     static void notify(void *context) { ++*static_cast<std::atomic<int> *>(context); }
@@ -129,7 +126,6 @@ protected:
 
 TEST_F(UdpMeters, DatagramsOfTheWrongSizeAreDroppedAndGoodOnesKept)
 {
-
     auto longer = datagram(counter, 1);
     longer.push_back(0);
     auto shorter = datagram(counter, 2);
@@ -149,7 +145,6 @@ TEST_F(UdpMeters, DatagramsOfTheWrongSizeAreDroppedAndGoodOnesKept)
 
 TEST_F(UdpMeters, DatagramsFromAnyoneButTheProcessorAreDropped)
 {
-
     // In order, so the stranger's datagram has been dealt with once the processor's is taken.
     sendTo(meters.port(), datagram(counter, 1), "127.0.0.2");
     sendTo(meters.port(), datagram(counter, 2), "127.0.0.1");

@@ -1,5 +1,4 @@
-// The listening transport's options: loopback-only binding, a port the system picks, and a listener
-// kept for the server's life on which a new connection replaces the current one.
+// The listening transport's options: loopback-only binding, a port the system picks, a kept listener.
 #include "link/tcp.h"
 #include "link_recorder.h"
 #include "loopback_peer.h"

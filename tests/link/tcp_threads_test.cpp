@@ -1,6 +1,4 @@
-// Which thread the transport's callbacks run on: always its worker, never a thread that sends,
-// closes or hangs up, so that whatever the owner resets on a status report is never reset while the
-// worker feeds it.
+// The transport's callbacks run on its worker only, never on a thread that sends, closes or hangs up.
 #include "link/message_link.h"
 #include "link/tcp.h"
 #include "link_recorder.h"
@@ -10,7 +8,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <memory>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -67,23 +64,6 @@ int sendUntilCut(tcQTcp &transport)
 
 } // namespace
 
-TEST(TcpThreads, ASendCutByTheBudgetIsReportedOnTheWorkerNotOnTheSender)
-{
-    LoopbackPeer peer;
-    peer.setReading(false);
-    ThreadRecorder rec;
-    tcQTcpClient client("127.0.0.1", peer.port(), rec.callbacks(), kShortWaitMs);
-    client.setSendBudget(100);
-    ASSERT_TRUE(rec.recorder.waitStatusCount(LINK_UP, 1));
-    const int sent = sendUntilCut(client);
-    EXPECT_GE(sent, 0);
-    EXPECT_LT(sent, 1000);
-    ASSERT_TRUE(rec.recorder.waitStatusCount(LINK_CLOSED, 1));
-    const auto threads = rec.seenThreads();
-    EXPECT_EQ(threads.count(std::this_thread::get_id()), 0u) << "a status was reported on the sending thread";
-    EXPECT_EQ(threads.size(), 1u);
-}
-
 TEST(TcpThreads, ASendToAVanishedPeerIsReportedOnTheWorkerNotOnTheSender)
 {
     LoopbackPeer peer;
@@ -101,7 +81,7 @@ TEST(TcpThreads, ASendToAVanishedPeerIsReportedOnTheWorkerNotOnTheSender)
     EXPECT_EQ(rec.seenThreads().count(std::this_thread::get_id()), 0u);
 }
 
-TEST(TcpThreads, CloseAndHangUpFromAnotherThreadAreReportedOnTheWorker)
+TEST(TcpThreads, CloseAndHangUpFromAnotherThreadAreReportedOnTheWorkerAndTheLinkComesBack)
 {
     LoopbackPeer peer;
     ThreadRecorder rec;
@@ -116,12 +96,14 @@ TEST(TcpThreads, CloseAndHangUpFromAnotherThreadAreReportedOnTheWorker)
     const auto threads = rec.seenThreads();
     EXPECT_EQ(threads.count(std::this_thread::get_id()), 0u);
     EXPECT_EQ(threads.size(), 1u);
-    EXPECT_EQ(rec.recorder.statuses().size(), 8u); // CONNECTING, UP, then CLOSED, CONNECTING, UP twice
+    EXPECT_EQ(rec.recorder.statuses(),
+              (std::vector<int>{LINK_CONNECTING, LINK_UP, LINK_CLOSED, LINK_CONNECTING, LINK_UP, LINK_CLOSED,
+                                LINK_CONNECTING, LINK_UP}));
+    EXPECT_TRUE(peer.waitAccepted(3)); // the link came back each time
 }
 
-// The meter acknowledgement is sent from inside on_data, on the worker, while the application may
-// be sending from its own thread at the same time: neither waits for the other, and every frame
-// arrives whole.
+// As the meter acknowledgement: a send from inside on_data while the application sends from its own
+// thread; neither waits for the other, and every frame arrives whole.
 TEST(TcpThreads, SendingFromTheDataCallbackWhileAnotherThreadSendsStaysWhole)
 {
     LoopbackPeer peer;
@@ -171,10 +153,9 @@ TEST(TcpThreads, SendingFromTheDataCallbackWhileAnotherThreadSendsStaysWhole)
     EXPECT_EQ(peer.framesOfType(0x42).size(), 300u);
 }
 
-// What the main window does with a real message layer: data into the frame assembler, and the
-// assembler reset on every status report. While the peer streams frames, sends cut by the budget
-// end the link again and again; the reset must never run beside the worker's feed (the race
-// checker sees any overlap; the thread record shows it in any build).
+// As the main window wires a real message layer: the assembler reset on every status report must never
+// run beside the worker's feed while sends cut by the budget end the link (the race checker sees any
+// overlap; the thread record shows it in any build).
 TEST(TcpThreads, TheAssemblerIsNeverResetWhileTheWorkerFeedsIt)
 {
     for (int round = 0; round < 3; ++round) {
@@ -218,6 +199,7 @@ TEST(TcpThreads, TheAssemblerIsNeverResetWhileTheWorkerFeedsIt)
         });
         peer.setReading(false);
         const int sent = sendUntilCut(client);
+        EXPECT_GE(sent, 0); // a cut send gives the bytes it got out
         EXPECT_LT(sent, 1000);
         EXPECT_TRUE(wiring.threads.recorder.waitStatusCount(LINK_CLOSED, 1));
         stop.store(true);

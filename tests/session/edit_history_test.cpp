@@ -1,5 +1,4 @@
-// The undo steps with plain numbers: a drag is one step, other parameters and pauses start new
-// ones, undo and redo move steps between the lists, and an overwritten parameter loses its steps.
+// The undo steps with plain numbers.
 #include "session/edit_history.h"
 
 #include <gtest/gtest.h>

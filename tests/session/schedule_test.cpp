@@ -1,5 +1,4 @@
-// The schedule core: packed events, the texts the scheduler shows, the packets a schedule goes out
-// in, the clock setting, and the text form of events.
+// The schedule core: packed events, its texts, its packets, the clock setting, event lines.
 #include "link/records.h"
 #include "preset_samples.h"
 #include "session/schedule.h"

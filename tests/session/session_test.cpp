@@ -1,7 +1,5 @@
-// The session against a loopback stand-in for the processor: the handshake, the status texts and
-// their looks, going offline, losing the link, a login prompt kept open, the ping, sending changes,
-// the meters and the clock, and the dead-processor limits. Everything is seen through the session's
-// signals; the login prompt's answers are the window's Connection tests.
+// The session against a loopback stand-in for the processor, seen through its signals: the handshake,
+// the status texts, losing the link, sending changes, the meters, the dead-processor limits, undo.
 #include "link/frames.h"
 #include "link/meter.h"
 #include "link/wire.h"
@@ -13,11 +11,6 @@
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <memory>
@@ -171,38 +164,27 @@ TEST_F(SessionTest, ABareAddressWithoutADeviceLogsInWithTheNoDeviceCode)
     EXPECT_EQ(loginCode(peer.frames()[0]), CONNECT_NO_DEVICE);
 }
 
-TEST_F(SessionTest, WithTheFirstMeterPortTakenTheRequestCarriesTheOneBound)
+// With the first meter port taken, the meter request carries the one bound.
+TEST_F(SessionTest, ForceconnectGoesOnlineWithoutAHandshakeAndAsksForMetersOnTheBoundPort)
 {
     const uint16_t first = test::freeUdpPort();
-    const int blocker = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in any{};
-    any.sin_family = AF_INET;
-    any.sin_port = htons(first);
-    ASSERT_EQ(::bind(blocker, reinterpret_cast<sockaddr *>(&any), sizeof any), 0);
+    METERIFACE blocker(nullptr, nullptr, first);
+    ASSERT_EQ(blocker.port(), first);
     options.meterFirstPort = first;
     options.forceConnect = true;
     Session &s = open();
     EXPECT_GT(s.meters().port(), first);
     s.set_online(true);
-    ASSERT_TRUE(waitProcessingEvents([&] { return !framesOf(MSG_METER_REQUEST_UDP).empty(); }));
-    const Frame request = framesOf(MSG_METER_REQUEST_UDP)[0];
-    uint16_t port = 0;
-    uint8_t counter = 0;
-    ASSERT_TRUE(parseMeterRequestUdp(request.data(), request.size(), port, counter));
-    EXPECT_EQ(port, s.meters().port());
-    ::close(blocker);
-}
-
-TEST_F(SessionTest, ForceconnectGoesOnlineWithoutAHandshake)
-{
-    options.forceConnect = true;
-    Session &s = open();
-    s.set_online(true);
     ASSERT_TRUE(waitProcessingEvents([&] { return s.state() == LinkState::Online; }));
     EXPECT_EQ(s.statusText(), QStringLiteral("Online"));
-    ASSERT_TRUE(framesArrive(1));
+    ASSERT_TRUE(waitProcessingEvents([&] { return !framesOf(MSG_METER_REQUEST_UDP).empty(); }));
     EXPECT_TRUE(framesOf(MSG_CONNECT).empty());
-    EXPECT_EQ(framesOf(MSG_METER_REQUEST_UDP).size(), 1u);
+    const auto requests = framesOf(MSG_METER_REQUEST_UDP);
+    ASSERT_EQ(requests.size(), 1u);
+    uint16_t port = 0;
+    uint8_t counter = 0;
+    ASSERT_TRUE(parseMeterRequestUdp(requests[0].data(), requests[0].size(), port, counter));
+    EXPECT_EQ(port, s.meters().port());
 }
 
 TEST_F(SessionTest, GoingOfflineByChoiceShowsOfflineNormallyAndForgetsTheProcessorsSlots)
@@ -376,8 +358,7 @@ TEST_F(SessionTest, ChangesSentNowSayWhetherTheyWentOut)
 {
     Session &s = open();
     const uint16_t id = firstSettingId();
-    s.live().setIndex(id, s.live().getRawMax(id) == s.live().getRaw(id) ? 0 : s.live().getRawMax(id),
-                      CHANGE_USER);
+    s.live().setIndex(id, farRaw(s.live(), id), CHANGE_USER);
     EXPECT_FALSE(s.sendChanges()); // no link
 
     goOnline();
